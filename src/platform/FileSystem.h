@@ -1,0 +1,43 @@
+#pragma once
+// File-system operations the program needs. Paths are Windows paths with "\"
+// separators and ANSI (single-byte) names; the native implementation used by
+// the tests maps them onto a POSIX directory.
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace corvane {
+
+struct DirEntry {
+    std::string name;
+    bool isDir = false;
+};
+
+class IFileSystem {
+public:
+    virtual ~IFileSystem() = default;
+
+    virtual bool FileExists(const std::string& path) const = 0;
+    virtual bool DirExists(const std::string& path) const = 0;
+
+    // Whole file as bytes; nullopt when it cannot be read.
+    virtual std::optional<std::string> ReadFile(const std::string& path) const = 0;
+    // Writes through a temporary file in the same directory that then replaces
+    // `path` in one step, so a crash leaves the old file or the new one.
+    virtual bool WriteFileReplacing(const std::string& path, const std::string& bytes) = 0;
+
+    virtual bool CreateDir(const std::string& path) = 0;
+    // Creates the directory and every missing parent.
+    virtual bool CreateDirs(const std::string& path) = 0;
+    // Renames a file or a whole directory; fails when `to` exists.
+    virtual bool Rename(const std::string& from, const std::string& to) = 0;
+    virtual bool DeleteFile(const std::string& path) = 0;
+    // Removes a directory only when it is empty.
+    virtual bool RemoveDir(const std::string& path) = 0;
+    // Clears read-only and similar attributes so that the file can be deleted.
+    virtual bool SetNormalAttributes(const std::string& path) = 0;
+    // Entries of a directory without "." and "..".
+    virtual std::vector<DirEntry> List(const std::string& dir) const = 0;
+};
+
+} // namespace corvane
