@@ -1,0 +1,43 @@
+#include "shell/UnitCorvaneOptions.h"
+
+#include "shell/UnitSettings.h"
+
+#include <utility>
+
+namespace corvane {
+
+TOptionsDialogModel::TOptionsDialogModel(IRegistry& reg, IOptionsView& view, std::string programPath)
+    : reg_(reg), view_(view), programPath_(std::move(programPath))
+{
+}
+
+void TOptionsDialogModel::Load()
+{
+    view_.SetChecked(OptionBox::TipOfDay, ReadProgramFlag(reg_, kShowTips));
+    view_.SetChecked(OptionBox::AutoRun, AutorunEnabled(reg_));
+    view_.SetChecked(OptionBox::ShowMacroIns, ReadProgramFlag(reg_, kShowMacroIns));
+    const bool wasChecked = view_.IsChecked(OptionBox::AlwaysOnTop);
+    const bool checked = ReadProgramFlag(reg_, kAlwaysOnTop);
+    view_.SetChecked(OptionBox::AlwaysOnTop, checked);
+    if (wasChecked != checked)
+        AlwaysOnTopClicked();
+}
+
+void TOptionsDialogModel::AlwaysOnTopClicked()
+{
+    if (!view_.IsChecked(OptionBox::AlwaysOnTop) && ReadProgramFlag(reg_, kAlwaysOnTop))
+        view_.ShowWarning(kAlwaysOnTopRestartWarning);
+}
+
+void TOptionsDialogModel::Ok()
+{
+    WriteProgramFlag(reg_, kShowTips, view_.IsChecked(OptionBox::TipOfDay));
+    SetAutorun(reg_, view_.IsChecked(OptionBox::AutoRun), programPath_);
+    WriteProgramFlag(reg_, kShowMacroIns, view_.IsChecked(OptionBox::ShowMacroIns));
+    const bool onTop = view_.IsChecked(OptionBox::AlwaysOnTop);
+    WriteProgramFlag(reg_, kAlwaysOnTop, onTop);
+    if (onTop)
+        view_.MakeMainWindowTopmost();
+}
+
+} // namespace corvane

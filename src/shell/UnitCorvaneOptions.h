@@ -1,0 +1,40 @@
+#pragma once
+// The options dialog's behaviour over a view of its four check boxes.
+#include "platform/Registry.h"
+
+#include <string>
+
+namespace corvane {
+
+enum class OptionBox { TipOfDay, AutoRun, AlwaysOnTop, ShowMacroIns };
+
+inline constexpr const char* kAlwaysOnTopRestartWarning =
+    "You will need to restart the program for the change to take effect.";
+
+class IOptionsView {
+public:
+    virtual ~IOptionsView() = default;
+    virtual void SetChecked(OptionBox box, bool checked) = 0;
+    virtual bool IsChecked(OptionBox box) const = 0;
+    virtual void ShowWarning(const std::string& text) = 0;
+    virtual void MakeMainWindowTopmost() = 0;
+};
+
+class TOptionsDialogModel {
+public:
+    TOptionsDialogModel(IRegistry& reg, IOptionsView& view, std::string programPath);
+
+    // Every showing reloads the boxes from the settings.
+    void Load();
+    // Switching Always on Top off takes a restart; say so at the click.
+    void AlwaysOnTopClicked();
+    // Writes every setting; Cancel writes nothing and needs no handler.
+    void Ok();
+
+private:
+    IRegistry& reg_;
+    IOptionsView& view_;
+    std::string programPath_;
+};
+
+} // namespace corvane

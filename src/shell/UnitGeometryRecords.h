@@ -1,0 +1,53 @@
+#pragma once
+// The stored window geometry: packed records of 16-bit little-endian fields.
+// Stored values are untrusted: a record of the wrong kind or size is ignored,
+// and sizes that would make a window unusable are kept within the screen.
+#include "platform/Registry.h"
+
+#include <array>
+#include <cstdint>
+#include <optional>
+
+namespace corvane {
+
+struct TMainFormGeometry {
+    int minHeight = 0;
+    int minWidth = 0;
+    int width = 0;
+    int height = 0;
+    int upperPanelHeight = 0;
+    int chooseByWidth = 0;
+    int macrosListWidth = 0;
+    bool operator==(const TMainFormGeometry&) const = default;
+};
+
+struct TWindowSize {
+    int width = 0;
+    int height = 0;
+    bool operator==(const TWindowSize&) const = default;
+};
+
+using TMainFormRecord = std::array<std::uint8_t, 14>;
+using TSizeRecord = std::array<std::uint8_t, 4>;
+
+// Each field is cut to its low 16 bits.
+TMainFormRecord EncodeMainFormGeometry(const TMainFormGeometry& g);
+std::optional<TMainFormGeometry> DecodeMainFormGeometry(const RegValue& value);
+// Compact mode: width then height.
+TSizeRecord EncodeNavMainFormSize(const TWindowSize& s);
+std::optional<TWindowSize> DecodeNavMainFormSize(const RegValue& value);
+// The macro insertions dialog: height then width.
+TSizeRecord EncodeMacroInsFormSize(const TWindowSize& s);
+std::optional<TWindowSize> DecodeMacroInsFormSize(const RegValue& value);
+
+// nullopt for a record no window could use (a size of zero or less); otherwise
+// the record with its sizes brought within the screen and its panels within
+// the window.
+std::optional<TMainFormGeometry> UsableMainFormGeometry(TMainFormGeometry g, TWindowSize screen);
+std::optional<TWindowSize> UsableWindowSize(TWindowSize s, TWindowSize screen);
+
+// Reading opens the program key without creating it; writing creates it.
+std::optional<RegValue> ReadGeometryValue(IRegistry& reg, const char* name);
+bool WriteGeometryValue(IRegistry& reg, const char* name, const std::uint8_t* bytes, std::size_t size);
+
+} // namespace corvane

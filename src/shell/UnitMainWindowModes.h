@@ -1,0 +1,74 @@
+#pragma once
+// Full and Compact mode of the main window, their stored geometry, and the
+// splitter rules. The window itself is reached through IModeWindow.
+#include "platform/Registry.h"
+#include "shell/UnitGeometryRecords.h"
+
+#include <string>
+
+namespace corvane {
+
+// The five parts that Compact mode hides, in the order they are hidden/shown.
+enum class ModePanel { NavButtons, ChooseBy, SplitterVert1, BottomRoot, SplitterHorz };
+
+class IModeWindow {
+public:
+    virtual ~IModeWindow() = default;
+    virtual int MinHeight() const = 0;
+    virtual int MinWidth() const = 0;
+    virtual int Width() const = 0;
+    virtual int Height() const = 0;
+    virtual int ClientHeight() const = 0;
+    virtual void SetMinHeight(int h) = 0;
+    virtual void SetMinWidth(int w) = 0;
+    virtual void SetWidth(int w) = 0;
+    virtual void SetHeight(int h) = 0;
+
+    virtual int UpperPanelHeight() const = 0;
+    virtual int LowerPanelHeight() const = 0;
+    virtual void SetLowerPanelHeight(int h) = 0;
+    virtual int ChooseByWidth() const = 0;
+    virtual void SetChooseByWidth(int w) = 0;
+    virtual int MacrosListWidth() const = 0;
+    virtual void SetMacrosListWidth(int w) = 0;
+    virtual int TreeWidth() const = 0;
+    virtual int TreeHeight() const = 0;
+
+    virtual void SetPanelVisible(ModePanel panel, bool visible) = 0;
+    // Hides and shows the formatting toolbar so that it lays its buttons out anew.
+    virtual void RelayoutFormattingToolbar() = 0;
+    virtual void SetModeItemCaption(const std::string& caption) = 0;
+    // Size of the screen's work area, against which stored sizes are checked.
+    virtual TWindowSize ScreenSize() const = 0;
+};
+
+inline constexpr int kModeCompact = 0;
+inline constexpr int kModeFull = 1;
+
+struct TModeState {
+    int mode = kModeFull;       // set only by LoadModeGeometry
+    double listRatio = 0.0;     // macro column width / right-hand panel width
+};
+
+inline constexpr int kSplitterHorzHeight = 3;
+inline constexpr int kSplitterHorzMinSize = 114;
+inline constexpr int kFullMinWidth = 740;
+inline constexpr int kTreeMinWidth = 150;
+inline constexpr int kCompactMinSize = 140;
+
+void LoadModeGeometry(TModeState& state, IModeWindow& window, IRegistry& reg);
+void SaveModeGeometry(const TModeState& state, const IModeWindow& window, IRegistry& reg);
+void ApplyMode(const TModeState& state, IModeWindow& window);
+void ToggleMode(TModeState& state, IModeWindow& window, IRegistry& reg);
+
+// Splitter rules.
+double ListRatio(int macrosListWidth, int chooseByWidth);
+int MacrosListWidthFor(int chooseByWidth, double listRatio);   // rounded, ties to even
+int MinWidthForChooseBy(int chooseByWidth);
+int MinHeightForLowerPanel(int lowerPanelHeight, int windowHeight, int clientHeight);
+
+void RecordListRatio(TModeState& state, const IModeWindow& window);   // also before SplitterVert1 moves
+void SplitterVert1Moved(const TModeState& state, IModeWindow& window);
+void SplitterHorzMoved(IModeWindow& window);
+
+} // namespace corvane

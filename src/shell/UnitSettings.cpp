@@ -1,0 +1,126 @@
+#include "shell/UnitSettings.h"
+
+namespace corvane {
+
+namespace {
+
+std::vector<std::uint8_t> LittleEndian32(std::uint32_t v)
+{
+    return {static_cast<std::uint8_t>(v), static_cast<std::uint8_t>(v >> 8),
+            static_cast<std::uint8_t>(v >> 16), static_cast<std::uint8_t>(v >> 24)};
+}
+
+std::uint32_t FromLittleEndian(const std::vector<std::uint8_t>& bytes)
+{
+    std::uint32_t v = 0;
+    for (std::size_t i = 0; i < bytes.size() && i < 4; ++i)
+        v |= static_cast<std::uint32_t>(bytes[i]) << (8 * i);
+    return v;
+}
+
+} // namespace
+
+std::int32_t SettingsReadInt(IRegistry& reg, RegRoot root, const std::string& key, const std::string& name)
+{
+    const auto k = reg.Open(root, key, RegAccess::Read);
+    if (!k)
+        return 0;
+    const auto value = k->Read(name);
+    if (!value || (value->kind != RegKind::Dword && value->kind != RegKind::Binary))
+        return 0;
+    return static_cast<std::int32_t>(FromLittleEndian(value->data));
+}
+
+bool SettingsWriteInt(IRegistry& reg, RegRoot root, const std::string& key, const std::string& name,
+                      std::int32_t value)
+{
+    const auto k = reg.Open(root, key, RegAccess::Full);
+    if (!k)
+        return false;
+    const auto existing = k->Read(name);
+    const auto bits = static_cast<std::uint32_t>(value);
+    if (!existing || existing->kind == RegKind::Dword)
+        k->WriteDword(name, bits);
+    else if (existing->kind == RegKind::Binary)
+        k->WriteBinary(name, LittleEndian32(bits));
+    return true;
+}
+
+bool SettingsWriteString(IRegistry& reg, RegRoot root, const std::string& key, const std::string& name,
+                         const std::string& text)
+{
+    const auto k = reg.Open(root, key, RegAccess::Full);
+    if (!k)
+        return false;
+    k->WriteString(name, text);
+    return true;
+}
+
+void SettingsDeleteValue(IRegistry& reg, RegRoot root, const std::string& key, const std::string& name)
+{
+    if (const auto k = reg.Open(root, key, RegAccess::Full))
+        k->DeleteValue(name);
+}
+
+bool SettingsValueExists(IRegistry& reg, RegRoot root, const std::string& key, const std::string& name)
+{
+    const auto k = reg.Open(root, key, RegAccess::Read);
+    return k && k->ValueExists(name);
+}
+
+bool SettingsKeyExists(IRegistry& reg, RegRoot root, const std::string& key)
+{
+    return reg.KeyExists(root, key);
+}
+
+bool SettingsCreateKey(IRegistry& reg, RegRoot root, const std::string& key)
+{
+    if (reg.KeyExists(root, key))
+        return true;
+    return reg.Create(root, key) != nullptr;
+}
+
+bool ReadProgramFlag(IRegistry& reg, const std::string& name)
+{
+    return SettingsReadInt(reg, RegRoot::CurrentUser, kProgramKey, name) == 1;
+}
+
+bool WriteProgramFlag(IRegistry& reg, const std::string& name, bool on)
+{
+    return SettingsWriteInt(reg, RegRoot::CurrentUser, kProgramKey, name, on ? 1 : 0);
+}
+
+void EnsureDefaultSettings(IRegistry& reg)
+{
+    struct Default {
+        const char* name;
+        std::int32_t value;
+    };
+    static constexpr Default kDefaults[] = {
+        {kShowTips, 1}, {kShowMacroIns, 1}, {kAlwaysOnTop, 0}, {kEditMode, 1}};
+
+    SettingsCreateKey(reg, RegRoot::CurrentUser, kProgramKey);
+    for (const auto& d : kDefaults)
+        if (!SettingsValueExists(reg, RegRoot::CurrentUser, kProgramKey, d.name))
+            SettingsWriteInt(reg, RegRoot::CurrentUser, kProgramKey, d.name, d.value);
+}
+
+std::string AutorunCommandLine(const std::string& programPath)
+{
+    return "\"" + programPath + "\" -hidden";
+}
+
+bool AutorunEnabled(IRegistry& reg)
+{
+    return SettingsValueExists(reg, RegRoot::CurrentUser, kRunKey, kAutorunValue);
+}
+
+void SetAutorun(IRegistry& reg, bool on, const std::string& programPath)
+{
+    if (on)
+        SettingsWriteString(reg, RegRoot::CurrentUser, kRunKey, kAutorunValue, AutorunCommandLine(programPath));
+    else
+        SettingsDeleteValue(reg, RegRoot::CurrentUser, kRunKey, kAutorunValue);
+}
+
+} // namespace corvane

@@ -1,0 +1,51 @@
+#pragma once
+// The settings store: the program's registry key, its values and the access
+// operations every part of the program reads and writes settings through.
+#include "platform/Registry.h"
+
+#include <cstdint>
+#include <string>
+
+namespace corvane {
+
+inline constexpr const char* kProgramKey = "SOFTWARE\\Tarnwick\\Corvane 2";
+inline constexpr const char* kRunKey = "Software\\Microsoft\\Windows\\CurrentVersion\\Run";
+inline constexpr const char* kAutorunValue = "Corvane 2";
+
+inline constexpr const char* kShowTips = "ShowTips";
+inline constexpr const char* kShowMacroIns = "ShowMacroIns";
+inline constexpr const char* kAlwaysOnTop = "AlwaysOnTop";
+inline constexpr const char* kEditMode = "EditMode";
+inline constexpr const char* kMainFormSettings = "MainFormSettings";
+inline constexpr const char* kNavMainFormSettings = "NavMainFormSettings";
+inline constexpr const char* kMacroInsFormSettings = "MacroInsFormSettings";
+
+// A DWORD yields its value, a binary value its first 4 bytes little-endian
+// (fewer bytes are zero-extended); anything else, or nothing, yields 0.
+std::int32_t SettingsReadInt(IRegistry& reg, RegRoot root, const std::string& key, const std::string& name);
+// Never creates the key. DWORD and missing values are written as DWORD, binary
+// ones as 4 bytes of binary; a value of another kind is left alone.
+bool SettingsWriteInt(IRegistry& reg, RegRoot root, const std::string& key, const std::string& name,
+                      std::int32_t value);
+bool SettingsWriteString(IRegistry& reg, RegRoot root, const std::string& key, const std::string& name,
+                         const std::string& text);
+void SettingsDeleteValue(IRegistry& reg, RegRoot root, const std::string& key, const std::string& name);
+bool SettingsValueExists(IRegistry& reg, RegRoot root, const std::string& key, const std::string& name);
+bool SettingsKeyExists(IRegistry& reg, RegRoot root, const std::string& key);
+bool SettingsCreateKey(IRegistry& reg, RegRoot root, const std::string& key);
+
+// The program's own boolean settings: true only when the value reads exactly 1.
+bool ReadProgramFlag(IRegistry& reg, const std::string& name);
+bool WriteProgramFlag(IRegistry& reg, const std::string& name, bool on);
+
+// Creates the program key and writes the defaults of the missing values;
+// existing values are never touched.
+void EnsureDefaultSettings(IRegistry& reg);
+
+// Autorun: the presence of the Run value means on, whatever it holds. The
+// path is quoted so that a path with blanks cannot start another program.
+std::string AutorunCommandLine(const std::string& programPath);
+bool AutorunEnabled(IRegistry& reg);
+void SetAutorun(IRegistry& reg, bool on, const std::string& programPath);
+
+} // namespace corvane

@@ -1,0 +1,63 @@
+#pragma once
+// The tip of the day: the tips, the random choice, and the setting written on
+// every close.
+#include "platform/Registry.h"
+
+#include <string>
+#include <vector>
+
+namespace corvane {
+
+inline constexpr const char* kEmptyTipsText = "Sorry, the list of tips is empty...";
+
+// The ten tips in their order.
+const std::vector<std::string>& TipsOfTheDay();
+
+class IRandomSource {
+public:
+    virtual ~IRandomSource() = default;
+    virtual void SeedFromClock() = 0;
+    virtual int Below(int count) = 0;   // uniform over 0 .. count - 1
+};
+
+// A random source seeded from the system clock.
+class TClockRandomSource final : public IRandomSource {
+public:
+    void SeedFromClock() override;
+    int Below(int count) override;
+
+private:
+    unsigned long long state_ = 0x9E3779B97F4A7C15ull;
+};
+
+class ITipView {
+public:
+    virtual ~ITipView() = default;
+    virtual void SetShowNextTime(bool checked) = 0;
+    virtual bool ShowNextTime() const = 0;
+    virtual void SetNextEnabled(bool enabled) = 0;
+    virtual void SetTipText(const std::string& text) = 0;
+};
+
+class TTipDialogModel {
+public:
+    TTipDialogModel(IRegistry& reg, ITipView& view, IRandomSource& random,
+                    std::vector<std::string> tips = TipsOfTheDay());
+
+    void Shown();
+    void Next();
+    // Any way of closing ends up here.
+    void Closed();
+    // The start-up timer's tick: true when the dialog is to be shown.
+    bool PrepareStartupTip();
+
+private:
+    void ShowRandomTip();
+
+    IRegistry& reg_;
+    ITipView& view_;
+    IRandomSource& random_;
+    std::vector<std::string> tips_;
+};
+
+} // namespace corvane

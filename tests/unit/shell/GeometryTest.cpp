@@ -1,0 +1,254 @@
+#include "fakes/FakeRegistry.h"
+#include "shell/UnitGeometryRecords.h"
+#include "shell/UnitMainWindowModes.h"
+#include "shell/UnitSettings.h"
+
+#include <gtest/gtest.h>
+
+#include <map>
+
+namespace corvane {
+namespace {
+
+using test::Binary;
+using test::Dword;
+using test::FakeRegistry;
+
+TEST(GeometryRecords, MainFormRecordByteForByte)
+{
+    const TMainFormGeometry g{450, 740, 800, -2, 0x1234, 260, 119};
+    const TMainFormRecord r = EncodeMainFormGeometry(g);
+    const TMainFormRecord expected{0xC2, 0x01, 0xE4, 0x02, 0x20, 0x03, 0xFE, 0xFF,
+                                   0x34, 0x12, 0x04, 0x01, 0x77, 0x00};
+    EXPECT_EQ(r, expected);
+    EXPECT_EQ(DecodeMainFormGeometry(Binary({r.begin(), r.end()})), g);
+}
+
+TEST(GeometryRecords, FieldsAreCutToSixteenBits)
+{
+    const TMainFormRecord r = EncodeMainFormGeometry({0x10001, 0, 0, 0, 0, 0, 0});
+    EXPECT_EQ(r[0], 1);
+    EXPECT_EQ(r[1], 0);
+}
+
+TEST(GeometryRecords, SizeRecordsHaveOppositeFieldOrders)
+{
+    const TSizeRecord nav = EncodeNavMainFormSize({300, 500});
+    const TSizeRecord macroIns = EncodeMacroInsFormSize({300, 500});
+    EXPECT_EQ(nav, (TSizeRecord{0x2C, 0x01, 0xF4, 0x01}));
+    EXPECT_EQ(macroIns, (TSizeRecord{0xF4, 0x01, 0x2C, 0x01}));
+    EXPECT_EQ(DecodeNavMainFormSize(Binary({nav.begin(), nav.end()})), (TWindowSize{300, 500}));
+    EXPECT_EQ(DecodeMacroInsFormSize(Binary({macroIns.begin(), macroIns.end()})), (TWindowSize{300, 500}));
+}
+
+TEST(GeometryRecords, WrongKindOrSizeIsIgnored)
+{
+    EXPECT_FALSE(DecodeMainFormGeometry(Binary(std::vector<std::uint8_t>(13, 1))));
+    EXPECT_FALSE(DecodeMainFormGeometry(Binary(std::vector<std::uint8_t>(15, 1))));
+    EXPECT_FALSE(DecodeNavMainFormSize(Binary({1, 2, 3})));
+    EXPECT_FALSE(DecodeNavMainFormSize(Dword(0x01000100)));
+    EXPECT_FALSE(DecodeMacroInsFormSize(Binary({1, 2, 3, 4, 5})));
+}
+
+TEST(GeometryRecords, UnusableSizesAreRejectedOrKeptOnScreen)
+{
+    const TWindowSize screen{1920, 1080};
+    EXPECT_FALSE(UsableWindowSize({0, 300}, screen));
+    EXPECT_FALSE(UsableWindowSize({300, -5}, screen));
+    EXPECT_EQ(UsableWindowSize({30000, 300}, screen), (TWindowSize{1920, 300}));
+    EXPECT_EQ(UsableWindowSize({800, 600}, screen), (TWindowSize{800, 600}));
+
+    EXPECT_FALSE(UsableMainFormGeometry({450, 740, 0, 497, 100, 260, 119}, screen));
+    EXPECT_FALSE(UsableMainFormGeometry({-1, 740, 800, 497, 100, 260, 119}, screen));
+    const auto g = UsableMainFormGeometry({32000, 32000, 32000, 32000, 32000, 32000, 32000}, screen);
+    ASSERT_TRUE(g);
+    EXPECT_EQ(*g, (TMainFormGeometry{1080, 1920, 1920, 1080, 1080, 1920, 1920}));
+    const TMainFormGeometry normal{450, 740, 800, 600, 300, 260, 119};
+    EXPECT_EQ(UsableMainFormGeometry(normal, screen), normal);
+}
+
+// A window whose panels follow a simple layout: the upper panel takes what
+// the lower panel and the splitter leave of the client area.
+class FakeModeWindow final : public IModeWindow {
+public:
+    int minHeight = 450, minWidth = 740, width = 740, height = 497;
+    int frame = 50;   // window height minus client height
+    int lower = 215, chooseBy = 260, macros = 119;
+    int treeWidth = 400, treeHeight = 230;
+    std::vector<std::pair<ModePanel, bool>> panelCalls;
+    int toolbarRelayouts = 0;
+    std::string caption = "Change Mode";
+
+    int MinHeight() const override { return minHeight; }
+    int MinWidth() const override { return minWidth; }
+    int Width() const override { return width; }
+    int Height() const override { return height; }
+    int ClientHeight() const override { return height - frame; }
+    void SetMinHeight(int h) override { minHeight = h; }
+    void SetMinWidth(int w) override { minWidth = w; }
+    void SetWidth(int w) override { width = w; }
+    void SetHeight(int h) override { height = h; }
+    int UpperPanelHeight() const override { return ClientHeight() - lower - kSplitterHorzHeight; }
+    int LowerPanelHeight() const override { return lower; }
+    void SetLowerPanelHeight(int h) override { lower = h; }
+    int ChooseByWidth() const override { return chooseBy; }
+    void SetChooseByWidth(int w) override { chooseBy = w; }
+    int MacrosListWidth() const override { return macros; }
+    void SetMacrosListWidth(int w) override { macros = w; }
+    int TreeWidth() const override { return treeWidth; }
+    int TreeHeight() const override { return treeHeight; }
+    void SetPanelVisible(ModePanel p, bool v) override { panelCalls.emplace_back(p, v); }
+    void RelayoutFormattingToolbar() override { ++toolbarRelayouts; }
+    void SetModeItemCaption(const std::string& c) override { caption = c; }
+    TWindowSize ScreenSize() const override { return {1920, 1080}; }
+};
+
+TEST(Modes, FirstStartIsFullWithBuiltInSize)
+{
+    FakeRegistry reg;
+    reg.AddKey(kProgramKey);
+    FakeModeWindow w;
+    TModeState state;
+    state.mode = kModeCompact;
+    LoadModeGeometry(state, w, reg);
+    EXPECT_EQ(state.mode, kModeFull);
+    EXPECT_EQ(reg.Get(kProgramKey, kEditMode), Dword(1));
+    EXPECT_EQ(w.caption, "Compact Mode");
+    EXPECT_EQ(w.width, 740);
+    EXPECT_EQ(w.height, 497);
+    EXPECT_EQ(w.minWidth, 740);
+    const std::vector<std::pair<ModePanel, bool>> shown = {
+        {ModePanel::NavButtons, true}, {ModePanel::ChooseBy, true}, {ModePanel::SplitterVert1, true},
+        {ModePanel::BottomRoot, true}, {ModePanel::SplitterHorz, true}};
+    EXPECT_EQ(w.panelCalls, shown);
+    EXPECT_EQ(w.toolbarRelayouts, 1);
+}
+
+TEST(Modes, ToggleToCompactAndBackAcrossARestart)
+{
+    FakeRegistry reg;
+    reg.AddKey(kProgramKey);
+    FakeModeWindow w;
+    TModeState state;
+    LoadModeGeometry(state, w, reg);
+    w.width = 900;   // the user resized the full window
+    w.height = 600;
+
+    ToggleMode(state, w, reg);
+    EXPECT_EQ(state.mode, kModeCompact);
+    EXPECT_EQ(reg.Get(kProgramKey, kEditMode), Dword(0));
+    EXPECT_EQ(w.caption, "Full Mode");
+    EXPECT_EQ(w.minWidth, 140);
+    EXPECT_EQ(w.minHeight, 140);
+    EXPECT_EQ(w.width, 400);    // the tree's size
+    EXPECT_EQ(w.height, 230);
+    EXPECT_EQ(w.panelCalls.back(), std::make_pair(ModePanel::SplitterHorz, false));
+    const auto full = DecodeMainFormGeometry(*reg.Get(kProgramKey, kMainFormSettings));
+    ASSERT_TRUE(full);
+    EXPECT_EQ(*full, (TMainFormGeometry{450, 740, 900, 600, 600 - 50 - 215 - 3, 260, 119}));
+
+    // Program end in compact mode, then a restart.
+    w.width = 320;
+    SaveModeGeometry(state, w, reg);
+    FakeModeWindow restarted;
+    TModeState again;
+    LoadModeGeometry(again, restarted, reg);
+    EXPECT_EQ(again.mode, kModeCompact);
+    EXPECT_EQ(restarted.width, 320);
+    EXPECT_EQ(restarted.height, 230);
+
+    ToggleMode(again, restarted, reg);
+    EXPECT_EQ(again.mode, kModeFull);
+    EXPECT_EQ(reg.Get(kProgramKey, kEditMode), Dword(1));
+    EXPECT_EQ(restarted.width, 900);
+    EXPECT_EQ(restarted.height, 600);
+    EXPECT_EQ(restarted.lower, 215);
+    EXPECT_EQ(DecodeNavMainFormSize(*reg.Get(kProgramKey, kNavMainFormSettings)), (TWindowSize{320, 230}));
+}
+
+TEST(Modes, EditModeTwoMeansCompactAndNextToggleWritesOne)
+{
+    FakeRegistry reg;
+    reg.Put(kProgramKey, kEditMode, Dword(2));
+    FakeModeWindow w;
+    TModeState state;
+    LoadModeGeometry(state, w, reg);
+    EXPECT_EQ(state.mode, kModeCompact);
+    ToggleMode(state, w, reg);
+    EXPECT_EQ(reg.Get(kProgramKey, kEditMode), Dword(1));
+}
+
+TEST(Modes, StoredGeometryOfWrongSizeOrUnusableIsNotApplied)
+{
+    FakeRegistry reg;
+    reg.Put(kProgramKey, kMainFormSettings, Binary({1, 2, 3}));
+    FakeModeWindow w;
+    TModeState state;
+    LoadModeGeometry(state, w, reg);
+    EXPECT_EQ(w.width, 740);
+    EXPECT_EQ(w.height, 497);
+
+    const auto zero = EncodeMainFormGeometry({450, 740, 0, 0, 100, 260, 119});
+    reg.Put(kProgramKey, kMainFormSettings, Binary({zero.begin(), zero.end()}));
+    LoadModeGeometry(state, w, reg);
+    EXPECT_EQ(w.width, 740);
+
+    reg.Put(kProgramKey, kEditMode, Dword(0));
+    reg.Put(kProgramKey, kNavMainFormSettings, Binary({0, 0, 0, 0}));
+    LoadModeGeometry(state, w, reg);
+    EXPECT_EQ(w.width, w.treeWidth);
+    EXPECT_EQ(w.height, w.treeHeight);
+}
+
+TEST(Modes, FullGeometryAppliesLowerPanelFromTheStoredUpperPanel)
+{
+    FakeRegistry reg;
+    const auto rec = EncodeMainFormGeometry({500, 800, 1000, 700, 400, 300, 100});
+    reg.Put(kProgramKey, kMainFormSettings, Binary({rec.begin(), rec.end()}));
+    FakeModeWindow w;
+    TModeState state;
+    LoadModeGeometry(state, w, reg);
+    EXPECT_EQ(w.minHeight, 500);
+    EXPECT_EQ(w.minWidth, 800);
+    EXPECT_EQ(w.width, 1000);
+    EXPECT_EQ(w.height, 700);
+    EXPECT_EQ(w.lower, 700 - 50 - 400 - 3);
+    EXPECT_EQ(w.UpperPanelHeight(), 400);
+    EXPECT_EQ(w.chooseBy, 300);
+    EXPECT_EQ(w.macros, 100);
+}
+
+TEST(Splitters, WideningListsRaisesMinimumWidthAndNarrowingFallsBackTo740)
+{
+    FakeModeWindow w;
+    TModeState state;
+    RecordListRatio(state, w);   // 119 / 260
+    w.chooseBy = 700;
+    SplitterVert1Moved(state, w);
+    EXPECT_EQ(w.minWidth, 850);
+    EXPECT_EQ(w.macros, 320);    // 700 * 119 / 260 = 320.38
+
+    RecordListRatio(state, w);
+    w.chooseBy = 300;
+    SplitterVert1Moved(state, w);
+    EXPECT_EQ(w.minWidth, 740);
+    EXPECT_EQ(w.macros, 137);    // 300 * 320 / 700 = 137.14
+}
+
+TEST(Splitters, MacroColumnRoundsTiesToEven)
+{
+    EXPECT_EQ(MacrosListWidthFor(5, 0.5), 2);
+    EXPECT_EQ(MacrosListWidthFor(7, 0.5), 4);
+    EXPECT_EQ(ListRatio(10, 0), 0.0);
+}
+
+TEST(Splitters, HorizontalSplitterSetsMinimumHeight)
+{
+    FakeModeWindow w;
+    w.lower = 300;
+    SplitterHorzMoved(w);
+    EXPECT_EQ(w.minHeight, 300 + 50 + 114 + 3);
+}
+
+} // namespace
+} // namespace corvane

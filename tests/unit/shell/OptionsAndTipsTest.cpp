@@ -1,0 +1,262 @@
+#include "fakes/FakeRegistry.h"
+#include "shell/UnitCorvaneOptions.h"
+#include "shell/UnitHelpLinks.h"
+#include "shell/UnitSettings.h"
+#include "shell/UnitTipDialog.h"
+
+#include <gtest/gtest.h>
+
+#include <map>
+
+namespace corvane {
+namespace {
+
+using test::Binary;
+using test::Dword;
+using test::FakeRegistry;
+using test::String;
+
+class FakeOptionsView final : public IOptionsView {
+public:
+    std::map<OptionBox, bool> boxes;
+    std::vector<std::string> warnings;
+    int topmostCalls = 0;
+    void SetChecked(OptionBox b, bool c) override { boxes[b] = c; }
+    bool IsChecked(OptionBox b) const override { return boxes.count(b) && boxes.at(b); }
+    void ShowWarning(const std::string& t) override { warnings.push_back(t); }
+    void MakeMainWindowTopmost() override { ++topmostCalls; }
+};
+
+const std::string kPath = "C:\\Program Files\\Corvane\\Corvane.exe";
+
+FakeRegistry Defaults()
+{
+    FakeRegistry reg;
+    EnsureDefaultSettings(reg);
+    reg.AddKey(kRunKey);
+    return reg;
+}
+
+TEST(OptionsDialog, LoadShowsTheSettings)
+{
+    FakeRegistry reg = Defaults();
+    reg.Put(kProgramKey, kShowMacroIns, Dword(2));
+    reg.Put(kRunKey, kAutorunValue, Binary({}));
+    FakeOptionsView view;
+    TOptionsDialogModel model(reg, view, kPath);
+    model.Load();
+    EXPECT_TRUE(view.IsChecked(OptionBox::TipOfDay));
+    EXPECT_TRUE(view.IsChecked(OptionBox::AutoRun));
+    EXPECT_FALSE(view.IsChecked(OptionBox::ShowMacroIns));
+    EXPECT_FALSE(view.IsChecked(OptionBox::AlwaysOnTop));
+    EXPECT_TRUE(view.warnings.empty());
+}
+
+TEST(OptionsDialog, OkWritesEverythingWithTheQuotedAutorunPath)
+{
+    FakeRegistry reg = Defaults();
+    FakeOptionsView view;
+    TOptionsDialogModel model(reg, view, kPath);
+    model.Load();
+    view.boxes[OptionBox::TipOfDay] = false;
+    view.boxes[OptionBox::AutoRun] = true;
+    view.boxes[OptionBox::ShowMacroIns] = false;
+    view.boxes[OptionBox::AlwaysOnTop] = true;
+    model.AlwaysOnTopClicked();
+    model.Ok();
+    EXPECT_EQ(reg.Get(kProgramKey, kShowTips), Dword(0));
+    EXPECT_EQ(reg.Get(kProgramKey, kShowMacroIns), Dword(0));
+    EXPECT_EQ(reg.Get(kProgramKey, kAlwaysOnTop), Dword(1));
+    EXPECT_EQ(reg.Get(kRunKey, kAutorunValue), String("\"" + kPath + "\" -hidden"));
+    EXPECT_EQ(view.topmostCalls, 1);
+    EXPECT_TRUE(view.warnings.empty());
+
+    view.boxes[OptionBox::AutoRun] = false;
+    view.boxes[OptionBox::AlwaysOnTop] = false;
+    model.Ok();
+    EXPECT_FALSE(reg.Get(kRunKey, kAutorunValue));
+    EXPECT_EQ(reg.Get(kProgramKey, kAlwaysOnTop), Dword(0));
+    EXPECT_EQ(view.topmostCalls, 1);
+}
+
+TEST(OptionsDialog, CancelWritesNothingAndTheNextLoadRestoresTheBoxes)
+{
+    FakeRegistry reg = Defaults();
+    reg.Put(kProgramKey, kAlwaysOnTop, Dword(1));
+    FakeOptionsView view;
+    TOptionsDialogModel model(reg, view, kPath);
+    model.Load();
+    EXPECT_TRUE(view.warnings.empty());
+    view.boxes[OptionBox::AlwaysOnTop] = false;
+    model.AlwaysOnTopClicked();
+    EXPECT_EQ(view.warnings, std::vector<std::string>{kAlwaysOnTopRestartWarning});
+    // Cancel: the model is not asked to write.
+    EXPECT_EQ(reg.Get(kProgramKey, kAlwaysOnTop), Dword(1));
+    model.Load();
+    EXPECT_TRUE(view.IsChecked(OptionBox::AlwaysOnTop));
+    EXPECT_EQ(view.warnings.size(), 1u);
+}
+
+TEST(OptionsDialog, WarningOnlyWhenSwitchingOffAStoredOn)
+{
+    FakeRegistry reg = Defaults();
+    FakeOptionsView view;
+    TOptionsDialogModel model(reg, view, kPath);
+    model.Load();
+    view.boxes[OptionBox::AlwaysOnTop] = true;
+    model.AlwaysOnTopClicked();
+    view.boxes[OptionBox::AlwaysOnTop] = false;
+    model.AlwaysOnTopClicked();   // stored value is 0: no restart needed
+    EXPECT_TRUE(view.warnings.empty());
+}
+
+TEST(OptionsDialog, BinaryAlwaysOnTopStaysBinaryAndMissingRunKeyStillWritesTheRest)
+{
+    FakeRegistry reg;
+    EnsureDefaultSettings(reg);
+    reg.Put(kProgramKey, kAlwaysOnTop, Binary({1, 0, 0, 0}));
+    FakeOptionsView view;
+    TOptionsDialogModel model(reg, view, kPath);
+    model.Load();
+    EXPECT_TRUE(view.IsChecked(OptionBox::AlwaysOnTop));
+    view.boxes[OptionBox::AutoRun] = true;
+    view.boxes[OptionBox::TipOfDay] = false;
+    model.Ok();
+    EXPECT_EQ(reg.Get(kProgramKey, kAlwaysOnTop), Binary({1, 0, 0, 0}));
+    EXPECT_EQ(reg.Get(kProgramKey, kShowTips), Dword(0));
+    EXPECT_FALSE(reg.KeyExists(RegRoot::CurrentUser, kRunKey));
+}
+
+class FakeTipView final : public ITipView {
+public:
+    bool showNextTime = false;
+    bool nextEnabled = true;
+    std::string text;
+    void SetShowNextTime(bool c) override { showNextTime = c; }
+    bool ShowNextTime() const override { return showNextTime; }
+    void SetNextEnabled(bool e) override { nextEnabled = e; }
+    void SetTipText(const std::string& t) override { text = t; }
+};
+
+class ScriptedRandom final : public IRandomSource {
+public:
+    std::vector<int> script;
+    std::vector<int> counts;
+    int seeds = 0;
+    void SeedFromClock() override { ++seeds; }
+    int Below(int count) override
+    {
+        counts.push_back(count);
+        const int v = script.empty() ? 0 : script.front();
+        if (!script.empty())
+            script.erase(script.begin());
+        return v;
+    }
+};
+
+TEST(TipDialog, TenTipsInOrder)
+{
+    const auto& tips = TipsOfTheDay();
+    ASSERT_EQ(tips.size(), 10u);
+    EXPECT_EQ(tips[1], "You can Drag text from any other window and Drop directly in the reply editor.");
+    EXPECT_EQ(tips[9].substr(0, 35), "Assign parametric macro to a reply ");
+}
+
+TEST(TipDialog, ShownSeedsAndPicksRandomTipsThatMayRepeat)
+{
+    FakeRegistry reg = Defaults();
+    FakeTipView view;
+    ScriptedRandom random;
+    random.script = {3, 3, 9};
+    TTipDialogModel model(reg, view, random);
+    model.Shown();
+    EXPECT_TRUE(view.showNextTime);
+    EXPECT_TRUE(view.nextEnabled);
+    EXPECT_EQ(random.seeds, 1);
+    EXPECT_EQ(view.text, TipsOfTheDay()[3]);
+    model.Next();
+    EXPECT_EQ(view.text, TipsOfTheDay()[3]);
+    model.Next();
+    EXPECT_EQ(view.text, TipsOfTheDay()[9]);
+    EXPECT_EQ(random.counts, (std::vector<int>{10, 10, 10}));
+}
+
+TEST(TipDialog, EmptyAndSingleLists)
+{
+    FakeRegistry reg = Defaults();
+    FakeTipView view;
+    ScriptedRandom random;
+    TTipDialogModel empty(reg, view, random, {});
+    empty.Shown();
+    EXPECT_FALSE(view.nextEnabled);
+    EXPECT_EQ(view.text, kEmptyTipsText);
+    empty.Next();
+    EXPECT_EQ(view.text, kEmptyTipsText);
+    EXPECT_TRUE(random.counts.empty());
+
+    TTipDialogModel one(reg, view, random, {"only"});
+    one.Shown();
+    EXPECT_FALSE(view.nextEnabled);
+    EXPECT_EQ(view.text, "only");
+}
+
+TEST(TipDialog, ClosingWritesShowTipsEvenWhenItWasDeleted)
+{
+    FakeRegistry reg = Defaults();
+    reg.Put(kProgramKey, kShowTips, Dword(0));
+    FakeTipView view;
+    ScriptedRandom random;
+    TTipDialogModel model(reg, view, random);
+    model.Shown();
+    EXPECT_FALSE(view.showNextTime);
+    view.showNextTime = true;
+    model.Closed();
+    EXPECT_EQ(reg.Get(kProgramKey, kShowTips), Dword(1));
+
+    SettingsDeleteValue(reg, RegRoot::CurrentUser, kProgramKey, kShowTips);
+    model.Shown();
+    EXPECT_FALSE(view.showNextTime);
+    model.Closed();
+    EXPECT_EQ(reg.Get(kProgramKey, kShowTips), Dword(0));
+}
+
+TEST(TipDialog, StartupTipFollowsShowTips)
+{
+    FakeRegistry reg = Defaults();
+    FakeTipView view;
+    ScriptedRandom random;
+    TTipDialogModel model(reg, view, random);
+    EXPECT_TRUE(model.PrepareStartupTip());
+    EXPECT_TRUE(view.showNextTime);
+    reg.Put(kProgramKey, kShowTips, Dword(0));
+    EXPECT_FALSE(model.PrepareStartupTip());
+    EXPECT_FALSE(view.showNextTime);
+}
+
+TEST(ClockRandomSource, StaysInRange)
+{
+    TClockRandomSource random;
+    random.SeedFromClock();
+    std::vector<int> seen(10, 0);
+    for (int i = 0; i < 1000; ++i) {
+        const int v = random.Below(10);
+        ASSERT_GE(v, 0);
+        ASSERT_LT(v, 10);
+        ++seen[static_cast<std::size_t>(v)];
+    }
+    for (int n : seen)
+        EXPECT_GT(n, 0);
+}
+
+TEST(HelpLinks, AddressesCarryPathAndRefTag)
+{
+    const std::string site = kMakerSite;
+    EXPECT_EQ(WebPageAddress(WebPage::ProductHome, LinkSource::HelpMenu), site + "/corvane/?ref=corvane2help");
+    EXPECT_EQ(WebPageAddress(WebPage::TutorialMovie, LinkSource::HelpMenu),
+              site + "/corvane/tutorial_mov.html?ref=corvane2help");
+    EXPECT_EQ(WebPageAddress(WebPage::MakerHome, LinkSource::AboutBox), site + "/?ref=corvane2about");
+    EXPECT_EQ(site.find(MakerSiteDisplayText()), site.size() - MakerSiteDisplayText().size());
+}
+
+} // namespace
+} // namespace corvane
