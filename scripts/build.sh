@@ -1,0 +1,17 @@
+#!/usr/bin/env bash
+# Builds the native tests and the Windows deliverables.
+#   scripts/build.sh [native|win|all]   (default all)
+set -euo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+what=${1:-all}
+jobs=${CORVANE_JOBS:-2}
+
+if [ "$what" = native ] || [ "$what" = all ]; then
+  cmake -S "$root" -B "$root/build/native" -DCMAKE_BUILD_TYPE=Release >/dev/null
+  cmake --build "$root/build/native" -j "$jobs"
+fi
+if [ "$what" = win ] || [ "$what" = all ]; then
+  cmake -S "$root" -B "$root/build/win" -DCMAKE_BUILD_TYPE=Release \
+    -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-w64-x86_64.cmake" >/dev/null
+  cmake --build "$root/build/win" -j "$jobs"
+fi

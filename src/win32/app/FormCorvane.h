@@ -1,0 +1,103 @@
+#pragma once
+// The main window: navigation tree, macro and hot-key lists, the reply
+// editing panel, the tray icon and the program's menus. Its member functions
+// are spread over files by subsystem (FormCorvane*.cpp).
+#include <windows.h>
+
+#include <memory>
+#include <string>
+
+#include "shell/MainLayout.h"
+#include "win32/Handles.h"
+
+namespace corvane {
+class TRepList;
+class IFileSystem;
+}
+
+namespace corvane::win32 {
+
+class TreeViewControl;
+class ListBoxControl;
+
+class TFormCorvane {
+public:
+    TFormCorvane(HINSTANCE instance, IFileSystem& fs);
+    ~TFormCorvane();
+    TFormCorvane(const TFormCorvane&) = delete;
+    TFormCorvane& operator=(const TFormCorvane&) = delete;
+
+    // Creates the window; runs the creation handler. False when the window
+    // could not be created at all.
+    bool Create();
+    // Shows the window as the first show does (Always on Top is applied).
+    void Show();
+    // The hidden start: shown and at once closed, so it is never left visible.
+    void ShowAndClose();
+    // Destroys the window; runs the destruction handler.
+    void Destroy();
+
+    HWND Handle() const { return window_; }
+    // Keyboard shortcuts of the window; true when the message was one.
+    bool TranslateShortcut(MSG& msg);
+
+private:
+    static LRESULT CALLBACK WindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
+    LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam);
+
+    // Shell: creation, destruction, layout, menus, tray.
+    void FormCreate();
+    void FormDestroy();
+    void CreateControls();
+    HWND CreateChild(const char* className, const char* text, DWORD style, int id, DWORD exStyle = 0);
+    void BuildMainMenu();
+    void BuildAccelerators();
+    void LayoutControls();
+    void MoveChild(HWND child, const LayoutRect& r);
+    void OnCommand(int id);
+    void ExitProgram();
+    void AddTrayIcon();
+    void RemoveTrayIcon();
+    void OnTrayNotify(LPARAM mouseMessage);
+    void ShowTrayMenu();
+    void ShowFromTray();
+
+    // Library.
+    void CreateReplyLibrary();
+    void LoadReplyLibrary();
+
+    HINSTANCE instance_;
+    IFileSystem& fs_;
+    HWND window_ = nullptr;
+    bool compact_ = false;
+    PanelSizes panelSizes_;
+
+    UniqueGdiObject font_;
+    UniqueImageList treeImages_;
+    UniqueMenu trayMenu_;
+    UniqueIcon appIcon_;
+    HACCEL accelerators_ = nullptr;
+    UINT taskbarCreatedMessage_ = 0;
+    bool trayIconAdded_ = false;
+
+    // Controls (children are destroyed with the window).
+    HWND navigation_ = nullptr;
+    HWND listMacros_ = nullptr, listHotKeys_ = nullptr;
+    HWND captionMacros_ = nullptr, captionHotKeys_ = nullptr;
+    HWND navButtons_[3] = {};
+    HWND bottomButtons_[3] = {};
+    HWND labelName_ = nullptr, editName_ = nullptr;
+    HWND labelMacro_ = nullptr, editMacro_ = nullptr;
+    HWND checkHotKey_ = nullptr, labelCtrlAlt_ = nullptr, checkShift_ = nullptr;
+    HWND labelPlus_ = nullptr, comboKey_ = nullptr;
+    HWND toolbar_ = nullptr;
+    HWND editor_ = nullptr;
+    UniqueModule richEditLibrary_;
+
+    std::unique_ptr<TreeViewControl> tree_;
+    std::unique_ptr<ListBoxControl> hotKeyList_;
+    std::unique_ptr<ListBoxControl> macroList_;
+    std::unique_ptr<TRepList> library_;
+};
+
+} // namespace corvane::win32

@@ -1,0 +1,446 @@
+// Main window: creation and destruction, layout, menus, tray icon.
+#include "win32/app/FormCorvane.h"
+
+#include <commctrl.h>
+#include <richedit.h>
+#include <shellapi.h>
+
+#include "library/UnitCorvaneTypes.h"
+#include "shell/UnitTexts.h"
+#include "win32/ListBoxControl.h"
+#include "win32/TreeViewControl.h"
+#include "win32/app/CommandIds.h"
+#include "win32/app/PrivateMessages.h"
+#include "win32/app/resource.h"
+
+namespace corvane::win32 {
+
+namespace {
+
+const char* const kWindowClass = "TFormCorvane";
+constexpr int kBuiltInWidth = 740;
+constexpr int kBuiltInHeight = 497;
+constexpr int kMinWidth = 740;
+constexpr int kMinHeight = 450;
+constexpr UINT kTrayIconId = 1;
+
+HFONT CreateMessageFont()
+{
+    NONCLIENTMETRICSA metrics{};
+    metrics.cbSize = sizeof(metrics);
+    if (SystemParametersInfoA(SPI_GETNONCLIENTMETRICS, sizeof(metrics), &metrics, 0))
+        return CreateFontIndirectA(&metrics.lfMessageFont);
+    return static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
+}
+
+void AppendItem(HMENU menu, UINT id, const char* text)
+{
+    AppendMenuA(menu, MF_STRING, id, text);
+}
+
+void AppendSeparator(HMENU menu)
+{
+    AppendMenuA(menu, MF_SEPARATOR, 0, nullptr);
+}
+
+} // namespace
+
+TFormCorvane::TFormCorvane(HINSTANCE instance, IFileSystem& fs) : instance_(instance), fs_(fs) {}
+
+TFormCorvane::~TFormCorvane()
+{
+    Destroy();
+    if (accelerators_)
+        DestroyAcceleratorTable(accelerators_);
+}
+
+bool TFormCorvane::Create()
+{
+    appIcon_.Reset(static_cast<HICON>(LoadImageA(instance_, MAKEINTRESOURCEA(IDI_CORVANE), IMAGE_ICON, 0, 0, LR_DEFAULTSIZE)));
+    WNDCLASSEXA wc{};
+    wc.cbSize = sizeof(wc);
+    wc.lpfnWndProc = &TFormCorvane::WindowProc;
+    wc.hInstance = instance_;
+    wc.hIcon = appIcon_.Get();
+    wc.hIconSm = static_cast<HICON>(LoadImageA(instance_, MAKEINTRESOURCEA(IDI_CORVANE), IMAGE_ICON, 16, 16, 0));
+    wc.hCursor = LoadCursor(nullptr, IDC_ARROW);
+    wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+    wc.lpszClassName = kWindowClass;
+    RegisterClassExA(&wc);
+
+    const int x = (GetSystemMetrics(SM_CXSCREEN) - kBuiltInWidth) / 2;
+    const int y = (GetSystemMetrics(SM_CYSCREEN) - kBuiltInHeight) / 2;
+    CreateWindowExA(0, kWindowClass, kAppTitle, WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN,
+                    x, y, kBuiltInWidth, kBuiltInHeight, nullptr, nullptr, instance_, this);
+    return window_ != nullptr;
+}
+
+void TFormCorvane::Show()
+{
+    ShowWindow(window_, SW_SHOW);
+    // Always on Top joins here with the settings store.
+}
+
+void TFormCorvane::ShowAndClose()
+{
+    Show();
+    SendMessageA(window_, WM_CLOSE, 0, 0);
+}
+
+void TFormCorvane::Destroy()
+{
+    if (window_)
+        DestroyWindow(window_);
+}
+
+bool TFormCorvane::TranslateShortcut(MSG& msg)
+{
+    return accelerators_ && window_ && TranslateAcceleratorA(window_, accelerators_, &msg);
+}
+
+LRESULT CALLBACK TFormCorvane::WindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
+{
+    if (msg == WM_NCCREATE) {
+        auto* self = static_cast<TFormCorvane*>(reinterpret_cast<CREATESTRUCTA*>(lParam)->lpCreateParams);
+        self->window_ = hwnd;
+        SetWindowLongPtrA(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
+    }
+    auto* self = reinterpret_cast<TFormCorvane*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
+    if (!self)
+        return DefWindowProcA(hwnd, msg, wParam, lParam);
+    try {
+        return self->HandleMessage(msg, wParam, lParam);
+    } catch (const std::exception& e) {
+        MessageBoxA(hwnd, e.what(), kAppTitle, MB_OK | MB_ICONERROR);
+    } catch (...) {
+        MessageBoxA(hwnd, "Unexpected error.", kAppTitle, MB_OK | MB_ICONERROR);
+    }
+    return 0;
+}
+
+LRESULT TFormCorvane::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam)
+{
+    switch (msg) {
+    case WM_CREATE:
+        FormCreate();
+        return 0;
+    case WM_DESTROY:
+        FormDestroy();
+        return 0;
+    case WM_NCDESTROY:
+        SetWindowLongPtrA(window_, GWLP_USERDATA, 0);
+        window_ = nullptr;
+        return 0;
+    case WM_CLOSE:
+        // Closing only hides: the program lives on in the tray.
+        ShowWindow(window_, SW_HIDE);
+        return 0;
+    case WM_SIZE:
+        LayoutControls();
+        return 0;
+    case WM_GETMINMAXINFO: {
+        auto* info = reinterpret_cast<MINMAXINFO*>(lParam);
+        info->ptMinTrackSize.x = kMinWidth;
+        info->ptMinTrackSize.y = kMinHeight;
+        return 0;
+    }
+    case WM_COMMAND:
+        OnCommand(LOWORD(wParam));
+        return 0;
+    case WM_TRAY_NOTIFY:
+        OnTrayNotify(lParam);
+        return 0;
+    default:
+        if (msg == taskbarCreatedMessage_ && taskbarCreatedMessage_ != 0) {
+            // The shell restarted: the tray icon has to be added again.
+            trayIconAdded_ = false;
+            AddTrayIcon();
+            return 0;
+        }
+        return DefWindowProcA(window_, msg, wParam, lParam);
+    }
+}
+
+void TFormCorvane::FormCreate()
+{
+    taskbarCreatedMessage_ = RegisterWindowMessageA("TaskbarCreated");
+    font_.Reset(CreateMessageFont());
+    CreateControls();
+    BuildMainMenu();
+    BuildAccelerators();
+    AddTrayIcon();
+
+    // hook receivers start
+
+    CreateReplyLibrary();
+    LoadReplyLibrary();
+    LayoutControls();
+}
+
+void TFormCorvane::FormDestroy()
+{
+    // hook receivers stop
+
+    library_.reset();
+    RemoveTrayIcon();
+}
+
+HWND TFormCorvane::CreateChild(const char* className, const char* text, DWORD style, int id, DWORD exStyle)
+{
+    HWND child = CreateWindowExA(exStyle, className, text, WS_CHILD | WS_VISIBLE | style, 0, 0, 0, 0,
+                                 window_, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), instance_, nullptr);
+    if (child)
+        SendMessageA(child, WM_SETFONT, reinterpret_cast<WPARAM>(font_.Get()), FALSE);
+    return child;
+}
+
+void TFormCorvane::CreateControls()
+{
+    navigation_ = CreateChild(WC_TREEVIEWA, "",
+        WS_TABSTOP | TVS_HASBUTTONS | TVS_HASLINES | TVS_LINESATROOT | TVS_EDITLABELS | TVS_SHOWSELALWAYS,
+        IdNavigation, WS_EX_CLIENTEDGE);
+    treeImages_.Reset(ImageList_Create(16, 16, ILC_COLOR32 | ILC_MASK, 2, 0));
+    for (int icon : {IDI_FOLDER, IDI_REPLY}) {
+        UniqueIcon small(static_cast<HICON>(LoadImageA(instance_, MAKEINTRESOURCEA(icon), IMAGE_ICON, 16, 16, 0)));
+        ImageList_AddIcon(treeImages_.Get(), small.Get());
+    }
+    TreeView_SetImageList(navigation_, treeImages_.Get(), TVSIL_NORMAL);
+    TreeView_SetIndent(navigation_, 19);
+
+    captionMacros_ = CreateChild("STATIC", kCaptionListOfMacros, SS_LEFT, IdCaptionMacros);
+    captionHotKeys_ = CreateChild("STATIC", kCaptionListOfHotKeys, SS_LEFT, IdCaptionHotKeys);
+    const DWORD listStyle = WS_TABSTOP | WS_VSCROLL | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT;
+    listMacros_ = CreateChild("LISTBOX", "", listStyle, IdListMacros, WS_EX_CLIENTEDGE);
+    listHotKeys_ = CreateChild("LISTBOX", "", listStyle, IdListHotKeys, WS_EX_CLIENTEDGE);
+
+    const struct { const char* text; int id; } navButtons[] = {
+        {kCmdAddNewFolder, CmdAddFolder}, {kCmdAddNewReply, CmdAddReply}, {kCmdDelete, CmdDelete}};
+    for (int i = 0; i < 3; ++i)
+        navButtons_[i] = CreateChild("BUTTON", navButtons[i].text, BS_PUSHBUTTON | BS_MULTILINE, navButtons[i].id);
+    const struct { const char* text; int id; } bottomButtons[] = {
+        {kCmdSaveAll, CmdSaveAll}, {kCmdCopyEntireReply, CmdCopyEntire}, {kCmdPasteIntoLastActive, CmdPasteLastActive}};
+    for (int i = 0; i < 3; ++i)
+        bottomButtons_[i] = CreateChild("BUTTON", bottomButtons[i].text, BS_PUSHBUTTON | BS_MULTILINE, bottomButtons[i].id);
+
+    labelName_ = CreateChild("STATIC", "Name:", SS_LEFT | SS_CENTERIMAGE, IdLabelName);
+    editName_ = CreateChild("EDIT", "", WS_TABSTOP | ES_AUTOHSCROLL, IdEditName, WS_EX_CLIENTEDGE);
+    labelMacro_ = CreateChild("STATIC", "Macro:", SS_LEFT | SS_CENTERIMAGE, IdLabelMacro);
+    editMacro_ = CreateChild("EDIT", "", WS_TABSTOP | ES_AUTOHSCROLL, IdEditMacro, WS_EX_CLIENTEDGE);
+    checkHotKey_ = CreateChild("BUTTON", "Hot Key:", WS_TABSTOP | BS_AUTOCHECKBOX, IdCheckHotKey);
+    labelCtrlAlt_ = CreateChild("STATIC", "<CTRL>+<ALT>+", SS_LEFT | SS_CENTERIMAGE, IdLabelCtrlAlt);
+    checkShift_ = CreateChild("BUTTON", "<SHIFT>", WS_TABSTOP | BS_AUTOCHECKBOX, IdCheckShift);
+    labelPlus_ = CreateChild("STATIC", "+", SS_CENTER | SS_CENTERIMAGE, IdLabelPlus);
+    comboKey_ = CreateChild("COMBOBOX", "", WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWNLIST, IdComboKey);
+
+    toolbar_ = CreateChild(TOOLBARCLASSNAMEA, "", TBSTYLE_FLAT | TBSTYLE_TOOLTIPS | CCS_NORESIZE | CCS_NODIVIDER | CCS_NOPARENTALIGN, IdToolbar);
+    richEditLibrary_.Reset(LoadLibraryA("riched20.dll"));
+    editor_ = CreateChild(RICHEDIT_CLASSA, "",
+        WS_TABSTOP | WS_VSCROLL | ES_MULTILINE | ES_AUTOVSCROLL | ES_WANTRETURN | ES_NOHIDESEL,
+        IdEditor, WS_EX_CLIENTEDGE);
+}
+
+void TFormCorvane::MoveChild(HWND child, const LayoutRect& r)
+{
+    if (!child)
+        return;
+    const bool visible = r.w > 0 && r.h > 0;
+    ShowWindow(child, visible ? SW_SHOW : SW_HIDE);
+    if (visible)
+        MoveWindow(child, r.x, r.y, r.w, r.h, TRUE);
+}
+
+void TFormCorvane::LayoutControls()
+{
+    if (!window_ || !navigation_)
+        return;
+    RECT client{};
+    GetClientRect(window_, &client);
+    const MainLayout l = ComputeMainLayout(client.right, client.bottom, panelSizes_, compact_);
+    MoveChild(navigation_, l.tree);
+    MoveChild(captionMacros_, l.macrosCaption);
+    MoveChild(listMacros_, l.macrosList);
+    MoveChild(captionHotKeys_, l.hotKeysCaption);
+    MoveChild(listHotKeys_, l.hotKeysList);
+    for (int i = 0; i < 3; ++i) {
+        const LayoutRect& col = l.navButtons;
+        MoveChild(navButtons_[i], col.w ? LayoutRect{col.x + 4, col.y + 4 + i * (kNavButtonSize + 4), kNavButtonSize, kNavButtonSize} : LayoutRect{});
+    }
+    const LayoutRect& bar = l.bottomBar;
+    const bool barShown = bar.w > 0;
+    MoveChild(bottomButtons_[0], barShown ? LayoutRect{bar.x + 4, bar.y + 4, kNavButtonSize, kNavButtonSize} : LayoutRect{});
+    MoveChild(bottomButtons_[1], barShown ? LayoutRect{bar.x + 4, bar.y + bar.h - 2 * (kNavButtonSize + 4), kNavButtonSize, kNavButtonSize} : LayoutRect{});
+    MoveChild(bottomButtons_[2], barShown ? LayoutRect{bar.x + 4, bar.y + bar.h - (kNavButtonSize + 4), kNavButtonSize, kNavButtonSize} : LayoutRect{});
+
+    const LayoutRect& p = l.replyParams;
+    const bool paramsShown = p.w > 0;
+    auto at = [&](int x, int w) { return paramsShown ? LayoutRect{p.x + x, p.y + 5, w, 22} : LayoutRect{}; };
+    MoveChild(labelName_, at(4, 38));
+    MoveChild(editName_, at(44, 150));
+    MoveChild(labelMacro_, at(202, 40));
+    MoveChild(editMacro_, at(244, 110));
+    MoveChild(checkHotKey_, at(364, 68));
+    MoveChild(labelCtrlAlt_, at(434, 88));
+    MoveChild(checkShift_, at(522, 64));
+    MoveChild(labelPlus_, at(586, 12));
+    MoveChild(comboKey_, paramsShown ? LayoutRect{p.x + 600, p.y + 5, 48, 300} : LayoutRect{});
+    MoveChild(toolbar_, l.toolbar);
+    MoveChild(editor_, l.editor);
+}
+
+void TFormCorvane::BuildMainMenu()
+{
+    HMENU bar = CreateMenu();
+    HMENU file = CreatePopupMenu();
+    AppendItem(file, CmdExit, "E&xit\tAlt+F4");
+    AppendMenuA(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(file), "File");
+
+    HMENU edit = CreatePopupMenu();
+    AppendItem(edit, CmdAddFolder, "Add New Folder\tCtrl+Shift+N");
+    AppendItem(edit, CmdAddReply, "Add New Reply\tCtrl+N");
+    AppendItem(edit, CmdDelete, "Delete\tShift+Del");
+    AppendSeparator(edit);
+    AppendItem(edit, CmdSaveAll, "Save All\tCtrl+S");
+    AppendSeparator(edit);
+    AppendItem(edit, CmdUndo, "Undo\tCtrl+Z");
+    AppendItem(edit, CmdRedo, "Redo\tCtrl+Shift+Z");
+    AppendSeparator(edit);
+    AppendItem(edit, CmdCut, "Cut\tCtrl+X");
+    AppendItem(edit, CmdCopy, "Copy\tCtrl+C");
+    AppendItem(edit, CmdCopyEntire, "Copy the entire reply\tCtrl+Shift+C");
+    AppendItem(edit, CmdPaste, "Paste\tCtrl+V");
+    AppendItem(edit, CmdPasteLastActive, "Paste the reply into the last active window");
+    AppendItem(edit, CmdSelectAll, "Select All\tCtrl+A");
+    AppendMenuA(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(edit), "Edit");
+
+    AppendItem(bar, CmdOptions, "Options");
+
+    HMENU help = CreatePopupMenu();
+    AppendItem(help, CmdHelpTopics, "&Help Topics\tF1");
+    AppendItem(help, CmdTutorials, "&Tutorials");
+    AppendItem(help, CmdTipOfTheDay, "Tip of the &Day");
+    AppendSeparator(help);
+    AppendItem(help, CmdTutorialMovie, "Watch the Tutorial Movie");
+    AppendItem(help, CmdHomePage, "&Corvane Home Page");
+    AppendItem(help, CmdMakerHomePage, "&Tarnwick Home Page");
+    AppendSeparator(help);
+    AppendItem(help, CmdAbout, "&About Corvane");
+    AppendMenuA(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(help), "Help");
+
+    AppendItem(bar, CmdToggleMode, "Change Mode");
+    SetMenu(window_, bar);   // the window owns and destroys its menu bar
+}
+
+void TFormCorvane::BuildAccelerators()
+{
+    ACCEL keys[] = {
+        {FALT | FVIRTKEY, VK_F4, CmdExit},
+        {FCONTROL | FSHIFT | FVIRTKEY, 'N', CmdAddFolder},
+        {FCONTROL | FVIRTKEY, 'N', CmdAddReply},
+        {FSHIFT | FVIRTKEY, VK_DELETE, CmdDelete},
+        {FCONTROL | FVIRTKEY, 'S', CmdSaveAll},
+        {FCONTROL | FVIRTKEY, 'Z', CmdUndo},
+        {FCONTROL | FSHIFT | FVIRTKEY, 'Z', CmdRedo},
+        {FCONTROL | FVIRTKEY, 'X', CmdCut},
+        {FCONTROL | FVIRTKEY, 'C', CmdCopy},
+        {FCONTROL | FSHIFT | FVIRTKEY, 'C', CmdCopyEntire},
+        {FCONTROL | FVIRTKEY, 'V', CmdPaste},
+        {FCONTROL | FVIRTKEY, 'A', CmdSelectAll},
+        {FVIRTKEY, VK_F1, CmdHelpTopics},
+    };
+    accelerators_ = CreateAcceleratorTableA(keys, static_cast<int>(std::size(keys)));
+}
+
+void TFormCorvane::OnCommand(int id)
+{
+    switch (id) {
+    case CmdExit:
+    case CmdTrayExit:
+        ExitProgram();
+        break;
+    case CmdTrayShow:
+        ShowFromTray();
+        break;
+    default:
+        break;
+    }
+}
+
+void TFormCorvane::ExitProgram()
+{
+    // Ends the message loop; the window is destroyed after it.
+    PostQuitMessage(0);
+}
+
+void TFormCorvane::AddTrayIcon()
+{
+    if (trayIconAdded_)
+        return;
+    NOTIFYICONDATAA data{};
+    data.cbSize = sizeof(data);
+    data.hWnd = window_;
+    data.uID = kTrayIconId;
+    data.uFlags = NIF_ICON | NIF_MESSAGE | NIF_TIP;
+    data.uCallbackMessage = WM_TRAY_NOTIFY;
+    data.hIcon = static_cast<HICON>(LoadImageA(instance_, MAKEINTRESOURCEA(IDI_CORVANE), IMAGE_ICON, 16, 16, 0));
+    lstrcpynA(data.szTip, kAppTitle, sizeof(data.szTip));
+    trayIconAdded_ = Shell_NotifyIconA(NIM_ADD, &data) != FALSE;
+}
+
+void TFormCorvane::RemoveTrayIcon()
+{
+    if (!trayIconAdded_)
+        return;
+    NOTIFYICONDATAA data{};
+    data.cbSize = sizeof(data);
+    data.hWnd = window_;
+    data.uID = kTrayIconId;
+    Shell_NotifyIconA(NIM_DELETE, &data);
+    trayIconAdded_ = false;
+}
+
+void TFormCorvane::OnTrayNotify(LPARAM mouseMessage)
+{
+    switch (mouseMessage) {
+    case WM_LBUTTONUP:
+        // A click shows a hidden window; it never hides a visible one.
+        if (!IsWindowVisible(window_)) {
+            ShowWindow(window_, SW_SHOW);
+            if (IsIconic(window_))
+                ShowWindow(window_, SW_RESTORE);
+        }
+        break;
+    case WM_RBUTTONUP:
+    case WM_CONTEXTMENU:
+        ShowTrayMenu();
+        break;
+    default:
+        break;
+    }
+}
+
+void TFormCorvane::ShowTrayMenu()
+{
+    trayMenu_.Reset(CreatePopupMenu());
+    HMENU menu = trayMenu_.Get();
+    AppendItem(menu, CmdTrayShow, "Show [Hotkey: Ctrl+Shift+Q]");
+    AppendItem(menu, CmdTrayInsert, "Insert the selected reply into the current window [Hotkey: Ctrl+Shift+V]");
+    EnableMenuItem(menu, CmdTrayInsert, MF_BYCOMMAND | MF_GRAYED);
+    AppendSeparator(menu);
+    AppendItem(menu, CmdTrayExit, "Exit");
+    POINT at{};
+    GetCursorPos(&at);
+    // The owner must be foreground, or the menu does not close when the user clicks elsewhere.
+    SetForegroundWindow(window_);
+    TrackPopupMenu(menu, TPM_RIGHTBUTTON | TPM_BOTTOMALIGN, at.x, at.y, 0, window_, nullptr);
+    PostMessageA(window_, WM_NULL, 0, 0);
+}
+
+void TFormCorvane::ShowFromTray()
+{
+    if (IsIconic(window_))
+        ShowWindow(window_, SW_RESTORE);
+    Show();
+    SetForegroundWindow(window_);
+}
+
+} // namespace corvane::win32

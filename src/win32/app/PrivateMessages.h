@@ -1,0 +1,10 @@
+#pragma once
+// The program's private window messages.
+#include <windows.h>
+
+namespace corvane::win32 {
+
+// The tray icon's callback: lParam is the mouse message.
+inline constexpr UINT WM_TRAY_NOTIFY = WM_APP + 1;
+
+} // namespace corvane::win32

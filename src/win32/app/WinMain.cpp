@@ -1,0 +1,93 @@
+// Process entry: paths, single instance, main window, message loop.
+#include <windows.h>
+
+#include <commctrl.h>
+#include <shlobj.h>
+
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "library/UnitCommonProcs.h"
+#include "shell/UnitGlobalParams.h"
+#include "shell/UnitStartup.h"
+#include "win32/Win32FileSystem.h"
+#include "win32/Win32MessageBoxes.h"
+#include "win32/app/FormCorvane.h"
+
+using namespace corvane;
+
+namespace {
+
+std::string OwnModulePath()
+{
+    char path[MAX_PATH] = {};
+    const DWORD n = GetModuleFileNameA(nullptr, path, MAX_PATH);
+    return std::string(path, n);
+}
+
+std::optional<std::string> ApplicationDataFolder()
+{
+    char path[MAX_PATH] = {};
+    if (FAILED(SHGetFolderPathA(nullptr, CSIDL_APPDATA, nullptr, SHGFP_TYPE_CURRENT, path)))
+        return std::nullopt;
+    return std::string(path);
+}
+
+std::vector<std::string> ArgumentsWithoutProgram()
+{
+    std::vector<std::string> args;
+    for (int i = 1; i < __argc; ++i)
+        args.emplace_back(__argv[i]);
+    return args;
+}
+
+// False when another instance runs. The mutex stays open for the life of the
+// process; the system drops it when the process ends.
+bool ClaimSingleInstance()
+{
+    HANDLE mutex = CreateMutexA(nullptr, FALSE, kSingleInstanceMutexName);
+    return !(mutex && GetLastError() == ERROR_ALREADY_EXISTS);
+}
+
+int RunMessageLoop(win32::TFormCorvane& form)
+{
+    MSG msg;
+    while (GetMessageA(&msg, nullptr, 0, 0) > 0) {
+        if (form.TranslateShortcut(msg))
+            continue;
+        TranslateMessage(&msg);
+        DispatchMessageA(&msg);
+    }
+    return static_cast<int>(msg.wParam);
+}
+
+} // namespace
+
+int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int)
+{
+    win32::Win32FileSystem fileSystem;
+    GlobalParams() = PrepareGlobalParams(OwnModulePath(), ApplicationDataFolder(), fileSystem);
+    if (!ClaimSingleInstance())
+        return 0;
+
+    INITCOMMONCONTROLSEX controls{sizeof(controls), ICC_TREEVIEW_CLASSES | ICC_BAR_CLASSES | ICC_STANDARD_CLASSES};
+    InitCommonControlsEx(&controls);
+
+    win32::Win32MessageBoxes messageBoxes;
+    SetMessageBoxes(&messageBoxes);
+
+    win32::TFormCorvane form(instance, fileSystem);
+    if (!form.Create())
+        return 1;
+    messageBoxes.SetOwner(form.Handle());
+    if (IsHiddenStart(ArgumentsWithoutProgram()))
+        form.ShowAndClose();
+    else
+        form.Show();
+
+    const int exitCode = RunMessageLoop(form);
+    form.Destroy();
+    SetMessageBoxes(nullptr);
+    return exitCode;
+}

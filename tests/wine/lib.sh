@@ -1,0 +1,120 @@
+# Shared functions of the Wine test level. Sourced by scripts/test-wine.sh and
+# by every scenario. A session owns one private Xvfb display and one template
+# Wine prefix; every scenario gets a fresh copy of that prefix, so it starts on
+# a clean registry and data folder. Only processes started here are ended.
+
+: "${CORVANE_ROOT:?}" "${CORVANE_BIN:?}"
+export WINEDEBUG=-all
+export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
+
+wine_session_start() {
+  SESSION_DIR=$(mktemp -d /tmp/corvane-wine.XXXXXX)
+  export SESSION_DIR
+  local n
+  for n in $(seq 80 120); do
+    if [ ! -e "/tmp/.X$n-lock" ] && [ ! -e "/tmp/.X11-unix/X$n" ]; then break; fi
+  done
+  export DISPLAY=":$n"
+  Xvfb "$DISPLAY" -screen 0 1280x1024x24 -nolisten tcp >"$SESSION_DIR/xvfb.log" 2>&1 &
+  XVFB_PID=$!
+  local i
+  for i in $(seq 1 50); do
+    xdpyinfo -display "$DISPLAY" >/dev/null 2>&1 && break
+    sleep 0.1
+  done
+  echo "wine session: display $DISPLAY, $(wine --version)"
+  export WINEPREFIX="$SESSION_DIR/template"
+  wineboot -i >"$SESSION_DIR/wineboot.log" 2>&1
+  wineserver -w
+  [ -f "$WINEPREFIX/system.reg" ]
+}
+
+wine_session_end() {
+  [ -n "${XVFB_PID:-}" ] && kill "$XVFB_PID" 2>/dev/null
+  [ -z "${CORVANE_KEEP_WINE:-}" ] && rm -rf "$SESSION_DIR"
+  return 0
+}
+
+# Fresh prefix with the program installed in "C:\Program Files\Corvane".
+scenario_begin() {
+  SCENARIO_NAME=$1
+  SCENARIO_DIR="$SESSION_DIR/$1"
+  mkdir -p "$SCENARIO_DIR"
+  export WINEPREFIX="$SCENARIO_DIR/prefix"
+  cp -a "$SESSION_DIR/template" "$WINEPREFIX"
+  PROGRAM_DIR="$WINEPREFIX/drive_c/Program Files/Corvane"
+  PROGRAM_WIN='C:\Program Files\Corvane\Corvane.exe'
+  mkdir -p "$PROGRAM_DIR"
+  cp "$CORVANE_BIN"/Corvane.exe "$PROGRAM_DIR/"
+  cp "$CORVANE_BIN"/*.dll "$CORVANE_BIN"/*.chm "$PROGRAM_DIR/" 2>/dev/null || true
+  cp -r "$CORVANE_ROOT/data/Replies" "$PROGRAM_DIR/Replies"
+  APPDATA_DIR="$WINEPREFIX/drive_c/users/$(id -un)/AppData/Roaming"
+  DATA_DIR="$APPDATA_DIR/Corvane 2"
+  export SCENARIO_DIR PROGRAM_DIR PROGRAM_WIN APPDATA_DIR DATA_DIR
+}
+
+scenario_end() {
+  wineserver -k 2>/dev/null
+  wineserver -w 2>/dev/null
+  [ -z "${CORVANE_KEEP_WINE:-}" ] && rm -rf "$WINEPREFIX"
+  return 0
+}
+
+fail() {
+  echo "FAILED: $*" >&2
+  exit 1
+}
+
+# Starts Corvane in the background; CORVANE_PID is the process to wait for.
+corvane_start() {
+  wine "$PROGRAM_WIN" "$@" >>"$SCENARIO_DIR/corvane.out" 2>&1 &
+  CORVANE_PID=$!
+}
+
+# Waits until the process ends; prints its exit code. Fails after $2 s.
+wait_exit() {
+  local pid=$1 limit=${2:-20} i
+  for i in $(seq 1 $((limit * 10))); do
+    if ! kill -0 "$pid" 2>/dev/null; then
+      wait "$pid"
+      echo $?
+      return 0
+    fi
+    sleep 0.1
+  done
+  echo "timeout"
+  return 1
+}
+
+# X window ids of visible top-level windows whose title is exactly $1.
+visible_windows() {
+  xdotool search --onlyvisible --name "^$1\$" 2>/dev/null
+}
+
+wait_for_window() {  # title [seconds]
+  local limit=${2:-30} i
+  for i in $(seq 1 $((limit * 5))); do
+    visible_windows "$1" | head -1 | grep -q . && return 0
+    sleep 0.2
+  done
+  return 1
+}
+
+# Runs the probe program (Win32 look from outside at our windows).
+probe() {
+  wine "$CORVANE_BIN/tests/probe.exe" "$@" 2>/dev/null | tr -d '\r'
+}
+
+# Waits until the probe reports the main window ready (its tree exists).
+wait_for_main_window() {  # [seconds]
+  local limit=${1:-30} i
+  for i in $(seq 1 $((limit * 2))); do
+    probe exists >/dev/null && return 0
+    sleep 0.5
+  done
+  return 1
+}
+
+screenshot() {  # file.png
+  import -window root -display "$DISPLAY" "$1" 2>/dev/null
+}

@@ -1,0 +1,21 @@
+# A second instance ends at once with exit code 0; the first keeps running and
+# stays as it was.
+corvane_start
+first=$CORVANE_PID
+wait_for_main_window 40 || fail "main window did not appear"
+[ "$(probe visible)" = 1 ] || fail "first instance is not visible"
+
+corvane_start
+code=$(wait_exit "$CORVANE_PID" 20) || fail "second instance did not end"
+[ "$code" = 0 ] || fail "second instance ended with $code instead of 0"
+kill -0 "$first" 2>/dev/null || fail "first instance ended"
+[ "$(probe visible)" = 1 ] || fail "first instance changed its visibility"
+
+# The same for a hidden first instance: the second start does not show it.
+probe close >/dev/null
+sleep 0.5
+[ "$(probe visible)" = 0 ] || fail "closing did not hide the window"
+corvane_start
+code=$(wait_exit "$CORVANE_PID" 20) || fail "second instance did not end"
+[ "$code" = 0 ] || fail "second instance ended with $code"
+[ "$(probe visible)" = 0 ] || fail "a second start showed the hidden window"

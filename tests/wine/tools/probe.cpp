@@ -1,0 +1,165 @@
+// Looks at a running Corvane from outside, as another program would, and
+// prints what it sees. Used by the end-to-end scenarios.
+//   probe exists | visible | topmost | size | tree | list macros|hotkeys
+//   probe tray left|right        (the shell's tray-icon callback)
+//   probe pid | close
+#include <windows.h>
+
+#include <commctrl.h>
+
+#include <cstdio>
+#include <cstring>
+#include <string>
+
+namespace {
+
+constexpr UINT kTrayNotify = WM_APP + 1;
+
+HWND MainWindow()
+{
+    return FindWindowA("TFormCorvane", nullptr);
+}
+
+// Memory inside the target process, for messages that pass pointers.
+class RemoteBuffer {
+public:
+    RemoteBuffer(HWND window, SIZE_T size) : size_(size)
+    {
+        DWORD pid = 0;
+        GetWindowThreadProcessId(window, &pid);
+        process_ = OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, pid);
+        if (process_)
+            address_ = VirtualAllocEx(process_, nullptr, size, MEM_COMMIT, PAGE_READWRITE);
+    }
+    ~RemoteBuffer()
+    {
+        if (address_)
+            VirtualFreeEx(process_, address_, 0, MEM_RELEASE);
+        if (process_)
+            CloseHandle(process_);
+    }
+    RemoteBuffer(const RemoteBuffer&) = delete;
+    RemoteBuffer& operator=(const RemoteBuffer&) = delete;
+
+    bool Ok() const { return address_ != nullptr; }
+    char* Address() const { return static_cast<char*>(address_); }
+    bool Write(const void* data, SIZE_T size, SIZE_T offset = 0)
+    {
+        return WriteProcessMemory(process_, Address() + offset, data, size, nullptr);
+    }
+    bool Read(void* data, SIZE_T size, SIZE_T offset = 0)
+    {
+        return ReadProcessMemory(process_, Address() + offset, data, size, nullptr);
+    }
+
+private:
+    HANDLE process_ = nullptr;
+    void* address_ = nullptr;
+    SIZE_T size_;
+};
+
+std::string TreeItemText(HWND tree, HTREEITEM item, RemoteBuffer& remote)
+{
+    constexpr SIZE_T kTextOffset = 256;
+    constexpr int kTextSize = 512;
+    TVITEMA tv{};
+    tv.mask = TVIF_TEXT | TVIF_HANDLE;
+    tv.hItem = item;
+    tv.pszText = remote.Address() + kTextOffset;
+    tv.cchTextMax = kTextSize;
+    remote.Write(&tv, sizeof(tv));
+    SendMessageA(tree, TVM_GETITEMA, 0, reinterpret_cast<LPARAM>(remote.Address()));
+    char text[kTextSize + 1] = {};
+    remote.Read(text, kTextSize, kTextOffset);
+    return text;
+}
+
+void PrintTree(HWND tree, HTREEITEM item, int depth, RemoteBuffer& remote)
+{
+    for (; item; item = reinterpret_cast<HTREEITEM>(SendMessageA(tree, TVM_GETNEXTITEM, TVGN_NEXT, reinterpret_cast<LPARAM>(item)))) {
+        std::printf("%*s%s\n", depth * 2, "", TreeItemText(tree, item, remote).c_str());
+        auto child = reinterpret_cast<HTREEITEM>(SendMessageA(tree, TVM_GETNEXTITEM, TVGN_CHILD, reinterpret_cast<LPARAM>(item)));
+        PrintTree(tree, child, depth + 1, remote);
+    }
+}
+
+int ShowTree(HWND main)
+{
+    HWND tree = FindWindowExA(main, nullptr, WC_TREEVIEWA, nullptr);
+    if (!tree)
+        return 2;
+    RemoteBuffer remote(tree, 1024);
+    if (!remote.Ok())
+        return 3;
+    auto root = reinterpret_cast<HTREEITEM>(SendMessageA(tree, TVM_GETNEXTITEM, TVGN_ROOT, 0));
+    PrintTree(tree, root, 0, remote);
+    return 0;
+}
+
+int ShowList(HWND main, const char* which)
+{
+    const int id = std::strcmp(which, "macros") == 0 ? 2002 : 2003;
+    HWND list = GetDlgItem(main, id);
+    if (!list)
+        return 2;
+    const int count = static_cast<int>(SendMessageA(list, LB_GETCOUNT, 0, 0));
+    for (int i = 0; i < count; ++i) {
+        char text[512] = {};
+        if (SendMessageA(list, LB_GETTEXTLEN, i, 0) < static_cast<LRESULT>(sizeof(text)))
+            SendMessageA(list, LB_GETTEXT, i, reinterpret_cast<LPARAM>(text));
+        std::printf("%s\n", text);
+    }
+    return 0;
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    if (argc < 2)
+        return 64;
+    const std::string cmd = argv[1];
+    HWND main = MainWindow();
+    if (!main) {
+        std::printf("no window\n");
+        return 1;
+    }
+    if (cmd == "exists") {
+        std::printf("%p\n", static_cast<void*>(main));
+        return 0;
+    }
+    if (cmd == "visible") {
+        std::printf("%d\n", IsWindowVisible(main) ? 1 : 0);
+        return 0;
+    }
+    if (cmd == "topmost") {
+        std::printf("%d\n", (GetWindowLongA(main, GWL_EXSTYLE) & WS_EX_TOPMOST) ? 1 : 0);
+        return 0;
+    }
+    if (cmd == "size") {
+        RECT r{};
+        GetWindowRect(main, &r);
+        std::printf("%ld %ld\n", r.right - r.left, r.bottom - r.top);
+        return 0;
+    }
+    if (cmd == "pid") {
+        DWORD pid = 0;
+        GetWindowThreadProcessId(main, &pid);
+        std::printf("%lu\n", pid);
+        return 0;
+    }
+    if (cmd == "close") {
+        PostMessageA(main, WM_CLOSE, 0, 0);
+        return 0;
+    }
+    if (cmd == "tree")
+        return ShowTree(main);
+    if (cmd == "list" && argc > 2)
+        return ShowList(main, argv[2]);
+    if (cmd == "tray" && argc > 2) {
+        const LPARAM mouse = std::strcmp(argv[2], "right") == 0 ? WM_RBUTTONUP : WM_LBUTTONUP;
+        PostMessageA(main, kTrayNotify, 1, mouse);
+        return 0;
+    }
+    return 64;
+}
