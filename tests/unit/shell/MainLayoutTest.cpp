@@ -1,0 +1,87 @@
+#include "shell/MainLayout.h"
+
+#include <gtest/gtest.h>
+
+namespace corvane {
+namespace {
+
+// Client area of the built-in 740 x 497 window.
+constexpr int kClientW = 724;
+constexpr int kClientH = 438;
+
+TEST(MainLayout, FullModeSplitsUpperAndLowerPanelsAroundTheSplitter)
+{
+    const MainLayout l = ComputeMainLayout(kClientW, kClientH, PanelSizes{}, false);
+    EXPECT_EQ(l.lowerPanel.h, 215);
+    EXPECT_EQ(l.lowerPanel.y + l.lowerPanel.h, kClientH);
+    EXPECT_EQ(l.splitterHorz, (LayoutRect{0, l.upperHeight, kClientW, 3}));
+    EXPECT_EQ(l.upperHeight + 3 + 215, kClientH);
+    EXPECT_EQ(l.tree.h, l.upperHeight);
+}
+
+TEST(MainLayout, FullModeColumnsFromLeftToRightLeaveNoGapsOrOverlaps)
+{
+    const MainLayout l = ComputeMainLayout(kClientW, kClientH, PanelSizes{}, false);
+    EXPECT_EQ(l.navButtons.w, 40);
+    EXPECT_EQ(l.tree.x, 40);
+    EXPECT_EQ(l.tree.x + l.tree.w, l.splitterVert1.x);
+    EXPECT_EQ(l.splitterVert1.x + 3, l.chooseBy.x);
+    EXPECT_EQ(l.chooseBy.w, 260);
+    EXPECT_EQ(l.chooseBy.x + l.chooseBy.w, kClientW);
+    EXPECT_EQ(l.macrosList.x, l.chooseBy.x);
+    EXPECT_EQ(l.macrosList.w, 119);
+    EXPECT_EQ(l.splitterVert2.x, l.macrosList.x + 119);
+    EXPECT_EQ(l.hotKeysList.x, l.splitterVert2.x + 3);
+    EXPECT_EQ(l.hotKeysList.x + l.hotKeysList.w, kClientW);
+    // Captions sit above their lists.
+    EXPECT_EQ(l.macrosCaption.y + l.macrosCaption.h, l.macrosList.y);
+    EXPECT_EQ(l.hotKeysCaption.y + l.hotKeysCaption.h, l.hotKeysList.y);
+}
+
+TEST(MainLayout, LowerPanelStacksParametersToolbarAndEditor)
+{
+    const MainLayout l = ComputeMainLayout(kClientW, kClientH, PanelSizes{}, false);
+    EXPECT_EQ(l.bottomBar.w, 40);
+    EXPECT_EQ(l.replyParams.x, 40);
+    EXPECT_EQ(l.replyParams.h, 32);
+    EXPECT_EQ(l.toolbar.y, l.replyParams.y + 32);
+    EXPECT_EQ(l.editor.y, l.toolbar.y + l.toolbar.h);
+    EXPECT_EQ(l.editor.y + l.editor.h, kClientH);
+    EXPECT_EQ(l.editor.w, kClientW - 40);
+}
+
+TEST(MainLayout, CompactModeGivesEverythingToTheTree)
+{
+    const MainLayout l = ComputeMainLayout(300, 200, PanelSizes{}, true);
+    EXPECT_EQ(l.tree, (LayoutRect{0, 0, 300, 200}));
+    EXPECT_EQ(l.chooseBy.w, 0);
+    EXPECT_EQ(l.editor.w, 0);
+    EXPECT_EQ(l.lowerPanel.h, 0);
+    EXPECT_EQ(l.navButtons.w, 0);
+}
+
+TEST(MainLayout, OversizedPanelsAreClampedIntoTheClientArea)
+{
+    PanelSizes huge;
+    huge.lowerHeight = 5000;
+    huge.chooseByWidth = 5000;
+    huge.macrosWidth = 5000;
+    const MainLayout l = ComputeMainLayout(400, 300, huge, false);
+    EXPECT_GE(l.upperHeight, 0);
+    EXPECT_LE(l.lowerPanel.y + l.lowerPanel.h, 300);
+    EXPECT_GE(l.tree.w, 0);
+    EXPECT_LE(l.chooseBy.x + l.chooseBy.w, 400);
+    EXPECT_GE(l.hotKeysList.w, 0);
+    EXPECT_LE(l.hotKeysList.x + l.hotKeysList.w, 400);
+}
+
+TEST(MainLayout, NegativeClientSizeYieldsEmptyRectangles)
+{
+    const MainLayout l = ComputeMainLayout(-10, -10, PanelSizes{}, false);
+    EXPECT_EQ(l.tree.w, 0);
+    EXPECT_EQ(l.editor.h, 0);
+    EXPECT_EQ(l.upperHeight, 0);
+}
+
+} // namespace
+} // namespace corvane
