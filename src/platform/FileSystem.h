@@ -38,6 +38,9 @@ public:
     virtual bool SetNormalAttributes(const std::string& path) = 0;
     // Entries of a directory without "." and "..".
     virtual std::vector<DirEntry> List(const std::string& dir) const = 0;
+    // True for a directory junction or symbolic link: walking into one may
+    // lead outside the tree being walked, or back up into it.
+    virtual bool IsLink(const std::string& path) const { return false; }
 };
 
 } // namespace corvane

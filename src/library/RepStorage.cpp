@@ -1,0 +1,308 @@
+// The library directory on disk: loading, and the operations that keep each
+// change written at once. Every path is built from the library root and
+// names that passed IsPlainPathComponent, so nothing outside the root is
+// read, written, renamed or deleted, whatever an index file holds.
+#include "library/IndexFormat.h"
+#include "library/TextUtils.h"
+#include "library/UnitCommonProcs.h"
+#include "library/UnitConsts.h"
+#include "library/UnitCorvaneTypes.h"
+#include "platform/FileSystem.h"
+
+#include <optional>
+
+namespace corvane {
+
+namespace {
+
+std::optional<std::vector<std::string>> ReadLines(const IFileSystem& fs, const std::string& path)
+{
+    std::optional<std::string> bytes = fs.ReadFile(path);
+    if (!bytes)
+        return std::nullopt;
+    return SplitTextLines(*bytes);
+}
+
+bool WriteLines(IFileSystem& fs, const std::string& path, const std::vector<std::string>& lines)
+{
+    return fs.WriteFileReplacing(path, JoinTextLines(lines));
+}
+
+std::string ParentDirectory(const std::string& path)
+{
+    const size_t cut = path.find_last_of('\\');
+    return cut == std::string::npos ? std::string() : path.substr(0, cut);
+}
+
+std::string LastComponent(const std::string& path)
+{
+    const size_t cut = path.find_last_of('\\');
+    return cut == std::string::npos ? path : path.substr(cut + 1);
+}
+
+std::string WithoutReplyExtension(const std::string& fileName)
+{
+    const size_t extension = std::string(kReplyExtension).size();
+    if (fileName.size() >= extension && SameTextIgnoringCase(fileName.substr(fileName.size() - extension), kReplyExtension))
+        return fileName.substr(0, fileName.size() - extension);
+    return fileName;
+}
+
+std::string IndexPathOf(const TRep& rep)
+{
+    return rep.ContainerPath() + "\\" + kIndexFileName;
+}
+
+// First line with the given prefix and number, both without regard to case.
+int FindLineByNumber(const std::vector<std::string>& lines, std::string_view prefix, std::string_view number)
+{
+    for (size_t i = 0; i < lines.size(); ++i) {
+        const IndexLine parts = SplitIndexLine(lines[i]);
+        if (SameTextIgnoringCase(parts.prefix, prefix) && SameTextIgnoringCase(parts.number, number))
+            return static_cast<int>(i);
+    }
+    return -1;
+}
+
+} // namespace
+
+// ---------------------------------------------------------------- loading
+
+void TRepList::BeginBulkLoad()
+{
+    tree_->BeginUpdate();
+    hotKeys_.SetBulk(true);
+    macros_.SetBulk(true);
+}
+
+void TRepList::EndBulkLoad()
+{
+    tree_->EndUpdate();
+    hotKeys_.SetBulk(false);
+    macros_.SetBulk(false);
+    hotKeys_.Refill();
+    macros_.Refill();
+}
+
+void TRepList::LoadFolderIndex(const std::string& indexPath, TreeNode parent)
+{
+    LoadFolderIndexAt(indexPath, parent, DepthOf(parent));
+}
+
+void TRepList::LoadFolderIndexAt(const std::string& indexPath, TreeNode parent, int depth)
+{
+    const std::optional<std::vector<std::string>> lines = ReadLines(*fs_, indexPath);
+    if (!lines) {
+        ShowError(FormatMessageText(kMsgFileCantBeOpened, indexPath));
+        return;
+    }
+    const std::string directory = ParentDirectory(indexPath);
+    tree_->BeginUpdate();
+    for (const std::string& line : *lines) {
+        const IndexLine entry = SplitIndexLine(line);
+        if (!IsPlainPathComponent(entry.number))
+            continue;
+        if (SameTextIgnoringCase(entry.prefix, kFolderPrefix)) {
+            TRep* folder = Items(AddNodeLast(entry.name, parent));
+            folder->FolderName = entry.number;
+            const std::string folderDir = directory + "\\" + entry.number;
+            // A junction or symbolic link could lead back up into the library
+            // or out of it; depth stops absurd nesting before the stack does.
+            if (depth + 1 <= kMaxFolderDepth && !fs_->IsLink(folderDir))
+                LoadFolderIndexAt(folderDir + "\\" + kIndexFileName, folder->Node, depth + 1);
+        } else if (SameTextIgnoringCase(entry.prefix, kReplyPrefix)) {
+            LoadReplyFile(directory + "\\" + entry.number + kReplyExtension, entry.name, false, nullptr, parent);
+        }
+    }
+    tree_->EndUpdate();
+}
+
+int TRepList::LoadReplyFile(const std::string& path, const std::string& name, bool asFirst,
+                            TreeNode before, TreeNode parent)
+{
+    std::optional<std::vector<std::string>> lines = ReadLines(*fs_, path);
+    if (!lines) {
+        ShowError(FormatMessageText(kMsgFileCantBeOpened, path));
+        return -1;
+    }
+    if (lines->size() < 2) {
+        ShowError(FormatMessageText(kMsgFileIncorrectStructure, path));
+        return -1;
+    }
+    const int index = before ? InsertNodeBefore(name, before)
+                    : asFirst ? AddNodeFirst(name, parent)
+                              : AddNodeLast(name, parent);
+    TRep* reply = Items(index);
+    reply->FileName = LastComponent(path);
+    const std::string& macro = (*lines)[0];
+    if (!macro.empty())
+        macros_.AddEntry(macro, reply);
+    // Codes the hot-key index cannot hold ("0AB", "Q", "2x") are ignored.
+    const std::string& code = (*lines)[1];
+    if (IsValidHotKeyCode(code))
+        hotKeys_.AddEntry(MakeHotKeyCode(code[0] == '1', code[1]), reply);
+    reply->Lines.assign(std::make_move_iterator(lines->begin() + 2), std::make_move_iterator(lines->end()));
+    return index;
+}
+
+// ---------------------------------------------------------------- writing
+
+int TRepList::FindIndexLine(const TRep* rep, const std::vector<std::string>& lines) const
+{
+    const std::string label = tree_->Label(rep->Node);
+    const std::string replyNumber = WithoutReplyExtension(rep->FileName);
+    for (size_t i = 0; i < lines.size(); ++i) {
+        const IndexLine parts = SplitIndexLine(lines[i]);
+        if (!SameTextIgnoringCase(parts.name, label))
+            continue;
+        if (parts.prefix == kFolderPrefix && rep->IsFolder() && parts.number == rep->FolderName)
+            return static_cast<int>(i);
+        if (parts.prefix == kReplyPrefix && !rep->IsFolder() && parts.number == replyNumber)
+            return static_cast<int>(i);
+    }
+    return -1;
+}
+
+bool TRepList::SaveReplyFile(TRep* reply)
+{
+    if (reply->IsFolder() || !reply->HasSafePath())
+        return false;
+    std::vector<std::string> lines;
+    lines.reserve(reply->Lines.size() + 2);
+    const int macro = macros_.IndexOfRep(reply);
+    lines.push_back(macro >= 0 ? macros_.KeyAt(macro) : std::string());
+    const int hotKey = hotKeys_.IndexOfRep(reply);
+    lines.push_back(hotKey >= 0 ? hotKeys_.KeyAt(hotKey) : std::string());
+    lines.insert(lines.end(), reply->Lines.begin(), reply->Lines.end());
+    return WriteLines(*fs_, reply->OwnPath(), lines);
+}
+
+bool TRepList::RenameEntry(TRep* rep, const std::string& newName)
+{
+    if (newName.empty() || !rep->HasSafePath())
+        return false;
+    bool renamed = false;
+    const std::string indexPath = IndexPathOf(*rep);
+    if (std::optional<std::vector<std::string>> lines = ReadLines(*fs_, indexPath)) {
+        const int at = FindIndexLine(rep, *lines);
+        if (at >= 0) {
+            const IndexLine parts = SplitIndexLine((*lines)[static_cast<size_t>(at)]);
+            std::string line = MakeIndexLine(parts.prefix, parts.number, newName);
+            const std::string label = SplitIndexLine(line).name;
+            (*lines)[static_cast<size_t>(at)] = std::move(line);
+            if (WriteLines(*fs_, indexPath, *lines)) {
+                tree_->SetLabel(rep->Node, label);
+                renamed = true;
+            }
+        }
+    }
+    // The first reply named in a new folder names the folder.
+    if (!rep->IsFolder()) {
+        const TreeNode parent = tree_->Parent(rep->Node);
+        TRep* folder = RepOf(parent);
+        if (folder && tree_->Label(parent) == kNewFolderName)
+            RenameEntry(folder, newName + kFolderNameSuffix);
+    }
+    return renamed;
+}
+
+bool TRepList::DeleteFiles(TRep* rep)
+{
+    if (!rep->HasSafePath())
+        return false;
+    const std::string indexPath = IndexPathOf(*rep);
+    std::optional<std::vector<std::string>> lines = ReadLines(*fs_, indexPath);
+    // Writing back what could not be read would empty the index.
+    if (!lines)
+        return false;
+    const int at = rep->IsFolder() ? FindLineByNumber(*lines, kFolderPrefix, rep->FolderName)
+                                   : FindLineByNumber(*lines, kReplyPrefix, WithoutReplyExtension(rep->FileName));
+    if (at >= 0) {
+        lines->erase(lines->begin() + at);
+        // The line goes first: an interrupted delete leaves an unlisted file,
+        // never a listed one that is missing.
+        if (!WriteLines(*fs_, indexPath, *lines))
+            return false;
+    }
+    if (rep->IsFolder())
+        return DeleteTree(*fs_, rep->FolderPath());
+    return fs_->DeleteFile(rep->OwnPath());
+}
+
+// ---------------------------------------------------------------- moving
+
+bool TRepList::MoveBefore(TRep* entry, TRep* target)
+{
+    if (entry == target || IsInSubtree(target->Node, entry->Node))
+        return false;
+    if (!entry->HasSafePath() || !target->HasSafePath())
+        return false;
+    const std::string sourceIndex = IndexPathOf(*entry);
+    const std::string destinationIndex = IndexPathOf(*target);
+    if (sourceIndex == destinationIndex)
+        return MoveWithinDirectory(entry, target, sourceIndex);
+    return MoveAcrossDirectories(entry, target, sourceIndex, destinationIndex);
+}
+
+bool TRepList::MoveWithinDirectory(TRep* entry, TRep* target, const std::string& indexPath)
+{
+    std::optional<std::vector<std::string>> lines = ReadLines(*fs_, indexPath);
+    if (!lines)
+        return false;
+    const int from = FindIndexLine(entry, *lines);
+    if (from < 0)
+        return false;
+    std::string line = std::move((*lines)[static_cast<size_t>(from)]);
+    lines->erase(lines->begin() + from);
+    const int to = FindIndexLine(target, *lines);
+    if (to < 0)
+        return false;
+    lines->insert(lines->begin() + to, std::move(line));
+    return WriteLines(*fs_, indexPath, *lines);
+}
+
+bool TRepList::MoveAcrossDirectories(TRep* entry, TRep* target, const std::string& sourceIndex,
+                                     const std::string& destinationIndex)
+{
+    const std::string destinationDir = target->ContainerPath();
+    const std::string number = entry->IsFolder() ? FreeFolderNumber(*fs_, destinationDir)
+                                                 : FreeReplyNumber(*fs_, destinationDir);
+    const std::string newPath = destinationDir + "\\" + number + (entry->IsFolder() ? "" : kReplyExtension);
+
+    std::optional<std::vector<std::string>> sourceLines = ReadLines(*fs_, sourceIndex);
+    std::optional<std::vector<std::string>> destinationLines = ReadLines(*fs_, destinationIndex);
+    if (!sourceLines || !destinationLines)
+        return false;
+    const int from = FindIndexLine(entry, *sourceLines);
+    const int to = FindIndexLine(target, *destinationLines);
+    if (from < 0 || to < 0)
+        return false;
+    const std::vector<std::string> originalDestination = *destinationLines;
+    const IndexLine parts = SplitIndexLine((*sourceLines)[static_cast<size_t>(from)]);
+    sourceLines->erase(sourceLines->begin() + from);
+    destinationLines->insert(destinationLines->begin() + to, MakeIndexLine(parts.prefix, number, parts.name));
+
+    // The file moves first and the indexes follow only once it has: a failed
+    // rename changes nothing, and a failed index write is rolled back, so no
+    // line ever names a file that is somewhere else.
+    const std::string oldPath = entry->OwnPath();
+    const std::string oldName = entry->IsFolder() ? entry->FolderName : entry->FileName;
+    if (!entry->Relocate(*fs_, newPath))
+        return false;
+    auto moveBack = [&] {
+        fs_->Rename(newPath, oldPath);
+        (entry->IsFolder() ? entry->FolderName : entry->FileName) = oldName;
+    };
+    if (!WriteLines(*fs_, destinationIndex, *destinationLines)) {
+        moveBack();
+        return false;
+    }
+    if (!WriteLines(*fs_, sourceIndex, *sourceLines)) {
+        WriteLines(*fs_, destinationIndex, originalDestination);
+        moveBack();
+        return false;
+    }
+    return true;
+}
+
+} // namespace corvane

@@ -1,0 +1,216 @@
+#pragma once
+// The reply library in memory: folders and replies bound to the navigation
+// tree, their two indexes (hot keys and macros) bound to list boxes, and the
+// operations that keep the library directory on disk in step.
+#include "platform/TreeControl.h"
+
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace corvane {
+
+class IFileSystem;
+class IListBox;
+
+// <DataDir>Replies, without trailing separator.
+std::string LibraryRoot();
+
+// One folder or one reply. Its name, parent and children are those of its
+// tree node; its macro and hot key live in the indexes.
+class TRep {
+public:
+    TreeNode Node = nullptr;
+    std::vector<std::string> Lines;   // the reply's RTF body, one string per line
+    std::string FileName;             // "<n>.rep" for a reply, empty for a folder
+    std::string FolderName;           // "<m>" for a folder, empty for a reply
+
+    explicit TRep(const ITreeControl& tree) : tree_(&tree) {}
+
+    bool IsFolder() const { return FileName.empty(); }
+    // <DataDir>Replies\<m>\...\<m of this folder>
+    std::string FolderPath() const;
+    // The directory holding this entry: the parent's FolderPath, or the root.
+    std::string ContainerPath() const;
+    // FolderPath for a folder, ContainerPath\FileName for a reply.
+    std::string OwnPath() const;
+    // True when every directory name from the top level down to this entry,
+    // and the entry's own file or directory name, is one plain component, so
+    // the paths above stay inside the library root.
+    bool HasSafePath() const;
+    // Renames the entry on disk from OwnPath to `newPath` and adopts the last
+    // component of `newPath` as its name. Must run before the node moves.
+    bool Relocate(IFileSystem& fs, const std::string& newPath);
+
+private:
+    TRep* ParentRep() const;
+    const ITreeControl* tree_;
+};
+
+// A sorted, case-insensitive index from key strings to replies that keeps a
+// list box showing its entries in index order.
+class TRepIndex {
+public:
+    TRepIndex(const TRepIndex&) = delete;
+    TRepIndex& operator=(const TRepIndex&) = delete;
+
+    // An empty key, or one equal to a key already held, is not added.
+    void AddEntry(const std::string& key, TRep* rep);
+    void DeleteEntry(int position);
+    void ReplaceKey(int position, const std::string& key);
+    const std::string& KeyAt(int position) const;
+    TRep* RepAt(int position) const;
+    int Count() const;
+    int IndexOfRep(const TRep* rep) const;        // linear scan, -1 when absent
+    int Find(std::string_view key) const;         // binary search, -1 when absent
+    int InsertionPoint(std::string_view key) const;
+    // Re-sorts, then shows every entry in the list box.
+    void Refill();
+    // Removes every entry; the list box is emptied unless in bulk mode.
+    void Clear();
+
+    // While set, adding and deleting leave the list box alone.
+    bool Bulk() const { return bulk_; }
+    void SetBulk(bool bulk) { bulk_ = bulk; }
+    IListBox& ListBox() const { return *listBox_; }
+
+protected:
+    using DisplayTextFn = std::string (*)(std::string_view key);
+    TRepIndex(IListBox& listBox, DisplayTextFn displayText, bool keepsSelection);
+    ~TRepIndex() = default;
+
+private:
+    struct Entry {
+        std::string key;
+        TRep* rep;
+    };
+    // Bulk additions are appended and sorted on first use; a stable sort
+    // keeps the first of equal keys, as adding one by one would.
+    void EnsureSorted() const;
+
+    mutable std::vector<Entry> entries_;
+    mutable bool sorted_ = true;
+    IListBox* listBox_;
+    DisplayTextFn displayText_;
+    bool keepsSelection_;
+    bool bulk_ = false;
+};
+
+// Hot-key codes ("0A", "17") to replies; the list box shows "<CTRL>+<ALT>+A".
+class TRepHotKeyList : public TRepIndex {
+public:
+    explicit TRepHotKeyList(IListBox& listBox);
+};
+
+// Macro strings to replies; the list box shows the macros and keeps its
+// selected text across refills.
+class TRepMacroList : public TRepIndex {
+public:
+    explicit TRepMacroList(IListBox& listBox);
+};
+
+// Text up to and including the first "(", or the whole text.
+std::string_view MacroStem(std::string_view macro);
+
+// The library: owns every TRep and both indexes.
+class TRepList {
+public:
+    TRepList(ITreeControl& tree, IListBox& hotKeyListBox, IListBox& macroListBox, IFileSystem& fs);
+    ~TRepList();
+    TRepList(const TRepList&) = delete;
+    TRepList& operator=(const TRepList&) = delete;
+
+    // --- the entries, in creation order ---
+    int Count() const { return static_cast<int>(items_.size()); }
+    TRep* Items(int index) const { return items_[static_cast<size_t>(index)].get(); }
+    int IndexOf(const TRep* rep) const;   // linear scan, -1 when absent
+    // The entry shown by a node (its data pointer), or nullptr.
+    TRep* RepOf(TreeNode node) const;
+
+    ITreeControl& Tree() const { return *tree_; }
+    TRepHotKeyList& HotKeys() { return hotKeys_; }
+    TRepMacroList& Macros() { return macros_; }
+
+    // --- in memory ---
+    // Each creates a TRep with a new node labelled `name` and returns its index.
+    int AddNodeLast(const std::string& name, TreeNode parent);
+    int AddNodeFirst(const std::string& name, TreeNode parent);
+    int InsertNodeBefore(const std::string& name, TreeNode sibling);
+    // Removes the entry at `index` with its node; like RemoveSubtree, so no
+    // child or index entry is left pointing at a freed TRep.
+    void DeleteAt(int index);
+    // Removes a node, its descendants, their TReps and their index entries
+    // from memory. The disk is left alone (see DeleteFiles).
+    void RemoveSubtree(TreeNode node);
+    void ClearAll();
+    // Replaces the body, split into lines as reading it from a file would.
+    void SetBody(TRep* reply, const std::vector<std::string>& lines);
+    void SetBodyText(TRep* reply, std::string_view text);
+    // Moves the entry's node just before the target's node (after MoveBefore
+    // has moved the files) and keeps every moved TRep's Node current, since a
+    // tree control may re-create the nodes it moves.
+    void MoveNodeBefore(TRep* entry, TRep* target);
+
+    // --- storage ---
+    void BeginBulkLoad();
+    void EndBulkLoad();
+    // Loads one directory's index and, depth-first, everything below it.
+    void LoadFolderIndex(const std::string& indexPath, TreeNode parent);
+    // Returns the new entry's index, or -1 (after an error box) when the file
+    // cannot be read or is malformed.
+    int LoadReplyFile(const std::string& path, const std::string& name, bool asFirst,
+                      TreeNode before, TreeNode parent);
+    int FindIndexLine(const TRep* rep, const std::vector<std::string>& lines) const;
+    bool SaveReplyFile(TRep* reply);
+    bool RenameEntry(TRep* rep, const std::string& newName);
+    bool DeleteFiles(TRep* rep);
+    // Moves the entry's file or directory and its index line to just before
+    // the target. Returns false, with disk and tree unchanged, when the lines
+    // are not found or the file system refuses; the caller then leaves the
+    // node where it is.
+    [[nodiscard]] bool MoveBefore(TRep* entry, TRep* target);
+
+    // --- indexes ---
+    int FindHotKey(std::string_view code) const;
+    int HotKeyIndexOf(const TRep* reply) const;
+    int MacroIndexOf(const TRep* reply) const;
+    int HotKeyCount() const;
+    std::string HotKeyCodeAt(int position) const;
+    TRep* HotKeyReplyAt(int position) const;
+    int MacroCount() const;
+    std::string MacroAt(int position) const;
+    TRep* MacroReplyAt(int position) const;
+    // Position of the macro entry matching typed text, or -1. `names` gets the
+    // stored parameter names (comma-separated), `values` the typed values
+    // joined by the character 1.
+    int MatchMacro(std::string_view text, std::string& names, std::string& values) const;
+    int MatchMacro(std::string_view text) const;
+    // Assigns, changes or (with an empty string) removes; false when another
+    // reply holds the same macro stem / the same code, or the code is invalid.
+    bool SetMacro(TRep* reply, const std::string& macro);
+    bool SetHotKey(TRep* reply, const std::string& code);
+
+    // Folders nested deeper than this are shown without their contents.
+    static constexpr int kMaxFolderDepth = 32;
+
+private:
+    int Adopt(std::unique_ptr<TRep> rep, TreeNode node);
+    void CollectSubtree(TreeNode node, std::vector<TRep*>& reps) const;
+    void RelinkSubtree(TreeNode node);
+    void RemoveIndexEntries(const TRep* rep);
+    void LoadFolderIndexAt(const std::string& indexPath, TreeNode parent, int depth);
+    int DepthOf(TreeNode node) const;
+    bool IsInSubtree(TreeNode node, TreeNode root) const;
+    bool MoveWithinDirectory(TRep* entry, TRep* target, const std::string& indexPath);
+    bool MoveAcrossDirectories(TRep* entry, TRep* target, const std::string& sourceIndex,
+                               const std::string& destinationIndex);
+
+    std::vector<std::unique_ptr<TRep>> items_;
+    ITreeControl* tree_;
+    TRepHotKeyList hotKeys_;
+    TRepMacroList macros_;
+    IFileSystem* fs_;
+};
+
+} // namespace corvane

@@ -1,0 +1,78 @@
+#pragma once
+// An in-memory tree with the behaviour of a tree view: nodes keep their
+// handles when moved, deleting a node deletes its subtree.
+#include "platform/TreeControl.h"
+
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace corvane::fakes {
+
+class FakeTreeControl : public ITreeControl {
+public:
+    FakeTreeControl() = default;
+    ~FakeTreeControl() override;
+
+    TreeNode AddLast(TreeNode parent, const std::string& label) override;
+    TreeNode AddFirst(TreeNode parent, const std::string& label) override;
+    TreeNode InsertBefore(TreeNode sibling, const std::string& label) override;
+
+    std::string Label(TreeNode node) const override;
+    void SetLabel(TreeNode node, const std::string& label) override;
+    void* Data(TreeNode node) const override;
+    void SetData(TreeNode node, void* data) override;
+
+    TreeNode Parent(TreeNode node) const override;
+    int ChildCount(TreeNode node) const override;
+    TreeNode Child(TreeNode node, int index) const override;
+
+    void Delete(TreeNode node) override;
+    void MoveBefore(TreeNode node, TreeNode target) override;
+
+    int Count() const override { return count_; }
+    TreeNode First() const override;
+
+    void BeginUpdate() override { ++updateDepth_; }
+    void EndUpdate() override { --updateDepth_; }
+
+    TreeNode Selected() const override { return selected_; }
+    void Select(TreeNode node) override { selected_ = node; }
+
+    bool IsExpanded(TreeNode node) const override;
+    void EditLabel(TreeNode node) override { editing_ = node; }
+    TreeNode NodeAt(int, int) const override { return nullptr; }
+
+    // Test helpers.
+    void SetExpanded(TreeNode node, bool expanded);
+    int UpdateDepth() const { return updateDepth_; }
+    TreeNode Editing() const { return editing_; }
+    // Labels of the whole tree, children in parentheses: "A(B,C),D".
+    std::string Outline(TreeNode from = nullptr) const;
+    // Node by label path "A/B"; nullptr when absent.
+    TreeNode Find(const std::string& labelPath) const;
+
+private:
+    struct Node {
+        Node* parent = nullptr;
+        std::vector<std::unique_ptr<Node>> children;
+        std::string label;
+        void* data = nullptr;
+        bool expanded = false;
+    };
+    static Node* AsNode(TreeNode node) { return static_cast<Node*>(node); }
+    std::vector<std::unique_ptr<Node>>& ChildrenOf(Node* parent);
+    const std::vector<std::unique_ptr<Node>>& ChildrenOf(const Node* parent) const;
+    TreeNode InsertAt(Node* parent, size_t index, const std::string& label);
+    std::unique_ptr<Node> Detach(Node* node);
+    static int SubtreeSize(const Node* node);
+    bool Contains(const Node* node, const Node* inner) const;
+
+    std::vector<std::unique_ptr<Node>> top_;
+    int count_ = 0;
+    int updateDepth_ = 0;
+    TreeNode selected_ = nullptr;
+    TreeNode editing_ = nullptr;
+};
+
+} // namespace corvane::fakes
