@@ -1,0 +1,28 @@
+#pragma once
+// What the program and the hook library share: hook types, result codes and
+// the notification message base. Nothing else crosses between them.
+#include <cstdint>
+
+namespace corvane {
+
+using THtHookType = std::uint8_t;
+
+constexpr THtHookType hkShell = 0;
+constexpr THtHookType hkKeyboard = 1;
+constexpr THtHookType hkMouse = 2;
+constexpr THtHookType hkCBT = 3;
+constexpr int HookTypeCount = 4;
+
+// Result codes of AttachReceiver / DetachReceiver / LastError and of the
+// loader; a code above 0 is a Windows error code.
+constexpr std::int32_t htOk = 0;
+constexpr std::int32_t htMissingExports = -1;
+constexpr std::int32_t htAlreadyRegistered = -2;
+constexpr std::int32_t htNotRegistered = -3;
+constexpr std::int32_t htTooManyReceivers = -4;
+constexpr std::int32_t htAlreadyInstalled = -5;
+
+// Every notification is this message plus a code.
+constexpr std::uint32_t htNotifyBase = 0x400;   // WM_USER
+
+} // namespace corvane

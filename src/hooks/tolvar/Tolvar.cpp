@@ -1,0 +1,337 @@
+// The hook library: global shell, keyboard, mouse and CBT hooks whose events
+// are passed as window messages to the receiver windows registered in a
+// shared table per hook type. Mapped into every hooked GUI process, so nothing
+// here may fault on what another process left in shared memory.
+#include <windows.h>
+
+#include <cstdint>
+#include <optional>
+#include <string>
+
+#include "hooks/HtSysHookCommon.h"
+#include "hooks/tolvar/HtReceiverTable.h"
+
+namespace corvane::tolvar {
+namespace {
+
+HINSTANCE g_instance = nullptr;
+
+constexpr DWORD FilterTimeoutMs = 5000;
+
+// Handles travel through shared memory as their low 32 bits; the system
+// keeps user handles valid across 32/64-bit processes in that form.
+HWND ToWindow(std::uint32_t w) { return reinterpret_cast<HWND>(static_cast<intptr_t>(static_cast<int32_t>(w))); }
+HHOOK ToHook(std::uint32_t h) { return reinterpret_cast<HHOOK>(static_cast<intptr_t>(static_cast<int32_t>(h))); }
+std::uint32_t FromHandle(const void* h) { return static_cast<std::uint32_t>(reinterpret_cast<uintptr_t>(h)); }
+
+class KernelHandle {
+public:
+    KernelHandle() = default;
+    explicit KernelHandle(HANDLE h) : handle_(h) {}
+    KernelHandle(const KernelHandle&) = delete;
+    KernelHandle& operator=(const KernelHandle&) = delete;
+    ~KernelHandle() { if (handle_) CloseHandle(handle_); }
+    HANDLE get() const { return handle_; }
+    void reset(HANDLE h) { if (handle_) CloseHandle(handle_); handle_ = h; }
+
+private:
+    HANDLE handle_ = nullptr;
+};
+
+class MappedView {
+public:
+    MappedView() = default;
+    MappedView(const MappedView&) = delete;
+    MappedView& operator=(const MappedView&) = delete;
+    ~MappedView() { if (view_) UnmapViewOfFile(view_); }
+    void reset(void* v) { if (view_) UnmapViewOfFile(view_); view_ = v; }
+    THtSharedHookBlock* block() const { return static_cast<THtSharedHookBlock*>(view_); }
+
+private:
+    void* view_ = nullptr;
+};
+
+// An abandoned mutex (its owner died) is taken like any other.
+class MutexLock {
+public:
+    explicit MutexLock(HANDLE m) : mutex_(m) { WaitForSingleObject(mutex_, INFINITE); }
+    MutexLock(const MutexLock&) = delete;
+    MutexLock& operator=(const MutexLock&) = delete;
+    ~MutexLock() { ReleaseMutex(mutex_); }
+
+private:
+    HANDLE mutex_;
+};
+
+// The system calls the table operations need.
+struct Win32Sys {
+    int hookId;
+    HOOKPROC proc;
+    bool WindowExists(std::uint32_t w) const { return IsWindow(ToWindow(w)) != FALSE; }
+    std::uint32_t SetHook() const { return FromHandle(SetWindowsHookExA(hookId, proc, g_instance, 0)); }
+    bool Unhook(std::uint32_t h) const { return UnhookWindowsHookEx(ToHook(h)) != FALSE; }
+    std::int32_t LastErrorCode() const { return static_cast<std::int32_t>(GetLastError()); }
+};
+
+class THtHookWrapper {
+public:
+    THtHookWrapper(const std::string& base, int hookId, HOOKPROC proc);
+    THtHookWrapper(const THtHookWrapper&) = delete;
+    THtHookWrapper& operator=(const THtHookWrapper&) = delete;
+    virtual ~THtHookWrapper();
+
+    virtual std::int32_t Install();
+    virtual std::int32_t Uninstall();
+    std::int32_t Attach(HWND window, bool filter);
+    std::int32_t Detach(HWND window);
+    LRESULT Notify(int nCode, WPARAM wParam, LPARAM lParam, const std::optional<Notice>& notice);
+    std::int32_t CreateError() const { return CreateError_; }
+
+private:
+    std::int32_t Broadcast(const Notice& notice);
+    LRESULT CallNext(int nCode, WPARAM wParam, LPARAM lParam) const;
+    Win32Sys Sys() const { return Win32Sys{HookId_, HookProc_}; }
+
+    KernelHandle Mutex_;
+    std::int32_t CreateError_ = 0;
+    KernelHandle Mapping_;
+    THtReceiverList LocalReceivers_{};
+    MappedView View_;
+    THtSharedHookBlock* Shared_ = nullptr;
+    int HookId_;
+    HOOKPROC HookProc_;
+};
+
+THtHookWrapper::THtHookWrapper(const std::string& base, int hookId, HOOKPROC proc)
+    : HookId_(hookId), HookProc_(proc) {
+    LocalReceivers_.Count = 0;
+    Mutex_.reset(CreateMutexA(nullptr, TRUE, (base + "Mutex").c_str()));
+    if (!Mutex_.get()) {
+        CreateError_ = static_cast<std::int32_t>(GetLastError());
+        return;
+    }
+    // Owned only when this call created the mutex; releasing is harmless otherwise.
+    struct ReleaseAtEnd {
+        HANDLE m;
+        ~ReleaseAtEnd() { ReleaseMutex(m); }
+    } release{Mutex_.get()};
+
+    Mapping_.reset(CreateFileMappingA(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0,
+                                      sizeof(THtSharedHookBlock), (base + "Shared").c_str()));
+    if (!Mapping_.get()) {
+        CreateError_ = static_cast<std::int32_t>(GetLastError());
+        return;
+    }
+    const bool isNew = GetLastError() == 0;
+    View_.reset(MapViewOfFile(Mapping_.get(), FILE_MAP_WRITE, 0, 0, sizeof(THtSharedHookBlock)));
+    if (!View_.block()) {
+        CreateError_ = static_cast<std::int32_t>(GetLastError());
+        return;
+    }
+    if (isNew) ZeroMemory(View_.block(), sizeof(THtSharedHookBlock));
+    Shared_ = View_.block();
+}
+
+THtHookWrapper::~THtHookWrapper() {
+    for (std::int32_t i = ValidCount(LocalReceivers_) - 1; i >= 0; --i)
+        Detach(ToWindow(LocalReceivers_.Items[i].Window));
+}
+
+std::int32_t THtHookWrapper::Install() {
+    if (!Shared_) return 0;
+    MutexLock lock(Mutex_.get());
+    Win32Sys sys = Sys();
+    return InstallHook(*Shared_, sys);
+}
+
+std::int32_t THtHookWrapper::Uninstall() {
+    if (!Shared_) return 0;
+    MutexLock lock(Mutex_.get());
+    Win32Sys sys = Sys();
+    return UninstallHook(*Shared_, sys);
+}
+
+std::int32_t THtHookWrapper::Attach(HWND window, bool filter) {
+    if (!Shared_) return 0;
+    MutexLock lock(Mutex_.get());
+    Win32Sys sys = Sys();
+    return AttachTo(*Shared_, LocalReceivers_, FromHandle(window), filter, sys);
+}
+
+std::int32_t THtHookWrapper::Detach(HWND window) {
+    if (!Shared_) return 0;
+    MutexLock lock(Mutex_.get());
+    Win32Sys sys = Sys();
+    return DetachFrom(*Shared_, LocalReceivers_, FromHandle(window), sys);
+}
+
+std::int32_t THtHookWrapper::Broadcast(const Notice& notice) {
+    const UINT message = htNotifyBase + notice.Code;
+    const auto wParam = static_cast<WPARAM>(notice.WParam);
+    const auto lParam = static_cast<LPARAM>(notice.LParam);
+    return BroadcastTo(Shared_->Receivers, [&](const THtReceiver& r) -> Delivery {
+        const HWND w = ToWindow(r.Window);
+        if (r.Filter != 0) {
+            DWORD_PTR reply = 0;
+            if (SendMessageTimeoutA(w, message, wParam, lParam, SMTO_BLOCK | SMTO_ABORTIFHUNG,
+                                    FilterTimeoutMs, &reply) == 0)
+                return {false, 0};
+            return {true, static_cast<std::int32_t>(reply)};
+        }
+        if (PostMessageA(w, message, wParam, lParam)) return {true, 0};
+        return {GetLastError() != ERROR_INVALID_WINDOW_HANDLE, 0};
+    });
+}
+
+LRESULT THtHookWrapper::CallNext(int nCode, WPARAM wParam, LPARAM lParam) const {
+    return CallNextHookEx(ToHook(Shared_->HookHandle), nCode, wParam, lParam);
+}
+
+LRESULT THtHookWrapper::Notify(int nCode, WPARAM wParam, LPARAM lParam,
+                               const std::optional<Notice>& notice) {
+    // Without its shared block the wrapper cannot notify, but the event still
+    // belongs to the rest of the hook chain.
+    if (!Shared_) return CallNextHookEx(nullptr, nCode, wParam, lParam);
+    MutexLock lock(Mutex_.get());
+    LRESULT result = notice ? Broadcast(*notice) : 0;
+    const LRESULT next = CallNext(nCode, wParam, lParam);
+    if (result == 0) result = next;
+    return result;
+}
+
+LRESULT CALLBACK ShellHookProc(int nCode, WPARAM wParam, LPARAM lParam);
+LRESULT CALLBACK KeyboardHookProc(int nCode, WPARAM wParam, LPARAM lParam);
+LRESULT CALLBACK MouseHookProc(int nCode, WPARAM wParam, LPARAM lParam);
+LRESULT CALLBACK CBTHookProc(int nCode, WPARAM wParam, LPARAM lParam);
+
+class THtHookWrappers {
+public:
+    explicit THtHookWrappers(const std::string& prefix)
+        : Wrappers_{{prefix + "SHELL", WH_SHELL, ShellHookProc},
+                    {prefix + "KEYBOARD", WH_KEYBOARD, KeyboardHookProc},
+                    {prefix + "MOUSE", WH_MOUSE, MouseHookProc},
+                    {prefix + "CBT", WH_CBT, CBTHookProc}} {}
+    virtual ~THtHookWrappers() = default;
+    // Freed in index order, as they were created.
+    void FreeInOrder() {
+        for (auto& w : Wrappers_) w.reset();
+    }
+    virtual THtHookWrapper* GetWrapper(int index) {
+        return index >= 0 && index < HookTypeCount && Wrappers_[index] ? &*Wrappers_[index] : nullptr;
+    }
+
+private:
+    struct Slot {
+        Slot(const std::string& base, int hookId, HOOKPROC proc) { w.emplace(base, hookId, proc); }
+        std::optional<THtHookWrapper> w;
+        explicit operator bool() const { return w.has_value(); }
+        THtHookWrapper& operator*() { return *w; }
+        void reset() { w.reset(); }
+    };
+    Slot Wrappers_[HookTypeCount];
+};
+
+std::optional<THtHookWrappers> HookTable;
+
+THtHookWrapper* WrapperOf(std::uint8_t hookType) {
+    return HookTable ? HookTable->GetWrapper(hookType & 0x7F) : nullptr;
+}
+
+template <typename MakeNotice>
+LRESULT RunHook(THtHookType type, int nCode, WPARAM wParam, LPARAM lParam, MakeNotice makeNotice) {
+    THtHookWrapper* w = WrapperOf(type);
+    if (!w) return CallNextHookEx(nullptr, nCode, wParam, lParam);
+    return w->Notify(nCode, wParam, lParam, makeNotice());
+}
+
+LRESULT CALLBACK ShellHookProc(int nCode, WPARAM wParam, LPARAM lParam) {
+    return RunHook(hkShell, nCode, wParam, lParam, [&] { return ShellNotice(nCode, wParam, lParam); });
+}
+
+LRESULT CALLBACK KeyboardHookProc(int nCode, WPARAM wParam, LPARAM lParam) {
+    return RunHook(hkKeyboard, nCode, wParam, lParam, [&] { return KeyboardNotice(nCode, wParam, lParam); });
+}
+
+LRESULT CALLBACK MouseHookProc(int nCode, WPARAM wParam, LPARAM lParam) {
+    return RunHook(hkMouse, nCode, wParam, lParam, [&]() -> std::optional<Notice> {
+        const auto* m = reinterpret_cast<const MOUSEHOOKSTRUCT*>(lParam);
+        if (!m) return std::nullopt;
+        return MouseNotice(nCode, wParam, m->pt.x, m->pt.y, reinterpret_cast<intptr_t>(m->hwnd));
+    });
+}
+
+LRESULT CALLBACK CBTHookProc(int nCode, WPARAM wParam, LPARAM lParam) {
+    return RunHook(hkCBT, nCode, wParam, lParam, [&]() -> std::optional<Notice> {
+        std::int64_t structWindow = 0;
+        if (lParam != 0 && nCode == HcbtActivate)
+            structWindow = reinterpret_cast<intptr_t>(reinterpret_cast<const CBTACTIVATESTRUCT*>(lParam)->hWndActive);
+        else if (lParam != 0 && nCode == HcbtClickSkipped)
+            structWindow = reinterpret_cast<intptr_t>(reinterpret_cast<const MOUSEHOOKSTRUCT*>(lParam)->hwnd);
+        return CbtNotice(nCode, wParam, lParam, structWindow);
+    });
+}
+
+bool BuildHookTable() {
+    char path[MAX_PATH];
+    const DWORD n = GetModuleFileNameA(g_instance, path, MAX_PATH);
+    if (n == 0) {
+        MessageBoxA(nullptr, "HtSysHook", "Failed to retrieve own module name!", MB_OK);
+        return false;
+    }
+    try {
+        HookTable.emplace(HookObjectPrefix(std::string(path, n)));
+        return true;
+    } catch (...) {
+        return false;
+    }
+}
+
+void FreeHookTable() {
+    if (!HookTable) return;
+    HookTable->FreeInOrder();
+    HookTable.reset();
+}
+
+} // namespace
+} // namespace corvane::tolvar
+
+using namespace corvane;
+
+extern "C" {
+
+__declspec(dllexport) std::int32_t __stdcall AttachReceiver(std::uint8_t hookType, HWND receiver, std::uint8_t filter) {
+    tolvar::THtHookWrapper* w = tolvar::WrapperOf(hookType);
+    if (!w) return ERROR_INVALID_PARAMETER;
+    return w->Attach(receiver, filter != 0);
+}
+
+__declspec(dllexport) std::int32_t __stdcall DetachReceiver(std::uint8_t hookType, HWND receiver) {
+    tolvar::THtHookWrapper* w = tolvar::WrapperOf(hookType);
+    if (!w) return ERROR_INVALID_PARAMETER;
+    return w->Detach(receiver);
+}
+
+__declspec(dllexport) std::int32_t __stdcall LastError() {
+    for (int i = 0; i < HookTypeCount; ++i) {
+        tolvar::THtHookWrapper* w = tolvar::WrapperOf(static_cast<std::uint8_t>(i));
+        if (w && w->CreateError() != 0) return w->CreateError();
+    }
+    return 0;
+}
+
+BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID) {
+    switch (reason) {
+    case DLL_PROCESS_ATTACH:
+        tolvar::g_instance = instance;
+        DisableThreadLibraryCalls(instance);
+        return tolvar::BuildHookTable() ? TRUE : FALSE;
+    case DLL_PROCESS_DETACH:
+        tolvar::FreeHookTable();
+        break;
+    default:
+        break;
+    }
+    return TRUE;
+}
+
+} // extern "C"

@@ -1,0 +1,301 @@
+#include "hooks/tolvar/HtReceiverTable.h"
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <set>
+
+namespace corvane::tolvar {
+namespace {
+
+THtSharedHookBlock ZeroBlock() {
+    THtSharedHookBlock b;
+    std::memset(&b, 0, sizeof b);
+    return b;
+}
+
+THtReceiverList ZeroList() {
+    THtReceiverList l;
+    std::memset(&l, 0, sizeof l);
+    return l;
+}
+
+// The system as the wrapper sees it: live windows and hooks.
+struct FakeSys {
+    std::set<std::uint32_t> liveWindows;
+    std::set<std::uint32_t> liveHooks;
+    std::uint32_t nextHook = 0x1000;
+    bool failSetHook = false;
+    std::int32_t lastError = 0;
+    int setHookCalls = 0;
+
+    bool WindowExists(std::uint32_t w) const { return liveWindows.count(w) != 0; }
+    std::uint32_t SetHook() {
+        ++setHookCalls;
+        if (failSetHook) {
+            lastError = 1428;
+            return 0;
+        }
+        liveHooks.insert(nextHook);
+        return nextHook++;
+    }
+    bool Unhook(std::uint32_t h) {
+        if (liveHooks.erase(h) == 0) {
+            lastError = 1404;
+            return false;
+        }
+        return true;
+    }
+    std::int32_t LastErrorCode() const { return lastError; }
+};
+
+TEST(HtReceiverTable, LayoutMatchesTheSharedBlock) {
+    EXPECT_EQ(sizeof(THtSharedHookBlock), 1032u);
+    EXPECT_EQ(offsetof(THtSharedHookBlock, Receivers) + offsetof(THtReceiverList, Items) + 8 * 5 + 4,
+              offsetof(THtSharedHookBlock, Receivers.Items[5].Window));
+}
+
+TEST(HtReceiverTable, AddFillsInOrderAndRefusesThe128th) {
+    THtReceiverList l = ZeroList();
+    for (std::uint32_t i = 0; i < 127; ++i) ASSERT_EQ(Add(l, 100 + i, i % 2 == 0), static_cast<std::int32_t>(i));
+    EXPECT_EQ(l.Count, 127);
+    EXPECT_EQ(l.Items[0].Filter, 1);
+    EXPECT_EQ(l.Items[1].Filter, 0);
+    EXPECT_EQ(Add(l, 999, true), -1);
+    EXPECT_EQ(l.Count, 127);
+    EXPECT_EQ(l.Items[127].Window, 0u);
+    EXPECT_EQ(IndexOf(l, 999), -1);
+}
+
+TEST(HtReceiverTable, DeleteMovesTheLastEntryIntoTheFreedSlot) {
+    THtReceiverList l = ZeroList();
+    Add(l, 10, false);
+    Add(l, 20, true);
+    Add(l, 30, true);
+    Delete(l, 0);
+    ASSERT_EQ(l.Count, 2);
+    EXPECT_EQ(l.Items[0].Window, 30u);
+    EXPECT_EQ(l.Items[0].Filter, 1);
+    EXPECT_EQ(l.Items[1].Window, 20u);
+    Delete(l, 1);   // the last one: nothing moves
+    EXPECT_EQ(l.Count, 1);
+    EXPECT_EQ(l.Items[0].Window, 30u);
+    Delete(l, 1);   // out of range
+    Delete(l, -1);
+    EXPECT_EQ(l.Count, 1);
+}
+
+TEST(HtReceiverTable, IndexOfFindsTheFirstMatchWithinCount) {
+    THtReceiverList l = ZeroList();
+    Add(l, 10, false);
+    Add(l, 20, false);
+    EXPECT_EQ(IndexOf(l, 20), 1);
+    EXPECT_EQ(IndexOf(l, 10), 0);
+    l.Items[2].Window = 30;   // beyond Count: not an entry
+    EXPECT_EQ(IndexOf(l, 30), -1);
+}
+
+TEST(HtReceiverTable, CountsOutsideTheTableAreTakenAsTheNearestBound) {
+    THtReceiverList l = ZeroList();
+    l.Items[126].Window = 77;
+    l.Count = 0x7FFFFFFF;
+    EXPECT_EQ(ValidCount(l), 127);
+    EXPECT_EQ(IndexOf(l, 77), 126);
+    EXPECT_EQ(Add(l, 5, false), -1);
+    l.Count = 1000;
+    Delete(l, 126);
+    EXPECT_EQ(l.Count, 126);
+
+    l.Count = -5;
+    EXPECT_EQ(IndexOf(l, 77), -1);
+    EXPECT_EQ(Add(l, 5, false), 0);
+    EXPECT_EQ(l.Count, 1);
+
+    l.Count = -1;
+    int calls = 0;
+    EXPECT_EQ(BroadcastTo(l, [&](const THtReceiver&) { ++calls; return Delivery{true, 0}; }), 0);
+    EXPECT_EQ(calls, 0);
+}
+
+TEST(HtReceiverTable, BroadcastDropsUnreachableReceiversAndStillNotifiesThoseBehind) {
+    THtReceiverList l = ZeroList();
+    Add(l, 1, false);
+    Add(l, 2, false);   // gone
+    Add(l, 3, false);
+    Add(l, 4, false);
+    std::vector<std::uint32_t> seen;
+    BroadcastTo(l, [&](const THtReceiver& r) {
+        seen.push_back(r.Window);
+        return Delivery{r.Window != 2, 0};
+    });
+    EXPECT_EQ(seen, (std::vector<std::uint32_t>{1, 2, 4, 3}));
+    EXPECT_EQ(l.Count, 3);
+    EXPECT_EQ(IndexOf(l, 2), -1);
+}
+
+TEST(HtReceiverTable, BroadcastReturnsTheFirstNonZeroReplyAndReachesEveryone) {
+    THtReceiverList l = ZeroList();
+    Add(l, 1, true);
+    Add(l, 2, true);
+    Add(l, 3, true);
+    int calls = 0;
+    const std::int32_t reply = BroadcastTo(l, [&](const THtReceiver& r) {
+        ++calls;
+        return Delivery{true, r.Window == 1 ? 0 : static_cast<std::int32_t>(r.Window)};
+    });
+    EXPECT_EQ(reply, 2);
+    EXPECT_EQ(calls, 3);
+}
+
+TEST(HtReceiverTable, FirstAttachInstallsLastDetachUninstallsAndAttachInstallsAgain) {
+    THtSharedHookBlock b = ZeroBlock();
+    THtReceiverList local = ZeroList();
+    FakeSys sys;
+    sys.liveWindows = {1, 2};
+    EXPECT_EQ(AttachTo(b, local, 1, false, sys), 0);
+    EXPECT_NE(b.HookHandle, 0u);
+    const std::uint32_t first = b.HookHandle;
+    EXPECT_EQ(AttachTo(b, local, 2, true, sys), 0);
+    EXPECT_EQ(sys.setHookCalls, 1);
+    EXPECT_EQ(AttachTo(b, local, 1, true, sys), -2);
+    EXPECT_EQ(b.Receivers.Count, 2);
+    EXPECT_EQ(local.Count, 2);
+
+    EXPECT_EQ(DetachFrom(b, local, 7, sys), -3);
+    EXPECT_EQ(DetachFrom(b, local, 1, sys), 0);
+    EXPECT_EQ(b.HookHandle, first);
+    EXPECT_EQ(DetachFrom(b, local, 2, sys), 0);
+    EXPECT_EQ(b.HookHandle, 0u);
+    EXPECT_EQ(b.Receivers.Count, 0);
+    EXPECT_EQ(local.Count, 0);
+    EXPECT_TRUE(sys.liveHooks.empty());
+
+    EXPECT_EQ(AttachTo(b, local, 2, false, sys), 0);
+    EXPECT_NE(b.HookHandle, 0u);
+    EXPECT_EQ(sys.setHookCalls, 2);
+}
+
+TEST(HtReceiverTable, TheFullTableRefusesWithoutTouchingEitherList) {
+    THtSharedHookBlock b = ZeroBlock();
+    THtReceiverList local = ZeroList();
+    FakeSys sys;
+    for (std::uint32_t w = 1; w <= 128; ++w) sys.liveWindows.insert(w);
+    for (std::uint32_t w = 1; w <= 127; ++w) ASSERT_EQ(AttachTo(b, local, w, false, sys), 0);
+    EXPECT_EQ(AttachTo(b, local, 128, false, sys), -4);
+    EXPECT_EQ(b.Receivers.Count, 127);
+    EXPECT_EQ(local.Count, 127);
+    EXPECT_EQ(IndexOf(b.Receivers, 128), -1);
+}
+
+TEST(HtReceiverTable, FailedInstallLeavesTheReceiverWithoutHookAndLaterAttachesDoNotRetry) {
+    THtSharedHookBlock b = ZeroBlock();
+    THtReceiverList local = ZeroList();
+    FakeSys sys;
+    sys.liveWindows = {1, 2};
+    sys.failSetHook = true;
+    EXPECT_EQ(AttachTo(b, local, 1, false, sys), 1428);
+    EXPECT_EQ(b.Receivers.Count, 1);
+    EXPECT_EQ(b.HookHandle, 0u);
+    EXPECT_EQ(AttachTo(b, local, 2, false, sys), 0);
+    EXPECT_EQ(sys.setHookCalls, 1);
+}
+
+// A killed program leaves its windows in the table and its (already removed)
+// hook in the block.
+TEST(HtReceiverTable, AttachAfterAKilledProgramInstallsAFreshHook) {
+    THtSharedHookBlock b = ZeroBlock();
+    THtReceiverList killedLocal = ZeroList();
+    FakeSys sys;
+    sys.liveWindows = {1, 2, 3};
+    AttachTo(b, killedLocal, 1, false, sys);
+    AttachTo(b, killedLocal, 2, false, sys);
+    const std::uint32_t stale = b.HookHandle;
+    sys.liveWindows = {};
+    sys.liveHooks.clear();   // the system removed the hook with its thread
+
+    THtReceiverList local = ZeroList();
+    sys.liveWindows = {9};
+    EXPECT_EQ(AttachTo(b, local, 9, false, sys), 0);
+    EXPECT_EQ(b.Receivers.Count, 1);
+    EXPECT_EQ(b.Receivers.Items[0].Window, 9u);
+    EXPECT_NE(b.HookHandle, 0u);
+    EXPECT_NE(b.HookHandle, stale);
+    EXPECT_EQ(sys.liveHooks.count(b.HookHandle), 1u);
+}
+
+TEST(HtReceiverTable, AttachKeepsTheHookWhileLiveReceiversRemain) {
+    THtSharedHookBlock b = ZeroBlock();
+    THtReceiverList other = ZeroList();
+    FakeSys sys;
+    sys.liveWindows = {1, 2, 3};
+    AttachTo(b, other, 1, false, sys);
+    AttachTo(b, other, 2, false, sys);
+    const std::uint32_t hook = b.HookHandle;
+    sys.liveWindows.erase(2);
+    THtReceiverList local = ZeroList();
+    EXPECT_EQ(AttachTo(b, local, 3, false, sys), 0);
+    EXPECT_EQ(b.HookHandle, hook);
+    EXPECT_EQ(b.Receivers.Count, 2);
+    EXPECT_EQ(IndexOf(b.Receivers, 2), -1);
+    EXPECT_EQ(sys.setHookCalls, 1);
+}
+
+TEST(HtReceiverTable, DetachOfAReceiverAlreadyDroppedStillReleasesAHookThatServesNobody) {
+    THtSharedHookBlock b = ZeroBlock();
+    THtReceiverList local = ZeroList();
+    FakeSys sys;
+    sys.liveWindows = {1};
+    AttachTo(b, local, 1, false, sys);
+    BroadcastTo(b.Receivers, [](const THtReceiver&) { return Delivery{false, 0}; });
+    ASSERT_EQ(b.Receivers.Count, 0);
+    ASSERT_NE(b.HookHandle, 0u);
+    EXPECT_EQ(DetachFrom(b, local, 1, sys), -3);
+    EXPECT_EQ(local.Count, 0);
+    EXPECT_EQ(b.HookHandle, 0u);
+    EXPECT_TRUE(sys.liveHooks.empty());
+}
+
+TEST(HtReceiverTable, UninstallEmptiesTheTableAndReportsAFailedUnhook) {
+    THtSharedHookBlock b = ZeroBlock();
+    FakeSys sys;
+    b.HookHandle = 0x4242;   // not a live hook
+    b.Receivers.Count = 3;
+    EXPECT_EQ(UninstallHook(b, sys), 1404);
+    EXPECT_EQ(b.HookHandle, 0u);
+    EXPECT_EQ(b.Receivers.Count, 0);
+    EXPECT_EQ(InstallHook(b, sys), 0);
+    EXPECT_EQ(InstallHook(b, sys), -5);
+}
+
+TEST(HtReceiverTable, NoticesFollowTheTableOfEvents) {
+    EXPECT_FALSE(KeyboardNotice(3, 0x41, 0));
+    const auto k = KeyboardNotice(0, 0x41, 0x001E0001);
+    ASSERT_TRUE(k);
+    EXPECT_EQ(k->Code, 0u);
+    EXPECT_EQ(k->WParam, 0x41u);
+    EXPECT_EQ(k->LParam, 0x001E0001);
+
+    EXPECT_FALSE(ShellNotice(-1, 0, 0));
+    EXPECT_EQ(ShellNotice(4, 77, 1)->Code, 4u);
+
+    EXPECT_FALSE(MouseNotice(3, 0x200, 1, 2, 9));
+    const auto m = MouseNotice(0, 0x201, -1, -2, 9);
+    ASSERT_TRUE(m);
+    EXPECT_EQ(m->Code, 0x201u);
+    EXPECT_EQ(m->WParam, 0xFFFEFFFFu);
+    EXPECT_EQ(m->LParam, 9);
+
+    EXPECT_EQ(CbtNotice(5, 1, 0x1234, 42)->LParam, 42);
+    EXPECT_EQ(CbtNotice(6, 0x201, 0x1234, 43)->LParam, 43);
+    EXPECT_EQ(CbtNotice(3, 1, 0x1234, 44)->LParam, 0x1234);
+    EXPECT_FALSE(CbtNotice(-2, 1, 0, 0));
+}
+
+TEST(HtReceiverTable, ObjectNamesComeFromTheLibraryFileName) {
+    EXPECT_EQ(HookObjectPrefix("C:\\Program Files\\Corvane\\Tolvar.dll"), "HT_SYS_HOOK_Tolvar_");
+    EXPECT_EQ(HookObjectPrefix("C:\\a.b\\Tolvar"), "HT_SYS_HOOK_Tolvar_");
+    EXPECT_EQ(HookObjectPrefix("D:tol.var.DLL"), "HT_SYS_HOOK_tol.var_");
+}
+
+} // namespace
+} // namespace corvane::tolvar

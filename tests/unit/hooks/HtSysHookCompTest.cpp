@@ -1,0 +1,234 @@
+#include "hooks/HtSysHookComp.h"
+
+#include <gtest/gtest.h>
+
+#include <map>
+#include <set>
+#include <stdexcept>
+#include <vector>
+
+namespace corvane {
+namespace {
+
+// Modules by name; a library is a set of exports and a table of receivers.
+class FakeModuleApi : public IHookModuleApi {
+public:
+    std::map<std::string, std::set<std::string>> files = {
+        {"Tolvar.dll", {"AttachReceiver", "DetachReceiver", "LastError"}}};
+    std::vector<std::string> loadAttempts;
+    int loaded = 0;   // modules currently open
+    std::int32_t attachResult = 0;
+    std::vector<std::pair<THtHookType, std::uintptr_t>> attached;
+    std::string openName;
+
+    std::uintptr_t OpenModule(const std::string& name) override {
+        loadAttempts.push_back(name);
+        if (!files.count(name)) return 0;
+        openName = name;
+        ++loaded;
+        return 0x7000;
+    }
+    std::int32_t LastErrorCode() override { return 126; }
+    void* FindExport(std::uintptr_t, const char* name) override {
+        return files[openName].count(name) ? reinterpret_cast<void*>(0x10) : nullptr;
+    }
+    void ReleaseModule(std::uintptr_t) override { --loaded; }
+    std::int32_t CallAttach(void*, THtHookType type, std::uintptr_t window, bool) override {
+        if (attachResult == 0) attached.push_back({type, window});
+        return attachResult;
+    }
+};
+
+class FakeHost : public IHtHookHost {
+public:
+    FakeModuleApi api;
+    THtHookLoader loader{api};
+    std::uintptr_t nextWindow = 0x100;
+    bool failWindows = false;
+    std::set<std::uintptr_t> windows;
+    std::vector<std::string> boxes;
+
+    THtHookLoader& Loader() override { return loader; }
+    std::uintptr_t CreateListener(THtSysHook&) override {
+        if (failWindows) return 0;
+        windows.insert(nextWindow);
+        return nextWindow++;
+    }
+    void DestroyListener(std::uintptr_t w) override { windows.erase(w); }
+    std::string SystemMessage(std::int32_t code) override {
+        return code == 126 ? "The specified module could not be found.\r\n" : "";
+    }
+    void ShowErrorBox(const std::string& text, const std::string& caption) override {
+        boxes.push_back(caption + ": " + text);
+    }
+};
+
+TEST(HtSysHookLoader, RetriesWithDllAndCountsReferences) {
+    FakeHost host;
+    THtHookLoader& l = host.loader;
+    EXPECT_EQ(l.LoadHookDLL("Tolvar"), 0);
+    EXPECT_EQ(host.api.loadAttempts, (std::vector<std::string>{"Tolvar", "Tolvar.dll"}));
+    EXPECT_EQ(l.LoadHookDLL("Other"), 0);   // already loaded: any name counts
+    EXPECT_EQ(l.RefCount(), 2);
+    EXPECT_EQ(host.api.loadAttempts.size(), 2u);
+    l.UnloadHookDLL();
+    EXPECT_TRUE(l.Loaded());
+    l.UnloadHookDLL();
+    EXPECT_FALSE(l.Loaded());
+    EXPECT_EQ(host.api.loaded, 0);
+    l.UnloadHookDLL();   // not loaded: nothing
+    EXPECT_EQ(host.api.loaded, 0);
+}
+
+TEST(HtSysHookLoader, ReportsTheLoadErrorAndMissingExports) {
+    FakeHost host;
+    EXPECT_EQ(host.loader.LoadHookDLL("Missing.DLL"), 126);
+    EXPECT_EQ(host.api.loadAttempts, (std::vector<std::string>{"Missing.DLL"}));
+    host.api.files["Half.dll"] = {"AttachReceiver", "LastError"};
+    EXPECT_EQ(host.loader.LoadHookDLL("Half.dll"), -1);
+    EXPECT_FALSE(host.loader.Loaded());
+    EXPECT_EQ(host.api.loaded, 0);
+}
+
+TEST(HtSysHookComp, StartRegistersOnceAndStopReleasesTheLibraryWithTheLastComponent) {
+    FakeHost host;
+    THtKeyboardHook key(host);
+    THtMouseHook mouse(host);
+    key.SetHookDLL("Tolvar");
+    mouse.SetHookDLL("Tolvar");
+    EXPECT_EQ(key.Start(), "");
+    EXPECT_EQ(key.Start(), "");
+    EXPECT_EQ(mouse.Start(), "");
+    EXPECT_TRUE(key.Active());
+    ASSERT_EQ(host.api.attached.size(), 2u);
+    EXPECT_EQ(host.api.attached[0].first, hkKeyboard);
+    EXPECT_EQ(host.api.attached[0].second, key.ListenerWindow());
+    EXPECT_EQ(host.api.attached[1].first, hkMouse);
+    EXPECT_EQ(host.loader.RefCount(), 2);
+
+    mouse.Stop();
+    EXPECT_FALSE(mouse.Active());
+    EXPECT_EQ(mouse.ListenerWindow(), 0u);
+    EXPECT_TRUE(host.loader.Loaded());
+    key.Stop();
+    EXPECT_FALSE(host.loader.Loaded());
+    EXPECT_TRUE(host.windows.empty());
+    key.Stop();   // stopping again does nothing
+}
+
+TEST(HtSysHookComp, StartFailuresGiveTheirTextsAndLeaveNothingBehind) {
+    FakeHost host;
+    THtShellHook shell(host);
+    EXPECT_EQ(shell.Start(), "Cannot activate hook because DLL name is not set.");
+
+    shell.SetHookDLL("Nowhere");
+    EXPECT_EQ(shell.Start(), "The specified module could not be found");
+
+    shell.SetHookDLL("Tolvar");
+    host.failWindows = true;
+    EXPECT_EQ(shell.Start(), "Failed to create listening window.");
+    EXPECT_FALSE(host.loader.Loaded());
+
+    host.failWindows = false;
+    host.api.attachResult = -4;
+    EXPECT_EQ(shell.Start(), "Too many receivers.");
+    EXPECT_FALSE(shell.Active());
+    EXPECT_EQ(shell.ListenerWindow(), 0u);
+    EXPECT_TRUE(host.windows.empty());
+    EXPECT_FALSE(host.loader.Loaded());
+
+    host.api.attachResult = 0;
+    EXPECT_EQ(shell.Start(), "");
+    EXPECT_TRUE(shell.Active());
+}
+
+TEST(HtSysHookComp, PropertiesCannotChangeWhileActive) {
+    FakeHost host;
+    THtKeyboardHook key(host);
+    key.SetHookDLL("Tolvar");
+    key.SetAllowFiltering(true);
+    ASSERT_EQ(key.Start(), "");
+    key.SetHookDLL("Other");
+    EXPECT_EQ(key.HookDLL(), "Tolvar");
+    ASSERT_EQ(host.boxes.size(), 1u);
+    EXPECT_EQ(host.boxes[0], "THtKeyboardHook: DLL name cannot be set while hook is active!");
+    key.Name = "KeyHook";
+    key.SetHookDLL("Other");
+    EXPECT_EQ(host.boxes[1], "KeyHook: DLL name cannot be set while hook is active!");
+    EXPECT_THROW(key.SetAllowFiltering(false), std::logic_error);
+    EXPECT_TRUE(key.AllowFiltering());
+    key.Stop();
+    key.SetAllowFiltering(false);
+    EXPECT_FALSE(key.AllowFiltering());
+}
+
+TEST(HtSysHookComp, KeyboardNotificationFiresKeyActionAndRepliesTheFilterFlag) {
+    FakeHost host;
+    THtKeyboardHook key(host);
+    int calls = 0;
+    key.OnKeyAction = [&](THtSysHook& sender, std::int32_t vk, std::uint16_t repeat, std::uint8_t scan, bool ext,
+                          bool alt, bool wasDown, bool pressed, bool& filter) {
+        ++calls;
+        EXPECT_EQ(&sender, &key);
+        EXPECT_EQ(vk, 0x51);
+        EXPECT_EQ(repeat, 1);
+        EXPECT_EQ(scan, 0x10);
+        EXPECT_FALSE(ext);
+        EXPECT_FALSE(alt);
+        filter = pressed && !wasDown;
+    };
+    EXPECT_EQ(key.HandleMessage(0x400, 0x51, 0x00100001), 1);
+    EXPECT_EQ(key.HandleMessage(0x400, 0x51, static_cast<std::int64_t>(0xC0100001u)), 0);
+    EXPECT_EQ(key.HandleMessage(0x401, 0x51, 0x00100001), 0);   // not a keystroke code
+    EXPECT_EQ(key.HandleMessage(0x100, 0x51, 0x00100001), 0);   // below WM_USER
+    EXPECT_EQ(calls, 2);
+}
+
+TEST(HtSysHookComp, UnfilteredHandlerSeesEveryNotificationAndCanSuppressTheTypedEvent) {
+    FakeHost host;
+    THtMouseHook mouse(host);
+    std::vector<std::int32_t> codes;
+    int moves = 0, clicks = 0;
+    mouse.OnUnfiltered = [&](THtSysHook&, std::int32_t code, std::int32_t, std::int32_t, bool& handled) {
+        codes.push_back(code);
+        handled = code == 0x201;
+    };
+    mouse.OnMouseMove = [&](THtSysHook&, std::uint32_t w, std::int32_t x, std::int32_t y) {
+        ++moves;
+        EXPECT_EQ(w, 0x99u);
+        EXPECT_EQ(x, 65535);
+        EXPECT_EQ(y, 5);
+    };
+    mouse.OnMouseClick = [&](THtSysHook&, std::uint32_t, std::int32_t, std::int32_t, TMouseButton b,
+                             THtMouseButtonMovement m) {
+        ++clicks;
+        EXPECT_EQ(b, TMouseButton::mbRight);
+        EXPECT_EQ(m, THtMouseButtonMovement::mbmUp);
+    };
+    mouse.HandleMessage(0x600, 0x0005FFFF, 0x99);
+    mouse.HandleMessage(0x601, 0, 0x99);
+    mouse.HandleMessage(0x605, 0, 0x99);
+    EXPECT_EQ(codes, (std::vector<std::int32_t>{0x200, 0x201, 0x205}));
+    EXPECT_EQ(moves, 1);
+    EXPECT_EQ(clicks, 1);
+}
+
+TEST(HtSysHookComp, ShellActivationOfTheOwnApplicationWindowIsLeftOut) {
+    FakeHost host;
+    THtShellHook shell(host);
+    shell.ApplicationWindow = 0x55;
+    std::vector<std::uint32_t> activated, destroyed;
+    shell.OnWindowActivated = [&](THtSysHook&, std::uint32_t w) { activated.push_back(w); };
+    shell.OnWindowDestroyed = [&](THtSysHook&, std::uint32_t w) { destroyed.push_back(w); };
+    shell.HandleMessage(0x404, 0x55, 0);
+    shell.HandleMessage(0x404, 0x66, 0);
+    shell.HandleMessage(0x402, 0x77, 0);
+    shell.HandleMessage(0x401, 0x77, 0);   // created: no handler, nothing happens
+    shell.NotifyOwnEvents = true;
+    shell.HandleMessage(0x404, 0x55, 0);
+    EXPECT_EQ(activated, (std::vector<std::uint32_t>{0x66, 0x55}));
+    EXPECT_EQ(destroyed, (std::vector<std::uint32_t>{0x77}));
+}
+
+} // namespace
+} // namespace corvane
