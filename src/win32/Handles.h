@@ -1,6 +1,7 @@
 #pragma once
 // Move-only owners for Win32 handles and GDI objects.
 #include <windows.h>
+#include <commctrl.h>
 
 #include <utility>
 
