@@ -8,11 +8,16 @@
 #include <string>
 
 #include "shell/MainLayout.h"
+#include "shell/UnitIdleUpdate.h"
+#include "shell/UnitMainWindowModes.h"
+#include "shell/UnitTrayRules.h"
 #include "win32/Handles.h"
 
 namespace corvane {
 class TRepList;
+class TRep;
 class IFileSystem;
+class IRegistry;
 }
 
 namespace corvane::win32 {
@@ -22,7 +27,7 @@ class ListBoxControl;
 
 class TFormCorvane {
 public:
-    TFormCorvane(HINSTANCE instance, IFileSystem& fs);
+    TFormCorvane(HINSTANCE instance, IFileSystem& fs, IRegistry& registry);
     ~TFormCorvane();
     TFormCorvane(const TFormCorvane&) = delete;
     TFormCorvane& operator=(const TFormCorvane&) = delete;
@@ -40,6 +45,9 @@ public:
     HWND Handle() const { return window_; }
     // Keyboard shortcuts of the window; true when the message was one.
     bool TranslateShortcut(MSG& msg);
+    // Enables and disables commands and controls; run whenever the message
+    // queue is empty.
+    void IdleUpdate();
 
 private:
     static LRESULT CALLBACK WindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
@@ -61,6 +69,31 @@ private:
     void OnTrayNotify(LPARAM mouseMessage);
     void ShowTrayMenu();
     void ShowFromTray();
+    void ApplyAlwaysOnTop();
+
+    // Modes, geometry and splitters.
+    class ModeWindow;
+    class EngineArming;
+    friend class ModeWindow;
+    friend class EngineArming;
+    enum class Splitter { None, Vert1, Vert2, Horz };
+    Splitter SplitterAt(int x, int y) const;
+    bool SetSplitterCursor();
+    void BeginSplitterDrag(int x, int y);
+    void DragSplitter(int x, int y);
+    void EndSplitterDrag();
+    void OnMinMaxInfo(MINMAXINFO& info) const;
+    void ToggleModeCommand();
+    void SetModeItemCaption(const std::string& caption);
+    void OnActivateApp(bool active);
+    void OnFixTimer();
+
+    // Idle update.
+    TIdleInput CollectIdleInput() const;
+    void ApplyCommandStates(const TCommandStates& states);
+    SelectedNode SelectedKind() const;
+    TRep* SelectedRep() const;
+    void FillKeyTable();
 
     // Library.
     void CreateReplyLibrary();
@@ -68,9 +101,24 @@ private:
 
     HINSTANCE instance_;
     IFileSystem& fs_;
+    IRegistry& registry_;
     HWND window_ = nullptr;
     bool compact_ = false;
     PanelSizes panelSizes_;
+    MainLayout layout_;
+    TModeState modeState_;
+    int minWidth_ = 740;
+    int minHeight_ = 450;
+    Splitter dragging_ = Splitter::None;
+    int dragOffset_ = 0;
+    TCommandStates commandStates_;
+    std::unique_ptr<ModeWindow> modeWindow_;
+    std::unique_ptr<EngineArming> engineArming_;
+
+    // Expansion engine state, armed while another application is active.
+    bool appInactive_ = false;
+    bool fixTimerEnabled_ = false;
+    HWND lastActiveWindow_ = nullptr;
 
     UniqueGdiObject font_;
     UniqueImageList treeImages_;

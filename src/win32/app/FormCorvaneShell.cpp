@@ -6,6 +6,7 @@
 #include <shellapi.h>
 
 #include "library/UnitCorvaneTypes.h"
+#include "shell/UnitSettings.h"
 #include "shell/UnitTexts.h"
 #include "win32/ListBoxControl.h"
 #include "win32/TreeViewControl.h"
@@ -20,8 +21,6 @@ namespace {
 const char* const kWindowClass = "TFormCorvane";
 constexpr int kBuiltInWidth = 740;
 constexpr int kBuiltInHeight = 497;
-constexpr int kMinWidth = 740;
-constexpr int kMinHeight = 450;
 constexpr UINT kTrayIconId = 1;
 
 HFONT CreateMessageFont()
@@ -45,7 +44,11 @@ void AppendSeparator(HMENU menu)
 
 } // namespace
 
-TFormCorvane::TFormCorvane(HINSTANCE instance, IFileSystem& fs) : instance_(instance), fs_(fs) {}
+TFormCorvane::TFormCorvane(HINSTANCE instance, IFileSystem& fs, IRegistry& registry)
+    : instance_(instance), fs_(fs), registry_(registry),
+      modeWindow_(std::make_unique<ModeWindow>(*this)), engineArming_(std::make_unique<EngineArming>(*this))
+{
+}
 
 TFormCorvane::~TFormCorvane()
 {
@@ -78,7 +81,14 @@ bool TFormCorvane::Create()
 void TFormCorvane::Show()
 {
     ShowWindow(window_, SW_SHOW);
-    // Always on Top joins here with the settings store.
+    ApplyAlwaysOnTop();
+}
+
+void TFormCorvane::ApplyAlwaysOnTop()
+{
+    // Never switched off while running: the options dialog asks for a restart.
+    if (ReadProgramFlag(registry_, kAlwaysOnTop))
+        SetWindowPos(window_, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
 }
 
 void TFormCorvane::ShowAndClose()
@@ -138,12 +148,34 @@ LRESULT TFormCorvane::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam)
     case WM_SIZE:
         LayoutControls();
         return 0;
-    case WM_GETMINMAXINFO: {
-        auto* info = reinterpret_cast<MINMAXINFO*>(lParam);
-        info->ptMinTrackSize.x = kMinWidth;
-        info->ptMinTrackSize.y = kMinHeight;
+    case WM_GETMINMAXINFO:
+        OnMinMaxInfo(*reinterpret_cast<MINMAXINFO*>(lParam));
         return 0;
-    }
+    case WM_SETCURSOR:
+        if (LOWORD(lParam) == HTCLIENT && reinterpret_cast<HWND>(wParam) == window_ && SetSplitterCursor())
+            return TRUE;
+        return DefWindowProcA(window_, msg, wParam, lParam);
+    case WM_LBUTTONDOWN:
+        BeginSplitterDrag(static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam)));
+        return 0;
+    case WM_MOUSEMOVE:
+        if (dragging_ != Splitter::None)
+            DragSplitter(static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam)));
+        return 0;
+    case WM_LBUTTONUP:
+        if (dragging_ != Splitter::None)
+            EndSplitterDrag();
+        return 0;
+    case WM_CAPTURECHANGED:
+        if (dragging_ != Splitter::None && reinterpret_cast<HWND>(lParam) != window_)
+            EndSplitterDrag();
+        return 0;
+    case WM_ACTIVATEAPP:
+        OnActivateApp(wParam != FALSE);
+        return 0;
+    case WM_TIMER:
+        OnFixTimer();
+        return 0;
     case WM_COMMAND:
         OnCommand(LOWORD(wParam));
         return 0;
@@ -172,6 +204,10 @@ void TFormCorvane::FormCreate()
 
     // hook receivers start
 
+    EnsureDefaultSettings(registry_);
+    RecordListRatio(modeState_, *modeWindow_);
+    FillKeyTable();
+    LoadModeGeometry(modeState_, *modeWindow_, registry_);
     CreateReplyLibrary();
     LoadReplyLibrary();
     LayoutControls();
@@ -181,6 +217,8 @@ void TFormCorvane::FormDestroy()
 {
     // hook receivers stop
 
+    engineArming_->CommitEdits();
+    SaveModeGeometry(modeState_, *modeWindow_, registry_);
     library_.reset();
     RemoveTrayIcon();
 }
@@ -255,7 +293,8 @@ void TFormCorvane::LayoutControls()
         return;
     RECT client{};
     GetClientRect(window_, &client);
-    const MainLayout l = ComputeMainLayout(client.right, client.bottom, panelSizes_, compact_);
+    layout_ = ComputeMainLayout(client.right, client.bottom, panelSizes_, compact_);
+    const MainLayout& l = layout_;
     MoveChild(navigation_, l.tree);
     MoveChild(captionMacros_, l.macrosCaption);
     MoveChild(listMacros_, l.macrosList);
@@ -360,6 +399,9 @@ void TFormCorvane::OnCommand(int id)
     case CmdTrayShow:
         ShowFromTray();
         break;
+    case CmdToggleMode:
+        ToggleModeCommand();
+        break;
     default:
         break;
     }
@@ -382,7 +424,7 @@ void TFormCorvane::AddTrayIcon()
     data.uFlags = NIF_ICON | NIF_MESSAGE | NIF_TIP;
     data.uCallbackMessage = WM_TRAY_NOTIFY;
     data.hIcon = static_cast<HICON>(LoadImageA(instance_, MAKEINTRESOURCEA(IDI_CORVANE), IMAGE_ICON, 16, 16, 0));
-    lstrcpynA(data.szTip, kAppTitle, sizeof(data.szTip));
+    lstrcpynA(data.szTip, kTrayHint, sizeof(data.szTip));
     trayIconAdded_ = Shell_NotifyIconA(NIM_ADD, &data) != FALSE;
 }
 
@@ -402,8 +444,7 @@ void TFormCorvane::OnTrayNotify(LPARAM mouseMessage)
 {
     switch (mouseMessage) {
     case WM_LBUTTONUP:
-        // A click shows a hidden window; it never hides a visible one.
-        if (!IsWindowVisible(window_)) {
+        if (TrayLeftClickShowsWindow(IsWindowVisible(window_) != FALSE)) {
             ShowWindow(window_, SW_SHOW);
             if (IsIconic(window_))
                 ShowWindow(window_, SW_RESTORE);
@@ -422,11 +463,14 @@ void TFormCorvane::ShowTrayMenu()
 {
     trayMenu_.Reset(CreatePopupMenu());
     HMENU menu = trayMenu_.Get();
-    AppendItem(menu, CmdTrayShow, "Show [Hotkey: Ctrl+Shift+Q]");
-    AppendItem(menu, CmdTrayInsert, "Insert the selected reply into the current window [Hotkey: Ctrl+Shift+V]");
-    EnableMenuItem(menu, CmdTrayInsert, MF_BYCOMMAND | MF_GRAYED);
+    IdleUpdate();
+    const TRep* selected = SelectedRep();
+    const std::string name = selected ? tree_->Label(selected->Node) : std::string();
+    AppendItem(menu, CmdTrayShow, kTrayShowCaption);
+    AppendItem(menu, CmdTrayInsert, TrayInsertCaption(SelectedKind(), name).c_str());
+    EnableMenuItem(menu, CmdTrayInsert, MF_BYCOMMAND | (commandStates_.pasteInLastActive ? MF_ENABLED : MF_GRAYED));
     AppendSeparator(menu);
-    AppendItem(menu, CmdTrayExit, "Exit");
+    AppendItem(menu, CmdTrayExit, kTrayExitCaption);
     POINT at{};
     GetCursorPos(&at);
     // The owner must be foreground, or the menu does not close when the user clicks elsewhere.

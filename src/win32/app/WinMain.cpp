@@ -13,6 +13,7 @@
 #include "shell/UnitStartup.h"
 #include "win32/Win32FileSystem.h"
 #include "win32/Win32MessageBoxes.h"
+#include "win32/Win32Registry.h"
 #include "win32/app/FormCorvane.h"
 
 using namespace corvane;
@@ -54,10 +55,12 @@ int RunMessageLoop(win32::TFormCorvane& form)
 {
     MSG msg;
     while (GetMessageA(&msg, nullptr, 0, 0) > 0) {
-        if (form.TranslateShortcut(msg))
-            continue;
-        TranslateMessage(&msg);
-        DispatchMessageA(&msg);
+        if (!form.TranslateShortcut(msg)) {
+            TranslateMessage(&msg);
+            DispatchMessageA(&msg);
+        }
+        if (!PeekMessageA(&msg, nullptr, 0, 0, PM_NOREMOVE))
+            form.IdleUpdate();
     }
     return static_cast<int>(msg.wParam);
 }
@@ -68,6 +71,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int)
 {
     win32::Win32FileSystem fileSystem;
     GlobalParams() = PrepareGlobalParams(OwnModulePath(), ApplicationDataFolder(), fileSystem);
+    win32::Win32Registry registry;
     if (!ClaimSingleInstance())
         return 0;
 
@@ -77,7 +81,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int)
     win32::Win32MessageBoxes messageBoxes;
     SetMessageBoxes(&messageBoxes);
 
-    win32::TFormCorvane form(instance, fileSystem);
+    win32::TFormCorvane form(instance, fileSystem, registry);
     if (!form.Create())
         return 1;
     messageBoxes.SetOwner(form.Handle());

@@ -1,0 +1,121 @@
+// Main window: the idle-time enabling of commands and controls.
+#include "win32/app/FormCorvane.h"
+
+#include <commctrl.h>
+#include <richedit.h>
+
+#include "library/UnitCommonProcs.h"
+#include "library/UnitCorvaneTypes.h"
+#include "win32/TreeViewControl.h"
+#include "win32/app/CommandIds.h"
+
+namespace corvane::win32 {
+
+namespace {
+
+void EnableControl(HWND control, bool enabled)
+{
+    if (control && (IsWindowEnabled(control) != FALSE) != enabled)
+        EnableWindow(control, enabled);
+}
+
+void EnableCommand(HMENU menu, UINT id, bool enabled)
+{
+    if (menu)
+        EnableMenuItem(menu, id, MF_BYCOMMAND | (enabled ? MF_ENABLED : MF_GRAYED));
+}
+
+} // namespace
+
+TRep* TFormCorvane::SelectedRep() const
+{
+    if (!library_ || !tree_)
+        return nullptr;
+    return library_->RepOf(tree_->Selected());
+}
+
+SelectedNode TFormCorvane::SelectedKind() const
+{
+    const TreeNode node = tree_ ? tree_->Selected() : nullptr;
+    if (!node)
+        return SelectedNode::None;
+    // The window tells folders from replies by their children.
+    return tree_->ChildCount(node) > 0 ? SelectedNode::Folder : SelectedNode::Reply;
+}
+
+TIdleInput TFormCorvane::CollectIdleInput() const
+{
+    TIdleInput in;
+    const HWND focus = GetFocus();
+    in.fullMode = !compact_;
+    in.selected = SelectedKind();
+    in.treeFocused = focus == navigation_;
+    in.hotKeyChecked = SendMessageA(checkHotKey_, BM_GETCHECK, 0, 0) == BST_CHECKED;
+    in.editorFocused = focus == editor_;
+    if (in.editorFocused) {
+        CHARRANGE range{};
+        SendMessageA(editor_, EM_EXGETSEL, 0, reinterpret_cast<LPARAM>(&range));
+        in.editorHasSelection = range.cpMax != range.cpMin;
+        in.editorCanPaste = SendMessageA(editor_, EM_CANPASTE, 0, 0) != 0;
+        in.editorCanUndo = SendMessageA(editor_, EM_CANUNDO, 0, 0) != 0;
+        in.editorCanRedo = SendMessageA(editor_, EM_CANREDO, 0, 0) != 0;
+    }
+    in.lastActiveWindowValid = lastActiveWindow_ && IsWindow(lastActiveWindow_);
+    return in;
+}
+
+void TFormCorvane::IdleUpdate()
+{
+    if (!window_)
+        return;
+    commandStates_ = corvane::IdleUpdate(CollectIdleInput(), commandStates_);
+    ApplyCommandStates(commandStates_);
+}
+
+void TFormCorvane::ApplyCommandStates(const TCommandStates& s)
+{
+    HMENU menu = GetMenu(window_);
+    EnableCommand(menu, CmdAddFolder, s.addFolder);
+    EnableCommand(menu, CmdAddReply, s.addReply);
+    EnableCommand(menu, CmdDelete, s.deleteNode);
+    EnableCommand(menu, CmdSaveAll, s.saveAll);
+    EnableCommand(menu, CmdUndo, s.undo);
+    EnableCommand(menu, CmdRedo, s.redo);
+    EnableCommand(menu, CmdCut, s.cut);
+    EnableCommand(menu, CmdCopy, s.copy || s.copyName);
+    EnableCommand(menu, CmdCopyEntire, s.copyEntire);
+    EnableCommand(menu, CmdPaste, s.paste);
+    EnableCommand(menu, CmdPasteLastActive, s.pasteInLastActive);
+    EnableCommand(menu, CmdSelectAll, s.selectAll);
+
+    EnableControl(navButtons_[0], s.addFolder);
+    EnableControl(navButtons_[1], s.addReply);
+    EnableControl(navButtons_[2], s.deleteNode);
+    EnableControl(bottomButtons_[0], s.saveAll);
+    EnableControl(bottomButtons_[1], s.copyEntire);
+    EnableControl(bottomButtons_[2], s.pasteInLastActive);
+
+    EnableControl(labelName_, s.name);
+    EnableControl(editName_, s.name);
+    EnableControl(labelMacro_, s.macro);
+    EnableControl(editMacro_, s.macro);
+    EnableControl(checkHotKey_, s.hotKeyBox);
+    EnableControl(labelCtrlAlt_, s.hotKeyParts);
+    EnableControl(checkShift_, s.hotKeyParts);
+    EnableControl(labelPlus_, s.hotKeyParts);
+    EnableControl(comboKey_, s.hotKeyParts);
+    EnableControl(toolbar_, s.formattingToolbar);
+    EnableControl(editor_, s.editor);
+}
+
+void TFormCorvane::FillKeyTable()
+{
+    SendMessageA(comboKey_, CB_RESETCONTENT, 0, 0);
+    for (char key : kHotKeyChars) {
+        const char item[2] = {key, '\0'};
+        SendMessageA(comboKey_, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(item));
+    }
+    SendMessageA(comboKey_, CB_SETCURSEL, 0, 0);
+}
+
+} // namespace corvane::win32
