@@ -1,0 +1,44 @@
+#pragma once
+// A modal dialog built in code: an empty dialog frame of an exact client size
+// in pixels, whose controls the derived class creates when it starts.
+#include <windows.h>
+
+#include <string>
+
+namespace corvane::win32 {
+
+class ModalDialog {
+public:
+    ModalDialog() = default;
+    virtual ~ModalDialog() = default;
+    ModalDialog(const ModalDialog&) = delete;
+    ModalDialog& operator=(const ModalDialog&) = delete;
+
+    // Runs the dialog; `centreOn` is the window it is centred on (the screen
+    // when null), `owner` the window it belongs to. Returns the end code.
+    INT_PTR Run(HWND owner, HWND centreOn, const std::string& caption, DWORD style, int clientWidth,
+                int clientHeight);
+
+protected:
+    HWND Dialog() const { return dialog_; }
+    HWND AddControl(const char* className, const char* text, DWORD style, int id, int x, int y, int width,
+                    int height, DWORD exStyle = 0);
+    void End(INT_PTR result);
+
+    virtual void OnStart() = 0;
+    virtual void OnCommand(int id, int notification) = 0;
+    // Message handlers a dialog may add; return true when handled.
+    virtual bool OnMessage(UINT msg, WPARAM wParam, LPARAM lParam, INT_PTR& result);
+
+private:
+    static INT_PTR CALLBACK DialogProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
+    INT_PTR Handle(UINT msg, WPARAM wParam, LPARAM lParam);
+    void SizeAndCentre();
+
+    HWND dialog_ = nullptr;
+    HWND centreOn_ = nullptr;
+    int clientWidth_ = 0;
+    int clientHeight_ = 0;
+};
+
+} // namespace corvane::win32

@@ -1,0 +1,99 @@
+#include "win32/OptionsDialog.h"
+
+#include "library/UnitCommonProcs.h"
+#include "shell/UnitCorvaneOptions.h"
+#include "win32/ModalDialog.h"
+
+namespace corvane::win32 {
+
+namespace {
+
+enum ControlId { IdTipOfDay = 101, IdAutoRun, IdAlwaysOnTop, IdShowMacroIns };
+
+class OptionsDialog final : public ModalDialog, private IOptionsView {
+public:
+    OptionsDialog(HWND mainWindow, IRegistry& registry, const std::string& programPath)
+        : mainWindow_(mainWindow), model_(registry, *this, programPath)
+    {
+    }
+
+    bool Show()
+    {
+        return Run(mainWindow_, mainWindow_, "Corvane - Options", WS_POPUP | WS_CAPTION | WS_SYSMENU, 367, 203) ==
+               IDOK;
+    }
+
+private:
+    void OnStart() override
+    {
+        // Created in the order of the keyboard focus.
+        const DWORD box = BS_AUTOCHECKBOX | WS_TABSTOP;
+        AddControl("BUTTON", "Show Tip of The Day on program startup", box, IdTipOfDay, 16, 16, 330, 20);
+        AddControl("BUTTON", "Ok", BS_DEFPUSHBUTTON | WS_TABSTOP, IDOK, 186, 164, 80, 26);
+        AddControl("BUTTON", "Cancel", BS_PUSHBUTTON | WS_TABSTOP, IDCANCEL, 274, 164, 80, 26);
+        AddControl("BUTTON", "Autorun Corvane on windows startup", box, IdAutoRun, 16, 44, 330, 20);
+        AddControl("BUTTON", "Enable the Macro Insertions and Replacements dialog", box | BS_MULTILINE,
+                   IdShowMacroIns, 16, 100, 230, 36);
+        AddControl("BUTTON", "Always on Top", box, IdAlwaysOnTop, 16, 72, 330, 20);
+        model_.Load();
+        ::SetFocus(::GetDlgItem(Dialog(), IdTipOfDay));
+    }
+
+    void OnCommand(int id, int notification) override
+    {
+        if (notification != BN_CLICKED)
+            return;
+        switch (id) {
+        case IdAlwaysOnTop:
+            model_.AlwaysOnTopClicked();
+            break;
+        case IDOK:
+            model_.Ok();
+            End(IDOK);
+            break;
+        case IDCANCEL:
+            End(IDCANCEL);
+            break;
+        default:
+            break;
+        }
+    }
+
+    static int IdOf(OptionBox box)
+    {
+        switch (box) {
+        case OptionBox::TipOfDay: return IdTipOfDay;
+        case OptionBox::AutoRun: return IdAutoRun;
+        case OptionBox::AlwaysOnTop: return IdAlwaysOnTop;
+        case OptionBox::ShowMacroIns: return IdShowMacroIns;
+        }
+        return 0;
+    }
+
+    void SetChecked(OptionBox box, bool checked) override
+    {
+        ::CheckDlgButton(Dialog(), IdOf(box), checked ? BST_CHECKED : BST_UNCHECKED);
+    }
+    bool IsChecked(OptionBox box) const override
+    {
+        return ::IsDlgButtonChecked(Dialog(), IdOf(box)) == BST_CHECKED;
+    }
+    void ShowWarning(const std::string& text) override { corvane::ShowWarning(text); }
+    void MakeMainWindowTopmost() override
+    {
+        ::SetWindowPos(mainWindow_, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    }
+
+    HWND mainWindow_;
+    TOptionsDialogModel model_;
+};
+
+} // namespace
+
+bool ShowOptionsDialog(HWND mainWindow, IRegistry& registry, const std::string& programPath)
+{
+    OptionsDialog dialog(mainWindow, registry, programPath);
+    return dialog.Show();
+}
+
+} // namespace corvane::win32
