@@ -1,0 +1,146 @@
+#include "win32/Win32FileSystem.h"
+
+#include "win32/Handles.h"
+
+#include <algorithm>
+
+// IFileSystem::DeleteFile is our name, not the ANSI/wide macro.
+#undef DeleteFile
+
+namespace corvane::win32 {
+
+namespace {
+
+DWORD AttributesOf(const std::string& path)
+{
+    return ::GetFileAttributesA(path.c_str());
+}
+
+bool WriteAll(HANDLE file, const std::string& bytes)
+{
+    size_t done = 0;
+    while (done < bytes.size()) {
+        const DWORD chunk = static_cast<DWORD>(std::min<size_t>(bytes.size() - done, 1u << 30));
+        DWORD written = 0;
+        if (!::WriteFile(file, bytes.data() + done, chunk, &written, nullptr) || written == 0)
+            return false;
+        done += written;
+    }
+    return true;
+}
+
+std::string DirectoryPart(const std::string& path)
+{
+    const size_t cut = path.find_last_of("\\/");
+    return cut == std::string::npos ? std::string(".") : path.substr(0, cut);
+}
+
+} // namespace
+
+bool Win32FileSystem::FileExists(const std::string& path) const
+{
+    const DWORD attributes = AttributesOf(path);
+    return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+bool Win32FileSystem::DirExists(const std::string& path) const
+{
+    const DWORD attributes = AttributesOf(path);
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+std::optional<std::string> Win32FileSystem::ReadFile(const std::string& path) const
+{
+    UniqueFileHandle file(::CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                        OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file)
+        return std::nullopt;
+    LARGE_INTEGER size{};
+    if (!::GetFileSizeEx(file.Get(), &size) || size.QuadPart > 0x7FFFFFFF)
+        return std::nullopt;
+    std::string bytes(static_cast<size_t>(size.QuadPart), '\0');
+    size_t done = 0;
+    while (done < bytes.size()) {
+        DWORD read = 0;
+        if (!::ReadFile(file.Get(), bytes.data() + done, static_cast<DWORD>(bytes.size() - done), &read, nullptr))
+            return std::nullopt;
+        if (read == 0)
+            break;
+        done += read;
+    }
+    bytes.resize(done);
+    return bytes;
+}
+
+bool Win32FileSystem::WriteFileReplacing(const std::string& path, const std::string& bytes)
+{
+    char temp[MAX_PATH + 1] = {};
+    if (!::GetTempFileNameA(DirectoryPart(path).c_str(), "cvn", 0, temp))
+        return false;
+    bool written = false;
+    {
+        UniqueFileHandle file(::CreateFileA(temp, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+        written = file && WriteAll(file.Get(), bytes) && ::FlushFileBuffers(file.Get());
+    }
+    if (written && ::MoveFileExA(temp, path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
+        return true;
+    ::DeleteFileA(temp);
+    return false;
+}
+
+bool Win32FileSystem::CreateDir(const std::string& path)
+{
+    return ::CreateDirectoryA(path.c_str(), nullptr) != 0;
+}
+
+bool Win32FileSystem::CreateDirs(const std::string& path)
+{
+    for (size_t cut = path.find_first_of("\\/"); cut != std::string::npos; cut = path.find_first_of("\\/", cut + 1))
+        if (cut > 0 && path[cut - 1] != ':')
+            ::CreateDirectoryA(path.substr(0, cut).c_str(), nullptr);
+    ::CreateDirectoryA(path.c_str(), nullptr);
+    return DirExists(path);
+}
+
+bool Win32FileSystem::Rename(const std::string& from, const std::string& to)
+{
+    return ::MoveFileExA(from.c_str(), to.c_str(), MOVEFILE_WRITE_THROUGH) != 0;
+}
+
+bool Win32FileSystem::DeleteFile(const std::string& path)
+{
+    return ::DeleteFileA(path.c_str()) != 0;
+}
+
+bool Win32FileSystem::RemoveDir(const std::string& path)
+{
+    return ::RemoveDirectoryA(path.c_str()) != 0;
+}
+
+bool Win32FileSystem::SetNormalAttributes(const std::string& path)
+{
+    return ::SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL) != 0;
+}
+
+std::vector<DirEntry> Win32FileSystem::List(const std::string& dir) const
+{
+    std::vector<DirEntry> entries;
+    WIN32_FIND_DATAA data{};
+    UniqueFind find(::FindFirstFileA((dir + "\\*").c_str(), &data));
+    if (!find)
+        return entries;
+    do {
+        const std::string name = data.cFileName;
+        if (name != "." && name != "..")
+            entries.push_back({name, (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0});
+    } while (::FindNextFileA(find.Get(), &data));
+    return entries;
+}
+
+bool Win32FileSystem::IsLink(const std::string& path) const
+{
+    const DWORD attributes = AttributesOf(path);
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_REPARSE_POINT);
+}
+
+} // namespace corvane::win32

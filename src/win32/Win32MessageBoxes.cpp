@@ -1,0 +1,25 @@
+#include "win32/Win32MessageBoxes.h"
+
+namespace corvane::win32 {
+
+void Win32MessageBoxes::Info(const std::string& text)
+{
+    ::MessageBoxA(owner_, text.c_str(), "Information", MB_OK | MB_ICONINFORMATION);
+}
+
+void Win32MessageBoxes::Warning(const std::string& text)
+{
+    ::MessageBoxA(owner_, text.c_str(), "Warning", MB_OK | MB_ICONWARNING);
+}
+
+void Win32MessageBoxes::Error(const std::string& text)
+{
+    ::MessageBoxA(owner_, text.c_str(), "Error", MB_OK | MB_ICONERROR);
+}
+
+bool Win32MessageBoxes::AskYesNo(const std::string& text)
+{
+    return ::MessageBoxA(owner_, text.c_str(), "Confirm", MB_YESNO | MB_ICONQUESTION) == IDYES;
+}
+
+} // namespace corvane::win32
