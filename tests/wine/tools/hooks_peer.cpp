@@ -1,0 +1,166 @@
+// A second process that uses the hook library: reads one command per line on
+// stdin, answers one line on stdout, and keeps its message queue running in
+// between (under Wine a global hook is called in the thread that set it).
+//   load <path> | unload | window | destroy <h> | attach <type> <h> <filter>
+//   detach <type> <h> | reply <h> <value> | received <h> | pump <ms> | exit
+// Windows are named by their handle in decimal. `received` prints the number
+// of notifications the window got and the last message, wParam and lParam.
+#include <windows.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <map>
+#include <sstream>
+#include <string>
+
+namespace {
+
+struct Inbox {
+    long count = 0;
+    UINT lastMessage = 0;
+    WPARAM lastW = 0;
+    LPARAM lastL = 0;
+    LRESULT reply = 0;
+};
+
+std::map<HWND, Inbox> g_inboxes;
+HMODULE g_library = nullptr;
+
+using AttachProc = int(__stdcall*)(unsigned char, HWND, unsigned char);
+using DetachProc = int(__stdcall*)(unsigned char, HWND);
+
+LRESULT CALLBACK PeerWindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+    if (msg >= WM_USER) {
+        Inbox& in = g_inboxes[hwnd];
+        ++in.count;
+        in.lastMessage = msg;
+        in.lastW = wParam;
+        in.lastL = lParam;
+        return in.reply;
+    }
+    return DefWindowProcA(hwnd, msg, wParam, lParam);
+}
+
+HWND ParseWindow(std::istream& in) {
+    unsigned long long h = 0;
+    in >> h;
+    return reinterpret_cast<HWND>(static_cast<uintptr_t>(h));
+}
+
+std::string Run(const std::string& line, bool& quit) {
+    std::istringstream in(line);
+    std::string cmd;
+    in >> cmd;
+    if (cmd == "load") {
+        std::string path;
+        std::getline(in >> std::ws, path);
+        g_library = LoadLibraryA(path.c_str());
+        return std::to_string(g_library ? 0 : static_cast<long>(GetLastError()));
+    }
+    if (cmd == "unload") {
+        const BOOL ok = g_library && FreeLibrary(g_library);
+        g_library = nullptr;
+        return ok ? "0" : "1";
+    }
+    if (cmd == "window") {
+        HWND w = CreateWindowExA(0, "HooksPeerWindow", "peer", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr,
+                                 GetModuleHandleA(nullptr), nullptr);
+        g_inboxes[w] = Inbox{};
+        return std::to_string(reinterpret_cast<uintptr_t>(w));
+    }
+    if (cmd == "destroy") return DestroyWindow(ParseWindow(in)) ? "0" : "1";
+    if (cmd == "attach" || cmd == "detach") {
+        int type = 0, filter = 0;
+        in >> type;
+        HWND w = ParseWindow(in);
+        in >> filter;
+        if (!g_library) return "nolib";
+        if (cmd == "attach") {
+            auto attach = reinterpret_cast<AttachProc>(GetProcAddress(g_library, "AttachReceiver"));
+            return std::to_string(attach(static_cast<unsigned char>(type), w, static_cast<unsigned char>(filter)));
+        }
+        auto detach = reinterpret_cast<DetachProc>(GetProcAddress(g_library, "DetachReceiver"));
+        return std::to_string(detach(static_cast<unsigned char>(type), w));
+    }
+    if (cmd == "reply") {
+        HWND w = ParseWindow(in);
+        long value = 0;
+        in >> value;
+        g_inboxes[w].reply = value;
+        return "0";
+    }
+    if (cmd == "received") {
+        const Inbox& box = g_inboxes[ParseWindow(in)];
+        std::ostringstream out;
+        out << box.count << ' ' << box.lastMessage << ' ' << box.lastW << ' ' << box.lastL;
+        return out.str();
+    }
+    if (cmd == "pump") {
+        int ms = 0;
+        in >> ms;
+        const DWORD end = GetTickCount() + ms;
+        MSG msg;
+        while (static_cast<int>(end - GetTickCount()) > 0) {
+            MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
+            while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&msg);
+        }
+        return "0";
+    }
+    if (cmd == "exit") {
+        quit = true;
+        return "0";
+    }
+    return "?";
+}
+
+// stdin is read on its own thread; the main thread handles the line and keeps
+// dispatching messages while it waits for the next one.
+struct LineChannel {
+    HANDLE ready = CreateEventA(nullptr, FALSE, FALSE, nullptr);
+    HANDLE taken = CreateEventA(nullptr, FALSE, FALSE, nullptr);
+    char line[1024] = {};
+    bool eof = false;
+};
+
+DWORD WINAPI ReadLines(void* param) {
+    auto* ch = static_cast<LineChannel*>(param);
+    for (;;) {
+        if (!std::fgets(ch->line, sizeof ch->line, stdin)) {
+            ch->eof = true;
+            SetEvent(ch->ready);
+            return 0;
+        }
+        SetEvent(ch->ready);
+        WaitForSingleObject(ch->taken, INFINITE);
+    }
+}
+
+} // namespace
+
+int main() {
+    WNDCLASSA wc{};
+    wc.lpfnWndProc = PeerWindowProc;
+    wc.hInstance = GetModuleHandleA(nullptr);
+    wc.lpszClassName = "HooksPeerWindow";
+    RegisterClassA(&wc);
+
+    LineChannel ch;
+    CloseHandle(CreateThread(nullptr, 0, ReadLines, &ch, 0, nullptr));
+    bool quit = false;
+    MSG msg;
+    while (!quit) {
+        const DWORD r = MsgWaitForMultipleObjects(1, &ch.ready, FALSE, INFINITE, QS_ALLINPUT);
+        if (r == WAIT_OBJECT_0) {
+            if (ch.eof) break;
+            std::string line = ch.line;
+            while (!line.empty() && (line.back() == '\n' || line.back() == '\r')) line.pop_back();
+            const std::string answer = Run(line, quit);
+            std::printf("%s\n", answer.c_str());
+            std::fflush(stdout);
+            SetEvent(ch.taken);
+        }
+        while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&msg);
+    }
+    return 0;
+}
