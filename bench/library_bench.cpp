@@ -1,0 +1,187 @@
+// Library figures on a generated library of 10,000 replies in 500 folders
+// three levels deep: full load with the list boxes refilled, MatchMacro over
+// 10,000 macros, ClearAll.
+#include "fakes/FakeListBox.h"
+#include "fakes/FakeTreeControl.h"
+#include "fakes/NativeFileSystem.h"
+#include "library/UnitCommonProcs.h"
+#include "library/UnitCorvaneTypes.h"
+#include "shell/UnitGlobalParams.h"
+
+#include <benchmark/benchmark.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <vector>
+
+namespace corvane {
+namespace {
+
+constexpr int kTopFolders = 10;
+constexpr int kSecondPerTop = 7;
+constexpr int kThirdPerSecond = 6;
+constexpr int kRepliesPerFolder = 20;
+
+std::string MacroOf(int reply)
+{
+    // Every tenth macro is parametric.
+    return reply % 10 == 0 ? "p" + std::to_string(reply) + "(name,city)" : "m" + std::to_string(reply);
+}
+
+class GeneratedLibrary {
+public:
+    GeneratedLibrary()
+    {
+        std::string pattern = (std::filesystem::temp_directory_path() / "corvane-bench-XXXXXX").string();
+        base_ = ::mkdtemp(pattern.data());
+        const std::string root = base_ + "/Replies";
+        std::filesystem::create_directories(root);
+        std::string rootIndex;
+        for (int top = 1; top <= kTopFolders; ++top) {
+            rootIndex += "FOLDER_" + std::to_string(top) + "?Top " + std::to_string(top) + "\r\n";
+            const std::string topDir = root + "/" + std::to_string(top);
+            std::string topIndex = FillReplies(topDir);
+            for (int second = 1; second <= kSecondPerTop; ++second) {
+                topIndex += "FOLDER_" + std::to_string(second) + "?Second " + std::to_string(second) + "\r\n";
+                const std::string secondDir = topDir + "/" + std::to_string(second);
+                std::string secondIndex = FillReplies(secondDir);
+                for (int third = 1; third <= kThirdPerSecond; ++third) {
+                    secondIndex += "FOLDER_" + std::to_string(third) + "?Third " + std::to_string(third) + "\r\n";
+                    const std::string thirdDir = secondDir + "/" + std::to_string(third);
+                    WriteFile(thirdDir + "/index.sub", FillReplies(thirdDir));
+                    ++folders_;
+                }
+                WriteFile(secondDir + "/index.sub", secondIndex);
+                ++folders_;
+            }
+            WriteFile(topDir + "/index.sub", topIndex);
+            ++folders_;
+        }
+        WriteFile(root + "/index.sub", rootIndex);
+        GlobalParams().DataDir = fakes::ToWindowsPath(base_ + "/");
+    }
+    ~GeneratedLibrary()
+    {
+        std::error_code ignored;
+        std::filesystem::remove_all(base_, ignored);
+    }
+
+    std::string RootIndex() const { return GlobalParams().DataDir + "Replies\\index.sub"; }
+    int Replies() const { return replies_; }
+    int Folders() const { return folders_; }
+
+private:
+    static void WriteFile(const std::string& path, const std::string& bytes)
+    {
+        std::ofstream(path, std::ios::binary) << bytes;
+    }
+
+    std::string FillReplies(const std::string& dir)
+    {
+        std::filesystem::create_directories(dir);
+        std::string index;
+        for (int n = 1; n <= kRepliesPerFolder; ++n) {
+            const int reply = replies_++;
+            std::string code;
+            if (reply < 72)
+                code = MakeHotKeyCode(reply >= 36, kHotKeyChars[static_cast<size_t>(reply % 36)]);
+            WriteFile(dir + "/" + std::to_string(n) + ".rep",
+                      MacroOf(reply) + "\r\n" + code + "\r\n{\\rtf1\\ansi\\deff0{\\fonttbl{\\f0 Arial;}}\r\n"
+                      "\\pard\\f0\\fs20 Reply number " + std::to_string(reply) + ", kind regards.\\par\r\n}\r\n");
+            index += "REPLY_" + std::to_string(n) + "?Reply " + std::to_string(reply) + "\r\n";
+        }
+        return index;
+    }
+
+    std::string base_;
+    int replies_ = 0;
+    int folders_ = 0;
+};
+
+GeneratedLibrary& Library()
+{
+    static GeneratedLibrary library;
+    return library;
+}
+
+struct LoadedLibrary {
+    fakes::NativeFileSystem fs;
+    fakes::FakeTreeControl tree;
+    fakes::FakeListBox hotKeys;
+    fakes::FakeListBox macros;
+    TRepList lib{tree, hotKeys, macros, fs};
+
+    void Load()
+    {
+        lib.BeginBulkLoad();
+        lib.ClearAll();
+        lib.LoadFolderIndex(Library().RootIndex(), nullptr);
+        lib.EndBulkLoad();
+    }
+};
+
+void BM_LoadLibrary(benchmark::State& state)
+{
+    LoadedLibrary loaded;
+    for (auto _ : state) {
+        loaded.Load();
+        benchmark::DoNotOptimize(loaded.lib.Count());
+    }
+    if (loaded.lib.Count() != Library().Replies() + Library().Folders() || loaded.macros.Count() != Library().Replies()
+        || loaded.hotKeys.Count() != 72)
+        state.SkipWithError("library did not load completely");
+    state.counters["entries"] = loaded.lib.Count();
+    state.counters["listed macros"] = loaded.macros.Count();
+}
+BENCHMARK(BM_LoadLibrary)->Unit(benchmark::kMillisecond)->MinTime(2.0);
+
+void BM_MatchMacro(benchmark::State& state)
+{
+    LoadedLibrary loaded;
+    loaded.Load();
+    std::vector<std::string> typed;
+    for (int i = 0; i < 1000; ++i) {
+        const int reply = (i * 7919) % Library().Replies();
+        if (i % 4 == 3)
+            typed.push_back("x" + std::to_string(reply));   // no such macro
+        else if (reply % 10 == 0)
+            typed.push_back("P" + std::to_string(reply) + "(Bob,Paris)");
+        else
+            typed.push_back("M" + std::to_string(reply));
+    }
+    std::string names;
+    std::string values;
+    size_t next = 0;
+    int hits = 0;
+    for (auto _ : state) {
+        const int at = loaded.lib.MatchMacro(typed[next], names, values);
+        hits += at >= 0;
+        benchmark::DoNotOptimize(at);
+        next = next + 1 == typed.size() ? 0 : next + 1;
+    }
+    state.counters["macros"] = loaded.lib.MacroCount();
+    state.counters["hit rate"] = static_cast<double>(hits) / static_cast<double>(state.iterations());
+}
+BENCHMARK(BM_MatchMacro)->Unit(benchmark::kNanosecond);
+
+void BM_ClearAll(benchmark::State& state)
+{
+    LoadedLibrary loaded;
+    for (auto _ : state) {
+        state.PauseTiming();
+        loaded.Load();
+        state.ResumeTiming();
+        loaded.lib.ClearAll();
+        benchmark::DoNotOptimize(loaded.lib.Count());
+    }
+    if (loaded.lib.Count() != 0 || loaded.macros.Count() != 0 || loaded.tree.Count() != 0)
+        state.SkipWithError("ClearAll left entries behind");
+}
+BENCHMARK(BM_ClearAll)->Unit(benchmark::kMillisecond)->Iterations(10);
+
+} // namespace
+} // namespace corvane
+
+BENCHMARK_MAIN();
