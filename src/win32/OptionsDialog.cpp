@@ -19,8 +19,13 @@ public:
 
     bool Show()
     {
-        return Run(mainWindow_, mainWindow_, "Corvane - Options", WS_POPUP | WS_CAPTION | WS_SYSMENU, 367, 203) ==
-               IDOK;
+        const bool ok =
+            Run(mainWindow_, mainWindow_, "Corvane - Options", WS_POPUP | WS_CAPTION | WS_SYSMENU, 367, 203) == IDOK;
+        // While the dialog it owns is up, Wine refuses to make the main window
+        // topmost; the dialog is gone now.
+        if (makeTopmost_)
+            ::SetWindowPos(mainWindow_, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+        return ok;
     }
 
 private:
@@ -79,13 +84,11 @@ private:
         return ::IsDlgButtonChecked(Dialog(), IdOf(box)) == BST_CHECKED;
     }
     void ShowWarning(const std::string& text) override { corvane::ShowWarning(text); }
-    void MakeMainWindowTopmost() override
-    {
-        ::SetWindowPos(mainWindow_, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
-    }
+    void MakeMainWindowTopmost() override { makeTopmost_ = true; }
 
     HWND mainWindow_;
     TOptionsDialogModel model_;
+    bool makeTopmost_ = false;
 };
 
 } // namespace

@@ -1,0 +1,283 @@
+// The options, tip and about dialogs driven as a user would: a thread timer
+// fires inside each dialog's modal loop and works its controls step by step.
+#include "library/UnitCommonProcs.h"
+#include "platform/MessageBoxes.h"
+#include "shell/UnitSettings.h"
+#include "shell/UnitTipDialog.h"
+#include "win32/AboutBox.h"
+#include "win32/OptionsDialog.h"
+#include "win32/TipDialog.h"
+#include "win32/Win32Registry.h"
+
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <functional>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace corvane {
+namespace {
+
+const char* const kBackupKey = "Software\\CorvaneDialogsTestBackup";
+
+// Steps run one per timer tick while a modal dialog is up; a step that
+// returns false is tried again on the next tick.
+class Script {
+public:
+    using Step = std::function<bool()>;
+    explicit Script(std::vector<Step> steps) : steps_(std::move(steps))
+    {
+        current_ = this;
+        timer_ = ::SetTimer(nullptr, 0, 30, &Script::Tick);
+    }
+    ~Script()
+    {
+        ::KillTimer(nullptr, timer_);
+        current_ = nullptr;
+    }
+    bool Finished() const { return next_ == steps_.size(); }
+
+private:
+    static void CALLBACK Tick(HWND, UINT, UINT_PTR, DWORD)
+    {
+        Script* s = current_;
+        if (!s || s->Finished() || s->busy_)
+            return;
+        s->busy_ = true;   // a step may open a nested modal loop
+        if (s->steps_[s->next_]())
+            ++s->next_;
+        s->busy_ = false;
+    }
+
+    static inline Script* current_ = nullptr;
+    std::vector<Step> steps_;
+    std::size_t next_ = 0;
+    bool busy_ = false;
+    UINT_PTR timer_ = 0;
+};
+
+HWND FindDialog(const char* caption)
+{
+    return ::FindWindowA("#32770", caption);
+}
+
+bool Checked(HWND dialog, const char* text)
+{
+    HWND box = ::FindWindowExA(dialog, nullptr, "Button", text);
+    return box && ::SendMessageA(box, BM_GETCHECK, 0, 0) == BST_CHECKED;
+}
+
+void Click(HWND dialog, const char* text)
+{
+    HWND button = ::FindWindowExA(dialog, nullptr, "Button", text);
+    ASSERT_TRUE(button) << text;
+    ::SendMessageA(button, BM_CLICK, 0, 0);
+}
+
+class RecordingBoxes final : public IMessageBoxes {
+public:
+    std::vector<std::string> warnings;
+    void Info(const std::string&) override {}
+    void Warning(const std::string& text) override { warnings.push_back(text); }
+    void Error(const std::string&) override {}
+    bool AskYesNo(const std::string&) override { return false; }
+};
+
+// Keeps the program key and the autorun value as they were before the test.
+class ShellDialogs : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        ::RegDeleteTreeA(HKEY_CURRENT_USER, kBackupKey);
+        hadProgramKey_ = reg_.KeyExists(RegRoot::CurrentUser, kProgramKey);
+        if (hadProgramKey_)
+            CopyTree(kProgramKey, kBackupKey);
+        runValue_ = ReadRunValue();
+        ::RegDeleteTreeA(HKEY_CURRENT_USER, kProgramKey);
+        EnsureDefaultSettings(reg_);
+        SettingsCreateKey(reg_, RegRoot::CurrentUser, kRunKey);
+        SettingsDeleteValue(reg_, RegRoot::CurrentUser, kRunKey, kAutorunValue);
+        SetMessageBoxes(&boxes_);
+        owner_ = ::CreateWindowExA(0, "STATIC", "Corvane", WS_POPUP | WS_VISIBLE, 100, 100, 740, 497, nullptr,
+                                   nullptr, nullptr, nullptr);
+    }
+    void TearDown() override
+    {
+        ::DestroyWindow(owner_);
+        SetMessageBoxes(nullptr);
+        ::RegDeleteTreeA(HKEY_CURRENT_USER, kProgramKey);
+        if (hadProgramKey_)
+            CopyTree(kBackupKey, kProgramKey);
+        ::RegDeleteTreeA(HKEY_CURRENT_USER, kBackupKey);
+        SettingsDeleteValue(reg_, RegRoot::CurrentUser, kRunKey, kAutorunValue);
+        if (runValue_)
+            SettingsWriteString(reg_, RegRoot::CurrentUser, kRunKey, kAutorunValue, *runValue_);
+    }
+
+    static void CopyTree(const char* from, const char* to)
+    {
+        HKEY source = nullptr;
+        HKEY target = nullptr;
+        if (::RegOpenKeyExA(HKEY_CURRENT_USER, from, 0, KEY_READ, &source) == ERROR_SUCCESS &&
+            ::RegCreateKeyExA(HKEY_CURRENT_USER, to, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &target, nullptr) ==
+                ERROR_SUCCESS)
+            ::RegCopyTreeA(source, nullptr, target);
+        if (source)
+            ::RegCloseKey(source);
+        if (target)
+            ::RegCloseKey(target);
+    }
+
+    std::optional<std::string> ReadRunValue()
+    {
+        const auto key = reg_.Open(RegRoot::CurrentUser, kRunKey, RegAccess::Read);
+        const auto value = key ? key->Read(kAutorunValue) : std::nullopt;
+        if (!value || value->kind != RegKind::String)
+            return std::nullopt;
+        return std::string(value->data.begin(), value->data.end()).c_str();
+    }
+
+    int Setting(const char* name) { return SettingsReadInt(reg_, RegRoot::CurrentUser, kProgramKey, name); }
+
+    win32::Win32Registry reg_;
+    RecordingBoxes boxes_;
+    HWND owner_ = nullptr;
+    bool hadProgramKey_ = false;
+    std::optional<std::string> runValue_;
+};
+
+const char* const kTipBox = "Show Tip of The Day on program startup";
+const char* const kAutoRunBox = "Autorun Corvane on windows startup";
+const char* const kOnTopBox = "Always on Top";
+const char* const kMacroInsBox = "Enable the Macro Insertions and Replacements dialog";
+
+TEST_F(ShellDialogs, OptionsOkWritesTheBoxesAndMakesTheMainWindowTopmost)
+{
+    SettingsWriteInt(reg_, RegRoot::CurrentUser, kProgramKey, kShowMacroIns, 0);
+    const std::string path = "C:\\Program Files\\Corvane\\Corvane.exe";
+    bool sawInitialState = false;
+    Script script({[&] {
+                       HWND d = FindDialog("Corvane - Options");
+                       if (!d)
+                           return false;
+                       sawInitialState = Checked(d, kTipBox) && !Checked(d, kAutoRunBox) &&
+                                         !Checked(d, kOnTopBox) && !Checked(d, kMacroInsBox);
+                       Click(d, kTipBox);
+                       Click(d, kAutoRunBox);
+                       Click(d, kOnTopBox);
+                       Click(d, kMacroInsBox);
+                       Click(d, "Ok");
+                       return true;
+                   }});
+    EXPECT_TRUE(win32::ShowOptionsDialog(owner_, reg_, path));
+    EXPECT_TRUE(script.Finished());
+    EXPECT_TRUE(sawInitialState);
+    EXPECT_EQ(Setting(kShowTips), 0);
+    EXPECT_EQ(Setting(kShowMacroIns), 1);
+    EXPECT_EQ(Setting(kAlwaysOnTop), 1);
+    EXPECT_EQ(ReadRunValue(), "\"" + path + "\" -hidden");
+    EXPECT_TRUE(::GetWindowLongPtrA(owner_, GWL_EXSTYLE) & WS_EX_TOPMOST);
+    EXPECT_TRUE(boxes_.warnings.empty());
+}
+
+TEST_F(ShellDialogs, OptionsWarnAtTheClickAndCancelWritesNothing)
+{
+    SettingsWriteInt(reg_, RegRoot::CurrentUser, kProgramKey, kAlwaysOnTop, 1);
+    SettingsWriteString(reg_, RegRoot::CurrentUser, kRunKey, kAutorunValue, "anything");
+    bool sawOn = false;
+    std::size_t warningsAtClick = 0;
+    Script script({[&] {
+                       HWND d = FindDialog("Corvane - Options");
+                       if (!d)
+                           return false;
+                       sawOn = Checked(d, kOnTopBox) && Checked(d, kAutoRunBox);
+                       Click(d, kOnTopBox);
+                       warningsAtClick = boxes_.warnings.size();
+                       Click(d, kAutoRunBox);
+                       Click(d, "Cancel");
+                       return true;
+                   }});
+    EXPECT_FALSE(win32::ShowOptionsDialog(owner_, reg_, "C:\\Corvane.exe"));
+    EXPECT_TRUE(sawOn);
+    EXPECT_EQ(warningsAtClick, 1u);
+    ASSERT_EQ(boxes_.warnings.size(), 1u);
+    EXPECT_EQ(boxes_.warnings[0], "You will need to restart the program for the change to take effect.");
+    EXPECT_EQ(Setting(kAlwaysOnTop), 1);
+    EXPECT_EQ(ReadRunValue(), "anything");
+}
+
+TEST_F(ShellDialogs, TipDialogFromTheMenuWritesShowTipsWhenClosedWithAltF4)
+{
+    SettingsWriteInt(reg_, RegRoot::CurrentUser, kProgramKey, kShowTips, 0);
+    bool boxWasClear = false;
+    std::string tip;
+    bool hasSysMenu = true;
+    Script script({[&] {
+                       HWND d = FindDialog("Tip of the Day");
+                       if (!d)
+                           return false;
+                       boxWasClear = !Checked(d, "&Show tips at startup");
+                       hasSysMenu = (::GetWindowLongPtrA(d, GWL_STYLE) & WS_SYSMENU) != 0;
+                       Click(d, "&Next");
+                       char text[512] = {};
+                       ::GetDlgItemTextA(d, 103, text, sizeof text);
+                       tip = text;
+                       Click(d, "&Show tips at startup");
+                       ::SendMessageA(d, WM_CLOSE, 0, 0);
+                       return true;
+                   }});
+    win32::ShowTipOfTheDay(owner_, reg_);
+    EXPECT_TRUE(script.Finished());
+    EXPECT_TRUE(boxWasClear);
+    EXPECT_FALSE(hasSysMenu);
+    const auto& tips = TipsOfTheDay();
+    EXPECT_NE(std::find(tips.begin(), tips.end(), tip), tips.end()) << tip;
+    EXPECT_EQ(Setting(kShowTips), 1);
+}
+
+TEST_F(ShellDialogs, StartupTipOnlyWhenShowTipsIsOne)
+{
+    SettingsWriteInt(reg_, RegRoot::CurrentUser, kProgramKey, kShowTips, 0);
+    win32::ShowStartupTip(owner_, reg_);   // returns at once: nothing to close it
+    EXPECT_EQ(Setting(kShowTips), 0);
+
+    SettingsWriteInt(reg_, RegRoot::CurrentUser, kProgramKey, kShowTips, 1);
+    bool boxChecked = false;
+    Script script({[&] {
+                       HWND d = FindDialog("Tip of the Day");
+                       if (!d)
+                           return false;
+                       boxChecked = Checked(d, "&Show tips at startup");
+                       Click(d, "&Show tips at startup");
+                       Click(d, "&Close");
+                       return true;
+                   }});
+    win32::ShowStartupTip(owner_, reg_);
+    EXPECT_TRUE(boxChecked);
+    EXPECT_EQ(Setting(kShowTips), 0);
+}
+
+TEST_F(ShellDialogs, AboutBoxShowsTheTitleAndClosesWithOk)
+{
+    std::string title;
+    Script script({[&] {
+                       HWND d = FindDialog("Corvane - About");
+                       if (!d)
+                           return false;
+                       char text[128] = {};
+                       ::GetDlgItemTextA(d, 102, text, sizeof text);
+                       title = text;
+                       Click(d, "Ok");
+                       return true;
+                   }});
+    win32::ShowAboutBox(owner_, ::LoadIconA(nullptr, IDI_APPLICATION));
+    EXPECT_TRUE(script.Finished());
+    EXPECT_EQ(title, "Corvane v2.14");
+}
+
+} // namespace
+} // namespace corvane
