@@ -6,6 +6,12 @@
 #include <string>
 #include <vector>
 
+// <windows.h> maps DeleteFile to DeleteFileA; the member keeps its own name
+// in every translation unit, whatever was included before.
+#ifdef DeleteFile
+#undef DeleteFile
+#endif
+
 namespace corvane {
 
 struct DirEntry {

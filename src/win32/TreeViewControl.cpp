@@ -120,26 +120,27 @@ void TreeViewControl::Delete(TreeNode node)
     ::SendMessageA(hwnd_, TVM_DELETEITEM, 0, reinterpret_cast<LPARAM>(Item(node)));
 }
 
-HTREEITEM TreeViewControl::CopySubtree(HTREEITEM source, HTREEITEM parent, HTREEITEM after)
+HTREEITEM TreeViewControl::CopySubtree(HTREEITEM source, HTREEITEM parent, HTREEITEM after, HTREEITEM selected,
+                                        HTREEITEM& selectedCopy)
 {
-    char text[1024] = {};
     TVINSERTSTRUCTA insert{};
     insert.hParent = parent ? parent : TVI_ROOT;
     insert.hInsertAfter = after;
-    insert.item.mask = TVIF_TEXT | TVIF_PARAM | TVIF_IMAGE | TVIF_SELECTEDIMAGE | TVIF_STATE;
+    insert.item.mask = TVIF_PARAM | TVIF_IMAGE | TVIF_SELECTEDIMAGE | TVIF_STATE;
     insert.item.hItem = source;
-    insert.item.pszText = text;
-    insert.item.cchTextMax = sizeof text;
-    insert.item.stateMask = TVIS_EXPANDED | TVIS_BOLD;
+    insert.item.stateMask = TVIS_BOLD;
     ::SendMessageA(hwnd_, TVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&insert.item));
     const std::string label = Label(source);
+    insert.item.mask |= TVIF_TEXT;
     insert.item.pszText = const_cast<char*>(label.c_str());
     insert.item.hItem = nullptr;
     const HTREEITEM copy =
         reinterpret_cast<HTREEITEM>(::SendMessageA(hwnd_, TVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&insert)));
     HTREEITEM last = TVI_FIRST;
     for (HTREEITEM child = Next(hwnd_, source, TVGN_CHILD); child; child = Next(hwnd_, child, TVGN_NEXT))
-        last = CopySubtree(child, copy, last);
+        last = CopySubtree(child, copy, last, selected, selectedCopy);
+    if (source == selected)
+        selectedCopy = copy;
     if (IsExpanded(source))
         ::SendMessageA(hwnd_, TVM_EXPAND, TVE_EXPAND, reinterpret_cast<LPARAM>(copy));
     return copy;
@@ -148,13 +149,11 @@ HTREEITEM TreeViewControl::CopySubtree(HTREEITEM source, HTREEITEM parent, HTREE
 void TreeViewControl::MoveBefore(TreeNode node, TreeNode target)
 {
     const HTREEITEM previous = Next(hwnd_, Item(target), TVGN_PREVIOUS);
-    const HTREEITEM copy = CopySubtree(Item(node), Item(Parent(target)), previous ? previous : TVI_FIRST);
-    const HTREEITEM selected = Item(Selected());
-    bool wasSelected = false;
-    for (HTREEITEM item = selected; item; item = Next(hwnd_, item, TVGN_PARENT))
-        wasSelected = wasSelected || item == Item(node);
-    if (wasSelected)
-        Select(copy);
+    HTREEITEM selectedCopy = nullptr;
+    CopySubtree(Item(node), Item(Parent(target)), previous ? previous : TVI_FIRST, Item(Selected()), selectedCopy);
+    // Selecting the copy first keeps the deletion from moving the selection.
+    if (selectedCopy)
+        Select(selectedCopy);
     Delete(node);
 }
 

@@ -48,7 +48,10 @@ public:
 private:
     HTREEITEM Insert(HTREEITEM parent, HTREEITEM after, const std::string& label);
     HTREEITEM FirstChildOf(TreeNode node) const;
-    HTREEITEM CopySubtree(HTREEITEM source, HTREEITEM parent, HTREEITEM after);
+    // Copies `source` and its descendants; `selectedCopy` receives the copy of
+    // `selected` when it lies in the subtree.
+    HTREEITEM CopySubtree(HTREEITEM source, HTREEITEM parent, HTREEITEM after, HTREEITEM selected,
+                          HTREEITEM& selectedCopy);
 
     HWND hwnd_;
     int updateDepth_ = 0;

@@ -4,9 +4,6 @@
 
 #include <algorithm>
 
-// IFileSystem::DeleteFile is our name, not the ANSI/wide macro.
-#undef DeleteFile
-
 namespace corvane::win32 {
 
 namespace {

@@ -1,5 +1,7 @@
 #pragma once
 // IFileSystem over the ANSI Win32 file functions.
+#include <windows.h>
+
 #include "platform/FileSystem.h"
 
 namespace corvane::win32 {
