@@ -2,7 +2,8 @@
 // stdin, answers one line on stdout, and keeps its message queue running in
 // between (under Wine a global hook is called in the thread that set it).
 //   load <path> | unload | window | destroy <h> | attach <type> <h> <filter>
-//   detach <type> <h> | reply <h> <value> | received <h> | pump <ms> | exit
+//   detach <type> <h> | reply <h> <value> | received <h> | pump <ms>
+//   block <type> (hook handle, count, live receivers) | exit
 // Windows are named by their handle in decimal. `received` prints the number
 // of notifications the window got and the last message, wParam and lParam.
 #include <windows.h>
@@ -106,6 +107,26 @@ std::string Run(const std::string& line, bool& quit) {
             while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&msg);
         }
         return "0";
+    }
+    if (cmd == "block") {
+        static const char* const names[] = {"SHELL", "KEYBOARD", "MOUSE", "CBT"};
+        int type = 0;
+        in >> type;
+        const std::string name = std::string("HT_SYS_HOOK_Tolvar_") + names[type & 3] + "Shared";
+        HANDLE mapping = OpenFileMappingA(FILE_MAP_READ, FALSE, name.c_str());
+        if (!mapping) return "none";
+        const auto* words = static_cast<const unsigned*>(MapViewOfFile(mapping, FILE_MAP_READ, 0, 0, 1032));
+        std::ostringstream out;
+        if (words) {
+            const int count = static_cast<int>(words[1]);
+            int alive = 0;
+            for (int i = 0; i < count && i < 127; ++i)
+                alive += IsWindow(reinterpret_cast<HWND>(static_cast<intptr_t>(static_cast<int>(words[3 + 2 * i])))) ? 1 : 0;
+            out << "hook=" << words[0] << " count=" << count << " alive=" << alive;
+            UnmapViewOfFile(words);
+        }
+        CloseHandle(mapping);
+        return out.str();
     }
     if (cmd == "exit") {
         quit = true;
