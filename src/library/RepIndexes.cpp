@@ -222,6 +222,10 @@ bool TRepList::SetMacro(TRep* reply, const std::string& macro)
         }
         return true;
     }
+    // Line 1 of the reply file holds the macro; a line break would shift the
+    // hot key and the body on the next load.
+    if (macro.find_first_of("\r\n") != std::string::npos)
+        return false;
     int current = macros_.IndexOfRep(reply);
     const int match = MatchMacro(macro);
     if (match >= 0 && match != current)

@@ -187,7 +187,8 @@ public:
     int MatchMacro(std::string_view text, std::string& names, std::string& values) const;
     int MatchMacro(std::string_view text) const;
     // Assigns, changes or (with an empty string) removes; false when another
-    // reply holds the same macro stem / the same code, or the code is invalid.
+    // reply holds the same macro stem / the same code, or the value cannot be
+    // stored (a macro with a line break, a code outside the 72 hot keys).
     bool SetMacro(TRep* reply, const std::string& macro);
     bool SetHotKey(TRep* reply, const std::string& code);
 

@@ -112,6 +112,13 @@ TEST_F(MacroMatching, SetMacroRefusesAStemHeldByAnotherReply)
     EXPECT_EQ(macroBox.Texts(), (std::vector<std::string>{"addr(name,city)", "sig"}));
 }
 
+TEST_F(MacroMatching, SetMacroRefusesALineBreakThatWouldShiftTheReplyFile)
+{
+    EXPECT_FALSE(lib.SetMacro(sig, "new\r\n0A"));
+    EXPECT_FALSE(lib.SetMacro(sig, "x\ny"));
+    EXPECT_EQ(lib.MacroAt(lib.MacroIndexOf(sig)), "sig");
+}
+
 TEST_F(MacroMatching, SetMacroAcceptsADifferentStemAndSelectsIt)
 {
     TRep* other = NewReply("other");
