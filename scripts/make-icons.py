@@ -79,3 +79,108 @@ if __name__ == '__main__':
     write_ico(out / 'Corvane.ico', (58, 130, 220, 255))
     write_ico(out / 'Folder.ico', (236, 180, 60, 255))
     write_ico(out / 'Reply.ico', (90, 170, 110, 255))
+
+
+# --- toolbar glyphs, 24 x 24 -------------------------------------------------
+
+def canvas(size=24):
+    return [[(0, 0, 0, 0)] * size for _ in range(size)]
+
+
+def fill_rect(px, x0, y0, x1, y1, c):
+    for y in range(y0, y1):
+        for x in range(x0, x1):
+            if 0 <= y < len(px) and 0 <= x < len(px):
+                px[y][x] = c
+
+
+def outline_rect(px, x0, y0, x1, y1, c):
+    fill_rect(px, x0, y0, x1, y0 + 1, c)
+    fill_rect(px, x0, y1 - 1, x1, y1, c)
+    fill_rect(px, x0, y0, x0 + 1, y1, c)
+    fill_rect(px, x1 - 1, y0, x1, y1, c)
+
+
+def thick_line(px, x0, y0, x1, y1, c, w=2):
+    steps = max(abs(x1 - x0), abs(y1 - y0)) * 4 + 1
+    for i in range(steps + 1):
+        x = x0 + (x1 - x0) * i / steps
+        y = y0 + (y1 - y0) * i / steps
+        fill_rect(px, int(x - w / 2 + 0.5), int(y - w / 2 + 0.5), int(x - w / 2 + 0.5) + w, int(y - w / 2 + 0.5) + w, c)
+
+
+def plus_badge(px, c=(40, 150, 60, 255)):
+    fill_rect(px, 14, 13, 24, 24, (255, 255, 255, 255))
+    fill_rect(px, 15, 17, 23, 20, c)
+    fill_rect(px, 17, 15, 20, 22, c)
+
+
+def folder(px):
+    edge = (150, 105, 20, 255)
+    fill_rect(px, 2, 5, 10, 8, (236, 180, 60, 255))
+    fill_rect(px, 2, 7, 21, 19, (246, 200, 90, 255))
+    outline_rect(px, 2, 7, 21, 19, edge)
+
+
+def page(px, x0, y0, x1, y1):
+    fill_rect(px, x0, y0, x1, y1, (255, 255, 255, 255))
+    outline_rect(px, x0, y0, x1, y1, (90, 90, 110, 255))
+    for y in range(y0 + 3, y1 - 2, 3):
+        fill_rect(px, x0 + 2, y, x1 - 2, y + 1, (120, 140, 180, 255))
+
+
+def glyph_add_folder():
+    px = canvas(); folder(px); plus_badge(px); return px
+
+
+def glyph_add_reply():
+    px = canvas()
+    body = bubble_pixels(24, (90, 170, 110, 255))[::-1]
+    for y in range(24):
+        for x in range(24):
+            if body[y][x][3]:
+                px[y][x] = body[y][x]
+    plus_badge(px); return px
+
+
+def glyph_delete():
+    px = canvas(); red = (200, 40, 40, 255)
+    thick_line(px, 5, 5, 18, 18, red, 3); thick_line(px, 18, 5, 5, 18, red, 3); return px
+
+
+def glyph_save():
+    px = canvas(); blue = (40, 80, 150, 255)
+    fill_rect(px, 3, 3, 21, 21, blue)
+    fill_rect(px, 6, 4, 18, 10, (255, 255, 255, 255))
+    fill_rect(px, 7, 14, 17, 21, (200, 210, 230, 255))
+    fill_rect(px, 14, 15, 16, 20, blue)
+    return px
+
+
+def glyph_copy_entire():
+    px = canvas(); page(px, 2, 2, 14, 17); page(px, 9, 7, 21, 22); return px
+
+
+def glyph_paste_last():
+    px = canvas()
+    outline_rect(px, 8, 6, 22, 21, (60, 60, 80, 255))
+    fill_rect(px, 9, 7, 21, 10, (58, 130, 220, 255))
+    fill_rect(px, 9, 10, 21, 20, (255, 255, 255, 255))
+    green = (40, 150, 60, 255)
+    thick_line(px, 1, 15, 13, 15, green, 3)
+    thick_line(px, 13, 15, 9, 11, green, 2); thick_line(px, 13, 15, 9, 19, green, 2)
+    return px
+
+
+def write_glyph(path, px):
+    rows = px[::-1]
+    blob = dib(24, rows)
+    head = struct.pack('<HHH', 0, 1, 1)
+    entry = struct.pack('<BBBBHHII', 24, 24, 0, 0, 1, 32, len(blob), 22)
+    Path(path).write_bytes(head + entry + blob)
+
+
+if __name__ == '__main__':
+    for name, fn in (('AddFolder', glyph_add_folder), ('AddReply', glyph_add_reply), ('Delete', glyph_delete),
+                     ('SaveAll', glyph_save), ('CopyEntire', glyph_copy_entire), ('PasteLast', glyph_paste_last)):
+        write_glyph(out / f'{name}.ico', fn())

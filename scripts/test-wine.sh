@@ -7,7 +7,7 @@ set -uo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 filter=${1:-}
 export CORVANE_ROOT=$root
-export CORVANE_BIN=$root/build/win/bin
+export CORVANE_BIN=${CORVANE_BIN:-$root/build/win/bin}
 # shellcheck source=../tests/wine/lib.sh
 . "$root/tests/wine/lib.sh"
 

@@ -71,18 +71,19 @@ corvane_start() {
   CORVANE_PID=$!
 }
 
-# Waits until the process ends; prints its exit code. Fails after $2 s.
+# Waits until the process ends and sets EXIT_CODE; fails after $2 s. Must run
+# in the shell that started the process (not inside $(...)).
 wait_exit() {
   local pid=$1 limit=${2:-20} i
+  EXIT_CODE=""
   for i in $(seq 1 $((limit * 10))); do
     if ! kill -0 "$pid" 2>/dev/null; then
       wait "$pid"
-      echo $?
+      EXIT_CODE=$?
       return 0
     fi
     sleep 0.1
   done
-  echo "timeout"
   return 1
 }
 
@@ -103,6 +104,7 @@ wait_for_window() {  # title [seconds]
 # Runs the probe program (Win32 look from outside at our windows).
 probe() {
   wine "$CORVANE_BIN/tests/probe.exe" "$@" 2>/dev/null | tr -d '\r'
+  return "${PIPESTATUS[0]}"
 }
 
 # Waits until the probe reports the main window ready (its tree exists).
@@ -117,4 +119,14 @@ wait_for_main_window() {  # [seconds]
 
 screenshot() {  # file.png
   import -window root -display "$DISPLAY" "$1" 2>/dev/null
+}
+
+# Polls the main window's visibility until it is $1 (1 or 0); fails after $2 s.
+wait_for_visibility() {  # 1|0 [seconds]
+  local want=$1 limit=${2:-10} i
+  for i in $(seq 1 $((limit * 4))); do
+    [ "$(probe visible)" = "$want" ] && return 0
+    sleep 0.25
+  done
+  return 1
 }

@@ -62,6 +62,12 @@ private:
     void BuildAccelerators();
     void LayoutControls();
     void MoveChild(HWND child, const LayoutRect& r);
+    struct ToolButton {
+        int id;
+        int image;
+        const char* hint;
+    };
+    HWND CreateButtonColumn(const ToolButton* buttons, int count);
     void OnCommand(int id);
     void ExitProgram();
     void AddTrayIcon();
@@ -132,8 +138,10 @@ private:
     HWND navigation_ = nullptr;
     HWND listMacros_ = nullptr, listHotKeys_ = nullptr;
     HWND captionMacros_ = nullptr, captionHotKeys_ = nullptr;
-    HWND navButtons_[3] = {};
-    HWND bottomButtons_[3] = {};
+    UniqueImageList buttonImages_;
+    HWND navToolbar_ = nullptr;        // PanelNavButs
+    HWND saveToolbar_ = nullptr;       // PanelBottomBar, top
+    HWND deliveryToolbar_ = nullptr;   // PanelBottomBar, bottom
     HWND labelName_ = nullptr, editName_ = nullptr;
     HWND labelMacro_ = nullptr, editMacro_ = nullptr;
     HWND checkHotKey_ = nullptr, labelCtrlAlt_ = nullptr, checkShift_ = nullptr;

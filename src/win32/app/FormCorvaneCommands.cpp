@@ -19,6 +19,12 @@ void EnableControl(HWND control, bool enabled)
         EnableWindow(control, enabled);
 }
 
+void EnableToolButton(HWND toolbar, int id, bool enabled)
+{
+    if (toolbar && (SendMessageA(toolbar, TB_ISBUTTONENABLED, id, 0) != 0) != enabled)
+        SendMessageA(toolbar, TB_ENABLEBUTTON, id, MAKELPARAM(enabled ? TRUE : FALSE, 0));
+}
+
 void EnableCommand(HMENU menu, UINT id, bool enabled)
 {
     if (menu)
@@ -88,12 +94,12 @@ void TFormCorvane::ApplyCommandStates(const TCommandStates& s)
     EnableCommand(menu, CmdPasteLastActive, s.pasteInLastActive);
     EnableCommand(menu, CmdSelectAll, s.selectAll);
 
-    EnableControl(navButtons_[0], s.addFolder);
-    EnableControl(navButtons_[1], s.addReply);
-    EnableControl(navButtons_[2], s.deleteNode);
-    EnableControl(bottomButtons_[0], s.saveAll);
-    EnableControl(bottomButtons_[1], s.copyEntire);
-    EnableControl(bottomButtons_[2], s.pasteInLastActive);
+    EnableToolButton(navToolbar_, CmdAddFolder, s.addFolder);
+    EnableToolButton(navToolbar_, CmdAddReply, s.addReply);
+    EnableToolButton(navToolbar_, CmdDelete, s.deleteNode);
+    EnableToolButton(saveToolbar_, CmdSaveAll, s.saveAll);
+    EnableToolButton(deliveryToolbar_, CmdCopyEntire, s.copyEntire);
+    EnableToolButton(deliveryToolbar_, CmdPasteLastActive, s.pasteInLastActive);
 
     EnableControl(labelName_, s.name);
     EnableControl(editName_, s.name);

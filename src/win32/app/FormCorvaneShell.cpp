@@ -1,5 +1,5 @@
 // Main window: creation and destruction, layout, menus, tray icon.
-#include "win32/app/FormCorvane.h"
+#include "win32/app/FormCorvaneAdapters.h"
 
 #include <commctrl.h>
 #include <richedit.h>
@@ -251,14 +251,19 @@ void TFormCorvane::CreateControls()
     listMacros_ = CreateChild("LISTBOX", "", listStyle, IdListMacros, WS_EX_CLIENTEDGE);
     listHotKeys_ = CreateChild("LISTBOX", "", listStyle, IdListHotKeys, WS_EX_CLIENTEDGE);
 
-    const struct { const char* text; int id; } navButtons[] = {
-        {kCmdAddNewFolder, CmdAddFolder}, {kCmdAddNewReply, CmdAddReply}, {kCmdDelete, CmdDelete}};
-    for (int i = 0; i < 3; ++i)
-        navButtons_[i] = CreateChild("BUTTON", navButtons[i].text, BS_PUSHBUTTON | BS_MULTILINE, navButtons[i].id);
-    const struct { const char* text; int id; } bottomButtons[] = {
-        {kCmdSaveAll, CmdSaveAll}, {kCmdCopyEntireReply, CmdCopyEntire}, {kCmdPasteIntoLastActive, CmdPasteLastActive}};
-    for (int i = 0; i < 3; ++i)
-        bottomButtons_[i] = CreateChild("BUTTON", bottomButtons[i].text, BS_PUSHBUTTON | BS_MULTILINE, bottomButtons[i].id);
+    buttonImages_.Reset(ImageList_Create(24, 24, ILC_COLOR32 | ILC_MASK, 6, 0));
+    for (int icon : {IDI_ADD_FOLDER, IDI_ADD_REPLY, IDI_DELETE, IDI_SAVE_ALL, IDI_COPY_ENTIRE, IDI_PASTE_LAST}) {
+        UniqueIcon glyph(static_cast<HICON>(LoadImageA(instance_, MAKEINTRESOURCEA(icon), IMAGE_ICON, 24, 24, 0)));
+        ImageList_AddIcon(buttonImages_.Get(), glyph.Get());
+    }
+    const ToolButton navButtons[] = {
+        {CmdAddFolder, 0, kCmdAddNewFolder}, {CmdAddReply, 1, kCmdAddNewReply}, {CmdDelete, 2, kCmdDelete}};
+    navToolbar_ = CreateButtonColumn(navButtons, 3);
+    const ToolButton saveButton[] = {{CmdSaveAll, 3, kCmdSaveAll}};
+    saveToolbar_ = CreateButtonColumn(saveButton, 1);
+    const ToolButton deliveryButtons[] = {
+        {CmdCopyEntire, 4, kCmdCopyEntireReply}, {CmdPasteLastActive, 5, kCmdPasteIntoLastActive}};
+    deliveryToolbar_ = CreateButtonColumn(deliveryButtons, 2);
 
     labelName_ = CreateChild("STATIC", "Name:", SS_LEFT | SS_CENTERIMAGE, IdLabelName);
     editName_ = CreateChild("EDIT", "", WS_TABSTOP | ES_AUTOHSCROLL, IdEditName, WS_EX_CLIENTEDGE);
@@ -275,6 +280,27 @@ void TFormCorvane::CreateControls()
     editor_ = CreateChild(RICHEDIT_CLASSA, "",
         WS_TABSTOP | WS_VSCROLL | ES_MULTILINE | ES_AUTOVSCROLL | ES_WANTRETURN | ES_NOHIDESEL,
         IdEditor, WS_EX_CLIENTEDGE);
+}
+
+HWND TFormCorvane::CreateButtonColumn(const ToolButton* buttons, int count)
+{
+    HWND bar = CreateChild(TOOLBARCLASSNAMEA, "", TBSTYLE_FLAT | TBSTYLE_TOOLTIPS | CCS_NORESIZE | CCS_NODIVIDER |
+                           CCS_NOPARENTALIGN | CCS_VERT | TBSTYLE_WRAPABLE, 0);
+    SendMessageA(bar, TB_BUTTONSTRUCTSIZE, sizeof(TBBUTTON), 0);
+    SendMessageA(bar, TB_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(buttonImages_.Get()));
+    SendMessageA(bar, TB_SETBUTTONSIZE, 0, MAKELPARAM(kNavButtonSize, kNavButtonSize));
+    // The texts serve as tooltips only.
+    SendMessageA(bar, TB_SETMAXTEXTROWS, 0, 0);
+    for (int i = 0; i < count; ++i) {
+        TBBUTTON b{};
+        b.iBitmap = buttons[i].image;
+        b.idCommand = buttons[i].id;
+        b.fsState = TBSTATE_ENABLED | TBSTATE_WRAP;
+        b.fsStyle = BTNS_BUTTON;
+        b.iString = reinterpret_cast<INT_PTR>(buttons[i].hint);
+        SendMessageA(bar, TB_ADDBUTTONSA, 1, reinterpret_cast<LPARAM>(&b));
+    }
+    return bar;
 }
 
 void TFormCorvane::MoveChild(HWND child, const LayoutRect& r)
@@ -300,15 +326,13 @@ void TFormCorvane::LayoutControls()
     MoveChild(listMacros_, l.macrosList);
     MoveChild(captionHotKeys_, l.hotKeysCaption);
     MoveChild(listHotKeys_, l.hotKeysList);
-    for (int i = 0; i < 3; ++i) {
-        const LayoutRect& col = l.navButtons;
-        MoveChild(navButtons_[i], col.w ? LayoutRect{col.x + 4, col.y + 4 + i * (kNavButtonSize + 4), kNavButtonSize, kNavButtonSize} : LayoutRect{});
-    }
+    const LayoutRect& col = l.navButtons;
+    const int columnHeight = 3 * (kNavButtonSize + 4);
+    MoveChild(navToolbar_, col.w ? LayoutRect{col.x + 2, col.y + 2, kNavButtonSize + 4, columnHeight} : LayoutRect{});
     const LayoutRect& bar = l.bottomBar;
     const bool barShown = bar.w > 0;
-    MoveChild(bottomButtons_[0], barShown ? LayoutRect{bar.x + 4, bar.y + 4, kNavButtonSize, kNavButtonSize} : LayoutRect{});
-    MoveChild(bottomButtons_[1], barShown ? LayoutRect{bar.x + 4, bar.y + bar.h - 2 * (kNavButtonSize + 4), kNavButtonSize, kNavButtonSize} : LayoutRect{});
-    MoveChild(bottomButtons_[2], barShown ? LayoutRect{bar.x + 4, bar.y + bar.h - (kNavButtonSize + 4), kNavButtonSize, kNavButtonSize} : LayoutRect{});
+    MoveChild(saveToolbar_, barShown ? LayoutRect{bar.x + 2, bar.y + 2, kNavButtonSize + 4, kNavButtonSize + 4} : LayoutRect{});
+    MoveChild(deliveryToolbar_, barShown ? LayoutRect{bar.x + 2, bar.y + bar.h - 2 * (kNavButtonSize + 4) - 2, kNavButtonSize + 4, 2 * (kNavButtonSize + 4)} : LayoutRect{});
 
     const LayoutRect& p = l.replyParams;
     const bool paramsShown = p.w > 0;

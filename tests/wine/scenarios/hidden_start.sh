@@ -5,14 +5,12 @@ sleep 1
 [ "$(probe visible)" = 0 ] || fail "-hidden start shows the main window"
 [ -n "$(probe tree)" ] || fail "library not loaded in the hidden start"
 probe tray left >/dev/null
-sleep 1
-[ "$(probe visible)" = 1 ] || fail "tray click did not show the hidden window"
+wait_for_visibility 1 || fail "tray click did not show the hidden window"
 wineserver -k; wineserver -w
 
 for arg in -Hidden /hidden; do
   corvane_start "$arg"
   wait_for_main_window 40 || fail "main window was not created for $arg"
-  sleep 1
-  [ "$(probe visible)" = 1 ] || fail "'$arg' hid the main window"
+  wait_for_visibility 1 20 || fail "'$arg' hid the main window"
   wineserver -k; wineserver -w
 done

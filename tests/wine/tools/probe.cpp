@@ -103,10 +103,13 @@ int ShowList(HWND main, const char* which)
     if (!list)
         return 2;
     const int count = static_cast<int>(SendMessageA(list, LB_GETCOUNT, 0, 0));
+    // The wide message: the system marshals it across processes reliably.
     for (int i = 0; i < count; ++i) {
-        char text[512] = {};
-        if (SendMessageA(list, LB_GETTEXTLEN, i, 0) < static_cast<LRESULT>(sizeof(text)))
-            SendMessageA(list, LB_GETTEXT, i, reinterpret_cast<LPARAM>(text));
+        wchar_t wide[512] = {};
+        if (SendMessageW(list, LB_GETTEXTLEN, i, 0) < 511)
+            SendMessageW(list, LB_GETTEXT, i, reinterpret_cast<LPARAM>(wide));
+        char text[1024] = {};
+        WideCharToMultiByte(CP_ACP, 0, wide, -1, text, sizeof(text), nullptr, nullptr);
         std::printf("%s\n", text);
     }
     return 0;

@@ -1,0 +1,113 @@
+#pragma once
+// The main window's adapters for the mode rules and the activation handlers.
+// Included only by the main window's own files.
+#include "win32/app/FormCorvane.h"
+
+#include <algorithm>
+
+#include <commctrl.h>
+
+namespace corvane::win32 {
+
+inline constexpr UINT_PTR kFixTimerId = 1;
+inline constexpr UINT kFixTimerInterval = 50;
+
+inline RECT WindowRect(HWND window)
+{
+    RECT r{};
+    GetWindowRect(window, &r);
+    return r;
+}
+
+inline RECT ClientRect(HWND window)
+{
+    RECT r{};
+    GetClientRect(window, &r);
+    return r;
+}
+
+// What the mode and splitter rules may do to the window.
+class TFormCorvane::ModeWindow final : public IModeWindow {
+public:
+    explicit ModeWindow(TFormCorvane& form) : f_(form) {}
+
+    int MinHeight() const override { return f_.minHeight_; }
+    int MinWidth() const override { return f_.minWidth_; }
+    int Width() const override { const RECT r = WindowRect(f_.window_); return r.right - r.left; }
+    int Height() const override { const RECT r = WindowRect(f_.window_); return r.bottom - r.top; }
+    int ClientHeight() const override { return ClientRect(f_.window_).bottom; }
+    void SetMinHeight(int h) override { f_.minHeight_ = h; EnforceMinimum(); }
+    void SetMinWidth(int w) override { f_.minWidth_ = w; EnforceMinimum(); }
+    void SetWidth(int w) override { Resize(w, Height()); }
+    void SetHeight(int h) override { Resize(Width(), h); }
+
+    int UpperPanelHeight() const override { return f_.layout_.upperHeight; }
+    int LowerPanelHeight() const override { return f_.panelSizes_.lowerHeight; }
+    void SetLowerPanelHeight(int h) override { f_.panelSizes_.lowerHeight = h; f_.LayoutControls(); }
+    int ChooseByWidth() const override { return f_.panelSizes_.chooseByWidth; }
+    void SetChooseByWidth(int w) override { f_.panelSizes_.chooseByWidth = w; f_.LayoutControls(); }
+    int MacrosListWidth() const override { return f_.panelSizes_.macrosWidth; }
+    void SetMacrosListWidth(int w) override { f_.panelSizes_.macrosWidth = w; f_.LayoutControls(); }
+    int TreeWidth() const override { return f_.layout_.tree.w; }
+    int TreeHeight() const override { return f_.layout_.tree.h; }
+
+    void SetPanelVisible(ModePanel panel, bool visible) override
+    {
+        // The five panels come and go together; Compact mode is their absence.
+        if (panel == ModePanel::ChooseBy) {
+            f_.compact_ = !visible;
+            f_.LayoutControls();
+        }
+    }
+    void RelayoutFormattingToolbar() override
+    {
+        ShowWindow(f_.toolbar_, SW_HIDE);
+        f_.LayoutControls();
+        SendMessageA(f_.toolbar_, TB_AUTOSIZE, 0, 0);
+    }
+    void SetModeItemCaption(const std::string& caption) override { f_.SetModeItemCaption(caption); }
+    TWindowSize ScreenSize() const override
+    {
+        RECT work{};
+        SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
+        return {work.right - work.left, work.bottom - work.top};
+    }
+
+private:
+    void Resize(int w, int h)
+    {
+        SetWindowPos(f_.window_, nullptr, 0, 0, w, h, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    }
+    void EnforceMinimum()
+    {
+        const int w = Width(), h = Height();
+        if (w < f_.minWidth_ || h < f_.minHeight_)
+            Resize(std::max(w, f_.minWidth_), std::max(h, f_.minHeight_));
+    }
+    TFormCorvane& f_;
+};
+
+// The switches that activation flips for the expansion engine.
+class TFormCorvane::EngineArming final : public IEngineArming {
+public:
+    explicit EngineArming(TFormCorvane& form) : f_(form) {}
+    void SetFixTimerEnabled(bool enabled) override
+    {
+        if (enabled == f_.fixTimerEnabled_)
+            return;
+        f_.fixTimerEnabled_ = enabled;
+        if (enabled)
+            SetTimer(f_.window_, kFixTimerId, kFixTimerInterval, nullptr);
+        else
+            KillTimer(f_.window_, kFixTimerId);
+    }
+    void SetAppInactive(bool inactive) override { f_.appInactive_ = inactive; }
+    // Pending edits of the selected reply are committed here once the
+    // library editing commands exist; until then nothing is pending.
+    void CommitEdits() override {}
+
+private:
+    TFormCorvane& f_;
+};
+
+} // namespace corvane::win32
