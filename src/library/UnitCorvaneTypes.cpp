@@ -163,8 +163,11 @@ void TRepList::RemoveSubtree(TreeNode node)
 void TRepList::ClearAll()
 {
     tree_->BeginUpdate();
-    while (TreeNode first = tree_->First())
+    // A control that refuses a deletion must not hold this loop forever.
+    for (TreeNode first = tree_->First(), previous = nullptr; first && first != previous; first = tree_->First()) {
         tree_->Delete(first);
+        previous = first;
+    }
     tree_->EndUpdate();
     hotKeys_.Clear();
     macros_.Clear();
