@@ -26,9 +26,6 @@ bool IsRecord(const RegValue& value, std::size_t size)
     return value.kind == RegKind::Binary && value.data.size() == size;
 }
 
-// Anything larger than this many screens is certainly not a real window.
-constexpr int kScreensOfSlack = 1;
-
 } // namespace
 
 TMainFormRecord EncodeMainFormGeometry(const TMainFormGeometry& g)
@@ -87,8 +84,11 @@ std::optional<TWindowSize> UsableWindowSize(TWindowSize s, TWindowSize screen)
 {
     if (s.width <= 0 || s.height <= 0)
         return std::nullopt;
-    s.width = std::min(s.width, std::max(screen.width, 1) * kScreensOfSlack);
-    s.height = std::min(s.height, std::max(screen.height, 1) * kScreensOfSlack);
+    // An unknown screen size limits nothing.
+    if (screen.width > 0)
+        s.width = std::min(s.width, screen.width);
+    if (screen.height > 0)
+        s.height = std::min(s.height, screen.height);
     return s;
 }
 

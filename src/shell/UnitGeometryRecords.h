@@ -40,9 +40,9 @@ std::optional<TWindowSize> DecodeNavMainFormSize(const RegValue& value);
 TSizeRecord EncodeMacroInsFormSize(const TWindowSize& s);
 std::optional<TWindowSize> DecodeMacroInsFormSize(const RegValue& value);
 
-// nullopt for a record no window could use (a size of zero or less); otherwise
-// the record with its sizes brought within the screen and its panels within
-// the window.
+// nullopt for a record no window could use (a size of zero or less, a negative
+// minimum); otherwise the record with its sizes cut to the screen's work area
+// and its panels brought within the window.
 std::optional<TMainFormGeometry> UsableMainFormGeometry(TMainFormGeometry g, TWindowSize screen);
 std::optional<TWindowSize> UsableWindowSize(TWindowSize s, TWindowSize screen);
 

@@ -57,6 +57,7 @@ TEST(GeometryRecords, UnusableSizesAreRejectedOrKeptOnScreen)
     EXPECT_FALSE(UsableWindowSize({300, -5}, screen));
     EXPECT_EQ(UsableWindowSize({30000, 300}, screen), (TWindowSize{1920, 300}));
     EXPECT_EQ(UsableWindowSize({800, 600}, screen), (TWindowSize{800, 600}));
+    EXPECT_EQ(UsableWindowSize({3000, 2000}, {0, 0}), (TWindowSize{3000, 2000}));
 
     EXPECT_FALSE(UsableMainFormGeometry({450, 740, 0, 497, 100, 260, 119}, screen));
     EXPECT_FALSE(UsableMainFormGeometry({-1, 740, 800, 497, 100, 260, 119}, screen));
