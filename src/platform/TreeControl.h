@@ -32,7 +32,8 @@ public:
     // Deletes the node with its whole subtree.
     virtual void Delete(TreeNode node) = 0;
     // Moves `node` (with its subtree) to just before `target`; target's parent
-    // becomes node's parent.
+    // becomes node's parent. A control without a native move may re-create
+    // the moved nodes under new handles, data pointers carried along.
     virtual void MoveBefore(TreeNode node, TreeNode target) = 0;
 
     // Nodes of the whole tree, and the first top-level node.
