@@ -1,4 +1,7 @@
 #include "hooks/HtSysHookComp.h"
+#include "hooks/HtSysHookStartup.h"
+#include "fakes/RecordingMessageBoxes.h"
+#include "library/UnitCommonProcs.h"
 
 #include <gtest/gtest.h>
 
@@ -18,6 +21,7 @@ public:
     std::vector<std::string> loadAttempts;
     int loaded = 0;   // modules currently open
     std::int32_t attachResult = 0;
+    int failingAttaches = 0;   // the next ones return -5
     std::vector<std::pair<THtHookType, std::uintptr_t>> attached;
     std::string openName;
 
@@ -34,6 +38,10 @@ public:
     }
     void ReleaseModule(std::uintptr_t) override { --loaded; }
     std::int32_t CallAttach(void*, THtHookType type, std::uintptr_t window, bool) override {
+        if (failingAttaches > 0) {
+            --failingAttaches;
+            return -5;
+        }
         if (attachResult == 0) attached.push_back({type, window});
         return attachResult;
     }
@@ -54,7 +62,11 @@ public:
         windows.insert(nextWindow);
         return nextWindow++;
     }
-    void DestroyListener(std::uintptr_t w) override { windows.erase(w); }
+    void DestroyListener(std::uintptr_t w) override {
+        windows.erase(w);
+        destroyed.push_back(w);
+    }
+    std::vector<std::uintptr_t> destroyed;
     std::string SystemMessage(std::int32_t code) override {
         return code == 126 ? "The specified module could not be found.\r\n" : "";
     }
@@ -228,6 +240,51 @@ TEST(HtSysHookComp, ShellActivationOfTheOwnApplicationWindowIsLeftOut) {
     shell.HandleMessage(0x404, 0x55, 0);
     EXPECT_EQ(activated, (std::vector<std::uint32_t>{0x66, 0x55}));
     EXPECT_EQ(destroyed, (std::vector<std::uint32_t>{0x77}));
+}
+
+class ProgramHooks : public ::testing::Test {
+protected:
+    void SetUp() override { SetMessageBoxes(&boxes); }
+    void TearDown() override { SetMessageBoxes(nullptr); }
+    fakes::RecordingMessageBoxes boxes;
+    FakeHost host;
+};
+
+TEST_F(ProgramHooks, AMissingLibraryIsTriedThreePassesAndReportedOnce) {
+    host.api.files.clear();
+    THtProgramHooks hooks(host);
+    EXPECT_FALSE(hooks.Start(0x42));
+    EXPECT_EQ(host.api.loadAttempts.size(), 3u * 3u * 2u);   // "Tolvar", then "Tolvar.dll"
+    EXPECT_EQ(host.api.loadAttempts[0], "Tolvar");
+    EXPECT_EQ(boxes.ErrorTexts(), (std::vector<std::string>{"Library was not loaded. Please restart Corvane."}));
+    EXPECT_FALSE(hooks.ShellHook.Active());
+    EXPECT_FALSE(hooks.KeyHook.Active());
+    EXPECT_FALSE(hooks.MouseHook.Active());
+}
+
+TEST_F(ProgramHooks, AFailureInOnePassIsMadeGoodByTheNext) {
+    host.api.failingAttaches = 1;   // the shell receiver, first pass
+    THtProgramHooks hooks(host);
+    EXPECT_TRUE(hooks.Start(0x42));
+    EXPECT_TRUE(boxes.shown.empty());
+    ASSERT_EQ(host.api.attached.size(), 3u);
+    EXPECT_EQ(host.api.attached[0].first, hkKeyboard);
+    EXPECT_EQ(host.api.attached[1].first, hkMouse);
+    EXPECT_EQ(host.api.attached[2].first, hkShell);
+    EXPECT_EQ(hooks.ShellHook.ApplicationWindow, 0x42u);
+    EXPECT_FALSE(hooks.KeyHook.AllowFiltering());
+    EXPECT_EQ(host.loader.RefCount(), 3);
+}
+
+TEST_F(ProgramHooks, StopTakesMouseKeyboardShellAndReleasesTheLibrary) {
+    THtProgramHooks hooks(host);
+    ASSERT_TRUE(hooks.Start(0));
+    const std::vector<std::uintptr_t> expected = {hooks.MouseHook.ListenerWindow(), hooks.KeyHook.ListenerWindow(),
+                                                  hooks.ShellHook.ListenerWindow()};
+    hooks.Stop();
+    EXPECT_EQ(host.destroyed, expected);
+    EXPECT_FALSE(host.loader.Loaded());
+    EXPECT_EQ(host.api.loaded, 0);
 }
 
 } // namespace

@@ -1,0 +1,30 @@
+#pragma once
+// The main window's three hook receivers and how they are started and stopped.
+#include <cstdint>
+
+#include "hooks/HtSysHookComp.h"
+
+namespace corvane {
+
+constexpr char LibraryNotLoadedText[] = "Library was not loaded. Please restart Corvane.";
+constexpr char HookLibraryName[] = "Tolvar";
+constexpr int HookStartPasses = 3;
+
+class THtProgramHooks {
+public:
+    explicit THtProgramHooks(IHtHookHost& host);
+
+    // Starts shell, keyboard and mouse, passing over all three again while
+    // any fails, at most three passes; then shows the error box once and
+    // carries on. True when all three run.
+    bool Start(std::uint32_t applicationWindow);
+    // Mouse, keyboard, shell.
+    void Stop();
+
+    // Declared in start order, so that destruction stops them in reverse.
+    THtShellHook ShellHook;
+    THtKeyboardHook KeyHook;
+    THtMouseHook MouseHook;
+};
+
+} // namespace corvane
