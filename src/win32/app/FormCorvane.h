@@ -10,8 +10,10 @@
 #include "shell/MainLayout.h"
 #include "shell/UnitIdleUpdate.h"
 #include "shell/UnitMainWindowModes.h"
+#include "hooks/HtSysHookStartup.h"
 #include "shell/UnitTrayRules.h"
 #include "win32/Handles.h"
+#include "win32/HtSysHookHost.h"
 
 namespace corvane {
 class TRepList;
@@ -154,6 +156,7 @@ private:
     std::unique_ptr<ListBoxControl> hotKeyList_;
     std::unique_ptr<ListBoxControl> macroList_;
     std::unique_ptr<TRepList> library_;
+    THtProgramHooks hooks_{HookHost()};   // ShellHook, KeyHook, MouseHook
 };
 
 } // namespace corvane::win32

@@ -203,6 +203,7 @@ void TFormCorvane::FormCreate()
     AddTrayIcon();
 
     // hook receivers start
+    hooks_.Start(static_cast<std::uint32_t>(reinterpret_cast<uintptr_t>(window_)));
 
     EnsureDefaultSettings(registry_);
     RecordListRatio(modeState_, *modeWindow_);
@@ -216,6 +217,7 @@ void TFormCorvane::FormCreate()
 void TFormCorvane::FormDestroy()
 {
     // hook receivers stop
+    hooks_.Stop();
 
     engineArming_->CommitEdits();
     SaveModeGeometry(modeState_, *modeWindow_, registry_);
