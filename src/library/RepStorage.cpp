@@ -64,6 +64,20 @@ int FindLineByNumber(const std::vector<std::string>& lines, std::string_view pre
     return -1;
 }
 
+// The first number free on disk that no line of the index names either: a
+// line whose file has gone missing must not come to name the moved entry.
+std::string FreeNumberIn(const IFileSystem& fs, const std::string& dir, bool folder,
+                         const std::vector<std::string>& indexLines)
+{
+    const char* prefix = folder ? kFolderPrefix : kReplyPrefix;
+    for (unsigned n = 1;; ++n) {
+        const std::string number = std::to_string(n);
+        const bool onDisk = folder ? fs.DirExists(dir + "\\" + number) : fs.FileExists(dir + "\\" + number + kReplyExtension);
+        if (!onDisk && FindLineByNumber(indexLines, prefix, number) < 0)
+            return number;
+    }
+}
+
 } // namespace
 
 // ---------------------------------------------------------------- loading
@@ -264,15 +278,13 @@ bool TRepList::MoveWithinDirectory(TRep* entry, TRep* target, const std::string&
 bool TRepList::MoveAcrossDirectories(TRep* entry, TRep* target, const std::string& sourceIndex,
                                      const std::string& destinationIndex)
 {
-    const std::string destinationDir = target->ContainerPath();
-    const std::string number = entry->IsFolder() ? FreeFolderNumber(*fs_, destinationDir)
-                                                 : FreeReplyNumber(*fs_, destinationDir);
-    const std::string newPath = destinationDir + "\\" + number + (entry->IsFolder() ? "" : kReplyExtension);
-
     std::optional<std::vector<std::string>> sourceLines = ReadLines(*fs_, sourceIndex);
     std::optional<std::vector<std::string>> destinationLines = ReadLines(*fs_, destinationIndex);
     if (!sourceLines || !destinationLines)
         return false;
+    const std::string destinationDir = target->ContainerPath();
+    const std::string number = FreeNumberIn(*fs_, destinationDir, entry->IsFolder(), *destinationLines);
+    const std::string newPath = destinationDir + "\\" + number + (entry->IsFolder() ? "" : kReplyExtension);
     const int from = FindIndexLine(entry, *sourceLines);
     const int to = FindIndexLine(target, *destinationLines);
     if (from < 0 || to < 0)

@@ -372,6 +372,15 @@ TEST_F(Moving, AReplyMovesAcrossDirectoriesUnderAFreeNumber)
     EXPECT_EQ(tree.Outline(), "one,five,two,three,Folder(Sub(deep))");
 }
 
+TEST_F(Moving, TheNewNumberIsNeverOneTheDestinationIndexStillNames)
+{
+    dir.Write("index.sub", dir.Read("index.sub") + "REPLY_4?file gone\r\n");
+    TRep* five = Rep("Folder/five");
+    ASSERT_TRUE(lib.MoveBefore(five, Rep("two")));
+    EXPECT_EQ(five->FileName, "5.rep");
+    EXPECT_TRUE(dir.Exists("5.rep"));
+}
+
 TEST_F(Moving, AFolderMovesWithItsContents)
 {
     TRep* sub = Rep("Folder/Sub");
