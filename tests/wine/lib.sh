@@ -130,3 +130,48 @@ wait_for_visibility() {  # 1|0 [seconds]
   done
   return 1
 }
+
+# Writes a DWORD setting of the program before it starts.
+set_setting() {  # name value
+  wine reg add 'HKCU\SOFTWARE\Tarnwick\Corvane 2' /v "$1" /t REG_DWORD /d "$2" /f >/dev/null 2>&1
+}
+
+# Most scenarios are not about the tip of the day; it would only cover windows.
+no_startup_tip() {
+  set_setting ShowTips 0
+}
+
+# Types keys into the main window, as a user at the keyboard would.
+main_window_keys() {  # xdotool key names...
+  local wid
+  wid=$(visible_windows Corvane | head -1)
+  [ -n "$wid" ] || return 1
+  xdotool windowfocus --sync "$wid" 2>/dev/null || xdotool windowfocus "$wid"
+  xdotool key --delay 150 "$@"
+}
+
+# Ends the program the way a user does: tray icon, right click, "Exit".
+exit_from_tray() {
+  probe tray right >/dev/null
+  sleep 1
+  xdotool key Up
+  sleep 0.3
+  xdotool key Return
+  wait_exit "$CORVANE_PID" 20
+}
+
+# Values of the program key, one "name kind data" per line, sorted.
+program_settings() {
+  wine reg query 'HKCU\SOFTWARE\Tarnwick\Corvane 2' 2>/dev/null | tr -d '\r' |
+    awk 'NF >= 3 && $1 != "HKEY_CURRENT_USER\\SOFTWARE\\Tarnwick\\Corvane" { print $1, $2, $3 }' | sort
+}
+
+# Waits until a top-level window with this title is visible (1) or gone (0).
+wait_for_dialog() {  # title 1|0 [seconds]
+  local limit=${3:-10} i
+  for i in $(seq 1 $((limit * 4))); do
+    [ "$(probe window "$1")" = "$2" ] && return 0
+    sleep 0.25
+  done
+  return 1
+}

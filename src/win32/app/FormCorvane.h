@@ -78,6 +78,7 @@ private:
     void ShowTrayMenu();
     void ShowFromTray();
     void ApplyAlwaysOnTop();
+    void TipTimerTimer();
 
     // Modes, geometry and splitters.
     class ModeWindow;

@@ -11,6 +11,8 @@ namespace corvane::win32 {
 
 inline constexpr UINT_PTR kFixTimerId = 1;
 inline constexpr UINT kFixTimerInterval = 50;
+inline constexpr UINT_PTR kTipTimerId = 2;
+inline constexpr UINT kTipTimerInterval = 100;
 
 inline RECT WindowRect(HWND window)
 {

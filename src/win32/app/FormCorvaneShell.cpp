@@ -8,7 +8,12 @@
 #include "library/UnitCorvaneTypes.h"
 #include "shell/UnitSettings.h"
 #include "shell/UnitTexts.h"
+#include "shell/UnitGlobalParams.h"
+#include "win32/AboutBox.h"
 #include "win32/ListBoxControl.h"
+#include "win32/OptionsDialog.h"
+#include "win32/ShellOpen.h"
+#include "win32/TipDialog.h"
 #include "win32/TreeViewControl.h"
 #include "win32/app/CommandIds.h"
 #include "win32/app/PrivateMessages.h"
@@ -174,7 +179,10 @@ LRESULT TFormCorvane::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam)
         OnActivateApp(wParam != FALSE);
         return 0;
     case WM_TIMER:
-        OnFixTimer();
+        if (wParam == kTipTimerId)
+            TipTimerTimer();
+        else if (wParam == kFixTimerId)
+            OnFixTimer();
         return 0;
     case WM_COMMAND:
         OnCommand(LOWORD(wParam));
@@ -212,6 +220,14 @@ void TFormCorvane::FormCreate()
     CreateReplyLibrary();
     LoadReplyLibrary();
     LayoutControls();
+    // Fires once the message loop runs, also in the hidden start.
+    SetTimer(window_, kTipTimerId, kTipTimerInterval, nullptr);
+}
+
+void TFormCorvane::TipTimerTimer()
+{
+    KillTimer(window_, kTipTimerId);
+    ShowStartupTip(window_, registry_);
 }
 
 void TFormCorvane::FormDestroy()
@@ -427,6 +443,30 @@ void TFormCorvane::OnCommand(int id)
         break;
     case CmdToggleMode:
         ToggleModeCommand();
+        break;
+    case CmdOptions:
+        ShowOptionsDialog(window_, registry_, GlobalParams().ProgramPath);
+        break;
+    case CmdHelpTopics:
+        OpenHelpTopics(GlobalParams());
+        break;
+    case CmdTutorials:
+        OpenTutorials(GlobalParams());
+        break;
+    case CmdTipOfTheDay:
+        ShowTipOfTheDay(window_, registry_);
+        break;
+    case CmdTutorialMovie:
+        OpenTutorialMovie();
+        break;
+    case CmdHomePage:
+        OpenProductHomePage();
+        break;
+    case CmdMakerHomePage:
+        OpenMakerHomePage();
+        break;
+    case CmdAbout:
+        ShowAboutBox(window_, appIcon_.Get());
         break;
     default:
         break;

@@ -2,6 +2,7 @@
 #include <windows.h>
 
 #include <commctrl.h>
+#include <ole2.h>
 #include <shlobj.h>
 
 #include <optional>
@@ -75,6 +76,9 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int)
     if (!ClaimSingleInstance())
         return 0;
 
+    // The shell's document opening and the rich-text editor's clipboard and
+    // drag and drop want OLE on this thread.
+    const bool oleReady = SUCCEEDED(OleInitialize(nullptr));
     INITCOMMONCONTROLSEX controls{sizeof(controls), ICC_TREEVIEW_CLASSES | ICC_BAR_CLASSES | ICC_STANDARD_CLASSES};
     InitCommonControlsEx(&controls);
 
@@ -82,8 +86,11 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int)
     SetMessageBoxes(&messageBoxes);
 
     win32::TFormCorvane form(instance, fileSystem, registry);
-    if (!form.Create())
+    if (!form.Create()) {
+        if (oleReady)
+            OleUninitialize();
         return 1;
+    }
     messageBoxes.SetOwner(form.Handle());
     if (IsHiddenStart(ArgumentsWithoutProgram()))
         form.ShowAndClose();
@@ -93,5 +100,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int)
     const int exitCode = RunMessageLoop(form);
     form.Destroy();
     SetMessageBoxes(nullptr);
+    if (oleReady)
+        OleUninitialize();
     return exitCode;
 }

@@ -1,6 +1,7 @@
 # Closing the window hides it and the program lives on; a tray click shows it
 # again and a second click does not hide it; the tray menu's "Exit" ends the
 # program with exit code 0.
+no_startup_tip
 corvane_start
 wait_for_main_window 40 || fail "main window did not appear"
 wait_for_visibility 1 20 || fail "main window was not shown"

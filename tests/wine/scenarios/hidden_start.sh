@@ -1,4 +1,5 @@
 # "-hidden" starts without a visible main window; only the exact switch does.
+no_startup_tip
 corvane_start -hidden extra-argument
 wait_for_main_window 40 || fail "main window was not created"
 sleep 1

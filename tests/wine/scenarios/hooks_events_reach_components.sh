@@ -1,5 +1,6 @@
 # Keys typed and mouse actions in another program reach the keyboard and mouse
-# receiver components decoded; windows created there reach the shell component.
+# receiver components decoded; windows created and destroyed there reach the
+# shell component.
 . "$CORVANE_ROOT/tests/wine/tools/hooks_scenario.sh"
 hooks_install_tools
 listener_start
@@ -35,3 +36,8 @@ text=$(target_text)
 [[ "$text" == abc* ]] || fail "target holds '$text'"
 [ "${#text}" -eq $((3 + repeats)) ] || fail "target holds '$text' for $repeats repeats"
 echo "events ok: $repeats repeats"
+
+# A window of another program that goes away.
+target_start "Short Target" 600 3
+wait_line "$out" "^created win=$TARGET_HWND\$" 10 || fail "no creation notice for the second target"
+wait_line "$out" "^destroyed win=$TARGET_HWND\$" 10 || fail "no destruction notice for the second target"

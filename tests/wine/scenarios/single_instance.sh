@@ -1,5 +1,6 @@
 # A second instance ends at once with exit code 0; the first keeps running and
 # stays as it was.
+no_startup_tip
 corvane_start
 first=$CORVANE_PID
 wait_for_main_window 40 || fail "main window did not appear"

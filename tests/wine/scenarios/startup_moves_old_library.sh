@@ -1,5 +1,6 @@
 # A first start moves the library from beside the program into the data folder
 # and shows its entries in the tree.
+no_startup_tip
 [ -f "$PROGRAM_DIR/Replies/index.sub" ] || fail "no library beside the program"
 [ -e "$DATA_DIR/Replies" ] && fail "data folder has a library before the first start"
 

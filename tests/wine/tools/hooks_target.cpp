@@ -1,5 +1,6 @@
 // A plain program with an edit control, the target of typed keys. Prints its
 // window handle once and the edit's whole text after every change.
+//   hooks_target [title] [left] [seconds until it closes itself]
 #include <windows.h>
 
 #include <cstdio>
@@ -27,6 +28,9 @@ LRESULT CALLBACK TargetProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
             std::fflush(stdout);
         }
         return 0;
+    case WM_TIMER:
+        DestroyWindow(hwnd);
+        return 0;
     case WM_DESTROY:
         PostQuitMessage(0);
         return 0;
@@ -40,6 +44,7 @@ LRESULT CALLBACK TargetProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
 int main(int argc, char** argv) {
     const char* title = argc > 1 ? argv[1] : "Hooks Target";
     const int left = argc > 2 ? std::atoi(argv[2]) : 100;
+    const int seconds = argc > 3 ? std::atoi(argv[3]) : 0;
     WNDCLASSA wc{};
     wc.lpfnWndProc = TargetProc;
     wc.hInstance = GetModuleHandleA(nullptr);
@@ -49,6 +54,7 @@ int main(int argc, char** argv) {
     RegisterClassA(&wc);
     HWND w = CreateWindowExA(0, "HooksTarget", title, WS_OVERLAPPEDWINDOW | WS_VISIBLE, left, 100, 400, 120,
                              nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
+    if (seconds > 0) SetTimer(w, 1, static_cast<UINT>(seconds) * 1000, nullptr);
     std::printf("hwnd %u\n", static_cast<unsigned>(reinterpret_cast<uintptr_t>(w)));
     std::fflush(stdout);
     MSG msg;

@@ -3,6 +3,9 @@
 //   probe exists | visible | topmost | size | tree | list macros|hotkeys
 //   probe tray left|right        (the shell's tray-icon callback)
 //   probe pid | close
+//   probe window TITLE                 (1 when a top-level window TITLE is visible)
+//   probe checked TITLE BUTTON-TEXT    (state of a check box in that window)
+//   probe click TITLE BUTTON-TEXT      (a click on a button in that window)
 #include <windows.h>
 
 #include <commctrl.h>
@@ -115,6 +118,26 @@ int ShowList(HWND main, const char* which)
     return 0;
 }
 
+// The visible top-level window with this title, else any with it.
+HWND FindTopLevel(const char* title)
+{
+    HWND any = nullptr;
+    for (HWND w = FindWindowExA(nullptr, nullptr, nullptr, title); w; w = FindWindowExA(nullptr, w, nullptr, title)) {
+        if (IsWindowVisible(w))
+            return w;
+        if (!any)
+            any = w;
+    }
+    return any;
+}
+
+// A push button or check box of a top-level window, found by their texts.
+HWND FindButton(const char* windowTitle, const char* buttonText)
+{
+    HWND window = FindTopLevel(windowTitle);
+    return window ? FindWindowExA(window, nullptr, "Button", buttonText) : nullptr;
+}
+
 } // namespace
 
 int main(int argc, char** argv)
@@ -122,6 +145,23 @@ int main(int argc, char** argv)
     if (argc < 2)
         return 64;
     const std::string cmd = argv[1];
+    // Commands about other top-level windows (dialogs).
+    if (cmd == "window" && argc > 2) {
+        HWND window = FindTopLevel(argv[2]);
+        std::printf("%d\n", window && IsWindowVisible(window) ? 1 : 0);
+        return window ? 0 : 1;
+    }
+    if (cmd == "checked" && argc > 3) {
+        HWND button = FindButton(argv[2], argv[3]);
+        std::printf("%d\n", SendMessageA(button, BM_GETCHECK, 0, 0) == BST_CHECKED ? 1 : 0);
+        return button ? 0 : 1;
+    }
+    if (cmd == "click" && argc > 3) {
+        HWND button = FindButton(argv[2], argv[3]);
+        if (button)
+            PostMessageA(button, BM_CLICK, 0, 0);
+        return button ? 0 : 1;
+    }
     HWND main = MainWindow();
     if (!main) {
         std::printf("no window\n");
