@@ -2,13 +2,14 @@
 // prints what it sees. Used by the end-to-end scenarios.
 //   probe exists | visible | topmost | size | tree | list macros|hotkeys
 //   probe tray left|right        (the shell's tray-icon callback)
-//   probe pid | close
+//   probe pid | close | memory
 //   probe window TITLE                 (1 when a top-level window TITLE is visible)
 //   probe checked TITLE BUTTON-TEXT    (state of a check box in that window)
 //   probe click TITLE BUTTON-TEXT      (a click on a button in that window)
 #include <windows.h>
 
 #include <commctrl.h>
+#include <psapi.h>
 
 #include <cstdio>
 #include <cstring>
@@ -193,6 +194,21 @@ int main(int argc, char** argv)
     }
     if (cmd == "close") {
         PostMessageA(main, WM_CLOSE, 0, 0);
+        return 0;
+    }
+    if (cmd == "memory") {
+        // Working set and its peak, in KiB.
+        DWORD pid = 0;
+        GetWindowThreadProcessId(main, &pid);
+        HANDLE process = OpenProcess(PROCESS_QUERY_INFORMATION | PROCESS_VM_READ, FALSE, pid);
+        PROCESS_MEMORY_COUNTERS counters{};
+        counters.cb = sizeof(counters);
+        const bool ok = process && GetProcessMemoryInfo(process, &counters, sizeof(counters));
+        if (process)
+            CloseHandle(process);
+        if (!ok)
+            return 2;
+        std::printf("%zu %zu\n", counters.WorkingSetSize / 1024, counters.PeakWorkingSetSize / 1024);
         return 0;
     }
     if (cmd == "tree")
