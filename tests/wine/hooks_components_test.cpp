@@ -12,6 +12,7 @@
 #include "hooks/tolvar/HtReceiverTable.h"
 #include "win32/HtSysHookHost.h"
 #include "win32/HtSysHookUtils.h"
+#include "hooks_peer_client.h"
 
 namespace corvane {
 namespace {
@@ -24,7 +25,7 @@ std::string BinDir() {
     return p.substr(0, p.find_last_of('\\') + 1);   // the folder that holds tests
 }
 
-void Pump(DWORD ms) {
+void PumpTyped(DWORD ms) {
     const DWORD end = GetTickCount() + ms;
     MSG msg;
     do {
@@ -34,18 +35,6 @@ void Pump(DWORD ms) {
         }
         MsgWaitForMultipleObjects(0, nullptr, FALSE, 5, QS_ALLINPUT);
     } while (static_cast<int>(end - GetTickCount()) > 0);
-}
-
-int KeyboardReceivers() {
-    HANDLE mapping = OpenFileMappingA(FILE_MAP_READ, FALSE, "HT_SYS_HOOK_Tolvar_KEYBOARDShared");
-    if (!mapping) return -1;
-    tolvar::THtSharedHookBlock copy{};
-    if (void* view = MapViewOfFile(mapping, FILE_MAP_READ, 0, 0, sizeof copy)) {
-        std::memcpy(&copy, view, sizeof copy);
-        UnmapViewOfFile(view);
-    }
-    CloseHandle(mapping);
-    return copy.Receivers.Count;
 }
 
 TEST(HookLoader, FindsTheLibraryUnderADllNameAndCountsReferences) {
@@ -76,37 +65,36 @@ TEST(HookErrorTexts, WindowsCodesGetTheSystemsTextWithoutTheFullStop) {
     EXPECT_EQ(win32::HookErrorTextOf(-4), "Too many receivers.");
 }
 
+// Another process keeps the shared block alive and reads it.
 TEST(HookComponent, StartRegistersAListenerWindowAndReleasingTheLibraryRemovesIt) {
-    // Holds the shared block open so that it can be read after the component lets go.
-    HMODULE holder = LoadLibraryA((BinDir() + "Tolvar.dll").c_str());
-    ASSERT_NE(holder, nullptr);
-    {
-        THtKeyboardHook key(win32::HookHost());
-        key.SetHookDLL(BinDir() + "Tolvar");
-        EXPECT_EQ(key.Start(), "");
-        EXPECT_EQ(key.Start(), "");
-        const HWND listener = reinterpret_cast<HWND>(key.ListenerWindow());
-        EXPECT_TRUE(IsWindow(listener));
-        EXPECT_FALSE(IsWindowVisible(listener));
-        EXPECT_EQ(KeyboardReceivers(), 1);
+    Peer peer;
+    ASSERT_EQ(peer.Ask("load " + BinDir() + "Tolvar.dll"), "0");
+    THtKeyboardHook key(win32::HookHost());
+    key.SetHookDLL(BinDir() + "Tolvar");
+    EXPECT_EQ(key.Start(), "");
+    EXPECT_EQ(key.Start(), "");
+    const HWND listener = reinterpret_cast<HWND>(key.ListenerWindow());
+    EXPECT_TRUE(IsWindow(listener));
+    EXPECT_FALSE(IsWindowVisible(listener));
+    const std::string registered = peer.Ask("block 1");
+    EXPECT_NE(registered.find("count=1 alive=1"), std::string::npos) << registered;
 
-        // A notification sent as the library sends it arrives decoded.
-        int seen = 0;
-        key.OnKeyAction = [&](THtSysHook&, std::int32_t vk, std::uint16_t, std::uint8_t, bool, bool, bool,
-                              bool pressed, bool& filter) {
-            ++seen;
-            EXPECT_EQ(vk, 'Q');
-            EXPECT_TRUE(pressed);
-            filter = true;
-        };
-        EXPECT_EQ(SendMessageA(listener, WM_USER, 'Q', 0x00100001), 1);
-        EXPECT_EQ(seen, 1);
+    // A notification sent as the library sends it arrives decoded.
+    int seen = 0;
+    key.OnKeyAction = [&](THtSysHook&, std::int32_t vk, std::uint16_t, std::uint8_t, bool, bool, bool,
+                          bool pressed, bool& filter) {
+        ++seen;
+        EXPECT_EQ(vk, 'Q');
+        EXPECT_TRUE(pressed);
+        filter = true;
+    };
+    EXPECT_EQ(SendMessageA(listener, WM_USER, 'Q', 0x00100001), 1);
+    EXPECT_EQ(seen, 1);
 
-        key.Stop();
-        EXPECT_FALSE(IsWindow(listener));
-        EXPECT_EQ(KeyboardReceivers(), 0);
-    }
-    FreeLibrary(holder);
+    key.Stop();
+    EXPECT_FALSE(IsWindow(listener));
+    EXPECT_EQ(GetModuleHandleA((BinDir() + "Tolvar.dll").c_str()), nullptr);
+    EXPECT_EQ(peer.Ask("block 1"), "hook=0 count=0 alive=0");
 }
 
 TEST(HookUtilities, TopLevelWindowFollowsTheParents) {
@@ -133,11 +121,11 @@ TEST(HookUtilities, ActivateAndPasteTypesTheClipboardIntoTheWindow) {
     CloseClipboard();
 
     win32::ForceForeground(frame, frame);
-    Pump(200);
+    PumpTyped(200);
     EXPECT_EQ(GetForegroundWindow(), frame);
     SetFocus(edit);
     win32::ActivateAndPaste(frame);
-    Pump(500);
+    PumpTyped(500);
     char got[64] = {};
     GetWindowTextA(edit, got, sizeof got);
     EXPECT_STREQ(got, text);
