@@ -371,5 +371,34 @@ TEST_F(HookLibrary, AGarbledBlockFaultsNobody) {
     DestroyWindow(mine);
 }
 
+// When a hook type's named objects cannot be made, that wrapper is inert: it
+// reports the error through LastError and its operations do nothing.
+TEST(HookLibraryInert, AWrapperWithoutItsMutexReportsTheErrorAndDoesNothing) {
+    const std::string copy = ExeDir() + "TolvarInert.dll";
+    ASSERT_TRUE(CopyFileA(LibraryPath().c_str(), copy.c_str(), FALSE));
+    // Another kind of object under the mutex's name makes CreateMutexA fail.
+    HANDLE squatter = CreateEventA(nullptr, TRUE, FALSE, "HT_SYS_HOOK_TolvarInert_MOUSEMutex");
+    ASSERT_NE(squatter, nullptr);
+    HMODULE lib = LoadLibraryA(copy.c_str());
+    ASSERT_NE(lib, nullptr);
+    auto attach = reinterpret_cast<int(__stdcall*)(unsigned char, HWND, unsigned char)>(GetProcAddress(lib, "AttachReceiver"));
+    auto detach = reinterpret_cast<int(__stdcall*)(unsigned char, HWND)>(GetProcAddress(lib, "DetachReceiver"));
+    auto lastError = reinterpret_cast<int(__stdcall*)()>(GetProcAddress(lib, "LastError"));
+    EXPECT_EQ(lastError(), ERROR_INVALID_HANDLE);
+    const HWND w = NewWindow();
+    EXPECT_EQ(attach(hkMouse, w, 0), 0);
+    EXPECT_EQ(detach(hkMouse, w), 0);   // nothing was registered, and nothing is refused
+    EXPECT_EQ(OpenFileMappingA(FILE_MAP_READ, FALSE, "HT_SYS_HOOK_TolvarInert_MOUSEShared"), nullptr);
+    // The other types work.
+    EXPECT_EQ(attach(hkKeyboard, w, 0), 0);
+    EXPECT_EQ(attach(hkKeyboard, w, 0), htAlreadyRegistered);
+    EXPECT_EQ(detach(hkKeyboard, w), 0);
+    EXPECT_EQ(attach(9, w, 0), ERROR_INVALID_PARAMETER);   // no such hook type
+    FreeLibrary(lib);
+    CloseHandle(squatter);
+    DestroyWindow(w);
+    DeleteFileA(copy.c_str());
+}
+
 } // namespace
 } // namespace corvane
