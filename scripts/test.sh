@@ -14,7 +14,7 @@ failed=0
 
 echo "== Native unit tests"
 ctest_log=$(mktemp)
-(cd "$root/build/native" && ctest --output-on-failure -j 2) | tee "$ctest_log" | grep -v -E '^ *[0-9]+/[0-9]+ Test +#[0-9]+: .* Passed' || true
+(cd "$root/build/native" && ctest --output-on-failure -j 2) | tee "$ctest_log" | grep -v -E '^ *([0-9]+/[0-9]+ Test +#[0-9]+: .* Passed|Start +[0-9]+: )' || true
 summary=$(grep -E '^[0-9]+% tests passed, [0-9]+ tests failed out of [0-9]+' "$ctest_log" | tail -1)
 if [ -n "$summary" ]; then
   total=$(echo "$summary" | sed -E 's/.* out of ([0-9]+).*/\1/')

@@ -139,6 +139,7 @@ private:
 
     // Controls (children are destroyed with the window).
     HWND navigation_ = nullptr;
+    HWND lastFocus_ = nullptr;
     HWND listMacros_ = nullptr, listHotKeys_ = nullptr;
     HWND captionMacros_ = nullptr, captionHotKeys_ = nullptr;
     UniqueImageList buttonImages_;

@@ -175,6 +175,17 @@ LRESULT TFormCorvane::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam)
         if (dragging_ != Splitter::None && reinterpret_cast<HWND>(lParam) != window_)
             EndSplitterDrag();
         return 0;
+    case WM_ACTIVATE:
+        // Keep the keyboard focus where the user left it; the tree at first.
+        if (LOWORD(wParam) == WA_INACTIVE) {
+            HWND focus = GetFocus();
+            if (focus && IsChild(window_, focus))
+                lastFocus_ = focus;
+        }
+        return DefWindowProcA(window_, msg, wParam, lParam);
+    case WM_SETFOCUS:
+        SetFocus(lastFocus_ && IsWindow(lastFocus_) && IsWindowVisible(lastFocus_) ? lastFocus_ : navigation_);
+        return 0;
     case WM_ACTIVATEAPP:
         OnActivateApp(wParam != FALSE);
         return 0;
