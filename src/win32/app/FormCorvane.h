@@ -72,6 +72,10 @@ private:
     HWND CreateButtonColumn(const ToolButton* buttons, int count);
     void OnCommand(int id);
     void ExitProgram();
+    void ForwardToFocusedText(UINT message, WPARAM wParam, LPARAM lParam);
+    void NavCtxCopyExecute();
+    void ShowNavPopup(int screenX, int screenY);
+    void OnTreeRightClick();
     void AddTrayIcon();
     void RemoveTrayIcon();
     void OnTrayNotify(LPARAM mouseMessage);

@@ -4,8 +4,12 @@
 #include <commctrl.h>
 #include <richedit.h>
 
+#include <cstring>
+#include <string>
+
 #include "library/UnitCommonProcs.h"
 #include "library/UnitCorvaneTypes.h"
+#include "shell/UnitShortcuts.h"
 #include "win32/TreeViewControl.h"
 #include "win32/app/CommandIds.h"
 
@@ -31,7 +35,84 @@ void EnableCommand(HMENU menu, UINT id, bool enabled)
         EnableMenuItem(menu, id, MF_BYCOMMAND | (enabled ? MF_ENABLED : MF_GRAYED));
 }
 
+bool IsTextControl(HWND window)
+{
+    char cls[32] = {};
+    GetClassNameA(window, cls, sizeof(cls));
+    return lstrcmpiA(cls, "Edit") == 0 || lstrcmpiA(cls, RICHEDIT_CLASSA) == 0;
+}
+
+bool PutTextOnClipboard(HWND owner, const std::string& text)
+{
+    if (!OpenClipboard(owner))
+        return false;
+    EmptyClipboard();
+    HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, text.size() + 1);
+    bool placed = false;
+    if (memory) {
+        if (void* target = GlobalLock(memory)) {
+            std::memcpy(target, text.c_str(), text.size() + 1);
+            GlobalUnlock(memory);
+            placed = SetClipboardData(CF_TEXT, memory) != nullptr;
+        }
+        if (!placed)
+            GlobalFree(memory);   // the clipboard owns it only on success
+    }
+    CloseClipboard();
+    return placed;
+}
+
 } // namespace
+
+bool TFormCorvane::TranslateShortcut(MSG& msg)
+{
+    if (!accelerators_ || !window_)
+        return false;
+    // The name, macro and editor boxes keep their own editing keys.
+    if (msg.message == WM_KEYDOWN && IsTextControl(msg.hwnd) && IsChild(window_, msg.hwnd) &&
+        IsTextEditingKey({static_cast<unsigned>(msg.wParam), GetKeyState(VK_CONTROL) < 0, GetKeyState(VK_SHIFT) < 0,
+                          GetKeyState(VK_MENU) < 0}))
+        return false;
+    return TranslateAcceleratorA(window_, accelerators_, &msg) != 0;
+}
+
+void TFormCorvane::ForwardToFocusedText(UINT message, WPARAM wParam, LPARAM lParam)
+{
+    HWND focus = GetFocus();
+    if (focus && IsChild(window_, focus) && IsTextControl(focus))
+        SendMessageA(focus, message, wParam, lParam);
+}
+
+void TFormCorvane::NavCtxCopyExecute()
+{
+    if (GetFocus() == navigation_ && tree_ && tree_->Selected())
+        PutTextOnClipboard(window_, tree_->Label(tree_->Selected()));
+}
+
+void TFormCorvane::ShowNavPopup(int screenX, int screenY)
+{
+    IdleUpdate();
+    UniqueMenu popup(CreatePopupMenu());
+    AppendMenuA(popup.Get(), MF_STRING | (commandStates_.copyName ? 0 : MF_GRAYED), CmdCopyName,
+                "Copy the name into the clipboard\tCtrl+C");
+    AppendMenuA(popup.Get(), MF_SEPARATOR, 0, nullptr);
+    AppendMenuA(popup.Get(), MF_STRING | (commandStates_.deleteNode ? 0 : MF_GRAYED), CmdDelete, "Delete\tShift+Del");
+    TrackPopupMenu(popup.Get(), TPM_RIGHTBUTTON, screenX, screenY, 0, window_, nullptr);
+}
+
+void TFormCorvane::OnTreeRightClick()
+{
+    // The node under the cursor becomes the selected one, as a user expects.
+    POINT at{};
+    GetCursorPos(&at);
+    TVHITTESTINFO hit{};
+    hit.pt = at;
+    ScreenToClient(navigation_, &hit.pt);
+    if (HTREEITEM item = TreeView_HitTest(navigation_, &hit))
+        TreeView_SelectItem(navigation_, item);
+    SetFocus(navigation_);
+    ShowNavPopup(at.x, at.y);
+}
 
 TRep* TFormCorvane::SelectedRep() const
 {

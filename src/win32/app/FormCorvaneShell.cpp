@@ -108,11 +108,6 @@ void TFormCorvane::Destroy()
         DestroyWindow(window_);
 }
 
-bool TFormCorvane::TranslateShortcut(MSG& msg)
-{
-    return accelerators_ && window_ && TranslateAcceleratorA(window_, accelerators_, &msg);
-}
-
 LRESULT CALLBACK TFormCorvane::WindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
 {
     if (msg == WM_NCCREATE) {
@@ -198,6 +193,26 @@ LRESULT TFormCorvane::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam)
     case WM_COMMAND:
         OnCommand(LOWORD(wParam));
         return 0;
+    case WM_NOTIFY: {
+        const auto* header = reinterpret_cast<const NMHDR*>(lParam);
+        if (header->hwndFrom == navigation_ && header->code == NM_RCLICK) {
+            OnTreeRightClick();
+            return TRUE;
+        }
+        return 0;
+    }
+    case WM_CONTEXTMENU:
+        // Shift+F10 or the menu key on the tree.
+        if (reinterpret_cast<HWND>(wParam) == navigation_ && lParam == -1) {
+            RECT r{};
+            if (HTREEITEM item = TreeView_GetSelection(navigation_))
+                TreeView_GetItemRect(navigation_, item, &r, TRUE);
+            POINT p{r.left, r.bottom};
+            ClientToScreen(navigation_, &p);
+            ShowNavPopup(p.x, p.y);
+            return 0;
+        }
+        return DefWindowProcA(window_, msg, wParam, lParam);
     case WM_TRAY_NOTIFY:
         OnTrayNotify(lParam);
         return 0;
@@ -454,6 +469,30 @@ void TFormCorvane::OnCommand(int id)
         break;
     case CmdToggleMode:
         ToggleModeCommand();
+        break;
+    case CmdCopy:
+        if (GetFocus() == navigation_)
+            NavCtxCopyExecute();
+        else
+            ForwardToFocusedText(WM_COPY, 0, 0);
+        break;
+    case CmdCopyName:
+        NavCtxCopyExecute();
+        break;
+    case CmdCut:
+        ForwardToFocusedText(WM_CUT, 0, 0);
+        break;
+    case CmdPaste:
+        ForwardToFocusedText(WM_PASTE, 0, 0);
+        break;
+    case CmdUndo:
+        ForwardToFocusedText(EM_UNDO, 0, 0);
+        break;
+    case CmdRedo:
+        ForwardToFocusedText(EM_REDO, 0, 0);
+        break;
+    case CmdSelectAll:
+        ForwardToFocusedText(EM_SETSEL, 0, -1);
         break;
     case CmdOptions:
         ShowOptionsDialog(window_, registry_, GlobalParams().ProgramPath);

@@ -6,6 +6,8 @@
 //   probe window TITLE                 (1 when a top-level window TITLE is visible)
 //   probe checked TITLE BUTTON-TEXT    (state of a check box in that window)
 //   probe click TITLE BUTTON-TEXT      (a click on a button in that window)
+//   probe clipboard                    (the clipboard's text)
+//   probe item-point LABEL             (screen point of a visible tree node)
 #include <windows.h>
 
 #include <commctrl.h>
@@ -87,6 +89,41 @@ void PrintTree(HWND tree, HTREEITEM item, int depth, RemoteBuffer& remote)
     }
 }
 
+HTREEITEM FindItem(HWND tree, HTREEITEM item, const std::string& label, RemoteBuffer& remote)
+{
+    for (; item; item = reinterpret_cast<HTREEITEM>(SendMessageA(tree, TVM_GETNEXTITEM, TVGN_NEXT, reinterpret_cast<LPARAM>(item)))) {
+        if (TreeItemText(tree, item, remote) == label)
+            return item;
+        auto child = reinterpret_cast<HTREEITEM>(SendMessageA(tree, TVM_GETNEXTITEM, TVGN_CHILD, reinterpret_cast<LPARAM>(item)));
+        if (HTREEITEM found = FindItem(tree, child, label, remote))
+            return found;
+    }
+    return nullptr;
+}
+
+// Screen point in the middle of a visible node's label.
+int ShowItemPoint(HWND main, const std::string& label)
+{
+    HWND tree = FindWindowExA(main, nullptr, WC_TREEVIEWA, nullptr);
+    RemoteBuffer remote(tree, 1024);
+    if (!tree || !remote.Ok())
+        return 2;
+    auto root = reinterpret_cast<HTREEITEM>(SendMessageA(tree, TVM_GETNEXTITEM, TVGN_ROOT, 0));
+    HTREEITEM item = FindItem(tree, root, label, remote);
+    if (!item)
+        return 1;
+    RECT rect{};
+    *reinterpret_cast<HTREEITEM*>(&rect) = item;   // the message takes the item in the rectangle
+    remote.Write(&rect, sizeof(rect));
+    if (!SendMessageA(tree, TVM_GETITEMRECT, TRUE, reinterpret_cast<LPARAM>(remote.Address())))
+        return 1;
+    remote.Read(&rect, sizeof(rect));
+    POINT p{(rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2};
+    ClientToScreen(tree, &p);
+    std::printf("%ld %ld\n", p.x, p.y);
+    return 0;
+}
+
 int ShowTree(HWND main)
 {
     HWND tree = FindWindowExA(main, nullptr, WC_TREEVIEWA, nullptr);
@@ -163,6 +200,18 @@ int main(int argc, char** argv)
             PostMessageA(button, BM_CLICK, 0, 0);
         return button ? 0 : 1;
     }
+    if (cmd == "clipboard") {
+        // The clipboard's plain text.
+        if (!OpenClipboard(nullptr))
+            return 2;
+        HANDLE data = GetClipboardData(CF_TEXT);
+        const char* text = data ? static_cast<const char*>(GlobalLock(data)) : nullptr;
+        std::printf("%s\n", text ? text : "");
+        if (text)
+            GlobalUnlock(data);
+        CloseClipboard();
+        return text ? 0 : 1;
+    }
     HWND main = MainWindow();
     if (!main) {
         std::printf("no window\n");
@@ -213,6 +262,8 @@ int main(int argc, char** argv)
     }
     if (cmd == "tree")
         return ShowTree(main);
+    if (cmd == "item-point" && argc > 2)
+        return ShowItemPoint(main, argv[2]);
     if (cmd == "list" && argc > 2)
         return ShowList(main, argv[2]);
     if (cmd == "tray" && argc > 2) {

@@ -1,0 +1,26 @@
+#include "shell/UnitShortcuts.h"
+
+namespace corvane {
+
+namespace {
+constexpr unsigned kVkDelete = 0x2E;
+constexpr unsigned kVkInsert = 0x2D;
+}
+
+bool IsTextEditingKey(const TKeyStroke& key)
+{
+    if (key.alt)
+        return false;
+    switch (key.virtualKey) {
+    case 'C': case 'X': case 'V': case 'A':
+        return key.ctrl && !key.shift;
+    case 'Z':
+        return key.ctrl;
+    case kVkDelete: case kVkInsert:
+        return key.shift && !key.ctrl;
+    default:
+        return false;
+    }
+}
+
+} // namespace corvane
