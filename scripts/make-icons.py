@@ -184,3 +184,35 @@ if __name__ == '__main__':
     for name, fn in (('AddFolder', glyph_add_folder), ('AddReply', glyph_add_reply), ('Delete', glyph_delete),
                      ('SaveAll', glyph_save), ('CopyEntire', glyph_copy_entire), ('PasteLast', glyph_paste_last)):
         write_glyph(out / f'{name}.ico', fn())
+
+
+# --- the drop cursor: an arrow with a small reply bubble, hotspot at the tip --
+
+def drop_cursor_pixels():
+    size = 32
+    px = canvas(size)
+    black, white = (0, 0, 0, 255), (255, 255, 255, 255)
+    # arrow: rows of the classic pointer shape
+    for y in range(17):
+        for x in range(y + 1):
+            if x < 12:
+                px[y][x] = black if x == 0 or x == y or y == 16 else white
+    for y in range(17, 21):
+        fill_rect(px, 5 + (y - 17), y, 7 + (y - 17), y + 1, black)
+    bubble = bubble_pixels(16, (58, 130, 220, 255))[::-1]
+    for y in range(16):
+        for x in range(16):
+            if bubble[y][x][3]:
+                px[14 + y][14 + x] = bubble[y][x]
+    return px
+
+
+def write_cursor(path, px, hotspot=(0, 0)):
+    blob = dib(32, px[::-1])
+    head = struct.pack('<HHH', 0, 2, 1)
+    entry = struct.pack('<BBBBHHII', 32, 32, 0, 0, hotspot[0], hotspot[1], len(blob), 22)
+    Path(path).write_bytes(head + entry + blob)
+
+
+if __name__ == '__main__':
+    write_cursor(out / 'ReplyDrop.cur', drop_cursor_pixels())

@@ -83,6 +83,7 @@ private:
     void ShowFromTray();
     void ApplyAlwaysOnTop();
     void TipTimerTimer();
+    void SetEditorSpaceBefore();
 
     // Modes, geometry and splitters.
     class ModeWindow;

@@ -240,6 +240,7 @@ void TFormCorvane::FormCreate()
     hooks_.Start(static_cast<std::uint32_t>(reinterpret_cast<uintptr_t>(window_)));
 
     EnsureDefaultSettings(registry_);
+    SetEditorSpaceBefore();
     RecordListRatio(modeState_, *modeWindow_);
     FillKeyTable();
     LoadModeGeometry(modeState_, *modeWindow_, registry_);
@@ -248,6 +249,15 @@ void TFormCorvane::FormCreate()
     LayoutControls();
     // Fires once the message loop runs, also in the hidden start.
     SetTimer(window_, kTipTimerId, kTipTimerInterval, nullptr);
+}
+
+void TFormCorvane::SetEditorSpaceBefore()
+{
+    PARAFORMAT2 format{};
+    format.cbSize = sizeof(format);
+    format.dwMask = PFM_SPACEBEFORE;
+    format.dySpaceBefore = 12 * 20;   // 12 points, in twips
+    SendMessageA(editor_, EM_SETPARAFORMAT, 0, reinterpret_cast<LPARAM>(&format));
 }
 
 void TFormCorvane::TipTimerTimer()

@@ -15,6 +15,7 @@
 #include "win32/Win32FileSystem.h"
 #include "win32/Win32MessageBoxes.h"
 #include "win32/Win32Registry.h"
+#include "win32/app/Cursors.h"
 #include "win32/app/FormCorvane.h"
 
 using namespace corvane;
@@ -75,6 +76,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int)
     win32::Win32Registry registry;
     if (!ClaimSingleInstance())
         return 0;
+    win32::RegisterCursorSlots(instance);
 
     // The shell's document opening and the rich-text editor's clipboard and
     // drag and drop want OLE on this thread.
@@ -87,6 +89,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int)
 
     win32::TFormCorvane form(instance, fileSystem, registry);
     if (!form.Create()) {
+        win32::ReleaseCursorSlots();
         if (oleReady)
             OleUninitialize();
         return 1;
@@ -100,6 +103,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int)
     const int exitCode = RunMessageLoop(form);
     form.Destroy();
     SetMessageBoxes(nullptr);
+    win32::ReleaseCursorSlots();
     if (oleReady)
         OleUninitialize();
     return exitCode;
