@@ -133,6 +133,7 @@ private:
     bool appInactive_ = false;
     bool fixTimerEnabled_ = false;
     HWND lastActiveWindow_ = nullptr;
+    HWND foregroundAtTick_ = nullptr;   // foreground window at the last FixTimer tick
 
     UniqueGdiObject font_;
     UniqueImageList treeImages_;

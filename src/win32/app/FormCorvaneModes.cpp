@@ -125,7 +125,8 @@ void TFormCorvane::OnActivateApp(bool active)
 
 void TFormCorvane::OnFixTimer()
 {
-    // The engine's polling of hot keys and chords runs here.
+    // The engine's polling of hot keys and chords joins this tick.
+    foregroundAtTick_ = GetForegroundWindow();
 }
 
 } // namespace corvane::win32

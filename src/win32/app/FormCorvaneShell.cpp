@@ -10,6 +10,7 @@
 #include "shell/UnitTexts.h"
 #include "shell/UnitGlobalParams.h"
 #include "win32/AboutBox.h"
+#include "win32/HtSysHookUtils.h"
 #include "win32/ListBoxControl.h"
 #include "win32/OptionsDialog.h"
 #include "win32/ShellOpen.h"
@@ -607,10 +608,13 @@ void TFormCorvane::ShowTrayMenu()
 
 void TFormCorvane::ShowFromTray()
 {
+    const HWND previous = foregroundAtTick_;
     if (IsIconic(window_))
         ShowWindow(window_, SW_RESTORE);
     Show();
-    SetForegroundWindow(window_);
+    // The foreground belongs to another application; joining its input
+    // thread lets the program take it.
+    ForceForeground(previous, window_);
 }
 
 } // namespace corvane::win32
