@@ -7,6 +7,7 @@
 //   probe checked TITLE BUTTON-TEXT    (state of a check box in that window)
 //   probe click TITLE BUTTON-TEXT      (a click on a button in that window)
 //   probe clipboard                    (the clipboard's text)
+//   probe text TITLE                   (the static texts of that window)
 //   probe item-point LABEL             (screen point of a visible tree node)
 #include <windows.h>
 
@@ -193,6 +194,18 @@ int main(int argc, char** argv)
         HWND button = FindButton(argv[2], argv[3]);
         std::printf("%d\n", SendMessageA(button, BM_GETCHECK, 0, 0) == BST_CHECKED ? 1 : 0);
         return button ? 0 : 1;
+    }
+    if (cmd == "text" && argc > 2) {
+        // The static texts of a dialog or message box, one a line.
+        HWND window = FindTopLevel(argv[2]);
+        for (HWND c = window ? FindWindowExA(window, nullptr, "Static", nullptr) : nullptr; c;
+             c = FindWindowExA(window, c, "Static", nullptr)) {
+            char text[1024] = {};
+            GetWindowTextA(c, text, sizeof(text));
+            if (text[0])
+                std::printf("%s\n", text);
+        }
+        return window ? 0 : 1;
     }
     if (cmd == "click" && argc > 3) {
         HWND button = FindButton(argv[2], argv[3]);
