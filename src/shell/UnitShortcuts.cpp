@@ -5,6 +5,12 @@ namespace corvane {
 namespace {
 constexpr unsigned kVkDelete = 0x2E;
 constexpr unsigned kVkInsert = 0x2D;
+constexpr unsigned kVkF10 = 0x79;
+}
+
+bool IsMenuBarKey(const TKeyStroke& key)
+{
+    return key.virtualKey == kVkF10 && !key.ctrl && !key.shift && !key.alt;
 }
 
 bool IsTextEditingKey(const TKeyStroke& key)

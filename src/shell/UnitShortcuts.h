@@ -15,4 +15,8 @@ struct TKeyStroke {
 // Ctrl+A, Ctrl+Z, Ctrl+Shift+Z, Shift+Del and Shift+Ins.
 bool IsTextEditingKey(const TKeyStroke& key);
 
+// F10 alone opens the window's menu bar, whichever control has the focus
+// (some tree controls would otherwise take it as a navigation key).
+bool IsMenuBarKey(const TKeyStroke& key);
+
 } // namespace corvane

@@ -69,9 +69,17 @@ bool TFormCorvane::TranslateShortcut(MSG& msg)
     if (!accelerators_ || !window_)
         return false;
     // The name, macro and editor boxes keep their own editing keys.
-    if (msg.message == WM_KEYDOWN && IsTextControl(msg.hwnd) && IsChild(window_, msg.hwnd) &&
-        IsTextEditingKey({static_cast<unsigned>(msg.wParam), GetKeyState(VK_CONTROL) < 0, GetKeyState(VK_SHIFT) < 0,
-                          GetKeyState(VK_MENU) < 0}))
+    const TKeyStroke key{static_cast<unsigned>(msg.wParam), GetKeyState(VK_CONTROL) < 0, GetKeyState(VK_SHIFT) < 0,
+                         GetKeyState(VK_MENU) < 0};
+    const bool inWindow = msg.hwnd == window_ || IsChild(window_, msg.hwnd);
+    if ((msg.message == WM_SYSKEYDOWN || msg.message == WM_SYSKEYUP) && inWindow && IsMenuBarKey(key)) {
+        // Opened on the press; the release is swallowed so that nothing
+        // toggles the menu a second time.
+        if (msg.message == WM_SYSKEYDOWN)
+            PostMessageA(window_, WM_SYSCOMMAND, SC_KEYMENU, 0);
+        return true;
+    }
+    if (msg.message == WM_KEYDOWN && inWindow && IsTextControl(msg.hwnd) && IsTextEditingKey(key))
         return false;
     return TranslateAcceleratorA(window_, accelerators_, &msg) != 0;
 }

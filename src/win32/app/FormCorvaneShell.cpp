@@ -237,7 +237,6 @@ void TFormCorvane::FormCreate()
     BuildAccelerators();
     AddTrayIcon();
 
-    // hook receivers start
     hooks_.Start(static_cast<std::uint32_t>(reinterpret_cast<uintptr_t>(window_)));
 
     EnsureDefaultSettings(registry_);
@@ -269,7 +268,6 @@ void TFormCorvane::TipTimerTimer()
 
 void TFormCorvane::FormDestroy()
 {
-    // hook receivers stop
     hooks_.Stop();
 
     engineArming_->CommitEdits();

@@ -28,5 +28,13 @@ TEST(Shortcuts, WindowCommandsStayWithTheWindow)
     EXPECT_FALSE(IsTextEditingKey({0x2E, true, true, false}));
 }
 
+TEST(Shortcuts, OnlyPlainF10OpensTheMenuBar)
+{
+    EXPECT_TRUE(IsMenuBarKey({0x79, false, false, false}));
+    EXPECT_FALSE(IsMenuBarKey({0x79, false, true, false})) << "Shift+F10 is the context menu";
+    EXPECT_FALSE(IsMenuBarKey({0x79, true, false, false}));
+    EXPECT_FALSE(IsMenuBarKey({0x73, false, false, false}));
+}
+
 } // namespace
 } // namespace corvane
