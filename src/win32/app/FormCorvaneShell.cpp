@@ -171,6 +171,10 @@ LRESULT TFormCorvane::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam)
         if (dragging_ != Splitter::None && reinterpret_cast<HWND>(lParam) != window_)
             EndSplitterDrag();
         return 0;
+    case WM_ENTERIDLE:
+        // A dialog or menu of this window runs its own loop.
+        IdleUpdate();
+        return 0;
     case WM_ACTIVATE:
         // Keep the keyboard focus where the user left it; the tree at first.
         if (LOWORD(wParam) == WA_INACTIVE) {
@@ -247,6 +251,8 @@ void TFormCorvane::FormCreate()
     CreateReplyLibrary();
     LoadReplyLibrary();
     LayoutControls();
+    // A modal tip may come before the loop's first idle moment.
+    IdleUpdate();
     // Fires once the message loop runs, also in the hidden start.
     SetTimer(window_, kTipTimerId, kTipTimerInterval, nullptr);
 }
