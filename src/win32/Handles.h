@@ -66,6 +66,10 @@ struct ImageListTraits {
     static HIMAGELIST Invalid() noexcept { return nullptr; }
     static void Close(HIMAGELIST h) noexcept;
 };
+struct AcceleratorTraits {
+    static HACCEL Invalid() noexcept { return nullptr; }
+    static void Close(HACCEL h) noexcept { ::DestroyAcceleratorTable(h); }
+};
 struct ModuleTraits {
     static HMODULE Invalid() noexcept { return nullptr; }
     static void Close(HMODULE h) noexcept { ::FreeLibrary(h); }
@@ -87,6 +91,7 @@ using UniqueIcon = UniqueHandle<HICON, IconTraits>;
 using UniqueGdiObject = UniqueHandle<HGDIOBJ, GdiObjectTraits>;
 using UniqueImageList = UniqueHandle<HIMAGELIST, ImageListTraits>;
 using UniqueModule = UniqueHandle<HMODULE, ModuleTraits>;
+using UniqueAccelerators = UniqueHandle<HACCEL, AcceleratorTraits>;
 using UniqueFind = UniqueHandle<HANDLE, FindTraits>;
 using UniqueRegKey = UniqueHandle<HKEY, RegKeyTraits>;
 

@@ -139,7 +139,8 @@ private:
     UniqueImageList treeImages_;
     UniqueMenu trayMenu_;
     UniqueIcon appIcon_;
-    HACCEL accelerators_ = nullptr;
+    UniqueAccelerators accelerators_;
+    UniqueIcon smallIcon_;   // window class and tray
     UINT taskbarCreatedMessage_ = 0;
     bool trayIconAdded_ = false;
 

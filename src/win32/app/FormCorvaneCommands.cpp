@@ -81,7 +81,7 @@ bool TFormCorvane::TranslateShortcut(MSG& msg)
     }
     if (msg.message == WM_KEYDOWN && inWindow && IsTextControl(msg.hwnd) && IsTextEditingKey(key))
         return false;
-    return TranslateAcceleratorA(window_, accelerators_, &msg) != 0;
+    return TranslateAcceleratorA(window_, accelerators_.Get(), &msg) != 0;
 }
 
 void TFormCorvane::ForwardToFocusedText(UINT message, WPARAM wParam, LPARAM lParam)

@@ -59,8 +59,6 @@ TFormCorvane::TFormCorvane(HINSTANCE instance, IFileSystem& fs, IRegistry& regis
 TFormCorvane::~TFormCorvane()
 {
     Destroy();
-    if (accelerators_)
-        DestroyAcceleratorTable(accelerators_);
 }
 
 bool TFormCorvane::Create()
@@ -71,7 +69,8 @@ bool TFormCorvane::Create()
     wc.lpfnWndProc = &TFormCorvane::WindowProc;
     wc.hInstance = instance_;
     wc.hIcon = appIcon_.Get();
-    wc.hIconSm = static_cast<HICON>(LoadImageA(instance_, MAKEINTRESOURCEA(IDI_CORVANE), IMAGE_ICON, 16, 16, 0));
+    smallIcon_.Reset(static_cast<HICON>(LoadImageA(instance_, MAKEINTRESOURCEA(IDI_CORVANE), IMAGE_ICON, 16, 16, 0)));
+    wc.hIconSm = smallIcon_.Get();
     wc.hCursor = LoadCursor(nullptr, IDC_ARROW);
     wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
     wc.lpszClassName = kWindowClass;
@@ -469,7 +468,7 @@ void TFormCorvane::BuildAccelerators()
         {FCONTROL | FVIRTKEY, 'A', CmdSelectAll},
         {FVIRTKEY, VK_F1, CmdHelpTopics},
     };
-    accelerators_ = CreateAcceleratorTableA(keys, static_cast<int>(std::size(keys)));
+    accelerators_.Reset(CreateAcceleratorTableA(keys, static_cast<int>(std::size(keys))));
 }
 
 void TFormCorvane::OnCommand(int id)
@@ -554,7 +553,7 @@ void TFormCorvane::AddTrayIcon()
     data.uID = kTrayIconId;
     data.uFlags = NIF_ICON | NIF_MESSAGE | NIF_TIP;
     data.uCallbackMessage = WM_TRAY_NOTIFY;
-    data.hIcon = static_cast<HICON>(LoadImageA(instance_, MAKEINTRESOURCEA(IDI_CORVANE), IMAGE_ICON, 16, 16, 0));
+    data.hIcon = smallIcon_.Get();
     lstrcpynA(data.szTip, kTrayHint, sizeof(data.szTip));
     trayIconAdded_ = Shell_NotifyIconA(NIM_ADD, &data) != FALSE;
 }
