@@ -25,4 +25,4 @@ sudo=""
 [ "$(id -u)" -eq 0 ] || sudo="sudo"
 export DEBIAN_FRONTEND=noninteractive
 $sudo apt-get update -q >/dev/null
-$sudo apt-get install -y -q --no-install-recommends "${need[@]}" >/dev/null
+$sudo apt-get install -y -q "${need[@]}" >/dev/null
