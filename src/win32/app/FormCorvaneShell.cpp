@@ -1,19 +1,13 @@
-// Main window: creation and destruction, layout, menus, tray icon.
+// Main window: creation and destruction, its controls and their layout, and the message dispatch.
 #include "win32/app/FormCorvaneAdapters.h"
 
 #include <commctrl.h>
 #include <richedit.h>
-#include <shellapi.h>
 
 #include "library/UnitCorvaneTypes.h"
 #include "shell/UnitSettings.h"
 #include "shell/UnitTexts.h"
-#include "shell/UnitGlobalParams.h"
-#include "win32/AboutBox.h"
-#include "win32/HtSysHookUtils.h"
 #include "win32/ListBoxControl.h"
-#include "win32/OptionsDialog.h"
-#include "win32/ShellOpen.h"
 #include "win32/TipDialog.h"
 #include "win32/TreeViewControl.h"
 #include "win32/app/CommandIds.h"
@@ -27,7 +21,6 @@ namespace {
 const char* const kWindowClass = "TFormCorvane";
 constexpr int kBuiltInWidth = 740;
 constexpr int kBuiltInHeight = 497;
-constexpr UINT kTrayIconId = 1;
 
 HFONT CreateMessageFont()
 {
@@ -36,16 +29,6 @@ HFONT CreateMessageFont()
     if (SystemParametersInfoA(SPI_GETNONCLIENTMETRICS, sizeof(metrics), &metrics, 0))
         return CreateFontIndirectA(&metrics.lfMessageFont);
     return static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
-}
-
-void AppendItem(HMENU menu, UINT id, const char* text)
-{
-    AppendMenuA(menu, MF_STRING, id, text);
-}
-
-void AppendSeparator(HMENU menu)
-{
-    AppendMenuA(menu, MF_SEPARATOR, 0, nullptr);
 }
 
 } // namespace
@@ -406,218 +389,6 @@ void TFormCorvane::LayoutControls()
     MoveChild(comboKey_, paramsShown ? LayoutRect{p.x + 600, p.y + 5, 48, 300} : LayoutRect{});
     MoveChild(toolbar_, l.toolbar);
     MoveChild(editor_, l.editor);
-}
-
-void TFormCorvane::BuildMainMenu()
-{
-    HMENU bar = CreateMenu();
-    HMENU file = CreatePopupMenu();
-    AppendItem(file, CmdExit, "E&xit\tAlt+F4");
-    AppendMenuA(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(file), "File");
-
-    HMENU edit = CreatePopupMenu();
-    AppendItem(edit, CmdAddFolder, "Add New Folder\tCtrl+Shift+N");
-    AppendItem(edit, CmdAddReply, "Add New Reply\tCtrl+N");
-    AppendItem(edit, CmdDelete, "Delete\tShift+Del");
-    AppendSeparator(edit);
-    AppendItem(edit, CmdSaveAll, "Save All\tCtrl+S");
-    AppendSeparator(edit);
-    AppendItem(edit, CmdUndo, "Undo\tCtrl+Z");
-    AppendItem(edit, CmdRedo, "Redo\tCtrl+Shift+Z");
-    AppendSeparator(edit);
-    AppendItem(edit, CmdCut, "Cut\tCtrl+X");
-    AppendItem(edit, CmdCopy, "Copy\tCtrl+C");
-    AppendItem(edit, CmdCopyEntire, "Copy the entire reply\tCtrl+Shift+C");
-    AppendItem(edit, CmdPaste, "Paste\tCtrl+V");
-    AppendItem(edit, CmdPasteLastActive, "Paste the reply into the last active window");
-    AppendItem(edit, CmdSelectAll, "Select All\tCtrl+A");
-    AppendMenuA(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(edit), "Edit");
-
-    AppendItem(bar, CmdOptions, "Options");
-
-    HMENU help = CreatePopupMenu();
-    AppendItem(help, CmdHelpTopics, "&Help Topics\tF1");
-    AppendItem(help, CmdTutorials, "&Tutorials");
-    AppendItem(help, CmdTipOfTheDay, "Tip of the &Day");
-    AppendSeparator(help);
-    AppendItem(help, CmdTutorialMovie, "Watch the Tutorial Movie");
-    AppendItem(help, CmdHomePage, "&Corvane Home Page");
-    AppendItem(help, CmdMakerHomePage, "&Tarnwick Home Page");
-    AppendSeparator(help);
-    AppendItem(help, CmdAbout, "&About Corvane");
-    AppendMenuA(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(help), "Help");
-
-    AppendItem(bar, CmdToggleMode, "Change Mode");
-    SetMenu(window_, bar);   // the window owns and destroys its menu bar
-}
-
-void TFormCorvane::BuildAccelerators()
-{
-    ACCEL keys[] = {
-        {FALT | FVIRTKEY, VK_F4, CmdExit},
-        {FCONTROL | FSHIFT | FVIRTKEY, 'N', CmdAddFolder},
-        {FCONTROL | FVIRTKEY, 'N', CmdAddReply},
-        {FSHIFT | FVIRTKEY, VK_DELETE, CmdDelete},
-        {FCONTROL | FVIRTKEY, 'S', CmdSaveAll},
-        {FCONTROL | FVIRTKEY, 'Z', CmdUndo},
-        {FCONTROL | FSHIFT | FVIRTKEY, 'Z', CmdRedo},
-        {FCONTROL | FVIRTKEY, 'X', CmdCut},
-        {FCONTROL | FVIRTKEY, 'C', CmdCopy},
-        {FCONTROL | FSHIFT | FVIRTKEY, 'C', CmdCopyEntire},
-        {FCONTROL | FVIRTKEY, 'V', CmdPaste},
-        {FCONTROL | FVIRTKEY, 'A', CmdSelectAll},
-        {FVIRTKEY, VK_F1, CmdHelpTopics},
-    };
-    accelerators_.Reset(CreateAcceleratorTableA(keys, static_cast<int>(std::size(keys))));
-}
-
-void TFormCorvane::OnCommand(int id)
-{
-    switch (id) {
-    case CmdExit:
-    case CmdTrayExit:
-        ExitProgram();
-        break;
-    case CmdTrayShow:
-        ShowFromTray();
-        break;
-    case CmdToggleMode:
-        ToggleModeCommand();
-        break;
-    case CmdCopy:
-        if (GetFocus() == navigation_)
-            NavCtxCopyExecute();
-        else
-            ForwardToFocusedText(WM_COPY, 0, 0);
-        break;
-    case CmdCopyName:
-        NavCtxCopyExecute();
-        break;
-    case CmdCut:
-        ForwardToFocusedText(WM_CUT, 0, 0);
-        break;
-    case CmdPaste:
-        ForwardToFocusedText(WM_PASTE, 0, 0);
-        break;
-    case CmdUndo:
-        ForwardToFocusedText(EM_UNDO, 0, 0);
-        break;
-    case CmdRedo:
-        ForwardToFocusedText(EM_REDO, 0, 0);
-        break;
-    case CmdSelectAll:
-        ForwardToFocusedText(EM_SETSEL, 0, -1);
-        break;
-    case CmdOptions:
-        ShowOptionsDialog(window_, registry_, GlobalParams().ProgramPath);
-        break;
-    case CmdHelpTopics:
-        OpenHelpTopics(GlobalParams());
-        break;
-    case CmdTutorials:
-        OpenTutorials(GlobalParams());
-        break;
-    case CmdTipOfTheDay:
-        ShowTipOfTheDay(window_, registry_);
-        break;
-    case CmdTutorialMovie:
-        OpenTutorialMovie();
-        break;
-    case CmdHomePage:
-        OpenProductHomePage();
-        break;
-    case CmdMakerHomePage:
-        OpenMakerHomePage();
-        break;
-    case CmdAbout:
-        ShowAboutBox(window_, appIcon_.Get());
-        break;
-    default:
-        break;
-    }
-}
-
-void TFormCorvane::ExitProgram()
-{
-    // Ends the message loop; the window is destroyed after it.
-    PostQuitMessage(0);
-}
-
-void TFormCorvane::AddTrayIcon()
-{
-    if (trayIconAdded_)
-        return;
-    NOTIFYICONDATAA data{};
-    data.cbSize = sizeof(data);
-    data.hWnd = window_;
-    data.uID = kTrayIconId;
-    data.uFlags = NIF_ICON | NIF_MESSAGE | NIF_TIP;
-    data.uCallbackMessage = WM_TRAY_NOTIFY;
-    data.hIcon = smallIcon_.Get();
-    lstrcpynA(data.szTip, kTrayHint, sizeof(data.szTip));
-    trayIconAdded_ = Shell_NotifyIconA(NIM_ADD, &data) != FALSE;
-}
-
-void TFormCorvane::RemoveTrayIcon()
-{
-    if (!trayIconAdded_)
-        return;
-    NOTIFYICONDATAA data{};
-    data.cbSize = sizeof(data);
-    data.hWnd = window_;
-    data.uID = kTrayIconId;
-    Shell_NotifyIconA(NIM_DELETE, &data);
-    trayIconAdded_ = false;
-}
-
-void TFormCorvane::OnTrayNotify(LPARAM mouseMessage)
-{
-    switch (mouseMessage) {
-    case WM_LBUTTONUP:
-        if (TrayLeftClickShowsWindow(IsWindowVisible(window_) != FALSE)) {
-            ShowWindow(window_, SW_SHOW);
-            if (IsIconic(window_))
-                ShowWindow(window_, SW_RESTORE);
-        }
-        break;
-    case WM_RBUTTONUP:
-    case WM_CONTEXTMENU:
-        ShowTrayMenu();
-        break;
-    default:
-        break;
-    }
-}
-
-void TFormCorvane::ShowTrayMenu()
-{
-    trayMenu_.Reset(CreatePopupMenu());
-    HMENU menu = trayMenu_.Get();
-    IdleUpdate();
-    const TRep* selected = SelectedRep();
-    const std::string name = selected ? tree_->Label(selected->Node) : std::string();
-    AppendItem(menu, CmdTrayShow, kTrayShowCaption);
-    AppendItem(menu, CmdTrayInsert, TrayInsertCaption(SelectedKind(), name).c_str());
-    EnableMenuItem(menu, CmdTrayInsert, MF_BYCOMMAND | (commandStates_.pasteInLastActive ? MF_ENABLED : MF_GRAYED));
-    AppendSeparator(menu);
-    AppendItem(menu, CmdTrayExit, kTrayExitCaption);
-    POINT at{};
-    GetCursorPos(&at);
-    // The owner must be foreground, or the menu does not close when the user clicks elsewhere.
-    SetForegroundWindow(window_);
-    TrackPopupMenu(menu, TPM_RIGHTBUTTON | TPM_BOTTOMALIGN, at.x, at.y, 0, window_, nullptr);
-    PostMessageA(window_, WM_NULL, 0, 0);
-}
-
-void TFormCorvane::ShowFromTray()
-{
-    const HWND previous = foregroundAtTick_;
-    if (IsIconic(window_))
-        ShowWindow(window_, SW_RESTORE);
-    Show();
-    // The foreground belongs to another application; joining its input
-    // thread lets the program take it.
-    ForceForeground(previous, window_);
 }
 
 } // namespace corvane::win32

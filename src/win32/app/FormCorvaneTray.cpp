@@ -1,0 +1,96 @@
+// Main window: the tray icon and its menu.
+#include "win32/app/FormCorvaneAdapters.h"
+
+#include <shellapi.h>
+
+#include "library/UnitCorvaneTypes.h"
+#include "win32/HtSysHookUtils.h"
+#include "win32/MenuItems.h"
+#include "win32/TreeViewControl.h"
+#include "win32/app/CommandIds.h"
+#include "win32/app/PrivateMessages.h"
+
+namespace corvane::win32 {
+
+namespace {
+constexpr UINT kTrayIconId = 1;
+}
+
+void TFormCorvane::AddTrayIcon()
+{
+    if (trayIconAdded_)
+        return;
+    NOTIFYICONDATAA data{};
+    data.cbSize = sizeof(data);
+    data.hWnd = window_;
+    data.uID = kTrayIconId;
+    data.uFlags = NIF_ICON | NIF_MESSAGE | NIF_TIP;
+    data.uCallbackMessage = WM_TRAY_NOTIFY;
+    data.hIcon = smallIcon_.Get();
+    lstrcpynA(data.szTip, kTrayHint, sizeof(data.szTip));
+    trayIconAdded_ = Shell_NotifyIconA(NIM_ADD, &data) != FALSE;
+}
+
+void TFormCorvane::RemoveTrayIcon()
+{
+    if (!trayIconAdded_)
+        return;
+    NOTIFYICONDATAA data{};
+    data.cbSize = sizeof(data);
+    data.hWnd = window_;
+    data.uID = kTrayIconId;
+    Shell_NotifyIconA(NIM_DELETE, &data);
+    trayIconAdded_ = false;
+}
+
+void TFormCorvane::OnTrayNotify(LPARAM mouseMessage)
+{
+    switch (mouseMessage) {
+    case WM_LBUTTONUP:
+        if (TrayLeftClickShowsWindow(IsWindowVisible(window_) != FALSE)) {
+            ShowWindow(window_, SW_SHOW);
+            if (IsIconic(window_))
+                ShowWindow(window_, SW_RESTORE);
+        }
+        break;
+    case WM_RBUTTONUP:
+    case WM_CONTEXTMENU:
+        ShowTrayMenu();
+        break;
+    default:
+        break;
+    }
+}
+
+void TFormCorvane::ShowTrayMenu()
+{
+    trayMenu_.Reset(CreatePopupMenu());
+    HMENU menu = trayMenu_.Get();
+    IdleUpdate();
+    const TRep* selected = SelectedRep();
+    const std::string name = selected ? tree_->Label(selected->Node) : std::string();
+    AppendItem(menu, CmdTrayShow, kTrayShowCaption);
+    AppendItem(menu, CmdTrayInsert, TrayInsertCaption(SelectedKind(), name).c_str());
+    EnableMenuItem(menu, CmdTrayInsert, MF_BYCOMMAND | (commandStates_.pasteInLastActive ? MF_ENABLED : MF_GRAYED));
+    AppendSeparator(menu);
+    AppendItem(menu, CmdTrayExit, kTrayExitCaption);
+    POINT at{};
+    GetCursorPos(&at);
+    // The owner must be foreground, or the menu does not close when the user clicks elsewhere.
+    SetForegroundWindow(window_);
+    TrackPopupMenu(menu, TPM_RIGHTBUTTON | TPM_BOTTOMALIGN, at.x, at.y, 0, window_, nullptr);
+    PostMessageA(window_, WM_NULL, 0, 0);
+}
+
+void TFormCorvane::ShowFromTray()
+{
+    const HWND previous = foregroundAtTick_;
+    if (IsIconic(window_))
+        ShowWindow(window_, SW_RESTORE);
+    Show();
+    // The foreground belongs to another application; joining its input
+    // thread lets the program take it.
+    ForceForeground(previous, window_);
+}
+
+} // namespace corvane::win32
