@@ -81,6 +81,12 @@ bool IsDeviceName(std::string_view name)
 
 } // namespace
 
+std::string LastComponent(const std::string& path)
+{
+    const size_t cut = path.find_last_of('\\');
+    return cut == std::string::npos ? path : path.substr(cut + 1);
+}
+
 bool IsPlainPathComponent(std::string_view name)
 {
     if (name.empty() || name == "." || name == "..")

@@ -31,4 +31,7 @@ std::string JoinTextLines(const std::vector<std::string>& lines);
 // device name such as CON or LPT1.
 bool IsPlainPathComponent(std::string_view name);
 
+// The part of a "\"-separated path after its last separator.
+std::string LastComponent(const std::string& path);
+
 } // namespace corvane

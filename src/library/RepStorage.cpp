@@ -34,12 +34,6 @@ std::string ParentDirectory(const std::string& path)
     return cut == std::string::npos ? std::string() : path.substr(0, cut);
 }
 
-std::string LastComponent(const std::string& path)
-{
-    const size_t cut = path.find_last_of('\\');
-    return cut == std::string::npos ? path : path.substr(cut + 1);
-}
-
 std::string WithoutReplyExtension(const std::string& fileName)
 {
     const size_t extension = std::string(kReplyExtension).size();

@@ -54,8 +54,7 @@ bool TRep::Relocate(IFileSystem& fs, const std::string& newPath)
 {
     if (!fs.Rename(OwnPath(), newPath))
         return false;
-    std::string last = newPath.substr(newPath.find_last_of('\\') + 1);
-    (IsFolder() ? FolderName : FileName) = std::move(last);
+    (IsFolder() ? FolderName : FileName) = LastComponent(newPath);
     return true;
 }
 
