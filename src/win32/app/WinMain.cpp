@@ -67,6 +67,39 @@ int RunMessageLoop(win32::TFormCorvane& form)
     return static_cast<int>(msg.wParam);
 }
 
+// OLE for this thread, for the life of the process's windows.
+class OleSession {
+public:
+    OleSession() : ready_(SUCCEEDED(OleInitialize(nullptr))) {}
+    ~OleSession()
+    {
+        if (ready_)
+            OleUninitialize();
+    }
+    OleSession(const OleSession&) = delete;
+    OleSession& operator=(const OleSession&) = delete;
+
+private:
+    bool ready_;
+};
+
+class CursorSlotsScope {
+public:
+    explicit CursorSlotsScope(HINSTANCE instance) { win32::RegisterCursorSlots(instance); }
+    ~CursorSlotsScope() { win32::ReleaseCursorSlots(); }
+    CursorSlotsScope(const CursorSlotsScope&) = delete;
+    CursorSlotsScope& operator=(const CursorSlotsScope&) = delete;
+};
+
+// The message boxes of the library go to these windows while it exists.
+class InstalledMessageBoxes : public win32::Win32MessageBoxes {
+public:
+    InstalledMessageBoxes() { SetMessageBoxes(this); }
+    ~InstalledMessageBoxes() override { SetMessageBoxes(nullptr); }
+    InstalledMessageBoxes(const InstalledMessageBoxes&) = delete;
+    InstalledMessageBoxes& operator=(const InstalledMessageBoxes&) = delete;
+};
+
 } // namespace
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int)
@@ -76,24 +109,19 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int)
     win32::Win32Registry registry;
     if (!ClaimSingleInstance())
         return 0;
-    win32::RegisterCursorSlots(instance);
+    const CursorSlotsScope cursors(instance);
 
     // The shell's document opening and the rich-text editor's clipboard and
     // drag and drop want OLE on this thread.
-    const bool oleReady = SUCCEEDED(OleInitialize(nullptr));
+    const OleSession ole;
     INITCOMMONCONTROLSEX controls{sizeof(controls), ICC_TREEVIEW_CLASSES | ICC_BAR_CLASSES | ICC_STANDARD_CLASSES};
     InitCommonControlsEx(&controls);
 
-    win32::Win32MessageBoxes messageBoxes;
-    SetMessageBoxes(&messageBoxes);
+    InstalledMessageBoxes messageBoxes;
 
     win32::TFormCorvane form(instance, fileSystem, registry);
-    if (!form.Create()) {
-        win32::ReleaseCursorSlots();
-        if (oleReady)
-            OleUninitialize();
+    if (!form.Create())
         return 1;
-    }
     messageBoxes.SetOwner(form.Handle());
     if (IsHiddenStart(ArgumentsWithoutProgram()))
         form.ShowAndClose();
@@ -102,9 +130,5 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int)
 
     const int exitCode = RunMessageLoop(form);
     form.Destroy();
-    SetMessageBoxes(nullptr);
-    win32::ReleaseCursorSlots();
-    if (oleReady)
-        OleUninitialize();
     return exitCode;
 }
