@@ -88,8 +88,10 @@ private:
             if (reply < 72)
                 code = MakeHotKeyCode(reply >= 36, kHotKeyChars[static_cast<size_t>(reply % 36)]);
             WriteFile(dir + "/" + std::to_string(n) + ".rep",
-                      MacroOf(reply) + "\r\n" + code + "\r\n{\\rtf1\\ansi\\deff0{\\fonttbl{\\f0 Arial;}}\r\n"
-                      "\\pard\\f0\\fs20 Reply number " + std::to_string(reply) + ", kind regards.\\par\r\n}\r\n");
+                MacroOf(reply) + "\r\n" + code
+                    + "\r\n{\\rtf1\\ansi\\deff0{\\fonttbl{\\f0 Arial;}}\r\n"
+                      "\\pard\\f0\\fs20 Reply number "
+                    + std::to_string(reply) + ", kind regards.\\par\r\n}\r\n");
             index += "REPLY_" + std::to_string(n) + "?Reply " + std::to_string(reply) + "\r\n";
         }
         return index;
@@ -145,7 +147,7 @@ void BM_MatchMacro(benchmark::State& state)
     for (int i = 0; i < 1000; ++i) {
         const int reply = (i * 7919) % Library().Replies();
         if (i % 4 == 3)
-            typed.push_back("x" + std::to_string(reply));   // no such macro
+            typed.push_back("x" + std::to_string(reply)); // no such macro
         else if (reply % 10 == 0)
             typed.push_back("P" + std::to_string(reply) + "(Bob,Paris)");
         else

@@ -23,6 +23,6 @@ constexpr std::int32_t htTooManyReceivers = -4;
 constexpr std::int32_t htAlreadyInstalled = -5;
 
 // Every notification is this message plus a code.
-constexpr std::uint32_t htNotifyBase = 0x400;   // WM_USER
+constexpr std::uint32_t htNotifyBase = 0x400; // WM_USER
 
 } // namespace corvane

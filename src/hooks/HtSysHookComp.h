@@ -27,25 +27,23 @@ public:
     virtual void ShowErrorBox(const std::string& text, const std::string& caption) = 0;
 };
 
-using THtSysHookUnfilteredEvent =
-    std::function<void(THtSysHook& sender, std::int32_t code, std::int32_t wParam, std::int32_t lParam, bool& handled)>;
-using THtKeyboardNotifyEvent = std::function<void(
-    THtSysHook& sender, std::int32_t virtualKeyCode, std::uint16_t repeatCount, std::uint8_t scanCode,
-    bool isExtendedKey, bool altIsDown, bool keyWasDownBefore, bool keyIsBeingPressed, bool& filterEvent)>;
+using THtSysHookUnfilteredEvent = std::function<void(
+    THtSysHook& sender, std::int32_t code, std::int32_t wParam, std::int32_t lParam, bool& handled)>;
+using THtKeyboardNotifyEvent = std::function<void(THtSysHook& sender, std::int32_t virtualKeyCode,
+    std::uint16_t repeatCount, std::uint8_t scanCode, bool isExtendedKey, bool altIsDown, bool keyWasDownBefore,
+    bool keyIsBeingPressed, bool& filterEvent)>;
 using THtMouseClickNotifyEvent = std::function<void(THtSysHook& sender, std::uint32_t sourceWindow, std::int32_t x,
-                                                    std::int32_t y, TMouseButton button,
-                                                    THtMouseButtonMovement movement)>;
-using THtMouseMoveNotifyEvent =
-    std::function<void(THtSysHook& sender, std::uint32_t sourceWindow, std::int32_t x, std::int32_t y)>;
+    std::int32_t y, TMouseButton button, THtMouseButtonMovement movement)>;
+using THtMouseMoveNotifyEvent
+    = std::function<void(THtSysHook& sender, std::uint32_t sourceWindow, std::int32_t x, std::int32_t y)>;
 using THtShellHookAccesibilityEvent = std::function<void(THtSysHook& sender, std::int32_t changedFeature)>;
 using THtShellNotifyEvent = std::function<void(THtSysHook& sender)>;
 using THtShellNotifyWindowEvent = std::function<void(THtSysHook& sender, std::uint32_t sourceWindow)>;
-using THtShellTitleRedrawEvent =
-    std::function<void(THtSysHook& sender, std::uint32_t sourceWindow, bool isFlashing)>;
+using THtShellTitleRedrawEvent = std::function<void(THtSysHook& sender, std::uint32_t sourceWindow, bool isFlashing)>;
 
 class THtSysHook {
 public:
-    explicit THtSysHook(IHtHookHost& host) : host_(host) {}
+    explicit THtSysHook(IHtHookHost& host) : host_(host) { }
     virtual ~THtSysHook();
     THtSysHook(const THtSysHook&) = delete;
     THtSysHook& operator=(const THtSysHook&) = delete;
@@ -111,7 +109,7 @@ protected:
     const char* ClassName() const override { return "THtMouseHook"; }
     std::int64_t Decode(std::uint32_t code, std::uint64_t wParam, std::int64_t lParam) override;
     virtual void DoMouseClick(std::uint32_t sourceWindow, std::int32_t x, std::int32_t y, TMouseButton button,
-                              THtMouseButtonMovement movement);
+        THtMouseButtonMovement movement);
     virtual void DoMouseMove(std::uint32_t sourceWindow, std::int32_t x, std::int32_t y);
 };
 

@@ -27,7 +27,7 @@ THtKeyStroke DecodeKeyStroke(std::uint64_t wParam, std::int64_t lParam);
 struct THtMouseNotice {
     bool isMove;
     std::uint32_t sourceWindow;
-    std::int32_t x, y;   // unsigned 16-bit values: -1 arrives as 65535
+    std::int32_t x, y; // unsigned 16-bit values: -1 arrives as 65535
     TMouseButton button;
     THtMouseButtonMovement movement;
 };
@@ -56,8 +56,8 @@ struct THtShellNotice {
 
 // Events about the program's own application window are left out unless
 // notifyOwnEvents is set.
-THtShellNotice DecodeShell(std::uint32_t code, std::uint64_t wParam, std::int64_t lParam,
-                           std::uint32_t ownAppWindow, bool notifyOwnEvents);
+THtShellNotice DecodeShell(
+    std::uint32_t code, std::uint64_t wParam, std::int64_t lParam, std::uint32_t ownAppWindow, bool notifyOwnEvents);
 
 // The system's message text for a Windows error code, or empty when it has none.
 using SystemMessageLookup = std::function<std::string(std::int32_t code)>;

@@ -4,16 +4,19 @@
 
 namespace corvane {
 
-std::int32_t THtHookLoader::LoadHookDLL(const std::string& name) {
+std::int32_t THtHookLoader::LoadHookDLL(const std::string& name)
+{
     if (module_ != 0) {
         ++count_;
         return htOk;
     }
     std::uintptr_t module = api_.OpenModule(name);
     if (module == 0) {
-        if (const auto retry = DllRetryName(name)) module = api_.OpenModule(*retry);
+        if (const auto retry = DllRetryName(name))
+            module = api_.OpenModule(*retry);
     }
-    if (module == 0) return api_.LastErrorCode();
+    if (module == 0)
+        return api_.LastErrorCode();
     module_ = module;
     ++count_;
     attach_ = api_.FindExport(module_, "AttachReceiver");
@@ -26,21 +29,27 @@ std::int32_t THtHookLoader::LoadHookDLL(const std::string& name) {
     return htOk;
 }
 
-void THtHookLoader::UnloadHookDLL() {
-    if (module_ == 0) return;
-    if (--count_ > 0) return;
+void THtHookLoader::UnloadHookDLL()
+{
+    if (module_ == 0)
+        return;
+    if (--count_ > 0)
+        return;
     api_.ReleaseModule(module_);
     Clear();
 }
 
-void THtHookLoader::Clear() {
+void THtHookLoader::Clear()
+{
     module_ = 0;
     count_ = 0;
     attach_ = detach_ = lastError_ = nullptr;
 }
 
-std::int32_t THtHookLoader::AttachReceiver(THtHookType type, std::uintptr_t window, bool filter) {
-    if (!attach_) return htMissingExports;
+std::int32_t THtHookLoader::AttachReceiver(THtHookType type, std::uintptr_t window, bool filter)
+{
+    if (!attach_)
+        return htMissingExports;
     return api_.CallAttach(attach_, type, window, filter);
 }
 

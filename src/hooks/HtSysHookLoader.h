@@ -12,7 +12,7 @@ namespace corvane {
 class IHookModuleApi {
 public:
     virtual ~IHookModuleApi() = default;
-    virtual std::uintptr_t OpenModule(const std::string& name) = 0;   // 0 on failure
+    virtual std::uintptr_t OpenModule(const std::string& name) = 0; // 0 on failure
     virtual std::int32_t LastErrorCode() = 0;
     virtual void* FindExport(std::uintptr_t module, const char* name) = 0;
     virtual void ReleaseModule(std::uintptr_t module) = 0;
@@ -21,7 +21,7 @@ public:
 
 class THtHookLoader {
 public:
-    explicit THtHookLoader(IHookModuleApi& api) : api_(api) {}
+    explicit THtHookLoader(IHookModuleApi& api) : api_(api) { }
     THtHookLoader(const THtHookLoader&) = delete;
     THtHookLoader& operator=(const THtHookLoader&) = delete;
 

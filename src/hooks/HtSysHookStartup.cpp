@@ -4,31 +4,35 @@
 
 namespace corvane {
 
-THtProgramHooks::THtProgramHooks(IHtHookHost& host) : ShellHook(host), KeyHook(host), MouseHook(host) {
+THtProgramHooks::THtProgramHooks(IHtHookHost& host) : ShellHook(host), KeyHook(host), MouseHook(host)
+{
     ShellHook.Name = "ShellHook";
     KeyHook.Name = "KeyHook";
     MouseHook.Name = "MouseHook";
     for (THtSysHook* c : {static_cast<THtSysHook*>(&ShellHook), static_cast<THtSysHook*>(&KeyHook),
-                          static_cast<THtSysHook*>(&MouseHook)})
+             static_cast<THtSysHook*>(&MouseHook)})
         c->SetHookDLL(HookLibraryName);
     KeyHook.SetAllowFiltering(false);
     ShellHook.NotifyOwnEvents = false;
 }
 
-bool THtProgramHooks::Start(std::uint32_t applicationWindow) {
+bool THtProgramHooks::Start(std::uint32_t applicationWindow)
+{
     ShellHook.ApplicationWindow = applicationWindow;
     bool allStarted = false;
     for (int pass = 0; pass < HookStartPasses && !allStarted; ++pass) {
         allStarted = true;
         for (THtSysHook* c : {static_cast<THtSysHook*>(&ShellHook), static_cast<THtSysHook*>(&KeyHook),
-                              static_cast<THtSysHook*>(&MouseHook)})
+                 static_cast<THtSysHook*>(&MouseHook)})
             allStarted = c->Start().empty() && allStarted;
     }
-    if (!allStarted) ShowError(LibraryNotLoadedText);
+    if (!allStarted)
+        ShowError(LibraryNotLoadedText);
     return allStarted;
 }
 
-void THtProgramHooks::Stop() {
+void THtProgramHooks::Stop()
+{
     MouseHook.Stop();
     KeyHook.Stop();
     ShellHook.Stop();

@@ -96,7 +96,15 @@ bool IsPlainPathComponent(std::string_view name)
         if (byte < 0x20)
             return false;
         switch (c) {
-        case '\\': case '/': case ':': case '*': case '?': case '"': case '<': case '>': case '|':
+        case '\\':
+        case '/':
+        case ':':
+        case '*':
+        case '?':
+        case '"':
+        case '<':
+        case '>':
+        case '|':
             return false;
         default:
             break;

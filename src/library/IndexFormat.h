@@ -7,9 +7,9 @@
 namespace corvane {
 
 struct IndexLine {
-    std::string prefix;   // up to and including the first "_"
-    std::string number;   // between that "_" and the first "?"
-    std::string name;     // everything after the first "?"
+    std::string prefix; // up to and including the first "_"
+    std::string number; // between that "_" and the first "?"
+    std::string name; // everything after the first "?"
 };
 
 // A line without "_" has an empty prefix; a line without "?" has an empty

@@ -10,10 +10,7 @@ namespace corvane {
 
 namespace {
 
-bool KeyLess(std::string_view a, std::string_view b)
-{
-    return CompareTextIgnoringCase(a, b) < 0;
-}
+bool KeyLess(std::string_view a, std::string_view b) { return CompareTextIgnoringCase(a, b) < 0; }
 
 std::string MacroDisplayText(std::string_view key) { return std::string(key); }
 std::string HotKeyDisplayText(std::string_view key) { return HotKeyText(key); }
@@ -30,21 +27,19 @@ std::string_view MacroStem(std::string_view macro)
 
 TRepIndex::TRepIndex(IListBox& listBox, DisplayTextFn displayText, bool keepsSelection)
     : listBox_(&listBox), displayText_(displayText), keepsSelection_(keepsSelection)
-{
-}
+{ }
 
-TRepHotKeyList::TRepHotKeyList(IListBox& listBox) : TRepIndex(listBox, &HotKeyDisplayText, false) {}
-TRepMacroList::TRepMacroList(IListBox& listBox) : TRepIndex(listBox, &MacroDisplayText, true) {}
+TRepHotKeyList::TRepHotKeyList(IListBox& listBox) : TRepIndex(listBox, &HotKeyDisplayText, false) { }
+TRepMacroList::TRepMacroList(IListBox& listBox) : TRepIndex(listBox, &MacroDisplayText, true) { }
 
 void TRepIndex::EnsureSorted() const
 {
     if (sorted_)
         return;
-    std::stable_sort(entries_.begin(), entries_.end(),
-                     [](const Entry& a, const Entry& b) { return KeyLess(a.key, b.key); });
-    const auto duplicates = std::unique(entries_.begin(), entries_.end(), [](const Entry& a, const Entry& b) {
-        return CompareTextIgnoringCase(a.key, b.key) == 0;
-    });
+    std::stable_sort(
+        entries_.begin(), entries_.end(), [](const Entry& a, const Entry& b) { return KeyLess(a.key, b.key); });
+    const auto duplicates = std::unique(entries_.begin(), entries_.end(),
+        [](const Entry& a, const Entry& b) { return CompareTextIgnoringCase(a.key, b.key) == 0; });
     entries_.erase(duplicates, entries_.end());
     sorted_ = true;
 }
@@ -112,15 +107,16 @@ int TRepIndex::IndexOfRep(const TRep* rep) const
 int TRepIndex::InsertionPoint(std::string_view key) const
 {
     EnsureSorted();
-    const auto it = std::lower_bound(entries_.begin(), entries_.end(), key,
-                                     [](const Entry& e, std::string_view k) { return KeyLess(e.key, k); });
+    const auto it = std::lower_bound(
+        entries_.begin(), entries_.end(), key, [](const Entry& e, std::string_view k) { return KeyLess(e.key, k); });
     return static_cast<int>(it - entries_.begin());
 }
 
 int TRepIndex::Find(std::string_view key) const
 {
     const int at = InsertionPoint(key);
-    if (at < static_cast<int>(entries_.size()) && CompareTextIgnoringCase(entries_[static_cast<size_t>(at)].key, key) == 0)
+    if (at < static_cast<int>(entries_.size())
+        && CompareTextIgnoringCase(entries_[static_cast<size_t>(at)].key, key) == 0)
         return at;
     return -1;
 }

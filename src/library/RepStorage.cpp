@@ -37,15 +37,13 @@ std::string ParentDirectory(const std::string& path)
 std::string WithoutReplyExtension(const std::string& fileName)
 {
     const size_t extension = std::string(kReplyExtension).size();
-    if (fileName.size() >= extension && SameTextIgnoringCase(fileName.substr(fileName.size() - extension), kReplyExtension))
+    if (fileName.size() >= extension
+        && SameTextIgnoringCase(fileName.substr(fileName.size() - extension), kReplyExtension))
         return fileName.substr(0, fileName.size() - extension);
     return fileName;
 }
 
-std::string IndexPathOf(const TRep& rep)
-{
-    return rep.ContainerPath() + "\\" + kIndexFileName;
-}
+std::string IndexPathOf(const TRep& rep) { return rep.ContainerPath() + "\\" + kIndexFileName; }
 
 // First line with the given prefix and number, both without regard to case.
 int FindLineByNumber(const std::vector<std::string>& lines, std::string_view prefix, std::string_view number)
@@ -60,13 +58,14 @@ int FindLineByNumber(const std::vector<std::string>& lines, std::string_view pre
 
 // The first number free on disk that no line of the index names either: a
 // line whose file has gone missing must not come to name the moved entry.
-std::string FreeNumberIn(const IFileSystem& fs, const std::string& dir, bool folder,
-                         const std::vector<std::string>& indexLines)
+std::string FreeNumberIn(
+    const IFileSystem& fs, const std::string& dir, bool folder, const std::vector<std::string>& indexLines)
 {
     const char* prefix = folder ? kFolderPrefix : kReplyPrefix;
     for (unsigned n = 1;; ++n) {
         const std::string number = std::to_string(n);
-        const bool onDisk = folder ? fs.DirExists(dir + "\\" + number) : fs.FileExists(dir + "\\" + number + kReplyExtension);
+        const bool onDisk
+            = folder ? fs.DirExists(dir + "\\" + number) : fs.FileExists(dir + "\\" + number + kReplyExtension);
         if (!onDisk && FindLineByNumber(indexLines, prefix, number) < 0)
             return number;
     }
@@ -125,8 +124,8 @@ void TRepList::LoadFolderIndexAt(const std::string& indexPath, TreeNode parent, 
     tree_->EndUpdate();
 }
 
-int TRepList::LoadReplyFile(const std::string& path, const std::string& name, bool asFirst,
-                            TreeNode before, TreeNode parent)
+int TRepList::LoadReplyFile(
+    const std::string& path, const std::string& name, bool asFirst, TreeNode before, TreeNode parent)
 {
     std::optional<std::vector<std::string>> lines = ReadLines(*fs_, path);
     if (!lines) {
@@ -138,8 +137,8 @@ int TRepList::LoadReplyFile(const std::string& path, const std::string& name, bo
         return -1;
     }
     const int index = before ? InsertNodeBefore(name, before)
-                    : asFirst ? AddNodeFirst(name, parent)
-                              : AddNodeLast(name, parent);
+        : asFirst            ? AddNodeFirst(name, parent)
+                             : AddNodeLast(name, parent);
     TRep* reply = Items(index);
     reply->FileName = LastComponent(path);
     const std::string& macro = (*lines)[0];
@@ -269,8 +268,8 @@ bool TRepList::MoveWithinDirectory(TRep* entry, TRep* target, const std::string&
     return WriteLines(*fs_, indexPath, *lines);
 }
 
-bool TRepList::MoveAcrossDirectories(TRep* entry, TRep* target, const std::string& sourceIndex,
-                                     const std::string& destinationIndex)
+bool TRepList::MoveAcrossDirectories(
+    TRep* entry, TRep* target, const std::string& sourceIndex, const std::string& destinationIndex)
 {
     std::optional<std::vector<std::string>> sourceLines = ReadLines(*fs_, sourceIndex);
     std::optional<std::vector<std::string>> destinationLines = ReadLines(*fs_, destinationIndex);

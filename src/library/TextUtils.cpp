@@ -12,11 +12,16 @@ unsigned char LowerByte(unsigned char c)
     if (c >= 0xC0 && c <= 0xDE && c != 0xD7)
         return static_cast<unsigned char>(c + 32);
     switch (c) {
-    case 0x8A: return 0x9A;   // S caron
-    case 0x8C: return 0x9C;   // OE
-    case 0x8E: return 0x9E;   // Z caron
-    case 0x9F: return 0xFF;   // Y diaeresis
-    default: return c;
+    case 0x8A:
+        return 0x9A; // S caron
+    case 0x8C:
+        return 0x9C; // OE
+    case 0x8E:
+        return 0x9E; // Z caron
+    case 0x9F:
+        return 0xFF; // Y diaeresis
+    default:
+        return c;
     }
 }
 
@@ -27,11 +32,16 @@ unsigned char UpperByte(unsigned char c)
     if (c >= 0xE0 && c <= 0xFE && c != 0xF7)
         return static_cast<unsigned char>(c - 32);
     switch (c) {
-    case 0x9A: return 0x8A;
-    case 0x9C: return 0x8C;
-    case 0x9E: return 0x8E;
-    case 0xFF: return 0x9F;
-    default: return c;
+    case 0x9A:
+        return 0x8A;
+    case 0x9C:
+        return 0x8C;
+    case 0x9E:
+        return 0x8E;
+    case 0xFF:
+        return 0x9F;
+    default:
+        return c;
     }
 }
 

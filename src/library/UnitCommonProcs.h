@@ -27,7 +27,7 @@ bool DeleteTree(IFileSystem& fs, const std::string& dir);
 std::string MakeHotKeyCode(bool shift, char key);
 struct HotKeyParts {
     bool shift = false;
-    char key = '\0';   // '\0' when the code is too short to hold one
+    char key = '\0'; // '\0' when the code is too short to hold one
 };
 HotKeyParts SplitHotKeyCode(std::string_view code);
 // "<CTRL>+<ALT>+", "<SHIFT>+" when shifted, then the key.

@@ -5,10 +5,10 @@ namespace corvane {
 
 inline constexpr const char* kMsgFileCantBeOpened = "File \"%s\" can't be opened.";
 inline constexpr const char* kMsgFileIncorrectStructure = "File \"%s\" has incorrect structure.";
-inline constexpr const char* kMsgHotKeyAssigned =
-    "That HotKey is already assigned to another reply. Please, choose another key combination.";
-inline constexpr const char* kMsgMacroAssigned =
-    "That Macro is already assigned to another reply. Please, choose another macro string.";
+inline constexpr const char* kMsgHotKeyAssigned
+    = "That HotKey is already assigned to another reply. Please, choose another key combination.";
+inline constexpr const char* kMsgMacroAssigned
+    = "That Macro is already assigned to another reply. Please, choose another macro string.";
 inline constexpr const char* kMsgDeleteFolder = "Do you really want to delete \"%s\" folder?";
 inline constexpr const char* kMsgDeleteReply = "Do you really want to delete \"%s\" reply?";
 

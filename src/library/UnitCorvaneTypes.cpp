@@ -11,10 +11,7 @@
 
 namespace corvane {
 
-std::string LibraryRoot()
-{
-    return GlobalParams().DataDir + kLibraryFolder;
-}
+std::string LibraryRoot() { return GlobalParams().DataDir + kLibraryFolder; }
 
 // ---------------------------------------------------------------- TRep
 
@@ -24,10 +21,7 @@ TRep* TRep::ParentRep() const
     return parent ? static_cast<TRep*>(tree_->Data(parent)) : nullptr;
 }
 
-std::string TRep::FolderPath() const
-{
-    return ContainerPath() + "\\" + FolderName;
-}
+std::string TRep::FolderPath() const { return ContainerPath() + "\\" + FolderName; }
 
 std::string TRep::ContainerPath() const
 {
@@ -35,10 +29,7 @@ std::string TRep::ContainerPath() const
     return parent ? parent->FolderPath() : LibraryRoot();
 }
 
-std::string TRep::OwnPath() const
-{
-    return IsFolder() ? FolderPath() : ContainerPath() + "\\" + FileName;
-}
+std::string TRep::OwnPath() const { return IsFolder() ? FolderPath() : ContainerPath() + "\\" + FileName; }
 
 bool TRep::HasSafePath() const
 {
@@ -62,13 +53,9 @@ bool TRep::Relocate(IFileSystem& fs, const std::string& newPath)
 
 TRepList::TRepList(ITreeControl& tree, IListBox& hotKeyListBox, IListBox& macroListBox, IFileSystem& fs)
     : tree_(&tree), hotKeys_(hotKeyListBox), macros_(macroListBox), fs_(&fs)
-{
-}
+{ }
 
-TRepList::~TRepList()
-{
-    ClearAll();
-}
+TRepList::~TRepList() { ClearAll(); }
 
 int TRepList::IndexOf(const TRep* rep) const
 {
@@ -78,10 +65,7 @@ int TRepList::IndexOf(const TRep* rep) const
     return -1;
 }
 
-TRep* TRepList::RepOf(TreeNode node) const
-{
-    return node ? static_cast<TRep*>(tree_->Data(node)) : nullptr;
-}
+TRep* TRepList::RepOf(TreeNode node) const { return node ? static_cast<TRep*>(tree_->Data(node)) : nullptr; }
 
 int TRepList::Adopt(std::unique_ptr<TRep> rep, TreeNode node)
 {
@@ -109,10 +93,7 @@ int TRepList::InsertNodeBefore(const std::string& name, TreeNode sibling)
     return Adopt(std::move(rep), tree_->InsertBefore(sibling, name));
 }
 
-void TRepList::DeleteAt(int index)
-{
-    RemoveSubtree(Items(index)->Node);
-}
+void TRepList::DeleteAt(int index) { RemoveSubtree(Items(index)->Node); }
 
 void TRepList::CollectSubtree(TreeNode node, std::vector<TRep*>& reps) const
 {
@@ -178,10 +159,7 @@ void TRepList::SetBody(TRep* reply, const std::vector<std::string>& lines)
     reply->Lines = SplitTextLines(JoinTextLines(lines));
 }
 
-void TRepList::SetBodyText(TRep* reply, std::string_view text)
-{
-    reply->Lines = SplitTextLines(text);
-}
+void TRepList::SetBodyText(TRep* reply, std::string_view text) { reply->Lines = SplitTextLines(text); }
 
 void TRepList::MoveNodeBefore(TRep* entry, TRep* target)
 {

@@ -22,11 +22,11 @@ std::string LibraryRoot();
 class TRep {
 public:
     TreeNode Node = nullptr;
-    std::vector<std::string> Lines;   // the reply's RTF body, one string per line
-    std::string FileName;             // "<n>.rep" for a reply, empty for a folder
-    std::string FolderName;           // "<m>" for a folder, empty for a reply
+    std::vector<std::string> Lines; // the reply's RTF body, one string per line
+    std::string FileName; // "<n>.rep" for a reply, empty for a folder
+    std::string FolderName; // "<m>" for a folder, empty for a reply
 
-    explicit TRep(const ITreeControl& tree) : tree_(&tree) {}
+    explicit TRep(const ITreeControl& tree) : tree_(&tree) { }
 
     bool IsFolder() const { return FileName.empty(); }
     // <DataDir>Replies\<m>\...\<m of this folder>
@@ -62,8 +62,8 @@ public:
     const std::string& KeyAt(int position) const;
     TRep* RepAt(int position) const;
     int Count() const;
-    int IndexOfRep(const TRep* rep) const;        // linear scan, -1 when absent
-    int Find(std::string_view key) const;         // binary search, -1 when absent
+    int IndexOfRep(const TRep* rep) const; // linear scan, -1 when absent
+    int Find(std::string_view key) const; // binary search, -1 when absent
     int InsertionPoint(std::string_view key) const;
     // Re-sorts, then shows every entry in the list box.
     void Refill();
@@ -124,7 +124,7 @@ public:
     // --- the entries, in creation order ---
     int Count() const { return static_cast<int>(items_.size()); }
     TRep* Items(int index) const { return items_[static_cast<size_t>(index)].get(); }
-    int IndexOf(const TRep* rep) const;   // linear scan, -1 when absent
+    int IndexOf(const TRep* rep) const; // linear scan, -1 when absent
     // The entry shown by a node (its data pointer), or nullptr.
     TRep* RepOf(TreeNode node) const;
 
@@ -159,8 +159,7 @@ public:
     void LoadFolderIndex(const std::string& indexPath, TreeNode parent);
     // Returns the new entry's index, or -1 (after an error box) when the file
     // cannot be read or is malformed.
-    int LoadReplyFile(const std::string& path, const std::string& name, bool asFirst,
-                      TreeNode before, TreeNode parent);
+    int LoadReplyFile(const std::string& path, const std::string& name, bool asFirst, TreeNode before, TreeNode parent);
     int FindIndexLine(const TRep* rep, const std::vector<std::string>& lines) const;
     bool SaveReplyFile(TRep* reply);
     bool RenameEntry(TRep* rep, const std::string& newName);
@@ -204,8 +203,8 @@ private:
     int DepthOf(TreeNode node) const;
     bool IsInSubtree(TreeNode node, TreeNode root) const;
     bool MoveWithinDirectory(TRep* entry, TRep* target, const std::string& indexPath);
-    bool MoveAcrossDirectories(TRep* entry, TRep* target, const std::string& sourceIndex,
-                               const std::string& destinationIndex);
+    bool MoveAcrossDirectories(
+        TRep* entry, TRep* target, const std::string& sourceIndex, const std::string& destinationIndex);
 
     std::vector<std::unique_ptr<TRep>> items_;
     ITreeControl* tree_;

@@ -12,8 +12,8 @@ public:
     virtual int Count() const = 0;
     virtual std::string Text(int index) const = 0;
     virtual void* Data(int index) const = 0;
-    virtual int SelectedIndex() const = 0;   // -1 when nothing is selected
-    virtual void Select(int index) = 0;      // -1 clears the selection
+    virtual int SelectedIndex() const = 0; // -1 when nothing is selected
+    virtual void Select(int index) = 0; // -1 clears the selection
     virtual void BeginUpdate() = 0;
     virtual void EndUpdate() = 0;
 };

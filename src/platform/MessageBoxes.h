@@ -10,7 +10,7 @@ public:
     virtual void Info(const std::string& text) = 0;
     virtual void Warning(const std::string& text) = 0;
     virtual void Error(const std::string& text) = 0;
-    virtual bool AskYesNo(const std::string& text) = 0;   // true for Yes
+    virtual bool AskYesNo(const std::string& text) = 0; // true for Yes
 };
 
 } // namespace corvane

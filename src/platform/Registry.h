@@ -15,7 +15,7 @@ enum class RegKind { Dword, Binary, String, Other };
 
 struct RegValue {
     RegKind kind = RegKind::Other;
-    std::vector<std::uint8_t> data;   // raw bytes as stored (DWORD: 4 bytes little-endian)
+    std::vector<std::uint8_t> data; // raw bytes as stored (DWORD: 4 bytes little-endian)
     bool operator==(const RegValue&) const = default;
 };
 

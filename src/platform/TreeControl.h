@@ -45,7 +45,7 @@ public:
     virtual void EndUpdate() = 0;
 
     virtual TreeNode Selected() const = 0;
-    virtual void Select(TreeNode node) = 0;   // nullptr clears the selection
+    virtual void Select(TreeNode node) = 0; // nullptr clears the selection
 
     virtual bool IsExpanded(TreeNode node) const = 0;
     virtual void EditLabel(TreeNode node) = 0;

@@ -13,28 +13,28 @@ struct LayoutRect {
 
 // Sizes the user changes with the splitters; they survive mode changes.
 struct PanelSizes {
-    int lowerHeight = 215;      // PanelBottomRoot
-    int chooseByWidth = 260;    // PanelChooseBy
-    int macrosWidth = 119;      // PanelMacrosList
+    int lowerHeight = 215; // PanelBottomRoot
+    int chooseByWidth = 260; // PanelChooseBy
+    int macrosWidth = 119; // PanelMacrosList
 };
 
 struct MainLayout {
     // Upper panel.
-    LayoutRect navButtons;      // PanelNavButs
-    LayoutRect tree;            // Navigation
+    LayoutRect navButtons; // PanelNavButs
+    LayoutRect tree; // Navigation
     LayoutRect splitterVert1;
-    LayoutRect chooseBy;        // PanelChooseBy
+    LayoutRect chooseBy; // PanelChooseBy
     LayoutRect macrosCaption, macrosList;
     LayoutRect splitterVert2;
     LayoutRect hotKeysCaption, hotKeysList;
     // Horizontal splitter and lower panel.
     LayoutRect splitterHorz;
-    LayoutRect lowerPanel;      // PanelBottomRoot
-    LayoutRect bottomBar;       // PanelBottomBar
-    LayoutRect replyParams;     // PanelReplyParams
-    LayoutRect toolbar;         // ToolBarEditor
-    LayoutRect editor;          // Editor
-    int upperHeight = 0;        // PanelTopRoot's height
+    LayoutRect lowerPanel; // PanelBottomRoot
+    LayoutRect bottomBar; // PanelBottomBar
+    LayoutRect replyParams; // PanelReplyParams
+    LayoutRect toolbar; // ToolBarEditor
+    LayoutRect editor; // Editor
+    int upperHeight = 0; // PanelTopRoot's height
 };
 
 inline constexpr int kButtonColumnWidth = 40;

@@ -8,8 +8,7 @@ namespace corvane {
 
 TOptionsDialogModel::TOptionsDialogModel(IRegistry& reg, IOptionsView& view, std::string programPath)
     : reg_(reg), view_(view), programPath_(std::move(programPath))
-{
-}
+{ }
 
 void TOptionsDialogModel::Load()
 {

@@ -8,8 +8,8 @@ namespace corvane {
 
 enum class OptionBox { TipOfDay, AutoRun, AlwaysOnTop, ShowMacroIns };
 
-inline constexpr const char* kAlwaysOnTopRestartWarning =
-    "You will need to restart the program for the change to take effect.";
+inline constexpr const char* kAlwaysOnTopRestartWarning
+    = "You will need to restart the program for the change to take effect.";
 
 class IOptionsView {
 public:

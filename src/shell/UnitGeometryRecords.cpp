@@ -46,8 +46,8 @@ std::optional<TMainFormGeometry> DecodeMainFormGeometry(const RegValue& value)
     if (!IsRecord(value, 14))
         return std::nullopt;
     const auto& d = value.data;
-    return TMainFormGeometry{Get16(d, 0), Get16(d, 2), Get16(d, 4), Get16(d, 6),
-                             Get16(d, 8), Get16(d, 10), Get16(d, 12)};
+    return TMainFormGeometry{
+        Get16(d, 0), Get16(d, 2), Get16(d, 4), Get16(d, 6), Get16(d, 8), Get16(d, 10), Get16(d, 12)};
 }
 
 TSizeRecord EncodeNavMainFormSize(const TWindowSize& s)

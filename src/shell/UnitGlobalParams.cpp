@@ -38,16 +38,14 @@ std::string DirectoryOf(const std::string& path)
     return cut == std::string::npos ? std::string() : path.substr(0, cut + 1);
 }
 
-TGlobalParams PrepareGlobalParams(const std::string& programPath,
-                                  const std::optional<std::string>& appDataDir,
-                                  IFileSystem& fs)
+TGlobalParams PrepareGlobalParams(
+    const std::string& programPath, const std::optional<std::string>& appDataDir, IFileSystem& fs)
 {
     TGlobalParams params;
     params.ProgramPath = programPath;
     params.ProgramDir = DirectoryOf(programPath);
-    params.DataDir = appDataDir
-        ? WithTrailingBackslash(WithTrailingBackslash(*appDataDir) + kDataFolderName)
-        : params.ProgramDir;
+    params.DataDir
+        = appDataDir ? WithTrailingBackslash(WithTrailingBackslash(*appDataDir) + kDataFolderName) : params.ProgramDir;
     fs.CreateDirs(params.DataDir.substr(0, params.DataDir.size() - 1));
     MoveOldLibrary(params, fs);
     return params;

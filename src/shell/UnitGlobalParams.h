@@ -8,9 +8,9 @@ namespace corvane {
 class IFileSystem;
 
 struct TGlobalParams {
-    std::string ProgramPath;   // full path of the running program file
-    std::string ProgramDir;    // its folder, ending with "\"
-    std::string DataDir;       // per-user data folder, ending with "\"
+    std::string ProgramPath; // full path of the running program file
+    std::string ProgramDir; // its folder, ending with "\"
+    std::string DataDir; // per-user data folder, ending with "\"
 
     std::string ProgramDirFile(const std::string& name) const { return ProgramDir + name; }
     std::string DataDirFile(const std::string& name) const { return DataDir + name; }
@@ -23,9 +23,8 @@ std::string DirectoryOf(const std::string& path);
 // folder (nullopt when the shell could not give it), creates the data folder
 // and moves a library left beside the program into it. Every file-system
 // failure is ignored: a later library load reports what is missing.
-TGlobalParams PrepareGlobalParams(const std::string& programPath,
-                                  const std::optional<std::string>& appDataDir,
-                                  IFileSystem& fs);
+TGlobalParams PrepareGlobalParams(
+    const std::string& programPath, const std::optional<std::string>& appDataDir, IFileSystem& fs);
 
 // The process's one paths object.
 TGlobalParams& GlobalParams();

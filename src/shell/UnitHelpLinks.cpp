@@ -7,17 +7,17 @@ namespace {
 const char* PathOf(WebPage page)
 {
     switch (page) {
-    case WebPage::ProductHome: return "/corvane/";
-    case WebPage::TutorialMovie: return "/corvane/tutorial_mov.html";
-    case WebPage::MakerHome: return "/";
+    case WebPage::ProductHome:
+        return "/corvane/";
+    case WebPage::TutorialMovie:
+        return "/corvane/tutorial_mov.html";
+    case WebPage::MakerHome:
+        return "/";
     }
     return "/";
 }
 
-const char* RefTag(LinkSource from)
-{
-    return from == LinkSource::AboutBox ? "corvane2about" : "corvane2help";
-}
+const char* RefTag(LinkSource from) { return from == LinkSource::AboutBox ? "corvane2about" : "corvane2help"; }
 
 } // namespace
 

@@ -28,7 +28,7 @@ void EnableReplyControls(const TIdleInput& in, TCommandStates& s)
 
 TCommandStates IdleUpdate(const TIdleInput& in, const TCommandStates& previous)
 {
-    TCommandStates s;   // everything disabled
+    TCommandStates s; // everything disabled
     s.addFolder = in.fullMode;
     s.addReply = in.fullMode;
     s.saveAll = previous.saveAll;

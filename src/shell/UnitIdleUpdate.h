@@ -17,7 +17,7 @@ struct TIdleInput {
     bool editorCanPaste = false;
     bool editorCanUndo = false;
     bool editorCanRedo = false;
-    bool lastActiveWindowValid = false;   // LastActiveWindow set and still a window
+    bool lastActiveWindowValid = false; // LastActiveWindow set and still a window
 };
 
 struct TCommandStates {
@@ -25,11 +25,11 @@ struct TCommandStates {
     bool addReply = false;
     bool deleteNode = false;
     bool saveAll = false;
-    bool copyName = false;          // "Copy the name into the clipboard"
-    bool name = false;              // "Name:" label and EditName
-    bool macro = false;             // "Macro:" label and EditMacro
-    bool hotKeyBox = false;         // "Hot Key:"
-    bool hotKeyParts = false;       // "<CTRL>+<ALT>+", "<SHIFT>", "+", ComboBoxKey
+    bool copyName = false; // "Copy the name into the clipboard"
+    bool name = false; // "Name:" label and EditName
+    bool macro = false; // "Macro:" label and EditMacro
+    bool hotKeyBox = false; // "Hot Key:"
+    bool hotKeyParts = false; // "<CTRL>+<ALT>+", "<SHIFT>", "+", ComboBoxKey
     bool formattingToolbar = false;
     bool copy = false;
     bool cut = false;
@@ -37,10 +37,10 @@ struct TCommandStates {
     bool undo = false;
     bool redo = false;
     bool selectAll = false;
-    bool copyEntire = false;        // "Copy the entire reply"
+    bool copyEntire = false; // "Copy the entire reply"
     bool pasteInLastActive = false; // "Paste the reply into the last active window"
-    bool formattingControls = false;// font name and size, colour, styles, alignment, indents
-    bool placeholders = false;      // the predefined-insertions button
+    bool formattingControls = false; // font name and size, colour, styles, alignment, indents
+    bool placeholders = false; // the predefined-insertions button
     bool editor = false;
     bool operator==(const TCommandStates&) const = default;
 };

@@ -10,7 +10,7 @@ namespace corvane {
 namespace {
 
 constexpr ModePanel kModePanels[] = {ModePanel::NavButtons, ModePanel::ChooseBy, ModePanel::SplitterVert1,
-                                     ModePanel::BottomRoot, ModePanel::SplitterHorz};
+    ModePanel::BottomRoot, ModePanel::SplitterHorz};
 
 int ReadEditMode(IRegistry& reg)
 {
@@ -72,8 +72,7 @@ void SaveModeGeometry(const TModeState& state, const IModeWindow& window, IRegis
 {
     if (state.mode == kModeFull) {
         const auto record = EncodeMainFormGeometry({window.MinHeight(), window.MinWidth(), window.Width(),
-                                                    window.Height(), window.UpperPanelHeight(),
-                                                    window.ChooseByWidth(), window.MacrosListWidth()});
+            window.Height(), window.UpperPanelHeight(), window.ChooseByWidth(), window.MacrosListWidth()});
         WriteGeometryValue(reg, kMainFormSettings, record.data(), record.size());
     } else {
         const auto record = EncodeNavMainFormSize({window.Width(), window.Height()});
@@ -93,8 +92,8 @@ void ApplyMode(const TModeState& state, IModeWindow& window)
 void ToggleMode(TModeState& state, IModeWindow& window, IRegistry& reg)
 {
     SaveModeGeometry(state, window, reg);
-    SettingsWriteInt(reg, RegRoot::CurrentUser, kProgramKey, kEditMode,
-                     state.mode == kModeCompact ? kModeFull : kModeCompact);
+    SettingsWriteInt(
+        reg, RegRoot::CurrentUser, kProgramKey, kEditMode, state.mode == kModeCompact ? kModeFull : kModeCompact);
     LoadModeGeometry(state, window, reg);
 }
 
@@ -108,10 +107,7 @@ int MacrosListWidthFor(int chooseByWidth, double listRatio)
     return static_cast<int>(std::nearbyint(chooseByWidth * listRatio));
 }
 
-int MinWidthForChooseBy(int chooseByWidth)
-{
-    return std::max(chooseByWidth + kTreeMinWidth, kFullMinWidth);
-}
+int MinWidthForChooseBy(int chooseByWidth) { return std::max(chooseByWidth + kTreeMinWidth, kFullMinWidth); }
 
 int MinHeightForLowerPanel(int lowerPanelHeight, int windowHeight, int clientHeight)
 {

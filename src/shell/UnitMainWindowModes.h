@@ -46,8 +46,8 @@ inline constexpr int kModeCompact = 0;
 inline constexpr int kModeFull = 1;
 
 struct TModeState {
-    int mode = kModeFull;       // set only by LoadModeGeometry
-    double listRatio = 0.0;     // macro column width / right-hand panel width
+    int mode = kModeFull; // set only by LoadModeGeometry
+    double listRatio = 0.0; // macro column width / right-hand panel width
 };
 
 inline constexpr int kSplitterHorzHeight = 3;
@@ -63,11 +63,11 @@ void ToggleMode(TModeState& state, IModeWindow& window, IRegistry& reg);
 
 // Splitter rules.
 double ListRatio(int macrosListWidth, int chooseByWidth);
-int MacrosListWidthFor(int chooseByWidth, double listRatio);   // rounded, ties to even
+int MacrosListWidthFor(int chooseByWidth, double listRatio); // rounded, ties to even
 int MinWidthForChooseBy(int chooseByWidth);
 int MinHeightForLowerPanel(int lowerPanelHeight, int windowHeight, int clientHeight);
 
-void RecordListRatio(TModeState& state, const IModeWindow& window);   // also before SplitterVert1 moves
+void RecordListRatio(TModeState& state, const IModeWindow& window); // also before SplitterVert1 moves
 void SplitterVert1Moved(const TModeState& state, IModeWindow& window);
 void SplitterHorzMoved(IModeWindow& window);
 

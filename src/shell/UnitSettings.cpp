@@ -6,8 +6,8 @@ namespace {
 
 std::vector<std::uint8_t> LittleEndian32(std::uint32_t v)
 {
-    return {static_cast<std::uint8_t>(v), static_cast<std::uint8_t>(v >> 8),
-            static_cast<std::uint8_t>(v >> 16), static_cast<std::uint8_t>(v >> 24)};
+    return {static_cast<std::uint8_t>(v), static_cast<std::uint8_t>(v >> 8), static_cast<std::uint8_t>(v >> 16),
+        static_cast<std::uint8_t>(v >> 24)};
 }
 
 std::uint32_t FromLittleEndian(const std::vector<std::uint8_t>& bytes)
@@ -31,8 +31,7 @@ std::int32_t SettingsReadInt(IRegistry& reg, RegRoot root, const std::string& ke
     return static_cast<std::int32_t>(FromLittleEndian(value->data));
 }
 
-bool SettingsWriteInt(IRegistry& reg, RegRoot root, const std::string& key, const std::string& name,
-                      std::int32_t value)
+bool SettingsWriteInt(IRegistry& reg, RegRoot root, const std::string& key, const std::string& name, std::int32_t value)
 {
     const auto k = reg.Open(root, key, RegAccess::Full);
     if (!k)
@@ -46,8 +45,8 @@ bool SettingsWriteInt(IRegistry& reg, RegRoot root, const std::string& key, cons
     return true;
 }
 
-bool SettingsWriteString(IRegistry& reg, RegRoot root, const std::string& key, const std::string& name,
-                         const std::string& text)
+bool SettingsWriteString(
+    IRegistry& reg, RegRoot root, const std::string& key, const std::string& name, const std::string& text)
 {
     const auto k = reg.Open(root, key, RegAccess::Full);
     if (!k)
@@ -68,10 +67,7 @@ bool SettingsValueExists(IRegistry& reg, RegRoot root, const std::string& key, c
     return k && k->ValueExists(name);
 }
 
-bool SettingsKeyExists(IRegistry& reg, RegRoot root, const std::string& key)
-{
-    return reg.KeyExists(root, key);
-}
+bool SettingsKeyExists(IRegistry& reg, RegRoot root, const std::string& key) { return reg.KeyExists(root, key); }
 
 bool SettingsCreateKey(IRegistry& reg, RegRoot root, const std::string& key)
 {
@@ -96,8 +92,7 @@ void EnsureDefaultSettings(IRegistry& reg)
         const char* name;
         std::int32_t value;
     };
-    static constexpr Default kDefaults[] = {
-        {kShowTips, 1}, {kShowMacroIns, 1}, {kAlwaysOnTop, 0}, {kEditMode, 1}};
+    static constexpr Default kDefaults[] = {{kShowTips, 1}, {kShowMacroIns, 1}, {kAlwaysOnTop, 0}, {kEditMode, 1}};
 
     SettingsCreateKey(reg, RegRoot::CurrentUser, kProgramKey);
     for (const auto& d : kDefaults)
@@ -105,15 +100,9 @@ void EnsureDefaultSettings(IRegistry& reg)
             SettingsWriteInt(reg, RegRoot::CurrentUser, kProgramKey, d.name, d.value);
 }
 
-std::string AutorunCommandLine(const std::string& programPath)
-{
-    return "\"" + programPath + "\" -hidden";
-}
+std::string AutorunCommandLine(const std::string& programPath) { return "\"" + programPath + "\" -hidden"; }
 
-bool AutorunEnabled(IRegistry& reg)
-{
-    return SettingsValueExists(reg, RegRoot::CurrentUser, kRunKey, kAutorunValue);
-}
+bool AutorunEnabled(IRegistry& reg) { return SettingsValueExists(reg, RegRoot::CurrentUser, kRunKey, kAutorunValue); }
 
 void SetAutorun(IRegistry& reg, bool on, const std::string& programPath)
 {

@@ -25,10 +25,10 @@ inline constexpr const char* kMacroInsFormSettings = "MacroInsFormSettings";
 std::int32_t SettingsReadInt(IRegistry& reg, RegRoot root, const std::string& key, const std::string& name);
 // Never creates the key. DWORD and missing values are written as DWORD, binary
 // ones as 4 bytes of binary; a value of another kind is left alone.
-bool SettingsWriteInt(IRegistry& reg, RegRoot root, const std::string& key, const std::string& name,
-                      std::int32_t value);
-bool SettingsWriteString(IRegistry& reg, RegRoot root, const std::string& key, const std::string& name,
-                         const std::string& text);
+bool SettingsWriteInt(
+    IRegistry& reg, RegRoot root, const std::string& key, const std::string& name, std::int32_t value);
+bool SettingsWriteString(
+    IRegistry& reg, RegRoot root, const std::string& key, const std::string& name, const std::string& text);
 void SettingsDeleteValue(IRegistry& reg, RegRoot root, const std::string& key, const std::string& name);
 bool SettingsValueExists(IRegistry& reg, RegRoot root, const std::string& key, const std::string& name);
 bool SettingsKeyExists(IRegistry& reg, RegRoot root, const std::string& key);

@@ -46,11 +46,9 @@ int TClockRandomSource::Below(int count)
     return static_cast<int>(z % static_cast<unsigned long long>(count));
 }
 
-TTipDialogModel::TTipDialogModel(IRegistry& reg, ITipView& view, IRandomSource& random,
-                                 std::vector<std::string> tips)
+TTipDialogModel::TTipDialogModel(IRegistry& reg, ITipView& view, IRandomSource& random, std::vector<std::string> tips)
     : reg_(reg), view_(view), random_(random), tips_(std::move(tips))
-{
-}
+{ }
 
 void TTipDialogModel::Shown()
 {
@@ -60,15 +58,9 @@ void TTipDialogModel::Shown()
     ShowRandomTip();
 }
 
-void TTipDialogModel::Next()
-{
-    ShowRandomTip();
-}
+void TTipDialogModel::Next() { ShowRandomTip(); }
 
-void TTipDialogModel::Closed()
-{
-    WriteProgramFlag(reg_, kShowTips, view_.ShowNextTime());
-}
+void TTipDialogModel::Closed() { WriteProgramFlag(reg_, kShowTips, view_.ShowNextTime()); }
 
 bool TTipDialogModel::PrepareStartupTip()
 {

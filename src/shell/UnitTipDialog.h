@@ -17,7 +17,7 @@ class IRandomSource {
 public:
     virtual ~IRandomSource() = default;
     virtual void SeedFromClock() = 0;
-    virtual int Below(int count) = 0;   // uniform over 0 .. count - 1
+    virtual int Below(int count) = 0; // uniform over 0 .. count - 1
 };
 
 // A random source seeded from the system clock.
@@ -41,8 +41,8 @@ public:
 
 class TTipDialogModel {
 public:
-    TTipDialogModel(IRegistry& reg, ITipView& view, IRandomSource& random,
-                    std::vector<std::string> tips = TipsOfTheDay());
+    TTipDialogModel(
+        IRegistry& reg, ITipView& view, IRandomSource& random, std::vector<std::string> tips = TipsOfTheDay());
 
     void Shown();
     void Next();

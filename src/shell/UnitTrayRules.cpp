@@ -9,10 +9,7 @@ std::string TrayInsertCaption(SelectedNode selected, const std::string& replyNam
     return "Insert the selected reply(" + replyName + ") into the current window [Hotkey: Ctrl+Shift+V]";
 }
 
-bool TrayLeftClickShowsWindow(bool windowVisible)
-{
-    return !windowVisible;
-}
+bool TrayLeftClickShowsWindow(bool windowVisible) { return !windowVisible; }
 
 void AppDeactivated(IEngineArming& engine)
 {

@@ -17,7 +17,7 @@ constexpr COLORREF kLinkBlue = RGB(0, 0, 255);
 
 class AboutBox final : public ModalDialog {
 public:
-    explicit AboutBox(HICON logo) : logo_(logo), background_(::CreateSolidBrush(kBackground)) {}
+    explicit AboutBox(HICON logo) : logo_(logo), background_(::CreateSolidBrush(kBackground)) { }
 
     void Show(HWND mainWindow)
     {
@@ -32,8 +32,7 @@ private:
         HWND title = AddControl("STATIC", kAboutTitle, SS_LEFT, IdTitle, 80, 28, 280, 32);
         titleFont_.Reset(MakeFont(-24, FW_BOLD, false, "Arial"));
         ::SendMessageA(title, WM_SETFONT, reinterpret_cast<WPARAM>(titleFont_.Get()), FALSE);
-        HWND link = AddControl("STATIC", MakerSiteDisplayText().c_str(), SS_LEFT | SS_NOTIFY, IdLink, 80, 84, 280,
-                               20);
+        HWND link = AddControl("STATIC", MakerSiteDisplayText().c_str(), SS_LEFT | SS_NOTIFY, IdLink, 80, 84, 280, 20);
         linkFont_.Reset(MakeFont(-13, FW_NORMAL, true, "MS Shell Dlg"));
         ::SendMessageA(link, WM_SETFONT, reinterpret_cast<WPARAM>(linkFont_.Get()), FALSE);
         AddControl("BUTTON", "Ok", BS_DEFPUSHBUTTON | WS_TABSTOP, IDOK, 150, 156, 80, 26);
@@ -42,7 +41,7 @@ private:
     static HGDIOBJ MakeFont(int height, int weight, bool underline, const char* face)
     {
         return ::CreateFontA(height, 0, 0, 0, weight, FALSE, underline, FALSE, ANSI_CHARSET, OUT_DEFAULT_PRECIS,
-                             CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH, face);
+            CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH, face);
     }
 
     void OnCommand(int id, int notification) override

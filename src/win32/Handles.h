@@ -7,16 +7,15 @@
 
 namespace corvane::win32 {
 
-template <typename Handle, typename Traits>
-class UniqueHandle {
+template <typename Handle, typename Traits> class UniqueHandle {
 public:
     UniqueHandle() noexcept = default;
-    explicit UniqueHandle(Handle h) noexcept : handle_(h) {}
+    explicit UniqueHandle(Handle h) noexcept : handle_(h) { }
     ~UniqueHandle() { Reset(); }
 
     UniqueHandle(const UniqueHandle&) = delete;
     UniqueHandle& operator=(const UniqueHandle&) = delete;
-    UniqueHandle(UniqueHandle&& other) noexcept : handle_(other.Release()) {}
+    UniqueHandle(UniqueHandle&& other) noexcept : handle_(other.Release()) { }
     UniqueHandle& operator=(UniqueHandle&& other) noexcept
     {
         if (this != &other)
@@ -98,7 +97,7 @@ using UniqueRegKey = UniqueHandle<HKEY, RegKeyTraits>;
 // Selects a GDI object into a DC for one scope.
 class SelectedObject {
 public:
-    SelectedObject(HDC dc, HGDIOBJ object) noexcept : dc_(dc), old_(::SelectObject(dc, object)) {}
+    SelectedObject(HDC dc, HGDIOBJ object) noexcept : dc_(dc), old_(::SelectObject(dc, object)) { }
     ~SelectedObject() { ::SelectObject(dc_, old_); }
     SelectedObject(const SelectedObject&) = delete;
     SelectedObject& operator=(const SelectedObject&) = delete;

@@ -2,23 +2,17 @@
 
 namespace corvane::win32 {
 
-void ListBoxControl::Clear()
-{
-    ::SendMessageA(hwnd_, LB_RESETCONTENT, 0, 0);
-}
+void ListBoxControl::Clear() { ::SendMessageA(hwnd_, LB_RESETCONTENT, 0, 0); }
 
 void ListBoxControl::Add(const std::string& text, void* data)
 {
-    const LRESULT index = ::SendMessageA(hwnd_, LB_INSERTSTRING, static_cast<WPARAM>(-1),
-                                         reinterpret_cast<LPARAM>(text.c_str()));
+    const LRESULT index
+        = ::SendMessageA(hwnd_, LB_INSERTSTRING, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(text.c_str()));
     if (index >= 0)
         ::SendMessageA(hwnd_, LB_SETITEMDATA, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(data));
 }
 
-int ListBoxControl::Count() const
-{
-    return static_cast<int>(::SendMessageA(hwnd_, LB_GETCOUNT, 0, 0));
-}
+int ListBoxControl::Count() const { return static_cast<int>(::SendMessageA(hwnd_, LB_GETCOUNT, 0, 0)); }
 
 std::string ListBoxControl::Text(int index) const
 {
@@ -26,7 +20,8 @@ std::string ListBoxControl::Text(int index) const
     if (length == LB_ERR)
         return {};
     std::string text(static_cast<size_t>(length) + 1, '\0');
-    const LRESULT copied = ::SendMessageA(hwnd_, LB_GETTEXT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(text.data()));
+    const LRESULT copied
+        = ::SendMessageA(hwnd_, LB_GETTEXT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(text.data()));
     text.resize(copied == LB_ERR ? 0 : static_cast<size_t>(copied));
     return text;
 }
@@ -43,10 +38,7 @@ int ListBoxControl::SelectedIndex() const
     return selected == LB_ERR ? -1 : static_cast<int>(selected);
 }
 
-void ListBoxControl::Select(int index)
-{
-    ::SendMessageA(hwnd_, LB_SETCURSEL, static_cast<WPARAM>(index), 0);
-}
+void ListBoxControl::Select(int index) { ::SendMessageA(hwnd_, LB_SETCURSEL, static_cast<WPARAM>(index), 0); }
 
 void ListBoxControl::BeginUpdate()
 {

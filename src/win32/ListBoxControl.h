@@ -8,7 +8,7 @@ namespace corvane::win32 {
 
 class ListBoxControl : public IListBox {
 public:
-    explicit ListBoxControl(HWND listBox) : hwnd_(listBox) {}
+    explicit ListBoxControl(HWND listBox) : hwnd_(listBox) { }
 
     void Clear() override;
     void Add(const std::string& text, void* data) override;

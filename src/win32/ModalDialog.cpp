@@ -15,12 +15,12 @@ std::vector<WORD> EmptyTemplate(DWORD style, const std::string& caption)
     auto* header = reinterpret_cast<DLGTEMPLATE*>(t.data());
     header->style = style | DS_SETFONT | DS_MODALFRAME;
     header->cdit = 0;
-    t.push_back(0);   // no menu
-    t.push_back(0);   // the standard dialog class
+    t.push_back(0); // no menu
+    t.push_back(0); // the standard dialog class
     for (unsigned char c : caption)
-        t.push_back(c);   // ANSI captions of the program are plain ASCII
+        t.push_back(c); // ANSI captions of the program are plain ASCII
     t.push_back(0);
-    t.push_back(8);   // point size
+    t.push_back(8); // point size
     for (char c : std::string("MS Shell Dlg"))
         t.push_back(static_cast<WORD>(c));
     t.push_back(0);
@@ -29,37 +29,30 @@ std::vector<WORD> EmptyTemplate(DWORD style, const std::string& caption)
 
 } // namespace
 
-INT_PTR ModalDialog::Run(HWND owner, HWND centreOn, const std::string& caption, DWORD style, int clientWidth,
-                         int clientHeight)
+INT_PTR ModalDialog::Run(
+    HWND owner, HWND centreOn, const std::string& caption, DWORD style, int clientWidth, int clientHeight)
 {
     centreOn_ = centreOn;
     clientWidth_ = clientWidth;
     clientHeight_ = clientHeight;
     // DLGTEMPLATE must be DWORD aligned; a vector of WORDs is allocated so.
     const auto t = EmptyTemplate(style, caption);
-    return ::DialogBoxIndirectParamA(::GetModuleHandleA(nullptr), reinterpret_cast<const DLGTEMPLATE*>(t.data()),
-                                     owner, &ModalDialog::DialogProc, reinterpret_cast<LPARAM>(this));
+    return ::DialogBoxIndirectParamA(::GetModuleHandleA(nullptr), reinterpret_cast<const DLGTEMPLATE*>(t.data()), owner,
+        &ModalDialog::DialogProc, reinterpret_cast<LPARAM>(this));
 }
 
-HWND ModalDialog::AddControl(const char* className, const char* text, DWORD style, int id, int x, int y,
-                             int width, int height, DWORD exStyle)
+HWND ModalDialog::AddControl(
+    const char* className, const char* text, DWORD style, int id, int x, int y, int width, int height, DWORD exStyle)
 {
     HWND control = ::CreateWindowExA(exStyle, className, text, WS_CHILD | WS_VISIBLE | style, x, y, width, height,
-                                     dialog_, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
-                                     ::GetModuleHandleA(nullptr), nullptr);
+        dialog_, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), ::GetModuleHandleA(nullptr), nullptr);
     ::SendMessageA(control, WM_SETFONT, ::SendMessageA(dialog_, WM_GETFONT, 0, 0), FALSE);
     return control;
 }
 
-void ModalDialog::End(INT_PTR result)
-{
-    ::EndDialog(dialog_, result);
-}
+void ModalDialog::End(INT_PTR result) { ::EndDialog(dialog_, result); }
 
-bool ModalDialog::OnMessage(UINT, WPARAM, LPARAM, INT_PTR&)
-{
-    return false;
-}
+bool ModalDialog::OnMessage(UINT, WPARAM, LPARAM, INT_PTR&) { return false; }
 
 void ModalDialog::SizeAndCentre()
 {

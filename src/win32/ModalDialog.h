@@ -16,13 +16,12 @@ public:
 
     // Runs the dialog; `centreOn` is the window it is centred on (the screen
     // when null), `owner` the window it belongs to. Returns the end code.
-    INT_PTR Run(HWND owner, HWND centreOn, const std::string& caption, DWORD style, int clientWidth,
-                int clientHeight);
+    INT_PTR Run(HWND owner, HWND centreOn, const std::string& caption, DWORD style, int clientWidth, int clientHeight);
 
 protected:
     HWND Dialog() const { return dialog_; }
-    HWND AddControl(const char* className, const char* text, DWORD style, int id, int x, int y, int width,
-                    int height, DWORD exStyle = 0);
+    HWND AddControl(const char* className, const char* text, DWORD style, int id, int x, int y, int width, int height,
+        DWORD exStyle = 0);
     void End(INT_PTR result);
 
     virtual void OnStart() = 0;

@@ -14,13 +14,12 @@ class OptionsDialog final : public ModalDialog, private IOptionsView {
 public:
     OptionsDialog(HWND mainWindow, IRegistry& registry, const std::string& programPath)
         : mainWindow_(mainWindow), model_(registry, *this, programPath)
-    {
-    }
+    { }
 
     bool Show()
     {
-        const bool ok =
-            Run(mainWindow_, mainWindow_, "Corvane - Options", WS_POPUP | WS_CAPTION | WS_SYSMENU, 367, 203) == IDOK;
+        const bool ok
+            = Run(mainWindow_, mainWindow_, "Corvane - Options", WS_POPUP | WS_CAPTION | WS_SYSMENU, 367, 203) == IDOK;
         // While the dialog it owns is up, Wine refuses to make the main window
         // topmost; the dialog is gone now.
         if (makeTopmost_)
@@ -37,8 +36,8 @@ private:
         AddControl("BUTTON", "Ok", BS_DEFPUSHBUTTON | WS_TABSTOP, IDOK, 186, 164, 80, 26);
         AddControl("BUTTON", "Cancel", BS_PUSHBUTTON | WS_TABSTOP, IDCANCEL, 274, 164, 80, 26);
         AddControl("BUTTON", "Autorun Corvane on windows startup", box, IdAutoRun, 16, 44, 330, 20);
-        AddControl("BUTTON", "Enable the Macro Insertions and Replacements dialog", box | BS_MULTILINE,
-                   IdShowMacroIns, 16, 100, 230, 36);
+        AddControl("BUTTON", "Enable the Macro Insertions and Replacements dialog", box | BS_MULTILINE, IdShowMacroIns,
+            16, 100, 230, 36);
         AddControl("BUTTON", "Always on Top", box, IdAlwaysOnTop, 16, 72, 330, 20);
         model_.Load();
         ::SetFocus(::GetDlgItem(Dialog(), IdTipOfDay));
@@ -67,10 +66,14 @@ private:
     static int IdOf(OptionBox box)
     {
         switch (box) {
-        case OptionBox::TipOfDay: return IdTipOfDay;
-        case OptionBox::AutoRun: return IdAutoRun;
-        case OptionBox::AlwaysOnTop: return IdAlwaysOnTop;
-        case OptionBox::ShowMacroIns: return IdShowMacroIns;
+        case OptionBox::TipOfDay:
+            return IdTipOfDay;
+        case OptionBox::AutoRun:
+            return IdAutoRun;
+        case OptionBox::AlwaysOnTop:
+            return IdAlwaysOnTop;
+        case OptionBox::ShowMacroIns:
+            return IdShowMacroIns;
         }
         return 0;
     }
@@ -79,10 +82,7 @@ private:
     {
         ::CheckDlgButton(Dialog(), IdOf(box), checked ? BST_CHECKED : BST_UNCHECKED);
     }
-    bool IsChecked(OptionBox box) const override
-    {
-        return ::IsDlgButtonChecked(Dialog(), IdOf(box)) == BST_CHECKED;
-    }
+    bool IsChecked(OptionBox box) const override { return ::IsDlgButtonChecked(Dialog(), IdOf(box)) == BST_CHECKED; }
     void ShowWarning(const std::string& text) override { corvane::ShowWarning(text); }
     void MakeMainWindowTopmost() override { makeTopmost_ = true; }
 

@@ -16,29 +16,14 @@ bool OpenDocument(const std::string& target)
     return ::ShellExecuteExA(&info) != FALSE;
 }
 
-void OpenHelpTopics(const TGlobalParams& paths)
-{
-    OpenDocument(paths.ProgramDirFile(kHelpFile));
-}
+void OpenHelpTopics(const TGlobalParams& paths) { OpenDocument(paths.ProgramDirFile(kHelpFile)); }
 
-void OpenTutorials(const TGlobalParams& paths)
-{
-    OpenDocument(paths.ProgramDirFile(kTutorialsFile));
-}
+void OpenTutorials(const TGlobalParams& paths) { OpenDocument(paths.ProgramDirFile(kTutorialsFile)); }
 
-void OpenTutorialMovie()
-{
-    OpenDocument(WebPageAddress(WebPage::TutorialMovie, LinkSource::HelpMenu));
-}
+void OpenTutorialMovie() { OpenDocument(WebPageAddress(WebPage::TutorialMovie, LinkSource::HelpMenu)); }
 
-void OpenProductHomePage()
-{
-    OpenDocument(WebPageAddress(WebPage::ProductHome, LinkSource::HelpMenu));
-}
+void OpenProductHomePage() { OpenDocument(WebPageAddress(WebPage::ProductHome, LinkSource::HelpMenu)); }
 
-void OpenMakerHomePage()
-{
-    OpenDocument(WebPageAddress(WebPage::MakerHome, LinkSource::HelpMenu));
-}
+void OpenMakerHomePage() { OpenDocument(WebPageAddress(WebPage::MakerHome, LinkSource::HelpMenu)); }
 
 } // namespace corvane::win32

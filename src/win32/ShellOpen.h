@@ -14,10 +14,10 @@ namespace corvane::win32 {
 // handle. The shell reports a failure itself.
 bool OpenDocument(const std::string& target);
 
-void OpenHelpTopics(const TGlobalParams& paths);      // "&Help Topics" (F1)
-void OpenTutorials(const TGlobalParams& paths);       // "&Tutorials"
-void OpenTutorialMovie();                             // "Watch the Tutorial Movie"
-void OpenProductHomePage();                           // "&Corvane Home Page"
-void OpenMakerHomePage();                             // "&Tarnwick Home Page"
+void OpenHelpTopics(const TGlobalParams& paths); // "&Help Topics" (F1)
+void OpenTutorials(const TGlobalParams& paths); // "&Tutorials"
+void OpenTutorialMovie(); // "Watch the Tutorial Movie"
+void OpenProductHomePage(); // "&Corvane Home Page"
+void OpenMakerHomePage(); // "&Tarnwick Home Page"
 
 } // namespace corvane::win32

@@ -19,7 +19,7 @@ constexpr RECT kRule{92, 46, 412, 48};
 
 class TipDialog final : public ModalDialog, private ITipView {
 public:
-    explicit TipDialog(IRegistry& registry) : model_(registry, *this, random_) {}
+    explicit TipDialog(IRegistry& registry) : model_(registry, *this, random_) { }
 
     void Show(HWND centreOn) { Run(nullptr, centreOn, "Tip of the Day", WS_POPUP | WS_CAPTION, 432, 220); }
     // Checks the box as the start-up tick wants it; true when the tip is due.
@@ -31,16 +31,15 @@ private:
         // The box is set before the window exists on a start-up tick; carry it over.
         const bool showNext = showNextTime_;
         AddControl("STATIC", nullptr, SS_ICON | SS_CENTERIMAGE, IdPicture, kStrip.left, kStrip.top + 8,
-                   kStrip.right - kStrip.left, 48);
-        ::SendDlgItemMessageA(Dialog(), IdPicture, STM_SETICON,
-                              reinterpret_cast<WPARAM>(::LoadIconA(nullptr, IDI_INFORMATION)), 0);
+            kStrip.right - kStrip.left, 48);
+        ::SendDlgItemMessageA(
+            Dialog(), IdPicture, STM_SETICON, reinterpret_cast<WPARAM>(::LoadIconA(nullptr, IDI_INFORMATION)), 0);
         HWND heading = AddControl("STATIC", "Did you know...", SS_LEFT, IdHeading, 92, 16, 320, 28);
         headingFont_.Reset(::CreateFontA(-21, 0, 0, 0, FW_BOLD, FALSE, FALSE, FALSE, ANSI_CHARSET, OUT_DEFAULT_PRECIS,
-                                         CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH, "Times New Roman"));
+            CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH, "Times New Roman"));
         ::SendMessageA(heading, WM_SETFONT, reinterpret_cast<WPARAM>(headingFont_.Get()), FALSE);
         AddControl("STATIC", "", SS_LEFT | SS_NOPREFIX, IdTipText, 92, 56, 329, 121);
-        AddControl("BUTTON", "&Show tips at startup", BS_AUTOCHECKBOX | WS_TABSTOP, IdShowNextTime, 8, 194, 220,
-                   20);
+        AddControl("BUTTON", "&Show tips at startup", BS_AUTOCHECKBOX | WS_TABSTOP, IdShowNextTime, 8, 194, 220, 20);
         AddControl("BUTTON", "&Next", BS_PUSHBUTTON | WS_TABSTOP, IdNext, 262, 192, 78, 24);
         HWND close = AddControl("BUTTON", "&Close", BS_DEFPUSHBUTTON | WS_TABSTOP, IDOK, 346, 192, 78, 24);
         SetShowNextTime(showNext);
@@ -60,7 +59,7 @@ private:
             showNextTime_ = ::IsDlgButtonChecked(Dialog(), IdShowNextTime) == BST_CHECKED;
             break;
         case IDOK:
-        case IDCANCEL:   // Esc and Alt+F4
+        case IDCANCEL: // Esc and Alt+F4
             model_.Closed();
             End(IDOK);
             break;
@@ -126,10 +125,7 @@ TipDialog& TheTipDialog(IRegistry& registry)
 
 } // namespace
 
-void ShowTipOfTheDay(HWND mainWindow, IRegistry& registry)
-{
-    TheTipDialog(registry).Show(mainWindow);
-}
+void ShowTipOfTheDay(HWND mainWindow, IRegistry& registry) { TheTipDialog(registry).Show(mainWindow); }
 
 void ShowStartupTip(HWND mainWindow, IRegistry& registry)
 {

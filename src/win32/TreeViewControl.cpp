@@ -10,8 +10,7 @@ HTREEITEM Item(TreeNode node) { return static_cast<HTREEITEM>(node); }
 
 HTREEITEM Next(HWND tree, HTREEITEM item, UINT relation)
 {
-    return reinterpret_cast<HTREEITEM>(
-        ::SendMessageA(tree, TVM_GETNEXTITEM, relation, reinterpret_cast<LPARAM>(item)));
+    return reinterpret_cast<HTREEITEM>(::SendMessageA(tree, TVM_GETNEXTITEM, relation, reinterpret_cast<LPARAM>(item)));
 }
 
 } // namespace
@@ -89,10 +88,7 @@ void TreeViewControl::SetData(TreeNode node, void* data)
     ::SendMessageA(hwnd_, TVM_SETITEMA, 0, reinterpret_cast<LPARAM>(&item));
 }
 
-TreeNode TreeViewControl::Parent(TreeNode node) const
-{
-    return Next(hwnd_, Item(node), TVGN_PARENT);
-}
+TreeNode TreeViewControl::Parent(TreeNode node) const { return Next(hwnd_, Item(node), TVGN_PARENT); }
 
 HTREEITEM TreeViewControl::FirstChildOf(TreeNode node) const
 {
@@ -120,8 +116,8 @@ void TreeViewControl::Delete(TreeNode node)
     ::SendMessageA(hwnd_, TVM_DELETEITEM, 0, reinterpret_cast<LPARAM>(Item(node)));
 }
 
-HTREEITEM TreeViewControl::CopySubtree(HTREEITEM source, HTREEITEM parent, HTREEITEM after, HTREEITEM selected,
-                                        HTREEITEM& selectedCopy)
+HTREEITEM TreeViewControl::CopySubtree(
+    HTREEITEM source, HTREEITEM parent, HTREEITEM after, HTREEITEM selected, HTREEITEM& selectedCopy)
 {
     TVINSERTSTRUCTA insert{};
     insert.hParent = parent ? parent : TVI_ROOT;
@@ -134,8 +130,8 @@ HTREEITEM TreeViewControl::CopySubtree(HTREEITEM source, HTREEITEM parent, HTREE
     insert.item.mask |= TVIF_TEXT;
     insert.item.pszText = const_cast<char*>(label.c_str());
     insert.item.hItem = nullptr;
-    const HTREEITEM copy =
-        reinterpret_cast<HTREEITEM>(::SendMessageA(hwnd_, TVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&insert)));
+    const HTREEITEM copy
+        = reinterpret_cast<HTREEITEM>(::SendMessageA(hwnd_, TVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&insert)));
     HTREEITEM last = TVI_FIRST;
     for (HTREEITEM child = Next(hwnd_, source, TVGN_CHILD); child; child = Next(hwnd_, child, TVGN_NEXT))
         last = CopySubtree(child, copy, last, selected, selectedCopy);
@@ -157,15 +153,9 @@ void TreeViewControl::MoveBefore(TreeNode node, TreeNode target)
     Delete(node);
 }
 
-int TreeViewControl::Count() const
-{
-    return static_cast<int>(::SendMessageA(hwnd_, TVM_GETCOUNT, 0, 0));
-}
+int TreeViewControl::Count() const { return static_cast<int>(::SendMessageA(hwnd_, TVM_GETCOUNT, 0, 0)); }
 
-TreeNode TreeViewControl::First() const
-{
-    return Next(hwnd_, nullptr, TVGN_ROOT);
-}
+TreeNode TreeViewControl::First() const { return Next(hwnd_, nullptr, TVGN_ROOT); }
 
 void TreeViewControl::BeginUpdate()
 {
@@ -181,10 +171,7 @@ void TreeViewControl::EndUpdate()
     }
 }
 
-TreeNode TreeViewControl::Selected() const
-{
-    return Next(hwnd_, nullptr, TVGN_CARET);
-}
+TreeNode TreeViewControl::Selected() const { return Next(hwnd_, nullptr, TVGN_CARET); }
 
 void TreeViewControl::Select(TreeNode node)
 {
@@ -206,8 +193,8 @@ TreeNode TreeViewControl::NodeAt(int x, int y) const
 {
     TVHITTESTINFO hit{};
     hit.pt = {x, y};
-    const HTREEITEM item =
-        reinterpret_cast<HTREEITEM>(::SendMessageA(hwnd_, TVM_HITTEST, 0, reinterpret_cast<LPARAM>(&hit)));
+    const HTREEITEM item
+        = reinterpret_cast<HTREEITEM>(::SendMessageA(hwnd_, TVM_HITTEST, 0, reinterpret_cast<LPARAM>(&hit)));
     return (hit.flags & TVHT_ONITEM) ? item : nullptr;
 }
 

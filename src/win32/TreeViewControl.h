@@ -10,7 +10,7 @@ namespace corvane::win32 {
 
 class TreeViewControl : public ITreeControl {
 public:
-    explicit TreeViewControl(HWND treeView) : hwnd_(treeView) {}
+    explicit TreeViewControl(HWND treeView) : hwnd_(treeView) { }
 
     TreeNode AddLast(TreeNode parent, const std::string& label) override;
     TreeNode AddFirst(TreeNode parent, const std::string& label) override;
@@ -50,8 +50,8 @@ private:
     HTREEITEM FirstChildOf(TreeNode node) const;
     // Copies `source` and its descendants; `selectedCopy` receives the copy of
     // `selected` when it lies in the subtree.
-    HTREEITEM CopySubtree(HTREEITEM source, HTREEITEM parent, HTREEITEM after, HTREEITEM selected,
-                          HTREEITEM& selectedCopy);
+    HTREEITEM CopySubtree(
+        HTREEITEM source, HTREEITEM parent, HTREEITEM after, HTREEITEM selected, HTREEITEM& selectedCopy);
 
     HWND hwnd_;
     int updateDepth_ = 0;

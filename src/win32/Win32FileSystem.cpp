@@ -8,10 +8,7 @@ namespace corvane::win32 {
 
 namespace {
 
-DWORD AttributesOf(const std::string& path)
-{
-    return ::GetFileAttributesA(path.c_str());
-}
+DWORD AttributesOf(const std::string& path) { return ::GetFileAttributesA(path.c_str()); }
 
 bool WriteAll(HANDLE file, const std::string& bytes)
 {
@@ -49,7 +46,7 @@ bool Win32FileSystem::DirExists(const std::string& path) const
 std::optional<std::string> Win32FileSystem::ReadFile(const std::string& path) const
 {
     UniqueFileHandle file(::CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                                        OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+        OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!file)
         return std::nullopt;
     LARGE_INTEGER size{};
@@ -76,7 +73,8 @@ bool Win32FileSystem::WriteFileReplacing(const std::string& path, const std::str
         return false;
     bool written = false;
     {
-        UniqueFileHandle file(::CreateFileA(temp, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+        UniqueFileHandle file(
+            ::CreateFileA(temp, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
         written = file && WriteAll(file.Get(), bytes) && ::FlushFileBuffers(file.Get());
     }
     if (written && ::MoveFileExA(temp, path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
@@ -85,10 +83,7 @@ bool Win32FileSystem::WriteFileReplacing(const std::string& path, const std::str
     return false;
 }
 
-bool Win32FileSystem::CreateDir(const std::string& path)
-{
-    return ::CreateDirectoryA(path.c_str(), nullptr) != 0;
-}
+bool Win32FileSystem::CreateDir(const std::string& path) { return ::CreateDirectoryA(path.c_str(), nullptr) != 0; }
 
 bool Win32FileSystem::CreateDirs(const std::string& path)
 {
@@ -104,15 +99,9 @@ bool Win32FileSystem::Rename(const std::string& from, const std::string& to)
     return ::MoveFileExA(from.c_str(), to.c_str(), MOVEFILE_WRITE_THROUGH) != 0;
 }
 
-bool Win32FileSystem::DeleteFile(const std::string& path)
-{
-    return ::DeleteFileA(path.c_str()) != 0;
-}
+bool Win32FileSystem::DeleteFile(const std::string& path) { return ::DeleteFileA(path.c_str()) != 0; }
 
-bool Win32FileSystem::RemoveDir(const std::string& path)
-{
-    return ::RemoveDirectoryA(path.c_str()) != 0;
-}
+bool Win32FileSystem::RemoveDir(const std::string& path) { return ::RemoveDirectoryA(path.c_str()) != 0; }
 
 bool Win32FileSystem::SetNormalAttributes(const std::string& path)
 {

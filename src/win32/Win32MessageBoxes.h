@@ -8,7 +8,7 @@ namespace corvane::win32 {
 
 class Win32MessageBoxes : public IMessageBoxes {
 public:
-    explicit Win32MessageBoxes(HWND owner = nullptr) : owner_(owner) {}
+    explicit Win32MessageBoxes(HWND owner = nullptr) : owner_(owner) { }
     void SetOwner(HWND owner) { owner_ = owner; }
 
     void Info(const std::string& text) override;

@@ -6,24 +6,25 @@ namespace corvane::win32 {
 
 namespace {
 
-HKEY RootKey(RegRoot root)
-{
-    return root == RegRoot::LocalMachine ? HKEY_LOCAL_MACHINE : HKEY_CURRENT_USER;
-}
+HKEY RootKey(RegRoot root) { return root == RegRoot::LocalMachine ? HKEY_LOCAL_MACHINE : HKEY_CURRENT_USER; }
 
 RegKind KindOf(DWORD type)
 {
     switch (type) {
-    case REG_DWORD: return RegKind::Dword;
-    case REG_BINARY: return RegKind::Binary;
-    case REG_SZ: return RegKind::String;
-    default: return RegKind::Other;
+    case REG_DWORD:
+        return RegKind::Dword;
+    case REG_BINARY:
+        return RegKind::Binary;
+    case REG_SZ:
+        return RegKind::String;
+    default:
+        return RegKind::Other;
     }
 }
 
 class Win32Key final : public IRegistryKey {
 public:
-    Win32Key(HKEY key, bool writable) noexcept : key_(key), writable_(writable) {}
+    Win32Key(HKEY key, bool writable) noexcept : key_(key), writable_(writable) { }
     ~Win32Key() override
     {
         if (writable_)
@@ -43,8 +44,8 @@ public:
         // The value may change between the two calls; retry with the size it reports.
         for (int attempt = 0; attempt < 3; ++attempt) {
             size = static_cast<DWORD>(value.data.size());
-            const LONG rc = ::RegQueryValueExA(key_, name.c_str(), nullptr, &type,
-                                               value.data.empty() ? nullptr : value.data.data(), &size);
+            const LONG rc = ::RegQueryValueExA(
+                key_, name.c_str(), nullptr, &type, value.data.empty() ? nullptr : value.data.data(), &size);
             if (rc == ERROR_SUCCESS) {
                 value.kind = KindOf(type);
                 value.data.resize(size);
@@ -82,8 +83,8 @@ public:
 private:
     bool Set(const std::string& name, DWORD type, const void* data, std::size_t size)
     {
-        return ::RegSetValueExA(key_, name.c_str(), 0, type, static_cast<const BYTE*>(data),
-                                static_cast<DWORD>(size)) == ERROR_SUCCESS;
+        return ::RegSetValueExA(key_, name.c_str(), 0, type, static_cast<const BYTE*>(data), static_cast<DWORD>(size))
+            == ERROR_SUCCESS;
     }
 
     HKEY key_;
@@ -104,8 +105,9 @@ std::unique_ptr<IRegistryKey> Win32Registry::Open(RegRoot root, const std::strin
 std::unique_ptr<IRegistryKey> Win32Registry::Create(RegRoot root, const std::string& path)
 {
     HKEY key = nullptr;
-    if (::RegCreateKeyExA(RootKey(root), path.c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE, KEY_ALL_ACCESS,
-                          nullptr, &key, nullptr) != ERROR_SUCCESS)
+    if (::RegCreateKeyExA(
+            RootKey(root), path.c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE, KEY_ALL_ACCESS, nullptr, &key, nullptr)
+        != ERROR_SUCCESS)
         return nullptr;
     return std::make_unique<Win32Key>(key, true);
 }

@@ -17,8 +17,7 @@ std::string Lower(std::string s)
 
 class FakeKey final : public IRegistryKey {
 public:
-    FakeKey(FakeRegistry& owner, FakeRegistry::Key& key, bool writable)
-        : owner_(owner), key_(key), writable_(writable)
+    FakeKey(FakeRegistry& owner, FakeRegistry::Key& key, bool writable) : owner_(owner), key_(key), writable_(writable)
     {
         ++owner_.openKeys_;
     }
@@ -31,22 +30,13 @@ public:
             return std::nullopt;
         return it->second;
     }
-    bool WriteDword(const std::string& name, std::uint32_t value) override
-    {
-        return Store(name, Dword(value));
-    }
+    bool WriteDword(const std::string& name, std::uint32_t value) override { return Store(name, Dword(value)); }
     bool WriteBinary(const std::string& name, const std::vector<std::uint8_t>& bytes) override
     {
         return Store(name, Binary(bytes));
     }
-    bool WriteString(const std::string& name, const std::string& text) override
-    {
-        return Store(name, String(text));
-    }
-    bool DeleteValue(const std::string& name) override
-    {
-        return writable_ && key_.values.erase(Lower(name)) > 0;
-    }
+    bool WriteString(const std::string& name, const std::string& text) override { return Store(name, String(text)); }
+    bool DeleteValue(const std::string& name) override { return writable_ && key_.values.erase(Lower(name)) > 0; }
     bool ValueExists(const std::string& name) const override { return key_.values.count(Lower(name)) > 0; }
 
 private:
@@ -88,15 +78,9 @@ std::unique_ptr<IRegistryKey> FakeRegistry::Create(RegRoot root, const std::stri
     return Open(root, path, RegAccess::Full);
 }
 
-bool FakeRegistry::KeyExists(RegRoot root, const std::string& path)
-{
-    return keys_.count(Id(root, path)) > 0;
-}
+bool FakeRegistry::KeyExists(RegRoot root, const std::string& path) { return keys_.count(Id(root, path)) > 0; }
 
-void FakeRegistry::AddKey(const std::string& path, RegRoot root)
-{
-    Create(root, path);
-}
+void FakeRegistry::AddKey(const std::string& path, RegRoot root) { Create(root, path); }
 
 void FakeRegistry::Put(const std::string& path, const std::string& name, RegValue value, RegRoot root)
 {
@@ -115,22 +99,16 @@ std::optional<RegValue> FakeRegistry::Get(const std::string& path, const std::st
     return value->second;
 }
 
-void FakeRegistry::DenyWrite(const std::string& path, RegRoot root)
-{
-    denyWrite_.insert(Id(root, path));
-}
+void FakeRegistry::DenyWrite(const std::string& path, RegRoot root) { denyWrite_.insert(Id(root, path)); }
 
 RegValue Dword(std::uint32_t v)
 {
     return {RegKind::Dword,
-            {static_cast<std::uint8_t>(v), static_cast<std::uint8_t>(v >> 8), static_cast<std::uint8_t>(v >> 16),
-             static_cast<std::uint8_t>(v >> 24)}};
+        {static_cast<std::uint8_t>(v), static_cast<std::uint8_t>(v >> 8), static_cast<std::uint8_t>(v >> 16),
+            static_cast<std::uint8_t>(v >> 24)}};
 }
 
-RegValue Binary(std::vector<std::uint8_t> bytes)
-{
-    return {RegKind::Binary, std::move(bytes)};
-}
+RegValue Binary(std::vector<std::uint8_t> bytes) { return {RegKind::Binary, std::move(bytes)}; }
 
 RegValue String(const std::string& text)
 {

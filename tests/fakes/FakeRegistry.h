@@ -18,13 +18,13 @@ public:
     // Direct access for arranging and checking a test.
     void AddKey(const std::string& path, RegRoot root = RegRoot::CurrentUser);
     void Put(const std::string& path, const std::string& name, RegValue value, RegRoot root = RegRoot::CurrentUser);
-    std::optional<RegValue> Get(const std::string& path, const std::string& name,
-                                RegRoot root = RegRoot::CurrentUser) const;
+    std::optional<RegValue> Get(
+        const std::string& path, const std::string& name, RegRoot root = RegRoot::CurrentUser) const;
     // Keys that refuse to be opened for writing.
     void DenyWrite(const std::string& path, RegRoot root = RegRoot::CurrentUser);
     int OpenKeys() const { return openKeys_; }
 
-    using Values = std::map<std::string, RegValue>;   // by lower-cased name
+    using Values = std::map<std::string, RegValue>; // by lower-cased name
     struct Key {
         Values values;
     };

@@ -41,8 +41,7 @@ TreeNode FakeTreeControl::AddFirst(TreeNode parent, const std::string& label)
 
 namespace {
 
-template <class Vec, class T>
-size_t PositionOf(const Vec& siblings, const T* node)
+template <class Vec, class T> size_t PositionOf(const Vec& siblings, const T* node)
 {
     for (size_t i = 0; i < siblings.size(); ++i)
         if (siblings[i].get() == node)
@@ -64,10 +63,7 @@ void* FakeTreeControl::Data(TreeNode node) const { return AsNode(node)->data; }
 void FakeTreeControl::SetData(TreeNode node, void* data) { AsNode(node)->data = data; }
 TreeNode FakeTreeControl::Parent(TreeNode node) const { return AsNode(node)->parent; }
 
-int FakeTreeControl::ChildCount(TreeNode node) const
-{
-    return static_cast<int>(ChildrenOf(AsNode(node)).size());
-}
+int FakeTreeControl::ChildCount(TreeNode node) const { return static_cast<int>(ChildrenOf(AsNode(node)).size()); }
 
 TreeNode FakeTreeControl::Child(TreeNode node, int index) const
 {
@@ -125,10 +121,7 @@ void FakeTreeControl::MoveBefore(TreeNode node, TreeNode target)
     siblings.insert(siblings.begin() + static_cast<std::ptrdiff_t>(PositionOf(siblings, t)), std::move(owned));
 }
 
-TreeNode FakeTreeControl::First() const
-{
-    return top_.empty() ? nullptr : top_.front().get();
-}
+TreeNode FakeTreeControl::First() const { return top_.empty() ? nullptr : top_.front().get(); }
 
 bool FakeTreeControl::IsExpanded(TreeNode node) const { return AsNode(node)->expanded; }
 void FakeTreeControl::SetExpanded(TreeNode node, bool expanded) { AsNode(node)->expanded = expanded; }
@@ -153,7 +146,8 @@ TreeNode FakeTreeControl::Find(const std::string& labelPath) const
     size_t start = 0;
     while (true) {
         const size_t slash = labelPath.find('/', start);
-        const std::string label = labelPath.substr(start, slash == std::string::npos ? std::string::npos : slash - start);
+        const std::string label
+            = labelPath.substr(start, slash == std::string::npos ? std::string::npos : slash - start);
         const Node* found = nullptr;
         for (const auto& child : ChildrenOf(parent))
             if (child->label == label) {

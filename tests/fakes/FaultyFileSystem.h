@@ -13,7 +13,7 @@ class FaultyFileSystem : public IFileSystem {
 public:
     using PathTest = std::function<bool(const std::string& path)>;
 
-    explicit FaultyFileSystem(IFileSystem& inner) : inner_(inner) {}
+    explicit FaultyFileSystem(IFileSystem& inner) : inner_(inner) { }
 
     bool FileExists(const std::string& path) const override;
     bool DirExists(const std::string& path) const override;

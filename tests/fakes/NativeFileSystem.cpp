@@ -28,7 +28,7 @@ namespace {
 
 bool Exists(const std::string& posix)
 {
-    struct stat info {};
+    struct stat info { };
     return ::lstat(posix.c_str(), &info) == 0;
 }
 
@@ -51,13 +51,13 @@ bool WriteAll(int fd, const std::string& bytes)
 
 bool NativeFileSystem::FileExists(const std::string& path) const
 {
-    struct stat info {};
+    struct stat info { };
     return ::stat(ToPosixPath(path).c_str(), &info) == 0 && S_ISREG(info.st_mode);
 }
 
 bool NativeFileSystem::DirExists(const std::string& path) const
 {
-    struct stat info {};
+    struct stat info { };
     return ::stat(ToPosixPath(path).c_str(), &info) == 0 && S_ISDIR(info.st_mode);
 }
 
@@ -66,7 +66,7 @@ std::optional<std::string> NativeFileSystem::ReadFile(const std::string& path) c
     const int fd = ::open(ToPosixPath(path).c_str(), O_RDONLY);
     if (fd < 0)
         return std::nullopt;
-    struct stat info {};
+    struct stat info { };
     if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
         ::close(fd);
         return std::nullopt;
@@ -105,10 +105,7 @@ bool NativeFileSystem::WriteFileReplacing(const std::string& path, const std::st
     return true;
 }
 
-bool NativeFileSystem::CreateDir(const std::string& path)
-{
-    return ::mkdir(ToPosixPath(path).c_str(), 0777) == 0;
-}
+bool NativeFileSystem::CreateDir(const std::string& path) { return ::mkdir(ToPosixPath(path).c_str(), 0777) == 0; }
 
 bool NativeFileSystem::CreateDirs(const std::string& path)
 {
@@ -131,21 +128,18 @@ bool NativeFileSystem::Rename(const std::string& from, const std::string& to)
 bool NativeFileSystem::DeleteFile(const std::string& path)
 {
     const std::string posix = ToPosixPath(path);
-    struct stat info {};
+    struct stat info { };
     if (::lstat(posix.c_str(), &info) != 0 || S_ISDIR(info.st_mode))
         return false;
     return ::unlink(posix.c_str()) == 0;
 }
 
-bool NativeFileSystem::RemoveDir(const std::string& path)
-{
-    return ::rmdir(ToPosixPath(path).c_str()) == 0;
-}
+bool NativeFileSystem::RemoveDir(const std::string& path) { return ::rmdir(ToPosixPath(path).c_str()) == 0; }
 
 bool NativeFileSystem::SetNormalAttributes(const std::string& path)
 {
     const std::string posix = ToPosixPath(path);
-    struct stat info {};
+    struct stat info { };
     if (::lstat(posix.c_str(), &info) != 0 || S_ISLNK(info.st_mode))
         return false;
     return ::chmod(posix.c_str(), info.st_mode | S_IWUSR) == 0;
@@ -171,7 +165,7 @@ std::vector<DirEntry> NativeFileSystem::List(const std::string& dir) const
 
 bool NativeFileSystem::IsLink(const std::string& path) const
 {
-    struct stat info {};
+    struct stat info { };
     return ::lstat(ToPosixPath(path).c_str(), &info) == 0 && S_ISLNK(info.st_mode);
 }
 

@@ -9,7 +9,7 @@
 namespace corvane::fakes {
 
 struct ShownMessage {
-    std::string kind;   // "Information", "Warning", "Error" or "Confirm"
+    std::string kind; // "Information", "Warning", "Error" or "Confirm"
     std::string text;
     bool operator==(const ShownMessage&) const = default;
 };

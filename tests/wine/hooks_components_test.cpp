@@ -17,15 +17,17 @@
 namespace corvane {
 namespace {
 
-std::string BinDir() {
+std::string BinDir()
+{
     char path[MAX_PATH];
     const DWORD n = GetModuleFileNameA(nullptr, path, MAX_PATH);
     std::string p(path, n);
     p.erase(p.find_last_of('\\'));
-    return p.substr(0, p.find_last_of('\\') + 1);   // the folder that holds tests
+    return p.substr(0, p.find_last_of('\\') + 1); // the folder that holds tests
 }
 
-void PumpTyped(DWORD ms) {
+void PumpTyped(DWORD ms)
+{
     const DWORD end = GetTickCount() + ms;
     MSG msg;
     do {
@@ -37,10 +39,11 @@ void PumpTyped(DWORD ms) {
     } while (static_cast<int>(end - GetTickCount()) > 0);
 }
 
-TEST(HookLoader, FindsTheLibraryUnderADllNameAndCountsReferences) {
+TEST(HookLoader, FindsTheLibraryUnderADllNameAndCountsReferences)
+{
     THtHookLoader& loader = win32::HookHost().Loader();
     ASSERT_FALSE(loader.Loaded());
-    EXPECT_EQ(loader.LoadHookDLL(BinDir() + "Tolvar.bin"), 0);   // retried as Tolvar.dll
+    EXPECT_EQ(loader.LoadHookDLL(BinDir() + "Tolvar.bin"), 0); // retried as Tolvar.dll
     EXPECT_EQ(loader.LoadHookDLL("anything"), 0);
     EXPECT_EQ(loader.RefCount(), 2);
     EXPECT_NE(GetModuleHandleA((BinDir() + "Tolvar.dll").c_str()), nullptr);
@@ -50,14 +53,16 @@ TEST(HookLoader, FindsTheLibraryUnderADllNameAndCountsReferences) {
     EXPECT_EQ(GetModuleHandleA((BinDir() + "Tolvar.dll").c_str()), nullptr);
 }
 
-TEST(HookLoader, ReportsAMissingLibraryAndOneWithoutTheExports) {
+TEST(HookLoader, ReportsAMissingLibraryAndOneWithoutTheExports)
+{
     THtHookLoader& loader = win32::HookHost().Loader();
     EXPECT_EQ(loader.LoadHookDLL(BinDir() + "NoSuchLibrary"), ERROR_MOD_NOT_FOUND);
     EXPECT_EQ(loader.LoadHookDLL("comctl32.dll"), htMissingExports);
     EXPECT_FALSE(loader.Loaded());
 }
 
-TEST(HookErrorTexts, WindowsCodesGetTheSystemsTextWithoutTheFullStop) {
+TEST(HookErrorTexts, WindowsCodesGetTheSystemsTextWithoutTheFullStop)
+{
     const std::string text = win32::HookErrorTextOf(ERROR_MOD_NOT_FOUND);
     EXPECT_FALSE(text.empty());
     EXPECT_NE(text.back(), '.');
@@ -66,7 +71,8 @@ TEST(HookErrorTexts, WindowsCodesGetTheSystemsTextWithoutTheFullStop) {
 }
 
 // Another process keeps the shared block alive and reads it.
-TEST(HookComponent, StartRegistersAListenerWindowAndReleasingTheLibraryRemovesIt) {
+TEST(HookComponent, StartRegistersAListenerWindowAndReleasingTheLibraryRemovesIt)
+{
     Peer peer;
     ASSERT_EQ(peer.Ask("load " + BinDir() + "Tolvar.dll"), "0");
     THtKeyboardHook key(win32::HookHost());
@@ -81,13 +87,13 @@ TEST(HookComponent, StartRegistersAListenerWindowAndReleasingTheLibraryRemovesIt
 
     // A notification sent as the library sends it arrives decoded.
     int seen = 0;
-    key.OnKeyAction = [&](THtSysHook&, std::int32_t vk, std::uint16_t, std::uint8_t, bool, bool, bool,
-                          bool pressed, bool& filter) {
-        ++seen;
-        EXPECT_EQ(vk, 'Q');
-        EXPECT_TRUE(pressed);
-        filter = true;
-    };
+    key.OnKeyAction
+        = [&](THtSysHook&, std::int32_t vk, std::uint16_t, std::uint8_t, bool, bool, bool, bool pressed, bool& filter) {
+              ++seen;
+              EXPECT_EQ(vk, 'Q');
+              EXPECT_TRUE(pressed);
+              filter = true;
+          };
     EXPECT_EQ(SendMessageA(listener, WM_USER, 'Q', 0x00100001), 1);
     EXPECT_EQ(seen, 1);
 
@@ -97,8 +103,10 @@ TEST(HookComponent, StartRegistersAListenerWindowAndReleasingTheLibraryRemovesIt
     EXPECT_EQ(peer.Ask("block 1"), "hook=0 count=0 alive=0");
 }
 
-TEST(HookUtilities, TopLevelWindowFollowsTheParents) {
-    HWND top = CreateWindowExA(0, "STATIC", "top", WS_OVERLAPPEDWINDOW, 0, 0, 100, 100, nullptr, nullptr, nullptr, nullptr);
+TEST(HookUtilities, TopLevelWindowFollowsTheParents)
+{
+    HWND top
+        = CreateWindowExA(0, "STATIC", "top", WS_OVERLAPPEDWINDOW, 0, 0, 100, 100, nullptr, nullptr, nullptr, nullptr);
     HWND mid = CreateWindowExA(0, "STATIC", "", WS_CHILD, 0, 0, 50, 50, top, nullptr, nullptr, nullptr);
     HWND leaf = CreateWindowExA(0, "STATIC", "", WS_CHILD, 0, 0, 10, 10, mid, nullptr, nullptr, nullptr);
     EXPECT_EQ(win32::TopLevelWindow(leaf), top);
@@ -106,11 +114,12 @@ TEST(HookUtilities, TopLevelWindowFollowsTheParents) {
     DestroyWindow(top);
 }
 
-TEST(HookUtilities, ActivateAndPasteTypesTheClipboardIntoTheWindow) {
+TEST(HookUtilities, ActivateAndPasteTypesTheClipboardIntoTheWindow)
+{
     HWND frame = CreateWindowExA(0, "STATIC", "paste target", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 50, 50, 300, 100,
-                                 nullptr, nullptr, nullptr, nullptr);
-    HWND edit = CreateWindowExA(0, "EDIT", "", WS_CHILD | WS_VISIBLE | WS_BORDER, 5, 5, 200, 24, frame, nullptr,
-                                nullptr, nullptr);
+        nullptr, nullptr, nullptr, nullptr);
+    HWND edit = CreateWindowExA(
+        0, "EDIT", "", WS_CHILD | WS_VISIBLE | WS_BORDER, 5, 5, 200, 24, frame, nullptr, nullptr, nullptr);
     const char text[] = "pasted text";
     ASSERT_TRUE(OpenClipboard(nullptr));
     EmptyClipboard();

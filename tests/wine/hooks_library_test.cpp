@@ -19,8 +19,10 @@ namespace {
 
 using tolvar::THtSharedHookBlock;
 
-std::string LibraryPath() {
-    if (const char* env = std::getenv("TOLVAR_DLL")) return env;
+std::string LibraryPath()
+{
+    if (const char* env = std::getenv("TOLVAR_DLL"))
+        return env;
     return ExeDir() + "..\\Tolvar.dll";
 }
 
@@ -33,17 +35,20 @@ struct Inbox {
 };
 std::map<HWND, Inbox> g_inboxes;
 
-LRESULT CALLBACK CountingProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+LRESULT CALLBACK CountingProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
+{
     if (msg >= WM_USER) {
         Inbox& in = g_inboxes[hwnd];
-        if (in.count++ == 0) in.firstMessage = msg;
+        if (in.count++ == 0)
+            in.firstMessage = msg;
         in.lastMessage = msg;
         return in.reply;
     }
     return DefWindowProcA(hwnd, msg, wParam, lParam);
 }
 
-HWND NewWindow() {
+HWND NewWindow()
+{
     static const bool registered = [] {
         WNDCLASSA wc{};
         wc.lpfnWndProc = CountingProc;
@@ -52,8 +57,8 @@ HWND NewWindow() {
         return RegisterClassA(&wc) != 0;
     }();
     (void)registered;
-    HWND w = CreateWindowExA(0, "HooksTestWindow", "", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr,
-                             GetModuleHandleA(nullptr), nullptr);
+    HWND w = CreateWindowExA(
+        0, "HooksTestWindow", "", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
     g_inboxes[w] = Inbox{};
     return w;
 }
@@ -65,7 +70,8 @@ std::uint32_t Low32(HWND w) { return static_cast<std::uint32_t>(reinterpret_cast
 // ---- The library as this process uses it.
 class Library {
 public:
-    Library() : module_(LoadLibraryA(LibraryPath().c_str())) {
+    Library() : module_(LoadLibraryA(LibraryPath().c_str()))
+    {
         if (module_) {
             attach_ = reinterpret_cast<Attach>(GetProcAddress(module_, "AttachReceiver"));
             detach_ = reinterpret_cast<Detach>(GetProcAddress(module_, "DetachReceiver"));
@@ -80,8 +86,10 @@ public:
     int AttachReceiver(THtHookType t, HWND w, bool filter) { return attach_(t, w, filter ? 1 : 0); }
     int DetachReceiver(THtHookType t, HWND w) { return detach_(t, w); }
     int LastError() { return lastError_(); }
-    void Unload() {
-        if (module_) FreeLibrary(module_);
+    void Unload()
+    {
+        if (module_)
+            FreeLibrary(module_);
         module_ = nullptr;
     }
 
@@ -98,12 +106,14 @@ private:
 const char* const TypeNames[] = {"SHELL", "KEYBOARD", "MOUSE", "CBT"};
 
 // A copy of the shared block of a hook type, read from outside.
-THtSharedHookBlock ReadBlock(THtHookType type) {
+THtSharedHookBlock ReadBlock(THtHookType type)
+{
     THtSharedHookBlock copy;
     std::memset(&copy, 0xCC, sizeof copy);
     const std::string name = std::string("HT_SYS_HOOK_Tolvar_") + TypeNames[type] + "Shared";
     HANDLE mapping = OpenFileMappingA(FILE_MAP_READ, FALSE, name.c_str());
-    if (!mapping) return copy;
+    if (!mapping)
+        return copy;
     if (void* view = MapViewOfFile(mapping, FILE_MAP_READ, 0, 0, sizeof copy)) {
         std::memcpy(&copy, view, sizeof copy);
         UnmapViewOfFile(view);
@@ -112,7 +122,8 @@ THtSharedHookBlock ReadBlock(THtHookType type) {
     return copy;
 }
 
-void WriteBlock(THtHookType type, const THtSharedHookBlock& block) {
+void WriteBlock(THtHookType type, const THtSharedHookBlock& block)
+{
     const std::string name = std::string("HT_SYS_HOOK_Tolvar_") + TypeNames[type] + "Shared";
     HANDLE mapping = OpenFileMappingA(FILE_MAP_WRITE, FALSE, name.c_str());
     ASSERT_NE(mapping, nullptr);
@@ -125,7 +136,8 @@ void WriteBlock(THtHookType type, const THtSharedHookBlock& block) {
 
 class HookLibrary : public ::testing::Test {
 protected:
-    void SetUp() override {
+    void SetUp() override
+    {
         ASSERT_TRUE(lib.Loaded()) << LibraryPath();
         ASSERT_EQ(lib.LastError(), 0);
         ASSERT_TRUE(peer.Started());
@@ -136,7 +148,8 @@ protected:
     Peer peer;
 };
 
-TEST_F(HookLibrary, TwoProcessesSeeEachOthersRegistrations) {
+TEST_F(HookLibrary, TwoProcessesSeeEachOthersRegistrations)
+{
     const HWND theirs = FromDec(peer.Ask("window"));
     const HWND mine = NewWindow();
     EXPECT_EQ(peer.Ask("attach 1 " + Dec(theirs) + " 0"), "0");
@@ -166,7 +179,8 @@ TEST_F(HookLibrary, TwoProcessesSeeEachOthersRegistrations) {
     DestroyWindow(mine);
 }
 
-TEST_F(HookLibrary, The128thReceiverIsRefusedAndChangesNothing) {
+TEST_F(HookLibrary, The128thReceiverIsRefusedAndChangesNothing)
+{
     std::vector<HWND> mine;
     std::vector<std::string> theirs;
     for (int i = 0; i < 64; ++i) {
@@ -185,14 +199,18 @@ TEST_F(HookLibrary, The128thReceiverIsRefusedAndChangesNothing) {
     const THtSharedHookBlock after = ReadBlock(hkShell);
     EXPECT_EQ(std::memcmp(&before, &after, sizeof before), 0);
 
-    for (HWND w : mine) EXPECT_EQ(lib.DetachReceiver(hkShell, w), 0);
-    for (const std::string& w : theirs) EXPECT_EQ(peer.Ask("detach 0 " + w), "0");
+    for (HWND w : mine)
+        EXPECT_EQ(lib.DetachReceiver(hkShell, w), 0);
+    for (const std::string& w : theirs)
+        EXPECT_EQ(peer.Ask("detach 0 " + w), "0");
     EXPECT_EQ(ReadBlock(hkShell).HookHandle, 0u);
-    for (HWND w : mine) DestroyWindow(w);
+    for (HWND w : mine)
+        DestroyWindow(w);
     DestroyWindow(extra);
 }
 
-TEST_F(HookLibrary, DetachingTheLastReceiverUninstallsAndANewAttachInstallsAgain) {
+TEST_F(HookLibrary, DetachingTheLastReceiverUninstallsAndANewAttachInstallsAgain)
+{
     const HWND theirs = FromDec(peer.Ask("window"));
     const HWND mine = NewWindow();
     ASSERT_EQ(peer.Ask("attach 2 " + Dec(theirs) + " 0"), "0");
@@ -216,29 +234,30 @@ TEST_F(HookLibrary, DetachingTheLastReceiverUninstallsAndANewAttachInstallsAgain
 // Window creation in this process runs the CBT hook that this process set
 // (under Wine a hook runs in the thread that set it); its notifications reach
 // the peer's windows as well as ours.
-TEST_F(HookLibrary, ADestroyedReceiverIsDroppedAndThoseBehindItAreStillNotified) {
+TEST_F(HookLibrary, ADestroyedReceiverIsDroppedAndThoseBehindItAreStillNotified)
+{
     const HWND doomed = NewWindow();
     const HWND behind = NewWindow();
     const HWND theirs = FromDec(peer.Ask("window"));
-    ASSERT_EQ(lib.AttachReceiver(hkCBT, doomed, false), 0);   // sets the hook
+    ASSERT_EQ(lib.AttachReceiver(hkCBT, doomed, false), 0); // sets the hook
     ASSERT_EQ(peer.Ask("attach 3 " + Dec(theirs) + " 0"), "0");
     ASSERT_EQ(lib.AttachReceiver(hkCBT, behind, false), 0);
     THtSharedHookBlock b = ReadBlock(hkCBT);
     ASSERT_EQ(b.Receivers.Count, 3);
     ASSERT_EQ(b.Receivers.Items[0].Window, Low32(doomed));
 
-    DestroyWindow(doomed);   // notified while it still exists
+    DestroyWindow(doomed); // notified while it still exists
     ASSERT_EQ(tolvar::IndexOf(ReadBlock(hkCBT).Receivers, Low32(doomed)), 0);
     Pump(100);
     ASSERT_EQ(tolvar::IndexOf(ReadBlock(hkCBT).Receivers, Low32(doomed)), 0);
     const int theirsBefore = std::stoi(peer.Ask("received " + Dec(theirs)));
     g_inboxes[behind] = Inbox{};
 
-    const HWND trigger = NewWindow();   // HCBT_CREATEWND, code 3
+    const HWND trigger = NewWindow(); // HCBT_CREATEWND, code 3
     b = ReadBlock(hkCBT);
     EXPECT_EQ(b.Receivers.Count, 2);
     EXPECT_EQ(tolvar::IndexOf(b.Receivers, Low32(doomed)), -1);
-    EXPECT_EQ(b.Receivers.Items[0].Window, Low32(behind));   // moved into the freed slot
+    EXPECT_EQ(b.Receivers.Items[0].Window, Low32(behind)); // moved into the freed slot
     Pump(300);
     EXPECT_GE(g_inboxes[behind].count, 1);
     EXPECT_EQ(g_inboxes[behind].firstMessage, WM_USER + 3u);
@@ -253,10 +272,11 @@ TEST_F(HookLibrary, ADestroyedReceiverIsDroppedAndThoseBehindItAreStillNotified)
 
 // A filtering receiver in the other process that answers 1 to HCBT_CREATEWND
 // stops the window from being created; answering 0 lets it through.
-TEST_F(HookLibrary, AFilteringReceiversReplyDecidesTheEvent) {
+TEST_F(HookLibrary, AFilteringReceiversReplyDecidesTheEvent)
+{
     const HWND listener = NewWindow();
     const HWND judge = FromDec(peer.Ask("window"));
-    ASSERT_EQ(lib.AttachReceiver(hkCBT, listener, true), 0);   // sets the hook
+    ASSERT_EQ(lib.AttachReceiver(hkCBT, listener, true), 0); // sets the hook
     ASSERT_EQ(peer.Ask("attach 3 " + Dec(judge) + " 1"), "0");
 
     HWND created = NewWindow();
@@ -267,7 +287,7 @@ TEST_F(HookLibrary, AFilteringReceiversReplyDecidesTheEvent) {
     g_inboxes[listener].count = 0;
     created = NewWindow();
     EXPECT_EQ(created, nullptr);
-    EXPECT_GE(g_inboxes[listener].count, 1);   // the others still got it
+    EXPECT_GE(g_inboxes[listener].count, 1); // the others still got it
 
     ASSERT_EQ(peer.Ask("reply " + Dec(judge) + " 0"), "0");
     created = NewWindow();
@@ -279,7 +299,8 @@ TEST_F(HookLibrary, AFilteringReceiversReplyDecidesTheEvent) {
     DestroyWindow(listener);
 }
 
-TEST_F(HookLibrary, UnloadingTheLibraryRemovesThatProcesssReceivers) {
+TEST_F(HookLibrary, UnloadingTheLibraryRemovesThatProcesssReceivers)
+{
     const HWND a = FromDec(peer.Ask("window"));
     const HWND b = FromDec(peer.Ask("window"));
     const HWND mine = NewWindow();
@@ -295,7 +316,7 @@ TEST_F(HookLibrary, UnloadingTheLibraryRemovesThatProcesssReceivers) {
     EXPECT_NE(m.HookHandle, 0u);
     THtSharedHookBlock s = ReadBlock(hkShell);
     EXPECT_EQ(s.Receivers.Count, 0);
-    EXPECT_EQ(s.HookHandle, 0u);   // its last receiver left: the hook went with it
+    EXPECT_EQ(s.HookHandle, 0u); // its last receiver left: the hook went with it
 
     EXPECT_EQ(lib.DetachReceiver(hkMouse, mine), 0);
     DestroyWindow(mine);
@@ -303,7 +324,8 @@ TEST_F(HookLibrary, UnloadingTheLibraryRemovesThatProcesssReceivers) {
 
 // A process killed with its receivers registered and its hook set: the next
 // registration gets a working hook although the block outlived the process.
-TEST_F(HookLibrary, AfterAKilledProcessTheNextAttachGetsAWorkingHook) {
+TEST_F(HookLibrary, AfterAKilledProcessTheNextAttachGetsAWorkingHook)
+{
     const HWND theirs = FromDec(peer.Ask("window"));
     ASSERT_EQ(peer.Ask("attach 3 " + Dec(theirs) + " 0"), "0");
     ASSERT_EQ(peer.Ask("attach 1 " + Dec(theirs) + " 0"), "0");
@@ -311,7 +333,7 @@ TEST_F(HookLibrary, AfterAKilledProcessTheNextAttachGetsAWorkingHook) {
     peer.Kill();
     Pump(200);
     THtSharedHookBlock b = ReadBlock(hkCBT);
-    ASSERT_EQ(b.Receivers.Count, 1);   // the block is left as the process left it
+    ASSERT_EQ(b.Receivers.Count, 1); // the block is left as the process left it
     ASSERT_NE(b.HookHandle, 0u);
 
     const HWND mine = NewWindow();
@@ -337,17 +359,19 @@ TEST_F(HookLibrary, AfterAKilledProcessTheNextAttachGetsAWorkingHook) {
 
 // Whatever another process wrote into a block, the hook procedures and the
 // exports keep within the table.
-TEST_F(HookLibrary, AGarbledBlockFaultsNobody) {
+TEST_F(HookLibrary, AGarbledBlockFaultsNobody)
+{
     const HWND mine = NewWindow();
     ASSERT_EQ(lib.AttachReceiver(hkCBT, mine, false), 0);
     THtSharedHookBlock garbage = ReadBlock(hkCBT);
-    for (int i = 0; i < tolvar::ReceiverSlots; ++i) garbage.Receivers.Items[i].Window = 0xDEAD0000u + i;
+    for (int i = 0; i < tolvar::ReceiverSlots; ++i)
+        garbage.Receivers.Items[i].Window = 0xDEAD0000u + i;
     garbage.Receivers.Items[5].Window = Low32(mine);
     garbage.Receivers.Count = 0x7FFFFFFF;
     WriteBlock(hkCBT, garbage);
 
     g_inboxes[mine].count = 0;
-    HWND trigger = NewWindow();   // one pass over the garbage
+    HWND trigger = NewWindow(); // one pass over the garbage
     Pump(200);
     EXPECT_NE(trigger, nullptr);
     EXPECT_GE(g_inboxes[mine].count, 1);
@@ -373,7 +397,8 @@ TEST_F(HookLibrary, AGarbledBlockFaultsNobody) {
 
 // When a hook type's named objects cannot be made, that wrapper is inert: it
 // reports the error through LastError and its operations do nothing.
-TEST(HookLibraryInert, AWrapperWithoutItsMutexReportsTheErrorAndDoesNothing) {
+TEST(HookLibraryInert, AWrapperWithoutItsMutexReportsTheErrorAndDoesNothing)
+{
     const std::string copy = ExeDir() + "TolvarInert.dll";
     ASSERT_TRUE(CopyFileA(LibraryPath().c_str(), copy.c_str(), FALSE));
     // Another kind of object under the mutex's name makes CreateMutexA fail.
@@ -381,19 +406,20 @@ TEST(HookLibraryInert, AWrapperWithoutItsMutexReportsTheErrorAndDoesNothing) {
     ASSERT_NE(squatter, nullptr);
     HMODULE lib = LoadLibraryA(copy.c_str());
     ASSERT_NE(lib, nullptr);
-    auto attach = reinterpret_cast<int(__stdcall*)(unsigned char, HWND, unsigned char)>(GetProcAddress(lib, "AttachReceiver"));
+    auto attach
+        = reinterpret_cast<int(__stdcall*)(unsigned char, HWND, unsigned char)>(GetProcAddress(lib, "AttachReceiver"));
     auto detach = reinterpret_cast<int(__stdcall*)(unsigned char, HWND)>(GetProcAddress(lib, "DetachReceiver"));
     auto lastError = reinterpret_cast<int(__stdcall*)()>(GetProcAddress(lib, "LastError"));
     EXPECT_EQ(lastError(), ERROR_INVALID_HANDLE);
     const HWND w = NewWindow();
     EXPECT_EQ(attach(hkMouse, w, 0), 0);
-    EXPECT_EQ(detach(hkMouse, w), 0);   // nothing was registered, and nothing is refused
+    EXPECT_EQ(detach(hkMouse, w), 0); // nothing was registered, and nothing is refused
     EXPECT_EQ(OpenFileMappingA(FILE_MAP_READ, FALSE, "HT_SYS_HOOK_TolvarInert_MOUSEShared"), nullptr);
     // The other types work.
     EXPECT_EQ(attach(hkKeyboard, w, 0), 0);
     EXPECT_EQ(attach(hkKeyboard, w, 0), htAlreadyRegistered);
     EXPECT_EQ(detach(hkKeyboard, w), 0);
-    EXPECT_EQ(attach(9, w, 0), ERROR_INVALID_PARAMETER);   // no such hook type
+    EXPECT_EQ(attach(9, w, 0), ERROR_INVALID_PARAMETER); // no such hook type
     FreeLibrary(lib);
     CloseHandle(squatter);
     DestroyWindow(w);

@@ -7,7 +7,8 @@
 
 namespace corvane {
 
-inline std::string ExeDir() {
+inline std::string ExeDir()
+{
     char path[MAX_PATH];
     const DWORD n = GetModuleFileNameA(nullptr, path, MAX_PATH);
     std::string p(path, n);
@@ -15,19 +16,23 @@ inline std::string ExeDir() {
 }
 
 // Dispatches this thread's messages for `ms` milliseconds.
-inline void Pump(DWORD ms) {
+inline void Pump(DWORD ms)
+{
     const DWORD end = GetTickCount() + ms;
     MSG msg;
     do {
-        while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&msg);
+        while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE))
+            DispatchMessageA(&msg);
         MsgWaitForMultipleObjects(0, nullptr, FALSE, 5, QS_ALLINPUT);
     } while (static_cast<int>(end - GetTickCount()) > 0);
-    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&msg);
+    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE))
+        DispatchMessageA(&msg);
 }
 
 class Peer {
 public:
-    Peer() {
+    Peer()
+    {
         SECURITY_ATTRIBUTES sa{sizeof sa, nullptr, TRUE};
         HANDLE childIn = nullptr, childOut = nullptr;
         CreatePipe(&childIn, &toChild_, &sa, 0);
@@ -45,7 +50,8 @@ public:
         CloseHandle(childIn);
         CloseHandle(childOut);
     }
-    ~Peer() {
+    ~Peer()
+    {
         if (started_ && !killed_) {
             Ask("exit");
             WaitForSingleObject(pi_.hProcess, 5000);
@@ -64,7 +70,8 @@ public:
 
     // Sends one command and waits for its answer, dispatching this thread's
     // messages meanwhile: a hook set here may be called from the peer's events.
-    std::string Ask(const std::string& command) {
+    std::string Ask(const std::string& command)
+    {
         const std::string line = command + "\n";
         DWORD written = 0;
         WriteFile(toChild_, line.data(), static_cast<DWORD>(line.size()), &written, nullptr);
@@ -72,22 +79,27 @@ public:
         const DWORD deadline = GetTickCount() + 20000;
         for (;;) {
             DWORD avail = 0;
-            if (!PeekNamedPipe(fromChild_, nullptr, 0, nullptr, &avail, nullptr)) return "<gone>";
+            if (!PeekNamedPipe(fromChild_, nullptr, 0, nullptr, &avail, nullptr))
+                return "<gone>";
             if (avail > 0) {
                 char c;
                 DWORD got = 0;
                 ReadFile(fromChild_, &c, 1, &got, nullptr);
-                if (c == '\n') break;
-                if (c != '\r') answer += c;
+                if (c == '\n')
+                    break;
+                if (c != '\r')
+                    answer += c;
                 continue;
             }
-            if (static_cast<int>(deadline - GetTickCount()) < 0) return "<timeout>";
+            if (static_cast<int>(deadline - GetTickCount()) < 0)
+                return "<timeout>";
             Pump(2);
         }
         return answer;
     }
 
-    void Kill() {
+    void Kill()
+    {
         TerminateProcess(pi_.hProcess, 1);
         WaitForSingleObject(pi_.hProcess, 5000);
         killed_ = true;

@@ -31,8 +31,8 @@ public:
         char temp[MAX_PATH] = {};
         ::GetTempPathA(MAX_PATH, temp);
         static int counter = 0;
-        path_ = std::string(temp) + "corvane-lib-" + std::to_string(::GetCurrentProcessId()) + "-" +
-                std::to_string(++counter);
+        path_ = std::string(temp) + "corvane-lib-" + std::to_string(::GetCurrentProcessId()) + "-"
+            + std::to_string(++counter);
         fs_.CreateDirs(path_);
     }
     ~TempDir() { DeleteTree(fs_, path_); }
@@ -132,12 +132,12 @@ protected:
         INITCOMMONCONTROLSEX controls{sizeof(controls), ICC_TREEVIEW_CLASSES | ICC_STANDARD_CLASSES};
         ::InitCommonControlsEx(&controls);
         host_ = UniqueWindow(::CreateWindowExA(0, "STATIC", "host", WS_OVERLAPPEDWINDOW, 0, 0, 400, 400, nullptr,
-                                               nullptr, ::GetModuleHandleA(nullptr), nullptr));
+            nullptr, ::GetModuleHandleA(nullptr), nullptr));
         ASSERT_TRUE(host_);
-        treeView_ = ::CreateWindowExA(0, WC_TREEVIEWA, "", WS_CHILD | TVS_HASBUTTONS | TVS_EDITLABELS, 0, 0, 200,
-                                      300, host_.Get(), nullptr, ::GetModuleHandleA(nullptr), nullptr);
+        treeView_ = ::CreateWindowExA(0, WC_TREEVIEWA, "", WS_CHILD | TVS_HASBUTTONS | TVS_EDITLABELS, 0, 0, 200, 300,
+            host_.Get(), nullptr, ::GetModuleHandleA(nullptr), nullptr);
         listBox_ = ::CreateWindowExA(0, "LISTBOX", "", WS_CHILD | LBS_NOTIFY, 200, 0, 200, 300, host_.Get(), nullptr,
-                                     ::GetModuleHandleA(nullptr), nullptr);
+            ::GetModuleHandleA(nullptr), nullptr);
         ASSERT_NE(treeView_, nullptr);
         ASSERT_NE(listBox_, nullptr);
     }
@@ -267,8 +267,8 @@ TEST_F(HiddenControls, TheLibraryLoadsAndMovesOverTheRealControlsAndFiles)
 
     TreeViewControl tree(treeView_);
     ListBoxControl hotKeys(listBox_);
-    ListBoxControl macros(::CreateWindowExA(0, "LISTBOX", "", WS_CHILD, 0, 0, 10, 10, host_.Get(), nullptr,
-                                            ::GetModuleHandleA(nullptr), nullptr));
+    ListBoxControl macros(::CreateWindowExA(
+        0, "LISTBOX", "", WS_CHILD, 0, 0, 10, 10, host_.Get(), nullptr, ::GetModuleHandleA(nullptr), nullptr));
     {
         TRepList lib(tree, hotKeys, macros, fs);
         lib.BeginBulkLoad();
@@ -290,7 +290,7 @@ TEST_F(HiddenControls, TheLibraryLoadsAndMovesOverTheRealControlsAndFiles)
         EXPECT_EQ(one->OwnPath(), dir / "Replies\\2\\3.rep");
         EXPECT_TRUE(fs.FileExists(dir / "Replies\\2\\3.rep"));
         EXPECT_EQ(fs.ReadFile(dir / "Replies\\2\\index.sub").value_or(""),
-                  "REPLY_1?inner\r\nREPLY_3?one\r\nREPLY_2?other\r\n");
+            "REPLY_1?inner\r\nREPLY_3?one\r\nREPLY_2?other\r\n");
         EXPECT_TRUE(lib.RenameEntry(one, "uno"));
         EXPECT_EQ(tree.Label(one->Node), "uno");
         EXPECT_TRUE(lib.SaveReplyFile(one));

@@ -22,11 +22,10 @@ protected:
     static void PutRaw(const std::string& name, DWORD type, const void* data, DWORD size)
     {
         HKEY key = nullptr;
-        ASSERT_EQ(::RegCreateKeyExA(HKEY_CURRENT_USER, kScratch.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr,
-                                    &key, nullptr),
-                  ERROR_SUCCESS);
-        ASSERT_EQ(::RegSetValueExA(key, name.c_str(), 0, type, static_cast<const BYTE*>(data), size),
-                  ERROR_SUCCESS);
+        ASSERT_EQ(::RegCreateKeyExA(
+                      HKEY_CURRENT_USER, kScratch.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key, nullptr),
+            ERROR_SUCCESS);
+        ASSERT_EQ(::RegSetValueExA(key, name.c_str(), 0, type, static_cast<const BYTE*>(data), size), ERROR_SUCCESS);
         ::RegCloseKey(key);
     }
 
@@ -129,7 +128,7 @@ TEST_F(RealRegistry, LongBinaryValueReadsWhole)
     ASSERT_TRUE(value);
     EXPECT_EQ(value->kind, RegKind::Binary);
     EXPECT_EQ(value->data, big);
-    EXPECT_FALSE(key->WriteDword("Big", 1));   // read access only
+    EXPECT_FALSE(key->WriteDword("Big", 1)); // read access only
 }
 
 } // namespace

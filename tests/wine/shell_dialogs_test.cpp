@@ -47,7 +47,7 @@ private:
         Script* s = current_;
         if (!s || s->Finished() || s->busy_)
             return;
-        s->busy_ = true;   // a step may open a nested modal loop
+        s->busy_ = true; // a step may open a nested modal loop
         if (s->steps_[s->next_]())
             ++s->next_;
         s->busy_ = false;
@@ -60,10 +60,7 @@ private:
     UINT_PTR timer_ = 0;
 };
 
-HWND FindDialog(const char* caption)
-{
-    return ::FindWindowA("#32770", caption);
-}
+HWND FindDialog(const char* caption) { return ::FindWindowA("#32770", caption); }
 
 bool Checked(HWND dialog, const char* text)
 {
@@ -81,9 +78,9 @@ void Click(HWND dialog, const char* text)
 class RecordingBoxes final : public IMessageBoxes {
 public:
     std::vector<std::string> warnings;
-    void Info(const std::string&) override {}
+    void Info(const std::string&) override { }
     void Warning(const std::string& text) override { warnings.push_back(text); }
-    void Error(const std::string&) override {}
+    void Error(const std::string&) override { }
     bool AskYesNo(const std::string&) override { return false; }
 };
 
@@ -102,8 +99,8 @@ protected:
         SettingsCreateKey(reg_, RegRoot::CurrentUser, kRunKey);
         SettingsDeleteValue(reg_, RegRoot::CurrentUser, kRunKey, kAutorunValue);
         SetMessageBoxes(&boxes_);
-        owner_ = ::CreateWindowExA(0, "STATIC", "Corvane", WS_POPUP | WS_VISIBLE, 100, 100, 740, 497, nullptr,
-                                   nullptr, nullptr, nullptr);
+        owner_ = ::CreateWindowExA(
+            0, "STATIC", "Corvane", WS_POPUP | WS_VISIBLE, 100, 100, 740, 497, nullptr, nullptr, nullptr, nullptr);
     }
     void TearDown() override
     {
@@ -122,9 +119,9 @@ protected:
     {
         HKEY source = nullptr;
         HKEY target = nullptr;
-        if (::RegOpenKeyExA(HKEY_CURRENT_USER, from, 0, KEY_READ, &source) == ERROR_SUCCESS &&
-            ::RegCreateKeyExA(HKEY_CURRENT_USER, to, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &target, nullptr) ==
-                ERROR_SUCCESS)
+        if (::RegOpenKeyExA(HKEY_CURRENT_USER, from, 0, KEY_READ, &source) == ERROR_SUCCESS
+            && ::RegCreateKeyExA(HKEY_CURRENT_USER, to, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &target, nullptr)
+                == ERROR_SUCCESS)
             ::RegCopyTreeA(source, nullptr, target);
         if (source)
             ::RegCloseKey(source);
@@ -161,18 +158,18 @@ TEST_F(ShellDialogs, OptionsOkWritesTheBoxesAndMakesTheMainWindowTopmost)
     const std::string path = "C:\\Program Files\\Corvane\\Corvane.exe";
     bool sawInitialState = false;
     Script script({[&] {
-                       HWND d = FindDialog("Corvane - Options");
-                       if (!d)
-                           return false;
-                       sawInitialState = Checked(d, kTipBox) && !Checked(d, kAutoRunBox) &&
-                                         !Checked(d, kOnTopBox) && !Checked(d, kMacroInsBox);
-                       Click(d, kTipBox);
-                       Click(d, kAutoRunBox);
-                       Click(d, kOnTopBox);
-                       Click(d, kMacroInsBox);
-                       Click(d, "Ok");
-                       return true;
-                   }});
+        HWND d = FindDialog("Corvane - Options");
+        if (!d)
+            return false;
+        sawInitialState
+            = Checked(d, kTipBox) && !Checked(d, kAutoRunBox) && !Checked(d, kOnTopBox) && !Checked(d, kMacroInsBox);
+        Click(d, kTipBox);
+        Click(d, kAutoRunBox);
+        Click(d, kOnTopBox);
+        Click(d, kMacroInsBox);
+        Click(d, "Ok");
+        return true;
+    }});
     EXPECT_TRUE(win32::ShowOptionsDialog(owner_, reg_, path));
     EXPECT_TRUE(script.Finished());
     EXPECT_TRUE(sawInitialState);
@@ -191,16 +188,16 @@ TEST_F(ShellDialogs, OptionsWarnAtTheClickAndCancelWritesNothing)
     bool sawOn = false;
     std::size_t warningsAtClick = 0;
     Script script({[&] {
-                       HWND d = FindDialog("Corvane - Options");
-                       if (!d)
-                           return false;
-                       sawOn = Checked(d, kOnTopBox) && Checked(d, kAutoRunBox);
-                       Click(d, kOnTopBox);
-                       warningsAtClick = boxes_.warnings.size();
-                       Click(d, kAutoRunBox);
-                       Click(d, "Cancel");
-                       return true;
-                   }});
+        HWND d = FindDialog("Corvane - Options");
+        if (!d)
+            return false;
+        sawOn = Checked(d, kOnTopBox) && Checked(d, kAutoRunBox);
+        Click(d, kOnTopBox);
+        warningsAtClick = boxes_.warnings.size();
+        Click(d, kAutoRunBox);
+        Click(d, "Cancel");
+        return true;
+    }});
     EXPECT_FALSE(win32::ShowOptionsDialog(owner_, reg_, "C:\\Corvane.exe"));
     EXPECT_TRUE(sawOn);
     EXPECT_EQ(warningsAtClick, 1u);
@@ -217,19 +214,19 @@ TEST_F(ShellDialogs, TipDialogFromTheMenuWritesShowTipsWhenClosedWithAltF4)
     std::string tip;
     bool hasSysMenu = true;
     Script script({[&] {
-                       HWND d = FindDialog("Tip of the Day");
-                       if (!d)
-                           return false;
-                       boxWasClear = !Checked(d, "&Show tips at startup");
-                       hasSysMenu = (::GetWindowLongPtrA(d, GWL_STYLE) & WS_SYSMENU) != 0;
-                       Click(d, "&Next");
-                       char text[512] = {};
-                       ::GetDlgItemTextA(d, 103, text, sizeof text);
-                       tip = text;
-                       Click(d, "&Show tips at startup");
-                       ::SendMessageA(d, WM_CLOSE, 0, 0);
-                       return true;
-                   }});
+        HWND d = FindDialog("Tip of the Day");
+        if (!d)
+            return false;
+        boxWasClear = !Checked(d, "&Show tips at startup");
+        hasSysMenu = (::GetWindowLongPtrA(d, GWL_STYLE) & WS_SYSMENU) != 0;
+        Click(d, "&Next");
+        char text[512] = {};
+        ::GetDlgItemTextA(d, 103, text, sizeof text);
+        tip = text;
+        Click(d, "&Show tips at startup");
+        ::SendMessageA(d, WM_CLOSE, 0, 0);
+        return true;
+    }});
     win32::ShowTipOfTheDay(owner_, reg_);
     EXPECT_TRUE(script.Finished());
     EXPECT_TRUE(boxWasClear);
@@ -242,20 +239,20 @@ TEST_F(ShellDialogs, TipDialogFromTheMenuWritesShowTipsWhenClosedWithAltF4)
 TEST_F(ShellDialogs, StartupTipOnlyWhenShowTipsIsOne)
 {
     SettingsWriteInt(reg_, RegRoot::CurrentUser, kProgramKey, kShowTips, 0);
-    win32::ShowStartupTip(owner_, reg_);   // returns at once: nothing to close it
+    win32::ShowStartupTip(owner_, reg_); // returns at once: nothing to close it
     EXPECT_EQ(Setting(kShowTips), 0);
 
     SettingsWriteInt(reg_, RegRoot::CurrentUser, kProgramKey, kShowTips, 1);
     bool boxChecked = false;
     Script script({[&] {
-                       HWND d = FindDialog("Tip of the Day");
-                       if (!d)
-                           return false;
-                       boxChecked = Checked(d, "&Show tips at startup");
-                       Click(d, "&Show tips at startup");
-                       Click(d, "&Close");
-                       return true;
-                   }});
+        HWND d = FindDialog("Tip of the Day");
+        if (!d)
+            return false;
+        boxChecked = Checked(d, "&Show tips at startup");
+        Click(d, "&Show tips at startup");
+        Click(d, "&Close");
+        return true;
+    }});
     win32::ShowStartupTip(owner_, reg_);
     EXPECT_TRUE(boxChecked);
     EXPECT_EQ(Setting(kShowTips), 0);
@@ -265,15 +262,15 @@ TEST_F(ShellDialogs, AboutBoxShowsTheTitleAndClosesWithOk)
 {
     std::string title;
     Script script({[&] {
-                       HWND d = FindDialog("Corvane - About");
-                       if (!d)
-                           return false;
-                       char text[128] = {};
-                       ::GetDlgItemTextA(d, 102, text, sizeof text);
-                       title = text;
-                       Click(d, "Ok");
-                       return true;
-                   }});
+        HWND d = FindDialog("Corvane - About");
+        if (!d)
+            return false;
+        char text[128] = {};
+        ::GetDlgItemTextA(d, 102, text, sizeof text);
+        title = text;
+        Click(d, "Ok");
+        return true;
+    }});
     win32::ShowAboutBox(owner_, ::LoadIconA(nullptr, IDI_APPLICATION));
     EXPECT_TRUE(script.Finished());
     EXPECT_EQ(title, "Corvane v2.14");

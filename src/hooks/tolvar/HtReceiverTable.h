@@ -18,7 +18,7 @@ constexpr std::int32_t MaxReceivers = 127;
 struct THtReceiver {
     std::uint8_t Filter;
     std::uint8_t Fill[3];
-    std::uint32_t Window;   // the low 32 bits of the window handle
+    std::uint32_t Window; // the low 32 bits of the window handle
 };
 
 struct THtReceiverList {
@@ -27,7 +27,7 @@ struct THtReceiverList {
 };
 
 struct THtSharedHookBlock {
-    std::uint32_t HookHandle;   // the low 32 bits of the hook handle; 0 = none
+    std::uint32_t HookHandle; // the low 32 bits of the hook handle; 0 = none
     THtReceiverList Receivers;
 };
 
@@ -39,24 +39,31 @@ static_assert(sizeof(THtSharedHookBlock) == 1032);
 
 // Count as a safe bound for indexing: a value outside 0..127 is taken as the
 // nearest bound.
-inline std::int32_t ValidCount(const THtReceiverList& list) {
+inline std::int32_t ValidCount(const THtReceiverList& list)
+{
     const std::int32_t n = list.Count;
-    if (n < 0) return 0;
-    if (n > MaxReceivers) return MaxReceivers;
+    if (n < 0)
+        return 0;
+    if (n > MaxReceivers)
+        return MaxReceivers;
     return n;
 }
 
-inline std::int32_t IndexOf(const THtReceiverList& list, std::uint32_t window) {
+inline std::int32_t IndexOf(const THtReceiverList& list, std::uint32_t window)
+{
     const std::int32_t n = ValidCount(list);
     for (std::int32_t i = 0; i < n; ++i)
-        if (list.Items[i].Window == window) return i;
+        if (list.Items[i].Window == window)
+            return i;
     return -1;
 }
 
 // Index of the new entry, or -1 when the table is full.
-inline std::int32_t Add(THtReceiverList& list, std::uint32_t window, bool filter) {
+inline std::int32_t Add(THtReceiverList& list, std::uint32_t window, bool filter)
+{
     const std::int32_t n = ValidCount(list);
-    if (n >= MaxReceivers) return -1;
+    if (n >= MaxReceivers)
+        return -1;
     list.Items[n].Filter = filter ? 1 : 0;
     list.Items[n].Window = window;
     list.Count = n + 1;
@@ -64,9 +71,11 @@ inline std::int32_t Add(THtReceiverList& list, std::uint32_t window, bool filter
 }
 
 // Order has no meaning: the last entry moves into the freed slot.
-inline void Delete(THtReceiverList& list, std::int32_t index) {
+inline void Delete(THtReceiverList& list, std::int32_t index)
+{
     const std::int32_t n = ValidCount(list);
-    if (index < 0 || index >= n) return;
+    if (index < 0 || index >= n)
+        return;
     if (index != n - 1) {
         // Field by field: the fill bytes are never written after creation.
         list.Items[index].Filter = list.Items[n - 1].Filter;
@@ -76,8 +85,8 @@ inline void Delete(THtReceiverList& list, std::int32_t index) {
 }
 
 // Removes every entry for which `isGone(window)` holds; returns how many.
-template <typename Pred>
-std::int32_t DeleteIf(THtReceiverList& list, Pred isGone) {
+template <typename Pred> std::int32_t DeleteIf(THtReceiverList& list, Pred isGone)
+{
     std::int32_t removed = 0;
     std::int32_t i = 0;
     while (i < ValidCount(list)) {
@@ -91,15 +100,16 @@ std::int32_t DeleteIf(THtReceiverList& list, Pred isGone) {
     return removed;
 }
 
-
 // "HT_SYS_HOOK_" + the library's file name without folder and extension + "_".
 // The file name follows the last "\" or ":"; the extension starts at the last
 // "." after it.
-inline std::string HookObjectPrefix(const std::string& modulePath) {
+inline std::string HookObjectPrefix(const std::string& modulePath)
+{
     const std::size_t sep = modulePath.find_last_of("\\:");
     std::string name = sep == std::string::npos ? modulePath : modulePath.substr(sep + 1);
     const std::size_t dot = name.rfind('.');
-    if (dot != std::string::npos) name.erase(dot);
+    if (dot != std::string::npos)
+        name.erase(dot);
     return "HT_SYS_HOOK_" + name + "_";
 }
 
@@ -110,20 +120,23 @@ inline std::string HookObjectPrefix(const std::string& modulePath) {
 //   bool Unhook(uint32_t hook)
 //   int32_t LastErrorCode()
 
-template <typename Sys>
-std::int32_t InstallHook(THtSharedHookBlock& block, Sys& sys) {
-    if (block.HookHandle != 0) return -5;
+template <typename Sys> std::int32_t InstallHook(THtSharedHookBlock& block, Sys& sys)
+{
+    if (block.HookHandle != 0)
+        return -5;
     const std::uint32_t hook = sys.SetHook();
-    if (hook == 0) return sys.LastErrorCode();
+    if (hook == 0)
+        return sys.LastErrorCode();
     block.HookHandle = hook;
     return 0;
 }
 
-template <typename Sys>
-std::int32_t UninstallHook(THtSharedHookBlock& block, Sys& sys) {
+template <typename Sys> std::int32_t UninstallHook(THtSharedHookBlock& block, Sys& sys)
+{
     std::int32_t result = 0;
     if (block.HookHandle != 0) {
-        if (!sys.Unhook(block.HookHandle)) result = sys.LastErrorCode();
+        if (!sys.Unhook(block.HookHandle))
+            result = sys.LastErrorCode();
         block.HookHandle = 0;
     }
     block.Receivers.Count = 0;
@@ -136,8 +149,8 @@ std::int32_t UninstallHook(THtSharedHookBlock& block, Sys& sys) {
 // receivers whose windows are gone; if none is left, nobody is served by the
 // recorded hook, so it is released (a failure only means it is gone already)
 // and the attach that follows installs a fresh one.
-template <typename Sys>
-void DropLeftovers(THtSharedHookBlock& block, Sys& sys) {
+template <typename Sys> void DropLeftovers(THtSharedHookBlock& block, Sys& sys)
+{
     DeleteIf(block.Receivers, [&](std::uint32_t w) { return !sys.WindowExists(w); });
     if (ValidCount(block.Receivers) == 0 && block.HookHandle != 0) {
         sys.Unhook(block.HookHandle);
@@ -147,24 +160,27 @@ void DropLeftovers(THtSharedHookBlock& block, Sys& sys) {
 }
 
 template <typename Sys>
-std::int32_t AttachTo(THtSharedHookBlock& block, THtReceiverList& local,
-                      std::uint32_t window, bool filter, Sys& sys) {
+std::int32_t AttachTo(THtSharedHookBlock& block, THtReceiverList& local, std::uint32_t window, bool filter, Sys& sys)
+{
     DropLeftovers(block, sys);
-    if (IndexOf(block.Receivers, window) >= 0) return -2;
-    if (Add(block.Receivers, window, filter) < 0) return -4;
+    if (IndexOf(block.Receivers, window) >= 0)
+        return -2;
+    if (Add(block.Receivers, window, filter) < 0)
+        return -4;
     Add(local, window, filter);
     return block.Receivers.Count == 1 ? InstallHook(block, sys) : 0;
 }
 
 template <typename Sys>
-std::int32_t DetachFrom(THtSharedHookBlock& block, THtReceiverList& local,
-                        std::uint32_t window, Sys& sys) {
+std::int32_t DetachFrom(THtSharedHookBlock& block, THtReceiverList& local, std::uint32_t window, Sys& sys)
+{
     Delete(local, IndexOf(local, window));
     const std::int32_t i = IndexOf(block.Receivers, window);
     if (i < 0) {
         // Already dropped by a notification pass; if that emptied the table,
         // the hook still serves nobody and goes now.
-        if (ValidCount(block.Receivers) == 0 && block.HookHandle != 0) UninstallHook(block, sys);
+        if (ValidCount(block.Receivers) == 0 && block.HookHandle != 0)
+            UninstallHook(block, sys);
         return -3;
     }
     Delete(block.Receivers, i);
@@ -179,8 +195,8 @@ struct Delivery {
     std::int32_t Reply;
 };
 
-template <typename Deliver>
-std::int32_t BroadcastTo(THtReceiverList& list, Deliver deliver) {
+template <typename Deliver> std::int32_t BroadcastTo(THtReceiverList& list, Deliver deliver)
+{
     std::int32_t result = 0;
     std::int32_t i = 0;
     while (i < ValidCount(list)) {
@@ -189,7 +205,8 @@ std::int32_t BroadcastTo(THtReceiverList& list, Deliver deliver) {
             Delete(list, i);
             continue;
         }
-        if (result == 0) result = d.Reply;
+        if (result == 0)
+            result = d.Reply;
         ++i;
     }
     return result;
@@ -206,25 +223,31 @@ constexpr int HcAction = 0;
 constexpr int HcbtActivate = 5;
 constexpr int HcbtClickSkipped = 6;
 
-inline std::optional<Notice> ShellNotice(int nCode, std::uint64_t wParam, std::int64_t lParam) {
-    if (nCode < 0) return std::nullopt;
+inline std::optional<Notice> ShellNotice(int nCode, std::uint64_t wParam, std::int64_t lParam)
+{
+    if (nCode < 0)
+        return std::nullopt;
     return Notice{static_cast<std::uint32_t>(nCode), wParam, lParam};
 }
 
-inline std::optional<Notice> KeyboardNotice(int nCode, std::uint64_t wParam, std::int64_t lParam) {
-    if (nCode != HcAction) return std::nullopt;
+inline std::optional<Notice> KeyboardNotice(int nCode, std::uint64_t wParam, std::int64_t lParam)
+{
+    if (nCode != HcAction)
+        return std::nullopt;
     return Notice{0, wParam, lParam};
 }
 
 // Screen coordinates are packed as their low 16 bits each.
-inline std::uint64_t PackPoint(std::int32_t x, std::int32_t y) {
-    return (static_cast<std::uint32_t>(x) & 0xFFFFu) |
-           ((static_cast<std::uint32_t>(y) & 0xFFFFu) << 16);
+inline std::uint64_t PackPoint(std::int32_t x, std::int32_t y)
+{
+    return (static_cast<std::uint32_t>(x) & 0xFFFFu) | ((static_cast<std::uint32_t>(y) & 0xFFFFu) << 16);
 }
 
-inline std::optional<Notice> MouseNotice(int nCode, std::uint64_t mouseMessage, std::int32_t x,
-                                         std::int32_t y, std::int64_t targetWindow) {
-    if (nCode != HcAction) return std::nullopt;
+inline std::optional<Notice> MouseNotice(
+    int nCode, std::uint64_t mouseMessage, std::int32_t x, std::int32_t y, std::int64_t targetWindow)
+{
+    if (nCode != HcAction)
+        return std::nullopt;
     return Notice{static_cast<std::uint32_t>(mouseMessage), PackPoint(x, y), targetWindow};
 }
 
@@ -232,9 +255,10 @@ inline std::optional<Notice> MouseNotice(int nCode, std::uint64_t mouseMessage, 
 // the hook's lParam points to; `structWindow` is that field's value.
 inline bool CbtReadsStruct(int nCode) { return nCode == HcbtActivate || nCode == HcbtClickSkipped; }
 
-inline std::optional<Notice> CbtNotice(int nCode, std::uint64_t wParam, std::int64_t lParam,
-                                       std::int64_t structWindow) {
-    if (nCode < 0) return std::nullopt;
+inline std::optional<Notice> CbtNotice(int nCode, std::uint64_t wParam, std::int64_t lParam, std::int64_t structWindow)
+{
+    if (nCode < 0)
+        return std::nullopt;
     return Notice{static_cast<std::uint32_t>(nCode), wParam, CbtReadsStruct(nCode) ? structWindow : lParam};
 }
 

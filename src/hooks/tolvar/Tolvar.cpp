@@ -27,12 +27,21 @@ std::uint32_t FromHandle(const void* h) { return static_cast<std::uint32_t>(rein
 class KernelHandle {
 public:
     KernelHandle() = default;
-    explicit KernelHandle(HANDLE h) : handle_(h) {}
+    explicit KernelHandle(HANDLE h) : handle_(h) { }
     KernelHandle(const KernelHandle&) = delete;
     KernelHandle& operator=(const KernelHandle&) = delete;
-    ~KernelHandle() { if (handle_) CloseHandle(handle_); }
+    ~KernelHandle()
+    {
+        if (handle_)
+            CloseHandle(handle_);
+    }
     HANDLE get() const { return handle_; }
-    void reset(HANDLE h) { if (handle_) CloseHandle(handle_); handle_ = h; }
+    void reset(HANDLE h)
+    {
+        if (handle_)
+            CloseHandle(handle_);
+        handle_ = h;
+    }
 
 private:
     HANDLE handle_ = nullptr;
@@ -43,8 +52,17 @@ public:
     MappedView() = default;
     MappedView(const MappedView&) = delete;
     MappedView& operator=(const MappedView&) = delete;
-    ~MappedView() { if (view_) UnmapViewOfFile(view_); }
-    void reset(void* v) { if (view_) UnmapViewOfFile(view_); view_ = v; }
+    ~MappedView()
+    {
+        if (view_)
+            UnmapViewOfFile(view_);
+    }
+    void reset(void* v)
+    {
+        if (view_)
+            UnmapViewOfFile(view_);
+        view_ = v;
+    }
     THtSharedHookBlock* block() const { return static_cast<THtSharedHookBlock*>(view_); }
 
 private:
@@ -102,8 +120,8 @@ private:
     HOOKPROC HookProc_;
 };
 
-THtHookWrapper::THtHookWrapper(const std::string& base, int hookId, HOOKPROC proc)
-    : HookId_(hookId), HookProc_(proc) {
+THtHookWrapper::THtHookWrapper(const std::string& base, int hookId, HOOKPROC proc) : HookId_(hookId), HookProc_(proc)
+{
     LocalReceivers_.Count = 0;
     Mutex_.reset(CreateMutexA(nullptr, TRUE, (base + "Mutex").c_str()));
     if (!Mutex_.get()) {
@@ -116,8 +134,8 @@ THtHookWrapper::THtHookWrapper(const std::string& base, int hookId, HOOKPROC pro
         ~ReleaseAtEnd() { ReleaseMutex(m); }
     } release{Mutex_.get()};
 
-    Mapping_.reset(CreateFileMappingA(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0,
-                                      sizeof(THtSharedHookBlock), (base + "Shared").c_str()));
+    Mapping_.reset(CreateFileMappingA(
+        INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0, sizeof(THtSharedHookBlock), (base + "Shared").c_str()));
     if (!Mapping_.get()) {
         CreateError_ = static_cast<std::int32_t>(GetLastError());
         return;
@@ -128,44 +146,55 @@ THtHookWrapper::THtHookWrapper(const std::string& base, int hookId, HOOKPROC pro
         CreateError_ = static_cast<std::int32_t>(GetLastError());
         return;
     }
-    if (isNew) ZeroMemory(View_.block(), sizeof(THtSharedHookBlock));
+    if (isNew)
+        ZeroMemory(View_.block(), sizeof(THtSharedHookBlock));
     Shared_ = View_.block();
 }
 
-THtHookWrapper::~THtHookWrapper() {
+THtHookWrapper::~THtHookWrapper()
+{
     for (std::int32_t i = ValidCount(LocalReceivers_) - 1; i >= 0; --i)
         Detach(ToWindow(LocalReceivers_.Items[i].Window));
 }
 
-std::int32_t THtHookWrapper::Install() {
-    if (!Shared_) return 0;
+std::int32_t THtHookWrapper::Install()
+{
+    if (!Shared_)
+        return 0;
     MutexLock lock(Mutex_.get());
     Win32Sys sys = Sys();
     return InstallHook(*Shared_, sys);
 }
 
-std::int32_t THtHookWrapper::Uninstall() {
-    if (!Shared_) return 0;
+std::int32_t THtHookWrapper::Uninstall()
+{
+    if (!Shared_)
+        return 0;
     MutexLock lock(Mutex_.get());
     Win32Sys sys = Sys();
     return UninstallHook(*Shared_, sys);
 }
 
-std::int32_t THtHookWrapper::Attach(HWND window, bool filter) {
-    if (!Shared_) return 0;
+std::int32_t THtHookWrapper::Attach(HWND window, bool filter)
+{
+    if (!Shared_)
+        return 0;
     MutexLock lock(Mutex_.get());
     Win32Sys sys = Sys();
     return AttachTo(*Shared_, LocalReceivers_, FromHandle(window), filter, sys);
 }
 
-std::int32_t THtHookWrapper::Detach(HWND window) {
-    if (!Shared_) return 0;
+std::int32_t THtHookWrapper::Detach(HWND window)
+{
+    if (!Shared_)
+        return 0;
     MutexLock lock(Mutex_.get());
     Win32Sys sys = Sys();
     return DetachFrom(*Shared_, LocalReceivers_, FromHandle(window), sys);
 }
 
-std::int32_t THtHookWrapper::Broadcast(const Notice& notice) {
+std::int32_t THtHookWrapper::Broadcast(const Notice& notice)
+{
     const UINT message = htNotifyBase + notice.Code;
     const auto wParam = static_cast<WPARAM>(notice.WParam);
     const auto lParam = static_cast<LPARAM>(notice.LParam);
@@ -173,29 +202,33 @@ std::int32_t THtHookWrapper::Broadcast(const Notice& notice) {
         const HWND w = ToWindow(r.Window);
         if (r.Filter != 0) {
             DWORD_PTR reply = 0;
-            if (SendMessageTimeoutA(w, message, wParam, lParam, SMTO_BLOCK | SMTO_ABORTIFHUNG,
-                                    FilterTimeoutMs, &reply) == 0)
+            if (SendMessageTimeoutA(w, message, wParam, lParam, SMTO_BLOCK | SMTO_ABORTIFHUNG, FilterTimeoutMs, &reply)
+                == 0)
                 return {false, 0};
             return {true, static_cast<std::int32_t>(reply)};
         }
-        if (PostMessageA(w, message, wParam, lParam)) return {true, 0};
+        if (PostMessageA(w, message, wParam, lParam))
+            return {true, 0};
         return {GetLastError() != ERROR_INVALID_WINDOW_HANDLE, 0};
     });
 }
 
-LRESULT THtHookWrapper::CallNext(int nCode, WPARAM wParam, LPARAM lParam) const {
+LRESULT THtHookWrapper::CallNext(int nCode, WPARAM wParam, LPARAM lParam) const
+{
     return CallNextHookEx(ToHook(Shared_->HookHandle), nCode, wParam, lParam);
 }
 
-LRESULT THtHookWrapper::Notify(int nCode, WPARAM wParam, LPARAM lParam,
-                               const std::optional<Notice>& notice) {
+LRESULT THtHookWrapper::Notify(int nCode, WPARAM wParam, LPARAM lParam, const std::optional<Notice>& notice)
+{
     // Without its shared block the wrapper cannot notify, but the event still
     // belongs to the rest of the hook chain.
-    if (!Shared_) return CallNextHookEx(nullptr, nCode, wParam, lParam);
+    if (!Shared_)
+        return CallNextHookEx(nullptr, nCode, wParam, lParam);
     MutexLock lock(Mutex_.get());
     LRESULT result = notice ? Broadcast(*notice) : 0;
     const LRESULT next = CallNext(nCode, wParam, lParam);
-    if (result == 0) result = next;
+    if (result == 0)
+        result = next;
     return result;
 }
 
@@ -207,16 +240,18 @@ LRESULT CALLBACK CBTHookProc(int nCode, WPARAM wParam, LPARAM lParam);
 class THtHookWrappers {
 public:
     explicit THtHookWrappers(const std::string& prefix)
-        : Wrappers_{{prefix + "SHELL", WH_SHELL, ShellHookProc},
-                    {prefix + "KEYBOARD", WH_KEYBOARD, KeyboardHookProc},
-                    {prefix + "MOUSE", WH_MOUSE, MouseHookProc},
-                    {prefix + "CBT", WH_CBT, CBTHookProc}} {}
+        : Wrappers_{{prefix + "SHELL", WH_SHELL, ShellHookProc}, {prefix + "KEYBOARD", WH_KEYBOARD, KeyboardHookProc},
+            {prefix + "MOUSE", WH_MOUSE, MouseHookProc}, {prefix + "CBT", WH_CBT, CBTHookProc}}
+    { }
     virtual ~THtHookWrappers() = default;
     // Freed in index order, as they were created.
-    void FreeInOrder() {
-        for (auto& w : Wrappers_) w.reset();
+    void FreeInOrder()
+    {
+        for (auto& w : Wrappers_)
+            w.reset();
     }
-    virtual THtHookWrapper* GetWrapper(int index) {
+    virtual THtHookWrapper* GetWrapper(int index)
+    {
         return index >= 0 && index < HookTypeCount && Wrappers_[index] ? &*Wrappers_[index] : nullptr;
     }
 
@@ -233,34 +268,42 @@ private:
 
 std::optional<THtHookWrappers> HookTable;
 
-THtHookWrapper* WrapperOf(std::uint8_t hookType) {
+THtHookWrapper* WrapperOf(std::uint8_t hookType)
+{
     return HookTable ? HookTable->GetWrapper(hookType & 0x7F) : nullptr;
 }
 
 template <typename MakeNotice>
-LRESULT RunHook(THtHookType type, int nCode, WPARAM wParam, LPARAM lParam, MakeNotice makeNotice) {
+LRESULT RunHook(THtHookType type, int nCode, WPARAM wParam, LPARAM lParam, MakeNotice makeNotice)
+{
     THtHookWrapper* w = WrapperOf(type);
-    if (!w) return CallNextHookEx(nullptr, nCode, wParam, lParam);
+    if (!w)
+        return CallNextHookEx(nullptr, nCode, wParam, lParam);
     return w->Notify(nCode, wParam, lParam, makeNotice());
 }
 
-LRESULT CALLBACK ShellHookProc(int nCode, WPARAM wParam, LPARAM lParam) {
+LRESULT CALLBACK ShellHookProc(int nCode, WPARAM wParam, LPARAM lParam)
+{
     return RunHook(hkShell, nCode, wParam, lParam, [&] { return ShellNotice(nCode, wParam, lParam); });
 }
 
-LRESULT CALLBACK KeyboardHookProc(int nCode, WPARAM wParam, LPARAM lParam) {
+LRESULT CALLBACK KeyboardHookProc(int nCode, WPARAM wParam, LPARAM lParam)
+{
     return RunHook(hkKeyboard, nCode, wParam, lParam, [&] { return KeyboardNotice(nCode, wParam, lParam); });
 }
 
-LRESULT CALLBACK MouseHookProc(int nCode, WPARAM wParam, LPARAM lParam) {
+LRESULT CALLBACK MouseHookProc(int nCode, WPARAM wParam, LPARAM lParam)
+{
     return RunHook(hkMouse, nCode, wParam, lParam, [&]() -> std::optional<Notice> {
         const auto* m = reinterpret_cast<const MOUSEHOOKSTRUCT*>(lParam);
-        if (!m) return std::nullopt;
+        if (!m)
+            return std::nullopt;
         return MouseNotice(nCode, wParam, m->pt.x, m->pt.y, reinterpret_cast<intptr_t>(m->hwnd));
     });
 }
 
-LRESULT CALLBACK CBTHookProc(int nCode, WPARAM wParam, LPARAM lParam) {
+LRESULT CALLBACK CBTHookProc(int nCode, WPARAM wParam, LPARAM lParam)
+{
     return RunHook(hkCBT, nCode, wParam, lParam, [&]() -> std::optional<Notice> {
         std::int64_t structWindow = 0;
         if (lParam != 0 && nCode == HcbtActivate)
@@ -271,7 +314,8 @@ LRESULT CALLBACK CBTHookProc(int nCode, WPARAM wParam, LPARAM lParam) {
     });
 }
 
-bool BuildHookTable() {
+bool BuildHookTable()
+{
     char path[MAX_PATH];
     const DWORD n = GetModuleFileNameA(g_instance, path, MAX_PATH);
     if (n == 0) {
@@ -286,8 +330,10 @@ bool BuildHookTable() {
     }
 }
 
-void FreeHookTable() {
-    if (!HookTable) return;
+void FreeHookTable()
+{
+    if (!HookTable)
+        return;
     HookTable->FreeInOrder();
     HookTable.reset();
 }
@@ -299,27 +345,34 @@ using namespace corvane;
 
 extern "C" {
 
-__declspec(dllexport) std::int32_t __stdcall AttachReceiver(std::uint8_t hookType, HWND receiver, std::uint8_t filter) {
+__declspec(dllexport) std::int32_t __stdcall AttachReceiver(std::uint8_t hookType, HWND receiver, std::uint8_t filter)
+{
     tolvar::THtHookWrapper* w = tolvar::WrapperOf(hookType);
-    if (!w) return ERROR_INVALID_PARAMETER;
+    if (!w)
+        return ERROR_INVALID_PARAMETER;
     return w->Attach(receiver, filter != 0);
 }
 
-__declspec(dllexport) std::int32_t __stdcall DetachReceiver(std::uint8_t hookType, HWND receiver) {
+__declspec(dllexport) std::int32_t __stdcall DetachReceiver(std::uint8_t hookType, HWND receiver)
+{
     tolvar::THtHookWrapper* w = tolvar::WrapperOf(hookType);
-    if (!w) return ERROR_INVALID_PARAMETER;
+    if (!w)
+        return ERROR_INVALID_PARAMETER;
     return w->Detach(receiver);
 }
 
-__declspec(dllexport) std::int32_t __stdcall LastError() {
+__declspec(dllexport) std::int32_t __stdcall LastError()
+{
     for (int i = 0; i < HookTypeCount; ++i) {
         tolvar::THtHookWrapper* w = tolvar::WrapperOf(static_cast<std::uint8_t>(i));
-        if (w && w->CreateError() != 0) return w->CreateError();
+        if (w && w->CreateError() != 0)
+            return w->CreateError();
     }
     return 0;
 }
 
-BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID) {
+BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID)
+{
     switch (reason) {
     case DLL_PROCESS_ATTACH:
         tolvar::g_instance = instance;

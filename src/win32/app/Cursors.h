@@ -5,8 +5,8 @@
 namespace corvane::win32 {
 
 struct TCursorSlots {
-    HCURSOR replyDrop = nullptr;     // crReplyDrop: the program's drop cursor
-    HCURSOR savedNoDrop = nullptr;   // crSavedNoDrop: the system's no-drop cursor as it was at start
+    HCURSOR replyDrop = nullptr; // crReplyDrop: the program's drop cursor
+    HCURSOR savedNoDrop = nullptr; // crSavedNoDrop: the system's no-drop cursor as it was at start
 };
 
 // Loads both; the copy of the system cursor is destroyed by ReleaseCursorSlots.

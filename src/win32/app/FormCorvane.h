@@ -20,7 +20,7 @@ class TRepList;
 class TRep;
 class IFileSystem;
 class IRegistry;
-}
+} // namespace corvane
 
 namespace corvane::win32 {
 
@@ -133,14 +133,14 @@ private:
     bool appInactive_ = false;
     bool fixTimerEnabled_ = false;
     HWND lastActiveWindow_ = nullptr;
-    HWND foregroundAtTick_ = nullptr;   // foreground window at the last FixTimer tick
+    HWND foregroundAtTick_ = nullptr; // foreground window at the last FixTimer tick
 
     UniqueGdiObject font_;
     UniqueImageList treeImages_;
     UniqueMenu trayMenu_;
     UniqueIcon appIcon_;
     UniqueAccelerators accelerators_;
-    UniqueIcon smallIcon_;   // window class and tray
+    UniqueIcon smallIcon_; // window class and tray
     UINT taskbarCreatedMessage_ = 0;
     bool trayIconAdded_ = false;
 
@@ -150,9 +150,9 @@ private:
     HWND listMacros_ = nullptr, listHotKeys_ = nullptr;
     HWND captionMacros_ = nullptr, captionHotKeys_ = nullptr;
     UniqueImageList buttonImages_;
-    HWND navToolbar_ = nullptr;        // PanelNavButs
-    HWND saveToolbar_ = nullptr;       // PanelBottomBar, top
-    HWND deliveryToolbar_ = nullptr;   // PanelBottomBar, bottom
+    HWND navToolbar_ = nullptr; // PanelNavButs
+    HWND saveToolbar_ = nullptr; // PanelBottomBar, top
+    HWND deliveryToolbar_ = nullptr; // PanelBottomBar, bottom
     HWND labelName_ = nullptr, editName_ = nullptr;
     HWND labelMacro_ = nullptr, editMacro_ = nullptr;
     HWND checkHotKey_ = nullptr, labelCtrlAlt_ = nullptr, checkShift_ = nullptr;
@@ -165,7 +165,7 @@ private:
     std::unique_ptr<ListBoxControl> hotKeyList_;
     std::unique_ptr<ListBoxControl> macroList_;
     std::unique_ptr<TRepList> library_;
-    THtProgramHooks hooks_{HookHost()};   // ShellHook, KeyHook, MouseHook
+    THtProgramHooks hooks_{HookHost()}; // ShellHook, KeyHook, MouseHook
 };
 
 } // namespace corvane::win32

@@ -31,25 +31,53 @@ inline RECT ClientRect(HWND window)
 // What the mode and splitter rules may do to the window.
 class TFormCorvane::ModeWindow final : public IModeWindow {
 public:
-    explicit ModeWindow(TFormCorvane& form) : f_(form) {}
+    explicit ModeWindow(TFormCorvane& form) : f_(form) { }
 
     int MinHeight() const override { return f_.minHeight_; }
     int MinWidth() const override { return f_.minWidth_; }
-    int Width() const override { const RECT r = WindowRect(f_.window_); return r.right - r.left; }
-    int Height() const override { const RECT r = WindowRect(f_.window_); return r.bottom - r.top; }
+    int Width() const override
+    {
+        const RECT r = WindowRect(f_.window_);
+        return r.right - r.left;
+    }
+    int Height() const override
+    {
+        const RECT r = WindowRect(f_.window_);
+        return r.bottom - r.top;
+    }
     int ClientHeight() const override { return ClientRect(f_.window_).bottom; }
-    void SetMinHeight(int h) override { f_.minHeight_ = h; EnforceMinimum(); }
-    void SetMinWidth(int w) override { f_.minWidth_ = w; EnforceMinimum(); }
+    void SetMinHeight(int h) override
+    {
+        f_.minHeight_ = h;
+        EnforceMinimum();
+    }
+    void SetMinWidth(int w) override
+    {
+        f_.minWidth_ = w;
+        EnforceMinimum();
+    }
     void SetWidth(int w) override { Resize(w, Height()); }
     void SetHeight(int h) override { Resize(Width(), h); }
 
     int UpperPanelHeight() const override { return f_.layout_.upperHeight; }
     int LowerPanelHeight() const override { return f_.panelSizes_.lowerHeight; }
-    void SetLowerPanelHeight(int h) override { f_.panelSizes_.lowerHeight = h; f_.LayoutControls(); }
+    void SetLowerPanelHeight(int h) override
+    {
+        f_.panelSizes_.lowerHeight = h;
+        f_.LayoutControls();
+    }
     int ChooseByWidth() const override { return f_.panelSizes_.chooseByWidth; }
-    void SetChooseByWidth(int w) override { f_.panelSizes_.chooseByWidth = w; f_.LayoutControls(); }
+    void SetChooseByWidth(int w) override
+    {
+        f_.panelSizes_.chooseByWidth = w;
+        f_.LayoutControls();
+    }
     int MacrosListWidth() const override { return f_.panelSizes_.macrosWidth; }
-    void SetMacrosListWidth(int w) override { f_.panelSizes_.macrosWidth = w; f_.LayoutControls(); }
+    void SetMacrosListWidth(int w) override
+    {
+        f_.panelSizes_.macrosWidth = w;
+        f_.LayoutControls();
+    }
     int TreeWidth() const override { return f_.layout_.tree.w; }
     int TreeHeight() const override { return f_.layout_.tree.h; }
 
@@ -92,7 +120,7 @@ private:
 // The switches that activation flips for the expansion engine.
 class TFormCorvane::EngineArming final : public IEngineArming {
 public:
-    explicit EngineArming(TFormCorvane& form) : f_(form) {}
+    explicit EngineArming(TFormCorvane& form) : f_(form) { }
     void SetFixTimerEnabled(bool enabled) override
     {
         if (enabled == f_.fixTimerEnabled_)
@@ -106,7 +134,7 @@ public:
     void SetAppInactive(bool inactive) override { f_.appInactive_ = inactive; }
     // Pending edits of the selected reply are committed here once the
     // library editing commands exist; until then nothing is pending.
-    void CommitEdits() override {}
+    void CommitEdits() override { }
 
 private:
     TFormCorvane& f_;

@@ -56,7 +56,7 @@ bool PutTextOnClipboard(HWND owner, const std::string& text)
             placed = SetClipboardData(CF_TEXT, memory) != nullptr;
         }
         if (!placed)
-            GlobalFree(memory);   // the clipboard owns it only on success
+            GlobalFree(memory); // the clipboard owns it only on success
     }
     CloseClipboard();
     return placed;
@@ -70,7 +70,7 @@ bool TFormCorvane::TranslateShortcut(MSG& msg)
         return false;
     // The name, macro and editor boxes keep their own editing keys.
     const TKeyStroke key{static_cast<unsigned>(msg.wParam), GetKeyState(VK_CONTROL) < 0, GetKeyState(VK_SHIFT) < 0,
-                         GetKeyState(VK_MENU) < 0};
+        GetKeyState(VK_MENU) < 0};
     const bool inWindow = msg.hwnd == window_ || IsChild(window_, msg.hwnd);
     if ((msg.message == WM_SYSKEYDOWN || msg.message == WM_SYSKEYUP) && inWindow && IsMenuBarKey(key)) {
         // Opened on the press; the release is swallowed so that nothing
@@ -102,7 +102,7 @@ void TFormCorvane::ShowNavPopup(int screenX, int screenY)
     IdleUpdate();
     UniqueMenu popup(CreatePopupMenu());
     AppendMenuA(popup.Get(), MF_STRING | (commandStates_.copyName ? 0 : MF_GRAYED), CmdCopyName,
-                "Copy the name into the clipboard\tCtrl+C");
+        "Copy the name into the clipboard\tCtrl+C");
     AppendMenuA(popup.Get(), MF_SEPARATOR, 0, nullptr);
     AppendMenuA(popup.Get(), MF_STRING | (commandStates_.deleteNode ? 0 : MF_GRAYED), CmdDelete, "Delete\tShift+Del");
     TrackPopupMenu(popup.Get(), TPM_RIGHTBUTTON, screenX, screenY, 0, window_, nullptr);

@@ -53,7 +53,7 @@ void TFormCorvane::BuildMainMenu()
     AppendMenuA(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(help), "Help");
 
     AppendItem(bar, CmdToggleMode, "Change Mode");
-    SetMenu(window_, bar);   // the window owns and destroys its menu bar
+    SetMenu(window_, bar); // the window owns and destroys its menu bar
 }
 
 void TFormCorvane::BuildAccelerators()

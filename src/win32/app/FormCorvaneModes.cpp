@@ -28,10 +28,7 @@ void TFormCorvane::SetModeItemCaption(const std::string& caption)
     DrawMenuBar(window_);
 }
 
-void TFormCorvane::ToggleModeCommand()
-{
-    ToggleMode(modeState_, *modeWindow_, registry_);
-}
+void TFormCorvane::ToggleModeCommand() { ToggleMode(modeState_, *modeWindow_, registry_); }
 
 void TFormCorvane::OnMinMaxInfo(MINMAXINFO& info) const
 {
@@ -72,7 +69,8 @@ void TFormCorvane::BeginSplitterDrag(int x, int y)
     if (dragging_ == Splitter::Vert1)
         RecordListRatio(modeState_, *modeWindow_);
     const LayoutRect& r = dragging_ == Splitter::Vert1 ? layout_.splitterVert1
-                        : dragging_ == Splitter::Vert2 ? layout_.splitterVert2 : layout_.splitterHorz;
+        : dragging_ == Splitter::Vert2                 ? layout_.splitterVert2
+                                                       : layout_.splitterHorz;
     dragOffset_ = dragging_ == Splitter::Horz ? y - r.y : x - r.x;
     SetCapture(window_);
 }
@@ -90,12 +88,14 @@ void TFormCorvane::DragSplitter(int x, int y)
     }
     case Splitter::Vert2: {
         const int maxWidth = panelSizes_.chooseByWidth - kSplitterThickness - kMacrosMinSize;
-        panelSizes_.macrosWidth = std::clamp(x - dragOffset_ - layout_.chooseBy.x, kMacrosMinSize, std::max(kMacrosMinSize, maxWidth));
+        panelSizes_.macrosWidth
+            = std::clamp(x - dragOffset_ - layout_.chooseBy.x, kMacrosMinSize, std::max(kMacrosMinSize, maxWidth));
         break;
     }
     case Splitter::Horz: {
         const int upper = std::max(kSplitterHorzMinSize, y - dragOffset_);
-        panelSizes_.lowerHeight = std::max(kSplitterHorzMinSize, static_cast<int>(client.bottom) - upper - kSplitterThickness);
+        panelSizes_.lowerHeight
+            = std::max(kSplitterHorzMinSize, static_cast<int>(client.bottom) - upper - kSplitterThickness);
         break;
     }
     case Splitter::None:

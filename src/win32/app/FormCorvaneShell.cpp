@@ -34,19 +34,19 @@ HFONT CreateMessageFont()
 } // namespace
 
 TFormCorvane::TFormCorvane(HINSTANCE instance, IFileSystem& fs, IRegistry& registry)
-    : instance_(instance), fs_(fs), registry_(registry),
-      modeWindow_(std::make_unique<ModeWindow>(*this)), engineArming_(std::make_unique<EngineArming>(*this))
-{
-}
+    : instance_(instance),
+      fs_(fs),
+      registry_(registry),
+      modeWindow_(std::make_unique<ModeWindow>(*this)),
+      engineArming_(std::make_unique<EngineArming>(*this))
+{ }
 
-TFormCorvane::~TFormCorvane()
-{
-    Destroy();
-}
+TFormCorvane::~TFormCorvane() { Destroy(); }
 
 bool TFormCorvane::Create()
 {
-    appIcon_.Reset(static_cast<HICON>(LoadImageA(instance_, MAKEINTRESOURCEA(IDI_CORVANE), IMAGE_ICON, 0, 0, LR_DEFAULTSIZE)));
+    appIcon_.Reset(
+        static_cast<HICON>(LoadImageA(instance_, MAKEINTRESOURCEA(IDI_CORVANE), IMAGE_ICON, 0, 0, LR_DEFAULTSIZE)));
     WNDCLASSEXA wc{};
     wc.cbSize = sizeof(wc);
     wc.lpfnWndProc = &TFormCorvane::WindowProc;
@@ -61,8 +61,8 @@ bool TFormCorvane::Create()
 
     const int x = (GetSystemMetrics(SM_CXSCREEN) - kBuiltInWidth) / 2;
     const int y = (GetSystemMetrics(SM_CYSCREEN) - kBuiltInHeight) / 2;
-    CreateWindowExA(0, kWindowClass, kAppTitle, WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN,
-                    x, y, kBuiltInWidth, kBuiltInHeight, nullptr, nullptr, instance_, this);
+    CreateWindowExA(0, kWindowClass, kAppTitle, WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, x, y, kBuiltInWidth,
+        kBuiltInHeight, nullptr, nullptr, instance_, this);
     return window_ != nullptr;
 }
 
@@ -244,7 +244,7 @@ void TFormCorvane::SetEditorSpaceBefore()
     PARAFORMAT2 format{};
     format.cbSize = sizeof(format);
     format.dwMask = PFM_SPACEBEFORE;
-    format.dySpaceBefore = 12 * 20;   // 12 points, in twips
+    format.dySpaceBefore = 12 * 20; // 12 points, in twips
     SendMessageA(editor_, EM_SETPARAFORMAT, 0, reinterpret_cast<LPARAM>(&format));
 }
 
@@ -266,8 +266,8 @@ void TFormCorvane::FormDestroy()
 
 HWND TFormCorvane::CreateChild(const char* className, const char* text, DWORD style, int id, DWORD exStyle)
 {
-    HWND child = CreateWindowExA(exStyle, className, text, WS_CHILD | WS_VISIBLE | style, 0, 0, 0, 0,
-                                 window_, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), instance_, nullptr);
+    HWND child = CreateWindowExA(exStyle, className, text, WS_CHILD | WS_VISIBLE | style, 0, 0, 0, 0, window_,
+        reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), instance_, nullptr);
     if (child)
         SendMessageA(child, WM_SETFONT, reinterpret_cast<WPARAM>(font_.Get()), FALSE);
     return child;
@@ -276,8 +276,8 @@ HWND TFormCorvane::CreateChild(const char* className, const char* text, DWORD st
 void TFormCorvane::CreateControls()
 {
     navigation_ = CreateChild(WC_TREEVIEWA, "",
-        WS_TABSTOP | TVS_HASBUTTONS | TVS_HASLINES | TVS_LINESATROOT | TVS_EDITLABELS | TVS_SHOWSELALWAYS,
-        IdNavigation, WS_EX_CLIENTEDGE);
+        WS_TABSTOP | TVS_HASBUTTONS | TVS_HASLINES | TVS_LINESATROOT | TVS_EDITLABELS | TVS_SHOWSELALWAYS, IdNavigation,
+        WS_EX_CLIENTEDGE);
     treeImages_.Reset(ImageList_Create(16, 16, ILC_COLOR32 | ILC_MASK, 2, 0));
     for (int icon : {IDI_FOLDER, IDI_REPLY}) {
         UniqueIcon small(static_cast<HICON>(LoadImageA(instance_, MAKEINTRESOURCEA(icon), IMAGE_ICON, 16, 16, 0)));
@@ -297,13 +297,13 @@ void TFormCorvane::CreateControls()
         UniqueIcon glyph(static_cast<HICON>(LoadImageA(instance_, MAKEINTRESOURCEA(icon), IMAGE_ICON, 24, 24, 0)));
         ImageList_AddIcon(buttonImages_.Get(), glyph.Get());
     }
-    const ToolButton navButtons[] = {
-        {CmdAddFolder, 0, kCmdAddNewFolder}, {CmdAddReply, 1, kCmdAddNewReply}, {CmdDelete, 2, kCmdDelete}};
+    const ToolButton navButtons[]
+        = {{CmdAddFolder, 0, kCmdAddNewFolder}, {CmdAddReply, 1, kCmdAddNewReply}, {CmdDelete, 2, kCmdDelete}};
     navToolbar_ = CreateButtonColumn(navButtons, 3);
     const ToolButton saveButton[] = {{CmdSaveAll, 3, kCmdSaveAll}};
     saveToolbar_ = CreateButtonColumn(saveButton, 1);
-    const ToolButton deliveryButtons[] = {
-        {CmdCopyEntire, 4, kCmdCopyEntireReply}, {CmdPasteLastActive, 5, kCmdPasteIntoLastActive}};
+    const ToolButton deliveryButtons[]
+        = {{CmdCopyEntire, 4, kCmdCopyEntireReply}, {CmdPasteLastActive, 5, kCmdPasteIntoLastActive}};
     deliveryToolbar_ = CreateButtonColumn(deliveryButtons, 2);
 
     labelName_ = CreateChild("STATIC", "Name:", SS_LEFT | SS_CENTERIMAGE, IdLabelName);
@@ -316,17 +316,20 @@ void TFormCorvane::CreateControls()
     labelPlus_ = CreateChild("STATIC", "+", SS_CENTER | SS_CENTERIMAGE, IdLabelPlus);
     comboKey_ = CreateChild("COMBOBOX", "", WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWNLIST, IdComboKey);
 
-    toolbar_ = CreateChild(TOOLBARCLASSNAMEA, "", TBSTYLE_FLAT | TBSTYLE_TOOLTIPS | CCS_NORESIZE | CCS_NODIVIDER | CCS_NOPARENTALIGN, IdToolbar);
+    toolbar_ = CreateChild(TOOLBARCLASSNAMEA, "",
+        TBSTYLE_FLAT | TBSTYLE_TOOLTIPS | CCS_NORESIZE | CCS_NODIVIDER | CCS_NOPARENTALIGN, IdToolbar);
     richEditLibrary_.Reset(LoadLibraryA("riched20.dll"));
     editor_ = CreateChild(RICHEDIT_CLASSA, "",
-        WS_TABSTOP | WS_VSCROLL | ES_MULTILINE | ES_AUTOVSCROLL | ES_WANTRETURN | ES_NOHIDESEL,
-        IdEditor, WS_EX_CLIENTEDGE);
+        WS_TABSTOP | WS_VSCROLL | ES_MULTILINE | ES_AUTOVSCROLL | ES_WANTRETURN | ES_NOHIDESEL, IdEditor,
+        WS_EX_CLIENTEDGE);
 }
 
 HWND TFormCorvane::CreateButtonColumn(const ToolButton* buttons, int count)
 {
-    HWND bar = CreateChild(TOOLBARCLASSNAMEA, "", TBSTYLE_FLAT | TBSTYLE_TOOLTIPS | CCS_NORESIZE | CCS_NODIVIDER |
-                           CCS_NOPARENTALIGN | CCS_VERT | TBSTYLE_WRAPABLE, 0);
+    HWND bar = CreateChild(TOOLBARCLASSNAMEA, "",
+        TBSTYLE_FLAT | TBSTYLE_TOOLTIPS | CCS_NORESIZE | CCS_NODIVIDER | CCS_NOPARENTALIGN | CCS_VERT
+            | TBSTYLE_WRAPABLE,
+        0);
     SendMessageA(bar, TB_BUTTONSTRUCTSIZE, sizeof(TBBUTTON), 0);
     SendMessageA(bar, TB_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(buttonImages_.Get()));
     SendMessageA(bar, TB_SETBUTTONSIZE, 0, MAKELPARAM(kNavButtonSize, kNavButtonSize));
@@ -372,8 +375,12 @@ void TFormCorvane::LayoutControls()
     MoveChild(navToolbar_, col.w ? LayoutRect{col.x + 2, col.y + 2, kNavButtonSize + 4, columnHeight} : LayoutRect{});
     const LayoutRect& bar = l.bottomBar;
     const bool barShown = bar.w > 0;
-    MoveChild(saveToolbar_, barShown ? LayoutRect{bar.x + 2, bar.y + 2, kNavButtonSize + 4, kNavButtonSize + 4} : LayoutRect{});
-    MoveChild(deliveryToolbar_, barShown ? LayoutRect{bar.x + 2, bar.y + bar.h - 2 * (kNavButtonSize + 4) - 2, kNavButtonSize + 4, 2 * (kNavButtonSize + 4)} : LayoutRect{});
+    MoveChild(saveToolbar_,
+        barShown ? LayoutRect{bar.x + 2, bar.y + 2, kNavButtonSize + 4, kNavButtonSize + 4} : LayoutRect{});
+    MoveChild(deliveryToolbar_,
+        barShown ? LayoutRect{bar.x + 2, bar.y + bar.h - 2 * (kNavButtonSize + 4) - 2, kNavButtonSize + 4,
+            2 * (kNavButtonSize + 4)}
+                 : LayoutRect{});
 
     const LayoutRect& p = l.replyParams;
     const bool paramsShown = p.w > 0;

@@ -70,7 +70,7 @@ int RunMessageLoop(win32::TFormCorvane& form)
 // OLE for this thread, for the life of the process's windows.
 class OleSession {
 public:
-    OleSession() : ready_(SUCCEEDED(OleInitialize(nullptr))) {}
+    OleSession() : ready_(SUCCEEDED(OleInitialize(nullptr))) { }
     ~OleSession()
     {
         if (ready_)

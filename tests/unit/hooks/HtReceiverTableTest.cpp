@@ -8,13 +8,15 @@
 namespace corvane::tolvar {
 namespace {
 
-THtSharedHookBlock ZeroBlock() {
+THtSharedHookBlock ZeroBlock()
+{
     THtSharedHookBlock b;
     std::memset(&b, 0, sizeof b);
     return b;
 }
 
-THtReceiverList ZeroList() {
+THtReceiverList ZeroList()
+{
     THtReceiverList l;
     std::memset(&l, 0, sizeof l);
     return l;
@@ -30,7 +32,8 @@ struct FakeSys {
     int setHookCalls = 0;
 
     bool WindowExists(std::uint32_t w) const { return liveWindows.count(w) != 0; }
-    std::uint32_t SetHook() {
+    std::uint32_t SetHook()
+    {
         ++setHookCalls;
         if (failSetHook) {
             lastError = 1428;
@@ -39,7 +42,8 @@ struct FakeSys {
         liveHooks.insert(nextHook);
         return nextHook++;
     }
-    bool Unhook(std::uint32_t h) {
+    bool Unhook(std::uint32_t h)
+    {
         if (liveHooks.erase(h) == 0) {
             lastError = 1404;
             return false;
@@ -49,15 +53,18 @@ struct FakeSys {
     std::int32_t LastErrorCode() const { return lastError; }
 };
 
-TEST(HtReceiverTable, LayoutMatchesTheSharedBlock) {
+TEST(HtReceiverTable, LayoutMatchesTheSharedBlock)
+{
     EXPECT_EQ(sizeof(THtSharedHookBlock), 1032u);
     EXPECT_EQ(offsetof(THtSharedHookBlock, Receivers) + offsetof(THtReceiverList, Items) + 8 * 5 + 4,
-              offsetof(THtSharedHookBlock, Receivers.Items[5].Window));
+        offsetof(THtSharedHookBlock, Receivers.Items[5].Window));
 }
 
-TEST(HtReceiverTable, AddFillsInOrderAndRefusesThe128th) {
+TEST(HtReceiverTable, AddFillsInOrderAndRefusesThe128th)
+{
     THtReceiverList l = ZeroList();
-    for (std::uint32_t i = 0; i < 127; ++i) ASSERT_EQ(Add(l, 100 + i, i % 2 == 0), static_cast<std::int32_t>(i));
+    for (std::uint32_t i = 0; i < 127; ++i)
+        ASSERT_EQ(Add(l, 100 + i, i % 2 == 0), static_cast<std::int32_t>(i));
     EXPECT_EQ(l.Count, 127);
     EXPECT_EQ(l.Items[0].Filter, 1);
     EXPECT_EQ(l.Items[1].Filter, 0);
@@ -67,7 +74,8 @@ TEST(HtReceiverTable, AddFillsInOrderAndRefusesThe128th) {
     EXPECT_EQ(IndexOf(l, 999), -1);
 }
 
-TEST(HtReceiverTable, DeleteMovesTheLastEntryIntoTheFreedSlot) {
+TEST(HtReceiverTable, DeleteMovesTheLastEntryIntoTheFreedSlot)
+{
     THtReceiverList l = ZeroList();
     Add(l, 10, false);
     Add(l, 20, true);
@@ -77,25 +85,27 @@ TEST(HtReceiverTable, DeleteMovesTheLastEntryIntoTheFreedSlot) {
     EXPECT_EQ(l.Items[0].Window, 30u);
     EXPECT_EQ(l.Items[0].Filter, 1);
     EXPECT_EQ(l.Items[1].Window, 20u);
-    Delete(l, 1);   // the last one: nothing moves
+    Delete(l, 1); // the last one: nothing moves
     EXPECT_EQ(l.Count, 1);
     EXPECT_EQ(l.Items[0].Window, 30u);
-    Delete(l, 1);   // out of range
+    Delete(l, 1); // out of range
     Delete(l, -1);
     EXPECT_EQ(l.Count, 1);
 }
 
-TEST(HtReceiverTable, IndexOfFindsTheFirstMatchWithinCount) {
+TEST(HtReceiverTable, IndexOfFindsTheFirstMatchWithinCount)
+{
     THtReceiverList l = ZeroList();
     Add(l, 10, false);
     Add(l, 20, false);
     EXPECT_EQ(IndexOf(l, 20), 1);
     EXPECT_EQ(IndexOf(l, 10), 0);
-    l.Items[2].Window = 30;   // beyond Count: not an entry
+    l.Items[2].Window = 30; // beyond Count: not an entry
     EXPECT_EQ(IndexOf(l, 30), -1);
 }
 
-TEST(HtReceiverTable, CountsOutsideTheTableAreTakenAsTheNearestBound) {
+TEST(HtReceiverTable, CountsOutsideTheTableAreTakenAsTheNearestBound)
+{
     THtReceiverList l = ZeroList();
     l.Items[126].Window = 77;
     l.Count = 0x7FFFFFFF;
@@ -113,14 +123,20 @@ TEST(HtReceiverTable, CountsOutsideTheTableAreTakenAsTheNearestBound) {
 
     l.Count = -1;
     int calls = 0;
-    EXPECT_EQ(BroadcastTo(l, [&](const THtReceiver&) { ++calls; return Delivery{true, 0}; }), 0);
+    EXPECT_EQ(BroadcastTo(l,
+                  [&](const THtReceiver&) {
+                      ++calls;
+                      return Delivery{true, 0};
+                  }),
+        0);
     EXPECT_EQ(calls, 0);
 }
 
-TEST(HtReceiverTable, BroadcastDropsUnreachableReceiversAndStillNotifiesThoseBehind) {
+TEST(HtReceiverTable, BroadcastDropsUnreachableReceiversAndStillNotifiesThoseBehind)
+{
     THtReceiverList l = ZeroList();
     Add(l, 1, false);
-    Add(l, 2, false);   // gone
+    Add(l, 2, false); // gone
     Add(l, 3, false);
     Add(l, 4, false);
     std::vector<std::uint32_t> seen;
@@ -133,7 +149,8 @@ TEST(HtReceiverTable, BroadcastDropsUnreachableReceiversAndStillNotifiesThoseBeh
     EXPECT_EQ(IndexOf(l, 2), -1);
 }
 
-TEST(HtReceiverTable, BroadcastReturnsTheFirstNonZeroReplyAndReachesEveryone) {
+TEST(HtReceiverTable, BroadcastReturnsTheFirstNonZeroReplyAndReachesEveryone)
+{
     THtReceiverList l = ZeroList();
     Add(l, 1, true);
     Add(l, 2, true);
@@ -147,7 +164,8 @@ TEST(HtReceiverTable, BroadcastReturnsTheFirstNonZeroReplyAndReachesEveryone) {
     EXPECT_EQ(calls, 3);
 }
 
-TEST(HtReceiverTable, FirstAttachInstallsLastDetachUninstallsAndAttachInstallsAgain) {
+TEST(HtReceiverTable, FirstAttachInstallsLastDetachUninstallsAndAttachInstallsAgain)
+{
     THtSharedHookBlock b = ZeroBlock();
     THtReceiverList local = ZeroList();
     FakeSys sys;
@@ -175,19 +193,23 @@ TEST(HtReceiverTable, FirstAttachInstallsLastDetachUninstallsAndAttachInstallsAg
     EXPECT_EQ(sys.setHookCalls, 2);
 }
 
-TEST(HtReceiverTable, TheFullTableRefusesWithoutTouchingEitherList) {
+TEST(HtReceiverTable, TheFullTableRefusesWithoutTouchingEitherList)
+{
     THtSharedHookBlock b = ZeroBlock();
     THtReceiverList local = ZeroList();
     FakeSys sys;
-    for (std::uint32_t w = 1; w <= 128; ++w) sys.liveWindows.insert(w);
-    for (std::uint32_t w = 1; w <= 127; ++w) ASSERT_EQ(AttachTo(b, local, w, false, sys), 0);
+    for (std::uint32_t w = 1; w <= 128; ++w)
+        sys.liveWindows.insert(w);
+    for (std::uint32_t w = 1; w <= 127; ++w)
+        ASSERT_EQ(AttachTo(b, local, w, false, sys), 0);
     EXPECT_EQ(AttachTo(b, local, 128, false, sys), -4);
     EXPECT_EQ(b.Receivers.Count, 127);
     EXPECT_EQ(local.Count, 127);
     EXPECT_EQ(IndexOf(b.Receivers, 128), -1);
 }
 
-TEST(HtReceiverTable, FailedInstallLeavesTheReceiverWithoutHookAndLaterAttachesDoNotRetry) {
+TEST(HtReceiverTable, FailedInstallLeavesTheReceiverWithoutHookAndLaterAttachesDoNotRetry)
+{
     THtSharedHookBlock b = ZeroBlock();
     THtReceiverList local = ZeroList();
     FakeSys sys;
@@ -202,7 +224,8 @@ TEST(HtReceiverTable, FailedInstallLeavesTheReceiverWithoutHookAndLaterAttachesD
 
 // A killed program leaves its windows in the table and its (already removed)
 // hook in the block.
-TEST(HtReceiverTable, AttachAfterAKilledProgramInstallsAFreshHook) {
+TEST(HtReceiverTable, AttachAfterAKilledProgramInstallsAFreshHook)
+{
     THtSharedHookBlock b = ZeroBlock();
     THtReceiverList killedLocal = ZeroList();
     FakeSys sys;
@@ -211,7 +234,7 @@ TEST(HtReceiverTable, AttachAfterAKilledProgramInstallsAFreshHook) {
     AttachTo(b, killedLocal, 2, false, sys);
     const std::uint32_t stale = b.HookHandle;
     sys.liveWindows = {};
-    sys.liveHooks.clear();   // the system removed the hook with its thread
+    sys.liveHooks.clear(); // the system removed the hook with its thread
 
     THtReceiverList local = ZeroList();
     sys.liveWindows = {9};
@@ -223,7 +246,8 @@ TEST(HtReceiverTable, AttachAfterAKilledProgramInstallsAFreshHook) {
     EXPECT_EQ(sys.liveHooks.count(b.HookHandle), 1u);
 }
 
-TEST(HtReceiverTable, AttachKeepsTheHookWhileLiveReceiversRemain) {
+TEST(HtReceiverTable, AttachKeepsTheHookWhileLiveReceiversRemain)
+{
     THtSharedHookBlock b = ZeroBlock();
     THtReceiverList other = ZeroList();
     FakeSys sys;
@@ -240,7 +264,8 @@ TEST(HtReceiverTable, AttachKeepsTheHookWhileLiveReceiversRemain) {
     EXPECT_EQ(sys.setHookCalls, 1);
 }
 
-TEST(HtReceiverTable, DetachOfAReceiverAlreadyDroppedStillReleasesAHookThatServesNobody) {
+TEST(HtReceiverTable, DetachOfAReceiverAlreadyDroppedStillReleasesAHookThatServesNobody)
+{
     THtSharedHookBlock b = ZeroBlock();
     THtReceiverList local = ZeroList();
     FakeSys sys;
@@ -255,10 +280,11 @@ TEST(HtReceiverTable, DetachOfAReceiverAlreadyDroppedStillReleasesAHookThatServe
     EXPECT_TRUE(sys.liveHooks.empty());
 }
 
-TEST(HtReceiverTable, UninstallEmptiesTheTableAndReportsAFailedUnhook) {
+TEST(HtReceiverTable, UninstallEmptiesTheTableAndReportsAFailedUnhook)
+{
     THtSharedHookBlock b = ZeroBlock();
     FakeSys sys;
-    b.HookHandle = 0x4242;   // not a live hook
+    b.HookHandle = 0x4242; // not a live hook
     b.Receivers.Count = 3;
     EXPECT_EQ(UninstallHook(b, sys), 1404);
     EXPECT_EQ(b.HookHandle, 0u);
@@ -267,7 +293,8 @@ TEST(HtReceiverTable, UninstallEmptiesTheTableAndReportsAFailedUnhook) {
     EXPECT_EQ(InstallHook(b, sys), -5);
 }
 
-TEST(HtReceiverTable, NoticesFollowTheTableOfEvents) {
+TEST(HtReceiverTable, NoticesFollowTheTableOfEvents)
+{
     EXPECT_FALSE(KeyboardNotice(3, 0x41, 0));
     const auto k = KeyboardNotice(0, 0x41, 0x001E0001);
     ASSERT_TRUE(k);
@@ -291,7 +318,8 @@ TEST(HtReceiverTable, NoticesFollowTheTableOfEvents) {
     EXPECT_FALSE(CbtNotice(-2, 1, 0, 0));
 }
 
-TEST(HtReceiverTable, ObjectNamesComeFromTheLibraryFileName) {
+TEST(HtReceiverTable, ObjectNamesComeFromTheLibraryFileName)
+{
     EXPECT_EQ(HookObjectPrefix("C:\\Program Files\\Corvane\\Tolvar.dll"), "HT_SYS_HOOK_Tolvar_");
     EXPECT_EQ(HookObjectPrefix("C:\\a.b\\Tolvar"), "HT_SYS_HOOK_Tolvar_");
     EXPECT_EQ(HookObjectPrefix("D:tol.var.DLL"), "HT_SYS_HOOK_tol.var_");

@@ -16,33 +16,38 @@ namespace {
 // Modules by name; a library is a set of exports and a table of receivers.
 class FakeModuleApi : public IHookModuleApi {
 public:
-    std::map<std::string, std::set<std::string>> files = {
-        {"Tolvar.dll", {"AttachReceiver", "DetachReceiver", "LastError"}}};
+    std::map<std::string, std::set<std::string>> files
+        = {{"Tolvar.dll", {"AttachReceiver", "DetachReceiver", "LastError"}}};
     std::vector<std::string> loadAttempts;
-    int loaded = 0;   // modules currently open
+    int loaded = 0; // modules currently open
     std::int32_t attachResult = 0;
-    int failingAttaches = 0;   // the next ones return -5
+    int failingAttaches = 0; // the next ones return -5
     std::vector<std::pair<THtHookType, std::uintptr_t>> attached;
     std::string openName;
 
-    std::uintptr_t OpenModule(const std::string& name) override {
+    std::uintptr_t OpenModule(const std::string& name) override
+    {
         loadAttempts.push_back(name);
-        if (!files.count(name)) return 0;
+        if (!files.count(name))
+            return 0;
         openName = name;
         ++loaded;
         return 0x7000;
     }
     std::int32_t LastErrorCode() override { return 126; }
-    void* FindExport(std::uintptr_t, const char* name) override {
+    void* FindExport(std::uintptr_t, const char* name) override
+    {
         return files[openName].count(name) ? reinterpret_cast<void*>(0x10) : nullptr;
     }
     void ReleaseModule(std::uintptr_t) override { --loaded; }
-    std::int32_t CallAttach(void*, THtHookType type, std::uintptr_t window, bool) override {
+    std::int32_t CallAttach(void*, THtHookType type, std::uintptr_t window, bool) override
+    {
         if (failingAttaches > 0) {
             --failingAttaches;
             return -5;
         }
-        if (attachResult == 0) attached.push_back({type, window});
+        if (attachResult == 0)
+            attached.push_back({type, window});
         return attachResult;
     }
 };
@@ -57,30 +62,36 @@ public:
     std::vector<std::string> boxes;
 
     THtHookLoader& Loader() override { return loader; }
-    std::uintptr_t CreateListener(THtSysHook&) override {
-        if (failWindows) return 0;
+    std::uintptr_t CreateListener(THtSysHook&) override
+    {
+        if (failWindows)
+            return 0;
         windows.insert(nextWindow);
         return nextWindow++;
     }
-    void DestroyListener(std::uintptr_t w) override {
+    void DestroyListener(std::uintptr_t w) override
+    {
         windows.erase(w);
         destroyed.push_back(w);
     }
     std::vector<std::uintptr_t> destroyed;
-    std::string SystemMessage(std::int32_t code) override {
+    std::string SystemMessage(std::int32_t code) override
+    {
         return code == 126 ? "The specified module could not be found.\r\n" : "";
     }
-    void ShowErrorBox(const std::string& text, const std::string& caption) override {
+    void ShowErrorBox(const std::string& text, const std::string& caption) override
+    {
         boxes.push_back(caption + ": " + text);
     }
 };
 
-TEST(HtSysHookLoader, RetriesWithDllAndCountsReferences) {
+TEST(HtSysHookLoader, RetriesWithDllAndCountsReferences)
+{
     FakeHost host;
     THtHookLoader& l = host.loader;
     EXPECT_EQ(l.LoadHookDLL("Tolvar"), 0);
     EXPECT_EQ(host.api.loadAttempts, (std::vector<std::string>{"Tolvar", "Tolvar.dll"}));
-    EXPECT_EQ(l.LoadHookDLL("Other"), 0);   // already loaded: any name counts
+    EXPECT_EQ(l.LoadHookDLL("Other"), 0); // already loaded: any name counts
     EXPECT_EQ(l.RefCount(), 2);
     EXPECT_EQ(host.api.loadAttempts.size(), 2u);
     l.UnloadHookDLL();
@@ -88,11 +99,12 @@ TEST(HtSysHookLoader, RetriesWithDllAndCountsReferences) {
     l.UnloadHookDLL();
     EXPECT_FALSE(l.Loaded());
     EXPECT_EQ(host.api.loaded, 0);
-    l.UnloadHookDLL();   // not loaded: nothing
+    l.UnloadHookDLL(); // not loaded: nothing
     EXPECT_EQ(host.api.loaded, 0);
 }
 
-TEST(HtSysHookLoader, ReportsTheLoadErrorAndMissingExports) {
+TEST(HtSysHookLoader, ReportsTheLoadErrorAndMissingExports)
+{
     FakeHost host;
     EXPECT_EQ(host.loader.LoadHookDLL("Missing.DLL"), 126);
     EXPECT_EQ(host.api.loadAttempts, (std::vector<std::string>{"Missing.DLL"}));
@@ -102,7 +114,8 @@ TEST(HtSysHookLoader, ReportsTheLoadErrorAndMissingExports) {
     EXPECT_EQ(host.api.loaded, 0);
 }
 
-TEST(HtSysHookComp, StartRegistersOnceAndStopReleasesTheLibraryWithTheLastComponent) {
+TEST(HtSysHookComp, StartRegistersOnceAndStopReleasesTheLibraryWithTheLastComponent)
+{
     FakeHost host;
     THtKeyboardHook key(host);
     THtMouseHook mouse(host);
@@ -125,10 +138,11 @@ TEST(HtSysHookComp, StartRegistersOnceAndStopReleasesTheLibraryWithTheLastCompon
     key.Stop();
     EXPECT_FALSE(host.loader.Loaded());
     EXPECT_TRUE(host.windows.empty());
-    key.Stop();   // stopping again does nothing
+    key.Stop(); // stopping again does nothing
 }
 
-TEST(HtSysHookComp, StartFailuresGiveTheirTextsAndLeaveNothingBehind) {
+TEST(HtSysHookComp, StartFailuresGiveTheirTextsAndLeaveNothingBehind)
+{
     FakeHost host;
     THtShellHook shell(host);
     EXPECT_EQ(shell.Start(), "Cannot activate hook because DLL name is not set.");
@@ -154,7 +168,8 @@ TEST(HtSysHookComp, StartFailuresGiveTheirTextsAndLeaveNothingBehind) {
     EXPECT_TRUE(shell.Active());
 }
 
-TEST(HtSysHookComp, PropertiesCannotChangeWhileActive) {
+TEST(HtSysHookComp, PropertiesCannotChangeWhileActive)
+{
     FakeHost host;
     THtKeyboardHook key(host);
     key.SetHookDLL("Tolvar");
@@ -174,7 +189,8 @@ TEST(HtSysHookComp, PropertiesCannotChangeWhileActive) {
     EXPECT_FALSE(key.AllowFiltering());
 }
 
-TEST(HtSysHookComp, KeyboardNotificationFiresKeyActionAndRepliesTheFilterFlag) {
+TEST(HtSysHookComp, KeyboardNotificationFiresKeyActionAndRepliesTheFilterFlag)
+{
     FakeHost host;
     THtKeyboardHook key(host);
     int calls = 0;
@@ -191,12 +207,13 @@ TEST(HtSysHookComp, KeyboardNotificationFiresKeyActionAndRepliesTheFilterFlag) {
     };
     EXPECT_EQ(key.HandleMessage(0x400, 0x51, 0x00100001), 1);
     EXPECT_EQ(key.HandleMessage(0x400, 0x51, static_cast<std::int64_t>(0xC0100001u)), 0);
-    EXPECT_EQ(key.HandleMessage(0x401, 0x51, 0x00100001), 0);   // not a keystroke code
-    EXPECT_EQ(key.HandleMessage(0x100, 0x51, 0x00100001), 0);   // below WM_USER
+    EXPECT_EQ(key.HandleMessage(0x401, 0x51, 0x00100001), 0); // not a keystroke code
+    EXPECT_EQ(key.HandleMessage(0x100, 0x51, 0x00100001), 0); // below WM_USER
     EXPECT_EQ(calls, 2);
 }
 
-TEST(HtSysHookComp, UnfilteredHandlerSeesEveryNotificationAndCanSuppressTheTypedEvent) {
+TEST(HtSysHookComp, UnfilteredHandlerSeesEveryNotificationAndCanSuppressTheTypedEvent)
+{
     FakeHost host;
     THtMouseHook mouse(host);
     std::vector<std::int32_t> codes;
@@ -211,12 +228,12 @@ TEST(HtSysHookComp, UnfilteredHandlerSeesEveryNotificationAndCanSuppressTheTyped
         EXPECT_EQ(x, 65535);
         EXPECT_EQ(y, 5);
     };
-    mouse.OnMouseClick = [&](THtSysHook&, std::uint32_t, std::int32_t, std::int32_t, TMouseButton b,
-                             THtMouseButtonMovement m) {
-        ++clicks;
-        EXPECT_EQ(b, TMouseButton::mbRight);
-        EXPECT_EQ(m, THtMouseButtonMovement::mbmUp);
-    };
+    mouse.OnMouseClick
+        = [&](THtSysHook&, std::uint32_t, std::int32_t, std::int32_t, TMouseButton b, THtMouseButtonMovement m) {
+              ++clicks;
+              EXPECT_EQ(b, TMouseButton::mbRight);
+              EXPECT_EQ(m, THtMouseButtonMovement::mbmUp);
+          };
     mouse.HandleMessage(0x600, 0x0005FFFF, 0x99);
     mouse.HandleMessage(0x601, 0, 0x99);
     mouse.HandleMessage(0x605, 0, 0x99);
@@ -225,7 +242,8 @@ TEST(HtSysHookComp, UnfilteredHandlerSeesEveryNotificationAndCanSuppressTheTyped
     EXPECT_EQ(clicks, 1);
 }
 
-TEST(HtSysHookComp, ShellActivationOfTheOwnApplicationWindowIsLeftOut) {
+TEST(HtSysHookComp, ShellActivationOfTheOwnApplicationWindowIsLeftOut)
+{
     FakeHost host;
     THtShellHook shell(host);
     shell.ApplicationWindow = 0x55;
@@ -235,7 +253,7 @@ TEST(HtSysHookComp, ShellActivationOfTheOwnApplicationWindowIsLeftOut) {
     shell.HandleMessage(0x404, 0x55, 0);
     shell.HandleMessage(0x404, 0x66, 0);
     shell.HandleMessage(0x402, 0x77, 0);
-    shell.HandleMessage(0x401, 0x77, 0);   // created: no handler, nothing happens
+    shell.HandleMessage(0x401, 0x77, 0); // created: no handler, nothing happens
     shell.NotifyOwnEvents = true;
     shell.HandleMessage(0x404, 0x55, 0);
     EXPECT_EQ(activated, (std::vector<std::uint32_t>{0x66, 0x55}));
@@ -250,11 +268,12 @@ protected:
     FakeHost host;
 };
 
-TEST_F(ProgramHooks, AMissingLibraryIsTriedThreePassesAndReportedOnce) {
+TEST_F(ProgramHooks, AMissingLibraryIsTriedThreePassesAndReportedOnce)
+{
     host.api.files.clear();
     THtProgramHooks hooks(host);
     EXPECT_FALSE(hooks.Start(0x42));
-    EXPECT_EQ(host.api.loadAttempts.size(), 3u * 3u * 2u);   // "Tolvar", then "Tolvar.dll"
+    EXPECT_EQ(host.api.loadAttempts.size(), 3u * 3u * 2u); // "Tolvar", then "Tolvar.dll"
     EXPECT_EQ(host.api.loadAttempts[0], "Tolvar");
     EXPECT_EQ(boxes.ErrorTexts(), (std::vector<std::string>{"Library was not loaded. Please restart Corvane."}));
     EXPECT_FALSE(hooks.ShellHook.Active());
@@ -262,8 +281,9 @@ TEST_F(ProgramHooks, AMissingLibraryIsTriedThreePassesAndReportedOnce) {
     EXPECT_FALSE(hooks.MouseHook.Active());
 }
 
-TEST_F(ProgramHooks, AFailureInOnePassIsMadeGoodByTheNext) {
-    host.api.failingAttaches = 1;   // the shell receiver, first pass
+TEST_F(ProgramHooks, AFailureInOnePassIsMadeGoodByTheNext)
+{
+    host.api.failingAttaches = 1; // the shell receiver, first pass
     THtProgramHooks hooks(host);
     EXPECT_TRUE(hooks.Start(0x42));
     EXPECT_TRUE(boxes.shown.empty());
@@ -276,11 +296,12 @@ TEST_F(ProgramHooks, AFailureInOnePassIsMadeGoodByTheNext) {
     EXPECT_EQ(host.loader.RefCount(), 3);
 }
 
-TEST_F(ProgramHooks, StopTakesMouseKeyboardShellAndReleasesTheLibrary) {
+TEST_F(ProgramHooks, StopTakesMouseKeyboardShellAndReleasesTheLibrary)
+{
     THtProgramHooks hooks(host);
     ASSERT_TRUE(hooks.Start(0));
-    const std::vector<std::uintptr_t> expected = {hooks.MouseHook.ListenerWindow(), hooks.KeyHook.ListenerWindow(),
-                                                  hooks.ShellHook.ListenerWindow()};
+    const std::vector<std::uintptr_t> expected
+        = {hooks.MouseHook.ListenerWindow(), hooks.KeyHook.ListenerWindow(), hooks.ShellHook.ListenerWindow()};
     hooks.Stop();
     EXPECT_EQ(host.destroyed, expected);
     EXPECT_FALSE(host.loader.Loaded());

@@ -5,7 +5,8 @@
 namespace corvane {
 namespace {
 
-TEST(HtSysHookDecode, KeyDownUpAndRepeatBitFields) {
+TEST(HtSysHookDecode, KeyDownUpAndRepeatBitFields)
+{
     // 'A' pressed: repeat 1, scan 0x1E.
     THtKeyStroke k = DecodeKeyStroke(0x41, 0x001E0001);
     EXPECT_EQ(k.VirtualKeyCode, 0x41);
@@ -44,22 +45,31 @@ struct MouseRow {
     THtMouseButtonMovement movement;
 };
 
-TEST(HtSysHookDecode, MouseMessagesMapByTheirLowFourBits) {
+TEST(HtSysHookDecode, MouseMessagesMapByTheirLowFourBits)
+{
     using B = TMouseButton;
     using M = THtMouseButtonMovement;
     const MouseRow rows[] = {
         {0x200, true, B::mbLeft, M::mbmDown},
-        {0x201, false, B::mbLeft, M::mbmDown},   {0x202, false, B::mbLeft, M::mbmUp},
-        {0x203, false, B::mbLeft, M::mbmDouble}, {0x204, false, B::mbRight, M::mbmDown},
-        {0x205, false, B::mbRight, M::mbmUp},    {0x206, false, B::mbRight, M::mbmDouble},
-        {0x207, false, B::mbMiddle, M::mbmDown}, {0x208, false, B::mbMiddle, M::mbmUp},
+        {0x201, false, B::mbLeft, M::mbmDown},
+        {0x202, false, B::mbLeft, M::mbmUp},
+        {0x203, false, B::mbLeft, M::mbmDouble},
+        {0x204, false, B::mbRight, M::mbmDown},
+        {0x205, false, B::mbRight, M::mbmUp},
+        {0x206, false, B::mbRight, M::mbmDouble},
+        {0x207, false, B::mbMiddle, M::mbmDown},
+        {0x208, false, B::mbMiddle, M::mbmUp},
         {0x209, false, B::mbMiddle, M::mbmDouble},
-        {0x20A, false, B::mbLeft, M::mbmDown},   // wheel
-        {0x20B, false, B::mbLeft, M::mbmUp},     {0x20C, false, B::mbLeft, M::mbmDouble},
-        {0x20D, false, B::mbLeft, M::mbmDown},   {0x20E, false, B::mbLeft, M::mbmUp},
+        {0x20A, false, B::mbLeft, M::mbmDown}, // wheel
+        {0x20B, false, B::mbLeft, M::mbmUp},
+        {0x20C, false, B::mbLeft, M::mbmDouble},
+        {0x20D, false, B::mbLeft, M::mbmDown},
+        {0x20E, false, B::mbLeft, M::mbmUp},
         // non-client messages by the same low bits
-        {0xA0, true, B::mbLeft, M::mbmDown},     {0xA1, false, B::mbLeft, M::mbmDown},
-        {0xA5, false, B::mbRight, M::mbmUp},     {0xA9, false, B::mbMiddle, M::mbmDouble},
+        {0xA0, true, B::mbLeft, M::mbmDown},
+        {0xA1, false, B::mbLeft, M::mbmDown},
+        {0xA5, false, B::mbRight, M::mbmUp},
+        {0xA9, false, B::mbMiddle, M::mbmDouble},
     };
     for (const MouseRow& r : rows) {
         SCOPED_TRACE(r.message);
@@ -75,13 +85,15 @@ TEST(HtSysHookDecode, MouseMessagesMapByTheirLowFourBits) {
     }
 }
 
-TEST(HtSysHookDecode, NegativeScreenCoordinatesArriveAsUnsigned16BitValues) {
-    const THtMouseNotice m = DecodeMouse(0x200, 0xFF38FFFFu, 7);   // x = -1, y = -200
+TEST(HtSysHookDecode, NegativeScreenCoordinatesArriveAsUnsigned16BitValues)
+{
+    const THtMouseNotice m = DecodeMouse(0x200, 0xFF38FFFFu, 7); // x = -1, y = -200
     EXPECT_EQ(m.x, 65535);
     EXPECT_EQ(m.y, 65336);
 }
 
-TEST(HtSysHookDecode, ShellCodesAndTheOwnWindowRule) {
+TEST(HtSysHookDecode, ShellCodesAndTheOwnWindowRule)
+{
     const std::uint32_t own = 0x500;
     struct Row {
         std::uint32_t code;
@@ -89,10 +101,14 @@ TEST(HtSysHookDecode, ShellCodesAndTheOwnWindowRule) {
         bool ownRule;
     };
     const Row rows[] = {
-        {1, THtShellEvent::WindowCreated, true},       {2, THtShellEvent::WindowDestroyed, true},
-        {3, THtShellEvent::ActivateShellWindow, false}, {4, THtShellEvent::WindowActivated, true},
-        {6, THtShellEvent::WindowTitleRedraw, true},    {7, THtShellEvent::TaskManager, false},
-        {8, THtShellEvent::LanguageChange, true},       {11, THtShellEvent::AccessibilityStateChanged, false},
+        {1, THtShellEvent::WindowCreated, true},
+        {2, THtShellEvent::WindowDestroyed, true},
+        {3, THtShellEvent::ActivateShellWindow, false},
+        {4, THtShellEvent::WindowActivated, true},
+        {6, THtShellEvent::WindowTitleRedraw, true},
+        {7, THtShellEvent::TaskManager, false},
+        {8, THtShellEvent::LanguageChange, true},
+        {11, THtShellEvent::AccessibilityStateChanged, false},
     };
     for (const Row& r : rows) {
         SCOPED_TRACE(r.code);
@@ -110,7 +126,8 @@ TEST(HtSysHookDecode, ShellCodesAndTheOwnWindowRule) {
     EXPECT_EQ(DecodeShell(11, 4, 0, own, false).changedFeature, 4);
 }
 
-TEST(HtSysHookDecode, ErrorTextsOfTheLibraryCodesAndOfWindowsCodes) {
+TEST(HtSysHookDecode, ErrorTextsOfTheLibraryCodesAndOfWindowsCodes)
+{
     int lookups = 0;
     const SystemMessageLookup lookup = [&](std::int32_t code) {
         ++lookups;
@@ -130,7 +147,8 @@ TEST(HtSysHookDecode, ErrorTextsOfTheLibraryCodesAndOfWindowsCodes) {
     EXPECT_EQ(TrimSystemMessage("...."), "");
 }
 
-TEST(HtSysHookDecode, DllRetryNameOnlyForNamesNotEndingInDll) {
+TEST(HtSysHookDecode, DllRetryNameOnlyForNamesNotEndingInDll)
+{
     EXPECT_EQ(DllRetryName("Tolvar"), "Tolvar.dll");
     EXPECT_EQ(DllRetryName("Tolvar.bin"), "Tolvar.dll");
     EXPECT_EQ(DllRetryName("C:\\x.y\\Tolvar"), "C:\\x.y\\Tolvar.dll");

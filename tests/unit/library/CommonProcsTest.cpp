@@ -109,11 +109,8 @@ TEST(MessageBoxes, GoToTheInstalledBoxesWithTheirKind)
     SetMessageBoxes(nullptr);
     ShowError("not shown");
     EXPECT_FALSE(AskYesNo("not asked"));
-    const std::vector<fakes::ShownMessage> expected{{"Information", "i"},
-                                                    {"Warning", "w"},
-                                                    {"Error", "File \"C:\\x\\index.sub\" can't be opened."},
-                                                    {"Confirm", "q1"},
-                                                    {"Confirm", "q2"}};
+    const std::vector<fakes::ShownMessage> expected{{"Information", "i"}, {"Warning", "w"},
+        {"Error", "File \"C:\\x\\index.sub\" can't be opened."}, {"Confirm", "q1"}, {"Confirm", "q2"}};
     EXPECT_EQ(boxes.shown, expected);
 }
 

@@ -20,8 +20,8 @@ TEST_F(Indexes, HotKeysSortWithoutShiftFirstAndShowTheirText)
     EXPECT_EQ(lib.HotKeyCodeAt(1), "0A");
     EXPECT_EQ(lib.HotKeyCodeAt(2), "0Z");
     EXPECT_EQ(lib.HotKeyCodeAt(3), "1B");
-    EXPECT_EQ(hotKeyBox.Texts(), (std::vector<std::string>{"<CTRL>+<ALT>+5", "<CTRL>+<ALT>+A", "<CTRL>+<ALT>+Z",
-                                                           "<CTRL>+<ALT>+<SHIFT>+B"}));
+    EXPECT_EQ(hotKeyBox.Texts(),
+        (std::vector<std::string>{"<CTRL>+<ALT>+5", "<CTRL>+<ALT>+A", "<CTRL>+<ALT>+Z", "<CTRL>+<ALT>+<SHIFT>+B"}));
     for (int i = 0; i < lib.HotKeyCount(); ++i) {
         EXPECT_EQ(hotKeyBox.Data(i), lib.HotKeyReplyAt(i));
         EXPECT_EQ(tree.Label(lib.HotKeyReplyAt(i)->Node), lib.HotKeyCodeAt(i));
@@ -145,7 +145,7 @@ TEST_F(MacroMatching, SetMacroChangesAndRemovesTheRepliesOwnEntry)
 
 TEST_F(MacroMatching, RefillKeepsTheSelectedMacroSelected)
 {
-    macroBox.Select(1);   // "sig"
+    macroBox.Select(1); // "sig"
     TRep* other = NewReply("other");
     ASSERT_TRUE(lib.Macros().Count() == 2);
     lib.Macros().AddEntry("aaa", other);

@@ -46,8 +46,8 @@ TEST_F(Storage, LoadsDepthFirstInIndexOrderWithMacrosHotKeysAndBodies)
     EXPECT_EQ(Rep("Support answers/Inner/Deep")->OwnPath(), dir.Win("1/3/1.rep"));
 
     EXPECT_EQ(macroBox.Texts(), (std::vector<std::string>{"addr(name,city)", "hi"}));
-    EXPECT_EQ(hotKeyBox.Texts(),
-              (std::vector<std::string>{"<CTRL>+<ALT>+7", "<CTRL>+<ALT>+A", "<CTRL>+<ALT>+<SHIFT>+Q"}));
+    EXPECT_EQ(
+        hotKeyBox.Texts(), (std::vector<std::string>{"<CTRL>+<ALT>+7", "<CTRL>+<ALT>+A", "<CTRL>+<ALT>+<SHIFT>+Q"}));
     EXPECT_EQ(lib.HotKeyReplyAt(lib.FindHotKey("0A")), second);
     EXPECT_EQ(tree.UpdateDepth(), 0);
     EXPECT_FALSE(lib.HotKeys().Bulk());
@@ -102,15 +102,15 @@ TEST_F(Storage, AMissingRootIndexIsReportedAndLeavesAnEmptyTree)
 TEST_F(Storage, ABrokenLibraryLoadsWhatIsSoundAndReportsWhatIsNot)
 {
     dir.Write("index.sub",
-              "REPLY_1?Good\r\n"
-              "REPLY_2?Missing file\r\n"
-              "REPLY_3?One line\r\n"
-              "FOLDER_4?No index\r\n"
-              "\r\n"
-              "NOTE_5?wrong prefix\r\n"
-              "REPLY5?no underscore\r\n"
-              "FOLDER_6?Fine folder\r\n"
-              "REPLY_7?Empty file\r\n");
+        "REPLY_1?Good\r\n"
+        "REPLY_2?Missing file\r\n"
+        "REPLY_3?One line\r\n"
+        "FOLDER_4?No index\r\n"
+        "\r\n"
+        "NOTE_5?wrong prefix\r\n"
+        "REPLY5?no underscore\r\n"
+        "FOLDER_6?Fine folder\r\n"
+        "REPLY_7?Empty file\r\n");
     dir.Write("1.rep", kEmptyReply);
     dir.Write("3.rep", "only a macro line\r\n");
     std::filesystem::create_directories(dir.Posix("4"));
@@ -120,8 +120,9 @@ TEST_F(Storage, ABrokenLibraryLoadsWhatIsSoundAndReportsWhatIsNot)
     Load();
 
     EXPECT_EQ(tree.Outline(), "Good,No index,Fine folder(Inner)");
-    EXPECT_EQ(boxes.ErrorTexts(), (std::vector<std::string>{CantOpen("2.rep"), BadStructure("3.rep"),
-                                                            CantOpen("4\\index.sub"), BadStructure("7.rep")}));
+    EXPECT_EQ(boxes.ErrorTexts(),
+        (std::vector<std::string>{
+            CantOpen("2.rep"), BadStructure("3.rep"), CantOpen("4\\index.sub"), BadStructure("7.rep")}));
     EXPECT_TRUE(OnlyInsideRoot());
 }
 
@@ -131,15 +132,15 @@ TEST_F(Storage, HostileNumbersAreSkippedAndNothingOutsideTheRootIsTouched)
     std::ofstream(dir.Base() + "/outside/index.sub") << "REPLY_secret?Leaked\r\n";
     std::ofstream(dir.Base() + "/data/index.sub") << "REPLY_1?Parent\r\n";
     dir.Write("index.sub",
-              "FOLDER_..?Up\r\n"
-              "FOLDER_.?Self\r\n"
-              "FOLDER_?Empty\r\n"
-              "FOLDER_..\\..\\outside?Escape\r\n"
-              "REPLY_..\\..\\outside\\secret?Secret\r\n"
-              "REPLY_../../outside/secret?Slashes\r\n"
-              "REPLY_C:\\outside\\secret?Drive\r\n"
-              "REPLY_CON?Device\r\n"
-              "REPLY_1?Sound\r\n");
+        "FOLDER_..?Up\r\n"
+        "FOLDER_.?Self\r\n"
+        "FOLDER_?Empty\r\n"
+        "FOLDER_..\\..\\outside?Escape\r\n"
+        "REPLY_..\\..\\outside\\secret?Secret\r\n"
+        "REPLY_../../outside/secret?Slashes\r\n"
+        "REPLY_C:\\outside\\secret?Drive\r\n"
+        "REPLY_CON?Device\r\n"
+        "REPLY_1?Sound\r\n");
     dir.Write("1.rep", kEmptyReply);
     Load();
 
@@ -332,7 +333,7 @@ TEST_F(Storage, AnEntryWithAnUnsafeNameIsNeverDeletedOrWritten)
     dir.Write("1/index.sub", "");
     Load();
     TRep* folder = Rep("F");
-    folder->FolderName = "";   // would make FolderPath the root itself
+    folder->FolderName = ""; // would make FolderPath the root itself
     EXPECT_FALSE(lib.DeleteFiles(folder));
     folder->FolderName = "..";
     EXPECT_FALSE(lib.DeleteFiles(folder));
@@ -362,8 +363,8 @@ TEST_F(Moving, AReplyMovesAcrossDirectoriesUnderAFreeNumber)
     TRep* five = Rep("Folder/five");
     ASSERT_TRUE(lib.MoveBefore(five, Rep("two")));
     lib.MoveNodeBefore(five, Rep("two"));
-    EXPECT_EQ(dir.Read("index.sub"),
-              "REPLY_1?one\r\nREPLY_4?five\r\nREPLY_2?two\r\nREPLY_3?three\r\nFOLDER_2?Folder\r\n");
+    EXPECT_EQ(
+        dir.Read("index.sub"), "REPLY_1?one\r\nREPLY_4?five\r\nREPLY_2?two\r\nREPLY_3?three\r\nFOLDER_2?Folder\r\n");
     EXPECT_EQ(dir.Read("2/index.sub"), "FOLDER_1?Sub\r\n");
     EXPECT_EQ(dir.Read("4.rep"), "m5\r\n\r\nbody5\r\n");
     EXPECT_FALSE(dir.Exists("2/5.rep"));
@@ -386,8 +387,8 @@ TEST_F(Moving, AFolderMovesWithItsContents)
     TRep* sub = Rep("Folder/Sub");
     ASSERT_TRUE(lib.MoveBefore(sub, Rep("one")));
     lib.MoveNodeBefore(sub, Rep("one"));
-    EXPECT_EQ(dir.Read("index.sub"),
-              "FOLDER_1?Sub\r\nREPLY_1?one\r\nREPLY_2?two\r\nREPLY_3?three\r\nFOLDER_2?Folder\r\n");
+    EXPECT_EQ(
+        dir.Read("index.sub"), "FOLDER_1?Sub\r\nREPLY_1?one\r\nREPLY_2?two\r\nREPLY_3?three\r\nFOLDER_2?Folder\r\n");
     EXPECT_EQ(dir.Read("1/index.sub"), "REPLY_1?deep\r\n");
     EXPECT_TRUE(dir.Exists("1/1.rep"));
     EXPECT_FALSE(dir.Exists("2/1"));

@@ -135,7 +135,7 @@ TEST_F(TreeModel, MoveNodeBeforeRelinksEveryMovedEntry)
     EXPECT_EQ(tree.Outline(), "B,F(A(inner),t)");
     EXPECT_EQ(tree.Data(inner->Node), inner);
     EXPECT_EQ(tree.Parent(a->Node), f->Node);
-    lib.MoveNodeBefore(f, target);   // into its own subtree: refused
+    lib.MoveNodeBefore(f, target); // into its own subtree: refused
     EXPECT_EQ(tree.Outline(), "B,F(A(inner),t)");
     lib.MoveNodeBefore(b, b);
     EXPECT_EQ(tree.Outline(), "B,F(A(inner),t)");

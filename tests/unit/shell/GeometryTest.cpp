@@ -18,8 +18,7 @@ TEST(GeometryRecords, MainFormRecordByteForByte)
 {
     const TMainFormGeometry g{450, 740, 800, -2, 0x1234, 260, 119};
     const TMainFormRecord r = EncodeMainFormGeometry(g);
-    const TMainFormRecord expected{0xC2, 0x01, 0xE4, 0x02, 0x20, 0x03, 0xFE, 0xFF,
-                                   0x34, 0x12, 0x04, 0x01, 0x77, 0x00};
+    const TMainFormRecord expected{0xC2, 0x01, 0xE4, 0x02, 0x20, 0x03, 0xFE, 0xFF, 0x34, 0x12, 0x04, 0x01, 0x77, 0x00};
     EXPECT_EQ(r, expected);
     EXPECT_EQ(DecodeMainFormGeometry(Binary({r.begin(), r.end()})), g);
 }
@@ -73,7 +72,7 @@ TEST(GeometryRecords, UnusableSizesAreRejectedOrKeptOnScreen)
 class FakeModeWindow final : public IModeWindow {
 public:
     int minHeight = 450, minWidth = 740, width = 740, height = 497;
-    int frame = 50;   // window height minus client height
+    int frame = 50; // window height minus client height
     int lower = 215, chooseBy = 260, macros = 119;
     int treeWidth = 400, treeHeight = 230;
     std::vector<std::pair<ModePanel, bool>> panelCalls;
@@ -118,9 +117,8 @@ TEST(Modes, FirstStartIsFullWithBuiltInSize)
     EXPECT_EQ(w.width, 740);
     EXPECT_EQ(w.height, 497);
     EXPECT_EQ(w.minWidth, 740);
-    const std::vector<std::pair<ModePanel, bool>> shown = {
-        {ModePanel::NavButtons, true}, {ModePanel::ChooseBy, true}, {ModePanel::SplitterVert1, true},
-        {ModePanel::BottomRoot, true}, {ModePanel::SplitterHorz, true}};
+    const std::vector<std::pair<ModePanel, bool>> shown = {{ModePanel::NavButtons, true}, {ModePanel::ChooseBy, true},
+        {ModePanel::SplitterVert1, true}, {ModePanel::BottomRoot, true}, {ModePanel::SplitterHorz, true}};
     EXPECT_EQ(w.panelCalls, shown);
     EXPECT_EQ(w.toolbarRelayouts, 1);
 }
@@ -132,7 +130,7 @@ TEST(Modes, ToggleToCompactAndBackAcrossARestart)
     FakeModeWindow w;
     TModeState state;
     LoadModeGeometry(state, w, reg);
-    w.width = 900;   // the user resized the full window
+    w.width = 900; // the user resized the full window
     w.height = 600;
 
     ToggleMode(state, w, reg);
@@ -141,7 +139,7 @@ TEST(Modes, ToggleToCompactAndBackAcrossARestart)
     EXPECT_EQ(w.caption, "Full Mode");
     EXPECT_EQ(w.minWidth, 140);
     EXPECT_EQ(w.minHeight, 140);
-    EXPECT_EQ(w.width, 400);    // the tree's size
+    EXPECT_EQ(w.width, 400); // the tree's size
     EXPECT_EQ(w.height, 230);
     EXPECT_EQ(w.panelCalls.back(), std::make_pair(ModePanel::SplitterHorz, false));
     const auto full = DecodeMainFormGeometry(*reg.Get(kProgramKey, kMainFormSettings));
@@ -223,17 +221,17 @@ TEST(Splitters, WideningListsRaisesMinimumWidthAndNarrowingFallsBackTo740)
 {
     FakeModeWindow w;
     TModeState state;
-    RecordListRatio(state, w);   // 119 / 260
+    RecordListRatio(state, w); // 119 / 260
     w.chooseBy = 700;
     SplitterVert1Moved(state, w);
     EXPECT_EQ(w.minWidth, 850);
-    EXPECT_EQ(w.macros, 320);    // 700 * 119 / 260 = 320.38
+    EXPECT_EQ(w.macros, 320); // 700 * 119 / 260 = 320.38
 
     RecordListRatio(state, w);
     w.chooseBy = 300;
     SplitterVert1Moved(state, w);
     EXPECT_EQ(w.minWidth, 740);
-    EXPECT_EQ(w.macros, 137);    // 300 * 320 / 700 = 137.14
+    EXPECT_EQ(w.macros, 137); // 300 * 320 / 700 = 137.14
 }
 
 TEST(Splitters, MacroColumnRoundsTiesToEven)

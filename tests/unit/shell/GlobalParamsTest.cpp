@@ -18,8 +18,9 @@ class GlobalParamsTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        root_ = fs::temp_directory_path() / ("corvane-params-" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) +
-                                             "-" + ::testing::UnitTest::GetInstance()->current_test_info()->name());
+        root_ = fs::temp_directory_path()
+            / ("corvane-params-" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) + "-"
+                + ::testing::UnitTest::GetInstance()->current_test_info()->name());
         fs::remove_all(root_);
         fs::create_directories(root_ / "prog");
         fs::create_directories(root_ / "appdata");

@@ -17,7 +17,7 @@ TCommandStates AllEnabled()
 TEST(IdleUpdate, NothingSelectedDisablesEverythingButAddAndKeepsSaveAll)
 {
     TIdleInput in;
-    in.nameChanged = true;   // not looked at without a selection
+    in.nameChanged = true; // not looked at without a selection
     TCommandStates expected;
     expected.addFolder = expected.addReply = true;
     expected.saveAll = true;
@@ -78,7 +78,7 @@ TEST(IdleUpdate, ReplyWithoutEditorFocusDisablesTheSixEditorCommands)
     EXPECT_FALSE(s.copy || s.cut || s.paste || s.undo || s.redo || s.selectAll);
     EXPECT_TRUE(s.name && s.macro && s.hotKeyBox && s.formattingToolbar && s.formattingControls);
     EXPECT_TRUE(s.copyEntire && s.placeholders && s.editor);
-    EXPECT_FALSE(s.hotKeyParts);   // "Hot Key:" unchecked
+    EXPECT_FALSE(s.hotKeyParts); // "Hot Key:" unchecked
     EXPECT_FALSE(s.pasteInLastActive);
     EXPECT_FALSE(s.copyName);
 }

@@ -106,7 +106,7 @@ TEST(OptionsDialog, WarningOnlyWhenSwitchingOffAStoredOn)
     view.boxes[OptionBox::AlwaysOnTop] = true;
     model.AlwaysOnTopClicked();
     view.boxes[OptionBox::AlwaysOnTop] = false;
-    model.AlwaysOnTopClicked();   // stored value is 0: no restart needed
+    model.AlwaysOnTopClicked(); // stored value is 0: no restart needed
     EXPECT_TRUE(view.warnings.empty());
 }
 
@@ -253,7 +253,7 @@ TEST(HelpLinks, AddressesCarryPathAndRefTag)
     const std::string site = kMakerSite;
     EXPECT_EQ(WebPageAddress(WebPage::ProductHome, LinkSource::HelpMenu), site + "/corvane/?ref=corvane2help");
     EXPECT_EQ(WebPageAddress(WebPage::TutorialMovie, LinkSource::HelpMenu),
-              site + "/corvane/tutorial_mov.html?ref=corvane2help");
+        site + "/corvane/tutorial_mov.html?ref=corvane2help");
     EXPECT_EQ(WebPageAddress(WebPage::MakerHome, LinkSource::AboutBox), site + "/?ref=corvane2about");
     EXPECT_EQ(site.find(MakerSiteDisplayText()), site.size() - MakerSiteDisplayText().size());
 }

@@ -73,8 +73,8 @@ TEST(SettingsOperations, StringDeleteExistsAndKeys)
 
     SettingsDeleteValue(reg, HKCU, kProgramKey, "S");
     EXPECT_FALSE(SettingsValueExists(reg, HKCU, kProgramKey, "S"));
-    SettingsDeleteValue(reg, HKCU, kProgramKey, "S");           // missing value: nothing happens
-    SettingsDeleteValue(reg, HKCU, "SOFTWARE\\Nowhere", "S");   // missing key: nothing happens
+    SettingsDeleteValue(reg, HKCU, kProgramKey, "S"); // missing value: nothing happens
+    SettingsDeleteValue(reg, HKCU, "SOFTWARE\\Nowhere", "S"); // missing key: nothing happens
     EXPECT_FALSE(SettingsValueExists(reg, HKCU, "SOFTWARE\\Nowhere", "S"));
     EXPECT_FALSE(reg.KeyExists(HKCU, "SOFTWARE\\Nowhere"));
     EXPECT_EQ(reg.OpenKeys(), 0);
@@ -130,7 +130,7 @@ TEST(Autorun, PathIsQuotedAndPresenceMeansOn)
     EXPECT_EQ(reg.Get(kRunKey, kAutorunValue), String(AutorunCommandLine(path)));
     EXPECT_TRUE(AutorunEnabled(reg));
 
-    reg.Put(kRunKey, kAutorunValue, Dword(0));   // any data at all
+    reg.Put(kRunKey, kAutorunValue, Dword(0)); // any data at all
     EXPECT_TRUE(AutorunEnabled(reg));
     SetAutorun(reg, false, path);
     EXPECT_FALSE(AutorunEnabled(reg));

@@ -19,7 +19,7 @@ TEST(Startup, OnlyTheExactHiddenSwitchAsFirstArgumentHides)
 TEST(Startup, RootIndexLiesInTheDataFoldersLibrary)
 {
     EXPECT_EQ(RootIndexPath("C:\\Users\\a\\AppData\\Roaming\\Corvane 2\\"),
-              "C:\\Users\\a\\AppData\\Roaming\\Corvane 2\\Replies\\index.sub");
+        "C:\\Users\\a\\AppData\\Roaming\\Corvane 2\\Replies\\index.sub");
 }
 
 } // namespace

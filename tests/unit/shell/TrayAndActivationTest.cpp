@@ -14,7 +14,7 @@ TEST(TrayInsertCaption, NamesOnlyAReplyDirectlyAfterTheWordReply)
     EXPECT_EQ(TrayInsertCaption(SelectedNode::None, "x"), plain);
     EXPECT_EQ(TrayInsertCaption(SelectedNode::Folder, "Letters"), plain);
     EXPECT_EQ(TrayInsertCaption(SelectedNode::Reply, "Thanks"),
-              "Insert the selected reply(Thanks) into the current window [Hotkey: Ctrl+Shift+V]");
+        "Insert the selected reply(Thanks) into the current window [Hotkey: Ctrl+Shift+V]");
 }
 
 TEST(TrayLeftClick, ShowsAHiddenWindowAndNeverHidesIt)

@@ -22,7 +22,8 @@ namespace {
 volatile LONG g_keys = 0;
 volatile LONG g_moves = 0;
 
-LRESULT CALLBACK BenchProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+LRESULT CALLBACK BenchProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
+{
     switch (msg) {
     case WM_KEYDOWN:
     case WM_KEYUP:
@@ -37,7 +38,8 @@ LRESULT CALLBACK BenchProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
 }
 
 // CPU time of this process so far, in milliseconds.
-double CpuMs() {
+double CpuMs()
+{
     FILETIME created, exited, kernel, user;
     GetProcessTimes(GetCurrentProcess(), &created, &exited, &kernel, &user);
     auto ms = [](const FILETIME& f) {
@@ -46,7 +48,8 @@ double CpuMs() {
     return ms(kernel) + ms(user);
 }
 
-double Now() {
+double Now()
+{
     static LARGE_INTEGER freq = [] {
         LARGE_INTEGER f;
         QueryPerformanceFrequency(&f);
@@ -59,17 +62,21 @@ double Now() {
 
 // Dispatches until *counter reaches target; false after a second without it.
 // Polls rather than sleeps, so that the figures hold no wake-up delays.
-bool PumpUntil(volatile LONG* counter, LONG target) {
+bool PumpUntil(volatile LONG* counter, LONG target)
+{
     const double end = Now() + 1.0;
     MSG msg;
     while (*counter < target) {
-        if (Now() > end) return false;
-        if (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&msg);
+        if (Now() > end)
+            return false;
+        if (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE))
+            DispatchMessageA(&msg);
     }
     return true;
 }
 
-void SendKey(WORD vk, bool up) {
+void SendKey(WORD vk, bool up)
+{
     INPUT in{};
     in.type = INPUT_KEYBOARD;
     in.ki.wVk = vk;
@@ -77,7 +84,8 @@ void SendKey(WORD vk, bool up) {
     SendInput(1, &in, sizeof in);
 }
 
-void SendMoveTo(int x, int y) {
+void SendMoveTo(int x, int y)
+{
     INPUT in{};
     in.type = INPUT_MOUSE;
     in.mi.dx = x * 65535 / (GetSystemMetrics(SM_CXSCREEN) - 1);
@@ -86,7 +94,8 @@ void SendMoveTo(int x, int y) {
     SendInput(1, &in, sizeof in);
 }
 
-HWND CreateBenchWindow() {
+HWND CreateBenchWindow()
+{
     WNDCLASSA wc{};
     wc.lpfnWndProc = BenchProc;
     wc.hInstance = GetModuleHandleA(nullptr);
@@ -94,42 +103,47 @@ HWND CreateBenchWindow() {
     wc.lpszClassName = "HooksBench";
     RegisterClassA(&wc);
     HWND w = CreateWindowExA(0, "HooksBench", "Hooks Bench", WS_POPUP | WS_VISIBLE, 200, 200, 400, 300, nullptr,
-                             nullptr, GetModuleHandleA(nullptr), nullptr);
+        nullptr, GetModuleHandleA(nullptr), nullptr);
     SetForegroundWindow(w);
     SetFocus(w);
     MSG msg;
     const double end = Now() + 0.5;
     while (Now() < end)
-        while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&msg);
+        while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE))
+            DispatchMessageA(&msg);
     return w;
 }
 
-int Keys(int n) {
+int Keys(int n)
+{
     const double t0 = Now();
     int lost = 0;
     for (int i = 0; i < n; ++i) {
         const LONG before = g_keys;
         SendKey(VK_F13, i % 2 == 1);
-        if (!PumpUntil(&g_keys, before + 1)) ++lost;
+        if (!PumpUntil(&g_keys, before + 1))
+            ++lost;
     }
     const double total = Now() - t0;
     std::printf("keys n=%d total_ms=%.1f per_event_us=%.1f lost=%d cpu_ms=%.0f\n", n, total * 1e3, total * 1e6 / n,
-                lost, CpuMs());
+        lost, CpuMs());
     return lost == n ? 1 : 0;
 }
 
-int Moves(int n) {
+int Moves(int n)
+{
     SetCursorPos(400, 350);
     const double t0 = Now();
     int lost = 0;
     for (int i = 0; i < n; ++i) {
         const LONG before = g_moves;
         SendMoveTo(300 + (i % 2) * 5, 350);
-        if (!PumpUntil(&g_moves, before + 1)) ++lost;
+        if (!PumpUntil(&g_moves, before + 1))
+            ++lost;
     }
     const double total = Now() - t0;
     std::printf("moves n=%d total_ms=%.1f per_event_us=%.1f lost=%d cpu_ms=%.0f\n", n, total * 1e3, total * 1e6 / n,
-                lost, CpuMs());
+        lost, CpuMs());
     return lost == n ? 1 : 0;
 }
 
@@ -140,25 +154,30 @@ HANDLE g_componentReady = nullptr;
 std::string g_dll = "Tolvar";
 std::string g_componentError;
 
-DWORD WINAPI ComponentThread(void*) {
+DWORD WINAPI ComponentThread(void*)
+{
     corvane::THtKeyboardHook key(corvane::win32::HookHost());
     key.SetHookDLL(g_dll);
-    key.OnKeyAction = [](corvane::THtSysHook&, std::int32_t vk, std::uint16_t, std::uint8_t, bool, bool, bool,
-                         bool, bool&) {
-        if (vk != VK_F13) return;
-        const LONG i = g_notified;
-        if (i < 200000) g_notifiedAt[i] = Now();
-        InterlockedIncrement(&g_notified);
-    };
+    key.OnKeyAction
+        = [](corvane::THtSysHook&, std::int32_t vk, std::uint16_t, std::uint8_t, bool, bool, bool, bool, bool&) {
+              if (vk != VK_F13)
+                  return;
+              const LONG i = g_notified;
+              if (i < 200000)
+                  g_notifiedAt[i] = Now();
+              InterlockedIncrement(&g_notified);
+          };
     g_componentError = key.Start();
     SetEvent(g_componentReady);
     MSG msg;
-    while (GetMessageA(&msg, nullptr, 0, 0) > 0) DispatchMessageA(&msg);
+    while (GetMessageA(&msg, nullptr, 0, 0) > 0)
+        DispatchMessageA(&msg);
     key.Stop();
     return 0;
 }
 
-int Latency(int n) {
+int Latency(int n)
+{
     g_componentReady = CreateEventA(nullptr, TRUE, FALSE, nullptr);
     DWORD tid = 0;
     HANDLE thread = CreateThread(nullptr, 0, ComponentThread, nullptr, 0, &tid);
@@ -187,26 +206,32 @@ int Latency(int n) {
     }
     std::sort(latencies.begin(), latencies.end());
     double sum = 0;
-    for (double l : latencies) sum += l;
+    for (double l : latencies)
+        sum += l;
     std::printf("latency n=%zu mean_us=%.1f median_us=%.1f p95_us=%.1f max_us=%.1f lost=%d\n", latencies.size(),
-                sum * 1e6 / latencies.size(), latencies[latencies.size() / 2] * 1e6,
-                latencies[latencies.size() * 95 / 100] * 1e6, latencies.back() * 1e6, lost);
+        sum * 1e6 / latencies.size(), latencies[latencies.size() / 2] * 1e6,
+        latencies[latencies.size() * 95 / 100] * 1e6, latencies.back() * 1e6, lost);
     return 0;
 }
 
 } // namespace
 
-int main(int argc, char** argv) {
+int main(int argc, char** argv)
+{
     if (argc < 3) {
         std::printf("usage: hooks_bench keys|moves|latency <n> [dll]\n");
         return 2;
     }
     const std::string mode = argv[1];
     const int n = std::atoi(argv[2]);
-    if (argc > 3) g_dll = argv[3];
+    if (argc > 3)
+        g_dll = argv[3];
     CreateBenchWindow();
-    if (mode == "keys") return Keys(n);
-    if (mode == "moves") return Moves(n);
-    if (mode == "latency") return Latency(n);
+    if (mode == "keys")
+        return Keys(n);
+    if (mode == "moves")
+        return Moves(n);
+    if (mode == "latency")
+        return Latency(n);
     return 2;
 }

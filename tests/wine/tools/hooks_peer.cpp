@@ -31,7 +31,8 @@ HMODULE g_library = nullptr;
 using AttachProc = int(__stdcall*)(unsigned char, HWND, unsigned char);
 using DetachProc = int(__stdcall*)(unsigned char, HWND);
 
-LRESULT CALLBACK PeerWindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+LRESULT CALLBACK PeerWindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
+{
     if (msg >= WM_USER) {
         Inbox& in = g_inboxes[hwnd];
         ++in.count;
@@ -43,13 +44,15 @@ LRESULT CALLBACK PeerWindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lPara
     return DefWindowProcA(hwnd, msg, wParam, lParam);
 }
 
-HWND ParseWindow(std::istream& in) {
+HWND ParseWindow(std::istream& in)
+{
     unsigned long long h = 0;
     in >> h;
     return reinterpret_cast<HWND>(static_cast<uintptr_t>(h));
 }
 
-std::string Run(const std::string& line, bool& quit) {
+std::string Run(const std::string& line, bool& quit)
+{
     std::istringstream in(line);
     std::string cmd;
     in >> cmd;
@@ -65,18 +68,20 @@ std::string Run(const std::string& line, bool& quit) {
         return ok ? "0" : "1";
     }
     if (cmd == "window") {
-        HWND w = CreateWindowExA(0, "HooksPeerWindow", "peer", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr,
-                                 GetModuleHandleA(nullptr), nullptr);
+        HWND w = CreateWindowExA(
+            0, "HooksPeerWindow", "peer", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
         g_inboxes[w] = Inbox{};
         return std::to_string(reinterpret_cast<uintptr_t>(w));
     }
-    if (cmd == "destroy") return DestroyWindow(ParseWindow(in)) ? "0" : "1";
+    if (cmd == "destroy")
+        return DestroyWindow(ParseWindow(in)) ? "0" : "1";
     if (cmd == "attach" || cmd == "detach") {
         int type = 0, filter = 0;
         in >> type;
         HWND w = ParseWindow(in);
         in >> filter;
-        if (!g_library) return "nolib";
+        if (!g_library)
+            return "nolib";
         if (cmd == "attach") {
             auto attach = reinterpret_cast<AttachProc>(GetProcAddress(g_library, "AttachReceiver"));
             return std::to_string(attach(static_cast<unsigned char>(type), w, static_cast<unsigned char>(filter)));
@@ -104,7 +109,8 @@ std::string Run(const std::string& line, bool& quit) {
         MSG msg;
         while (static_cast<int>(end - GetTickCount()) > 0) {
             MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
-            while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&msg);
+            while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE))
+                DispatchMessageA(&msg);
         }
         return "0";
     }
@@ -114,14 +120,17 @@ std::string Run(const std::string& line, bool& quit) {
         in >> type;
         const std::string name = std::string("HT_SYS_HOOK_Tolvar_") + names[type & 3] + "Shared";
         HANDLE mapping = OpenFileMappingA(FILE_MAP_READ, FALSE, name.c_str());
-        if (!mapping) return "none";
+        if (!mapping)
+            return "none";
         const auto* words = static_cast<const unsigned*>(MapViewOfFile(mapping, FILE_MAP_READ, 0, 0, 1032));
         std::ostringstream out;
         if (words) {
             const int count = static_cast<int>(words[1]);
             int alive = 0;
             for (int i = 0; i < count && i < 127; ++i)
-                alive += IsWindow(reinterpret_cast<HWND>(static_cast<intptr_t>(static_cast<int>(words[3 + 2 * i])))) ? 1 : 0;
+                alive += IsWindow(reinterpret_cast<HWND>(static_cast<intptr_t>(static_cast<int>(words[3 + 2 * i]))))
+                    ? 1
+                    : 0;
             out << "hook=" << words[0] << " count=" << count << " alive=" << alive;
             UnmapViewOfFile(words);
         }
@@ -144,7 +153,8 @@ struct LineChannel {
     bool eof = false;
 };
 
-DWORD WINAPI ReadLines(void* param) {
+DWORD WINAPI ReadLines(void* param)
+{
     auto* ch = static_cast<LineChannel*>(param);
     for (;;) {
         if (!std::fgets(ch->line, sizeof ch->line, stdin)) {
@@ -159,7 +169,8 @@ DWORD WINAPI ReadLines(void* param) {
 
 } // namespace
 
-int main() {
+int main()
+{
     WNDCLASSA wc{};
     wc.lpfnWndProc = PeerWindowProc;
     wc.hInstance = GetModuleHandleA(nullptr);
@@ -173,15 +184,18 @@ int main() {
     while (!quit) {
         const DWORD r = MsgWaitForMultipleObjects(1, &ch.ready, FALSE, INFINITE, QS_ALLINPUT);
         if (r == WAIT_OBJECT_0) {
-            if (ch.eof) break;
+            if (ch.eof)
+                break;
             std::string line = ch.line;
-            while (!line.empty() && (line.back() == '\n' || line.back() == '\r')) line.pop_back();
+            while (!line.empty() && (line.back() == '\n' || line.back() == '\r'))
+                line.pop_back();
             const std::string answer = Run(line, quit);
             std::printf("%s\n", answer.c_str());
             std::fflush(stdout);
             SetEvent(ch.taken);
         }
-        while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&msg);
+        while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE))
+            DispatchMessageA(&msg);
     }
     return 0;
 }

@@ -11,11 +11,12 @@ namespace {
 
 HWND g_edit = nullptr;
 
-LRESULT CALLBACK TargetProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+LRESULT CALLBACK TargetProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
+{
     switch (msg) {
     case WM_CREATE:
         g_edit = CreateWindowExA(0, "EDIT", "", WS_CHILD | WS_VISIBLE | WS_BORDER | ES_AUTOHSCROLL, 10, 10, 360, 30,
-                                 hwnd, reinterpret_cast<HMENU>(1), GetModuleHandleA(nullptr), nullptr);
+            hwnd, reinterpret_cast<HMENU>(1), GetModuleHandleA(nullptr), nullptr);
         return 0;
     case WM_SETFOCUS:
         SetFocus(g_edit);
@@ -41,7 +42,8 @@ LRESULT CALLBACK TargetProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
 
 } // namespace
 
-int main(int argc, char** argv) {
+int main(int argc, char** argv)
+{
     const char* title = argc > 1 ? argv[1] : "Hooks Target";
     const int left = argc > 2 ? std::atoi(argv[2]) : 100;
     const int seconds = argc > 3 ? std::atoi(argv[3]) : 0;
@@ -52,9 +54,10 @@ int main(int argc, char** argv) {
     wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
     wc.lpszClassName = "HooksTarget";
     RegisterClassA(&wc);
-    HWND w = CreateWindowExA(0, "HooksTarget", title, WS_OVERLAPPEDWINDOW | WS_VISIBLE, left, 100, 400, 120,
-                             nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
-    if (seconds > 0) SetTimer(w, 1, static_cast<UINT>(seconds) * 1000, nullptr);
+    HWND w = CreateWindowExA(0, "HooksTarget", title, WS_OVERLAPPEDWINDOW | WS_VISIBLE, left, 100, 400, 120, nullptr,
+        nullptr, GetModuleHandleA(nullptr), nullptr);
+    if (seconds > 0)
+        SetTimer(w, 1, static_cast<UINT>(seconds) * 1000, nullptr);
     std::printf("hwnd %u\n", static_cast<unsigned>(reinterpret_cast<uintptr_t>(w)));
     std::fflush(stdout);
     MSG msg;

@@ -22,10 +22,7 @@ namespace {
 
 constexpr UINT kTrayNotify = WM_APP + 1;
 
-HWND MainWindow()
-{
-    return FindWindowA("TFormCorvane", nullptr);
-}
+HWND MainWindow() { return FindWindowA("TFormCorvane", nullptr); }
 
 // Memory inside the target process, for messages that pass pointers.
 class RemoteBuffer {
@@ -83,19 +80,23 @@ std::string TreeItemText(HWND tree, HTREEITEM item, RemoteBuffer& remote)
 
 void PrintTree(HWND tree, HTREEITEM item, int depth, RemoteBuffer& remote)
 {
-    for (; item; item = reinterpret_cast<HTREEITEM>(SendMessageA(tree, TVM_GETNEXTITEM, TVGN_NEXT, reinterpret_cast<LPARAM>(item)))) {
+    for (; item; item = reinterpret_cast<HTREEITEM>(
+                     SendMessageA(tree, TVM_GETNEXTITEM, TVGN_NEXT, reinterpret_cast<LPARAM>(item)))) {
         std::printf("%*s%s\n", depth * 2, "", TreeItemText(tree, item, remote).c_str());
-        auto child = reinterpret_cast<HTREEITEM>(SendMessageA(tree, TVM_GETNEXTITEM, TVGN_CHILD, reinterpret_cast<LPARAM>(item)));
+        auto child = reinterpret_cast<HTREEITEM>(
+            SendMessageA(tree, TVM_GETNEXTITEM, TVGN_CHILD, reinterpret_cast<LPARAM>(item)));
         PrintTree(tree, child, depth + 1, remote);
     }
 }
 
 HTREEITEM FindItem(HWND tree, HTREEITEM item, const std::string& label, RemoteBuffer& remote)
 {
-    for (; item; item = reinterpret_cast<HTREEITEM>(SendMessageA(tree, TVM_GETNEXTITEM, TVGN_NEXT, reinterpret_cast<LPARAM>(item)))) {
+    for (; item; item = reinterpret_cast<HTREEITEM>(
+                     SendMessageA(tree, TVM_GETNEXTITEM, TVGN_NEXT, reinterpret_cast<LPARAM>(item)))) {
         if (TreeItemText(tree, item, remote) == label)
             return item;
-        auto child = reinterpret_cast<HTREEITEM>(SendMessageA(tree, TVM_GETNEXTITEM, TVGN_CHILD, reinterpret_cast<LPARAM>(item)));
+        auto child = reinterpret_cast<HTREEITEM>(
+            SendMessageA(tree, TVM_GETNEXTITEM, TVGN_CHILD, reinterpret_cast<LPARAM>(item)));
         if (HTREEITEM found = FindItem(tree, child, label, remote))
             return found;
     }
@@ -114,7 +115,7 @@ int ShowItemPoint(HWND main, const std::string& label)
     if (!item)
         return 1;
     RECT rect{};
-    *reinterpret_cast<HTREEITEM*>(&rect) = item;   // the message takes the item in the rectangle
+    *reinterpret_cast<HTREEITEM*>(&rect) = item; // the message takes the item in the rectangle
     remote.Write(&rect, sizeof(rect));
     if (!SendMessageA(tree, TVM_GETITEMRECT, TRUE, reinterpret_cast<LPARAM>(remote.Address())))
         return 1;
