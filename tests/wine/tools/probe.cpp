@@ -24,6 +24,18 @@ constexpr UINT kTrayNotify = WM_APP + 1;
 
 HWND MainWindow() { return FindWindowA("TFormCorvane", nullptr); }
 
+bool WaitUntilInputIdle(HWND window)
+{
+    DWORD pid = 0;
+    GetWindowThreadProcessId(window, &pid);
+    HANDLE process = OpenProcess(PROCESS_QUERY_INFORMATION | SYNCHRONIZE, FALSE, pid);
+    if (!process)
+        return false;
+    const DWORD result = WaitForInputIdle(process, 500);
+    CloseHandle(process);
+    return result == 0;
+}
+
 // Memory inside the target process, for messages that pass pointers.
 class RemoteBuffer {
 public:
@@ -232,6 +244,12 @@ int main(int argc, char** argv)
         return 1;
     }
     if (cmd == "exists") {
+        // The window exists from the start of its creation handler; the
+        // library is loaded once its thread first waits for input.
+        if (!WaitUntilInputIdle(main)) {
+            std::printf("busy\n");
+            return 1;
+        }
         std::printf("%p\n", static_cast<void*>(main));
         return 0;
     }
