@@ -4,6 +4,8 @@
 // are spread over files by subsystem (FormCorvane*.cpp).
 #include <windows.h>
 
+#include <commctrl.h>
+
 #include <deque>
 #include <memory>
 #include <span>
@@ -77,6 +79,7 @@ private:
     void OnControlCommand(int controlId, int code);
     LRESULT OnControlNotify(const NMHDR& header);
     LRESULT OnNavigationNotify(const NMHDR& header);
+    void SetTreeImages(TVITEMA& item) const;
     void ExitProgram();
     void SendToEditor(UINT message, WPARAM wParam, LPARAM lParam);
     void NavCtxCopyExecute();
@@ -90,14 +93,16 @@ private:
     void ApplyAlwaysOnTop();
     void TipTimerTimer();
     void SetEditorSpaceBefore();
+    void PaintSplitters();
+    void ReportSettingsNotSaved(bool saved);
 
     // Modes, geometry and splitters.
     class ModeWindow;
     class EngineArming;
     friend class ModeWindow;
     friend class EngineArming;
-    enum class Splitter { None, Vert1, Vert2, Horz };
-    Splitter SplitterAt(int x, int y) const;
+    class Creation;
+    friend class Creation;
     bool SetSplitterCursor();
     void BeginSplitterDrag(int x, int y);
     void DragSplitter(int x, int y);
@@ -127,9 +132,9 @@ private:
     PanelSizes panelSizes_;
     MainLayout layout_;
     TModeState modeState_;
-    int minWidth_ = 740;
-    int minHeight_ = 450;
-    Splitter dragging_ = Splitter::None;
+    int minWidth_ = kFullMinWidth;
+    int minHeight_ = kFullMinHeight;
+    SplitterId dragging_ = SplitterId::None;
     int dragOffset_ = 0;
     TCommandStates commandStates_;
     std::unique_ptr<ModeWindow> modeWindow_;

@@ -4,6 +4,7 @@
 
 #include <commctrl.h>
 
+#include "shell/TreeImages.h"
 #include "win32/app/CommandIds.h"
 
 namespace corvane::win32 {
@@ -32,12 +33,30 @@ LRESULT TFormCorvane::OnControlNotify(const NMHDR& header)
     }
 }
 
+void TFormCorvane::SetTreeImages(TVITEMA& item) const
+{
+    if (!(item.mask & (TVIF_IMAGE | TVIF_SELECTEDIMAGE)))
+        return;
+    const bool hasChildren = TreeView_GetChild(navigation_, item.hItem) != nullptr;
+    const bool expanded = (TreeView_GetItemState(navigation_, item.hItem, TVIS_EXPANDED) & TVIS_EXPANDED) != 0;
+    const TTreeNodeImages images = TreeNodeImages(hasChildren, expanded);
+    if (item.mask & TVIF_IMAGE)
+        item.iImage = images.normal;
+    if (item.mask & TVIF_SELECTEDIMAGE)
+        item.iSelectedImage = images.selected;
+}
+
 LRESULT TFormCorvane::OnNavigationNotify(const NMHDR& header)
 {
     switch (header.code) {
     case NM_RCLICK:
         OnTreeRightClick();
         return TRUE;
+    case TVN_GETDISPINFOA:
+    case TVN_GETDISPINFOW:
+        // Both structures start alike up to the image fields.
+        SetTreeImages(reinterpret_cast<NMTVDISPINFOA&>(const_cast<NMHDR&>(header)).item);
+        return 0;
     case TVN_SELCHANGEDA:
     case TVN_SELCHANGEDW:
         IdleUpdate();

@@ -48,7 +48,7 @@ void TFormCorvane::OnTrayNotify(LPARAM mouseMessage)
     switch (mouseMessage) {
     case WM_LBUTTONUP:
         if (TrayLeftClickShowsWindow(IsWindowVisible(window_) != FALSE)) {
-            ShowWindow(window_, SW_SHOW);
+            Show(); // applies Always on Top, as every show does
             if (IsIconic(window_))
                 ShowWindow(window_, SW_RESTORE);
         }

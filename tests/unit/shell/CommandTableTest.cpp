@@ -10,6 +10,8 @@ namespace corvane {
 namespace {
 
 constexpr TKeyStroke kCtrlC{'C', true, false, false};
+// The Wine scenarios post some commands by number.
+static_assert(CmdTipOfTheDay == 1017);
 
 TEST(CommandTable, MenusShowTheirShortcutsAfterATab)
 {
