@@ -43,7 +43,7 @@ public:
     bool HasSafePath() const;
     // Renames the entry on disk from OwnPath to `newPath` and adopts the last
     // component of `newPath` as its name. Must run before the node moves.
-    bool Relocate(IFileSystem& fs, const std::string& newPath);
+    [[nodiscard]] bool Relocate(IFileSystem& fs, const std::string& newPath);
 
 private:
     TRep* ParentRep() const;
@@ -169,9 +169,9 @@ public:
     // cannot be read or is malformed.
     int LoadReplyFile(const std::string& path, const std::string& name, bool asFirst, TreeNode before, TreeNode parent);
     int FindIndexLine(const TRep* rep, const std::vector<std::string>& lines) const;
-    bool SaveReplyFile(TRep* reply);
-    bool RenameEntry(TRep* rep, const std::string& newName);
-    bool DeleteFiles(TRep* rep);
+    [[nodiscard]] bool SaveReplyFile(TRep* reply);
+    [[nodiscard]] bool RenameEntry(TRep* rep, const std::string& newName);
+    [[nodiscard]] bool DeleteFiles(TRep* rep);
     // Moves the entry's file or directory and its index line to just before
     // the target. Returns false, with disk and tree unchanged, when the lines
     // are not found or the file system refuses; the caller then leaves the
@@ -196,8 +196,8 @@ public:
     // Assigns, changes or (with an empty string) removes; false when another
     // reply holds the same macro stem / the same code, or the value cannot be
     // stored (a macro with a line break, a code outside the 72 hot keys).
-    bool SetMacro(TRep* reply, const std::string& macro);
-    bool SetHotKey(TRep* reply, const std::string& code);
+    [[nodiscard]] bool SetMacro(TRep* reply, const std::string& macro);
+    [[nodiscard]] bool SetHotKey(TRep* reply, const std::string& code);
 
     // Folders nested deeper than this are shown without their contents.
     static constexpr int kMaxFolderDepth = 32;

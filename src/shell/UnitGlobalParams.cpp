@@ -26,8 +26,8 @@ void MoveOldLibrary(const TGlobalParams& params, IFileSystem& fs)
     const std::string oldLibrary = params.ProgramDirFile(kLibraryFolder);
     const std::string newLibrary = params.DataDirFile(kLibraryFolder);
     if (!fs.DirExists(newLibrary) && fs.DirExists(oldLibrary))
-        fs.Rename(oldLibrary, newLibrary);
-    fs.RemoveDir(oldLibrary);
+        (void)fs.Rename(oldLibrary, newLibrary); // failures are left to the library load
+    (void)fs.RemoveDir(oldLibrary);
 }
 
 } // namespace
@@ -46,7 +46,7 @@ TGlobalParams PrepareGlobalParams(
     params.ProgramDir = DirectoryOf(programPath);
     params.DataDir
         = appDataDir ? WithTrailingBackslash(WithTrailingBackslash(*appDataDir) + kDataFolderName) : params.ProgramDir;
-    fs.CreateDirs(params.DataDir.substr(0, params.DataDir.size() - 1));
+    (void)fs.CreateDirs(params.DataDir.substr(0, params.DataDir.size() - 1));
     MoveOldLibrary(params, fs);
     return params;
 }

@@ -107,6 +107,12 @@ public:
     std::vector<TWindowSize> centredAt;
 };
 
+void StoreFullGeometry(FakeRegistry& reg, const TMainFormGeometry& g)
+{
+    const auto record = EncodeMainFormGeometry(g);
+    reg.Put(kProgramKey, kMainFormSettings, Binary({record.begin(), record.end()}));
+}
+
 TEST(Modes, FirstStartIsFullWithBuiltInSize)
 {
     FakeRegistry reg;
@@ -191,23 +197,23 @@ TEST(Modes, StoredGeometryOfWrongSizeOrUnusableIsNotApplied)
     EXPECT_EQ(w.width, 740);
     EXPECT_EQ(w.height, 497);
 
-    const auto zero = EncodeMainFormGeometry({450, 740, 0, 0, 100, 260, 119});
-    reg.Put(kProgramKey, kMainFormSettings, Binary({zero.begin(), zero.end()}));
+    StoreFullGeometry(reg, {450, 740, 0, 0, 100, 260, 119});
     LoadModeGeometry(state, w, reg);
     EXPECT_EQ(w.width, 740);
 
     reg.Put(kProgramKey, kEditMode, Dword(0));
-    reg.Put(kProgramKey, kNavMainFormSettings, Binary({0, 0, 0, 0}));
-    LoadModeGeometry(state, w, reg);
-    EXPECT_EQ(w.width, w.treeWidth);
-    EXPECT_EQ(w.height, w.treeHeight);
+    for (const auto& record : {std::vector<std::uint8_t>{0, 0, 0, 0}, {160, 0, 28, 0}}) { // zero, minimised
+        reg.Put(kProgramKey, kNavMainFormSettings, Binary(record));
+        LoadModeGeometry(state, w, reg);
+        EXPECT_EQ(w.width, w.treeWidth);
+        EXPECT_EQ(w.height, w.treeHeight);
+    }
 }
 
 TEST(Modes, FullGeometryAppliesLowerPanelFromTheStoredUpperPanel)
 {
     FakeRegistry reg;
-    const auto rec = EncodeMainFormGeometry({500, 800, 1000, 700, 400, 300, 100});
-    reg.Put(kProgramKey, kMainFormSettings, Binary({rec.begin(), rec.end()}));
+    StoreFullGeometry(reg, {500, 800, 1000, 700, 400, 300, 100});
     FakeModeWindow w;
     TModeState state;
     LoadModeGeometry(state, w, reg);
@@ -249,27 +255,19 @@ TEST(Modes, ExitWhileMinimisedKeepsTheLastGoodGeometryForTheNextStart)
 TEST(Modes, AStoredMinimisedRecordIsNotUsedOnLoad)
 {
     FakeRegistry reg;
-    const auto tiny = EncodeMainFormGeometry({450, 740, 160, 28, 0, 260, 119});
-    reg.Put(kProgramKey, kMainFormSettings, Binary({tiny.begin(), tiny.end()}));
+    StoreFullGeometry(reg, {450, 740, 160, 28, 0, 260, 119});
     FakeModeWindow w;
     TModeState state;
     LoadModeGeometry(state, w, reg);
     EXPECT_EQ(w.width, 740);
     EXPECT_EQ(w.height, 497);
     EXPECT_TRUE(w.centredAt.empty()) << "the built-in window stays where it was made";
-
-    reg.Put(kProgramKey, kEditMode, Dword(0));
-    reg.Put(kProgramKey, kNavMainFormSettings, Binary({160, 0, 28, 0}));
-    LoadModeGeometry(state, w, reg);
-    EXPECT_EQ(w.width, w.treeWidth);
-    EXPECT_EQ(w.height, w.treeHeight);
 }
 
 TEST(Modes, AStoredSizeIsCentredOnTheScreenAtItsActualSize)
 {
     FakeRegistry reg;
-    const auto rec = EncodeMainFormGeometry({500, 800, 1000, 700, 400, 300, 100});
-    reg.Put(kProgramKey, kMainFormSettings, Binary({rec.begin(), rec.end()}));
+    StoreFullGeometry(reg, {500, 800, 1000, 700, 400, 300, 100});
     reg.Put(kProgramKey, kNavMainFormSettings, Binary({44, 1, 200, 0})); // 300 x 200
     FakeModeWindow w;
     TModeState state;
