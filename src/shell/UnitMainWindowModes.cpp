@@ -79,8 +79,10 @@ bool SaveModeGeometry(const TModeState& state, const IModeWindow& window, IRegis
 {
     const TWindowSize size = window.RestoredSize();
     if (state.mode == kModeFull) {
-        const TMainFormGeometry g{window.MinHeight(), window.MinWidth(), size.width, size.height,
-            window.UpperPanelHeight(), window.ChooseByWidth(), window.MacrosListWidth()};
+        // The lower panel keeps its height in any size; the upper one takes the rest.
+        const int upper = size.height - window.FrameHeight() - window.LowerPanelHeight() - kSplitterThickness;
+        const TMainFormGeometry g{window.MinHeight(), window.MinWidth(), size.width, size.height, upper,
+            window.ChooseByWidth(), window.MacrosListWidth()};
         if (!UsableMainFormGeometry(g, {}))
             return true; // nothing worth keeping; the earlier record serves
         const auto record = EncodeMainFormGeometry(g);

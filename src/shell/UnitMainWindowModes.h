@@ -22,13 +22,14 @@ public:
     // The size the window has when neither minimised nor maximised; what is
     // stored.
     virtual TWindowSize RestoredSize() const = 0;
+    // Window height minus client height: the caption, menu bar and borders.
+    virtual int FrameHeight() const = 0;
     virtual int ClientHeight() const = 0;
     virtual void SetMinHeight(int h) = 0;
     virtual void SetMinWidth(int w) = 0;
     virtual void SetWidth(int w) = 0;
     virtual void SetHeight(int h) = 0;
 
-    virtual int UpperPanelHeight() const = 0;
     virtual int LowerPanelHeight() const = 0;
     virtual void SetLowerPanelHeight(int h) = 0;
     virtual int ChooseByWidth() const = 0;
@@ -58,9 +59,10 @@ struct TModeState {
 
 // A stored size that is applied is applied centred on the screen.
 void LoadModeGeometry(TModeState& state, IModeWindow& window, IRegistry& reg);
-// Stores the restored size; a geometry no window could be opened with again
-// (a minimised window's) is not stored, and the earlier record stays. False
-// when the registry refused the write.
+// Stores the restored size, with the upper panel as it is in that size; a
+// geometry no window could be opened with again (a minimised window's) is
+// not stored, and the earlier record stays. False when the registry refused
+// the write.
 [[nodiscard]] bool SaveModeGeometry(const TModeState& state, const IModeWindow& window, IRegistry& reg);
 void ApplyMode(const TModeState& state, IModeWindow& window);
 // False when the geometry or the new mode could not be stored; the window

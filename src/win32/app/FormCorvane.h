@@ -77,8 +77,8 @@ private:
     void MoveFocus(HWND from, bool backwards);
     // Notifications from the main window's controls, dispatched per control.
     void OnControlCommand(int controlId, int code);
-    LRESULT OnControlNotify(const NMHDR& header);
-    LRESULT OnNavigationNotify(const NMHDR& header);
+    LRESULT OnControlNotify(NMHDR& header);
+    LRESULT OnNavigationNotify(NMHDR& header);
     void SetTreeImages(TVITEMA& item) const;
     void ExitProgram();
     void SendToEditor(UINT message, WPARAM wParam, LPARAM lParam);

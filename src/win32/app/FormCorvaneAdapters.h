@@ -48,6 +48,14 @@ public:
         return r.bottom - r.top;
     }
     int ClientHeight() const override { return ClientRect(f_.window_).bottom; }
+    int FrameHeight() const override
+    {
+        // From the window's style, so that it holds while minimised too.
+        RECT frame{};
+        AdjustWindowRectEx(&frame, static_cast<DWORD>(GetWindowLongPtrA(f_.window_, GWL_STYLE)),
+            GetMenu(f_.window_) != nullptr, static_cast<DWORD>(GetWindowLongPtrA(f_.window_, GWL_EXSTYLE)));
+        return frame.bottom - frame.top;
+    }
     TWindowSize RestoredSize() const override
     {
         // Also right while minimised or maximised.
@@ -71,7 +79,6 @@ public:
     void SetWidth(int w) override { Resize(w, Height()); }
     void SetHeight(int h) override { Resize(Width(), h); }
 
-    int UpperPanelHeight() const override { return f_.layout_.upperHeight; }
     int LowerPanelHeight() const override { return f_.panelSizes_.lowerHeight; }
     void SetLowerPanelHeight(int h) override
     {

@@ -23,7 +23,7 @@ void TFormCorvane::OnControlCommand(int controlId, int code)
     }
 }
 
-LRESULT TFormCorvane::OnControlNotify(const NMHDR& header)
+LRESULT TFormCorvane::OnControlNotify(NMHDR& header)
 {
     switch (header.idFrom) {
     case IdNavigation:
@@ -46,7 +46,7 @@ void TFormCorvane::SetTreeImages(TVITEMA& item) const
         item.iSelectedImage = images.selected;
 }
 
-LRESULT TFormCorvane::OnNavigationNotify(const NMHDR& header)
+LRESULT TFormCorvane::OnNavigationNotify(NMHDR& header)
 {
     switch (header.code) {
     case NM_RCLICK:
@@ -55,7 +55,7 @@ LRESULT TFormCorvane::OnNavigationNotify(const NMHDR& header)
     case TVN_GETDISPINFOA:
     case TVN_GETDISPINFOW:
         // Both structures start alike up to the image fields.
-        SetTreeImages(reinterpret_cast<NMTVDISPINFOA&>(const_cast<NMHDR&>(header)).item);
+        SetTreeImages(reinterpret_cast<NMTVDISPINFOA&>(header).item);
         return 0;
     case TVN_SELCHANGEDA:
     case TVN_SELCHANGEDW:

@@ -215,7 +215,7 @@ LRESULT TFormCorvane::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam)
             RunCommand(LOWORD(wParam));
         return 0;
     case WM_NOTIFY:
-        return OnControlNotify(*reinterpret_cast<const NMHDR*>(lParam));
+        return OnControlNotify(*reinterpret_cast<NMHDR*>(lParam));
     case WM_CONTEXTMENU:
         // Shift+F10 or the menu key on the tree.
         if (reinterpret_cast<HWND>(wParam) == navigation_ && lParam == -1) {

@@ -83,13 +83,13 @@ public:
     int MinWidth() const override { return minWidth; }
     int Width() const override { return width; }
     int Height() const override { return height; }
-    TWindowSize RestoredSize() const override { return minimised ? TWindowSize{160, 28} : TWindowSize{width, height}; }
+    TWindowSize RestoredSize() const override { return restored.width ? restored : TWindowSize{width, height}; }
     int ClientHeight() const override { return height - frame; }
     void SetMinHeight(int h) override { minHeight = h; }
     void SetMinWidth(int w) override { minWidth = w; }
     void SetWidth(int w) override { width = w; }
     void SetHeight(int h) override { height = h; }
-    int UpperPanelHeight() const override { return ClientHeight() - lower - kSplitterThickness; }
+    int FrameHeight() const override { return frame; }
     int LowerPanelHeight() const override { return lower; }
     void SetLowerPanelHeight(int h) override { lower = h; }
     int ChooseByWidth() const override { return chooseBy; }
@@ -103,7 +103,7 @@ public:
     void SetModeItemCaption(const std::string& c) override { caption = c; }
     TWindowSize ScreenSize() const override { return {1920, 1080}; }
     void CentreOnScreen() override { centredAt.push_back({width, height}); }
-    bool minimised = false; // as a platform that reports the minimised size would
+    TWindowSize restored; // when set, the window is minimised or maximised
     std::vector<TWindowSize> centredAt;
 };
 
@@ -222,7 +222,7 @@ TEST(Modes, FullGeometryAppliesLowerPanelFromTheStoredUpperPanel)
     EXPECT_EQ(w.width, 1000);
     EXPECT_EQ(w.height, 700);
     EXPECT_EQ(w.lower, 700 - 50 - 400 - 3);
-    EXPECT_EQ(w.UpperPanelHeight(), 400);
+    EXPECT_EQ(w.ClientHeight() - w.lower - kSplitterThickness, 400);
     EXPECT_EQ(w.chooseBy, 300);
     EXPECT_EQ(w.macros, 100);
 }
@@ -239,10 +239,8 @@ TEST(Modes, ExitWhileMinimisedKeepsTheLastGoodGeometryForTheNextStart)
     EXPECT_TRUE(SaveModeGeometry(state, w, reg));
     const auto good = reg.Get(kProgramKey, kMainFormSettings);
 
-    // Minimised: the platform reports a tiny window and an empty client area.
-    w.minimised = true;
-    w.lower = 0;
-    w.frame = 600;
+    // Minimised, as a platform that reports the minimised size would have it.
+    w.restored = {160, 28};
     EXPECT_TRUE(SaveModeGeometry(state, w, reg));
     EXPECT_EQ(reg.Get(kProgramKey, kMainFormSettings), good);
 
@@ -250,6 +248,22 @@ TEST(Modes, ExitWhileMinimisedKeepsTheLastGoodGeometryForTheNextStart)
     LoadModeGeometry(state, restarted, reg);
     EXPECT_EQ(restarted.width, 900);
     EXPECT_EQ(restarted.height, 600);
+}
+
+TEST(Modes, ExitWhileMaximisedStoresTheRestoredSizeWithItsOwnUpperPanel)
+{
+    FakeRegistry reg;
+    reg.AddKey(kProgramKey);
+    FakeModeWindow w;
+    TModeState state;
+    LoadModeGeometry(state, w, reg);
+    w.width = 1280;
+    w.height = 1024;
+    w.restored = {900, 600};
+    EXPECT_TRUE(SaveModeGeometry(state, w, reg));
+    const auto stored = DecodeMainFormGeometry(*reg.Get(kProgramKey, kMainFormSettings));
+    ASSERT_TRUE(stored);
+    EXPECT_EQ(*stored, (TMainFormGeometry{450, 740, 900, 600, 600 - 50 - 215 - 3, 260, 119}));
 }
 
 TEST(Modes, AStoredMinimisedRecordIsNotUsedOnLoad)

@@ -16,7 +16,7 @@
 //   probe focus                        (control id of the main window's focused control)
 //   probe client | position            (client size; window's screen position)
 //   probe pixel X Y                    (colour at a client point of the main window, RRGGBB)
-//   probe minimize                     (minimises the main window)
+//   probe minimize | maximize          (minimises or maximises the main window)
 //   probe workarea                     (left top width height of the work area the window is on)
 #include <windows.h>
 
@@ -345,8 +345,8 @@ int main(int argc, char** argv)
         std::printf("%d\n", control ? GetDlgCtrlID(control) : 0);
         return 0;
     }
-    if (cmd == "minimize") {
-        ShowWindowAsync(main, SW_MINIMIZE);
+    if (cmd == "minimize" || cmd == "maximize") {
+        ShowWindowAsync(main, cmd == "minimize" ? SW_MINIMIZE : SW_MAXIMIZE);
         return 0;
     }
     if (cmd == "workarea") {
