@@ -227,43 +227,31 @@ TEST(Modes, FullGeometryAppliesLowerPanelFromTheStoredUpperPanel)
     EXPECT_EQ(w.macros, 100);
 }
 
-TEST(Modes, ExitWhileMinimisedKeepsTheLastGoodGeometryForTheNextStart)
+TEST(Modes, ExitWhileMinimisedOrMaximisedStoresTheRestoredGeometry)
 {
     FakeRegistry reg;
     reg.AddKey(kProgramKey);
     FakeModeWindow w;
     TModeState state;
     LoadModeGeometry(state, w, reg);
-    w.width = 900;
-    w.height = 600;
-    EXPECT_TRUE(SaveModeGeometry(state, w, reg));
-    const auto good = reg.Get(kProgramKey, kMainFormSettings);
-
-    // Minimised, as a platform that reports the minimised size would have it.
-    w.restored = {160, 28};
-    EXPECT_TRUE(SaveModeGeometry(state, w, reg));
-    EXPECT_EQ(reg.Get(kProgramKey, kMainFormSettings), good);
-
-    FakeModeWindow restarted;
-    LoadModeGeometry(state, restarted, reg);
-    EXPECT_EQ(restarted.width, 900);
-    EXPECT_EQ(restarted.height, 600);
-}
-
-TEST(Modes, ExitWhileMaximisedStoresTheRestoredSizeWithItsOwnUpperPanel)
-{
-    FakeRegistry reg;
-    reg.AddKey(kProgramKey);
-    FakeModeWindow w;
-    TModeState state;
-    LoadModeGeometry(state, w, reg);
+    // Maximised: the restored size, with the upper panel it has in that size.
     w.width = 1280;
     w.height = 1024;
     w.restored = {900, 600};
     EXPECT_TRUE(SaveModeGeometry(state, w, reg));
-    const auto stored = DecodeMainFormGeometry(*reg.Get(kProgramKey, kMainFormSettings));
-    ASSERT_TRUE(stored);
-    EXPECT_EQ(*stored, (TMainFormGeometry{450, 740, 900, 600, 600 - 50 - 215 - 3, 260, 119}));
+    const auto good = reg.Get(kProgramKey, kMainFormSettings);
+    ASSERT_TRUE(good);
+    EXPECT_EQ(DecodeMainFormGeometry(*good), (TMainFormGeometry{450, 740, 900, 600, 600 - 50 - 215 - 3, 260, 119}));
+
+    // Minimised, as a platform that reports the minimised size would have it:
+    // nothing is stored and the next start opens at the last good size.
+    w.restored = {160, 28};
+    EXPECT_TRUE(SaveModeGeometry(state, w, reg));
+    EXPECT_EQ(reg.Get(kProgramKey, kMainFormSettings), good);
+    FakeModeWindow restarted;
+    LoadModeGeometry(state, restarted, reg);
+    EXPECT_EQ(restarted.width, 900);
+    EXPECT_EQ(restarted.height, 600);
 }
 
 TEST(Modes, AStoredMinimisedRecordIsNotUsedOnLoad)
