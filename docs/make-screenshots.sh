@@ -25,7 +25,7 @@ sleep 1
 desktop_shot tip-of-the-day.png
 xdotool key Return
 sleep 1
-main_window_keys Down Down Right Down
+main_window_keys Home Down Right Down
 sleep 0.5
 desktop_shot main-full.png
 

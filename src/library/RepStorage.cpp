@@ -208,7 +208,8 @@ bool TRepList::RenameEntry(TRep* rep, const std::string& newName)
         const TreeNode parent = tree_->Parent(rep->Node);
         TRep* folder = RepOf(parent);
         if (folder && tree_->Label(parent) == kNewFolderName)
-            RenameEntry(folder, newName + kFolderNameSuffix);
+            // A courtesy: the reply keeps its new name when the folder cannot follow.
+            (void)RenameEntry(folder, newName + kFolderNameSuffix);
     }
     return renamed;
 }
@@ -295,7 +296,7 @@ bool TRepList::MoveAcrossDirectories(
     if (!entry->Relocate(*fs_, newPath))
         return false;
     auto moveBack = [&] {
-        fs_->Rename(newPath, oldPath);
+        (void)fs_->Rename(newPath, oldPath); // nothing better is left to try
         (entry->IsFolder() ? entry->FolderName : entry->FileName) = oldName;
     };
     if (!WriteLines(*fs_, destinationIndex, *destinationLines)) {

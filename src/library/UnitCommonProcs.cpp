@@ -32,10 +32,11 @@ bool DeleteTree(IFileSystem& fs, const std::string& dir)
     for (const DirEntry& entry : fs.List(dir)) {
         const std::string path = dir + "\\" + entry.name;
         if (entry.isDir) {
-            DeleteTree(fs, path);
+            // Past what cannot go: the last RemoveDir tells whether all went.
+            (void)DeleteTree(fs, path);
         } else {
-            fs.SetNormalAttributes(path);
-            fs.DeleteFile(path);
+            (void)fs.SetNormalAttributes(path);
+            (void)fs.DeleteFile(path);
         }
     }
     return fs.RemoveDir(dir);

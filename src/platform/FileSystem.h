@@ -23,30 +23,30 @@ class IFileSystem {
 public:
     virtual ~IFileSystem() = default;
 
-    virtual bool FileExists(const std::string& path) const = 0;
-    virtual bool DirExists(const std::string& path) const = 0;
+    [[nodiscard]] virtual bool FileExists(const std::string& path) const = 0;
+    [[nodiscard]] virtual bool DirExists(const std::string& path) const = 0;
 
     // Whole file as bytes; nullopt when it cannot be read.
-    virtual std::optional<std::string> ReadFile(const std::string& path) const = 0;
+    [[nodiscard]] virtual std::optional<std::string> ReadFile(const std::string& path) const = 0;
     // Writes through a temporary file in the same directory that then replaces
     // `path` in one step, so a crash leaves the old file or the new one.
-    virtual bool WriteFileReplacing(const std::string& path, const std::string& bytes) = 0;
+    [[nodiscard]] virtual bool WriteFileReplacing(const std::string& path, const std::string& bytes) = 0;
 
-    virtual bool CreateDir(const std::string& path) = 0;
+    [[nodiscard]] virtual bool CreateDir(const std::string& path) = 0;
     // Creates the directory and every missing parent.
-    virtual bool CreateDirs(const std::string& path) = 0;
+    [[nodiscard]] virtual bool CreateDirs(const std::string& path) = 0;
     // Renames a file or a whole directory; fails when `to` exists.
-    virtual bool Rename(const std::string& from, const std::string& to) = 0;
-    virtual bool DeleteFile(const std::string& path) = 0;
+    [[nodiscard]] virtual bool Rename(const std::string& from, const std::string& to) = 0;
+    [[nodiscard]] virtual bool DeleteFile(const std::string& path) = 0;
     // Removes a directory only when it is empty.
-    virtual bool RemoveDir(const std::string& path) = 0;
+    [[nodiscard]] virtual bool RemoveDir(const std::string& path) = 0;
     // Clears read-only and similar attributes so that the file can be deleted.
-    virtual bool SetNormalAttributes(const std::string& path) = 0;
+    [[nodiscard]] virtual bool SetNormalAttributes(const std::string& path) = 0;
     // Entries of a directory without "." and "..".
-    virtual std::vector<DirEntry> List(const std::string& dir) const = 0;
+    [[nodiscard]] virtual std::vector<DirEntry> List(const std::string& dir) const = 0;
     // True for a directory junction or symbolic link: walking into one may
     // lead outside the tree being walked, or back up into it.
-    virtual bool IsLink(const std::string& path) const { return false; }
+    [[nodiscard]] virtual bool IsLink(const std::string& path) const { return false; }
 };
 
 } // namespace corvane

@@ -91,7 +91,7 @@ TEST_F(RealRegistry, OtherKindsReadAsZeroAndAreNotOverwritten)
     PutRaw("Expand", REG_EXPAND_SZ, "1", 2);
     EXPECT_EQ(SettingsReadInt(reg, HKCU, kScratch, "Text"), 0);
     EXPECT_EQ(SettingsReadInt(reg, HKCU, kScratch, "Expand"), 0);
-    EXPECT_TRUE(SettingsWriteInt(reg, HKCU, kScratch, "Text", 5));
+    EXPECT_FALSE(SettingsWriteInt(reg, HKCU, kScratch, "Text", 5)) << "left alone is not written";
     std::vector<BYTE> bytes;
     EXPECT_EQ(RawType("Text", &bytes), static_cast<DWORD>(REG_SZ));
     EXPECT_EQ(bytes, (std::vector<BYTE>{'1', 0}));
@@ -106,9 +106,9 @@ TEST_F(RealRegistry, StringValueAndDelete)
     EXPECT_EQ(RawType("Corvane 2", &bytes), static_cast<DWORD>(REG_SZ));
     EXPECT_EQ(std::string(bytes.begin(), bytes.end()), line + '\0');
     EXPECT_TRUE(SettingsValueExists(reg, HKCU, kScratch, "Corvane 2"));
-    SettingsDeleteValue(reg, HKCU, kScratch, "Corvane 2");
+    EXPECT_TRUE(SettingsDeleteValue(reg, HKCU, kScratch, "Corvane 2"));
     EXPECT_FALSE(SettingsValueExists(reg, HKCU, kScratch, "Corvane 2"));
-    SettingsDeleteValue(reg, HKCU, kScratch, "Corvane 2");
+    EXPECT_TRUE(SettingsDeleteValue(reg, HKCU, kScratch, "Corvane 2")) << "nothing left to delete";
 }
 
 TEST_F(RealRegistry, LongBinaryValueReadsWhole)

@@ -83,12 +83,13 @@ public:
     int MinWidth() const override { return minWidth; }
     int Width() const override { return width; }
     int Height() const override { return height; }
+    TWindowSize RestoredSize() const override { return restored.width ? restored : TWindowSize{width, height}; }
     int ClientHeight() const override { return height - frame; }
     void SetMinHeight(int h) override { minHeight = h; }
     void SetMinWidth(int w) override { minWidth = w; }
     void SetWidth(int w) override { width = w; }
     void SetHeight(int h) override { height = h; }
-    int UpperPanelHeight() const override { return ClientHeight() - lower - kSplitterHorzHeight; }
+    int FrameHeight() const override { return frame; }
     int LowerPanelHeight() const override { return lower; }
     void SetLowerPanelHeight(int h) override { lower = h; }
     int ChooseByWidth() const override { return chooseBy; }
@@ -101,7 +102,16 @@ public:
     void RelayoutFormattingToolbar() override { ++toolbarRelayouts; }
     void SetModeItemCaption(const std::string& c) override { caption = c; }
     TWindowSize ScreenSize() const override { return {1920, 1080}; }
+    void CentreOnScreen() override { centredAt.push_back({width, height}); }
+    TWindowSize restored; // when set, the window is minimised or maximised
+    std::vector<TWindowSize> centredAt;
 };
+
+void StoreFullGeometry(FakeRegistry& reg, const TMainFormGeometry& g)
+{
+    const auto record = EncodeMainFormGeometry(g);
+    reg.Put(kProgramKey, kMainFormSettings, Binary({record.begin(), record.end()}));
+}
 
 TEST(Modes, FirstStartIsFullWithBuiltInSize)
 {
@@ -133,7 +143,7 @@ TEST(Modes, ToggleToCompactAndBackAcrossARestart)
     w.width = 900; // the user resized the full window
     w.height = 600;
 
-    ToggleMode(state, w, reg);
+    EXPECT_TRUE(ToggleMode(state, w, reg));
     EXPECT_EQ(state.mode, kModeCompact);
     EXPECT_EQ(reg.Get(kProgramKey, kEditMode), Dword(0));
     EXPECT_EQ(w.caption, "Full Mode");
@@ -148,7 +158,7 @@ TEST(Modes, ToggleToCompactAndBackAcrossARestart)
 
     // Program end in compact mode, then a restart.
     w.width = 320;
-    SaveModeGeometry(state, w, reg);
+    EXPECT_TRUE(SaveModeGeometry(state, w, reg));
     FakeModeWindow restarted;
     TModeState again;
     LoadModeGeometry(again, restarted, reg);
@@ -156,7 +166,7 @@ TEST(Modes, ToggleToCompactAndBackAcrossARestart)
     EXPECT_EQ(restarted.width, 320);
     EXPECT_EQ(restarted.height, 230);
 
-    ToggleMode(again, restarted, reg);
+    EXPECT_TRUE(ToggleMode(again, restarted, reg));
     EXPECT_EQ(again.mode, kModeFull);
     EXPECT_EQ(reg.Get(kProgramKey, kEditMode), Dword(1));
     EXPECT_EQ(restarted.width, 900);
@@ -173,7 +183,7 @@ TEST(Modes, EditModeTwoMeansCompactAndNextToggleWritesOne)
     TModeState state;
     LoadModeGeometry(state, w, reg);
     EXPECT_EQ(state.mode, kModeCompact);
-    ToggleMode(state, w, reg);
+    EXPECT_TRUE(ToggleMode(state, w, reg));
     EXPECT_EQ(reg.Get(kProgramKey, kEditMode), Dword(1));
 }
 
@@ -187,23 +197,23 @@ TEST(Modes, StoredGeometryOfWrongSizeOrUnusableIsNotApplied)
     EXPECT_EQ(w.width, 740);
     EXPECT_EQ(w.height, 497);
 
-    const auto zero = EncodeMainFormGeometry({450, 740, 0, 0, 100, 260, 119});
-    reg.Put(kProgramKey, kMainFormSettings, Binary({zero.begin(), zero.end()}));
+    StoreFullGeometry(reg, {450, 740, 0, 0, 100, 260, 119});
     LoadModeGeometry(state, w, reg);
     EXPECT_EQ(w.width, 740);
 
     reg.Put(kProgramKey, kEditMode, Dword(0));
-    reg.Put(kProgramKey, kNavMainFormSettings, Binary({0, 0, 0, 0}));
-    LoadModeGeometry(state, w, reg);
-    EXPECT_EQ(w.width, w.treeWidth);
-    EXPECT_EQ(w.height, w.treeHeight);
+    for (const auto& record : {std::vector<std::uint8_t>{0, 0, 0, 0}, {160, 0, 28, 0}}) { // zero, minimised
+        reg.Put(kProgramKey, kNavMainFormSettings, Binary(record));
+        LoadModeGeometry(state, w, reg);
+        EXPECT_EQ(w.width, w.treeWidth);
+        EXPECT_EQ(w.height, w.treeHeight);
+    }
 }
 
 TEST(Modes, FullGeometryAppliesLowerPanelFromTheStoredUpperPanel)
 {
     FakeRegistry reg;
-    const auto rec = EncodeMainFormGeometry({500, 800, 1000, 700, 400, 300, 100});
-    reg.Put(kProgramKey, kMainFormSettings, Binary({rec.begin(), rec.end()}));
+    StoreFullGeometry(reg, {500, 800, 1000, 700, 400, 300, 100});
     FakeModeWindow w;
     TModeState state;
     LoadModeGeometry(state, w, reg);
@@ -212,9 +222,66 @@ TEST(Modes, FullGeometryAppliesLowerPanelFromTheStoredUpperPanel)
     EXPECT_EQ(w.width, 1000);
     EXPECT_EQ(w.height, 700);
     EXPECT_EQ(w.lower, 700 - 50 - 400 - 3);
-    EXPECT_EQ(w.UpperPanelHeight(), 400);
+    EXPECT_EQ(w.ClientHeight() - w.lower - kSplitterThickness, 400);
     EXPECT_EQ(w.chooseBy, 300);
     EXPECT_EQ(w.macros, 100);
+}
+
+TEST(Modes, ExitWhileMinimisedOrMaximisedStoresTheRestoredGeometry)
+{
+    FakeRegistry reg;
+    reg.AddKey(kProgramKey);
+    FakeModeWindow w;
+    TModeState state;
+    LoadModeGeometry(state, w, reg);
+    // Maximised: the restored size, with the upper panel it has in that size.
+    w.width = 1280;
+    w.height = 1024;
+    w.restored = {900, 600};
+    EXPECT_TRUE(SaveModeGeometry(state, w, reg));
+    const auto good = reg.Get(kProgramKey, kMainFormSettings);
+    ASSERT_TRUE(good);
+    EXPECT_EQ(DecodeMainFormGeometry(*good), (TMainFormGeometry{450, 740, 900, 600, 600 - 50 - 215 - 3, 260, 119}));
+
+    // Minimised, as a platform that reports the minimised size would have it:
+    // nothing is stored and the next start opens at the last good size.
+    w.restored = {160, 28};
+    EXPECT_TRUE(SaveModeGeometry(state, w, reg));
+    EXPECT_EQ(reg.Get(kProgramKey, kMainFormSettings), good);
+    FakeModeWindow restarted;
+    LoadModeGeometry(state, restarted, reg);
+    EXPECT_EQ(restarted.width, 900);
+    EXPECT_EQ(restarted.height, 600);
+}
+
+TEST(Modes, AStoredMinimisedRecordIsNotUsedOnLoad)
+{
+    FakeRegistry reg;
+    StoreFullGeometry(reg, {450, 740, 160, 28, 0, 260, 119});
+    FakeModeWindow w;
+    TModeState state;
+    LoadModeGeometry(state, w, reg);
+    EXPECT_EQ(w.width, 740);
+    EXPECT_EQ(w.height, 497);
+    EXPECT_TRUE(w.centredAt.empty()) << "the built-in window stays where it was made";
+}
+
+TEST(Modes, AStoredSizeIsCentredOnTheScreenAtItsActualSize)
+{
+    FakeRegistry reg;
+    StoreFullGeometry(reg, {500, 800, 1000, 700, 400, 300, 100});
+    reg.Put(kProgramKey, kNavMainFormSettings, Binary({44, 1, 200, 0})); // 300 x 200
+    FakeModeWindow w;
+    TModeState state;
+    LoadModeGeometry(state, w, reg);
+    EXPECT_EQ(w.centredAt, (std::vector<TWindowSize>{{1000, 700}}));
+    EXPECT_TRUE(ToggleMode(state, w, reg));
+    EXPECT_EQ(w.centredAt.back(), (TWindowSize{300, 200}));
+
+    EXPECT_EQ(CentredOrigin({0, 0, 1920, 1040}, 1000, 700), (WindowOrigin{460, 170}));
+    EXPECT_EQ(CentredOrigin({-1280, 40, 1280, 984}, 300, 200), (WindowOrigin{-1280 + 490, 40 + 392}))
+        << "a work area left of the primary screen and below a top task bar";
+    EXPECT_EQ(CentredOrigin({0, 0, 800, 600}, 1000, 700), (WindowOrigin{0, 0})) << "larger than the screen";
 }
 
 TEST(Splitters, WideningListsRaisesMinimumWidthAndNarrowingFallsBackTo740)
