@@ -1,8 +1,9 @@
 // The RichEdit adapter on a real RichEdit control in a hidden window: what
 // is stored comes back byte for byte when nothing was changed, formatting
-// made in the control survives a save and a reload, the clipboard copy, and
+// made with the toolbar's commands survives a save and a reload, the clipboard copy, and
 // the time a 50 KB reply takes to load.
 #include "library/IndexFormat.h"
+#include "shell/EditorFormatting.h"
 #include "win32/Handles.h"
 #include "win32/RichEditControl.h"
 
@@ -28,6 +29,21 @@ const char* const kStoredReply = "{\\rtf1\\ansi\\ansicpg1252\\deff0\\deflang1033
                                  "\\pard\\qc  thank you for \\b your\\b0  letter \\cf1 of\\cf0  %Date.\\par\r\n"
                                  "\\pard\\li400 Yours\\par\r\n"
                                  "}\r\n";
+
+struct RecordingToolbar : IFormattingToolbar {
+    void SetStyleDown(StyleButton button, bool down) override
+    {
+        if (button == StyleButton::Bold)
+            bold = down;
+    }
+    void SetAlignmentDown(Alignment a) override { alignment = a; }
+    void SetFontNameText(const std::string& text) override { face = text; }
+    void SetFontSizeText(const std::string& text) override { size = text; }
+    void SetFontNames(const std::vector<std::string>&) override { }
+    bool bold = false;
+    Alignment alignment = Alignment::Other;
+    std::string face, size;
+};
 
 class RichEditTest : public ::testing::Test {
 protected:
@@ -120,7 +136,7 @@ TEST_F(RichEditTest, TypingMarksTheReplyModifiedAndLoadingClearsTheMarkAndTheUnd
     EXPECT_EQ(editor.SaveRtf(), kStoredReply);
 }
 
-TEST_F(RichEditTest, BoldColourAlignmentAndIndentSurviveSaveAndReload)
+TEST_F(RichEditTest, ToolbarBoldColourAlignmentAndIndentSurviveSaveAndReload)
 {
     UniqueWindow first = MakeRichEdit();
     UniqueWindow second = MakeRichEdit();
@@ -129,32 +145,32 @@ TEST_F(RichEditTest, BoldColourAlignmentAndIndentSurviveSaveAndReload)
     editor.LoadRtf("{\\rtf1\\ansi{\\fonttbl{\\f0\\fswiss Arial;}}\\f0\\fs20 Hello bold and red\\par centred\\par "
                    "indented\\par}");
     const HWND h = first.Get();
+    // Only formats change: the control itself does not count that as an edit.
+    ASSERT_FALSE(editor.Modified());
+    RecordingToolbar toolbar;
+    int formatted = 0;
+    TEditorFormatting formatting(editor, toolbar, [&] { ++formatted; });
     // "Hello " 0-6, "bold" 6-10, " and " 10-15, "red" 15-18, "centred" 19-26, "indented" 27-35.
-    Select(h, 6, 10);
-    CHARFORMAT2A bold{};
-    bold.cbSize = sizeof(bold);
-    bold.dwMask = CFM_BOLD;
-    bold.dwEffects = CFE_BOLD;
-    Select(h, 6, 10);
-    ::SendMessageA(h, EM_SETCHARFORMAT, SCF_SELECTION, reinterpret_cast<LPARAM>(&bold));
+    Select(h, 8, 8);
+    formatting.StyleClicked(StyleButton::Bold, true);
+    EXPECT_EQ(editor.Selection(), (TextRange{8, 8}));
+    formatting.Refresh();
+    EXPECT_TRUE(toolbar.bold);
+    EXPECT_EQ(toolbar.size, "10");
+    EXPECT_EQ(toolbar.face, "Arial");
     Select(h, 15, 18);
-    CHARFORMAT2A red{};
-    red.cbSize = sizeof(red);
-    red.dwMask = CFM_COLOR;
-    red.crTextColor = RGB(255, 0, 0);
-    ::SendMessageA(h, EM_SETCHARFORMAT, SCF_SELECTION, reinterpret_cast<LPARAM>(&red));
+    const int red = 9;
+    formatting.ColorChosen(red);
+    EXPECT_EQ(formatting.ColorItemToCheck(), red);
     Select(h, 20, 20);
-    PARAFORMAT2 centre{};
-    centre.cbSize = sizeof(centre);
-    centre.dwMask = PFM_ALIGNMENT;
-    centre.wAlignment = PFA_CENTER;
-    ::SendMessageA(h, EM_SETPARAFORMAT, 0, reinterpret_cast<LPARAM>(&centre));
+    formatting.AlignmentClicked(Alignment::Center);
+    formatting.Refresh();
+    EXPECT_EQ(toolbar.alignment, Alignment::Center);
     Select(h, 30, 30);
-    PARAFORMAT2 indent{};
-    indent.cbSize = sizeof(indent);
-    indent.dwMask = PFM_STARTINDENT;
-    indent.dxStartIndent = 20 * 20;
-    ::SendMessageA(h, EM_SETPARAFORMAT, 0, reinterpret_cast<LPARAM>(&indent));
+    formatting.IncreaseIndent();
+    formatting.IncreaseIndent();
+    EXPECT_EQ(editor.StartIndentPoints(), 20);
+    EXPECT_EQ(formatted, 5);
     ASSERT_TRUE(editor.Modified());
 
     RichEditControl reloaded(second.Get());
