@@ -1,5 +1,5 @@
 // Main window: the idle-time enabling of commands and controls.
-#include "win32/app/FormCorvane.h"
+#include "win32/app/FormCorvaneAdapters.h"
 
 #include <commctrl.h>
 #include <richedit.h>
@@ -18,18 +18,6 @@
 namespace corvane::win32 {
 
 namespace {
-
-void EnableControl(HWND control, bool enabled)
-{
-    if (control && (IsWindowEnabled(control) != FALSE) != enabled)
-        EnableWindow(control, enabled);
-}
-
-void EnableToolButton(HWND toolbar, int id, bool enabled)
-{
-    if (toolbar && (SendMessageA(toolbar, TB_ISBUTTONENABLED, id, 0) != 0) != enabled)
-        SendMessageA(toolbar, TB_ENABLEBUTTON, id, MAKELPARAM(enabled ? TRUE : FALSE, 0));
-}
 
 bool IsTextControl(HWND window)
 {
@@ -112,13 +100,6 @@ void TFormCorvane::RunCommand(int id)
     if (FindCommand(static_cast<unsigned>(id)) && !CommandEnabled(static_cast<unsigned>(id), commandStates_))
         return;
     OnCommand(id);
-}
-
-void TFormCorvane::SendToEditor(UINT message, WPARAM wParam, LPARAM lParam)
-{
-    // The Edit menu's editing commands belong to the reply editor; the name
-    // and macro boxes keep their own keys.
-    SendMessageA(editor_, message, wParam, lParam);
 }
 
 void TFormCorvane::NavCtxCopyExecute()
@@ -216,6 +197,7 @@ void TFormCorvane::ApplyCommandStates(const TCommandStates& s)
     EnableControl(labelPlus_, s.hotKeyParts);
     EnableControl(comboKey_, s.hotKeyParts);
     EnableControl(toolbar_, s.formattingToolbar);
+    ApplyFormattingStates(s);
     EnableControl(editor_, s.editor);
 }
 
