@@ -12,6 +12,7 @@
 #include "library/UnitCorvaneTypes.h"
 #include "shell/UnitShortcuts.h"
 #include "win32/MenuItems.h"
+#include "win32/Clipboard.h"
 #include "win32/TreeViewControl.h"
 #include "win32/app/CommandIds.h"
 
@@ -24,26 +25,6 @@ bool IsTextControl(HWND window)
     char cls[32] = {};
     GetClassNameA(window, cls, sizeof(cls));
     return lstrcmpiA(cls, "Edit") == 0 || lstrcmpiA(cls, RICHEDIT_CLASSA) == 0;
-}
-
-bool PutTextOnClipboard(HWND owner, const std::string& text)
-{
-    if (!OpenClipboard(owner))
-        return false;
-    EmptyClipboard();
-    HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, text.size() + 1);
-    bool placed = false;
-    if (memory) {
-        if (void* target = GlobalLock(memory)) {
-            std::memcpy(target, text.c_str(), text.size() + 1);
-            GlobalUnlock(memory);
-            placed = SetClipboardData(CF_TEXT, memory) != nullptr;
-        }
-        if (!placed)
-            GlobalFree(memory); // the clipboard owns it only on success
-    }
-    CloseClipboard();
-    return placed;
 }
 
 } // namespace
@@ -105,7 +86,7 @@ void TFormCorvane::RunCommand(int id)
 void TFormCorvane::NavCtxCopyExecute()
 {
     if (tree_ && tree_->Selected())
-        PutTextOnClipboard(window_, tree_->Label(tree_->Selected()));
+        (void)ReplaceClipboard(window_, {{CF_TEXT, tree_->Label(tree_->Selected())}});
 }
 
 void TFormCorvane::ShowNavPopup(int screenX, int screenY)

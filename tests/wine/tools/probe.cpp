@@ -209,6 +209,20 @@ int ShowToolPoint(HWND main, const std::string& hint)
     return 0;
 }
 
+// The clipboard's content in one of its text formats.
+int PrintClipboard(UINT format)
+{
+    if (!OpenClipboard(nullptr))
+        return 2;
+    HANDLE data = GetClipboardData(format);
+    const char* text = data ? static_cast<const char*>(GlobalLock(data)) : nullptr;
+    std::printf("%s\n", text ? text : "");
+    if (text)
+        GlobalUnlock(data);
+    CloseClipboard();
+    return text ? 0 : 1;
+}
+
 // The visible top-level window with this title, else any with it.
 HWND FindTopLevel(const char* title)
 {
@@ -265,29 +279,10 @@ int main(int argc, char** argv)
             PostMessageA(button, BM_CLICK, 0, 0);
         return button ? 0 : 1;
     }
-    if (cmd == "clipboard") {
-        // The clipboard's plain text.
-        if (!OpenClipboard(nullptr))
-            return 2;
-        HANDLE data = GetClipboardData(CF_TEXT);
-        const char* text = data ? static_cast<const char*>(GlobalLock(data)) : nullptr;
-        std::printf("%s\n", text ? text : "");
-        if (text)
-            GlobalUnlock(data);
-        CloseClipboard();
-        return text ? 0 : 1;
-    }
-    if (cmd == "clipboard-rtf") {
-        if (!OpenClipboard(nullptr))
-            return 2;
-        HANDLE data = GetClipboardData(RegisterClipboardFormatA("Rich Text Format"));
-        const char* text = data ? static_cast<const char*>(GlobalLock(data)) : nullptr;
-        std::printf("%s\n", text ? text : "");
-        if (text)
-            GlobalUnlock(data);
-        CloseClipboard();
-        return text ? 0 : 1;
-    }
+    if (cmd == "clipboard")
+        return PrintClipboard(CF_TEXT);
+    if (cmd == "clipboard-rtf")
+        return PrintClipboard(RegisterClipboardFormatA("Rich Text Format"));
     HWND main = MainWindow();
     if (!main) {
         std::printf("no window\n");
