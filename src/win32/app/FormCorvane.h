@@ -21,6 +21,7 @@
 #include "win32/HtSysHookHost.h"
 
 namespace corvane {
+class TEditorFormatting;
 class TRepList;
 class TRep;
 class IFileSystem;
@@ -31,6 +32,8 @@ namespace corvane::win32 {
 
 class TreeViewControl;
 class ListBoxControl;
+class RichEditControl;
+class FormattingToolbarControls;
 
 class TFormCorvane {
 public:
@@ -81,7 +84,6 @@ private:
     LRESULT OnNavigationNotify(NMHDR& header);
     void SetTreeImages(TVITEMA& item) const;
     void ExitProgram();
-    void SendToEditor(UINT message, WPARAM wParam, LPARAM lParam);
     void NavCtxCopyExecute();
     void ShowNavPopup(int screenX, int screenY);
     void OnTreeRightClick();
@@ -119,6 +121,20 @@ private:
     SelectedNode SelectedKind() const;
     TRep* SelectedRep() const;
     void FillKeyTable();
+
+    // Formatting toolbar and the editor's format.
+    void CreateFormattingToolbar();
+    void PlaceFormattingBoxes();
+    void FillFontList();
+    void RefreshFormattingToolbar();
+    void OnFormattingCommand(int controlId, int code);
+    LRESULT OnFormattingToolbarNotify(const NMHDR& header);
+    void ShowColorMenu(int buttonId);
+    void ShowPlaceholderMenu(int buttonId);
+    POINT BelowToolButton(int buttonId) const;
+    void ApplyFormattingStates(const TCommandStates& states);
+    bool MeasureMenuItem(MEASUREITEMSTRUCT& item);
+    bool DrawMenuItem(const DRAWITEMSTRUCT& item);
 
     // Library.
     void CreateReplyLibrary();
@@ -171,6 +187,13 @@ private:
     HWND toolbar_ = nullptr;
     HWND editor_ = nullptr;
     UniqueModule richEditLibrary_;
+    HWND fontName_ = nullptr, fontSize_ = nullptr, fontSizeArrows_ = nullptr;
+    UniqueImageList formattingGlyphs_;
+    UniqueMenu colorMenu_;
+    UniqueMenu placeholderMenu_; // PopupMenuPreDefParams, filled by the engine
+    std::unique_ptr<RichEditControl> editorControl_;
+    std::unique_ptr<FormattingToolbarControls> formattingToolbar_;
+    std::unique_ptr<TEditorFormatting> formatting_;
 
     std::unique_ptr<TreeViewControl> tree_;
     std::unique_ptr<ListBoxControl> hotKeyList_;

@@ -10,7 +10,11 @@
 #include "shell/UnitSettings.h"
 #include "shell/UnitStartup.h"
 #include "shell/UnitTexts.h"
+#include "shell/EditorFormatting.h"
+#include "win32/ColorMenu.h"
+#include "win32/FormattingToolbarControls.h"
 #include "win32/ListBoxControl.h"
+#include "win32/RichEditControl.h"
 #include "win32/TipDialog.h"
 #include "win32/TreeViewControl.h"
 #include "win32/app/CommandIds.h"
@@ -154,12 +158,22 @@ LRESULT TFormCorvane::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam)
     case WM_SIZE:
         // A minimised window keeps its last layout: its panels are what is
         // stored when the program ends now.
-        if (wParam != SIZE_MINIMIZED)
+        if (wParam != SIZE_MINIMIZED) {
             LayoutControls();
+            RefreshFormattingToolbar();
+        }
         return 0;
     case WM_PAINT:
         PaintSplitters();
         return 0;
+    case WM_MEASUREITEM:
+        if (MeasureMenuItem(*reinterpret_cast<MEASUREITEMSTRUCT*>(lParam)))
+            return TRUE;
+        return DefWindowProcA(window_, msg, wParam, lParam);
+    case WM_DRAWITEM:
+        if (DrawMenuItem(*reinterpret_cast<const DRAWITEMSTRUCT*>(lParam)))
+            return TRUE;
+        return DefWindowProcA(window_, msg, wParam, lParam);
     case WM_GETMINMAXINFO:
         OnMinMaxInfo(*reinterpret_cast<MINMAXINFO*>(lParam));
         return 0;
@@ -256,10 +270,13 @@ void TFormCorvane::FormCreate()
     SetEditorSpaceBefore();
     RecordListRatio(modeState_, *modeWindow_);
     FillKeyTable();
+    colorMenu_ = BuildColorMenu();
     LoadModeGeometry(modeState_, *modeWindow_, registry_);
+    FillFontList();
     CreateReplyLibrary();
     LoadReplyLibrary();
     LayoutControls();
+    RefreshFormattingToolbar();
     // A modal tip may come before the loop's first idle moment.
     IdleUpdate();
 }
@@ -361,6 +378,7 @@ void TFormCorvane::CreateControls()
     editor_ = CreateChild(RICHEDIT_CLASSA, "",
         WS_TABSTOP | WS_VSCROLL | ES_MULTILINE | ES_AUTOVSCROLL | ES_WANTRETURN | ES_NOHIDESEL, IdEditor,
         WS_EX_CLIENTEDGE);
+    CreateFormattingToolbar();
 }
 
 HWND TFormCorvane::CreateButtonColumn(std::span<const CommandId> buttons)
@@ -430,6 +448,7 @@ void TFormCorvane::LayoutControls()
     MoveChild(labelPlus_, p.labelPlus);
     MoveChild(comboKey_, p.comboKey);
     MoveChild(toolbar_, l.toolbar);
+    PlaceFormattingBoxes();
     MoveChild(editor_, l.editor);
 }
 
