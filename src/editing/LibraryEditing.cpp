@@ -225,7 +225,7 @@ TLibraryEditing::Placement TLibraryEditing::PlacementForSelection() const
     const TreeNode selected = tree_.Selected();
     TRep* rep = library_.RepOf(selected);
     if (!rep) {
-        where.directory = LibraryRoot();
+        where.directory = library_.Root();
     } else if (tree_.ChildCount(selected) > 0 && tree_.IsExpanded(selected)) {
         where.directory = rep->FolderPath();
         where.parent = selected;

@@ -289,10 +289,10 @@ TEST_F(Editing, AFailedWriteIsReportedAndTheEditStaysPending)
     EXPECT_TRUE(editing.ReplyChanged());
     EXPECT_EQ(dir.Read("1.rep"), "sig\r\n0A\r\n{\\rtf1 hello}\r\n");
 
-    fs.failWrite = [this](const std::string& path) { return path == dir.RootIndex(); };
+    fs.failWrite = [this](const std::string& path) { return path == lib.RootIndexPath(); };
     name.SetText("Hi");
     editing.CommitEdits();
-    EXPECT_EQ(boxes.ErrorTexts().back(), FormatMessageText(kMsgFileCantBeSaved, dir.RootIndex()));
+    EXPECT_EQ(boxes.ErrorTexts().back(), FormatMessageText(kMsgFileCantBeSaved, lib.RootIndexPath()));
     EXPECT_TRUE(editing.NameChanged());
     EXPECT_EQ(tree.Label(tree.Selected()), "Greeting");
     EXPECT_FALSE(editing.ReplyChanged()); // the body could be written this time
