@@ -7,6 +7,7 @@
 #include <memory>
 #include <string>
 
+#include "editing/LibraryEditing.h"
 #include "shell/MainLayout.h"
 #include "shell/UnitIdleUpdate.h"
 #include "shell/UnitMainWindowModes.h"
@@ -14,6 +15,8 @@
 #include "shell/UnitTrayRules.h"
 #include "win32/Handles.h"
 #include "win32/HtSysHookHost.h"
+#include "win32/PanelControlAdapters.h"
+#include "win32/RichEditReplyContent.h"
 
 namespace corvane {
 class TRepList;
@@ -113,6 +116,26 @@ private:
     void CreateReplyLibrary();
     void LoadReplyLibrary();
 
+    // Library editing: the controls' events forwarded to the editing handlers.
+    void CreateEditing();
+    void DestroyEditing();
+    void CommitEdits();
+    // True when `id` is an editing command (and it was run if enabled).
+    bool RunEditingCommand(int id);
+    void OnEditingControlCommand(int controlId, int code);
+    // True when the tree's notification was an editing one; `result` is the
+    // answer to it.
+    bool OnEditingNavigationNotify(const NMHDR& header, LRESULT& result);
+    void SubclassPanelControls();
+    static LRESULT CALLBACK PanelControlProc(
+        HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, UINT_PTR id, DWORD_PTR self);
+    bool PanelKeyPress(int controlId, char key);
+    void PanelLeftButtonUp(int controlId);
+    void BeginTreeDrag(HTREEITEM item);
+    // Mouse messages while a node is dragged in the tree; true when one was.
+    bool OnTreeDragMouse(UINT msg, int x, int y);
+    void EndTreeDrag(bool drop);
+
     HINSTANCE instance_;
     IFileSystem& fs_;
     IRegistry& registry_;
@@ -165,6 +188,14 @@ private:
     std::unique_ptr<ListBoxControl> hotKeyList_;
     std::unique_ptr<ListBoxControl> macroList_;
     std::unique_ptr<TRepList> library_;
+    std::unique_ptr<LineEditControl> nameEdit_, macroEdit_;
+    std::unique_ptr<CheckBoxControl> hotKeyBox_, shiftBox_;
+    std::unique_ptr<DropDownListControl> keyList_;
+    std::unique_ptr<RichEditReplyContent> replyContent_;
+    std::unique_ptr<TLibraryEditing> editing_;
+    bool treeDragging_ = false;
+    bool dropAccepted_ = false;
+    TreeNode dropTarget_ = nullptr;
     THtProgramHooks hooks_{HookHost()}; // ShellHook, KeyHook, MouseHook
 };
 

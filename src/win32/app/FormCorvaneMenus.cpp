@@ -78,6 +78,8 @@ void TFormCorvane::BuildAccelerators()
 
 void TFormCorvane::OnCommand(int id)
 {
+    if (RunEditingCommand(id))
+        return;
     switch (id) {
     case CmdExit:
     case CmdTrayExit:

@@ -139,17 +139,25 @@ LRESULT TFormCorvane::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam)
             return TRUE;
         return DefWindowProcA(window_, msg, wParam, lParam);
     case WM_LBUTTONDOWN:
+        if (treeDragging_)
+            return 0;
         BeginSplitterDrag(static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam)));
         return 0;
     case WM_MOUSEMOVE:
+        if (OnTreeDragMouse(msg, static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))))
+            return 0;
         if (dragging_ != Splitter::None)
             DragSplitter(static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam)));
         return 0;
     case WM_LBUTTONUP:
+        if (OnTreeDragMouse(msg, static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))))
+            return 0;
         if (dragging_ != Splitter::None)
             EndSplitterDrag();
         return 0;
     case WM_CAPTURECHANGED:
+        if (treeDragging_ && reinterpret_cast<HWND>(lParam) != window_)
+            EndTreeDrag(false);
         if (dragging_ != Splitter::None && reinterpret_cast<HWND>(lParam) != window_)
             EndSplitterDrag();
         return 0;
@@ -178,10 +186,15 @@ LRESULT TFormCorvane::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam)
             OnFixTimer();
         return 0;
     case WM_COMMAND:
+        if (lParam != 0)
+            OnEditingControlCommand(LOWORD(wParam), HIWORD(wParam));
         OnCommand(LOWORD(wParam));
         return 0;
     case WM_NOTIFY: {
         const auto* header = reinterpret_cast<const NMHDR*>(lParam);
+        LRESULT result = 0;
+        if (header->hwndFrom == navigation_ && OnEditingNavigationNotify(*header, result))
+            return result;
         if (header->hwndFrom == navigation_ && header->code == NM_RCLICK) {
             OnTreeRightClick();
             return TRUE;
@@ -232,6 +245,7 @@ void TFormCorvane::FormCreate()
     LoadModeGeometry(modeState_, *modeWindow_, registry_);
     CreateReplyLibrary();
     LoadReplyLibrary();
+    CreateEditing();
     LayoutControls();
     // A modal tip may come before the loop's first idle moment.
     IdleUpdate();
@@ -260,6 +274,7 @@ void TFormCorvane::FormDestroy()
 
     engineArming_->CommitEdits();
     SaveModeGeometry(modeState_, *modeWindow_, registry_);
+    DestroyEditing();
     library_.reset();
     RemoveTrayIcon();
 }
@@ -278,8 +293,9 @@ void TFormCorvane::CreateControls()
     navigation_ = CreateChild(WC_TREEVIEWA, "",
         WS_TABSTOP | TVS_HASBUTTONS | TVS_HASLINES | TVS_LINESATROOT | TVS_EDITLABELS | TVS_SHOWSELALWAYS, IdNavigation,
         WS_EX_CLIENTEDGE);
-    treeImages_.Reset(ImageList_Create(16, 16, ILC_COLOR32 | ILC_MASK, 2, 0));
-    for (int icon : {IDI_FOLDER, IDI_REPLY}) {
+    // In the order of TreeImage: closed and open folder, reply, selected reply.
+    treeImages_.Reset(ImageList_Create(16, 16, ILC_COLOR32 | ILC_MASK, 4, 0));
+    for (int icon : {IDI_FOLDER, IDI_FOLDER_OPEN, IDI_REPLY, IDI_REPLY_SELECTED}) {
         UniqueIcon small(static_cast<HICON>(LoadImageA(instance_, MAKEINTRESOURCEA(icon), IMAGE_ICON, 16, 16, 0)));
         ImageList_AddIcon(treeImages_.Get(), small.Get());
     }

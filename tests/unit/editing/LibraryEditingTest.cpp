@@ -218,6 +218,10 @@ TEST_F(Editing, DropRulesAndTheFolderEmptiedByAMoveGoesWithoutAsking)
     EXPECT_EQ(tree.Selected(), Node("Last"));
     EXPECT_EQ(lib.RepOf(Node("Last"))->Node, Node("Last"));
     EXPECT_EQ(lib.MacroReplyAt(0), lib.RepOf(Node("Last")));
+
+    editing.NavDeleteExecute();
+    EXPECT_EQ(tree.Outline(), "Top");
+    EXPECT_EQ(dir.Listing(""), "1.rep index.sub");
 }
 
 TEST_F(Editing, PendingEditsOfAMovedReplyAreWrittenOnlyAtItsNewPlace)
