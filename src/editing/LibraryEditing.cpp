@@ -198,23 +198,25 @@ void TLibraryEditing::ClearListSelections()
 void TLibraryEditing::ListMacrosClick()
 {
     const int at = library_.Macros().ListBox().SelectedIndex();
-    TRep* reply = at >= 0 ? library_.MacroReplyAt(at) : nullptr;
-    if (reply && reply->Node != tree_.Selected())
-        SelectNode(reply->Node);
+    if (at >= 0 && at < library_.MacroCount())
+        MoveSelectionTo(library_.MacroReplyAt(at)->Node);
 }
 
 void TLibraryEditing::ListHotKeysClick()
 {
     const int at = library_.HotKeys().ListBox().SelectedIndex();
-    TRep* reply = at >= 0 ? library_.HotKeyReplyAt(at) : nullptr;
-    if (reply && reply->Node != tree_.Selected())
-        SelectNode(reply->Node);
+    if (at >= 0 && at < library_.HotKeyCount())
+        MoveSelectionTo(library_.HotKeyReplyAt(at)->Node);
 }
 
-void TLibraryEditing::NavigationRightButtonDown(TreeNode underPointer)
+void TLibraryEditing::NavigationRightButtonDown(TreeNode underPointer) { MoveSelectionTo(underPointer); }
+
+// As the tree does for a user's click: selecting the selected node again
+// does nothing.
+void TLibraryEditing::MoveSelectionTo(TreeNode node)
 {
-    if (underPointer != tree_.Selected())
-        SelectNode(underPointer);
+    if (node != tree_.Selected())
+        SelectNode(node);
 }
 
 // ---------------------------------------------------------------- adding
@@ -259,6 +261,16 @@ bool WriteOrReport(IFileSystem& fs, const std::string& path, const std::vector<s
     return false;
 }
 
+// An add command stops here, before anything is written, when the receiving
+// directory's index cannot be read.
+std::optional<std::vector<std::string>> ReadIndexOrReport(const IFileSystem& fs, const std::string& indexPath)
+{
+    std::optional<std::vector<std::string>> lines = ReadTextLines(fs, indexPath);
+    if (!lines)
+        ShowError(FormatMessageText(kMsgFileCantBeOpened, indexPath));
+    return lines;
+}
+
 // A new reply file: no macro, no hot key, no body.
 const std::vector<std::string> kEmptyReplyLines{std::string(), std::string()};
 
@@ -268,11 +280,9 @@ void TLibraryEditing::NavAddReplyExecute()
 {
     const Placement where = PlacementForSelection();
     const std::string indexPath = IndexPathIn(where.directory);
-    std::optional<std::vector<std::string>> lines = ReadTextLines(fs_, indexPath);
-    if (!lines) {
-        ShowError(FormatMessageText(kMsgFileCantBeOpened, indexPath));
+    std::optional<std::vector<std::string>> lines = ReadIndexOrReport(fs_, indexPath);
+    if (!lines)
         return;
-    }
     const std::string number = FreeEntryNumber(fs_, where.directory, false, *lines);
     const std::string replyPath = where.directory + "\\" + number + kReplyExtension;
     InsertIndexLine(where, kReplyPrefix, number, kNewReplyName, *lines);
@@ -290,11 +300,9 @@ void TLibraryEditing::NavAddFolderExecute()
 {
     const Placement where = PlacementForSelection();
     const std::string indexPath = IndexPathIn(where.directory);
-    std::optional<std::vector<std::string>> lines = ReadTextLines(fs_, indexPath);
-    if (!lines) {
-        ShowError(FormatMessageText(kMsgFileCantBeOpened, indexPath));
+    std::optional<std::vector<std::string>> lines = ReadIndexOrReport(fs_, indexPath);
+    if (!lines)
         return;
-    }
     const std::string folderNumber = FreeEntryNumber(fs_, where.directory, true, *lines);
     const std::string folderDir = where.directory + "\\" + folderNumber;
     InsertIndexLine(where, kFolderPrefix, folderNumber, kNewFolderName, *lines);

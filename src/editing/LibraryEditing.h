@@ -116,6 +116,7 @@ private:
     std::string SelectedKeyCode() const;
     void CommitName(TRep* rep);
     void CommitReply(TRep* reply);
+    void MoveSelectionTo(TreeNode node);
     void LoadPanel();
     void LoadReplyControls(TRep* reply);
     void ClearListSelections();

@@ -164,8 +164,9 @@ TEST_F(Editing, DeletingTheOnlyReplyOfNestedFoldersRemovesBothFoldersAfterOneQue
     EXPECT_TRUE(macroBox.Texts().empty());
     EXPECT_TRUE(hotKeyBox.Texts().empty());
     EXPECT_EQ(lib.Count(), 1);
-    // The panel follows whatever the tree selected instead.
-    EXPECT_EQ(name.Text(), tree.Selected() ? tree.Label(tree.Selected()) : name.Text());
+    // The panel follows the node the tree selected instead.
+    EXPECT_EQ(tree.Selected(), Node("Keep"));
+    EXPECT_EQ(name.Text(), "Keep");
 }
 
 TEST_F(Editing, PendingEditsOfADeletedReplyAreNeverWrittenBack)
