@@ -4,10 +4,13 @@
 // are spread over files by subsystem (FormCorvane*.cpp).
 #include <windows.h>
 
+#include <deque>
 #include <memory>
+#include <span>
 #include <string>
 
 #include "editing/LibraryEditing.h"
+#include "shell/CommandTable.h"
 #include "shell/MainLayout.h"
 #include "shell/UnitIdleUpdate.h"
 #include "shell/UnitMainWindowModes.h"
@@ -64,18 +67,21 @@ private:
     void CreateControls();
     HWND CreateChild(const char* className, const char* text, DWORD style, int id, DWORD exStyle = 0);
     void BuildMainMenu();
-    void BuildAccelerators();
     void LayoutControls();
     void MoveChild(HWND child, const LayoutRect& r);
-    struct ToolButton {
-        int id;
-        int image;
-        const char* hint;
-    };
-    HWND CreateButtonColumn(const ToolButton* buttons, int count);
+    HWND CreateButtonColumn(std::span<const CommandId> buttons);
+    // Every command, whatever its source, runs here, unless the idle update
+    // has it disabled.
+    void RunCommand(int id);
     void OnCommand(int id);
+    FocusedControl FocusKind(HWND focus) const;
+    void MoveFocus(HWND from, bool backwards);
+    // Notifications from the main window's controls, dispatched per control.
+    void OnControlCommand(int controlId, int code);
+    LRESULT OnControlNotify(const NMHDR& header);
+    LRESULT OnNavigationNotify(const NMHDR& header);
     void ExitProgram();
-    void ForwardToFocusedText(UINT message, WPARAM wParam, LPARAM lParam);
+    void SendToEditor(UINT message, WPARAM wParam, LPARAM lParam);
     void NavCtxCopyExecute();
     void ShowNavPopup(int screenX, int screenY);
     void OnTreeRightClick();
@@ -120,7 +126,7 @@ private:
     void CreateEditing();
     void DestroyEditing();
     void CommitEdits();
-    // True when `id` is an editing command (and it was run if enabled).
+    // True when `id` is an editing command, which has then run.
     bool RunEditingCommand(int id);
     void OnEditingControlCommand(int controlId, int code);
     // True when the tree's notification was an editing one; `result` is the
@@ -162,7 +168,6 @@ private:
     UniqueImageList treeImages_;
     UniqueMenu trayMenu_;
     UniqueIcon appIcon_;
-    UniqueAccelerators accelerators_;
     UniqueIcon smallIcon_; // window class and tray
     UINT taskbarCreatedMessage_ = 0;
     bool trayIconAdded_ = false;
@@ -173,6 +178,7 @@ private:
     HWND listMacros_ = nullptr, listHotKeys_ = nullptr;
     HWND captionMacros_ = nullptr, captionHotKeys_ = nullptr;
     UniqueImageList buttonImages_;
+    std::deque<std::string> buttonHints_; // the button columns keep pointers to these
     HWND navToolbar_ = nullptr; // PanelNavButs
     HWND saveToolbar_ = nullptr; // PanelBottomBar, top
     HWND deliveryToolbar_ = nullptr; // PanelBottomBar, bottom

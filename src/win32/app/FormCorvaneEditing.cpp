@@ -58,25 +58,19 @@ void TFormCorvane::CommitEdits()
 bool TFormCorvane::RunEditingCommand(int id)
 {
     if (!editing_)
-        return id == CmdAddFolder || id == CmdAddReply || id == CmdDelete || id == CmdSaveAll;
-    // Shortcuts reach here also while the command is disabled.
-    IdleUpdate();
+        return false;
     switch (id) {
     case CmdAddFolder:
-        if (commandStates_.addFolder)
-            editing_->NavAddFolderExecute();
+        editing_->NavAddFolderExecute();
         return true;
     case CmdAddReply:
-        if (commandStates_.addReply)
-            editing_->NavAddReplyExecute();
+        editing_->NavAddReplyExecute();
         return true;
     case CmdDelete:
-        if (commandStates_.deleteNode)
-            editing_->NavDeleteExecute();
+        editing_->NavDeleteExecute();
         return true;
     case CmdSaveAll:
-        if (commandStates_.saveAll)
-            editing_->EditorForceSaveExecute();
+        editing_->EditorForceSaveExecute();
         return true;
     default:
         return false;

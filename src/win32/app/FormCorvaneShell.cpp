@@ -22,6 +22,13 @@ const char* const kWindowClass = "TFormCorvane";
 constexpr int kBuiltInWidth = 740;
 constexpr int kBuiltInHeight = 497;
 
+constexpr int kButtonGlyphSize = 24;
+// The button pictures, in the order of CommandGlyph after None.
+constexpr int kGlyphIcons[]
+    = {IDI_ADD_FOLDER, IDI_ADD_REPLY, IDI_DELETE, IDI_SAVE_ALL, IDI_COPY_ENTIRE, IDI_PASTE_LAST};
+
+int GlyphImage(CommandGlyph glyph) { return static_cast<int>(glyph) - 1; }
+
 HFONT CreateMessageFont()
 {
     NONCLIENTMETRICSA metrics{};
@@ -61,8 +68,9 @@ bool TFormCorvane::Create()
 
     const int x = (GetSystemMetrics(SM_CXSCREEN) - kBuiltInWidth) / 2;
     const int y = (GetSystemMetrics(SM_CYSCREEN) - kBuiltInHeight) / 2;
-    CreateWindowExA(0, kWindowClass, kAppTitle, WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, x, y, kBuiltInWidth,
-        kBuiltInHeight, nullptr, nullptr, instance_, this);
+    // WS_EX_CONTROLPARENT: Tab walks through the controls.
+    CreateWindowExA(WS_EX_CONTROLPARENT, kWindowClass, kAppTitle, WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, x, y,
+        kBuiltInWidth, kBuiltInHeight, nullptr, nullptr, instance_, this);
     return window_ != nullptr;
 }
 
@@ -186,21 +194,15 @@ LRESULT TFormCorvane::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam)
             OnFixTimer();
         return 0;
     case WM_COMMAND:
-        if (lParam != 0)
-            OnEditingControlCommand(LOWORD(wParam), HIWORD(wParam));
-        OnCommand(LOWORD(wParam));
+        // Menus and shortcuts send no window; the button columns send their
+        // own, with a command's id.
+        if (lParam != 0 && !FindCommand(LOWORD(wParam)))
+            OnControlCommand(LOWORD(wParam), HIWORD(wParam));
+        else
+            RunCommand(LOWORD(wParam));
         return 0;
-    case WM_NOTIFY: {
-        const auto* header = reinterpret_cast<const NMHDR*>(lParam);
-        LRESULT result = 0;
-        if (header->hwndFrom == navigation_ && OnEditingNavigationNotify(*header, result))
-            return result;
-        if (header->hwndFrom == navigation_ && header->code == NM_RCLICK) {
-            OnTreeRightClick();
-            return TRUE;
-        }
-        return 0;
-    }
+    case WM_NOTIFY:
+        return OnControlNotify(*reinterpret_cast<const NMHDR*>(lParam));
     case WM_CONTEXTMENU:
         // Shift+F10 or the menu key on the tree.
         if (reinterpret_cast<HWND>(wParam) == navigation_ && lParam == -1) {
@@ -233,7 +235,6 @@ void TFormCorvane::FormCreate()
     font_.Reset(CreateMessageFont());
     CreateControls();
     BuildMainMenu();
-    BuildAccelerators();
     AddTrayIcon();
 
     hooks_.Start(static_cast<std::uint32_t>(reinterpret_cast<uintptr_t>(window_)));
@@ -308,19 +309,16 @@ void TFormCorvane::CreateControls()
     listMacros_ = CreateChild("LISTBOX", "", listStyle, IdListMacros, WS_EX_CLIENTEDGE);
     listHotKeys_ = CreateChild("LISTBOX", "", listStyle, IdListHotKeys, WS_EX_CLIENTEDGE);
 
-    buttonImages_.Reset(ImageList_Create(24, 24, ILC_COLOR32 | ILC_MASK, 6, 0));
-    for (int icon : {IDI_ADD_FOLDER, IDI_ADD_REPLY, IDI_DELETE, IDI_SAVE_ALL, IDI_COPY_ENTIRE, IDI_PASTE_LAST}) {
-        UniqueIcon glyph(static_cast<HICON>(LoadImageA(instance_, MAKEINTRESOURCEA(icon), IMAGE_ICON, 24, 24, 0)));
+    buttonImages_.Reset(ImageList_Create(
+        kButtonGlyphSize, kButtonGlyphSize, ILC_COLOR32 | ILC_MASK, static_cast<int>(std::size(kGlyphIcons)), 0));
+    for (int icon : kGlyphIcons) {
+        UniqueIcon glyph(static_cast<HICON>(
+            LoadImageA(instance_, MAKEINTRESOURCEA(icon), IMAGE_ICON, kButtonGlyphSize, kButtonGlyphSize, 0)));
         ImageList_AddIcon(buttonImages_.Get(), glyph.Get());
     }
-    const ToolButton navButtons[]
-        = {{CmdAddFolder, 0, kCmdAddNewFolder}, {CmdAddReply, 1, kCmdAddNewReply}, {CmdDelete, 2, kCmdDelete}};
-    navToolbar_ = CreateButtonColumn(navButtons, 3);
-    const ToolButton saveButton[] = {{CmdSaveAll, 3, kCmdSaveAll}};
-    saveToolbar_ = CreateButtonColumn(saveButton, 1);
-    const ToolButton deliveryButtons[]
-        = {{CmdCopyEntire, 4, kCmdCopyEntireReply}, {CmdPasteLastActive, 5, kCmdPasteIntoLastActive}};
-    deliveryToolbar_ = CreateButtonColumn(deliveryButtons, 2);
+    navToolbar_ = CreateButtonColumn(NavButtons());
+    saveToolbar_ = CreateButtonColumn(SaveButtons());
+    deliveryToolbar_ = CreateButtonColumn(DeliveryButtons());
 
     labelName_ = CreateChild("STATIC", "Name:", SS_LEFT | SS_CENTERIMAGE, IdLabelName);
     editName_ = CreateChild("EDIT", "", WS_TABSTOP | ES_AUTOHSCROLL, IdEditName, WS_EX_CLIENTEDGE);
@@ -340,7 +338,7 @@ void TFormCorvane::CreateControls()
         WS_EX_CLIENTEDGE);
 }
 
-HWND TFormCorvane::CreateButtonColumn(const ToolButton* buttons, int count)
+HWND TFormCorvane::CreateButtonColumn(std::span<const CommandId> buttons)
 {
     HWND bar = CreateChild(TOOLBARCLASSNAMEA, "",
         TBSTYLE_FLAT | TBSTYLE_TOOLTIPS | CCS_NORESIZE | CCS_NODIVIDER | CCS_NOPARENTALIGN | CCS_VERT
@@ -351,13 +349,15 @@ HWND TFormCorvane::CreateButtonColumn(const ToolButton* buttons, int count)
     SendMessageA(bar, TB_SETBUTTONSIZE, 0, MAKELPARAM(kNavButtonSize, kNavButtonSize));
     // The texts serve as tooltips only.
     SendMessageA(bar, TB_SETMAXTEXTROWS, 0, 0);
-    for (int i = 0; i < count; ++i) {
+    for (const CommandId id : buttons) {
+        const TCommand& command = *FindCommand(id);
         TBBUTTON b{};
-        b.iBitmap = buttons[i].image;
-        b.idCommand = buttons[i].id;
+        b.iBitmap = GlyphImage(command.glyph);
+        b.idCommand = id;
         b.fsState = TBSTATE_ENABLED | TBSTATE_WRAP;
         b.fsStyle = BTNS_BUTTON;
-        b.iString = reinterpret_cast<INT_PTR>(buttons[i].hint);
+        const std::string& hint = buttonHints_.emplace_back(HintText(command));
+        b.iString = reinterpret_cast<INT_PTR>(hint.c_str());
         SendMessageA(bar, TB_ADDBUTTONSA, 1, reinterpret_cast<LPARAM>(&b));
     }
     return bar;
