@@ -19,7 +19,7 @@
 #include "win32/Handles.h"
 #include "win32/HtSysHookHost.h"
 #include "win32/PanelControlAdapters.h"
-#include "win32/RichEditReplyContent.h"
+#include "win32/RichEditControl.h"
 
 namespace corvane {
 class TRepList;
@@ -197,7 +197,7 @@ private:
     std::unique_ptr<LineEditControl> nameEdit_, macroEdit_;
     std::unique_ptr<CheckBoxControl> hotKeyBox_, shiftBox_;
     std::unique_ptr<DropDownListControl> keyList_;
-    std::unique_ptr<RichEditReplyContent> replyContent_;
+    std::unique_ptr<RichEditControl> replyContent_;
     std::unique_ptr<TLibraryEditing> editing_;
     bool treeDragging_ = false;
     bool dropAccepted_ = false;

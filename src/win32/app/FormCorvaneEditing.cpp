@@ -33,7 +33,7 @@ void TFormCorvane::CreateEditing()
     hotKeyBox_ = std::make_unique<CheckBoxControl>(checkHotKey_);
     shiftBox_ = std::make_unique<CheckBoxControl>(checkShift_);
     keyList_ = std::make_unique<DropDownListControl>(comboKey_);
-    replyContent_ = std::make_unique<RichEditReplyContent>(editor_);
+    replyContent_ = std::make_unique<RichEditControl>(editor_);
     editing_ = std::make_unique<TLibraryEditing>(
         *library_, fs_, TReplyPanel{*nameEdit_, *macroEdit_, *hotKeyBox_, *shiftBox_, *keyList_, *replyContent_});
     // The editor tells of every change of its content.
