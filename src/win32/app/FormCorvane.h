@@ -11,6 +11,7 @@
 #include <span>
 #include <string>
 
+#include "editing/LibraryEditing.h"
 #include "shell/CommandTable.h"
 #include "shell/MainLayout.h"
 #include "shell/UnitIdleUpdate.h"
@@ -19,6 +20,8 @@
 #include "shell/UnitTrayRules.h"
 #include "win32/Handles.h"
 #include "win32/HtSysHookHost.h"
+#include "win32/PanelControlAdapters.h"
+#include "win32/RichEditControl.h"
 
 namespace corvane {
 class TEditorFormatting;
@@ -140,6 +143,26 @@ private:
     void CreateReplyLibrary();
     void LoadReplyLibrary();
 
+    // Library editing: the controls' events forwarded to the editing handlers.
+    void CreateEditing();
+    void DestroyEditing();
+    void CommitEdits();
+    // True when `id` is an editing command, which has then run.
+    bool RunEditingCommand(int id);
+    void OnEditingControlCommand(int controlId, int code);
+    // True when the tree's notification was an editing one; `result` is the
+    // answer to it.
+    bool OnEditingNavigationNotify(const NMHDR& header, LRESULT& result);
+    void SubclassPanelControls();
+    static LRESULT CALLBACK PanelControlProc(
+        HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, UINT_PTR id, DWORD_PTR self);
+    bool PanelKeyPress(int controlId, char key);
+    void PanelLeftButtonUp(int controlId);
+    void BeginTreeDrag(HTREEITEM item);
+    // Mouse messages while a node is dragged in the tree; true when one was.
+    bool OnTreeDragMouse(UINT msg, int x, int y);
+    void EndTreeDrag(bool drop);
+
     HINSTANCE instance_;
     IFileSystem& fs_;
     IRegistry& registry_;
@@ -199,6 +222,14 @@ private:
     std::unique_ptr<ListBoxControl> hotKeyList_;
     std::unique_ptr<ListBoxControl> macroList_;
     std::unique_ptr<TRepList> library_;
+    std::unique_ptr<LineEditControl> nameEdit_, macroEdit_;
+    std::unique_ptr<CheckBoxControl> hotKeyBox_, shiftBox_;
+    std::unique_ptr<DropDownListControl> keyList_;
+    std::unique_ptr<RichEditControl> replyContent_;
+    std::unique_ptr<TLibraryEditing> editing_;
+    bool treeDragging_ = false;
+    bool dropAccepted_ = false;
+    TreeNode dropTarget_ = nullptr;
     THtProgramHooks hooks_{HookHost()}; // ShellHook, KeyHook, MouseHook
 };
 

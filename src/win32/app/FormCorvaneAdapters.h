@@ -177,9 +177,7 @@ public:
             KillTimer(f_.window_, kFixTimerId);
     }
     void SetAppInactive(bool inactive) override { f_.appInactive_ = inactive; }
-    // Pending edits of the selected reply are committed here once the
-    // library editing commands exist; until then nothing is pending.
-    void CommitEdits() override { }
+    void CommitEdits() override { f_.CommitEdits(); }
 
 private:
     TFormCorvane& f_;

@@ -106,8 +106,8 @@ void TFormCorvane::OnTreeRightClick()
     TVHITTESTINFO hit{};
     hit.pt = at;
     ScreenToClient(navigation_, &hit.pt);
-    if (HTREEITEM item = TreeView_HitTest(navigation_, &hit))
-        TreeView_SelectItem(navigation_, item);
+    if (editing_)
+        editing_->NavigationRightButtonDown(TreeView_HitTest(navigation_, &hit));
     SetFocus(navigation_);
     ShowNavPopup(at.x, at.y);
 }
@@ -134,6 +134,8 @@ TIdleInput TFormCorvane::CollectIdleInput() const
     const HWND focus = GetFocus();
     in.fullMode = !compact_;
     in.selected = SelectedKind();
+    in.nameChanged = editing_ && editing_->NameChanged();
+    in.replyChanged = editing_ && editing_->ReplyChanged();
     in.treeFocused = focus == navigation_;
     in.hotKeyChecked = SendMessageA(checkHotKey_, BM_GETCHECK, 0, 0) == BST_CHECKED;
     in.editorFocused = focus == editor_;

@@ -12,6 +12,7 @@ namespace corvane::win32 {
 
 void TFormCorvane::OnControlCommand(int controlId, int code)
 {
+    OnEditingControlCommand(controlId, code);
     switch (controlId) {
     case IdCheckHotKey:
     case IdCheckShift:
@@ -56,6 +57,9 @@ void TFormCorvane::SetTreeImages(TVITEMA& item) const
 
 LRESULT TFormCorvane::OnNavigationNotify(NMHDR& header)
 {
+    LRESULT result = 0;
+    if (OnEditingNavigationNotify(header, result))
+        return result;
     switch (header.code) {
     case NM_RCLICK:
         OnTreeRightClick();

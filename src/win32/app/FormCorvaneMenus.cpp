@@ -31,6 +31,8 @@ void TFormCorvane::BuildMainMenu()
 
 void TFormCorvane::OnCommand(int id)
 {
+    if (RunEditingCommand(id))
+        return;
     switch (id) {
     case CmdExit:
     case CmdTrayExit:

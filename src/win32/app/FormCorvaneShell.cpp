@@ -182,17 +182,25 @@ LRESULT TFormCorvane::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam)
             return TRUE;
         return DefWindowProcA(window_, msg, wParam, lParam);
     case WM_LBUTTONDOWN:
+        if (treeDragging_)
+            return 0;
         BeginSplitterDrag(static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam)));
         return 0;
     case WM_MOUSEMOVE:
+        if (OnTreeDragMouse(msg, static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))))
+            return 0;
         if (dragging_ != SplitterId::None)
             DragSplitter(static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam)));
         return 0;
     case WM_LBUTTONUP:
+        if (OnTreeDragMouse(msg, static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))))
+            return 0;
         if (dragging_ != SplitterId::None)
             EndSplitterDrag();
         return 0;
     case WM_CAPTURECHANGED:
+        if (treeDragging_ && reinterpret_cast<HWND>(lParam) != window_)
+            EndTreeDrag(false);
         if (dragging_ != SplitterId::None && reinterpret_cast<HWND>(lParam) != window_)
             EndSplitterDrag();
         return 0;
@@ -275,6 +283,7 @@ void TFormCorvane::FormCreate()
     FillFontList();
     CreateReplyLibrary();
     LoadReplyLibrary();
+    CreateEditing();
     LayoutControls();
     RefreshFormattingToolbar();
     // A modal tip may come before the loop's first idle moment.
@@ -318,6 +327,7 @@ void TFormCorvane::FormDestroy()
 
     engineArming_->CommitEdits();
     ReportSettingsNotSaved(SaveModeGeometry(modeState_, *modeWindow_, registry_));
+    DestroyEditing();
     library_.reset();
     RemoveTrayIcon();
 }

@@ -21,6 +21,7 @@
 //   probe tool-point HINT | tool-checked HINT   (a toolbar button found by its hint)
 //   probe editor-point                 (screen point in the middle of the editor)
 //   probe clipboard-rtf                (the clipboard's rich text)
+//   probe control-point ID             (screen point in the middle of a child control)
 #include <windows.h>
 
 #include <commctrl.h>
@@ -469,6 +470,14 @@ int main(int argc, char** argv)
     }
     if (cmd == "list" && argc > 2)
         return ShowList(main, argv[2]);
+    if (cmd == "control-point" && argc > 2) {
+        HWND control = GetDlgItem(main, std::atoi(argv[2]));
+        RECT r{};
+        if (!control || !GetWindowRect(control, &r))
+            return 1;
+        std::printf("%ld %ld\n", (r.left + r.right) / 2, (r.top + r.bottom) / 2);
+        return 0;
+    }
     if (cmd == "tray" && argc > 2) {
         const LPARAM mouse = std::strcmp(argv[2], "right") == 0 ? WM_RBUTTONUP : WM_LBUTTONUP;
         PostMessageA(main, kTrayNotify, 1, mouse);
