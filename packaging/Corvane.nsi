@@ -1,5 +1,6 @@
 ; The per-user installer of Corvane. Built by scripts/release.sh:
-;   makensis -DVERSION=x.y.z -DSTAGE=<folder with the files> -DICON=<.ico> -DOUTFILE=<setup.exe> Corvane.nsi
+;   makensis -DVERSION=x.y.z -DSTAGE=<folder with the files> -DICON=<.ico>
+;            -DPROGRAM_KB=<KB of exe and dll> -DOUTFILE=<setup.exe> Corvane.nsi
 ; Installs without elevation under %LOCALAPPDATA%\Programs\Corvane.
 ;   /S             silent
 ;   /AUTORUN=1|0   silent choice of "Start Corvane with Windows" (default: as it is)
@@ -19,6 +20,9 @@ Target amd64-unicode
 !endif
 !ifndef ICON
   !error "ICON must be defined"
+!endif
+!ifndef PROGRAM_KB
+  !error "PROGRAM_KB (the size of Corvane.exe and Tolvar.dll) must be defined"
 !endif
 
 !include MUI2.nsh
@@ -64,7 +68,7 @@ VIAddVersionKey "LegalCopyright" "Copyright (C) 2026 ${PUBLISHER}"
 !define MUI_ICON "${ICON}"
 !define MUI_UNICON "${ICON}"
 !define MUI_ABORTWARNING
-!define MUI_WELCOMEPAGE_TEXT "This will install ${PRODUCT} ${VERSION} for you alone; no administrator rights are needed.$\r$\n$\r$\nIf ${PRODUCT} is running, Setup closes it before it replaces its files and starts it again afterwards.$\r$\n$\r$\nClick Next to continue."
+!define MUI_WELCOMEPAGE_TEXT "This will install ${PRODUCT} ${VERSION} for you alone; no administrator rights are needed.$\r$\n$\r$\nIf ${PRODUCT} is running, Setup ends it before it replaces its files; you can start it again on the last page.$\r$\n$\r$\nClick Next to continue."
 !define MUI_FINISHPAGE_RUN "$INSTDIR\Corvane.exe"
 !define MUI_FINISHPAGE_RUN_TEXT "Run Corvane"
 
@@ -242,6 +246,8 @@ FunctionEnd
 
 Section "Corvane" SecProgram
   SectionIn RO
+  ; The pair is unpacked by a function, which the page's size does not see.
+  AddSize ${PROGRAM_KB}
   SetOutPath "$INSTDIR"
   Call CloseRunningCorvane
   Call ReplaceProgramPair

@@ -33,7 +33,8 @@ cp "$bin"/*.chm "$stage/" 2>/dev/null || echo "release: no help files built (chm
 cp -r "$bin/Replies" "$stage/Replies"
 
 setup=$dist/$name-setup.exe
-makensis -V2 -NOCD -DVERSION="$version" -DSTAGE="$stage" \
+program_kb=$(( ($(stat -c %s "$stage/Corvane.exe") + $(stat -c %s "$stage/Tolvar.dll") + 1023) / 1024 ))
+makensis -V2 -DVERSION="$version" -DSTAGE="$stage" -DPROGRAM_KB="$program_kb" \
   -DICON="$root/src/win32/app/res/Corvane.ico" -DOUTFILE="$setup" \
   "$root/packaging/Corvane.nsi"
 
