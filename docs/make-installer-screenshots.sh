@@ -28,7 +28,7 @@ page() {  # file|- [keys...]
 }
 
 wine explorer /desktop=setup,640x480 "$SETUP_EXE" >/dev/null 2>&1 &
-wait_for_dialog 'Corvane Setup' 1 30
+wait_for_dialog 'Corvane Setup ' 1 30 || exit 1
 page installer-welcome.png Return
 page installer-folder.png Return
 page installer-autorun.png space Return
@@ -38,7 +38,7 @@ sleep 2
 
 install_win="C:\\users\\$(id -un)\\AppData\\Local\\Programs\\Corvane"
 wine explorer /desktop=setup,640x480 "$install_win\\Uninstall.exe" >/dev/null 2>&1 &
-wait_for_dialog 'Corvane Uninstall' 1 30
+wait_for_dialog 'Corvane Uninstall ' 1 30 || exit 1
 page - Return
 page installer-uninstall-data.png Escape
 sleep 1

@@ -303,7 +303,7 @@ Function un.KeepDataPage
   Pop $0
   ${NSD_CreateLabel} 0 0 100% 48u "Your reply library is in $\"${DATA_FOLDER}$\" and your settings are in the registry under HKEY_CURRENT_USER\${SETTINGS_KEY}. They are kept, so that a later installation finds them again."
   Pop $0
-  ${NSD_CreateCheckbox} 0 56u 100% 12u "Also delete my reply library and my Corvane settings"
+  ${NSD_CreateCheckbox} 0 56u 100% 12u "&Also delete my reply library and my Corvane settings"
   Pop $RemoveDataBox
   nsDialogs::Show
 FunctionEnd

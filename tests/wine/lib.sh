@@ -195,7 +195,7 @@ release_artefacts() {
 corvane_processes() {
   local p
   for p in $(pgrep -f 'Corvane\.exe'); do
-    tr '\0' '\n' <"/proc/$p/environ" 2>/dev/null | grep -qxF "WINEPREFIX=$WINEPREFIX" && echo "$p"
+    { tr '\0' '\n' <"/proc/$p/environ"; } 2>/dev/null | grep -qxF "WINEPREFIX=$WINEPREFIX" && echo "$p"
   done
 }
 

@@ -75,3 +75,35 @@ done
 [ -f "$DATA_DIR/Replies/2/1/2.rep" ] || fail "the uninstall removed the library"
 [ "$(program_settings)" = "$settings_before" ] || fail "the uninstall changed the settings"
 program_settings | grep -q '^ShowTips REG_DWORD 0x0$' || fail "the settings are gone"
+
+# ---- Only the uninstaller's box removes them: installed again, then
+# uninstalled by hand with the box ticked.
+wine "$SETUP_EXE" /S || fail "the third install ended with $?"
+wine "$install_win\\Uninstall.exe" >/dev/null 2>&1 &
+# The wizard's caption is the uninstaller's name and the page's, a blank.
+uninstaller='Corvane Uninstall '
+wait_for_dialog "$uninstaller" 1 30 || fail "the uninstaller did not open"
+uninstaller_keys() {
+  local wid
+  wid=$(visible_windows "$uninstaller" | head -1)
+  [ -n "$wid" ] || return 1
+  xdotool windowfocus --sync "$wid" 2>/dev/null || xdotool windowfocus "$wid"
+  xdotool key --delay 200 "$@"
+}
+# Focused once; the pages keep the keyboard focus as they change.
+sleep 1
+uninstaller_keys Return # the confirmation page
+sleep 1
+xdotool key alt+a # the box
+sleep 0.5
+xdotool key Return # Uninstall
+settings_key_exists() { wine reg query 'HKCU\SOFTWARE\Tarnwick\Corvane 2' >/dev/null 2>&1; }
+for i in $(seq 1 100); do
+  [ ! -e "$DATA_DIR" ] && [ ! -e "$install_dir" ] && ! settings_key_exists && break
+  sleep 0.2
+done
+[ -e "$install_dir" ] && fail "program files are left after the second uninstall"
+[ -e "$DATA_DIR" ] && fail "the ticked box did not remove the library"
+settings_key_exists && fail "the ticked box did not remove the settings"
+wine reg query 'HKCU\SOFTWARE\Tarnwick' >/dev/null 2>&1 && fail "an empty Tarnwick key is left"
+xdotool key Return # Close
