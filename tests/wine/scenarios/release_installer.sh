@@ -4,7 +4,8 @@
 # silent uninstall removes the program and keeps the user's replies and
 # settings.
 release_artefacts || fail "scripts/release.sh did not make the installer and the zip"
-no_startup_tip
+# The tip of the day stays open: Setup must end a Corvane that shows a dialog.
+set_setting ShowTips 1
 install_dir="$WINEPREFIX/drive_c/users/$(id -un)/AppData/Local/Programs/Corvane"
 install_win="C:\\users\\$(id -un)\\AppData\\Local\\Programs\\Corvane"
 shortcut="$APPDATA_DIR/Microsoft/Windows/Start Menu/Programs/Corvane.lnk"
@@ -40,6 +41,7 @@ wait_for_visibility 1 20 || fail "the installed Corvane is not shown"
 [ -f "$DATA_DIR/Replies/index.sub" ] || fail "the starter library did not reach the data folder"
 [ -e "$install_dir/Replies" ] && fail "the starter library is still beside the installed program"
 [ "$(probe tree | head -1)" = "Greetings and sign-offs" ] || fail "the tree does not show the library"
+wait_for_dialog 'Tip of the Day' 1 || fail "no tip of the day"
 
 # ---- Setup again while it runs, switching autorun on.
 old_exe=$(stat -c %i "$install_dir/Corvane.exe")
@@ -74,7 +76,7 @@ done
 [ -z "$(corvane_processes)" ] || fail "Corvane still runs"
 [ -f "$DATA_DIR/Replies/2/1/2.rep" ] || fail "the uninstall removed the library"
 [ "$(program_settings)" = "$settings_before" ] || fail "the uninstall changed the settings"
-program_settings | grep -q '^ShowTips REG_DWORD 0x0$' || fail "the settings are gone"
+program_settings | grep -q '^ShowTips REG_DWORD 0x1$' || fail "the settings are gone"
 
 # ---- Only the uninstaller's box removes them: installed again, then
 # uninstalled by hand with the box ticked.
