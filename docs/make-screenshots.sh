@@ -2,6 +2,8 @@
 # Takes the README's screenshots of Corvane under Wine's virtual desktop (which
 # draws window frames like Windows does) on a private Xvfb display.
 #   docs/make-screenshots.sh     (needs scripts/build.sh win)
+#   docs/make-screenshots.sh installer   the installer's and the uninstaller's
+#                                        pages instead (runs scripts/release.sh)
 set -uo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 out=$root/docs/images
@@ -17,6 +19,33 @@ desktop_shot() {  # file
   wid=$(xdotool search --name '^shots - Wine desktop$' | head -1)
   import -window "$wid" "$out/$1" 2>/dev/null
 }
+
+if [ "${1:-}" = installer ]; then
+  release_artefacts || exit 1
+  # Each page: wait until it is drawn, take it, then press keys.
+  page() {  # file|- [keys...]
+    sleep 2
+    [ "$1" != - ] && desktop_shot "$1"
+    shift
+    xdotool key --delay 300 "$@"
+  }
+  wine explorer /desktop=shots,640x480 "$SETUP_EXE" >/dev/null 2>&1 &
+  wait_for_window 'Corvane Setup.*' 30 || exit 1
+  page installer-welcome.png Return
+  page installer-folder.png Return
+  page installer-autorun.png space Return
+  sleep 3
+  page installer-finish.png space Return
+  sleep 2
+  wine explorer /desktop=shots,640x480 "C:\\users\\$(id -un)\\AppData\\Local\\Programs\\Corvane\\Uninstall.exe" >/dev/null 2>&1 &
+  wait_for_window 'Corvane Uninstall.*' 30 || exit 1
+  page - Return
+  page installer-uninstall-data.png Escape
+  sleep 1
+  scenario_end
+  ls -la "$out"/installer-*.png
+  exit 0
+fi
 
 set_setting ShowTips 1
 wine explorer /desktop=shots,960x640 "$PROGRAM_WIN" >/dev/null 2>&1 &

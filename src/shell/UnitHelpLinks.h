@@ -2,12 +2,14 @@
 // The help files and the product's web pages, all addresses in one place.
 #include <string>
 
+#include "CorvaneVersion.h"
+
 namespace corvane {
 
 inline constexpr const char* kMakerSite = "https://www.tarnwick.com";
 inline constexpr const char* kHelpFile = "Corvane.chm";
 inline constexpr const char* kTutorialsFile = "CorvaneTutors.chm";
-inline constexpr const char* kAboutTitle = "Corvane v2.14";
+inline constexpr const char* kAboutTitle = "Corvane v" CORVANE_VERSION_MAJOR_MINOR;
 
 enum class WebPage { ProductHome, TutorialMovie, MakerHome };
 enum class LinkSource { HelpMenu, AboutBox };

@@ -175,3 +175,32 @@ wait_for_dialog() {  # title 1|0 [seconds]
   done
   return 1
 }
+
+# The installer and the portable zip of the tree under test, made once per
+# session by scripts/release.sh. Sets SETUP_EXE, PORTABLE_ZIP, RELEASE_VERSION.
+release_artefacts() {
+  local dist="$SESSION_DIR/dist"
+  if [ ! -d "$dist" ]; then
+    CORVANE_DIST="$dist" "$CORVANE_ROOT/scripts/release.sh" >"$SESSION_DIR/release.log" 2>&1 ||
+      { rm -rf "$dist"; cat "$SESSION_DIR/release.log"; return 1; }
+  fi
+  SETUP_EXE=$(ls "$dist"/Corvane-*-setup.exe 2>/dev/null | head -1)
+  PORTABLE_ZIP=$(ls "$dist"/Corvane-*-portable.zip 2>/dev/null | head -1)
+  RELEASE_VERSION=$(tr -d '[:space:]' <"$CORVANE_ROOT/build/win/generated/version.txt")
+  [ "$SETUP_EXE" = "$dist/Corvane-$RELEASE_VERSION-setup.exe" ] &&
+    [ "$PORTABLE_ZIP" = "$dist/Corvane-$RELEASE_VERSION-portable.zip" ]
+}
+
+# Unix ids of the Corvane.exe processes of this scenario's prefix.
+corvane_processes() {
+  local p
+  for p in $(pgrep -f 'Corvane\.exe'); do
+    { tr '\0' '\n' <"/proc/$p/environ"; } 2>/dev/null | grep -qxF "WINEPREFIX=$WINEPREFIX" && echo "$p"
+  done
+}
+
+# A registry value's data as "kind data", empty when the value is missing.
+registry_value() {  # key name
+  wine reg query "$1" /v "$2" 2>/dev/null | tr -d '\r' | grep -F "    $2    " |
+    sed -E "s/^ *$(printf '%s' "$2" | sed 's/[][\.*^$]/\\&/g') +//"
+}

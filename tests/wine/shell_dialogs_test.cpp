@@ -1,5 +1,6 @@
 // The options, tip and about dialogs driven as a user would: a thread timer
 // fires inside each dialog's modal loop and works its controls step by step.
+#include "CorvaneVersion.h"
 #include "library/UnitCommonProcs.h"
 #include "platform/MessageBoxes.h"
 #include "shell/UnitSettings.h"
@@ -273,7 +274,7 @@ TEST_F(ShellDialogs, AboutBoxShowsTheTitleAndClosesWithOk)
     }});
     win32::ShowAboutBox(owner_, ::LoadIconA(nullptr, IDI_APPLICATION));
     EXPECT_TRUE(script.Finished());
-    EXPECT_EQ(title, "Corvane v2.14");
+    EXPECT_EQ(title, "Corvane v" CORVANE_VERSION_MAJOR_MINOR);
 }
 
 } // namespace

@@ -1,14 +1,14 @@
 #pragma once
 // The receiver table as it lies in the shared block of each hook type and in
 // each process's own list. Compiled into the hook library and into the native
-// tests; no Windows headers.
+// tests; no Windows headers, and nothing that needs the C++ runtime library
+// (the hook library links none): no allocation, no exceptions.
 //
 // Another process may have written anything into a shared block, so every
 // reader clamps Count to the table before indexing.
 #include <cstddef>
 #include <cstdint>
 #include <optional>
-#include <string>
 
 namespace corvane::tolvar {
 
@@ -100,17 +100,56 @@ template <typename Pred> std::int32_t DeleteIf(THtReceiverList& list, Pred isGon
     return removed;
 }
 
+// The name of a shared object, built in place: the hook library has no heap.
+// Room for the prefix, a file name as long as a path can be, the longest hook
+// part and suffix, and the terminator.
+constexpr std::size_t HookObjectNameSize = 300;
+
+struct THookObjectName {
+    char Text[HookObjectNameSize];
+    std::size_t Length;
+};
+
+// Appends `count` characters; false, leaving the name as it was, when they do
+// not fit.
+inline bool AppendToName(THookObjectName& name, const char* text, std::size_t count)
+{
+    if (count >= HookObjectNameSize - name.Length)
+        return false;
+    for (std::size_t i = 0; i < count; ++i)
+        name.Text[name.Length + i] = text[i];
+    name.Length += count;
+    name.Text[name.Length] = '\0';
+    return true;
+}
+
+inline bool AppendToName(THookObjectName& name, const char* text)
+{
+    std::size_t count = 0;
+    while (text[count] != '\0')
+        ++count;
+    return AppendToName(name, text, count);
+}
+
 // "HT_SYS_HOOK_" + the library's file name without folder and extension + "_".
 // The file name follows the last "\" or ":"; the extension starts at the last
 // "." after it.
-inline std::string HookObjectPrefix(const std::string& modulePath)
+inline bool HookObjectPrefix(const char* modulePath, std::size_t length, THookObjectName& out)
 {
-    const std::size_t sep = modulePath.find_last_of("\\:");
-    std::string name = sep == std::string::npos ? modulePath : modulePath.substr(sep + 1);
-    const std::size_t dot = name.rfind('.');
-    if (dot != std::string::npos)
-        name.erase(dot);
-    return "HT_SYS_HOOK_" + name + "_";
+    std::size_t start = length;
+    while (start > 0 && modulePath[start - 1] != '\\' && modulePath[start - 1] != ':')
+        --start;
+    std::size_t end = length;
+    while (end > start && modulePath[end - 1] != '.')
+        --end;
+    if (end == start)
+        end = length; // no extension
+    else
+        --end; // before the dot
+    out.Length = 0;
+    out.Text[0] = '\0';
+    return AppendToName(out, "HT_SYS_HOOK_") && AppendToName(out, modulePath + start, end - start)
+        && AppendToName(out, "_");
 }
 
 // ---- Operations of one hook type's wrapper, over its shared block and the

@@ -1,12 +1,14 @@
 // The hook library: global shell, keyboard, mouse and CBT hooks whose events
 // are passed as window messages to the receiver windows registered in a
 // shared table per hook type. Mapped into every hooked GUI process, so nothing
-// here may fault on what another process left in shared memory.
+// here may fault on what another process left in shared memory, and nothing
+// here links the C++ runtime library: no heap, no exceptions, no static
+// constructors or destructors. DllMain is the entry point; what lives for the
+// life of the module is built and torn down there.
 #include <windows.h>
 
 #include <cstdint>
-#include <optional>
-#include <string>
+#include <new>
 
 #include "hooks/HtSysHookCommon.h"
 #include "hooks/tolvar/HtReceiverTable.h"
@@ -93,13 +95,11 @@ struct Win32Sys {
 
 class THtHookWrapper {
 public:
-    THtHookWrapper(const std::string& base, int hookId, HOOKPROC proc);
+    THtHookWrapper(const THookObjectName& base, int hookId, HOOKPROC proc);
     THtHookWrapper(const THtHookWrapper&) = delete;
     THtHookWrapper& operator=(const THtHookWrapper&) = delete;
-    virtual ~THtHookWrapper();
+    ~THtHookWrapper();
 
-    virtual std::int32_t Install();
-    virtual std::int32_t Uninstall();
     std::int32_t Attach(HWND window, bool filter);
     std::int32_t Detach(HWND window);
     LRESULT Notify(int nCode, WPARAM wParam, LPARAM lParam, const std::optional<Notice>& notice);
@@ -120,10 +120,17 @@ private:
     HOOKPROC HookProc_;
 };
 
-THtHookWrapper::THtHookWrapper(const std::string& base, int hookId, HOOKPROC proc) : HookId_(hookId), HookProc_(proc)
+THtHookWrapper::THtHookWrapper(const THookObjectName& base, int hookId, HOOKPROC proc)
+    : HookId_(hookId), HookProc_(proc)
 {
     LocalReceivers_.Count = 0;
-    Mutex_.reset(CreateMutexA(nullptr, TRUE, (base + "Mutex").c_str()));
+    THookObjectName mutexName = base;
+    THookObjectName sharedName = base;
+    if (!AppendToName(mutexName, "Mutex") || !AppendToName(sharedName, "Shared")) {
+        CreateError_ = ERROR_FILENAME_EXCED_RANGE;
+        return;
+    }
+    Mutex_.reset(CreateMutexA(nullptr, TRUE, mutexName.Text));
     if (!Mutex_.get()) {
         CreateError_ = static_cast<std::int32_t>(GetLastError());
         return;
@@ -135,7 +142,7 @@ THtHookWrapper::THtHookWrapper(const std::string& base, int hookId, HOOKPROC pro
     } release{Mutex_.get()};
 
     Mapping_.reset(CreateFileMappingA(
-        INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0, sizeof(THtSharedHookBlock), (base + "Shared").c_str()));
+        INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0, sizeof(THtSharedHookBlock), sharedName.Text));
     if (!Mapping_.get()) {
         CreateError_ = static_cast<std::int32_t>(GetLastError());
         return;
@@ -155,24 +162,6 @@ THtHookWrapper::~THtHookWrapper()
 {
     for (std::int32_t i = ValidCount(LocalReceivers_) - 1; i >= 0; --i)
         Detach(ToWindow(LocalReceivers_.Items[i].Window));
-}
-
-std::int32_t THtHookWrapper::Install()
-{
-    if (!Shared_)
-        return 0;
-    MutexLock lock(Mutex_.get());
-    Win32Sys sys = Sys();
-    return InstallHook(*Shared_, sys);
-}
-
-std::int32_t THtHookWrapper::Uninstall()
-{
-    if (!Shared_)
-        return 0;
-    MutexLock lock(Mutex_.get());
-    Win32Sys sys = Sys();
-    return UninstallHook(*Shared_, sys);
 }
 
 std::int32_t THtHookWrapper::Attach(HWND window, bool filter)
@@ -237,40 +226,37 @@ LRESULT CALLBACK KeyboardHookProc(int nCode, WPARAM wParam, LPARAM lParam);
 LRESULT CALLBACK MouseHookProc(int nCode, WPARAM wParam, LPARAM lParam);
 LRESULT CALLBACK CBTHookProc(int nCode, WPARAM wParam, LPARAM lParam);
 
-class THtHookWrappers {
+// An object built and destroyed by hand in storage of its own. Unlike
+// std::optional it has no destructor, so a global of it needs no exit-time
+// registration from the runtime library.
+template <typename T> class InPlace {
 public:
-    explicit THtHookWrappers(const std::string& prefix)
-        : Wrappers_{{prefix + "SHELL", WH_SHELL, ShellHookProc}, {prefix + "KEYBOARD", WH_KEYBOARD, KeyboardHookProc},
-            {prefix + "MOUSE", WH_MOUSE, MouseHookProc}, {prefix + "CBT", WH_CBT, CBTHookProc}}
-    { }
-    virtual ~THtHookWrappers() = default;
-    // Freed in index order, as they were created.
-    void FreeInOrder()
+    template <typename... Args> void Emplace(Args&&... args)
     {
-        for (auto& w : Wrappers_)
-            w.reset();
+        Reset();
+        object_ = ::new (static_cast<void*>(storage_)) T(static_cast<Args&&>(args)...);
     }
-    virtual THtHookWrapper* GetWrapper(int index)
+    void Reset()
     {
-        return index >= 0 && index < HookTypeCount && Wrappers_[index] ? &*Wrappers_[index] : nullptr;
+        if (object_)
+            object_->~T();
+        object_ = nullptr;
     }
+    T* Get() const { return object_; }
 
 private:
-    struct Slot {
-        Slot(const std::string& base, int hookId, HOOKPROC proc) { w.emplace(base, hookId, proc); }
-        std::optional<THtHookWrapper> w;
-        explicit operator bool() const { return w.has_value(); }
-        THtHookWrapper& operator*() { return *w; }
-        void reset() { w.reset(); }
-    };
-    Slot Wrappers_[HookTypeCount];
+    alignas(T) unsigned char storage_[sizeof(T)];
+    T* object_ = nullptr;
 };
 
-std::optional<THtHookWrappers> HookTable;
+// One wrapper per hook type, built when the library is loaded and freed in
+// index order, as they were built, when it is released.
+InPlace<THtHookWrapper> HookTable[HookTypeCount];
 
 THtHookWrapper* WrapperOf(std::uint8_t hookType)
 {
-    return HookTable ? HookTable->GetWrapper(hookType & 0x7F) : nullptr;
+    const int index = hookType & 0x7F;
+    return index < HookTypeCount ? HookTable[index].Get() : nullptr;
 }
 
 template <typename MakeNotice>
@@ -322,20 +308,29 @@ bool BuildHookTable()
         MessageBoxA(nullptr, "HtSysHook", "Failed to retrieve own module name!", MB_OK);
         return false;
     }
-    try {
-        HookTable.emplace(HookObjectPrefix(std::string(path, n)));
-        return true;
-    } catch (...) {
+    THookObjectName prefix;
+    if (!HookObjectPrefix(path, n, prefix))
         return false;
+    struct Kind {
+        const char* part;
+        int hookId;
+        HOOKPROC proc;
+    };
+    static constexpr Kind kinds[HookTypeCount] = {{"SHELL", WH_SHELL, ShellHookProc},
+        {"KEYBOARD", WH_KEYBOARD, KeyboardHookProc}, {"MOUSE", WH_MOUSE, MouseHookProc}, {"CBT", WH_CBT, CBTHookProc}};
+    for (int i = 0; i < HookTypeCount; ++i) {
+        THookObjectName base = prefix;
+        if (!AppendToName(base, kinds[i].part))
+            return false;
+        HookTable[i].Emplace(base, kinds[i].hookId, kinds[i].proc);
     }
+    return true;
 }
 
 void FreeHookTable()
 {
-    if (!HookTable)
-        return;
-    HookTable->FreeInOrder();
-    HookTable.reset();
+    for (auto& wrapper : HookTable)
+        wrapper.Reset();
 }
 
 } // namespace

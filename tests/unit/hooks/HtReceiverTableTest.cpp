@@ -4,6 +4,7 @@
 
 #include <cstring>
 #include <set>
+#include <string>
 
 namespace corvane::tolvar {
 namespace {
@@ -318,11 +319,37 @@ TEST(HtReceiverTable, NoticesFollowTheTableOfEvents)
     EXPECT_FALSE(CbtNotice(-2, 1, 0, 0));
 }
 
+std::string PrefixOf(const std::string& modulePath)
+{
+    THookObjectName name{};
+    if (!HookObjectPrefix(modulePath.c_str(), modulePath.size(), name))
+        return "(refused)";
+    EXPECT_EQ(name.Text[name.Length], '\0');
+    return std::string(name.Text, name.Length);
+}
+
 TEST(HtReceiverTable, ObjectNamesComeFromTheLibraryFileName)
 {
-    EXPECT_EQ(HookObjectPrefix("C:\\Program Files\\Corvane\\Tolvar.dll"), "HT_SYS_HOOK_Tolvar_");
-    EXPECT_EQ(HookObjectPrefix("C:\\a.b\\Tolvar"), "HT_SYS_HOOK_Tolvar_");
-    EXPECT_EQ(HookObjectPrefix("D:tol.var.DLL"), "HT_SYS_HOOK_tol.var_");
+    EXPECT_EQ(PrefixOf("C:\\Program Files\\Corvane\\Tolvar.dll"), "HT_SYS_HOOK_Tolvar_");
+    EXPECT_EQ(PrefixOf("C:\\a.b\\Tolvar"), "HT_SYS_HOOK_Tolvar_");
+    EXPECT_EQ(PrefixOf("D:tol.var.DLL"), "HT_SYS_HOOK_tol.var_");
+}
+
+// The names are built in a fixed buffer: a name that cannot fit is refused
+// whole, never cut or written past the buffer.
+TEST(HtReceiverTable, AnObjectNameThatDoesNotFitIsRefused)
+{
+    const std::string longest(HookObjectNameSize - 1 - std::string("HT_SYS_HOOK__").size(), 'a');
+    EXPECT_EQ(PrefixOf("C:\\" + longest + ".dll"), "HT_SYS_HOOK_" + longest + "_");
+    EXPECT_EQ(PrefixOf("C:\\" + longest + "a.dll"), "(refused)");
+
+    THookObjectName name{};
+    ASSERT_TRUE(HookObjectPrefix("Tolvar.dll", 10, name));
+    EXPECT_TRUE(AppendToName(name, "KEYBOARD") && AppendToName(name, "Shared"));
+    EXPECT_STREQ(name.Text, "HT_SYS_HOOK_Tolvar_KEYBOARDShared");
+    const std::string tooMuch(HookObjectNameSize, 'x');
+    EXPECT_FALSE(AppendToName(name, tooMuch.c_str()));
+    EXPECT_STREQ(name.Text, "HT_SYS_HOOK_Tolvar_KEYBOARDShared");
 }
 
 } // namespace
