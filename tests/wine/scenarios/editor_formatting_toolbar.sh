@@ -9,6 +9,8 @@ main_window_keys Down Down        # "Meeting confirmation", a reply
 sleep 0.5
 xdotool mousemove $(probe editor-point) click 1
 sleep 0.5
+xdotool key ctrl+a Delete                   # the reply's own text goes
+sleep 0.3
 xdotool type --delay 30 "Hello world again"
 xdotool key Home ctrl+Right Right Right     # hello wo|rld
 sleep 0.3
