@@ -139,6 +139,8 @@ LRESULT TFormCorvane::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam)
             return TRUE;
         return DefWindowProcA(window_, msg, wParam, lParam);
     case WM_LBUTTONDOWN:
+        if (draggingReply_)
+            return 0;
         BeginSplitterDrag(static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam)));
         return 0;
     case WM_MOUSEMOVE:
@@ -146,10 +148,13 @@ LRESULT TFormCorvane::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam)
             DragSplitter(static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam)));
         return 0;
     case WM_LBUTTONUP:
+        EndReplyDrag(true);
         if (dragging_ != Splitter::None)
             EndSplitterDrag();
         return 0;
     case WM_CAPTURECHANGED:
+        if (reinterpret_cast<HWND>(lParam) != window_)
+            EndReplyDrag(false);
         if (dragging_ != Splitter::None && reinterpret_cast<HWND>(lParam) != window_)
             EndSplitterDrag();
         return 0;
@@ -185,6 +190,12 @@ LRESULT TFormCorvane::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam)
         if (header->hwndFrom == navigation_ && header->code == NM_RCLICK) {
             OnTreeRightClick();
             return TRUE;
+        }
+        if (header->hwndFrom == navigation_ && (header->code == TVN_SELCHANGEDA || header->code == TVN_SELCHANGEDW))
+            OnNavigationSelected();
+        if (header->hwndFrom == navigation_ && (header->code == TVN_BEGINDRAGA || header->code == TVN_BEGINDRAGW)) {
+            TreeView_SelectItem(navigation_, reinterpret_cast<const NMTREEVIEWA*>(lParam)->itemNew.hItem);
+            BeginReplyDrag();
         }
         return 0;
     }
@@ -231,6 +242,7 @@ void TFormCorvane::FormCreate()
     FillKeyTable();
     LoadModeGeometry(modeState_, *modeWindow_, registry_);
     CreateReplyLibrary();
+    CreateEngine();
     LoadReplyLibrary();
     LayoutControls();
     // A modal tip may come before the loop's first idle moment.
@@ -256,6 +268,7 @@ void TFormCorvane::TipTimerTimer()
 
 void TFormCorvane::FormDestroy()
 {
+    terminating_ = true;
     hooks_.Stop();
 
     engineArming_->CommitEdits();
