@@ -52,3 +52,24 @@ target_clear() {
   xdotool key End shift+Home BackSpace
   sleep 0.3
 }
+
+# Clicks a node of the main window's tree, which selects it.
+select_reply() {  # name
+  local point
+  point=$(probe item-point "$1") || fail "no node '$1' on screen"
+  xdotool mousemove $point click 1
+  sleep 0.5
+}
+
+# Command ids of the main window (src/win32/app/CommandIds.h).
+CMD_COPY_ENTIRE=1010
+CMD_PASTE_LAST_ACTIVE=1012
+
+# Presses a chord as a person does, held long enough for the 50 ms poll to see it.
+press_chord() {  # keys...
+  xdotool keydown "$@"
+  sleep 0.3
+  local reversed=() k
+  for k in "$@"; do reversed=("$k" "${reversed[@]}"); done
+  xdotool keyup "${reversed[@]}"
+}
