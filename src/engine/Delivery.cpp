@@ -60,6 +60,11 @@ void TEngine::PasteInto(WindowId window)
         return;
     }
     p_.desktop.SetForeground(window);
+    // Activation of another program's window may take effect later (under
+    // Wine it waits for the X server); keys sent before would reach the old one.
+    for (int waited = 0; p_.desktop.ForegroundWindow() != window && waited < ForegroundWaitMs;
+         waited += ForegroundPollMs)
+        p_.desktop.Pause(ForegroundPollMs);
     SimulatePaste();
 }
 
@@ -83,6 +88,9 @@ void TEngine::TimerTick()
     foregroundAtTick_ = p_.desktop.ForegroundWindow();
     if (!appInactive_)
         return;
+    // Some systems (Wine among them) send no shell activations; the window
+    // in front while another application is active was activated too.
+    WindowActivated(foregroundAtTick_);
     if (pendingInsert_) {
         InsertSelectedReply();
     } else if (pendingShow_) {

@@ -16,6 +16,8 @@ class IReplyEditor;
 class TRepList;
 
 inline constexpr int DeliveryPauseMs = 50;
+inline constexpr int ForegroundWaitMs = 500;
+inline constexpr int ForegroundPollMs = 10;
 inline constexpr char ClipboardBusyText[]
     = "The reply was not delivered: another program is using the clipboard. Please try again.";
 inline constexpr char TargetGoneText[]

@@ -70,7 +70,7 @@ TEST_F(ChordTest, PendingHotKeyWhoseEntryChangedDeliversNothing)
 TEST_F(ChordTest, HotKeyWithParametersAsksThenPastesIntoLastActiveWindow)
 {
     rig.engine.WindowActivated(MailWindow);
-    rig.desktop.foreground = 0x3003; // the dialog had the foreground
+    rig.desktop.foreground = OwnWindow; // the dialog had the foreground
     Hold({VkControl, VkMenu, VkShift, 'G'});
     rig.engine.TimerTick();
     Hold({VkControl, VkMenu, VkShift, 'G'}, false);
@@ -146,6 +146,11 @@ TEST_F(ChordTest, LastActiveWindowFollowsActivationsOfOtherWindows)
     rig.engine.WindowDestroyed(MailWindow, false);
     EXPECT_EQ(rig.engine.LastActiveWindow(), 0u);
     EXPECT_EQ(rig.dialogCancels, 1);
+    // Without shell notifications, the window in front at a tick counts.
+    rig.dialogVisible = false;
+    rig.desktop.foreground = 0x6006;
+    rig.engine.TimerTick();
+    EXPECT_EQ(rig.engine.LastActiveWindow(), 0x6006u);
 }
 
 TEST_F(ChordTest, PasteIntoLastActiveWindowAndCopyEntire)
