@@ -30,6 +30,8 @@ enum CommandId : unsigned short {
     CmdTrayShow,
     CmdTrayInsert,
     CmdTrayExit,
+    CmdPreDefParams, // the editor's drop-down button of predefined insertions
+    CmdPlaceholderFirst = 1100, // eleven ids, one per placeholder
 };
 
 // Control ids of the main window's children.

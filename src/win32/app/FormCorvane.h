@@ -119,6 +119,9 @@ private:
     void PasteIntoLastActiveExecute();
     void TrayInsertExecute();
     TDialogPlace AroundDeliveryButton(int id) const;
+    void AddPlaceholderButton();
+    void ShowPlaceholderMenu();
+    void InsertPlaceholder(int index);
     void BeginReplyDrag();
     void EndReplyDrag(bool deliver);
 
@@ -161,6 +164,7 @@ private:
     std::unique_ptr<TFormMacroInserts> macroInserts_;
     std::unique_ptr<EngineWindow> engineWindow_;
     std::unique_ptr<TEngine> engine_;
+    UniqueMenu placeholderMenu_; // PopupMenuPreDefParams
 
     UniqueGdiObject font_;
     UniqueImageList treeImages_;

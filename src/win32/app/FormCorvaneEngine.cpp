@@ -4,6 +4,7 @@
 #include <commctrl.h>
 
 #include "win32/HtSysHookUtils.h"
+#include "engine/PredefinedInsertions.h"
 #include "win32/app/CommandIds.h"
 #include "win32/app/Cursors.h"
 
@@ -73,6 +74,42 @@ void TFormCorvane::PasteIntoLastActiveExecute()
 }
 
 void TFormCorvane::TrayInsertExecute() { engine_->InsertSelectedReply(); }
+
+void TFormCorvane::AddPlaceholderButton()
+{
+    SendMessageA(toolbar_, TB_BUTTONSTRUCTSIZE, sizeof(TBBUTTON), 0);
+    TBBUTTON b{};
+    b.iBitmap = I_IMAGENONE;
+    b.idCommand = CmdPreDefParams;
+    b.fsState = TBSTATE_ENABLED;
+    b.fsStyle = BTNS_BUTTON | BTNS_WHOLEDROPDOWN | BTNS_AUTOSIZE | BTNS_SHOWTEXT;
+    b.iString = reinterpret_cast<INT_PTR>("%");
+    SendMessageA(toolbar_, TB_SETEXTENDEDSTYLE, 0, TBSTYLE_EX_DRAWDDARROWS | TBSTYLE_EX_MIXEDBUTTONS);
+    SendMessageA(toolbar_, TB_ADDBUTTONSA, 1, reinterpret_cast<LPARAM>(&b));
+
+    // BuildPlaceholderMenu: four groups, today, yesterday, tomorrow, time.
+    placeholderMenu_.Reset(CreatePopupMenu());
+    for (int i = 0; i < PlaceholderCount; ++i) {
+        AppendMenuA(placeholderMenu_.Get(), MF_STRING, CmdPlaceholderFirst + i, PlaceholderMenuCaption(i).c_str());
+        if (SeparatorFollows(i))
+            AppendMenuA(placeholderMenu_.Get(), MF_SEPARATOR, 0, nullptr);
+    }
+}
+
+void TFormCorvane::ShowPlaceholderMenu()
+{
+    RECT r{};
+    SendMessageA(toolbar_, TB_GETRECT, CmdPreDefParams, reinterpret_cast<LPARAM>(&r));
+    MapWindowPoints(toolbar_, nullptr, reinterpret_cast<POINT*>(&r), 2);
+    TrackPopupMenu(placeholderMenu_.Get(), TPM_LEFTALIGN | TPM_TOPALIGN, r.left, r.bottom, 0, window_, nullptr);
+}
+
+void TFormCorvane::InsertPlaceholder(int index)
+{
+    // In the editor's current formatting, marking the reply as changed like typing.
+    editorContent_->ReplaceSelection(PlaceholderNames[static_cast<size_t>(index)]);
+    SetFocus(editor_);
+}
 
 void TFormCorvane::BeginReplyDrag()
 {

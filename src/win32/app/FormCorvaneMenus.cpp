@@ -9,6 +9,7 @@
 #include "win32/OptionsDialog.h"
 #include "win32/ShellOpen.h"
 #include "win32/TipDialog.h"
+#include "engine/PredefinedInsertions.h"
 #include "win32/app/CommandIds.h"
 
 namespace corvane::win32 {
@@ -86,6 +87,9 @@ void TFormCorvane::OnCommand(int id)
     case CmdTrayShow:
         ShowFromTray();
         break;
+    case CmdPreDefParams:
+        ShowPlaceholderMenu();
+        break;
     case CmdTrayInsert:
         TrayInsertExecute();
         break;
@@ -147,6 +151,8 @@ void TFormCorvane::OnCommand(int id)
         ShowAboutBox(window_, appIcon_.Get());
         break;
     default:
+        if (id >= CmdPlaceholderFirst && id < CmdPlaceholderFirst + PlaceholderCount)
+            InsertPlaceholder(id - CmdPlaceholderFirst);
         break;
     }
 }

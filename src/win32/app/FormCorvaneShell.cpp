@@ -191,6 +191,10 @@ LRESULT TFormCorvane::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam)
             OnTreeRightClick();
             return TRUE;
         }
+        if (header->hwndFrom == toolbar_ && header->code == TBN_DROPDOWN) {
+            ShowPlaceholderMenu();
+            return TBDDRET_DEFAULT;
+        }
         if (header->hwndFrom == navigation_ && (header->code == TVN_SELCHANGEDA || header->code == TVN_SELCHANGEDW))
             OnNavigationSelected();
         if (header->hwndFrom == navigation_ && (header->code == TVN_BEGINDRAGA || header->code == TVN_BEGINDRAGW)) {
@@ -243,6 +247,7 @@ void TFormCorvane::FormCreate()
     LoadModeGeometry(modeState_, *modeWindow_, registry_);
     CreateReplyLibrary();
     CreateEngine();
+    AddPlaceholderButton();
     LoadReplyLibrary();
     LayoutControls();
     // A modal tip may come before the loop's first idle moment.
