@@ -79,6 +79,8 @@ if __name__ == '__main__':
     write_ico(out / 'Corvane.ico', (58, 130, 220, 255))
     write_ico(out / 'Folder.ico', (236, 180, 60, 255))
     write_ico(out / 'Reply.ico', (90, 170, 110, 255))
+    write_ico(out / 'FolderOpen.ico', (250, 220, 130, 255))
+    write_ico(out / 'ReplySelected.ico', (40, 120, 210, 255))
 
 
 # --- toolbar glyphs, 24 x 24 -------------------------------------------------

@@ -237,6 +237,7 @@ bool TEngine::FillInAndCopy(const std::string& names, const std::string& values,
 {
     ReplaceInReply(p_.editor, names, values);
     ReplaceInReply(p_.editor, PredefinedNames(), PredefinedValues(p_.clock.Now()));
+    p_.window.ForgetEdits();
     const bool copied = p_.editor.CopyAllToClipboard();
     p_.window.SelectNode(nullptr);
     p_.window.SelectNode(reselect);

@@ -33,6 +33,8 @@ public:
     // Writes the pending edits of the selected entry, so that what is
     // delivered is what the user last saw.
     virtual void CommitEdits() = 0;
+    // The editor holds expanded text: it must never be taken for an edit.
+    virtual void ForgetEdits() = 0;
     [[nodiscard]] virtual WindowId MainWindow() const = 0;
     // Restores and shows the main window and takes the foreground from `from`.
     virtual void ShowFromHotKey(WindowId from) = 0;

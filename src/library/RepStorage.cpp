@@ -3,6 +3,7 @@
 // names that passed IsPlainPathComponent, so nothing outside the root is
 // read, written, renamed or deleted, whatever an index file holds.
 #include "library/IndexFormat.h"
+#include "library/LibraryFiles.h"
 #include "library/TextUtils.h"
 #include "library/UnitCommonProcs.h"
 #include "library/UnitConsts.h"
@@ -14,19 +15,6 @@
 namespace corvane {
 
 namespace {
-
-std::optional<std::vector<std::string>> ReadLines(const IFileSystem& fs, const std::string& path)
-{
-    std::optional<std::string> bytes = fs.ReadFile(path);
-    if (!bytes)
-        return std::nullopt;
-    return SplitTextLines(*bytes);
-}
-
-bool WriteLines(IFileSystem& fs, const std::string& path, const std::vector<std::string>& lines)
-{
-    return fs.WriteFileReplacing(path, JoinTextLines(lines));
-}
 
 std::string ParentDirectory(const std::string& path)
 {
@@ -43,33 +31,7 @@ std::string WithoutReplyExtension(const std::string& fileName)
     return fileName;
 }
 
-std::string IndexPathOf(const TRep& rep) { return rep.ContainerPath() + "\\" + kIndexFileName; }
-
-// First line with the given prefix and number, both without regard to case.
-int FindLineByNumber(const std::vector<std::string>& lines, std::string_view prefix, std::string_view number)
-{
-    for (size_t i = 0; i < lines.size(); ++i) {
-        const IndexLine parts = SplitIndexLine(lines[i]);
-        if (SameTextIgnoringCase(parts.prefix, prefix) && SameTextIgnoringCase(parts.number, number))
-            return static_cast<int>(i);
-    }
-    return -1;
-}
-
-// The first number free on disk that no line of the index names either: a
-// line whose file has gone missing must not come to name the moved entry.
-std::string FreeNumberIn(
-    const IFileSystem& fs, const std::string& dir, bool folder, const std::vector<std::string>& indexLines)
-{
-    const char* prefix = folder ? kFolderPrefix : kReplyPrefix;
-    for (unsigned n = 1;; ++n) {
-        const std::string number = std::to_string(n);
-        const bool onDisk
-            = folder ? fs.DirExists(dir + "\\" + number) : fs.FileExists(dir + "\\" + number + kReplyExtension);
-        if (!onDisk && FindLineByNumber(indexLines, prefix, number) < 0)
-            return number;
-    }
-}
+std::string IndexPathOf(const TRep& rep) { return IndexPathIn(rep.ContainerPath()); }
 
 } // namespace
 
@@ -98,7 +60,7 @@ void TRepList::LoadFolderIndex(const std::string& indexPath, TreeNode parent)
 
 void TRepList::LoadFolderIndexAt(const std::string& indexPath, TreeNode parent, int depth)
 {
-    const std::optional<std::vector<std::string>> lines = ReadLines(*fs_, indexPath);
+    const std::optional<std::vector<std::string>> lines = ReadTextLines(*fs_, indexPath);
     if (!lines) {
         ShowError(FormatMessageText(kMsgFileCantBeOpened, indexPath));
         return;
@@ -127,7 +89,7 @@ void TRepList::LoadFolderIndexAt(const std::string& indexPath, TreeNode parent, 
 int TRepList::LoadReplyFile(
     const std::string& path, const std::string& name, bool asFirst, TreeNode before, TreeNode parent)
 {
-    std::optional<std::vector<std::string>> lines = ReadLines(*fs_, path);
+    std::optional<std::vector<std::string>> lines = ReadTextLines(*fs_, path);
     if (!lines) {
         ShowError(FormatMessageText(kMsgFileCantBeOpened, path));
         return -1;
@@ -181,7 +143,7 @@ bool TRepList::SaveReplyFile(TRep* reply)
     const int hotKey = hotKeys_.IndexOfRep(reply);
     lines.push_back(hotKey >= 0 ? hotKeys_.KeyAt(hotKey) : std::string());
     lines.insert(lines.end(), reply->Lines.begin(), reply->Lines.end());
-    return WriteLines(*fs_, reply->OwnPath(), lines);
+    return WriteTextLines(*fs_, reply->OwnPath(), lines);
 }
 
 bool TRepList::RenameEntry(TRep* rep, const std::string& newName)
@@ -190,14 +152,14 @@ bool TRepList::RenameEntry(TRep* rep, const std::string& newName)
         return false;
     bool renamed = false;
     const std::string indexPath = IndexPathOf(*rep);
-    if (std::optional<std::vector<std::string>> lines = ReadLines(*fs_, indexPath)) {
+    if (std::optional<std::vector<std::string>> lines = ReadTextLines(*fs_, indexPath)) {
         const int at = FindIndexLine(rep, *lines);
         if (at >= 0) {
             const IndexLine parts = SplitIndexLine((*lines)[static_cast<size_t>(at)]);
             std::string line = MakeIndexLine(parts.prefix, parts.number, newName);
             const std::string label = SplitIndexLine(line).name;
             (*lines)[static_cast<size_t>(at)] = std::move(line);
-            if (WriteLines(*fs_, indexPath, *lines)) {
+            if (WriteTextLines(*fs_, indexPath, *lines)) {
                 tree_->SetLabel(rep->Node, label);
                 renamed = true;
             }
@@ -218,7 +180,7 @@ bool TRepList::DeleteFiles(TRep* rep)
     if (!rep->HasSafePath())
         return false;
     const std::string indexPath = IndexPathOf(*rep);
-    std::optional<std::vector<std::string>> lines = ReadLines(*fs_, indexPath);
+    std::optional<std::vector<std::string>> lines = ReadTextLines(*fs_, indexPath);
     // Writing back what could not be read would empty the index.
     if (!lines)
         return false;
@@ -228,7 +190,7 @@ bool TRepList::DeleteFiles(TRep* rep)
         lines->erase(lines->begin() + at);
         // The line goes first: an interrupted delete leaves an unlisted file,
         // never a listed one that is missing.
-        if (!WriteLines(*fs_, indexPath, *lines))
+        if (!WriteTextLines(*fs_, indexPath, *lines))
             return false;
     }
     if (rep->IsFolder())
@@ -253,7 +215,7 @@ bool TRepList::MoveBefore(TRep* entry, TRep* target)
 
 bool TRepList::MoveWithinDirectory(TRep* entry, TRep* target, const std::string& indexPath)
 {
-    std::optional<std::vector<std::string>> lines = ReadLines(*fs_, indexPath);
+    std::optional<std::vector<std::string>> lines = ReadTextLines(*fs_, indexPath);
     if (!lines)
         return false;
     const int from = FindIndexLine(entry, *lines);
@@ -265,18 +227,18 @@ bool TRepList::MoveWithinDirectory(TRep* entry, TRep* target, const std::string&
     if (to < 0)
         return false;
     lines->insert(lines->begin() + to, std::move(line));
-    return WriteLines(*fs_, indexPath, *lines);
+    return WriteTextLines(*fs_, indexPath, *lines);
 }
 
 bool TRepList::MoveAcrossDirectories(
     TRep* entry, TRep* target, const std::string& sourceIndex, const std::string& destinationIndex)
 {
-    std::optional<std::vector<std::string>> sourceLines = ReadLines(*fs_, sourceIndex);
-    std::optional<std::vector<std::string>> destinationLines = ReadLines(*fs_, destinationIndex);
+    std::optional<std::vector<std::string>> sourceLines = ReadTextLines(*fs_, sourceIndex);
+    std::optional<std::vector<std::string>> destinationLines = ReadTextLines(*fs_, destinationIndex);
     if (!sourceLines || !destinationLines)
         return false;
     const std::string destinationDir = target->ContainerPath();
-    const std::string number = FreeNumberIn(*fs_, destinationDir, entry->IsFolder(), *destinationLines);
+    const std::string number = FreeEntryNumber(*fs_, destinationDir, entry->IsFolder(), *destinationLines);
     const std::string newPath = destinationDir + "\\" + number + (entry->IsFolder() ? "" : kReplyExtension);
     const int from = FindIndexLine(entry, *sourceLines);
     const int to = FindIndexLine(target, *destinationLines);
@@ -298,12 +260,12 @@ bool TRepList::MoveAcrossDirectories(
         fs_->Rename(newPath, oldPath);
         (entry->IsFolder() ? entry->FolderName : entry->FileName) = oldName;
     };
-    if (!WriteLines(*fs_, destinationIndex, *destinationLines)) {
+    if (!WriteTextLines(*fs_, destinationIndex, *destinationLines)) {
         moveBack();
         return false;
     }
-    if (!WriteLines(*fs_, sourceIndex, *sourceLines)) {
-        WriteLines(*fs_, destinationIndex, originalDestination);
+    if (!WriteTextLines(*fs_, sourceIndex, *sourceLines)) {
+        static_cast<void>(WriteTextLines(*fs_, destinationIndex, originalDestination));
         moveBack();
         return false;
     }

@@ -9,6 +9,8 @@ inline constexpr const char* kMsgHotKeyAssigned
     = "That HotKey is already assigned to another reply. Please, choose another key combination.";
 inline constexpr const char* kMsgMacroAssigned
     = "That Macro is already assigned to another reply. Please, choose another macro string.";
+inline constexpr const char* kMsgFileCantBeSaved = "File \"%s\" can't be saved.";
+inline constexpr const char* kMsgEntryCantBeMoved = "\"%s\" can't be moved.";
 inline constexpr const char* kMsgDeleteFolder = "Do you really want to delete \"%s\" folder?";
 inline constexpr const char* kMsgDeleteReply = "Do you really want to delete \"%s\" reply?";
 

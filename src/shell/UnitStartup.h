@@ -12,7 +12,4 @@ inline constexpr const char* kHiddenSwitch = "-hidden";
 // further arguments do not matter.
 bool IsHiddenStart(const std::vector<std::string>& argsWithoutProgram);
 
-// Where the library is loaded from at start.
-std::string RootIndexPath(const std::string& dataDir);
-
 } // namespace corvane

@@ -98,9 +98,37 @@ std::unique_ptr<FakeTreeControl::Node> FakeTreeControl::Detach(Node* node)
     return owned;
 }
 
+void FakeTreeControl::Select(TreeNode node)
+{
+    if (!likeTreeView) {
+        selected_ = node;
+        return;
+    }
+    if (node == selected_)
+        return;
+    if (onSelChanging)
+        onSelChanging();
+    selected_ = node;
+    if (onSelChanged)
+        onSelChanged();
+}
+
+TreeNode FakeTreeControl::NeighbourOf(const Node* node) const
+{
+    const auto& siblings = ChildrenOf(node->parent);
+    const size_t at = PositionOf(siblings, node);
+    if (at + 1 < siblings.size())
+        return siblings[at + 1].get();
+    if (at > 0)
+        return siblings[at - 1].get();
+    return node->parent;
+}
+
 void FakeTreeControl::Delete(TreeNode node)
 {
     Node* n = AsNode(node);
+    if (likeTreeView && Contains(n, AsNode(selected_)))
+        Select(NeighbourOf(n));
     if (Contains(n, AsNode(selected_)))
         selected_ = nullptr;
     if (Contains(n, AsNode(editing_)))
@@ -109,12 +137,38 @@ void FakeTreeControl::Delete(TreeNode node)
     Detach(n);
 }
 
+std::unique_ptr<FakeTreeControl::Node> FakeTreeControl::CopyOf(
+    const Node* node, Node* parent, const Node* selected, Node*& selectedCopy)
+{
+    auto copy = std::make_unique<Node>();
+    copy->parent = parent;
+    copy->label = node->label;
+    copy->data = node->data;
+    copy->expanded = node->expanded;
+    ++count_;
+    for (const auto& child : node->children)
+        copy->children.push_back(CopyOf(child.get(), copy.get(), selected, selectedCopy));
+    if (node == selected)
+        selectedCopy = copy.get();
+    return copy;
+}
+
 void FakeTreeControl::MoveBefore(TreeNode node, TreeNode target)
 {
     Node* n = AsNode(node);
     Node* t = AsNode(target);
     if (n == t || Contains(n, t))
         throw std::logic_error("cannot move a node before itself or into its own subtree");
+    if (likeTreeView) {
+        Node* selectedCopy = nullptr;
+        std::unique_ptr<Node> copy = CopyOf(n, t->parent, AsNode(selected_), selectedCopy);
+        auto& siblings = ChildrenOf(t->parent);
+        siblings.insert(siblings.begin() + static_cast<std::ptrdiff_t>(PositionOf(siblings, t)), std::move(copy));
+        if (selectedCopy)
+            Select(selectedCopy);
+        Delete(n);
+        return;
+    }
     std::unique_ptr<Node> owned = Detach(n);
     owned->parent = t->parent;
     auto& siblings = ChildrenOf(t->parent);

@@ -3,6 +3,7 @@
 // handles when moved, deleting a node deletes its subtree.
 #include "platform/TreeControl.h"
 
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -37,13 +38,20 @@ public:
     void EndUpdate() override { --updateDepth_; }
 
     TreeNode Selected() const override { return selected_; }
-    void Select(TreeNode node) override { selected_ = node; }
+    void Select(TreeNode node) override;
 
     bool IsExpanded(TreeNode node) const override;
     void EditLabel(TreeNode node) override { editing_ = node; }
     TreeNode NodeAt(int, int) const override { return nullptr; }
 
     // Test helpers.
+    // Makes the tree behave as the Win32 tree view does: a change of the
+    // selection raises the two events below, deleting the selected node moves
+    // the selection to a neighbour, and a move re-creates the moved nodes
+    // under new handles (selecting the copy of a selected one first).
+    bool likeTreeView = false;
+    std::function<void()> onSelChanging; // the old node is still selected
+    std::function<void()> onSelChanged;
     void SetExpanded(TreeNode node, bool expanded);
     int UpdateDepth() const { return updateDepth_; }
     TreeNode Editing() const { return editing_; }
@@ -67,6 +75,8 @@ private:
     std::unique_ptr<Node> Detach(Node* node);
     static int SubtreeSize(const Node* node);
     bool Contains(const Node* node, const Node* inner) const;
+    TreeNode NeighbourOf(const Node* node) const;
+    std::unique_ptr<Node> CopyOf(const Node* node, Node* parent, const Node* selected, Node*& selectedCopy);
 
     std::vector<std::unique_ptr<Node>> top_;
     int count_ = 0;

@@ -9,7 +9,7 @@
 #include <string>
 
 #include "engine/ReplaceInReply.h"
-#include "win32/RichEditContent.h"
+#include "win32/RichEditControl.h"
 
 namespace corvane::win32 {
 namespace {
@@ -44,7 +44,7 @@ protected:
 
 TEST_F(RichEditReplace, MarkupOfRichEditIsNeverRewrittenAndValuesArriveAsTyped)
 {
-    RichEditContent content(editor_);
+    RichEditControl content(editor_);
     content.LoadRtf("{\\rtf1\\ansi\\deff0{\\fonttbl{\\f0\\fswiss Arial;}}{\\colortbl ;\\red31\\green73\\blue125;}"
                     "\\pard\\f0\\fs20 Dear \\b Name\\b0 , in Arial red.\\par Par b fs %Da\\i te\\i0  %date\\par}");
     const std::string written = content.SaveRtf(); // as RichEdit writes it
@@ -60,7 +60,7 @@ TEST_F(RichEditReplace, MarkupOfRichEditIsNeverRewrittenAndValuesArriveAsTyped)
 
 TEST_F(RichEditReplace, CopyPutsRichTextAndPlainTextOnTheClipboard)
 {
-    RichEditContent content(editor_);
+    RichEditControl content(editor_);
     content.LoadRtf("{\\rtf1\\ansi Hello \\b world\\b0 .\\par}");
     ASSERT_TRUE(content.CopyAllToClipboard());
     ASSERT_TRUE(OpenClipboard(nullptr));

@@ -4,10 +4,14 @@
 // are spread over files by subsystem (FormCorvane*.cpp).
 #include <windows.h>
 
+#include <deque>
 #include <memory>
+#include <span>
 #include <string>
 
+#include "editing/LibraryEditing.h"
 #include "engine/MacroInsertions.h"
+#include "shell/CommandTable.h"
 #include "shell/MainLayout.h"
 #include "shell/UnitIdleUpdate.h"
 #include "shell/UnitMainWindowModes.h"
@@ -15,6 +19,8 @@
 #include "shell/UnitTrayRules.h"
 #include "win32/Handles.h"
 #include "win32/HtSysHookHost.h"
+#include "win32/PanelControlAdapters.h"
+#include "win32/RichEditControl.h"
 
 namespace corvane {
 class TEngine;
@@ -28,7 +34,6 @@ namespace corvane::win32 {
 
 class TreeViewControl;
 class ListBoxControl;
-class RichEditContent;
 class TFormMacroInserts;
 class Win32Desktop;
 class Win32Clock;
@@ -68,18 +73,21 @@ private:
     void CreateControls();
     HWND CreateChild(const char* className, const char* text, DWORD style, int id, DWORD exStyle = 0);
     void BuildMainMenu();
-    void BuildAccelerators();
     void LayoutControls();
     void MoveChild(HWND child, const LayoutRect& r);
-    struct ToolButton {
-        int id;
-        int image;
-        const char* hint;
-    };
-    HWND CreateButtonColumn(const ToolButton* buttons, int count);
+    HWND CreateButtonColumn(std::span<const CommandId> buttons);
+    // Every command, whatever its source, runs here, unless the idle update
+    // has it disabled.
+    void RunCommand(int id);
     void OnCommand(int id);
+    FocusedControl FocusKind(HWND focus) const;
+    void MoveFocus(HWND from, bool backwards);
+    // Notifications from the main window's controls, dispatched per control.
+    void OnControlCommand(int controlId, int code);
+    LRESULT OnControlNotify(const NMHDR& header);
+    LRESULT OnNavigationNotify(const NMHDR& header);
     void ExitProgram();
-    void ForwardToFocusedText(UINT message, WPARAM wParam, LPARAM lParam);
+    void SendToEditor(UINT message, WPARAM wParam, LPARAM lParam);
     void NavCtxCopyExecute();
     void ShowNavPopup(int screenX, int screenY);
     void OnTreeRightClick();
@@ -114,16 +122,15 @@ private:
     void CreateEngine();
     void ConnectHookEvents();
     void OnFixTimer();
-    void OnNavigationSelected();
     void CopyEntireExecute();
     void PasteIntoLastActiveExecute();
     void TrayInsertExecute();
     TDialogPlace AroundDeliveryButton(int id) const;
-    void AddPlaceholderButton();
-    void ShowPlaceholderMenu();
+    // PopupMenuPreDefParams: the eleven placeholders in four groups.
+    void BuildPlaceholderMenu();
     void InsertPlaceholder(int index);
-    void BeginReplyDrag();
-    void EndReplyDrag(bool deliver);
+    // A reply dragged from the tree and released outside the main window.
+    void DropReplyOutside();
 
     // Idle update.
     TIdleInput CollectIdleInput() const;
@@ -135,6 +142,26 @@ private:
     // Library.
     void CreateReplyLibrary();
     void LoadReplyLibrary();
+
+    // Library editing: the controls' events forwarded to the editing handlers.
+    void CreateEditing();
+    void DestroyEditing();
+    void CommitEdits();
+    // True when `id` is an editing command, which has then run.
+    bool RunEditingCommand(int id);
+    void OnEditingControlCommand(int controlId, int code);
+    // True when the tree's notification was an editing one; `result` is the
+    // answer to it.
+    bool OnEditingNavigationNotify(const NMHDR& header, LRESULT& result);
+    void SubclassPanelControls();
+    static LRESULT CALLBACK PanelControlProc(
+        HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, UINT_PTR id, DWORD_PTR self);
+    bool PanelKeyPress(int controlId, char key);
+    void PanelLeftButtonUp(int controlId);
+    void BeginTreeDrag(HTREEITEM item);
+    // Mouse messages while a node is dragged in the tree; true when one was.
+    bool OnTreeDragMouse(UINT msg, int x, int y);
+    void EndTreeDrag(bool drop);
 
     HINSTANCE instance_;
     IFileSystem& fs_;
@@ -155,12 +182,10 @@ private:
     // Expansion engine, armed while another application is active.
     bool fixTimerEnabled_ = false;
     bool terminating_ = false;
-    bool draggingReply_ = false;
     HWND foregroundAtTick_ = nullptr; // foreground window at the last FixTimer tick
     std::unique_ptr<Win32Desktop> desktop_;
     std::unique_ptr<Win32Clock> clock_;
     std::unique_ptr<Win32MessageBoxes> engineBoxes_;
-    std::unique_ptr<RichEditContent> editorContent_;
     std::unique_ptr<TFormMacroInserts> macroInserts_;
     std::unique_ptr<EngineWindow> engineWindow_;
     std::unique_ptr<TEngine> engine_;
@@ -170,7 +195,6 @@ private:
     UniqueImageList treeImages_;
     UniqueMenu trayMenu_;
     UniqueIcon appIcon_;
-    UniqueAccelerators accelerators_;
     UniqueIcon smallIcon_; // window class and tray
     UINT taskbarCreatedMessage_ = 0;
     bool trayIconAdded_ = false;
@@ -181,6 +205,7 @@ private:
     HWND listMacros_ = nullptr, listHotKeys_ = nullptr;
     HWND captionMacros_ = nullptr, captionHotKeys_ = nullptr;
     UniqueImageList buttonImages_;
+    std::deque<std::string> buttonHints_; // the button columns keep pointers to these
     HWND navToolbar_ = nullptr; // PanelNavButs
     HWND saveToolbar_ = nullptr; // PanelBottomBar, top
     HWND deliveryToolbar_ = nullptr; // PanelBottomBar, bottom
@@ -196,6 +221,14 @@ private:
     std::unique_ptr<ListBoxControl> hotKeyList_;
     std::unique_ptr<ListBoxControl> macroList_;
     std::unique_ptr<TRepList> library_;
+    std::unique_ptr<LineEditControl> nameEdit_, macroEdit_;
+    std::unique_ptr<CheckBoxControl> hotKeyBox_, shiftBox_;
+    std::unique_ptr<DropDownListControl> keyList_;
+    std::unique_ptr<RichEditControl> replyContent_;
+    std::unique_ptr<TLibraryEditing> editing_;
+    bool treeDragging_ = false;
+    bool dropAccepted_ = false;
+    TreeNode dropTarget_ = nullptr;
     THtProgramHooks hooks_{HookHost()}; // ShellHook, KeyHook, MouseHook
 };
 

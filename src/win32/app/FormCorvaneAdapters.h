@@ -8,12 +8,10 @@
 #include <commctrl.h>
 
 #include "engine/Delivery.h"
-#include "engine/EntryInEditor.h"
 #include "library/UnitCorvaneTypes.h"
 #include "shell/UnitSettings.h"
 #include "win32/HtSysHookUtils.h"
 #include "win32/MacroInsertsDialog.h"
-#include "win32/RichEditContent.h"
 #include "win32/TreeViewControl.h"
 #include "win32/Win32Desktop.h"
 #include "win32/Win32MessageBoxes.h"
@@ -143,9 +141,7 @@ public:
             KillTimer(f_.window_, kFixTimerId);
     }
     void SetAppInactive(bool inactive) override;
-    // Pending edits of the selected reply are committed here once the
-    // library editing commands exist; until then nothing is pending.
-    void CommitEdits() override { }
+    void CommitEdits() override { f_.CommitEdits(); }
 
 private:
     TFormCorvane& f_;
@@ -157,15 +153,10 @@ public:
     explicit EngineWindow(TFormCorvane& form) : f_(form) { }
 
     TreeNode SelectedNode() const override { return f_.tree_->Selected(); }
-    void SelectNode(TreeNode node) override
-    {
-        // One load of the editor, whatever notifications the tree sends.
-        selecting_ = true;
-        f_.tree_->Select(node);
-        selecting_ = false;
-        ShowEntryInEditor(*f_.library_, node, *f_.editorContent_);
-    }
-    void CommitEdits() override { f_.engineArming_->CommitEdits(); }
+    // The library editing's selection: commits, selects and loads the editor.
+    void SelectNode(TreeNode node) override { f_.editing_->SelectNode(node); }
+    void CommitEdits() override { f_.CommitEdits(); }
+    void ForgetEdits() override { f_.editing_->ForgetReplyChanged(); }
     WindowId MainWindow() const override { return ToWindowId(f_.window_); }
     void ShowFromHotKey(WindowId from) override
     {
@@ -184,11 +175,8 @@ public:
     bool ParametersDialogVisible() const override { return f_.macroInserts_->Visible(); }
     void CancelParametersDialog() override { f_.macroInserts_->Cancel(); }
 
-    bool Selecting() const { return selecting_; }
-
 private:
     TFormCorvane& f_;
-    bool selecting_ = false;
 };
 
 } // namespace corvane::win32

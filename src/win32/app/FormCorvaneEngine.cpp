@@ -21,12 +21,12 @@ void TFormCorvane::CreateEngine()
     desktop_ = std::make_unique<Win32Desktop>();
     clock_ = std::make_unique<Win32Clock>();
     engineBoxes_ = std::make_unique<Win32MessageBoxes>(window_);
-    editorContent_ = std::make_unique<RichEditContent>(editor_);
     macroInserts_ = std::make_unique<TFormMacroInserts>(registry_);
     engineWindow_ = std::make_unique<EngineWindow>(*this);
     engine_ = std::make_unique<TEngine>(
-        TEngineParts{*library_, *editorContent_, *engineWindow_, *desktop_, *clock_, *engineBoxes_});
+        TEngineParts{*library_, *replyContent_, *engineWindow_, *desktop_, *clock_, *engineBoxes_});
     ConnectHookEvents();
+    BuildPlaceholderMenu();
 }
 
 void TFormCorvane::ConnectHookEvents()
@@ -52,12 +52,6 @@ void TFormCorvane::OnFixTimer()
         SetTimer(window_, kFixTimerId, kFixTimerInterval, nullptr);
 }
 
-void TFormCorvane::OnNavigationSelected()
-{
-    if (engineWindow_ && !engineWindow_->Selecting())
-        ShowEntryInEditor(*library_, tree_->Selected(), *editorContent_);
-}
-
 TDialogPlace TFormCorvane::AroundDeliveryButton(int id) const
 {
     RECT r{};
@@ -75,19 +69,8 @@ void TFormCorvane::PasteIntoLastActiveExecute()
 
 void TFormCorvane::TrayInsertExecute() { engine_->InsertSelectedReply(); }
 
-void TFormCorvane::AddPlaceholderButton()
+void TFormCorvane::BuildPlaceholderMenu()
 {
-    SendMessageA(toolbar_, TB_BUTTONSTRUCTSIZE, sizeof(TBBUTTON), 0);
-    TBBUTTON b{};
-    b.iBitmap = I_IMAGENONE;
-    b.idCommand = CmdPreDefParams;
-    b.fsState = TBSTATE_ENABLED;
-    b.fsStyle = BTNS_BUTTON | BTNS_WHOLEDROPDOWN | BTNS_AUTOSIZE | BTNS_SHOWTEXT;
-    b.iString = reinterpret_cast<INT_PTR>("%");
-    SendMessageA(toolbar_, TB_SETEXTENDEDSTYLE, 0, TBSTYLE_EX_DRAWDDARROWS | TBSTYLE_EX_MIXEDBUTTONS);
-    SendMessageA(toolbar_, TB_ADDBUTTONSA, 1, reinterpret_cast<LPARAM>(&b));
-
-    // BuildPlaceholderMenu: four groups, today, yesterday, tomorrow, time.
     placeholderMenu_.Reset(CreatePopupMenu());
     for (int i = 0; i < PlaceholderCount; ++i) {
         AppendMenuA(placeholderMenu_.Get(), MF_STRING, CmdPlaceholderFirst + i, PlaceholderMenuCaption(i).c_str());
@@ -96,36 +79,15 @@ void TFormCorvane::AddPlaceholderButton()
     }
 }
 
-void TFormCorvane::ShowPlaceholderMenu()
-{
-    RECT r{};
-    SendMessageA(toolbar_, TB_GETRECT, CmdPreDefParams, reinterpret_cast<LPARAM>(&r));
-    MapWindowPoints(toolbar_, nullptr, reinterpret_cast<POINT*>(&r), 2);
-    TrackPopupMenu(placeholderMenu_.Get(), TPM_LEFTALIGN | TPM_TOPALIGN, r.left, r.bottom, 0, window_, nullptr);
-}
-
 void TFormCorvane::InsertPlaceholder(int index)
 {
     // In the editor's current formatting, marking the reply as changed like typing.
-    editorContent_->ReplaceSelection(PlaceholderNames[static_cast<size_t>(index)]);
+    replyContent_->ReplaceSelection(PlaceholderNames[static_cast<size_t>(index)]);
     SetFocus(editor_);
 }
 
-void TFormCorvane::BeginReplyDrag()
+void TFormCorvane::DropReplyOutside()
 {
-    draggingReply_ = true;
-    SetCapture(window_);
-    SetCursor(CursorSlots().replyDrop ? CursorSlots().replyDrop : LoadCursor(nullptr, IDC_ARROW));
-}
-
-void TFormCorvane::EndReplyDrag(bool deliver)
-{
-    if (!draggingReply_)
-        return;
-    draggingReply_ = false;
-    ReleaseCapture();
-    if (!deliver)
-        return;
     POINT at{};
     GetCursorPos(&at);
     RECT own{};

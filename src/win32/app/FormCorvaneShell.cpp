@@ -22,6 +22,13 @@ const char* const kWindowClass = "TFormCorvane";
 constexpr int kBuiltInWidth = 740;
 constexpr int kBuiltInHeight = 497;
 
+constexpr int kButtonGlyphSize = 24;
+// The button pictures, in the order of CommandGlyph after None.
+constexpr int kGlyphIcons[]
+    = {IDI_ADD_FOLDER, IDI_ADD_REPLY, IDI_DELETE, IDI_SAVE_ALL, IDI_COPY_ENTIRE, IDI_PASTE_LAST};
+
+int GlyphImage(CommandGlyph glyph) { return static_cast<int>(glyph) - 1; }
+
 HFONT CreateMessageFont()
 {
     NONCLIENTMETRICSA metrics{};
@@ -61,8 +68,9 @@ bool TFormCorvane::Create()
 
     const int x = (GetSystemMetrics(SM_CXSCREEN) - kBuiltInWidth) / 2;
     const int y = (GetSystemMetrics(SM_CYSCREEN) - kBuiltInHeight) / 2;
-    CreateWindowExA(0, kWindowClass, kAppTitle, WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, x, y, kBuiltInWidth,
-        kBuiltInHeight, nullptr, nullptr, instance_, this);
+    // WS_EX_CONTROLPARENT: Tab walks through the controls.
+    CreateWindowExA(WS_EX_CONTROLPARENT, kWindowClass, kAppTitle, WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, x, y,
+        kBuiltInWidth, kBuiltInHeight, nullptr, nullptr, instance_, this);
     return window_ != nullptr;
 }
 
@@ -139,22 +147,25 @@ LRESULT TFormCorvane::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam)
             return TRUE;
         return DefWindowProcA(window_, msg, wParam, lParam);
     case WM_LBUTTONDOWN:
-        if (draggingReply_)
+        if (treeDragging_)
             return 0;
         BeginSplitterDrag(static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam)));
         return 0;
     case WM_MOUSEMOVE:
+        if (OnTreeDragMouse(msg, static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))))
+            return 0;
         if (dragging_ != Splitter::None)
             DragSplitter(static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam)));
         return 0;
     case WM_LBUTTONUP:
-        EndReplyDrag(true);
+        if (OnTreeDragMouse(msg, static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))))
+            return 0;
         if (dragging_ != Splitter::None)
             EndSplitterDrag();
         return 0;
     case WM_CAPTURECHANGED:
-        if (reinterpret_cast<HWND>(lParam) != window_)
-            EndReplyDrag(false);
+        if (treeDragging_ && reinterpret_cast<HWND>(lParam) != window_)
+            EndTreeDrag(false);
         if (dragging_ != Splitter::None && reinterpret_cast<HWND>(lParam) != window_)
             EndSplitterDrag();
         return 0;
@@ -183,26 +194,15 @@ LRESULT TFormCorvane::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam)
             OnFixTimer();
         return 0;
     case WM_COMMAND:
-        OnCommand(LOWORD(wParam));
+        // Menus and shortcuts send no window; the button columns send their
+        // own, with a command's id.
+        if (lParam != 0 && !FindCommand(LOWORD(wParam)))
+            OnControlCommand(LOWORD(wParam), HIWORD(wParam));
+        else
+            RunCommand(LOWORD(wParam));
         return 0;
-    case WM_NOTIFY: {
-        const auto* header = reinterpret_cast<const NMHDR*>(lParam);
-        if (header->hwndFrom == navigation_ && header->code == NM_RCLICK) {
-            OnTreeRightClick();
-            return TRUE;
-        }
-        if (header->hwndFrom == toolbar_ && header->code == TBN_DROPDOWN) {
-            ShowPlaceholderMenu();
-            return TBDDRET_DEFAULT;
-        }
-        if (header->hwndFrom == navigation_ && (header->code == TVN_SELCHANGEDA || header->code == TVN_SELCHANGEDW))
-            OnNavigationSelected();
-        if (header->hwndFrom == navigation_ && (header->code == TVN_BEGINDRAGA || header->code == TVN_BEGINDRAGW)) {
-            TreeView_SelectItem(navigation_, reinterpret_cast<const NMTREEVIEWA*>(lParam)->itemNew.hItem);
-            BeginReplyDrag();
-        }
-        return 0;
-    }
+    case WM_NOTIFY:
+        return OnControlNotify(*reinterpret_cast<const NMHDR*>(lParam));
     case WM_CONTEXTMENU:
         // Shift+F10 or the menu key on the tree.
         if (reinterpret_cast<HWND>(wParam) == navigation_ && lParam == -1) {
@@ -235,7 +235,6 @@ void TFormCorvane::FormCreate()
     font_.Reset(CreateMessageFont());
     CreateControls();
     BuildMainMenu();
-    BuildAccelerators();
     AddTrayIcon();
 
     hooks_.Start(static_cast<std::uint32_t>(reinterpret_cast<uintptr_t>(window_)));
@@ -246,9 +245,9 @@ void TFormCorvane::FormCreate()
     FillKeyTable();
     LoadModeGeometry(modeState_, *modeWindow_, registry_);
     CreateReplyLibrary();
-    CreateEngine();
-    AddPlaceholderButton();
     LoadReplyLibrary();
+    CreateEditing();
+    CreateEngine();
     LayoutControls();
     // A modal tip may come before the loop's first idle moment.
     IdleUpdate();
@@ -278,6 +277,7 @@ void TFormCorvane::FormDestroy()
 
     engineArming_->CommitEdits();
     SaveModeGeometry(modeState_, *modeWindow_, registry_);
+    DestroyEditing();
     library_.reset();
     RemoveTrayIcon();
 }
@@ -296,8 +296,9 @@ void TFormCorvane::CreateControls()
     navigation_ = CreateChild(WC_TREEVIEWA, "",
         WS_TABSTOP | TVS_HASBUTTONS | TVS_HASLINES | TVS_LINESATROOT | TVS_EDITLABELS | TVS_SHOWSELALWAYS, IdNavigation,
         WS_EX_CLIENTEDGE);
-    treeImages_.Reset(ImageList_Create(16, 16, ILC_COLOR32 | ILC_MASK, 2, 0));
-    for (int icon : {IDI_FOLDER, IDI_REPLY}) {
+    // In the order of TreeImage: closed and open folder, reply, selected reply.
+    treeImages_.Reset(ImageList_Create(16, 16, ILC_COLOR32 | ILC_MASK, 4, 0));
+    for (int icon : {IDI_FOLDER, IDI_FOLDER_OPEN, IDI_REPLY, IDI_REPLY_SELECTED}) {
         UniqueIcon small(static_cast<HICON>(LoadImageA(instance_, MAKEINTRESOURCEA(icon), IMAGE_ICON, 16, 16, 0)));
         ImageList_AddIcon(treeImages_.Get(), small.Get());
     }
@@ -310,19 +311,16 @@ void TFormCorvane::CreateControls()
     listMacros_ = CreateChild("LISTBOX", "", listStyle, IdListMacros, WS_EX_CLIENTEDGE);
     listHotKeys_ = CreateChild("LISTBOX", "", listStyle, IdListHotKeys, WS_EX_CLIENTEDGE);
 
-    buttonImages_.Reset(ImageList_Create(24, 24, ILC_COLOR32 | ILC_MASK, 6, 0));
-    for (int icon : {IDI_ADD_FOLDER, IDI_ADD_REPLY, IDI_DELETE, IDI_SAVE_ALL, IDI_COPY_ENTIRE, IDI_PASTE_LAST}) {
-        UniqueIcon glyph(static_cast<HICON>(LoadImageA(instance_, MAKEINTRESOURCEA(icon), IMAGE_ICON, 24, 24, 0)));
+    buttonImages_.Reset(ImageList_Create(
+        kButtonGlyphSize, kButtonGlyphSize, ILC_COLOR32 | ILC_MASK, static_cast<int>(std::size(kGlyphIcons)), 0));
+    for (int icon : kGlyphIcons) {
+        UniqueIcon glyph(static_cast<HICON>(
+            LoadImageA(instance_, MAKEINTRESOURCEA(icon), IMAGE_ICON, kButtonGlyphSize, kButtonGlyphSize, 0)));
         ImageList_AddIcon(buttonImages_.Get(), glyph.Get());
     }
-    const ToolButton navButtons[]
-        = {{CmdAddFolder, 0, kCmdAddNewFolder}, {CmdAddReply, 1, kCmdAddNewReply}, {CmdDelete, 2, kCmdDelete}};
-    navToolbar_ = CreateButtonColumn(navButtons, 3);
-    const ToolButton saveButton[] = {{CmdSaveAll, 3, kCmdSaveAll}};
-    saveToolbar_ = CreateButtonColumn(saveButton, 1);
-    const ToolButton deliveryButtons[]
-        = {{CmdCopyEntire, 4, kCmdCopyEntireReply}, {CmdPasteLastActive, 5, kCmdPasteIntoLastActive}};
-    deliveryToolbar_ = CreateButtonColumn(deliveryButtons, 2);
+    navToolbar_ = CreateButtonColumn(NavButtons());
+    saveToolbar_ = CreateButtonColumn(SaveButtons());
+    deliveryToolbar_ = CreateButtonColumn(DeliveryButtons());
 
     labelName_ = CreateChild("STATIC", "Name:", SS_LEFT | SS_CENTERIMAGE, IdLabelName);
     editName_ = CreateChild("EDIT", "", WS_TABSTOP | ES_AUTOHSCROLL, IdEditName, WS_EX_CLIENTEDGE);
@@ -342,7 +340,7 @@ void TFormCorvane::CreateControls()
         WS_EX_CLIENTEDGE);
 }
 
-HWND TFormCorvane::CreateButtonColumn(const ToolButton* buttons, int count)
+HWND TFormCorvane::CreateButtonColumn(std::span<const CommandId> buttons)
 {
     HWND bar = CreateChild(TOOLBARCLASSNAMEA, "",
         TBSTYLE_FLAT | TBSTYLE_TOOLTIPS | CCS_NORESIZE | CCS_NODIVIDER | CCS_NOPARENTALIGN | CCS_VERT
@@ -353,13 +351,15 @@ HWND TFormCorvane::CreateButtonColumn(const ToolButton* buttons, int count)
     SendMessageA(bar, TB_SETBUTTONSIZE, 0, MAKELPARAM(kNavButtonSize, kNavButtonSize));
     // The texts serve as tooltips only.
     SendMessageA(bar, TB_SETMAXTEXTROWS, 0, 0);
-    for (int i = 0; i < count; ++i) {
+    for (const CommandId id : buttons) {
+        const TCommand& command = *FindCommand(id);
         TBBUTTON b{};
-        b.iBitmap = buttons[i].image;
-        b.idCommand = buttons[i].id;
+        b.iBitmap = GlyphImage(command.glyph);
+        b.idCommand = id;
         b.fsState = TBSTATE_ENABLED | TBSTATE_WRAP;
         b.fsStyle = BTNS_BUTTON;
-        b.iString = reinterpret_cast<INT_PTR>(buttons[i].hint);
+        const std::string& hint = buttonHints_.emplace_back(HintText(command));
+        b.iString = reinterpret_cast<INT_PTR>(hint.c_str());
         SendMessageA(bar, TB_ADDBUTTONSA, 1, reinterpret_cast<LPARAM>(&b));
     }
     return bar;

@@ -30,11 +30,18 @@ public:
 
     // --- the main window, as the engine sees it ---
     TreeNode SelectedNode() const override { return tree.Selected(); }
+    // As the library editing selects: what changed in the editor since it
+    // was loaded is committed to the entry shown, then the new one is loaded.
     void SelectNode(TreeNode node) override
     {
+        TRep* shown = tree.Selected() ? library.RepOf(tree.Selected()) : nullptr;
+        if (shown && !shown->IsFolder() && editor.SaveRtf() != loadedRtf)
+            library.SetBodyText(shown, editor.SaveRtf());
         tree.Select(node);
         ShowEntryInEditor(library, node, editor);
+        loadedRtf = editor.SaveRtf();
     }
+    void ForgetEdits() override { loadedRtf = editor.SaveRtf(); }
     void CommitEdits() override { ++commits; }
     WindowId MainWindow() const override { return OwnWindow; }
     void ShowFromHotKey(WindowId from) override { shownFrom.push_back(from); }
@@ -106,7 +113,7 @@ public:
     fakes::FakeTreeControl tree;
     fakes::FakeListBox hotKeyBox, macroBox;
     fakes::NativeFileSystem fs;
-    TRepList library{tree, hotKeyBox, macroBox, fs};
+    TRepList library{tree, hotKeyBox, macroBox, fs, "C:\\Replies"}; // nothing is read or written
     fakes::FakeClipboard clipboard;
     fakes::FakeReplyEditor editor{&clipboard};
     fakes::FakeDesktop desktop{clipboard};
@@ -122,6 +129,7 @@ public:
     std::vector<TDialogPlace> askedPlaces;
     std::vector<WindowId> shownFrom;
     int dialogCancels = 0;
+    std::string loadedRtf;
     int commits = 0;
 };
 

@@ -16,11 +16,5 @@ TEST(Startup, OnlyTheExactHiddenSwitchAsFirstArgumentHides)
     EXPECT_FALSE(IsHiddenStart({"x", "-hidden"}));
 }
 
-TEST(Startup, RootIndexLiesInTheDataFoldersLibrary)
-{
-    EXPECT_EQ(RootIndexPath("C:\\Users\\a\\AppData\\Roaming\\Corvane 2\\"),
-        "C:\\Users\\a\\AppData\\Roaming\\Corvane 2\\Replies\\index.sub");
-}
-
 } // namespace
 } // namespace corvane

@@ -9,6 +9,7 @@
 //   probe clipboard                    (the clipboard's text)
 //   probe text TITLE                   (the static texts of that window)
 //   probe item-point LABEL             (screen point of a visible tree node)
+//   probe control-point ID             (screen point in the middle of a child control)
 #include <windows.h>
 
 #include <commctrl.h>
@@ -286,6 +287,14 @@ int main(int argc, char** argv)
         return ShowItemPoint(main, argv[2]);
     if (cmd == "list" && argc > 2)
         return ShowList(main, argv[2]);
+    if (cmd == "control-point" && argc > 2) {
+        HWND control = GetDlgItem(main, std::atoi(argv[2]));
+        RECT r{};
+        if (!control || !GetWindowRect(control, &r))
+            return 1;
+        std::printf("%ld %ld\n", (r.left + r.right) / 2, (r.top + r.bottom) / 2);
+        return 0;
+    }
     if (cmd == "tray" && argc > 2) {
         const LPARAM mouse = std::strcmp(argv[2], "right") == 0 ? WM_RBUTTONUP : WM_LBUTTONUP;
         PostMessageA(main, kTrayNotify, 1, mouse);

@@ -1,0 +1,494 @@
+#include "editing/LibraryEditing.h"
+
+#include "library/IndexFormat.h"
+#include "library/LibraryFiles.h"
+#include "library/UnitCommonProcs.h"
+#include "library/UnitConsts.h"
+#include "library/UnitCorvaneTypes.h"
+#include "platform/FileSystem.h"
+#include "platform/ListBox.h"
+
+#include <optional>
+#include <vector>
+
+namespace corvane {
+
+bool IsMacroChar(char c)
+{
+    return c != '\0'
+        && (kMacroCharsUnshifted.find(c) != std::string_view::npos
+            || kMacroCharsShifted.find(c) != std::string_view::npos);
+}
+
+int DragScrollDirection(int y, int treeHeight)
+{
+    if (y < kDragScrollMargin)
+        return -1;
+    if (treeHeight - y < kDragScrollMargin)
+        return 1;
+    return 0;
+}
+
+int NavigationImageIndex(bool hasChildren, bool expanded, bool selected)
+{
+    if (hasChildren)
+        return expanded ? kImageFolderOpen : kImageFolderClosed;
+    return selected ? kImageReplySelected : kImageReply;
+}
+
+// Where a new entry goes, from the selection at the time of the command.
+struct TLibraryEditing::Placement {
+    std::string directory; // receives the entry
+    TreeNode parent = nullptr; // of the new node
+    TreeNode before = nullptr; // the new node goes just before this one
+    bool asFirst = false; // the new node becomes the parent's first child
+    // The entry whose index line locates the new line (at the top of the
+    // index when asFirst, else just before it); the line is appended when
+    // there is none or its line is not found.
+    TRep* anchor = nullptr;
+};
+
+// While a structural change runs, the tree control may move its selection
+// (it deletes and re-creates nodes); those moves must neither commit nor
+// reload the panel.
+class TLibraryEditing::Quiet {
+public:
+    explicit Quiet(TLibraryEditing& editing) : editing_(editing) { ++editing_.quiet_; }
+    ~Quiet() { --editing_.quiet_; }
+    Quiet(const Quiet&) = delete;
+    Quiet& operator=(const Quiet&) = delete;
+
+private:
+    TLibraryEditing& editing_;
+};
+
+TLibraryEditing::TLibraryEditing(TRepList& library, IFileSystem& fs, const TReplyPanel& panel)
+    : library_(library), tree_(library.Tree()), fs_(fs), panel_(panel)
+{ }
+
+TRep* TLibraryEditing::SelectedRep() const { return library_.RepOf(tree_.Selected()); }
+
+std::string TLibraryEditing::SelectedKeyCode() const
+{
+    const int key = panel_.key.SelectedIndex();
+    if (key < 0 || key >= static_cast<int>(kHotKeyChars.size()))
+        return {};
+    return MakeHotKeyCode(panel_.shift.Checked(), kHotKeyChars[static_cast<size_t>(key)]);
+}
+
+bool TLibraryEditing::IsInSubtree(TreeNode node, TreeNode root) const
+{
+    for (; node; node = tree_.Parent(node))
+        if (node == root)
+            return true;
+    return false;
+}
+
+// ---------------------------------------------------------------- commits
+
+void TLibraryEditing::CommitEdits()
+{
+    // The edits belong to the entry the panel was loaded for, and only while
+    // it is still in the library.
+    if (quiet_ > 0 || !shown_ || library_.IndexOf(shown_) < 0)
+        return;
+    TRep* rep = shown_;
+    CommitName(rep);
+    if (!rep->IsFolder())
+        CommitReply(rep);
+}
+
+void TLibraryEditing::CommitName(TRep* rep)
+{
+    if (!nameChanged_)
+        return;
+    const std::string name = panel_.name.Text();
+    if (!name.empty()) {
+        if (!library_.RenameEntry(rep, name)) {
+            ShowError(FormatMessageText(kMsgFileCantBeSaved, IndexPathIn(rep->ContainerPath())));
+            return;
+        }
+        panel_.name.SetText(tree_.Label(rep->Node));
+    }
+    nameChanged_ = false;
+}
+
+void TLibraryEditing::CommitReply(TRep* reply)
+{
+    if (!replyChanged_)
+        return;
+    // A macro or hot key that another reply holds is not applied; the body
+    // is saved regardless.
+    library_.SetMacro(reply, panel_.macro.Text());
+    library_.SetHotKey(reply, panel_.hotKey.Checked() ? SelectedKeyCode() : std::string());
+    library_.SetBodyText(reply, panel_.editor.SaveRtf());
+    if (!library_.SaveReplyFile(reply)) {
+        ShowError(FormatMessageText(kMsgFileCantBeSaved, reply->OwnPath()));
+        return;
+    }
+    replyChanged_ = false;
+}
+
+// ---------------------------------------------------------------- selection
+
+void TLibraryEditing::NavigationChanging()
+{
+    if (quiet_ == 0)
+        CommitEdits();
+}
+
+void TLibraryEditing::NavigationChange()
+{
+    if (quiet_ == 0)
+        LoadPanel();
+}
+
+void TLibraryEditing::SelectNode(TreeNode node)
+{
+    CommitEdits();
+    {
+        Quiet quiet(*this);
+        tree_.Select(node);
+    }
+    LoadPanel();
+}
+
+void TLibraryEditing::LoadPanel()
+{
+    const TreeNode node = tree_.Selected();
+    shown_ = library_.RepOf(node);
+    if (node)
+        panel_.name.SetText(tree_.Label(node));
+    if (shown_ && tree_.ChildCount(node) == 0) {
+        LoadReplyControls(shown_);
+    } else {
+        panel_.editor.Clear();
+        ClearListSelections();
+    }
+    // Loading is not an edit.
+    nameChanged_ = false;
+    replyChanged_ = false;
+}
+
+void TLibraryEditing::LoadReplyControls(TRep* reply)
+{
+    panel_.editor.LoadRtf(JoinTextLines(reply->Lines));
+    const int hotKey = library_.HotKeyIndexOf(reply);
+    const int macro = library_.MacroIndexOf(reply);
+    library_.HotKeys().ListBox().Select(hotKey);
+    library_.Macros().ListBox().Select(macro);
+    panel_.macro.SetText(macro >= 0 ? library_.MacroAt(macro) : std::string());
+    panel_.hotKey.SetChecked(hotKey >= 0);
+    // Without a hot key, Shift and the key keep what they showed before.
+    if (hotKey < 0)
+        return;
+    const HotKeyParts parts = SplitHotKeyCode(library_.HotKeyCodeAt(hotKey));
+    panel_.shift.SetChecked(parts.shift);
+    const size_t key = kHotKeyChars.find(parts.key);
+    if (key != std::string_view::npos)
+        panel_.key.Select(static_cast<int>(key));
+}
+
+void TLibraryEditing::ClearListSelections()
+{
+    library_.HotKeys().ListBox().Select(-1);
+    library_.Macros().ListBox().Select(-1);
+}
+
+void TLibraryEditing::ListMacrosClick()
+{
+    const int at = library_.Macros().ListBox().SelectedIndex();
+    if (at >= 0 && at < library_.MacroCount())
+        MoveSelectionTo(library_.MacroReplyAt(at)->Node);
+}
+
+void TLibraryEditing::ListHotKeysClick()
+{
+    const int at = library_.HotKeys().ListBox().SelectedIndex();
+    if (at >= 0 && at < library_.HotKeyCount())
+        MoveSelectionTo(library_.HotKeyReplyAt(at)->Node);
+}
+
+void TLibraryEditing::NavigationRightButtonDown(TreeNode underPointer) { MoveSelectionTo(underPointer); }
+
+// As the tree does for a user's click: selecting the selected node again
+// does nothing.
+void TLibraryEditing::MoveSelectionTo(TreeNode node)
+{
+    if (node != tree_.Selected())
+        SelectNode(node);
+}
+
+// ---------------------------------------------------------------- adding
+
+TLibraryEditing::Placement TLibraryEditing::PlacementForSelection() const
+{
+    Placement where;
+    const TreeNode selected = tree_.Selected();
+    TRep* rep = library_.RepOf(selected);
+    if (!rep) {
+        where.directory = library_.Root();
+    } else if (tree_.ChildCount(selected) > 0 && tree_.IsExpanded(selected)) {
+        where.directory = rep->FolderPath();
+        where.parent = selected;
+        where.asFirst = true;
+        where.anchor = library_.RepOf(tree_.Child(selected, 0));
+    } else {
+        where.directory = rep->ContainerPath();
+        where.parent = tree_.Parent(selected);
+        where.before = selected;
+        where.anchor = rep;
+    }
+    return where;
+}
+
+void TLibraryEditing::InsertIndexLine(const Placement& where, std::string_view prefix, const std::string& number,
+    const std::string& name, std::vector<std::string>& lines) const
+{
+    const int anchorLine = where.anchor ? library_.FindIndexLine(where.anchor, lines) : -1;
+    const size_t at = anchorLine < 0 ? lines.size() : where.asFirst ? 0 : static_cast<size_t>(anchorLine);
+    lines.insert(lines.begin() + static_cast<std::ptrdiff_t>(at), MakeIndexLine(prefix, number, name));
+}
+
+namespace {
+
+// Reports what it could not write.
+bool WriteOrReport(IFileSystem& fs, const std::string& path, const std::vector<std::string>& lines)
+{
+    if (WriteTextLines(fs, path, lines))
+        return true;
+    ShowError(FormatMessageText(kMsgFileCantBeSaved, path));
+    return false;
+}
+
+// An add command stops here, before anything is written, when the receiving
+// directory's index cannot be read.
+std::optional<std::vector<std::string>> ReadIndexOrReport(const IFileSystem& fs, const std::string& indexPath)
+{
+    std::optional<std::vector<std::string>> lines = ReadTextLines(fs, indexPath);
+    if (!lines)
+        ShowError(FormatMessageText(kMsgFileCantBeOpened, indexPath));
+    return lines;
+}
+
+// A new reply file: no macro, no hot key, no body.
+const std::vector<std::string> kEmptyReplyLines{std::string(), std::string()};
+
+} // namespace
+
+void TLibraryEditing::NavAddReplyExecute()
+{
+    const Placement where = PlacementForSelection();
+    const std::string indexPath = IndexPathIn(where.directory);
+    std::optional<std::vector<std::string>> lines = ReadIndexOrReport(fs_, indexPath);
+    if (!lines)
+        return;
+    const std::string number = FreeEntryNumber(fs_, where.directory, false, *lines);
+    const std::string replyPath = where.directory + "\\" + number + kReplyExtension;
+    InsertIndexLine(where, kReplyPrefix, number, kNewReplyName, *lines);
+    // The file comes first, so no index line ever names a missing file.
+    if (!WriteOrReport(fs_, replyPath, kEmptyReplyLines))
+        return;
+    if (!WriteOrReport(fs_, indexPath, *lines)) {
+        fs_.DeleteFile(replyPath);
+        return;
+    }
+    StartNaming(library_.LoadReplyFile(replyPath, kNewReplyName, where.asFirst, where.before, where.parent));
+}
+
+void TLibraryEditing::NavAddFolderExecute()
+{
+    const Placement where = PlacementForSelection();
+    const std::string indexPath = IndexPathIn(where.directory);
+    std::optional<std::vector<std::string>> lines = ReadIndexOrReport(fs_, indexPath);
+    if (!lines)
+        return;
+    const std::string folderNumber = FreeEntryNumber(fs_, where.directory, true, *lines);
+    const std::string folderDir = where.directory + "\\" + folderNumber;
+    InsertIndexLine(where, kFolderPrefix, folderNumber, kNewFolderName, *lines);
+    if (!fs_.CreateDirs(folderDir)) {
+        ShowError(FormatMessageText(kMsgFileCantBeSaved, IndexPathIn(folderDir)));
+        return;
+    }
+    // The folder's own files come first; the parent's index names the folder
+    // only once they are there.
+    const std::string replyNumber = FreeEntryNumber(fs_, folderDir, false, {});
+    const std::string replyPath = folderDir + "\\" + replyNumber + kReplyExtension;
+    if (!WriteOrReport(fs_, IndexPathIn(folderDir), {MakeIndexLine(kReplyPrefix, replyNumber, kNewReplyName)})
+        || !WriteOrReport(fs_, replyPath, kEmptyReplyLines) || !WriteOrReport(fs_, indexPath, *lines)) {
+        DeleteTree(fs_, folderDir);
+        return;
+    }
+    const int folder = !where.parent && !where.before ? library_.AddNodeLast(kNewFolderName, nullptr)
+        : where.asFirst                               ? library_.AddNodeFirst(kNewFolderName, where.parent)
+                                                      : library_.InsertNodeBefore(kNewFolderName, where.before);
+    TRep* folderRep = library_.Items(folder);
+    folderRep->FolderName = folderNumber;
+    StartNaming(library_.LoadReplyFile(replyPath, kNewReplyName, false, nullptr, folderRep->Node));
+}
+
+void TLibraryEditing::StartNaming(int newEntry)
+{
+    if (newEntry < 0)
+        return;
+    const TreeNode node = library_.Items(newEntry)->Node;
+    SelectNode(node);
+    tree_.EditLabel(node);
+}
+
+// ---------------------------------------------------------------- renaming
+
+void TLibraryEditing::NavigationEdited(TreeNode node, const std::string& text)
+{
+    TRep* rep = library_.RepOf(node);
+    if (!rep)
+        return;
+    if (text.empty()) {
+        tree_.SetLabel(node, panel_.name.Text());
+        return;
+    }
+    if (!library_.RenameEntry(rep, text)) {
+        ShowError(FormatMessageText(kMsgFileCantBeSaved, IndexPathIn(rep->ContainerPath())));
+        return;
+    }
+    if (rep == shown_) {
+        panel_.name.SetText(tree_.Label(node));
+        nameChanged_ = false;
+    }
+}
+
+// ---------------------------------------------------------------- deleting
+
+void TLibraryEditing::NavDeleteExecute()
+{
+    const TreeNode node = tree_.Selected();
+    TRep* rep = library_.RepOf(node);
+    if (!rep)
+        return;
+    const char* question = tree_.ChildCount(node) > 0 ? kMsgDeleteFolder : kMsgDeleteReply;
+    if (!AskYesNo(FormatMessageText(question, tree_.Label(node))))
+        return;
+    {
+        Quiet quiet(*this);
+        const TreeNode parent = tree_.Parent(node);
+        DeleteEntry(rep);
+        RemoveEmptiedFolders(parent);
+    }
+    LoadPanel();
+}
+
+void TLibraryEditing::DeleteEntry(TRep* rep)
+{
+    // Pending edits of the entry, or of one inside it, go with it: written
+    // back they would re-create what was just deleted.
+    if (shown_ && IsInSubtree(shown_->Node, rep->Node)) {
+        shown_ = nullptr;
+        nameChanged_ = false;
+        replyChanged_ = false;
+    }
+    // The disk's refusals are not the user's business here.
+    static_cast<void>(library_.DeleteFiles(rep));
+    library_.RemoveSubtree(rep->Node);
+}
+
+// A folder never survives its last child.
+void TLibraryEditing::RemoveEmptiedFolders(TreeNode folder)
+{
+    while (folder && tree_.ChildCount(folder) == 0) {
+        const TreeNode above = tree_.Parent(folder);
+        DeleteEntry(library_.RepOf(folder));
+        folder = above;
+    }
+}
+
+// ---------------------------------------------------------------- moving
+
+bool TLibraryEditing::NavigationDragOver(TreeNode target, bool fromTree) const
+{
+    const TreeNode dragged = tree_.Selected();
+    return fromTree && target && dragged && !IsInSubtree(target, dragged);
+}
+
+void TLibraryEditing::NavigationDragDrop(TreeNode target)
+{
+    const TreeNode dragged = tree_.Selected();
+    if (!target || !dragged || IsInSubtree(target, dragged))
+        return;
+    TRep* entry = library_.RepOf(dragged);
+    TRep* targetRep = library_.RepOf(target);
+    if (!entry || !targetRep)
+        return;
+    Quiet quiet(*this);
+    const TreeNode formerParent = tree_.Parent(dragged);
+    if (!library_.MoveBefore(entry, targetRep)) {
+        ShowError(FormatMessageText(kMsgEntryCantBeMoved, tree_.Label(dragged)));
+        return;
+    }
+    library_.MoveNodeBefore(entry, targetRep);
+    // The moved entry stays selected and keeps its pending edits; the next
+    // commit writes them at its new place.
+    if (tree_.Selected() != entry->Node)
+        tree_.Select(entry->Node);
+    RemoveEmptiedFolders(formerParent);
+}
+
+// ---------------------------------------------------------------- the panel
+
+bool TLibraryEditing::EditNameKeyPress(char key)
+{
+    if (key != kKeyEnter)
+        return false;
+    CommitEdits();
+    return true;
+}
+
+bool TLibraryEditing::EditMacroKeyPress(char key)
+{
+    if (key == kKeyEnter) {
+        const std::string macro = panel_.macro.Text();
+        const int match = macro.empty() ? -1 : library_.MatchMacro(macro);
+        if (match >= 0 && library_.MacroReplyAt(match) != shown_)
+            ShowInfo(kMsgMacroAssigned);
+        else
+            CommitEdits();
+        return true;
+    }
+    if (key == kKeyBackspace)
+        return false;
+    return !IsMacroChar(key);
+}
+
+void TLibraryEditing::ComboBoxKeyChange()
+{
+    const std::string code = SelectedKeyCode();
+    const int taken = code.empty() ? -1 : library_.FindHotKey(code);
+    if (taken < 0) {
+        replyChanged_ = true;
+        CommitEdits();
+    } else if (library_.HotKeyReplyAt(taken) != shown_) {
+        ShowInfo(kMsgHotKeyAssigned);
+    }
+}
+
+void TLibraryEditing::ChooseFreeHotKey()
+{
+    const bool shift = panel_.shift.Checked();
+    auto isFree = [&](size_t key) { return library_.FindHotKey(MakeHotKeyCode(shift, kHotKeyChars[key])) < 0; };
+    const int current = panel_.key.SelectedIndex();
+    if (current >= 0 && current < static_cast<int>(kHotKeyChars.size()) && isFree(static_cast<size_t>(current)))
+        return;
+    for (size_t key = 0; key < kHotKeyChars.size(); ++key)
+        if (isFree(key)) {
+            panel_.key.Select(static_cast<int>(key));
+            return;
+        }
+}
+
+void TLibraryEditing::AssignHotKeyFromPanel()
+{
+    ChooseFreeHotKey();
+    replyChanged_ = true;
+    CommitEdits();
+}
+
+} // namespace corvane

@@ -1,0 +1,142 @@
+#pragma once
+// The main window's editing of the library: the add, delete, rename and move
+// commands of the navigation tree, the reply parameter panel and the commits
+// that write its pending edits. The window forwards its controls' events
+// here; every decision about the library is taken here.
+#include "platform/PanelControls.h"
+#include "platform/ReplyEditor.h"
+#include "platform/TreeControl.h"
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace corvane {
+
+class IFileSystem;
+class TRep;
+class TRepList;
+
+// The controls of the reply parameter panel, and the editor below it.
+struct TReplyPanel {
+    ILineEdit& name; // EditName
+    ILineEdit& macro; // EditMacro
+    ICheckBox& hotKey; // CheckBoxHotKey
+    ICheckBox& shift; // CheckBoxShift
+    IDropDownList& key; // ComboBoxKey: the keys of kHotKeyChars, in that order
+    IReplyEditor& editor;
+};
+
+// The characters a macro may hold: those the keystroke recogniser can
+// produce, one row per shift state, position by position the same key.
+inline constexpr std::string_view kMacroCharsUnshifted = "1234567890abcdefghijklmnopqrstuvwxyz,.;=-/`[\\]'";
+inline constexpr std::string_view kMacroCharsShifted = "!@#$%^&*()ABCDEFGHIJKLMNOPQRSTUVWXYZ<>:+_?~{|}\"";
+bool IsMacroChar(char c);
+
+inline constexpr char kKeyEnter = '\r';
+inline constexpr char kKeyBackspace = '\b';
+
+// Pointer this close to the tree's top or bottom edge scrolls it while dragging.
+inline constexpr int kDragScrollMargin = 15;
+// -1: one line up, 1: one line down, 0: no scrolling. `y` is in the tree's
+// client coordinates.
+int DragScrollDirection(int y, int treeHeight);
+
+// Images of the tree's image list.
+enum TreeImage { kImageFolderClosed = 0, kImageFolderOpen = 1, kImageReply = 2, kImageReplySelected = 3 };
+int NavigationImageIndex(bool hasChildren, bool expanded, bool selected);
+
+class TLibraryEditing {
+public:
+    TLibraryEditing(TRepList& library, IFileSystem& fs, const TReplyPanel& panel);
+    TLibraryEditing(const TLibraryEditing&) = delete;
+    TLibraryEditing& operator=(const TLibraryEditing&) = delete;
+
+    // Uncommitted edits of the entry shown in the panel.
+    bool NameChanged() const { return nameChanged_; }
+    bool ReplyChanged() const { return replyChanged_; }
+    // After expanded text was put into the editor, so it is never saved.
+    void ForgetReplyChanged() { replyChanged_ = false; }
+
+    // Writes the pending edits of the entry shown in the panel. A write that
+    // fails is reported and the edit stays pending.
+    void CommitEdits();
+
+    // Selection of the tree. The tree control raises Changing before and
+    // Change after the user moves the selection.
+    void NavigationChanging();
+    void NavigationChange();
+    // Commits, selects `node` (none allowed) and loads the panel and the
+    // editor for it, also when it was selected already: selecting a reply
+    // loads its stored text into the editor, selecting it again restores it.
+    void SelectNode(TreeNode node);
+
+    // Commands.
+    void NavAddReplyExecute();
+    void NavAddFolderExecute();
+    void NavDeleteExecute();
+    void EditorForceSaveExecute() { CommitEdits(); }
+
+    // An in-place label edit of `node` ended with `text`.
+    void NavigationEdited(TreeNode node, const std::string& text);
+
+    // Dragging the selected node inside the tree: whether it may be dropped
+    // on `target`, and the drop.
+    bool NavigationDragOver(TreeNode target, bool fromTree) const;
+    void NavigationDragDrop(TreeNode target);
+
+    // A right-button press selects the node under the pointer, or nothing.
+    void NavigationRightButtonDown(TreeNode underPointer);
+    void ListMacrosClick();
+    void ListHotKeysClick();
+
+    // The panel's controls. The key-press handlers return true when the key
+    // is swallowed.
+    void EditNameChange() { nameChanged_ = true; }
+    [[nodiscard]] bool EditNameKeyPress(char key);
+    void EditMacroChange() { replyChanged_ = true; }
+    [[nodiscard]] bool EditMacroKeyPress(char key);
+    void EditorChange() { replyChanged_ = true; }
+    void ComboBoxKeyChange();
+    // Left-button releases over the check boxes, after they have toggled.
+    void CheckBoxHotKeyMouseUp() { AssignHotKeyFromPanel(); }
+    void CheckBoxShiftMouseUp() { AssignHotKeyFromPanel(); }
+    // The focus entered EditName, EditMacro, ComboBoxKey, the editor or a
+    // font box of the editor's toolbar.
+    void ControlEnter() { CommitEdits(); }
+
+    // Leaves a free key selected in ComboBoxKey, for the current Shift state.
+    void ChooseFreeHotKey();
+
+private:
+    struct Placement;
+    class Quiet;
+
+    TRep* SelectedRep() const;
+    std::string SelectedKeyCode() const;
+    void CommitName(TRep* rep);
+    void CommitReply(TRep* reply);
+    void MoveSelectionTo(TreeNode node);
+    void LoadPanel();
+    void LoadReplyControls(TRep* reply);
+    void ClearListSelections();
+    void AssignHotKeyFromPanel();
+    Placement PlacementForSelection() const;
+    void InsertIndexLine(const Placement& where, std::string_view prefix, const std::string& number,
+        const std::string& name, std::vector<std::string>& lines) const;
+    void StartNaming(int newEntry);
+    void DeleteEntry(TRep* rep);
+    void RemoveEmptiedFolders(TreeNode folder);
+    bool IsInSubtree(TreeNode node, TreeNode root) const;
+
+    TRepList& library_;
+    ITreeControl& tree_;
+    IFileSystem& fs_;
+    TReplyPanel panel_;
+    TRep* shown_ = nullptr; // the entry the panel was loaded for
+    bool nameChanged_ = false;
+    bool replyChanged_ = false;
+    int quiet_ = 0; // selection events are not acted on while positive
+};
+
+} // namespace corvane

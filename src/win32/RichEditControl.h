@@ -1,0 +1,59 @@
+#pragma once
+// IReplyEditor and IFormattingEditor over a RichEdit window (version 2 or
+// later, "RichEdit20A").
+#include "platform/FormattingEditor.h"
+#include "platform/ReplyEditor.h"
+
+#include <windows.h>
+#include <richedit.h>
+
+#include <string>
+
+namespace corvane::win32 {
+
+class RichEditControl : public IReplyEditor, public IFormattingEditor {
+public:
+    explicit RichEditControl(HWND richEdit);
+
+    void LoadRtf(const std::string& rtf) override;
+    // The source last loaded, unchanged, while the user has changed nothing:
+    // the control writes its own dialect of RTF, and a reply that was only
+    // looked at must be stored byte for byte as it was.
+    [[nodiscard]] std::string SaveRtf() const override;
+    void Clear() override;
+    [[nodiscard]] bool Modified() const override;
+    void SetModified(bool modified) override;
+    [[nodiscard]] bool CopyAllToClipboard() override;
+    void ReplaceSelection(const std::string& text) override;
+
+    [[nodiscard]] TextRange Selection() const override;
+    [[nodiscard]] std::string Text() const override;
+    [[nodiscard]] CharFormat ReadCharFormat(TextRange range) const override;
+    void WriteCharFormat(TextRange range, const CharFormat& format, unsigned parts) override;
+    [[nodiscard]] Alignment ParagraphAlignment() const override;
+    [[nodiscard]] int StartIndentPoints() const override;
+    void SetParagraphAlignment(Alignment alignment) override;
+    void SetStartIndentPoints(int points) override;
+    void Cut() override;
+    void Copy() override;
+    void Paste() override;
+    void Undo() override;
+    void Redo() override;
+    void SelectAll() override;
+
+    // The content as the control writes it (SF_RTF or SF_TEXT), whatever was loaded.
+    [[nodiscard]] std::string StreamOut(UINT format) const;
+    HWND Handle() const { return hwnd_; }
+
+private:
+    void StreamIn(const std::string& source, UINT format);
+    void Select(TextRange range) const;
+    void SetParagraphFormat(const PARAFORMAT2& format);
+    [[nodiscard]] PARAFORMAT2 ParagraphFormat() const;
+    class RangeSelected;
+
+    HWND hwnd_;
+    std::string loaded_;
+};
+
+} // namespace corvane::win32

@@ -1,0 +1,468 @@
+#include "../library/LibraryTestSupport.h"
+
+#include "editing/LibraryEditing.h"
+#include "fakes/FakePanelControls.h"
+#include "fakes/FakeReplyEditor.h"
+#include "library/UnitConsts.h"
+
+#include <functional>
+#include <utility>
+
+namespace corvane {
+namespace {
+
+// The library under a tree that behaves like the tree view (selection events,
+// new handles on a move), with the panel's controls wired as the window wires
+// them.
+struct Editing : testing::LibraryFixture {
+    fakes::FakeLineEdit name;
+    fakes::FakeLineEdit macro;
+    fakes::FakeCheckBox hotKey;
+    fakes::FakeCheckBox shift;
+    fakes::FakeDropDownList key{static_cast<int>(kHotKeyChars.size())};
+    fakes::FakeReplyEditor editor;
+    TLibraryEditing editing{lib, fs, TReplyPanel{name, macro, hotKey, shift, key, editor}};
+
+    Editing()
+    {
+        name.onChange = [this] { editing.EditNameChange(); };
+        macro.onChange = [this] { editing.EditMacroChange(); };
+        tree.likeTreeView = true;
+        tree.onSelChanging = [this] { editing.NavigationChanging(); };
+        tree.onSelChanged = [this] { editing.NavigationChange(); };
+        key.Select(0);
+    }
+    // The library outlives the editing and the panel.
+    ~Editing() override { tree.likeTreeView = false; }
+
+    // Greeting (sig, Ctrl+Alt+A), Support (Refund: ref; Delay: Ctrl+Alt+Shift+B), Thanks.
+    void Standard()
+    {
+        dir.Write("index.sub", "REPLY_1?Greeting\r\nFOLDER_1?Support\r\nREPLY_2?Thanks\r\n");
+        dir.Write("1.rep", "sig\r\n0A\r\n{\\rtf1 hello}\r\n");
+        dir.Write("2.rep", "\r\n\r\n{\\rtf1 thanks}\r\n");
+        dir.Write("1/index.sub", "REPLY_1?Refund\r\nREPLY_2?Delay\r\n");
+        dir.Write("1/1.rep", "ref\r\n\r\n{\\rtf1 refund}\r\n");
+        dir.Write("1/2.rep", "\r\n1B\r\n{\\rtf1 delay}\r\n");
+        Load();
+    }
+    TreeNode Node(const std::string& labelPath) const { return tree.Find(labelPath); }
+    // A user's click on a node.
+    void Click(const std::string& labelPath) { tree.Select(Node(labelPath)); }
+    void TypeBody(const std::string& text)
+    {
+        editor.ReplaceSelection(text);
+        editing.EditorChange();
+    }
+    // Types into EditMacro through its key filter.
+    void TypeMacro(const std::string& keys)
+    {
+        for (char c : keys)
+            if (!editing.EditMacroKeyPress(c))
+                macro.SetText(macro.Text() + c);
+    }
+};
+
+// ---------------------------------------------------------------- adding
+
+TEST_F(Editing, AddReplyWithNothingSelectedAppendsToTheRootAndStartsNaming)
+{
+    Standard();
+    editing.NavAddReplyExecute();
+    EXPECT_EQ(dir.Read("index.sub"), "REPLY_1?Greeting\r\nFOLDER_1?Support\r\nREPLY_2?Thanks\r\nREPLY_3?New Reply\r\n");
+    EXPECT_EQ(dir.Read("3.rep"), "\r\n\r\n");
+    EXPECT_EQ(tree.Outline(), "Greeting,Support(Refund,Delay),Thanks,New Reply");
+    const TreeNode added = tree.Child(nullptr, 3);
+    EXPECT_EQ(tree.Selected(), added);
+    EXPECT_EQ(tree.Editing(), added);
+    EXPECT_EQ(name.Text(), "New Reply");
+    EXPECT_FALSE(editing.NameChanged());
+
+    editing.NavigationEdited(added, "Hours");
+    EXPECT_EQ(dir.Read("index.sub"), "REPLY_1?Greeting\r\nFOLDER_1?Support\r\nREPLY_2?Thanks\r\nREPLY_3?Hours\r\n");
+    EXPECT_EQ(name.Text(), "Hours");
+    EXPECT_TRUE(boxes.shown.empty());
+}
+
+TEST_F(Editing, AddGoesBeforeTheSelectionOrFirstIntoAnExpandedFolder)
+{
+    Standard();
+    // A collapsed folder: the new folder becomes its sibling, just before it.
+    Click("Support");
+    editing.NavAddFolderExecute();
+    EXPECT_EQ(
+        dir.Read("index.sub"), "REPLY_1?Greeting\r\nFOLDER_2?New Folder\r\nFOLDER_1?Support\r\nREPLY_2?Thanks\r\n");
+    EXPECT_EQ(dir.Read("2/index.sub"), "REPLY_1?New Reply\r\n");
+    EXPECT_EQ(dir.Read("2/1.rep"), "\r\n\r\n");
+    EXPECT_EQ(tree.Outline(), "Greeting,New Folder(New Reply),Support(Refund,Delay),Thanks");
+    EXPECT_EQ(tree.Selected(), Node("New Folder/New Reply"));
+    EXPECT_EQ(tree.Editing(), Node("New Folder/New Reply"));
+    // Naming the folder's first reply names the folder.
+    editing.NavigationEdited(Node("New Folder/New Reply"), "Prices");
+    EXPECT_EQ(tree.Outline(), "Greeting,Prices Folder(Prices),Support(Refund,Delay),Thanks");
+    EXPECT_EQ(
+        dir.Read("index.sub"), "REPLY_1?Greeting\r\nFOLDER_2?Prices Folder\r\nFOLDER_1?Support\r\nREPLY_2?Thanks\r\n");
+
+    // The same folder expanded: the new entry becomes its first child.
+    tree.SetExpanded(Node("Support"), true);
+    Click("Support");
+    editing.NavAddReplyExecute();
+    EXPECT_EQ(dir.Read("1/index.sub"), "REPLY_3?New Reply\r\nREPLY_1?Refund\r\nREPLY_2?Delay\r\n");
+
+    // A reply: just before it, in its directory.
+    Click("Support/Delay");
+    editing.NavAddReplyExecute();
+    EXPECT_EQ(dir.Read("1/index.sub"), "REPLY_3?New Reply\r\nREPLY_1?Refund\r\nREPLY_4?New Reply\r\nREPLY_2?Delay\r\n");
+    EXPECT_EQ(tree.Outline(Node("Support")), "New Reply,Refund,New Reply,Delay");
+    EXPECT_EQ(tree.Selected(), tree.Child(Node("Support"), 2));
+    EXPECT_EQ(dir.Listing("1"), "1.rep 2.rep 3.rep 4.rep index.sub");
+    EXPECT_TRUE(boxes.shown.empty());
+    EXPECT_TRUE(OnlyInsideRoot());
+}
+
+TEST_F(Editing, AddStopsBeforeWritingWhenTheReceivingIndexCannotBeRead)
+{
+    Standard();
+    fs.failRead = [this](const std::string& path) { return path == dir.Win("1/index.sub"); };
+    Click("Support/Refund");
+    const int writes = fs.writeCount;
+    editing.NavAddFolderExecute();
+    EXPECT_EQ(
+        boxes.ErrorTexts(), std::vector<std::string>{FormatMessageText(kMsgFileCantBeOpened, dir.Win("1/index.sub"))});
+    EXPECT_EQ(fs.writeCount, writes);
+    EXPECT_EQ(dir.Listing("1"), "1.rep 2.rep index.sub");
+    EXPECT_EQ(tree.Outline(), "Greeting,Support(Refund,Delay),Thanks");
+}
+
+// ---------------------------------------------------------------- deleting
+
+TEST_F(Editing, DeletingTheOnlyReplyOfNestedFoldersRemovesBothFoldersAfterOneQuestion)
+{
+    dir.Write("index.sub", "FOLDER_1?Outer\r\nREPLY_1?Keep\r\n");
+    dir.Write("1.rep", "\r\n\r\n");
+    dir.Write("1/index.sub", "FOLDER_1?Inner\r\n");
+    dir.Write("1/1/index.sub", "REPLY_1?Only\r\n");
+    dir.Write("1/1/1.rep", "only\r\n05\r\nbody\r\n");
+    Load();
+
+    Click("Outer");
+    boxes.answerYes = false;
+    editing.NavDeleteExecute();
+    Click("Outer/Inner/Only");
+    editing.NavDeleteExecute();
+    EXPECT_EQ(tree.Outline(), "Outer(Inner(Only)),Keep");
+    EXPECT_EQ(boxes.shown,
+        (std::vector<fakes::ShownMessage>{{"Confirm", "Do you really want to delete \"Outer\" folder?"},
+            {"Confirm", "Do you really want to delete \"Only\" reply?"}}));
+
+    boxes.answerYes = true;
+    editing.NavDeleteExecute();
+    EXPECT_EQ(boxes.shown.size(), 3u);
+    EXPECT_EQ(tree.Outline(), "Keep");
+    EXPECT_EQ(dir.Read("index.sub"), "REPLY_1?Keep\r\n");
+    EXPECT_EQ(dir.Listing(""), "1.rep index.sub");
+    EXPECT_TRUE(macroBox.Texts().empty());
+    EXPECT_TRUE(hotKeyBox.Texts().empty());
+    EXPECT_EQ(lib.Count(), 1);
+    // The panel follows the node the tree selected instead.
+    EXPECT_EQ(tree.Selected(), Node("Keep"));
+    EXPECT_EQ(name.Text(), "Keep");
+}
+
+TEST_F(Editing, PendingEditsOfADeletedReplyAreNeverWrittenBack)
+{
+    Standard();
+    Click("Support/Refund");
+    TypeBody(" more");
+    name.SetText("Refund policy");
+    ASSERT_TRUE(editing.ReplyChanged() && editing.NameChanged());
+    editing.NavDeleteExecute();
+
+    EXPECT_FALSE(dir.Exists("1/1.rep"));
+    EXPECT_EQ(dir.Read("1/index.sub"), "REPLY_2?Delay\r\n");
+    EXPECT_EQ(dir.Listing("1"), "2.rep index.sub");
+    EXPECT_TRUE(boxes.ErrorTexts().empty());
+    EXPECT_FALSE(editing.ReplyChanged() || editing.NameChanged());
+    // The neighbour the tree selected is what the panel shows now.
+    EXPECT_EQ(tree.Selected(), Node("Support/Delay"));
+    EXPECT_EQ(name.Text(), "Delay");
+    EXPECT_EQ(editor.SaveRtf(), "{\\rtf1 delay}\r\n");
+}
+
+// ---------------------------------------------------------------- moving
+
+TEST_F(Editing, DropRulesAndTheFolderEmptiedByAMoveGoesWithoutAsking)
+{
+    dir.Write("index.sub", "FOLDER_1?Box\r\nREPLY_1?Top\r\n");
+    dir.Write("1.rep", "\r\n\r\n");
+    dir.Write("1/index.sub", "FOLDER_1?Sub\r\n");
+    dir.Write("1/1/index.sub", "REPLY_1?Last\r\n");
+    dir.Write("1/1/1.rep", "last\r\n\r\nbody\r\n");
+    Load();
+
+    Click("Box");
+    EXPECT_FALSE(editing.NavigationDragOver(Node("Box/Sub/Last"), true)); // its own subtree
+    EXPECT_FALSE(editing.NavigationDragOver(Node("Box"), true));
+    EXPECT_TRUE(editing.NavigationDragOver(Node("Top"), true));
+    EXPECT_FALSE(editing.NavigationDragOver(Node("Top"), false)); // not from the tree
+    EXPECT_FALSE(editing.NavigationDragOver(nullptr, true));
+    editing.NavigationDragDrop(Node("Box/Sub"));
+    EXPECT_EQ(tree.Outline(), "Box(Sub(Last)),Top");
+
+    Click("Box/Sub/Last");
+    editing.NavigationDragDrop(Node("Top"));
+    EXPECT_EQ(tree.Outline(), "Last,Top");
+    EXPECT_EQ(dir.Read("index.sub"), "REPLY_2?Last\r\nREPLY_1?Top\r\n");
+    EXPECT_EQ(dir.Read("2.rep"), "last\r\n\r\nbody\r\n");
+    EXPECT_EQ(dir.Listing(""), "1.rep 2.rep index.sub");
+    EXPECT_TRUE(boxes.shown.empty());
+    EXPECT_EQ(tree.Selected(), Node("Last"));
+    EXPECT_EQ(lib.RepOf(Node("Last"))->Node, Node("Last"));
+    EXPECT_EQ(lib.MacroReplyAt(0), lib.RepOf(Node("Last")));
+
+    editing.NavDeleteExecute();
+    EXPECT_EQ(tree.Outline(), "Top");
+    EXPECT_EQ(dir.Listing(""), "1.rep index.sub");
+}
+
+TEST_F(Editing, PendingEditsOfAMovedReplyAreWrittenOnlyAtItsNewPlace)
+{
+    dir.Write("index.sub", "FOLDER_1?Support\r\nREPLY_1?Greeting\r\n");
+    dir.Write("1.rep", "\r\n\r\nhello\r\n");
+    dir.Write("1/index.sub", "REPLY_1?Refund\r\nREPLY_2?Delay\r\n");
+    dir.Write("1/1.rep", "\r\n\r\n{refund}\r\n");
+    dir.Write("1/2.rep", "\r\n\r\ndelay\r\n");
+    Load();
+
+    Click("Support/Refund");
+    TypeBody(" changed");
+    // Refund becomes 2.rep at the top, the number Delay has in the folder.
+    editing.NavigationDragDrop(Node("Greeting"));
+    EXPECT_EQ(dir.Read("1/2.rep"), "\r\n\r\ndelay\r\n");
+    EXPECT_EQ(dir.Listing("1"), "2.rep index.sub");
+    EXPECT_EQ(dir.Read("2.rep"), "\r\n\r\n{refund}\r\n");
+    EXPECT_TRUE(editing.ReplyChanged());
+    EXPECT_EQ(tree.Selected(), Node("Refund"));
+
+    editing.EditorForceSaveExecute();
+    EXPECT_EQ(dir.Read("2.rep"), "\r\n\r\n{refund changed}\r\n");
+    EXPECT_EQ(dir.Read("1/2.rep"), "\r\n\r\ndelay\r\n");
+    EXPECT_EQ(dir.Listing("1"), "2.rep index.sub");
+    EXPECT_FALSE(editing.ReplyChanged());
+}
+
+// ---------------------------------------------------------------- commits
+
+TEST_F(Editing, EveryCommitEventWritesNameMacroAndBody)
+{
+    Standard();
+    const std::vector<std::pair<std::string, std::function<void()>>> events{
+        {"focus", [&] { editing.ControlEnter(); }},
+        {"enter-name", [&] { EXPECT_TRUE(editing.EditNameKeyPress(kKeyEnter)); }},
+        {"enter-macro", [&] { EXPECT_TRUE(editing.EditMacroKeyPress(kKeyEnter)); }},
+        {"save-all", [&] { editing.EditorForceSaveExecute(); }},
+        {"deactivation", [&] { editing.CommitEdits(); }},
+        {"selection", [&] { Click("Thanks"); }},
+    };
+    for (const auto& [event, fire] : events) {
+        SCOPED_TRACE(event);
+        Click("Greeting");
+        name.SetText("Greeting " + event);
+        TypeBody(event);
+        macro.SetText("g" + event);
+        ASSERT_TRUE(editing.NameChanged() && editing.ReplyChanged());
+        fire();
+        EXPECT_FALSE(editing.NameChanged() || editing.ReplyChanged());
+        EXPECT_EQ(tree.Label(Node("Greeting " + event)), "Greeting " + event);
+        EXPECT_EQ(dir.Read("index.sub").substr(0, 17 + event.size()), "REPLY_1?Greeting " + event);
+        const std::string file = dir.Read("1.rep");
+        EXPECT_EQ(file.substr(0, file.find("\r\n")), "g" + event);
+        EXPECT_NE(file.find(event + "}"), std::string::npos) << file;
+        ASSERT_TRUE(lib.RenameEntry(lib.RepOf(Node("Greeting " + event)), "Greeting"));
+    }
+    EXPECT_TRUE(boxes.shown.empty());
+}
+
+TEST_F(Editing, AFailedWriteIsReportedAndTheEditStaysPending)
+{
+    Standard();
+    Click("Greeting");
+    TypeBody(" world");
+    fs.failWrite = [this](const std::string& path) { return path == dir.Win("1.rep"); };
+    editing.EditorForceSaveExecute();
+    EXPECT_EQ(boxes.ErrorTexts(), std::vector<std::string>{FormatMessageText(kMsgFileCantBeSaved, dir.Win("1.rep"))});
+    EXPECT_TRUE(editing.ReplyChanged());
+    EXPECT_EQ(dir.Read("1.rep"), "sig\r\n0A\r\n{\\rtf1 hello}\r\n");
+
+    fs.failWrite = [this](const std::string& path) { return path == lib.RootIndexPath(); };
+    name.SetText("Hi");
+    editing.CommitEdits();
+    EXPECT_EQ(boxes.ErrorTexts().back(), FormatMessageText(kMsgFileCantBeSaved, lib.RootIndexPath()));
+    EXPECT_TRUE(editing.NameChanged());
+    EXPECT_EQ(tree.Label(tree.Selected()), "Greeting");
+    EXPECT_FALSE(editing.ReplyChanged()); // the body could be written this time
+
+    fs.failWrite = {};
+    Click("Thanks");
+    EXPECT_EQ(dir.Read("1.rep"), "sig\r\n0A\r\n{\\rtf1 hello world}\r\n");
+    EXPECT_EQ(tree.Outline(), "Hi,Support(Refund,Delay),Thanks");
+}
+
+// ---------------------------------------------------------------- the panel
+
+TEST_F(Editing, SelectingLoadsThePanelAndReselectingRestoresTheStoredText)
+{
+    Standard();
+    Click("Greeting");
+    EXPECT_EQ(editor.SaveRtf(), "{\\rtf1 hello}\r\n");
+    EXPECT_EQ(name.Text(), "Greeting");
+    EXPECT_EQ(macro.Text(), "sig");
+    EXPECT_TRUE(hotKey.Checked());
+    EXPECT_FALSE(shift.Checked());
+    EXPECT_EQ(key.SelectedIndex(), 0);
+    EXPECT_EQ(macroBox.SelectedIndex(), 1);
+    EXPECT_EQ(hotKeyBox.SelectedIndex(), 0);
+    EXPECT_FALSE(editing.NameChanged() || editing.ReplyChanged());
+
+    // What delivery does: expand in the editor, forget it, select again.
+    editor.ReplaceSelection(" EXPANDED");
+    editing.ForgetReplyChanged();
+    editing.SelectNode(Node("Greeting"));
+    EXPECT_EQ(editor.SaveRtf(), "{\\rtf1 hello}\r\n");
+    EXPECT_EQ(dir.Read("1.rep"), "sig\r\n0A\r\n{\\rtf1 hello}\r\n");
+
+    // A reply without hot key leaves Shift and the key as they were.
+    Click("Support/Delay");
+    Click("Support/Refund");
+    EXPECT_FALSE(hotKey.Checked());
+    EXPECT_TRUE(shift.Checked());
+    EXPECT_EQ(key.SelectedIndex(), 1);
+    Click("Support");
+    EXPECT_EQ(editor.SaveRtf(), "");
+    EXPECT_EQ(macroBox.SelectedIndex(), -1);
+    EXPECT_EQ(hotKeyBox.SelectedIndex(), -1);
+    editing.NavigationRightButtonDown(nullptr);
+    EXPECT_EQ(tree.Selected(), nullptr);
+
+    // The lists jump to their reply.
+    macroBox.Select(0); // ref
+    editing.ListMacrosClick();
+    EXPECT_EQ(tree.Selected(), Node("Support/Refund"));
+    hotKeyBox.Select(1); // Ctrl+Alt+Shift+B
+    editing.ListHotKeysClick();
+    EXPECT_EQ(tree.Selected(), Node("Support/Delay"));
+    EXPECT_EQ(name.Text(), "Delay");
+}
+
+TEST_F(Editing, MacroBoxTakesOnlyTheRecognisersCharacters)
+{
+    Standard();
+    Click("Thanks");
+    TypeMacro("a b\xE9?\t\x01Z\"~\\");
+    EXPECT_EQ(macro.Text(), "ab?Z\"~\\");
+    EXPECT_FALSE(editing.EditMacroKeyPress(kKeyBackspace));
+    EXPECT_TRUE(editing.EditMacroKeyPress('\n'));
+    EXPECT_TRUE(editing.ReplyChanged());
+}
+
+TEST_F(Editing, EnterWithAnotherRepliesMacroIsRefusedAndTheBodyIsStillSavedLater)
+{
+    Standard();
+    Click("Support/Refund");
+    TypeBody(" new");
+    macro.SetText("Sig");
+    EXPECT_TRUE(editing.EditMacroKeyPress(kKeyEnter));
+    EXPECT_EQ(boxes.shown, (std::vector<fakes::ShownMessage>{{"Information", kMsgMacroAssigned}}));
+    EXPECT_TRUE(editing.ReplyChanged());
+    EXPECT_EQ(dir.Read("1/1.rep"), "ref\r\n\r\n{\\rtf1 refund}\r\n");
+
+    Click("Thanks");
+    EXPECT_EQ(dir.Read("1/1.rep"), "ref\r\n\r\n{\\rtf1 refund new}\r\n");
+    EXPECT_EQ(macroBox.Texts(), (std::vector<std::string>{"ref", "sig"}));
+    EXPECT_EQ(boxes.shown.size(), 1u);
+}
+
+TEST_F(Editing, HotKeyBoxesAssignFreeKeysAndRefuseTakenOnes)
+{
+    Standard();
+    Click("Thanks");
+    key.Select(0); // A, held by Greeting
+    // Ticking with the keyboard marks nothing.
+    hotKey.SetChecked(true);
+    EXPECT_FALSE(editing.ReplyChanged());
+    editing.CheckBoxHotKeyMouseUp();
+    EXPECT_EQ(key.SelectedIndex(), 1);
+    EXPECT_EQ(dir.Read("2.rep"), "\r\n0B\r\n{\\rtf1 thanks}\r\n");
+
+    // With Shift, the codes with Shift count: 1B is Delay's, 1A is free.
+    shift.SetChecked(true);
+    editing.CheckBoxShiftMouseUp();
+    EXPECT_EQ(key.SelectedIndex(), 0);
+    EXPECT_EQ(dir.Read("2.rep"), "\r\n1A\r\n{\\rtf1 thanks}\r\n");
+
+    const int writes = fs.writeCount;
+    editing.ComboBoxKeyChange(); // its own key
+    key.Select(1); // 1B: Delay's
+    editing.ComboBoxKeyChange();
+    EXPECT_EQ(boxes.shown, (std::vector<fakes::ShownMessage>{{"Information", kMsgHotKeyAssigned}}));
+    EXPECT_EQ(fs.writeCount, writes);
+    EXPECT_FALSE(editing.ReplyChanged());
+
+    key.Select(2);
+    editing.ComboBoxKeyChange();
+    EXPECT_EQ(dir.Read("2.rep"), "\r\n1C\r\n{\\rtf1 thanks}\r\n");
+    EXPECT_EQ(hotKeyBox.Texts(),
+        (std::vector<std::string>{"<CTRL>+<ALT>+A", "<CTRL>+<ALT>+<SHIFT>+B", "<CTRL>+<ALT>+<SHIFT>+C"}));
+
+    hotKey.SetChecked(false);
+    editing.CheckBoxHotKeyMouseUp();
+    EXPECT_EQ(dir.Read("2.rep"), "\r\n\r\n{\\rtf1 thanks}\r\n");
+    EXPECT_EQ(key.SelectedIndex(), 0); // 1C was still its own: the first free one
+}
+
+TEST_F(Editing, ChooseFreeHotKeyKeepsTheSelectionWhenEveryKeyIsTaken)
+{
+    std::string index;
+    for (size_t i = 0; i < kHotKeyChars.size(); ++i) {
+        const std::string n = std::to_string(i + 1);
+        index += "REPLY_" + n + "?R" + n + "\r\n";
+        dir.Write(n + ".rep", std::string("\r\n0") + kHotKeyChars[i] + "\r\n");
+    }
+    dir.Write("index.sub", index);
+    Load();
+    Click("R36");
+    key.Select(5);
+    editing.ChooseFreeHotKey();
+    EXPECT_EQ(key.SelectedIndex(), 5);
+    shift.SetChecked(true);
+    key.Select(-1);
+    editing.ChooseFreeHotKey();
+    EXPECT_EQ(key.SelectedIndex(), 0);
+}
+
+TEST_F(Editing, InPlaceRenameToNothingRestoresTheNameShown)
+{
+    Standard();
+    Click("Thanks");
+    editing.NavigationEdited(Node("Thanks"), "");
+    EXPECT_EQ(tree.Label(tree.Selected()), "Thanks");
+    name.SetText("Typed");
+    editing.NavigationEdited(tree.Selected(), "Thank you");
+    EXPECT_EQ(name.Text(), "Thank you");
+    EXPECT_FALSE(editing.NameChanged());
+    EXPECT_EQ(dir.Read("index.sub"), "REPLY_1?Greeting\r\nFOLDER_1?Support\r\nREPLY_2?Thank you\r\n");
+}
+
+TEST(EditingRules, DragScrollsNearTheEdgesAndImagesFollowTheNodeState)
+{
+    EXPECT_EQ(DragScrollDirection(14, 200), -1);
+    EXPECT_EQ(DragScrollDirection(15, 200), 0);
+    EXPECT_EQ(DragScrollDirection(185, 200), 0);
+    EXPECT_EQ(DragScrollDirection(186, 200), 1);
+    EXPECT_EQ(NavigationImageIndex(true, false, true), kImageFolderClosed);
+    EXPECT_EQ(NavigationImageIndex(true, true, false), kImageFolderOpen);
+    EXPECT_EQ(NavigationImageIndex(false, false, true), kImageReplySelected);
+}
+
+} // namespace
+} // namespace corvane
