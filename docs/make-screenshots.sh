@@ -29,6 +29,56 @@ main_window_keys Down Down Right Down
 sleep 0.5
 desktop_shot main-full.png
 
+# The editor with a reply typed and formatted from the toolbar, as a user
+# does it; then the colour menu opened on red text.
+main=$(visible_windows Corvane | head -1)
+eval "$(xdotool getwindowgeometry --shell "$main")"
+at() {  # x y inside the main window, then xdotool commands
+  local x=$((X + $1)) y=$((Y + $2)); shift 2
+  xdotool mousemove "$x" "$y" "$@"
+}
+toolbar_y=250
+at 280 328 click 1
+sleep 0.5
+xdotool type --delay 20 "Dear Ms Porter,"
+xdotool key Return
+xdotool type --delay 20 "thank you for your order. It left our warehouse today and should reach you by Friday."
+xdotool key Return
+xdotool type --delay 20 "Kind regards,"
+xdotool key Return
+xdotool type --delay 20 "Anna Lindqvist"
+xdotool key ctrl+a
+at 130 248 click 1
+xdotool key ctrl+a
+xdotool type --delay 50 "Liberation Sans"
+at 235 248 click 1
+xdotool key ctrl+a
+xdotool type --delay 50 "10"
+at 280 398 click 1
+xdotool key ctrl+Home shift+End
+at 339 $toolbar_y click 1                     # Bold
+xdotool key ctrl+Home Down End Left ctrl+shift+Left
+at 302 $toolbar_y click 1                     # Color
+sleep 1
+xdotool key Down Down Down Down Down Down Down Down Down Down Return
+xdotool key ctrl+Home Down ctrl+Right ctrl+Right ctrl+Right ctrl+Right ctrl+Right ctrl+Right ctrl+Right ctrl+Right Right Right
+at 362 $toolbar_y click 1                     # Italic, on the word at the caret
+at 516 $toolbar_y click 1                     # Increase Indentation, twice
+sleep 0.2
+at 516 $toolbar_y click 1
+xdotool key ctrl+End
+at 440 $toolbar_y click 1                     # Center
+xdotool key ctrl+Home Right Right
+at 480 458
+sleep 0.5
+desktop_shot editor-formatting.png
+xdotool key ctrl+Home Down End Left ctrl+shift+Left
+at 302 $toolbar_y click 1
+sleep 1
+desktop_shot color-menu.png
+xdotool key Escape
+sleep 0.5
+
 # The tray icon sits at the right end of the virtual desktop's taskbar.
 desktop=$(xdotool search --name '^shots - Wine desktop$' | head -1)
 xdotool mousemove --window "$desktop" 950 630 click 3

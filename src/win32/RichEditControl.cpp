@@ -1,5 +1,7 @@
 #include "win32/RichEditControl.h"
 
+#include "win32/Clipboard.h"
+
 #include <richedit.h>
 
 #include <algorithm>
@@ -30,35 +32,6 @@ DWORD CALLBACK AppendToString(DWORD_PTR cookie, LPBYTE buffer, LONG size, LONG* 
     reinterpret_cast<std::string*>(cookie)->append(reinterpret_cast<const char*>(buffer), static_cast<size_t>(size));
     *taken = size;
     return 0;
-}
-
-// The clipboard may be held for a moment by another program (a clipboard
-// viewer reading what we put there last).
-bool OpenClipboardPatiently(HWND owner)
-{
-    constexpr int kAttempts = 5;
-    constexpr DWORD kPauseMs = 20;
-    for (int i = 0; i < kAttempts; ++i) {
-        if (::OpenClipboard(owner))
-            return true;
-        ::Sleep(kPauseMs);
-    }
-    return false;
-}
-
-bool PutOnClipboard(UINT format, const std::string& bytes)
-{
-    HGLOBAL memory = ::GlobalAlloc(GMEM_MOVEABLE, bytes.size() + 1);
-    if (!memory)
-        return false;
-    if (void* p = ::GlobalLock(memory)) {
-        std::memcpy(p, bytes.c_str(), bytes.size() + 1);
-        ::GlobalUnlock(memory);
-    }
-    if (::SetClipboardData(format, memory))
-        return true; // the clipboard owns it now
-    ::GlobalFree(memory);
-    return false;
 }
 
 constexpr int kTwipsPerPoint = 20;
@@ -227,12 +200,7 @@ bool RichEditControl::CopyAllToClipboard()
     static const UINT richTextFormat = ::RegisterClipboardFormatA(CF_RTF);
     const std::string rtf = StreamOut(SF_RTF);
     const std::string text = StreamOut(SF_TEXT);
-    if (!OpenClipboardPatiently(hwnd_))
-        return false;
-    ::EmptyClipboard();
-    const bool copied = PutOnClipboard(richTextFormat, rtf) && PutOnClipboard(CF_TEXT, text);
-    ::CloseClipboard();
-    return copied;
+    return ReplaceClipboard(hwnd_, {{richTextFormat, rtf}, {CF_TEXT, text}});
 }
 
 void RichEditControl::ReplaceSelection(const std::string& text)

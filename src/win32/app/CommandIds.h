@@ -26,6 +26,22 @@ enum ControlId : unsigned short {
     IdComboKey,
     IdToolbar,
     IdEditor,
+    // The formatting toolbar's own controls and buttons.
+    IdFontName,
+    IdFontSize,
+    IdFontSizeArrows,
+    IdFontNameSlot,
+    IdFontSizeSlot,
+    IdColorBut,
+    IdBoldBut,
+    IdItalicBut,
+    IdUnderlineBut,
+    IdLeftAlign,
+    IdCenterAlign,
+    IdRightAlign,
+    IdDecIndentBut,
+    IdIncIndentBut,
+    IdPreDefParams,
 };
 
 } // namespace corvane::win32

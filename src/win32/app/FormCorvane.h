@@ -23,6 +23,7 @@
 #include "win32/RichEditControl.h"
 
 namespace corvane {
+class TEditorFormatting;
 class TEngine;
 class TRepList;
 class TRep;
@@ -34,6 +35,8 @@ namespace corvane::win32 {
 
 class TreeViewControl;
 class ListBoxControl;
+class RichEditControl;
+class FormattingToolbarControls;
 class TFormMacroInserts;
 class Win32Desktop;
 class Win32Clock;
@@ -87,7 +90,6 @@ private:
     LRESULT OnControlNotify(const NMHDR& header);
     LRESULT OnNavigationNotify(const NMHDR& header);
     void ExitProgram();
-    void SendToEditor(UINT message, WPARAM wParam, LPARAM lParam);
     void NavCtxCopyExecute();
     void ShowNavPopup(int screenX, int screenY);
     void OnTreeRightClick();
@@ -139,6 +141,20 @@ private:
     TRep* SelectedRep() const;
     void FillKeyTable();
 
+    // Formatting toolbar and the editor's format.
+    void CreateFormattingToolbar();
+    void PlaceFormattingBoxes();
+    void FillFontList();
+    void RefreshFormattingToolbar();
+    void OnFormattingCommand(int controlId, int code);
+    LRESULT OnFormattingToolbarNotify(const NMHDR& header);
+    void ShowColorMenu(int buttonId);
+    void ShowPlaceholderMenu(int buttonId);
+    POINT BelowToolButton(int buttonId) const;
+    void ApplyFormattingStates(const TCommandStates& states);
+    bool MeasureMenuItem(MEASUREITEMSTRUCT& item);
+    bool DrawMenuItem(const DRAWITEMSTRUCT& item);
+
     // Library.
     void CreateReplyLibrary();
     void LoadReplyLibrary();
@@ -189,7 +205,6 @@ private:
     std::unique_ptr<TFormMacroInserts> macroInserts_;
     std::unique_ptr<EngineWindow> engineWindow_;
     std::unique_ptr<TEngine> engine_;
-    UniqueMenu placeholderMenu_; // PopupMenuPreDefParams
 
     UniqueGdiObject font_;
     UniqueImageList treeImages_;
@@ -216,6 +231,13 @@ private:
     HWND toolbar_ = nullptr;
     HWND editor_ = nullptr;
     UniqueModule richEditLibrary_;
+    HWND fontName_ = nullptr, fontSize_ = nullptr, fontSizeArrows_ = nullptr;
+    UniqueImageList formattingGlyphs_;
+    UniqueMenu colorMenu_;
+    UniqueMenu placeholderMenu_; // PopupMenuPreDefParams, filled by the engine
+    std::unique_ptr<RichEditControl> editorControl_;
+    std::unique_ptr<FormattingToolbarControls> formattingToolbar_;
+    std::unique_ptr<TEditorFormatting> formatting_;
 
     std::unique_ptr<TreeViewControl> tree_;
     std::unique_ptr<ListBoxControl> hotKeyList_;

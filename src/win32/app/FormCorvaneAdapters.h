@@ -23,6 +23,18 @@ inline constexpr UINT kFixTimerInterval = 50;
 inline constexpr UINT_PTR kTipTimerId = 2;
 inline constexpr UINT kTipTimerInterval = 100;
 
+inline void EnableControl(HWND control, bool enabled)
+{
+    if (control && (IsWindowEnabled(control) != FALSE) != enabled)
+        EnableWindow(control, enabled);
+}
+
+inline void EnableToolButton(HWND toolbar, int id, bool enabled)
+{
+    if (toolbar && (SendMessageA(toolbar, TB_ISBUTTONENABLED, id, 0) != 0) != enabled)
+        SendMessageA(toolbar, TB_ENABLEBUTTON, id, MAKELPARAM(enabled ? TRUE : FALSE, 0));
+}
+
 inline RECT WindowRect(HWND window)
 {
     RECT r{};

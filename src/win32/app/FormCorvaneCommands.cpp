@@ -1,5 +1,5 @@
 // Main window: the idle-time enabling of commands and controls.
-#include "win32/app/FormCorvane.h"
+#include "win32/app/FormCorvaneAdapters.h"
 
 #include <commctrl.h>
 #include <richedit.h>
@@ -13,6 +13,7 @@
 #include "library/UnitCorvaneTypes.h"
 #include "shell/UnitShortcuts.h"
 #include "win32/MenuItems.h"
+#include "win32/Clipboard.h"
 #include "win32/TreeViewControl.h"
 #include "win32/app/CommandIds.h"
 
@@ -20,43 +21,11 @@ namespace corvane::win32 {
 
 namespace {
 
-void EnableControl(HWND control, bool enabled)
-{
-    if (control && (IsWindowEnabled(control) != FALSE) != enabled)
-        EnableWindow(control, enabled);
-}
-
-void EnableToolButton(HWND toolbar, int id, bool enabled)
-{
-    if (toolbar && (SendMessageA(toolbar, TB_ISBUTTONENABLED, id, 0) != 0) != enabled)
-        SendMessageA(toolbar, TB_ENABLEBUTTON, id, MAKELPARAM(enabled ? TRUE : FALSE, 0));
-}
-
 bool IsTextControl(HWND window)
 {
     char cls[32] = {};
     GetClassNameA(window, cls, sizeof(cls));
     return lstrcmpiA(cls, "Edit") == 0 || lstrcmpiA(cls, RICHEDIT_CLASSA) == 0;
-}
-
-bool PutTextOnClipboard(HWND owner, const std::string& text)
-{
-    if (!OpenClipboard(owner))
-        return false;
-    EmptyClipboard();
-    HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, text.size() + 1);
-    bool placed = false;
-    if (memory) {
-        if (void* target = GlobalLock(memory)) {
-            std::memcpy(target, text.c_str(), text.size() + 1);
-            GlobalUnlock(memory);
-            placed = SetClipboardData(CF_TEXT, memory) != nullptr;
-        }
-        if (!placed)
-            GlobalFree(memory); // the clipboard owns it only on success
-    }
-    CloseClipboard();
-    return placed;
 }
 
 } // namespace
@@ -115,17 +84,10 @@ void TFormCorvane::RunCommand(int id)
     OnCommand(id);
 }
 
-void TFormCorvane::SendToEditor(UINT message, WPARAM wParam, LPARAM lParam)
-{
-    // The Edit menu's editing commands belong to the reply editor; the name
-    // and macro boxes keep their own keys.
-    SendMessageA(editor_, message, wParam, lParam);
-}
-
 void TFormCorvane::NavCtxCopyExecute()
 {
     if (tree_ && tree_->Selected())
-        PutTextOnClipboard(window_, tree_->Label(tree_->Selected()));
+        (void)ReplaceClipboard(window_, {{CF_TEXT, tree_->Label(tree_->Selected())}});
 }
 
 void TFormCorvane::ShowNavPopup(int screenX, int screenY)
@@ -219,6 +181,7 @@ void TFormCorvane::ApplyCommandStates(const TCommandStates& s)
     EnableControl(labelPlus_, s.hotKeyParts);
     EnableControl(comboKey_, s.hotKeyParts);
     EnableControl(toolbar_, s.formattingToolbar);
+    ApplyFormattingStates(s);
     EnableControl(editor_, s.editor);
 }
 

@@ -3,6 +3,7 @@
 #include "win32/app/FormCorvane.h"
 
 #include <commctrl.h>
+#include <richedit.h>
 
 #include "win32/app/CommandIds.h"
 
@@ -19,6 +20,7 @@ void TFormCorvane::OnControlCommand(int controlId, int code)
             IdleUpdate();
         break;
     default:
+        OnFormattingCommand(controlId, code);
         break;
     }
 }
@@ -28,6 +30,12 @@ LRESULT TFormCorvane::OnControlNotify(const NMHDR& header)
     switch (header.idFrom) {
     case IdNavigation:
         return OnNavigationNotify(header);
+    case IdEditor:
+        if (header.code == EN_SELCHANGE)
+            RefreshFormattingToolbar();
+        return 0;
+    case IdToolbar:
+        return OnFormattingToolbarNotify(header);
     default:
         return 0;
     }

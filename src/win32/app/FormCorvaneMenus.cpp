@@ -7,6 +7,7 @@
 #include "win32/AboutBox.h"
 #include "win32/MenuItems.h"
 #include "win32/OptionsDialog.h"
+#include "win32/RichEditControl.h"
 #include "win32/ShellOpen.h"
 #include "win32/TipDialog.h"
 #include "engine/PredefinedInsertions.h"
@@ -53,26 +54,28 @@ void TFormCorvane::OnCommand(int id)
     case CmdToggleMode:
         ToggleModeCommand();
         break;
+    // The Edit menu's editing commands belong to the reply editor; the name
+    // and macro boxes keep their own keys.
     case CmdCopy:
-        SendToEditor(WM_COPY, 0, 0);
+        editorControl_->Copy();
         break;
     case CmdCopyName:
         NavCtxCopyExecute();
         break;
     case CmdCut:
-        SendToEditor(WM_CUT, 0, 0);
+        editorControl_->Cut();
         break;
     case CmdPaste:
-        SendToEditor(WM_PASTE, 0, 0);
+        editorControl_->Paste();
         break;
     case CmdUndo:
-        SendToEditor(EM_UNDO, 0, 0);
+        editorControl_->Undo();
         break;
     case CmdRedo:
-        SendToEditor(EM_REDO, 0, 0);
+        editorControl_->Redo();
         break;
     case CmdSelectAll:
-        SendToEditor(EM_SETSEL, 0, -1);
+        editorControl_->SelectAll();
         break;
     case CmdOptions:
         ShowOptionsDialog(window_, registry_, GlobalParams().ProgramPath);

@@ -7,7 +7,11 @@
 #include "library/UnitCorvaneTypes.h"
 #include "shell/UnitSettings.h"
 #include "shell/UnitTexts.h"
+#include "shell/EditorFormatting.h"
+#include "win32/ColorMenu.h"
+#include "win32/FormattingToolbarControls.h"
 #include "win32/ListBoxControl.h"
+#include "win32/RichEditControl.h"
 #include "win32/TipDialog.h"
 #include "win32/TreeViewControl.h"
 #include "win32/app/CommandIds.h"
@@ -138,7 +142,16 @@ LRESULT TFormCorvane::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam)
         return 0;
     case WM_SIZE:
         LayoutControls();
+        RefreshFormattingToolbar();
         return 0;
+    case WM_MEASUREITEM:
+        if (MeasureMenuItem(*reinterpret_cast<MEASUREITEMSTRUCT*>(lParam)))
+            return TRUE;
+        return DefWindowProcA(window_, msg, wParam, lParam);
+    case WM_DRAWITEM:
+        if (DrawMenuItem(*reinterpret_cast<const DRAWITEMSTRUCT*>(lParam)))
+            return TRUE;
+        return DefWindowProcA(window_, msg, wParam, lParam);
     case WM_GETMINMAXINFO:
         OnMinMaxInfo(*reinterpret_cast<MINMAXINFO*>(lParam));
         return 0;
@@ -243,12 +256,15 @@ void TFormCorvane::FormCreate()
     SetEditorSpaceBefore();
     RecordListRatio(modeState_, *modeWindow_);
     FillKeyTable();
+    colorMenu_ = BuildColorMenu();
     LoadModeGeometry(modeState_, *modeWindow_, registry_);
+    FillFontList();
     CreateReplyLibrary();
     LoadReplyLibrary();
     CreateEditing();
     CreateEngine();
     LayoutControls();
+    RefreshFormattingToolbar();
     // A modal tip may come before the loop's first idle moment.
     IdleUpdate();
     // Fires once the message loop runs, also in the hidden start.
@@ -338,6 +354,7 @@ void TFormCorvane::CreateControls()
     editor_ = CreateChild(RICHEDIT_CLASSA, "",
         WS_TABSTOP | WS_VSCROLL | ES_MULTILINE | ES_AUTOVSCROLL | ES_WANTRETURN | ES_NOHIDESEL, IdEditor,
         WS_EX_CLIENTEDGE);
+    CreateFormattingToolbar();
 }
 
 HWND TFormCorvane::CreateButtonColumn(std::span<const CommandId> buttons)
@@ -413,6 +430,7 @@ void TFormCorvane::LayoutControls()
     MoveChild(labelPlus_, at(586, 12));
     MoveChild(comboKey_, paramsShown ? LayoutRect{p.x + 600, p.y + 5, 48, 300} : LayoutRect{});
     MoveChild(toolbar_, l.toolbar);
+    PlaceFormattingBoxes();
     MoveChild(editor_, l.editor);
 }
 

@@ -10,6 +10,10 @@
 //   probe text TITLE                   (the static texts of that window)
 //   probe item-point LABEL             (screen point of a visible tree node)
 //   probe control-point ID             (screen point in the middle of a child control)
+//   probe tool-point HINT | tool-checked HINT   (a toolbar button found by its hint)
+//   probe editor-point                 (screen point in the middle of the editor)
+//   probe clipboard-rtf                (the clipboard's rich text)
+//   probe command ID                   (posts the command, as its button or menu item does)
 #include <windows.h>
 
 #include <commctrl.h>
@@ -160,6 +164,68 @@ int ShowList(HWND main, const char* which)
     return 0;
 }
 
+struct ToolButton {
+    HWND bar = nullptr;
+    int id = 0;
+};
+
+// A button of one of the main window's toolbars, found by its hint.
+ToolButton FindToolButton(HWND main, const std::string& hint)
+{
+    constexpr SIZE_T kTextOffset = 256;
+    for (HWND bar = FindWindowExA(main, nullptr, TOOLBARCLASSNAMEA, nullptr); bar;
+         bar = FindWindowExA(main, bar, TOOLBARCLASSNAMEA, nullptr)) {
+        RemoteBuffer remote(bar, 1024);
+        if (!remote.Ok())
+            continue;
+        const int count = static_cast<int>(SendMessageA(bar, TB_BUTTONCOUNT, 0, 0));
+        for (int i = 0; i < count; ++i) {
+            TBBUTTON button{};
+            SendMessageA(bar, TB_GETBUTTON, i, reinterpret_cast<LPARAM>(remote.Address()));
+            remote.Read(&button, sizeof(button));
+            if (button.fsStyle & BTNS_SEP)
+                continue;
+            const LRESULT length = SendMessageA(
+                bar, TB_GETBUTTONTEXTA, button.idCommand, reinterpret_cast<LPARAM>(remote.Address() + kTextOffset));
+            char text[512] = {};
+            if (length > 0 && length < 500)
+                remote.Read(text, static_cast<SIZE_T>(length), kTextOffset);
+            if (hint == text)
+                return {bar, button.idCommand};
+        }
+    }
+    return {};
+}
+
+int ShowToolPoint(HWND main, const std::string& hint)
+{
+    const ToolButton button = FindToolButton(main, hint);
+    RemoteBuffer remote(button.bar, sizeof(RECT));
+    if (!button.bar || !remote.Ok())
+        return 1;
+    SendMessageA(button.bar, TB_GETRECT, button.id, reinterpret_cast<LPARAM>(remote.Address()));
+    RECT rect{};
+    remote.Read(&rect, sizeof(rect));
+    POINT p{(rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2};
+    ClientToScreen(button.bar, &p);
+    std::printf("%ld %ld\n", p.x, p.y);
+    return 0;
+}
+
+// The clipboard's content in one of its text formats.
+int PrintClipboard(UINT format)
+{
+    if (!OpenClipboard(nullptr))
+        return 2;
+    HANDLE data = GetClipboardData(format);
+    const char* text = data ? static_cast<const char*>(GlobalLock(data)) : nullptr;
+    std::printf("%s\n", text ? text : "");
+    if (text)
+        GlobalUnlock(data);
+    CloseClipboard();
+    return text ? 0 : 1;
+}
+
 // The visible top-level window with this title, else any with it.
 HWND FindTopLevel(const char* title)
 {
@@ -216,18 +282,10 @@ int main(int argc, char** argv)
             PostMessageA(button, BM_CLICK, 0, 0);
         return button ? 0 : 1;
     }
-    if (cmd == "clipboard" || cmd == "clipboard-rtf") {
-        // The clipboard's plain text, or its rich text.
-        if (!OpenClipboard(nullptr))
-            return 2;
-        HANDLE data = GetClipboardData(cmd == "clipboard" ? CF_TEXT : RegisterClipboardFormatA("Rich Text Format"));
-        const char* text = data ? static_cast<const char*>(GlobalLock(data)) : nullptr;
-        std::printf("%s\n", text ? text : "");
-        if (text)
-            GlobalUnlock(data);
-        CloseClipboard();
-        return text ? 0 : 1;
-    }
+    if (cmd == "clipboard")
+        return PrintClipboard(CF_TEXT);
+    if (cmd == "clipboard-rtf")
+        return PrintClipboard(RegisterClipboardFormatA("Rich Text Format"));
     HWND main = MainWindow();
     if (!main) {
         std::printf("no window\n");
@@ -285,6 +343,20 @@ int main(int argc, char** argv)
         return ShowTree(main);
     if (cmd == "item-point" && argc > 2)
         return ShowItemPoint(main, argv[2]);
+    if (cmd == "tool-point" && argc > 2)
+        return ShowToolPoint(main, argv[2]);
+    if (cmd == "tool-checked" && argc > 2) {
+        const ToolButton button = FindToolButton(main, argv[2]);
+        std::printf("%d\n", SendMessageA(button.bar, TB_ISBUTTONCHECKED, button.id, 0) ? 1 : 0);
+        return button.bar ? 0 : 1;
+    }
+    if (cmd == "editor-point") {
+        HWND editor = FindWindowExA(main, nullptr, "RichEdit20A", nullptr);
+        RECT r{};
+        GetWindowRect(editor, &r);
+        std::printf("%ld %ld\n", (r.left + r.right) / 2, (r.top + r.bottom) / 2);
+        return editor ? 0 : 1;
+    }
     if (cmd == "list" && argc > 2)
         return ShowList(main, argv[2]);
     if (cmd == "control-point" && argc > 2) {

@@ -1,0 +1,53 @@
+#include "win32/Clipboard.h"
+
+#include <cstring>
+
+namespace corvane::win32 {
+
+namespace {
+
+// The clipboard may be held for a moment by another program (a clipboard
+// viewer reading what was put there last).
+bool OpenClipboardPatiently(HWND owner)
+{
+    constexpr int kAttempts = 5;
+    constexpr DWORD kPauseMs = 20;
+    for (int i = 0; i < kAttempts; ++i) {
+        if (::OpenClipboard(owner))
+            return true;
+        ::Sleep(kPauseMs);
+    }
+    return false;
+}
+
+bool PutOnOpenClipboard(const ClipboardEntry& entry)
+{
+    HGLOBAL memory = ::GlobalAlloc(GMEM_MOVEABLE, entry.bytes.size() + 1);
+    if (!memory)
+        return false;
+    bool placed = false;
+    if (void* target = ::GlobalLock(memory)) {
+        std::memcpy(target, entry.bytes.c_str(), entry.bytes.size() + 1);
+        ::GlobalUnlock(memory);
+        placed = ::SetClipboardData(entry.format, memory) != nullptr;
+    }
+    if (!placed)
+        ::GlobalFree(memory); // the clipboard owns it only on success
+    return placed;
+}
+
+} // namespace
+
+bool ReplaceClipboard(HWND owner, std::initializer_list<ClipboardEntry> entries)
+{
+    if (!OpenClipboardPatiently(owner))
+        return false;
+    ::EmptyClipboard();
+    bool placed = true;
+    for (const ClipboardEntry& entry : entries)
+        placed = PutOnOpenClipboard(entry) && placed;
+    ::CloseClipboard();
+    return placed;
+}
+
+} // namespace corvane::win32
