@@ -68,6 +68,17 @@ void TEngine::PasteInto(WindowId window)
     SimulatePaste();
 }
 
+void TEngine::PasteStep(TCopy copy, WindowId dialogTarget)
+{
+    // After a dialog the focus is the program's: the target is brought back.
+    if (copy == TCopy::CopiedAfterDialog) {
+        PasteInto(dialogTarget);
+    } else if (copy == TCopy::Copied) {
+        p_.desktop.Pause(DeliveryPauseMs);
+        SimulatePaste();
+    }
+}
+
 void TEngine::WindowActivated(WindowId window)
 {
     if (window != 0 && !p_.window.ParametersDialogVisible() && window != p_.window.MainWindow())
@@ -139,13 +150,7 @@ void TEngine::DeliverHotKeyReply()
     pendingHotKey_ = -1;
     const TreeNode before = p_.window.SelectedNode();
     p_.window.SelectNode(p_.library.HotKeyReplyAt(position)->Node);
-    const TCopy copy = CopySelectedReply({TDialogPlace::ScreenCentre});
-    if (copy == TCopy::CopiedAfterDialog) {
-        PasteInto(lastActiveWindow_);
-    } else if (copy == TCopy::Copied) {
-        p_.desktop.Pause(DeliveryPauseMs);
-        SimulatePaste();
-    }
+    PasteStep(CopySelectedReply({TDialogPlace::ScreenCentre}), lastActiveWindow_);
     p_.window.SelectNode(nullptr);
     p_.window.SelectNode(before);
 }
@@ -156,13 +161,7 @@ void TEngine::InsertSelectedReply()
     // A folder has nothing to deliver; its empty copy would clear the target's clipboard for nothing.
     if (!SelectedIsReply())
         return;
-    const TCopy copy = CopySelectedReply({TDialogPlace::ScreenCentre});
-    if (copy == TCopy::CopiedAfterDialog) {
-        PasteInto(lastActiveWindow_);
-    } else if (copy == TCopy::Copied) {
-        p_.desktop.Pause(DeliveryPauseMs);
-        SimulatePaste();
-    }
+    PasteStep(CopySelectedReply({TDialogPlace::ScreenCentre}), lastActiveWindow_);
 }
 
 void TEngine::PasteIntoLastActive(const TDialogPlace& dialogPlace)
@@ -195,13 +194,7 @@ void TEngine::DropSelectedReply(int x, int y, WindowId target)
         p_.window.TakeForeground();
         p_.desktop.Pause(DeliveryPauseMs);
     }
-    const TCopy copy = CopySelectedReply({TDialogPlace::AroundPoint, x, y});
-    if (copy == TCopy::CopiedAfterDialog) {
-        PasteInto(target);
-    } else if (copy == TCopy::Copied) {
-        p_.desktop.Pause(DeliveryPauseMs);
-        SimulatePaste();
-    }
+    PasteStep(CopySelectedReply({TDialogPlace::AroundPoint, x, y}), target);
 }
 
 bool TEngine::SelectedIsReply() const

@@ -111,6 +111,9 @@ private:
     std::string DialogParameters() const;
     bool SelectedIsReply() const;
     void PasteInto(WindowId window);
+    // The paste of the hot key, insert and drop routes: into the focus a
+    // moment after the copy, or into `dialogTarget` after the dialog.
+    void PasteStep(TCopy copy, WindowId dialogTarget);
     void SimulatePaste();
 
     TEngineParts p_;

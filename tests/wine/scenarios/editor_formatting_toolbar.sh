@@ -9,6 +9,7 @@ main_window_keys Down Down        # "Meeting confirmation", a reply
 sleep 0.5
 xdotool mousemove $(probe editor-point) click 1
 sleep 0.5
+xdotool key ctrl+a                # selecting the node loaded its text: overtype it
 xdotool type --delay 30 "Hello world again"
 xdotool key Home ctrl+Right Right Right     # hello wo|rld
 sleep 0.3
