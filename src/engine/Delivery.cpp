@@ -3,6 +3,7 @@
 #include "engine/PredefinedInsertions.h"
 #include "engine/Recogniser.h"
 #include "engine/ReplaceInReply.h"
+#include "library/IndexFormat.h"
 #include "library/UnitCommonProcs.h"
 #include "library/UnitCorvaneTypes.h"
 #include "platform/Clock.h"
@@ -10,6 +11,21 @@
 #include "platform/ReplyEditor.h"
 
 namespace corvane {
+
+namespace {
+
+class TDeliveryScope {
+public:
+    explicit TDeliveryScope(IEngineWindow& window) : window_(window) { window_.SetDelivering(true); }
+    ~TDeliveryScope() { window_.SetDelivering(false); }
+    TDeliveryScope(const TDeliveryScope&) = delete;
+    TDeliveryScope& operator=(const TDeliveryScope&) = delete;
+
+private:
+    IEngineWindow& window_;
+};
+
+} // namespace
 
 void TEngine::KeyAction(int virtualKey, bool keyIsBeingPressed)
 {
@@ -33,10 +49,8 @@ void TEngine::ExpandTypedMacro()
     typedBuffer_.clear();
     if (position < 0)
         return;
-    const TreeNode remembered = p_.window.SelectedNode();
-    p_.window.SelectNode(p_.library.MacroReplyAt(position)->Node);
     // Without the copy the typed macro stays: pasting would paste what the clipboard held.
-    if (!FillInAndCopy(names, values, remembered))
+    if (!FillInAndCopy(*p_.library.MacroReplyAt(position), names, values))
         return;
     for (size_t i = 0; i < typedLength + 1; ++i) {
         p_.desktop.SendKey(VkBack, false);
@@ -148,28 +162,24 @@ void TEngine::DeliverHotKeyReply()
     if (p_.desktop.KeyDown(static_cast<unsigned char>(parts.key)))
         return;
     pendingHotKey_ = -1;
-    const TreeNode before = p_.window.SelectedNode();
-    p_.window.SelectNode(p_.library.HotKeyReplyAt(position)->Node);
-    PasteStep(CopySelectedReply({TDialogPlace::ScreenCentre}), lastActiveWindow_);
-    p_.window.SelectNode(nullptr);
-    p_.window.SelectNode(before);
+    PasteStep(CopyReply(*p_.library.HotKeyReplyAt(position), {TDialogPlace::ScreenCentre}), lastActiveWindow_);
 }
 
 void TEngine::InsertSelectedReply()
 {
     pendingInsert_ = false;
     // A folder has nothing to deliver; its empty copy would clear the target's clipboard for nothing.
-    if (!SelectedIsReply())
-        return;
-    PasteStep(CopySelectedReply({TDialogPlace::ScreenCentre}), lastActiveWindow_);
+    if (const TRep* reply = SelectedReply())
+        PasteStep(CopyReply(*reply, {TDialogPlace::ScreenCentre}), lastActiveWindow_);
 }
 
 void TEngine::PasteIntoLastActive(const TDialogPlace& dialogPlace)
 {
     p_.window.CommitEdits();
-    if (!SelectedIsReply())
+    const TRep* reply = SelectedReply();
+    if (!reply)
         return;
-    const TCopy copy = CopySelectedReply(dialogPlace);
+    const TCopy copy = CopyReply(*reply, dialogPlace);
     if (copy == TCopy::Copied)
         p_.desktop.Pause(DeliveryPauseMs);
     if (copy == TCopy::Copied || copy == TCopy::CopiedAfterDialog)
@@ -179,61 +189,70 @@ void TEngine::PasteIntoLastActive(const TDialogPlace& dialogPlace)
 void TEngine::CopyEntireReply(const TDialogPlace& dialogPlace)
 {
     p_.window.CommitEdits();
-    if (SelectedIsReply())
-        (void)CopySelectedReply(dialogPlace);
+    if (const TRep* reply = SelectedReply())
+        (void)CopyReply(*reply, dialogPlace);
 }
 
 void TEngine::DropSelectedReply(int x, int y, WindowId target)
 {
-    if (!SelectedIsReply() || target == 0 || target == p_.window.MainWindow())
+    const TRep* reply = SelectedReply();
+    if (!reply || target == 0 || target == p_.window.MainWindow())
         return;
     // The click places the caret at the drop point and gives the target the focus.
     p_.desktop.ClickAtPointer();
-    const bool asks = !DialogParameters().empty();
+    const bool asks = !DialogParameters(*reply).empty();
     if (asks) {
         p_.window.TakeForeground();
         p_.desktop.Pause(DeliveryPauseMs);
     }
-    PasteStep(CopySelectedReply({TDialogPlace::AroundPoint, x, y}), target);
+    PasteStep(CopyReply(*reply, {TDialogPlace::AroundPoint, x, y}), target);
 }
 
-bool TEngine::SelectedIsReply() const
+const TRep* TEngine::SelectedReply() const
 {
     const TreeNode node = p_.window.SelectedNode();
     const TRep* rep = node ? p_.library.RepOf(node) : nullptr;
-    return rep && !rep->IsFolder();
+    return rep && !rep->IsFolder() ? rep : nullptr;
 }
 
-std::string TEngine::DialogParameters() const
+std::string TEngine::DialogParameters(const TRep& reply) const
 {
     if (!p_.window.ParametersDialogEnabled())
         return {};
-    const TreeNode node = p_.window.SelectedNode();
-    const int position = node ? p_.library.MacroIndexOf(p_.library.RepOf(node)) : -1;
+    const int position = p_.library.MacroIndexOf(&reply);
     if (position < 0)
         return {};
     return std::string(ParameterList(p_.library.MacroAt(position)));
 }
 
-TEngine::TCopy TEngine::CopySelectedReply(const TDialogPlace& dialogPlace)
+TEngine::TCopy TEngine::CopyReply(const TRep& reply, const TDialogPlace& dialogPlace)
 {
-    const std::string parameters = DialogParameters();
+    const std::string parameters = DialogParameters(reply);
     std::string values;
     if (!parameters.empty() && !p_.window.AskParameters(parameters, dialogPlace, values))
         return TCopy::Cancelled;
-    if (!FillInAndCopy(parameters, values, p_.window.SelectedNode()))
+    if (!FillInAndCopy(reply, parameters, values))
         return TCopy::Failed;
     return parameters.empty() ? TCopy::Copied : TCopy::CopiedAfterDialog;
 }
 
-bool TEngine::FillInAndCopy(const std::string& names, const std::string& values, TreeNode reselect)
+bool TEngine::FillInAndCopy(const TRep& reply, const std::string& names, const std::string& values)
 {
+    // The editor is borrowed: it holds the reply filled in for the copy and
+    // then what it showed before, so neither the library nor the selection
+    // ever sees the expansion, and nothing of the window has to follow.
+    TDeliveryScope scope(p_.window);
+    const std::string shown = p_.editor.SaveRtf();
+    const bool shownModified = p_.editor.Modified();
+    p_.editor.LoadRtf(JoinTextLines(reply.Lines));
     ReplaceInReply(p_.editor, names, values);
     ReplaceInReply(p_.editor, PredefinedNames(), PredefinedValues(p_.clock.Now()));
-    p_.window.ForgetEdits();
     const bool copied = p_.editor.CopyAllToClipboard();
-    p_.window.SelectNode(nullptr);
-    p_.window.SelectNode(reselect);
+    if (shown.empty())
+        p_.editor.Clear();
+    else
+        p_.editor.LoadRtf(shown);
+    p_.editor.SetModified(shownModified);
     if (!copied)
         p_.boxes.Warning(ClipboardBusyText);
     return copied;

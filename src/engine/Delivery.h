@@ -13,6 +13,7 @@ namespace corvane {
 class IClock;
 class IMessageBoxes;
 class IReplyEditor;
+class TRep;
 class TRepList;
 
 inline constexpr int DeliveryPauseMs = 50;
@@ -28,13 +29,12 @@ class IEngineWindow {
 public:
     virtual ~IEngineWindow() = default;
     [[nodiscard]] virtual TreeNode SelectedNode() const = 0;
-    // Selecting loads the entry's text into the editor; nullptr empties it.
-    virtual void SelectNode(TreeNode node) = 0;
     // Writes the pending edits of the selected entry, so that what is
     // delivered is what the user last saw.
     virtual void CommitEdits() = 0;
-    // The editor holds expanded text: it must never be taken for an edit.
-    virtual void ForgetEdits() = 0;
+    // Around the editor's loads of one delivery: neither the window nor the
+    // library editing need follow them, the editor ends as it began.
+    virtual void SetDelivering(bool delivering) = 0;
     [[nodiscard]] virtual WindowId MainWindow() const = 0;
     // Restores and shows the main window and takes the foreground from `from`.
     virtual void ShowFromHotKey(WindowId from) = 0;
@@ -100,16 +100,15 @@ private:
     void ExpandTypedMacro();
     void PollHotKeys();
     void DeliverHotKeyReply();
-    // The selected reply filled in (after the dialog when it needs one) and
-    // put on the clipboard; the editor is given back its unexpanded text.
-    TCopy CopySelectedReply(const TDialogPlace& dialogPlace);
-    // Names and values (then the placeholders) filled in, the editor's
-    // content copied, `reselect` selected again; false, after telling the
-    // user, when the clipboard could not be taken.
-    bool FillInAndCopy(const std::string& names, const std::string& values, TreeNode reselect);
+    // The reply filled in (after the dialog when it needs one) and put on the clipboard.
+    TCopy CopyReply(const TRep& reply, const TDialogPlace& dialogPlace);
+    // Names and values, then the placeholders, filled in and copied; false,
+    // after telling the user, when the clipboard could not be taken.
+    bool FillInAndCopy(const TRep& reply, const std::string& names, const std::string& values);
     // The parameter list the dialog asks for, or empty when none is needed.
-    std::string DialogParameters() const;
-    bool SelectedIsReply() const;
+    std::string DialogParameters(const TRep& reply) const;
+    // The reply selected in the tree; nullptr for a folder or no selection.
+    const TRep* SelectedReply() const;
     void PasteInto(WindowId window);
     // The paste of the hot key, insert and drop routes: into the focus a
     // moment after the copy, or into `dialogTarget` after the dialog.

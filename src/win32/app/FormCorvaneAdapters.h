@@ -165,10 +165,16 @@ public:
     explicit EngineWindow(TFormCorvane& form) : f_(form) { }
 
     TreeNode SelectedNode() const override { return f_.tree_->Selected(); }
-    // The library editing's selection: commits, selects and loads the editor.
-    void SelectNode(TreeNode node) override { f_.editing_->SelectNode(node); }
     void CommitEdits() override { f_.CommitEdits(); }
-    void ForgetEdits() override { f_.editing_->ForgetReplyChanged(); }
+    // The editor's notifications would refresh the formatting toolbar and
+    // mark edits for every load of a delivery; it ends as it began.
+    void SetDelivering(bool delivering) override
+    {
+        if (delivering && depth_++ == 0)
+            mask_ = SendMessageA(f_.editor_, EM_SETEVENTMASK, 0, 0);
+        else if (!delivering && --depth_ == 0)
+            SendMessageA(f_.editor_, EM_SETEVENTMASK, 0, mask_);
+    }
     WindowId MainWindow() const override { return ToWindowId(f_.window_); }
     void ShowFromHotKey(WindowId from) override
     {
@@ -189,6 +195,8 @@ public:
 
 private:
     TFormCorvane& f_;
+    int depth_ = 0;
+    LRESULT mask_ = 0;
 };
 
 } // namespace corvane::win32

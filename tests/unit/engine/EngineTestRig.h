@@ -2,7 +2,6 @@
 // A library, an editor, a clipboard and a desktop with another program's
 // window, wired to one engine as the main window wires them.
 #include "engine/Delivery.h"
-#include "engine/EntryInEditor.h"
 #include "engine/Recogniser.h"
 #include "fakes/FakeDesktop.h"
 #include "fakes/FakeListBox.h"
@@ -10,6 +9,7 @@
 #include "fakes/FakeTreeControl.h"
 #include "fakes/NativeFileSystem.h"
 #include "fakes/RecordingMessageBoxes.h"
+#include "library/IndexFormat.h"
 #include "library/UnitCorvaneTypes.h"
 
 #include <string>
@@ -30,19 +30,18 @@ public:
 
     // --- the main window, as the engine sees it ---
     TreeNode SelectedNode() const override { return tree.Selected(); }
-    // As the library editing selects: what changed in the editor since it
-    // was loaded is committed to the entry shown, then the new one is loaded.
-    void SelectNode(TreeNode node) override
-    {
-        TRep* shown = tree.Selected() ? library.RepOf(tree.Selected()) : nullptr;
-        if (shown && !shown->IsFolder() && editor.SaveRtf() != loadedRtf)
-            library.SetBodyText(shown, editor.SaveRtf());
-        tree.Select(node);
-        ShowEntryInEditor(library, node, editor);
-        loadedRtf = editor.SaveRtf();
-    }
-    void ForgetEdits() override { loadedRtf = editor.SaveRtf(); }
+    void SetDelivering(bool delivering) override { deliveringDepth += delivering ? 1 : -1; }
     void CommitEdits() override { ++commits; }
+    // The user selects a node: its reply shows in the editor.
+    void SelectNode(TreeNode node)
+    {
+        tree.Select(node);
+        const TRep* rep = node ? library.RepOf(node) : nullptr;
+        if (rep && !rep->IsFolder())
+            editor.LoadRtf(JoinTextLines(rep->Lines));
+        else
+            editor.Clear();
+    }
     WindowId MainWindow() const override { return OwnWindow; }
     void ShowFromHotKey(WindowId from) override { shownFrom.push_back(from); }
     void TakeForeground() override { desktop.foreground = OwnWindow; }
@@ -129,7 +128,7 @@ public:
     std::vector<TDialogPlace> askedPlaces;
     std::vector<WindowId> shownFrom;
     int dialogCancels = 0;
-    std::string loadedRtf;
+    int deliveringDepth = 0;
     int commits = 0;
 };
 

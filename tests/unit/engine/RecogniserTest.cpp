@@ -40,6 +40,7 @@ TEST_F(TypedMacroTest, MacroAndSpaceAreReplacedByTheReply)
     EXPECT_EQ(sig->Lines, stored);
     EXPECT_FALSE(rig.editor.Modified());
     EXPECT_EQ(rig.tree.Selected(), nullptr);
+    EXPECT_EQ(rig.deliveringDepth, 0);
 }
 
 TEST_F(TypedMacroTest, ShiftAndCapsLockSpellingsMatch)
@@ -122,7 +123,12 @@ TEST_F(TypedMacroTest, ClipboardHeldElsewhereLeavesTheTypedTextAndTellsOnce)
 TEST_F(TypedMacroTest, PreviousSelectionIsRestored)
 {
     rig.SelectNode(meet->Node);
-    rig.Type("sig ");
+    rig.editor.SetModified(true); // an edit not yet committed stays one
+    const auto stored = meet->Lines;
+    rig.Type("meet(Mon,ten) ");
+    EXPECT_EQ(rig.MailText(), "See you on Mon at ten.\r\n");
+    EXPECT_EQ(meet->Lines, stored);
+    EXPECT_TRUE(rig.editor.Modified());
     EXPECT_EQ(rig.tree.Selected(), meet->Node);
     EXPECT_EQ(rig.editor.PlainText(), "See you on DAY at TIME.\r\n");
 }
