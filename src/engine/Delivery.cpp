@@ -14,15 +14,33 @@ namespace corvane {
 
 namespace {
 
-class TDeliveryScope {
+// The editor lent to one delivery: it gets back what it showed, with its
+// modified flag, and the window ignores its notifications meanwhile, so
+// neither the library nor the selection ever sees the expansion.
+class TBorrowedEditor {
 public:
-    explicit TDeliveryScope(IEngineWindow& window) : window_(window) { window_.SetDelivering(true); }
-    ~TDeliveryScope() { window_.SetDelivering(false); }
-    TDeliveryScope(const TDeliveryScope&) = delete;
-    TDeliveryScope& operator=(const TDeliveryScope&) = delete;
+    TBorrowedEditor(IReplyEditor& editor, IEngineWindow& window)
+        : editor_(editor), window_(window), shown_(editor.SaveRtf()), modified_(editor.Modified())
+    {
+        window_.SetDelivering(true);
+    }
+    ~TBorrowedEditor()
+    {
+        if (shown_.empty())
+            editor_.Clear();
+        else
+            editor_.LoadRtf(shown_);
+        editor_.SetModified(modified_);
+        window_.SetDelivering(false);
+    }
+    TBorrowedEditor(const TBorrowedEditor&) = delete;
+    TBorrowedEditor& operator=(const TBorrowedEditor&) = delete;
 
 private:
+    IReplyEditor& editor_;
     IEngineWindow& window_;
+    const std::string shown_;
+    const bool modified_;
 };
 
 } // namespace
@@ -49,14 +67,22 @@ void TEngine::ExpandTypedMacro()
     typedBuffer_.clear();
     if (position < 0)
         return;
-    // Without the copy the typed macro stays: pasting would paste what the clipboard held.
-    if (!FillInAndCopy(*p_.library.MacroReplyAt(position), names, values))
-        return;
-    for (size_t i = 0; i < typedLength + 1; ++i) {
-        p_.desktop.SendKey(VkBack, false);
-        p_.desktop.SendKey(VkBack, true);
+    bool copied = false;
+    {
+        // The editor is given back once the keys are on their way.
+        TBorrowedEditor borrowed(p_.editor, p_.window);
+        copied = FillInAndCopy(*p_.library.MacroReplyAt(position), names, values);
+        // Without the copy the typed macro stays: pasting would paste what the clipboard held.
+        if (copied) {
+            for (size_t i = 0; i < typedLength + 1; ++i) {
+                p_.desktop.SendKey(VkBack, false);
+                p_.desktop.SendKey(VkBack, true);
+            }
+            SimulatePaste();
+        }
     }
-    SimulatePaste();
+    if (!copied)
+        p_.boxes.Warning(ClipboardBusyText);
 }
 
 void TEngine::SimulatePaste()
@@ -231,31 +257,24 @@ TEngine::TCopy TEngine::CopyReply(const TRep& reply, const TDialogPlace& dialogP
     std::string values;
     if (!parameters.empty() && !p_.window.AskParameters(parameters, dialogPlace, values))
         return TCopy::Cancelled;
-    if (!FillInAndCopy(reply, parameters, values))
+    bool copied = false;
+    {
+        TBorrowedEditor borrowed(p_.editor, p_.window);
+        copied = FillInAndCopy(reply, parameters, values);
+    }
+    if (!copied) {
+        p_.boxes.Warning(ClipboardBusyText);
         return TCopy::Failed;
+    }
     return parameters.empty() ? TCopy::Copied : TCopy::CopiedAfterDialog;
 }
 
 bool TEngine::FillInAndCopy(const TRep& reply, const std::string& names, const std::string& values)
 {
-    // The editor is borrowed: it holds the reply filled in for the copy and
-    // then what it showed before, so neither the library nor the selection
-    // ever sees the expansion, and nothing of the window has to follow.
-    TDeliveryScope scope(p_.window);
-    const std::string shown = p_.editor.SaveRtf();
-    const bool shownModified = p_.editor.Modified();
     p_.editor.LoadRtf(JoinTextLines(reply.Lines));
     ReplaceInReply(p_.editor, names, values);
     ReplaceInReply(p_.editor, PredefinedNames(), PredefinedValues(p_.clock.Now()));
-    const bool copied = p_.editor.CopyAllToClipboard();
-    if (shown.empty())
-        p_.editor.Clear();
-    else
-        p_.editor.LoadRtf(shown);
-    p_.editor.SetModified(shownModified);
-    if (!copied)
-        p_.boxes.Warning(ClipboardBusyText);
-    return copied;
+    return p_.editor.CopyAllToClipboard();
 }
 
 } // namespace corvane

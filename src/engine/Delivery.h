@@ -102,8 +102,9 @@ private:
     void DeliverHotKeyReply();
     // The reply filled in (after the dialog when it needs one) and put on the clipboard.
     TCopy CopyReply(const TRep& reply, const TDialogPlace& dialogPlace);
-    // Names and values, then the placeholders, filled in and copied; false,
-    // after telling the user, when the clipboard could not be taken.
+    // The reply loaded into the borrowed editor, names and values and then
+    // the placeholders filled in, and copied; false when the clipboard could
+    // not be taken.
     bool FillInAndCopy(const TRep& reply, const std::string& names, const std::string& values);
     // The parameter list the dialog asks for, or empty when none is needed.
     std::string DialogParameters(const TRep& reply) const;
