@@ -5,6 +5,9 @@
 
 namespace corvane::win32 {
 
+// The items of the predefined insertions menu, one per placeholder.
+inline constexpr int CmdPlaceholderFirst = 1100;
+
 // Control ids of the main window's children.
 enum ControlId : unsigned short {
     IdNavigation = 2001,

@@ -12,6 +12,7 @@
 #include <string>
 
 #include "editing/LibraryEditing.h"
+#include "engine/MacroInsertions.h"
 #include "shell/CommandTable.h"
 #include "shell/MainLayout.h"
 #include "shell/UnitIdleUpdate.h"
@@ -25,6 +26,7 @@
 
 namespace corvane {
 class TEditorFormatting;
+class TEngine;
 class TRepList;
 class TRep;
 class IFileSystem;
@@ -37,6 +39,10 @@ class TreeViewControl;
 class ListBoxControl;
 class RichEditControl;
 class FormattingToolbarControls;
+class TFormMacroInserts;
+class Win32Desktop;
+class Win32Clock;
+class Win32MessageBoxes;
 
 class TFormCorvane {
 public:
@@ -116,7 +122,22 @@ private:
     void ToggleModeCommand();
     void SetModeItemCaption(const std::string& caption);
     void OnActivateApp(bool active);
+
+    // Expansion engine: hook events, the timer and the delivery commands.
+    class EngineWindow;
+    friend class EngineWindow;
+    void CreateEngine();
+    void ConnectHookEvents();
     void OnFixTimer();
+    void CopyEntireExecute();
+    void PasteIntoLastActiveExecute();
+    void TrayInsertExecute();
+    TDialogPlace AroundDeliveryButton(int id) const;
+    // PopupMenuPreDefParams: the eleven placeholders in four groups.
+    void BuildPlaceholderMenu();
+    void InsertPlaceholder(int index);
+    // A reply dragged from the tree and released outside the main window.
+    void DropReplyOutside();
 
     // Idle update.
     TIdleInput CollectIdleInput() const;
@@ -179,11 +200,16 @@ private:
     std::unique_ptr<ModeWindow> modeWindow_;
     std::unique_ptr<EngineArming> engineArming_;
 
-    // Expansion engine state, armed while another application is active.
-    bool appInactive_ = false;
+    // Expansion engine, armed while another application is active.
     bool fixTimerEnabled_ = false;
-    HWND lastActiveWindow_ = nullptr;
+    bool terminating_ = false;
     HWND foregroundAtTick_ = nullptr; // foreground window at the last FixTimer tick
+    std::unique_ptr<Win32Desktop> desktop_;
+    std::unique_ptr<Win32Clock> clock_;
+    std::unique_ptr<Win32MessageBoxes> engineBoxes_;
+    std::unique_ptr<TFormMacroInserts> macroInserts_;
+    std::unique_ptr<EngineWindow> engineWindow_;
+    std::unique_ptr<TEngine> engine_;
 
     UniqueGdiObject font_;
     UniqueImageList treeImages_;

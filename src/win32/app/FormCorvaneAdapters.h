@@ -7,6 +7,15 @@
 
 #include <commctrl.h>
 
+#include "engine/Delivery.h"
+#include "library/UnitCorvaneTypes.h"
+#include "shell/UnitSettings.h"
+#include "win32/HtSysHookUtils.h"
+#include "win32/MacroInsertsDialog.h"
+#include "win32/TreeViewControl.h"
+#include "win32/Win32Desktop.h"
+#include "win32/Win32MessageBoxes.h"
+
 namespace corvane::win32 {
 
 inline constexpr UINT_PTR kFixTimerId = 1;
@@ -176,11 +185,51 @@ public:
         else
             KillTimer(f_.window_, kFixTimerId);
     }
-    void SetAppInactive(bool inactive) override { f_.appInactive_ = inactive; }
+    void SetAppInactive(bool inactive) override;
     void CommitEdits() override { f_.CommitEdits(); }
 
 private:
     TFormCorvane& f_;
+};
+
+// What the engine asks of the main window.
+class TFormCorvane::EngineWindow final : public IEngineWindow {
+public:
+    explicit EngineWindow(TFormCorvane& form) : f_(form) { }
+
+    TreeNode SelectedNode() const override { return f_.tree_->Selected(); }
+    void CommitEdits() override { f_.CommitEdits(); }
+    // The editor's notifications would refresh the formatting toolbar and
+    // mark edits for every load of a delivery; it ends as it began.
+    void SetDelivering(bool delivering) override
+    {
+        if (delivering && depth_++ == 0)
+            mask_ = SendMessageA(f_.editor_, EM_SETEVENTMASK, 0, 0);
+        else if (!delivering && --depth_ == 0)
+            SendMessageA(f_.editor_, EM_SETEVENTMASK, 0, mask_);
+    }
+    WindowId MainWindow() const override { return ToWindowId(f_.window_); }
+    void ShowFromHotKey(WindowId from) override
+    {
+        f_.foregroundAtTick_ = ToHwnd(from);
+        f_.ShowFromTray();
+    }
+    void TakeForeground() override { ForceForeground(GetForegroundWindow(), f_.window_); }
+    bool ParametersDialogEnabled() const override { return ReadProgramFlag(f_.registry_, kShowMacroIns); }
+    bool AskParameters(const std::string& list, const TDialogPlace& place, std::string& values) override
+    {
+        if (!f_.macroInserts_->Ask(f_.window_, list, place))
+            return false;
+        values = f_.macroInserts_->Values();
+        return true;
+    }
+    bool ParametersDialogVisible() const override { return f_.macroInserts_->Visible(); }
+    void CancelParametersDialog() override { f_.macroInserts_->Cancel(); }
+
+private:
+    TFormCorvane& f_;
+    int depth_ = 0;
+    LRESULT mask_ = 0;
 };
 
 } // namespace corvane::win32

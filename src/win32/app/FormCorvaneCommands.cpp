@@ -9,6 +9,7 @@
 #include <utility>
 
 #include "library/UnitCommonProcs.h"
+#include "engine/Delivery.h"
 #include "library/UnitCorvaneTypes.h"
 #include "shell/UnitShortcuts.h"
 #include "win32/MenuItems.h"
@@ -147,7 +148,7 @@ TIdleInput TFormCorvane::CollectIdleInput() const
         in.editorCanUndo = SendMessageA(editor_, EM_CANUNDO, 0, 0) != 0;
         in.editorCanRedo = SendMessageA(editor_, EM_CANREDO, 0, 0) != 0;
     }
-    in.lastActiveWindowValid = lastActiveWindow_ && IsWindow(lastActiveWindow_);
+    in.lastActiveWindowValid = engine_ && IsWindow(reinterpret_cast<HWND>(engine_->LastActiveWindow()));
     return in;
 }
 

@@ -271,6 +271,8 @@ void TFormCorvane::EndTreeDrag(bool drop)
         ReleaseCapture();
     if (accepted && editing_)
         editing_->NavigationDragDrop(target);
+    else if (drop)
+        DropReplyOutside();
 }
 
 } // namespace corvane::win32

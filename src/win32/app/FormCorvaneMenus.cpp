@@ -10,6 +10,7 @@
 #include "win32/RichEditControl.h"
 #include "win32/ShellOpen.h"
 #include "win32/TipDialog.h"
+#include "engine/PredefinedInsertions.h"
 #include "win32/app/CommandIds.h"
 
 namespace corvane::win32 {
@@ -40,6 +41,15 @@ void TFormCorvane::OnCommand(int id)
         break;
     case CmdTrayShow:
         ShowFromTray();
+        break;
+    case CmdTrayInsert:
+        TrayInsertExecute();
+        break;
+    case CmdCopyEntire:
+        CopyEntireExecute();
+        break;
+    case CmdPasteLastActive:
+        PasteIntoLastActiveExecute();
         break;
     case CmdToggleMode:
         ToggleModeCommand();
@@ -92,6 +102,8 @@ void TFormCorvane::OnCommand(int id)
         ShowAboutBox(window_, appIcon_.Get());
         break;
     default:
+        if (id >= CmdPlaceholderFirst && id < CmdPlaceholderFirst + PlaceholderCount)
+            InsertPlaceholder(id - CmdPlaceholderFirst);
         break;
     }
 }

@@ -284,6 +284,7 @@ void TFormCorvane::FormCreate()
     CreateReplyLibrary();
     LoadReplyLibrary();
     CreateEditing();
+    CreateEngine();
     LayoutControls();
     RefreshFormattingToolbar();
     // A modal tip may come before the loop's first idle moment.
@@ -323,6 +324,7 @@ void TFormCorvane::TipTimerTimer()
 
 void TFormCorvane::FormDestroy()
 {
+    terminating_ = true;
     hooks_.Stop();
 
     engineArming_->CommitEdits();

@@ -377,6 +377,11 @@ int main(int argc, char** argv)
         std::printf("%lu\n", pid);
         return 0;
     }
+    if (cmd == "command" && argc > 2) {
+        // What a click on a button or menu item of the window sends.
+        PostMessageA(main, WM_COMMAND, static_cast<WPARAM>(std::atoi(argv[2])), 0);
+        return 0;
+    }
     if (cmd == "close") {
         PostMessageA(main, WM_CLOSE, 0, 0);
         return 0;
@@ -404,10 +409,6 @@ int main(int argc, char** argv)
         if (!tree || !remote.Ok())
             return 2;
         PrintItemImages(tree, reinterpret_cast<HTREEITEM>(SendMessageA(tree, TVM_GETNEXTITEM, TVGN_ROOT, 0)), remote);
-        return 0;
-    }
-    if (cmd == "command" && argc > 2) {
-        PostMessageA(main, WM_COMMAND, static_cast<WPARAM>(std::atoi(argv[2])), 0);
         return 0;
     }
     if (cmd == "focus") {

@@ -1,0 +1,59 @@
+#!/usr/bin/env bash
+# Figures of the expansion engine under Wine (not a test), each beside a
+# baseline of the same run:
+#  - typed "sig" + space: from the space key event to Corvane's synthesised
+#    Ctrl+V, and to the reply standing in the target; beside it a plain key
+#    from its key event to standing in the target;
+#  - CPU time of Corvane while another program is active (FixTimer polling)
+#    against the same time with Corvane active (timer off).
+#   CORVANE_BIN=build/win/bin tests/wine/tools/engine_figures.sh [rounds] [cpu seconds]
+set -uo pipefail
+root=$(cd "$(dirname "$0")/../../.." && pwd)
+export CORVANE_ROOT=$root
+export CORVANE_BIN=${CORVANE_BIN:-$root/build/win/bin}
+rounds=${1:-20}
+seconds=${2:-20}
+. "$root/tests/wine/lib.sh"
+wine_session_start >/dev/null || exit 1
+trap wine_session_end EXIT
+scenario_begin engine_figures
+. "$root/tests/wine/tools/engine_scenario.sh"
+no_startup_tip
+set_setting ShowMacroIns 0
+engine_library
+hooks_install_tools
+cp "$CORVANE_BIN"/tests/engine_bench.exe "$PROGRAM_DIR/"
+corvane_start
+wait_for_main_window 40 || fail "Corvane did not start"
+out="$SCENARIO_DIR/bench.out"
+wine "$PROGRAM_DIR/engine_bench.exe" "Best regards, Ann" >"$out" 2>&1 &
+wait_line "$out" '^ready' 30 || fail "bench did not start"
+wait_for_window "Engine Bench" 20 || fail "bench window not visible"
+bench=$(visible_windows "Engine Bench" | head -1)
+xdotool mousemove --window "$bench" 200 60 click 1
+sleep 2
+for i in $(seq 1 "$rounds"); do
+  xdotool type "x"; sleep 0.4; xdotool key Escape  # Escape: no macro begins with the x
+  xdotool type --delay 40 "sig "; sleep 0.8
+done
+median() { sort -n | awk '{a[NR]=$1} END {if (NR) print a[int((NR+1)/2)]; else print "none"}'; }
+col() { tr -d '\r' <"$out" | sed -n "s/.*$1=\([0-9.]*\).*/\1/p"; }
+echo "rounds: $(col space_to_text_ms | wc -l) macros, $(col key_to_text_ms | wc -l) plain keys"
+echo "median space -> synthesised Ctrl+V: $(col space_to_ctrlv_ms | median) ms (max $(col space_to_ctrlv_ms | sort -n | tail -1))"
+echo "median space -> reply in target:    $(col space_to_text_ms | median) ms"
+echo "median plain key -> in target:      $(col key_to_text_ms | median) ms"
+
+ticks() { awk '{print $14+$15}' "/proc/$1/stat"; }
+hz=$(getconf CLK_TCK)
+cpu_over() {  # seconds -> CPU ms of Corvane
+  local before after
+  before=$(ticks "$CORVANE_PID"); sleep "$1"; after=$(ticks "$CORVANE_PID")
+  echo $(( (after - before) * 1000 / hz ))
+}
+on=$(cpu_over "$seconds")             # the bench is active: FixTimer polls
+main_window_keys Home; sleep 1         # Corvane active: the timer is off
+off=$(cpu_over "$seconds")
+xdotool mousemove --window "$bench" 200 60 click 1; sleep 1
+on2=$(cpu_over "$seconds")
+echo "Corvane CPU per minute: FixTimer polling $(( (on + on2) * 30 / seconds )) ms, timer off (program active) $(( off * 60 / seconds )) ms"
+scenario_end
