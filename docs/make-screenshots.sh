@@ -69,6 +69,7 @@ at() {  # x y inside the main window, then xdotool commands
 toolbar_y=250
 at 280 328 click 1
 sleep 0.5
+xdotool key ctrl+a Delete     # a fresh text in place of the reply's own
 xdotool type --delay 20 "Dear Ms Porter,"
 xdotool key Return
 xdotool type --delay 20 "thank you for your order. It left our warehouse today and should reach you by Friday."
@@ -150,6 +151,8 @@ xdotool keyup m shift alt ctrl
 wait_for_dialog 'Corvane - Do Macro Insertions and Replacements ' 1 10
 sleep 0.5
 desktop_shot parameters-dialog.png
+# Only the dialog and what is around it: the window behind is not the subject.
+convert "$out/parameters-dialog.png" -crop 440x200+260+225 +repage "$out/parameters-dialog.png"
 xdotool key Escape
 sleep 0.5
 scenario_end
