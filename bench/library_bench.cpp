@@ -6,7 +6,6 @@
 #include "fakes/NativeFileSystem.h"
 #include "library/UnitCommonProcs.h"
 #include "library/UnitCorvaneTypes.h"
-#include "shell/UnitGlobalParams.h"
 
 #include <benchmark/benchmark.h>
 
@@ -60,7 +59,6 @@ public:
             ++folders_;
         }
         WriteFile(root + "/index.sub", rootIndex);
-        GlobalParams().DataDir = fakes::ToWindowsPath(base_ + "/");
     }
     ~GeneratedLibrary()
     {
@@ -68,7 +66,7 @@ public:
         std::filesystem::remove_all(base_, ignored);
     }
 
-    std::string RootIndex() const { return GlobalParams().DataDir + "Replies\\index.sub"; }
+    std::string Root() const { return LibraryRootIn(fakes::ToWindowsPath(base_ + "/")); }
     int Replies() const { return replies_; }
     int Folders() const { return folders_; }
 
@@ -113,13 +111,13 @@ struct LoadedLibrary {
     fakes::FakeTreeControl tree;
     fakes::FakeListBox hotKeys;
     fakes::FakeListBox macros;
-    TRepList lib{tree, hotKeys, macros, fs};
+    TRepList lib{tree, hotKeys, macros, fs, Library().Root()};
 
     void Load()
     {
         lib.BeginBulkLoad();
         lib.ClearAll();
-        lib.LoadFolderIndex(Library().RootIndex(), nullptr);
+        lib.LoadFolderIndex(lib.RootIndexPath(), nullptr);
         lib.EndBulkLoad();
     }
 };

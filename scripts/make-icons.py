@@ -216,3 +216,34 @@ def write_cursor(path, px, hotspot=(0, 0)):
 
 if __name__ == '__main__':
     write_cursor(out / 'ReplyDrop.cur', drop_cursor_pixels())
+
+
+# --- the tree's pictures, 16 x 16: folders closed and open, a selected reply --
+
+def tree_folder(open_flap):
+    px = canvas(16)
+    edge, tab, body = (150, 105, 20, 255), (236, 180, 60, 255), (246, 200, 90, 255)
+    fill_rect(px, 1, 2, 7, 4, tab)
+    fill_rect(px, 1, 4, 15, 14, body)
+    outline_rect(px, 1, 4, 15, 14, edge)
+    if open_flap:
+        # the front leaf tilted open, lighter, over the back
+        for y in range(7, 14):
+            shift = (13 - y) // 2
+            fill_rect(px, 3 + shift, y, 16 - (13 - y) // 3, y + 1, (255, 228, 150, 255))
+        fill_rect(px, 3, 13, 15, 14, edge)
+        thick_line(px, 6, 7, 15, 7, edge, 1)
+    return px
+
+
+def write_small(path, px):
+    blob = dib(16, px[::-1])
+    head = struct.pack('<HHH', 0, 1, 1)
+    entry = struct.pack('<BBBBHHII', 16, 16, 0, 0, 1, 32, len(blob), 22)
+    Path(path).write_bytes(head + entry + blob)
+
+
+if __name__ == '__main__':
+    write_small(out / 'Folder.ico', tree_folder(False))
+    write_small(out / 'FolderOpen.ico', tree_folder(True))
+    write_ico(out / 'ReplySelected.ico', (40, 110, 200, 255))

@@ -23,8 +23,12 @@ bool THtProgramHooks::Start(std::uint32_t applicationWindow)
     for (int pass = 0; pass < HookStartPasses && !allStarted; ++pass) {
         allStarted = true;
         for (THtSysHook* c : {static_cast<THtSysHook*>(&ShellHook), static_cast<THtSysHook*>(&KeyHook),
-                 static_cast<THtSysHook*>(&MouseHook)})
-            allStarted = c->Start().empty() && allStarted;
+                 static_cast<THtSysHook*>(&MouseHook)}) {
+            // The error text can be empty for a code the system cannot
+            // describe, so only the component's state tells success.
+            (void)c->Start();
+            allStarted = c->Active() && allStarted;
+        }
     }
     if (!allStarted)
         ShowError(LibraryNotLoadedText);

@@ -4,14 +4,14 @@
 #include "library/UnitConsts.h"
 #include "platform/FileSystem.h"
 #include "platform/ListBox.h"
-#include "shell/UnitGlobalParams.h"
 
 #include <algorithm>
+#include <utility>
 #include <unordered_set>
 
 namespace corvane {
 
-std::string LibraryRoot() { return GlobalParams().DataDir + kLibraryFolder; }
+std::string LibraryRootIn(const std::string& dataDir) { return dataDir + kLibraryFolder; }
 
 // ---------------------------------------------------------------- TRep
 
@@ -26,7 +26,7 @@ std::string TRep::FolderPath() const { return ContainerPath() + "\\" + FolderNam
 std::string TRep::ContainerPath() const
 {
     const TRep* parent = ParentRep();
-    return parent ? parent->FolderPath() : LibraryRoot();
+    return parent ? parent->FolderPath() : *root_;
 }
 
 std::string TRep::OwnPath() const { return IsFolder() ? FolderPath() : ContainerPath() + "\\" + FileName; }
@@ -51,9 +51,12 @@ bool TRep::Relocate(IFileSystem& fs, const std::string& newPath)
 
 // ---------------------------------------------------------------- TRepList, in memory
 
-TRepList::TRepList(ITreeControl& tree, IListBox& hotKeyListBox, IListBox& macroListBox, IFileSystem& fs)
-    : tree_(&tree), hotKeys_(hotKeyListBox), macros_(macroListBox), fs_(&fs)
+TRepList::TRepList(
+    ITreeControl& tree, IListBox& hotKeyListBox, IListBox& macroListBox, IFileSystem& fs, std::string root)
+    : root_(std::move(root)), tree_(&tree), hotKeys_(hotKeyListBox), macros_(macroListBox), fs_(&fs)
 { }
+
+std::string TRepList::RootIndexPath() const { return root_ + "\\" + kIndexFileName; }
 
 TRepList::~TRepList() { ClearAll(); }
 
@@ -77,19 +80,19 @@ int TRepList::Adopt(std::unique_ptr<TRep> rep, TreeNode node)
 
 int TRepList::AddNodeLast(const std::string& name, TreeNode parent)
 {
-    auto rep = std::make_unique<TRep>(*tree_);
+    auto rep = std::make_unique<TRep>(*tree_, root_);
     return Adopt(std::move(rep), tree_->AddLast(parent, name));
 }
 
 int TRepList::AddNodeFirst(const std::string& name, TreeNode parent)
 {
-    auto rep = std::make_unique<TRep>(*tree_);
+    auto rep = std::make_unique<TRep>(*tree_, root_);
     return Adopt(std::move(rep), tree_->AddFirst(parent, name));
 }
 
 int TRepList::InsertNodeBefore(const std::string& name, TreeNode sibling)
 {
-    auto rep = std::make_unique<TRep>(*tree_);
+    auto rep = std::make_unique<TRep>(*tree_, root_);
     return Adopt(std::move(rep), tree_->InsertBefore(sibling, name));
 }
 

@@ -14,8 +14,9 @@ namespace corvane {
 class IFileSystem;
 class IListBox;
 
-// <DataDir>Replies, without trailing separator.
-std::string LibraryRoot();
+// The library folder inside a data folder that ends with "\\", without a
+// trailing separator.
+std::string LibraryRootIn(const std::string& dataDir);
 
 // One folder or one reply. Its name, parent and children are those of its
 // tree node; its macro and hot key live in the indexes.
@@ -26,10 +27,11 @@ public:
     std::string FileName; // "<n>.rep" for a reply, empty for a folder
     std::string FolderName; // "<m>" for a folder, empty for a reply
 
-    explicit TRep(const ITreeControl& tree) : tree_(&tree) { }
+    // `root` is the library's root folder; it must outlive the entry.
+    TRep(const ITreeControl& tree, const std::string& root) : tree_(&tree), root_(&root) { }
 
     bool IsFolder() const { return FileName.empty(); }
-    // <DataDir>Replies\<m>\...\<m of this folder>
+    // <root>\<m>\...\<m of this folder>
     std::string FolderPath() const;
     // The directory holding this entry: the parent's FolderPath, or the root.
     std::string ContainerPath() const;
@@ -46,6 +48,7 @@ public:
 private:
     TRep* ParentRep() const;
     const ITreeControl* tree_;
+    const std::string* root_;
 };
 
 // A sorted, case-insensitive index from key strings to replies that keeps a
@@ -116,7 +119,9 @@ std::string_view MacroStem(std::string_view macro);
 // The library: owns every TRep and both indexes.
 class TRepList {
 public:
-    TRepList(ITreeControl& tree, IListBox& hotKeyListBox, IListBox& macroListBox, IFileSystem& fs);
+    // `root` is the folder holding the top-level index, without a trailing
+    // separator (see LibraryRootIn).
+    TRepList(ITreeControl& tree, IListBox& hotKeyListBox, IListBox& macroListBox, IFileSystem& fs, std::string root);
     ~TRepList();
     TRepList(const TRepList&) = delete;
     TRepList& operator=(const TRepList&) = delete;
@@ -129,6 +134,9 @@ public:
     TRep* RepOf(TreeNode node) const;
 
     ITreeControl& Tree() const { return *tree_; }
+    const std::string& Root() const { return root_; }
+    // <root>\index.sub, where loading the whole library starts.
+    std::string RootIndexPath() const;
     TRepHotKeyList& HotKeys() { return hotKeys_; }
     TRepMacroList& Macros() { return macros_; }
 
@@ -207,6 +215,7 @@ private:
         TRep* entry, TRep* target, const std::string& sourceIndex, const std::string& destinationIndex);
 
     std::vector<std::unique_ptr<TRep>> items_;
+    std::string root_;
     ITreeControl* tree_;
     TRepHotKeyList hotKeys_;
     TRepMacroList macros_;

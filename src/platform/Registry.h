@@ -23,12 +23,12 @@ struct RegValue {
 class IRegistryKey {
 public:
     virtual ~IRegistryKey() = default;
-    virtual std::optional<RegValue> Read(const std::string& name) const = 0;
-    virtual bool WriteDword(const std::string& name, std::uint32_t value) = 0;
-    virtual bool WriteBinary(const std::string& name, const std::vector<std::uint8_t>& bytes) = 0;
-    virtual bool WriteString(const std::string& name, const std::string& text) = 0;
-    virtual bool DeleteValue(const std::string& name) = 0;
-    virtual bool ValueExists(const std::string& name) const = 0;
+    [[nodiscard]] virtual std::optional<RegValue> Read(const std::string& name) const = 0;
+    [[nodiscard]] virtual bool WriteDword(const std::string& name, std::uint32_t value) = 0;
+    [[nodiscard]] virtual bool WriteBinary(const std::string& name, const std::vector<std::uint8_t>& bytes) = 0;
+    [[nodiscard]] virtual bool WriteString(const std::string& name, const std::string& text) = 0;
+    [[nodiscard]] virtual bool DeleteValue(const std::string& name) = 0;
+    [[nodiscard]] virtual bool ValueExists(const std::string& name) const = 0;
 };
 
 enum class RegAccess { Read, Full };
@@ -37,10 +37,11 @@ class IRegistry {
 public:
     virtual ~IRegistry() = default;
     // Opens an existing key; nullptr when it does not exist or access is refused.
-    virtual std::unique_ptr<IRegistryKey> Open(RegRoot root, const std::string& path, RegAccess access) = 0;
+    [[nodiscard]] virtual std::unique_ptr<IRegistryKey> Open(RegRoot root, const std::string& path, RegAccess access)
+        = 0;
     // Opens the key for full access, creating it and its missing parents.
-    virtual std::unique_ptr<IRegistryKey> Create(RegRoot root, const std::string& path) = 0;
-    virtual bool KeyExists(RegRoot root, const std::string& path) = 0;
+    [[nodiscard]] virtual std::unique_ptr<IRegistryKey> Create(RegRoot root, const std::string& path) = 0;
+    [[nodiscard]] virtual bool KeyExists(RegRoot root, const std::string& path) = 0;
 };
 
 } // namespace corvane

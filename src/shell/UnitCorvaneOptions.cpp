@@ -28,15 +28,19 @@ void TOptionsDialogModel::AlwaysOnTopClicked()
         view_.ShowWarning(kAlwaysOnTopRestartWarning);
 }
 
-void TOptionsDialogModel::Ok()
+bool TOptionsDialogModel::Ok()
 {
-    WriteProgramFlag(reg_, kShowTips, view_.IsChecked(OptionBox::TipOfDay));
-    SetAutorun(reg_, view_.IsChecked(OptionBox::AutoRun), programPath_);
-    WriteProgramFlag(reg_, kShowMacroIns, view_.IsChecked(OptionBox::ShowMacroIns));
+    // Each setting is written even when one before it failed.
+    bool written = WriteProgramFlag(reg_, kShowTips, view_.IsChecked(OptionBox::TipOfDay));
+    written = SetAutorun(reg_, view_.IsChecked(OptionBox::AutoRun), programPath_) && written;
+    written = WriteProgramFlag(reg_, kShowMacroIns, view_.IsChecked(OptionBox::ShowMacroIns)) && written;
     const bool onTop = view_.IsChecked(OptionBox::AlwaysOnTop);
-    WriteProgramFlag(reg_, kAlwaysOnTop, onTop);
+    written = WriteProgramFlag(reg_, kAlwaysOnTop, onTop) && written;
     if (onTop)
         view_.MakeMainWindowTopmost();
+    if (!written)
+        view_.ShowError(kMsgSettingsNotSaved);
+    return written;
 }
 
 } // namespace corvane

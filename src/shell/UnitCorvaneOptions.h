@@ -16,7 +16,9 @@ public:
     virtual ~IOptionsView() = default;
     virtual void SetChecked(OptionBox box, bool checked) = 0;
     virtual bool IsChecked(OptionBox box) const = 0;
+    // Message boxes belong to the dialog.
     virtual void ShowWarning(const std::string& text) = 0;
+    virtual void ShowError(const std::string& text) = 0;
     virtual void MakeMainWindowTopmost() = 0;
 };
 
@@ -28,8 +30,9 @@ public:
     void Load();
     // Switching Always on Top off takes a restart; say so at the click.
     void AlwaysOnTopClicked();
-    // Writes every setting; Cancel writes nothing and needs no handler.
-    void Ok();
+    // Writes every setting; Cancel writes nothing and needs no handler. When
+    // a setting cannot be written the user is told, and the result is false.
+    bool Ok();
 
 private:
     IRegistry& reg_;

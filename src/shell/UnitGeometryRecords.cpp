@@ -1,5 +1,6 @@
 #include "shell/UnitGeometryRecords.h"
 
+#include "shell/MainLayout.h"
 #include "shell/UnitSettings.h"
 
 #include <algorithm>
@@ -80,9 +81,9 @@ std::optional<TWindowSize> DecodeMacroInsFormSize(const RegValue& value)
     return TWindowSize{Get16(value.data, 2), Get16(value.data, 0)};
 }
 
-std::optional<TWindowSize> UsableWindowSize(TWindowSize s, TWindowSize screen)
+std::optional<TWindowSize> UsableWindowSize(TWindowSize s, TWindowSize screen, TWindowSize minimum)
 {
-    if (s.width <= 0 || s.height <= 0)
+    if (s.width <= 0 || s.height <= 0 || s.width < minimum.width || s.height < minimum.height)
         return std::nullopt;
     // An unknown screen size limits nothing.
     if (screen.width > 0)
@@ -94,8 +95,10 @@ std::optional<TWindowSize> UsableWindowSize(TWindowSize s, TWindowSize screen)
 
 std::optional<TMainFormGeometry> UsableMainFormGeometry(TMainFormGeometry g, TWindowSize screen)
 {
-    const auto size = UsableWindowSize({g.width, g.height}, screen);
-    if (!size || g.minWidth < 0 || g.minHeight < 0)
+    if (g.minWidth < 0 || g.minHeight < 0 || g.upperPanelHeight < kSplitterHorzMinSize)
+        return std::nullopt;
+    const auto size = UsableWindowSize({g.width, g.height}, screen, {std::max(g.minWidth, kFullMinWidth), g.minHeight});
+    if (!size)
         return std::nullopt;
     g.width = size->width;
     g.height = size->height;

@@ -40,14 +40,16 @@ std::optional<TWindowSize> DecodeNavMainFormSize(const RegValue& value);
 TSizeRecord EncodeMacroInsFormSize(const TWindowSize& s);
 std::optional<TWindowSize> DecodeMacroInsFormSize(const RegValue& value);
 
-// nullopt for a record no window could use (a size of zero or less, a negative
-// minimum); otherwise the record with its sizes cut to the screen's work area
-// and its panels brought within the window.
+// nullopt for a record no window could use: a size of zero or less or below
+// the window's minimum, a negative minimum, an upper panel below its splitter's
+// limit (what a minimised window reports). Otherwise the record with its
+// sizes cut to the screen's work area and its panels brought within the window.
 std::optional<TMainFormGeometry> UsableMainFormGeometry(TMainFormGeometry g, TWindowSize screen);
-std::optional<TWindowSize> UsableWindowSize(TWindowSize s, TWindowSize screen);
+// nullopt for a size below `minimum`, otherwise the size cut to the screen.
+std::optional<TWindowSize> UsableWindowSize(TWindowSize s, TWindowSize screen, TWindowSize minimum = {1, 1});
 
 // Reading opens the program key without creating it; writing creates it.
 std::optional<RegValue> ReadGeometryValue(IRegistry& reg, const char* name);
-bool WriteGeometryValue(IRegistry& reg, const char* name, const std::uint8_t* bytes, std::size_t size);
+[[nodiscard]] bool WriteGeometryValue(IRegistry& reg, const char* name, const std::uint8_t* bytes, std::size_t size);
 
 } // namespace corvane

@@ -1,6 +1,7 @@
 #include "shell/UnitGlobalParams.h"
 
 #include "library/TextUtils.h"
+#include "library/UnitConsts.h"
 #include "platform/FileSystem.h"
 
 namespace corvane {
@@ -8,7 +9,6 @@ namespace corvane {
 namespace {
 
 const char* const kDataFolderName = "Corvane 2";
-const char* const kLibraryFolderName = "Replies";
 
 std::string WithTrailingBackslash(std::string dir)
 {
@@ -23,8 +23,8 @@ void MoveOldLibrary(const TGlobalParams& params, IFileSystem& fs)
 {
     if (SameTextIgnoringCase(params.DataDir, params.ProgramDir))
         return;
-    const std::string oldLibrary = params.ProgramDirFile(kLibraryFolderName);
-    const std::string newLibrary = params.DataDirFile(kLibraryFolderName);
+    const std::string oldLibrary = params.ProgramDirFile(kLibraryFolder);
+    const std::string newLibrary = params.DataDirFile(kLibraryFolder);
     if (!fs.DirExists(newLibrary) && fs.DirExists(oldLibrary))
         fs.Rename(oldLibrary, newLibrary);
     fs.RemoveDir(oldLibrary);

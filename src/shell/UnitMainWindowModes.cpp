@@ -3,7 +3,6 @@
 #include "shell/UnitSettings.h"
 
 #include <algorithm>
-#include <cmath>
 
 namespace corvane {
 
@@ -15,32 +14,37 @@ constexpr ModePanel kModePanels[] = {ModePanel::NavButtons, ModePanel::ChooseBy,
 int ReadEditMode(IRegistry& reg)
 {
     if (!SettingsValueExists(reg, RegRoot::CurrentUser, kProgramKey, kEditMode)) {
-        SettingsWriteInt(reg, RegRoot::CurrentUser, kProgramKey, kEditMode, kModeFull);
+        // An unwritable key has been reported by the start-up's defaults.
+        (void)SettingsWriteInt(reg, RegRoot::CurrentUser, kProgramKey, kEditMode, kModeFull);
         return kModeFull;
     }
     return ReadProgramFlag(reg, kEditMode) ? kModeFull : kModeCompact;
 }
 
-void LoadFullGeometry(IModeWindow& window, IRegistry& reg)
+// True when a stored geometry was applied.
+bool LoadFullGeometry(IModeWindow& window, IRegistry& reg)
 {
     window.SetModeItemCaption("Compact Mode");
     const auto value = ReadGeometryValue(reg, kMainFormSettings);
     if (!value)
-        return;
+        return false;
     const auto record = DecodeMainFormGeometry(*value);
     if (!record)
-        return;
+        return false;
     const auto g = UsableMainFormGeometry(*record, window.ScreenSize());
     if (!g)
-        return;
+        return false;
     window.SetMinHeight(g->minHeight);
     window.SetMinWidth(g->minWidth);
     window.SetWidth(g->width);
     window.SetHeight(g->height);
-    window.SetLowerPanelHeight(std::max(0, window.ClientHeight() - g->upperPanelHeight - kSplitterHorzHeight));
+    window.SetLowerPanelHeight(std::max(0, window.ClientHeight() - g->upperPanelHeight - kSplitterThickness));
     window.SetChooseByWidth(g->chooseByWidth);
     window.SetMacrosListWidth(g->macrosListWidth);
+    return true;
 }
+
+constexpr TWindowSize kCompactMinimum{kCompactMinSize, kCompactMinSize};
 
 void LoadCompactGeometry(IModeWindow& window, IRegistry& reg)
 {
@@ -50,7 +54,7 @@ void LoadCompactGeometry(IModeWindow& window, IRegistry& reg)
     TWindowSize size{window.TreeWidth(), window.TreeHeight()};
     if (const auto value = ReadGeometryValue(reg, kNavMainFormSettings))
         if (const auto record = DecodeNavMainFormSize(*value))
-            if (const auto usable = UsableWindowSize(*record, window.ScreenSize()))
+            if (const auto usable = UsableWindowSize(*record, window.ScreenSize(), kCompactMinimum))
                 size = *usable;
     window.SetWidth(size.width);
     window.SetHeight(size.height);
@@ -61,23 +65,31 @@ void LoadCompactGeometry(IModeWindow& window, IRegistry& reg)
 void LoadModeGeometry(TModeState& state, IModeWindow& window, IRegistry& reg)
 {
     state.mode = ReadEditMode(reg);
+    bool sized = true; // Compact mode always takes a size
     if (state.mode == kModeFull)
-        LoadFullGeometry(window, reg);
+        sized = LoadFullGeometry(window, reg);
     else
         LoadCompactGeometry(window, reg);
+    if (sized)
+        window.CentreOnScreen();
     ApplyMode(state, window);
 }
 
-void SaveModeGeometry(const TModeState& state, const IModeWindow& window, IRegistry& reg)
+bool SaveModeGeometry(const TModeState& state, const IModeWindow& window, IRegistry& reg)
 {
+    const TWindowSize size = window.RestoredSize();
     if (state.mode == kModeFull) {
-        const auto record = EncodeMainFormGeometry({window.MinHeight(), window.MinWidth(), window.Width(),
-            window.Height(), window.UpperPanelHeight(), window.ChooseByWidth(), window.MacrosListWidth()});
-        WriteGeometryValue(reg, kMainFormSettings, record.data(), record.size());
-    } else {
-        const auto record = EncodeNavMainFormSize({window.Width(), window.Height()});
-        WriteGeometryValue(reg, kNavMainFormSettings, record.data(), record.size());
+        const TMainFormGeometry g{window.MinHeight(), window.MinWidth(), size.width, size.height,
+            window.UpperPanelHeight(), window.ChooseByWidth(), window.MacrosListWidth()};
+        if (!UsableMainFormGeometry(g, {}))
+            return true; // nothing worth keeping; the earlier record serves
+        const auto record = EncodeMainFormGeometry(g);
+        return WriteGeometryValue(reg, kMainFormSettings, record.data(), record.size());
     }
+    if (!UsableWindowSize(size, {}, kCompactMinimum))
+        return true;
+    const auto record = EncodeNavMainFormSize(size);
+    return WriteGeometryValue(reg, kNavMainFormSettings, record.data(), record.size());
 }
 
 void ApplyMode(const TModeState& state, IModeWindow& window)
@@ -89,29 +101,20 @@ void ApplyMode(const TModeState& state, IModeWindow& window)
         window.RelayoutFormattingToolbar();
 }
 
-void ToggleMode(TModeState& state, IModeWindow& window, IRegistry& reg)
+bool ToggleMode(TModeState& state, IModeWindow& window, IRegistry& reg)
 {
-    SaveModeGeometry(state, window, reg);
-    SettingsWriteInt(
+    const bool saved = SaveModeGeometry(state, window, reg);
+    const bool written = SettingsWriteInt(
         reg, RegRoot::CurrentUser, kProgramKey, kEditMode, state.mode == kModeCompact ? kModeFull : kModeCompact);
     LoadModeGeometry(state, window, reg);
-}
-
-double ListRatio(int macrosListWidth, int chooseByWidth)
-{
-    return chooseByWidth > 0 ? static_cast<double>(macrosListWidth) / chooseByWidth : 0.0;
-}
-
-int MacrosListWidthFor(int chooseByWidth, double listRatio)
-{
-    return static_cast<int>(std::nearbyint(chooseByWidth * listRatio));
+    return saved && written;
 }
 
 int MinWidthForChooseBy(int chooseByWidth) { return std::max(chooseByWidth + kTreeMinWidth, kFullMinWidth); }
 
 int MinHeightForLowerPanel(int lowerPanelHeight, int windowHeight, int clientHeight)
 {
-    return lowerPanelHeight + (windowHeight - clientHeight) + kSplitterHorzMinSize + kSplitterHorzHeight;
+    return lowerPanelHeight + (windowHeight - clientHeight) + kSplitterHorzMinSize + kSplitterThickness;
 }
 
 void RecordListRatio(TModeState& state, const IModeWindow& window)

@@ -2,6 +2,7 @@
 // Full and Compact mode of the main window, their stored geometry, and the
 // splitter rules. The window itself is reached through IModeWindow.
 #include "platform/Registry.h"
+#include "shell/MainLayout.h"
 #include "shell/UnitGeometryRecords.h"
 
 #include <string>
@@ -18,6 +19,9 @@ public:
     virtual int MinWidth() const = 0;
     virtual int Width() const = 0;
     virtual int Height() const = 0;
+    // The size the window has when neither minimised nor maximised; what is
+    // stored.
+    virtual TWindowSize RestoredSize() const = 0;
     virtual int ClientHeight() const = 0;
     virtual void SetMinHeight(int h) = 0;
     virtual void SetMinWidth(int w) = 0;
@@ -40,6 +44,8 @@ public:
     virtual void SetModeItemCaption(const std::string& caption) = 0;
     // Size of the screen's work area, against which stored sizes are checked.
     virtual TWindowSize ScreenSize() const = 0;
+    // Centres the window on the screen's work area at its actual size.
+    virtual void CentreOnScreen() = 0;
 };
 
 inline constexpr int kModeCompact = 0;
@@ -50,20 +56,18 @@ struct TModeState {
     double listRatio = 0.0; // macro column width / right-hand panel width
 };
 
-inline constexpr int kSplitterHorzHeight = 3;
-inline constexpr int kSplitterHorzMinSize = 114;
-inline constexpr int kFullMinWidth = 740;
-inline constexpr int kTreeMinWidth = 150;
-inline constexpr int kCompactMinSize = 140;
-
+// A stored size that is applied is applied centred on the screen.
 void LoadModeGeometry(TModeState& state, IModeWindow& window, IRegistry& reg);
-void SaveModeGeometry(const TModeState& state, const IModeWindow& window, IRegistry& reg);
+// Stores the restored size; a geometry no window could be opened with again
+// (a minimised window's) is not stored, and the earlier record stays. False
+// when the registry refused the write.
+[[nodiscard]] bool SaveModeGeometry(const TModeState& state, const IModeWindow& window, IRegistry& reg);
 void ApplyMode(const TModeState& state, IModeWindow& window);
-void ToggleMode(TModeState& state, IModeWindow& window, IRegistry& reg);
+// False when the geometry or the new mode could not be stored; the window
+// then shows the mode the registry holds.
+[[nodiscard]] bool ToggleMode(TModeState& state, IModeWindow& window, IRegistry& reg);
 
 // Splitter rules.
-double ListRatio(int macrosListWidth, int chooseByWidth);
-int MacrosListWidthFor(int chooseByWidth, double listRatio); // rounded, ties to even
 int MinWidthForChooseBy(int chooseByWidth);
 int MinHeightForLowerPanel(int lowerPanelHeight, int windowHeight, int clientHeight);
 

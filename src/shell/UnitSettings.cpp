@@ -39,10 +39,10 @@ bool SettingsWriteInt(IRegistry& reg, RegRoot root, const std::string& key, cons
     const auto existing = k->Read(name);
     const auto bits = static_cast<std::uint32_t>(value);
     if (!existing || existing->kind == RegKind::Dword)
-        k->WriteDword(name, bits);
-    else if (existing->kind == RegKind::Binary)
-        k->WriteBinary(name, LittleEndian32(bits));
-    return true;
+        return k->WriteDword(name, bits);
+    if (existing->kind == RegKind::Binary)
+        return k->WriteBinary(name, LittleEndian32(bits));
+    return false;
 }
 
 bool SettingsWriteString(
@@ -51,14 +51,15 @@ bool SettingsWriteString(
     const auto k = reg.Open(root, key, RegAccess::Full);
     if (!k)
         return false;
-    k->WriteString(name, text);
-    return true;
+    return k->WriteString(name, text);
 }
 
-void SettingsDeleteValue(IRegistry& reg, RegRoot root, const std::string& key, const std::string& name)
+bool SettingsDeleteValue(IRegistry& reg, RegRoot root, const std::string& key, const std::string& name)
 {
-    if (const auto k = reg.Open(root, key, RegAccess::Full))
-        k->DeleteValue(name);
+    if (!SettingsValueExists(reg, root, key, name))
+        return true;
+    const auto k = reg.Open(root, key, RegAccess::Full);
+    return k && k->DeleteValue(name);
 }
 
 bool SettingsValueExists(IRegistry& reg, RegRoot root, const std::string& key, const std::string& name)
@@ -86,7 +87,7 @@ bool WriteProgramFlag(IRegistry& reg, const std::string& name, bool on)
     return SettingsWriteInt(reg, RegRoot::CurrentUser, kProgramKey, name, on ? 1 : 0);
 }
 
-void EnsureDefaultSettings(IRegistry& reg)
+bool EnsureDefaultSettings(IRegistry& reg)
 {
     struct Default {
         const char* name;
@@ -94,22 +95,22 @@ void EnsureDefaultSettings(IRegistry& reg)
     };
     static constexpr Default kDefaults[] = {{kShowTips, 1}, {kShowMacroIns, 1}, {kAlwaysOnTop, 0}, {kEditMode, 1}};
 
-    SettingsCreateKey(reg, RegRoot::CurrentUser, kProgramKey);
+    bool written = SettingsCreateKey(reg, RegRoot::CurrentUser, kProgramKey);
     for (const auto& d : kDefaults)
         if (!SettingsValueExists(reg, RegRoot::CurrentUser, kProgramKey, d.name))
-            SettingsWriteInt(reg, RegRoot::CurrentUser, kProgramKey, d.name, d.value);
+            written = SettingsWriteInt(reg, RegRoot::CurrentUser, kProgramKey, d.name, d.value) && written;
+    return written;
 }
 
 std::string AutorunCommandLine(const std::string& programPath) { return "\"" + programPath + "\" -hidden"; }
 
 bool AutorunEnabled(IRegistry& reg) { return SettingsValueExists(reg, RegRoot::CurrentUser, kRunKey, kAutorunValue); }
 
-void SetAutorun(IRegistry& reg, bool on, const std::string& programPath)
+bool SetAutorun(IRegistry& reg, bool on, const std::string& programPath)
 {
     if (on)
-        SettingsWriteString(reg, RegRoot::CurrentUser, kRunKey, kAutorunValue, AutorunCommandLine(programPath));
-    else
-        SettingsDeleteValue(reg, RegRoot::CurrentUser, kRunKey, kAutorunValue);
+        return SettingsWriteString(reg, RegRoot::CurrentUser, kRunKey, kAutorunValue, AutorunCommandLine(programPath));
+    return SettingsDeleteValue(reg, RegRoot::CurrentUser, kRunKey, kAutorunValue);
 }
 
 } // namespace corvane

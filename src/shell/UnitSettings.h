@@ -20,32 +20,39 @@ inline constexpr const char* kMainFormSettings = "MainFormSettings";
 inline constexpr const char* kNavMainFormSettings = "NavMainFormSettings";
 inline constexpr const char* kMacroInsFormSettings = "MacroInsFormSettings";
 
+// Shown when a setting could not be written.
+inline constexpr const char* kMsgSettingsNotSaved
+    = "Corvane could not save its settings in the registry. They will be lost when the program ends.";
+
 // A DWORD yields its value, a binary value its first 4 bytes little-endian
 // (fewer bytes are zero-extended); anything else, or nothing, yields 0.
-std::int32_t SettingsReadInt(IRegistry& reg, RegRoot root, const std::string& key, const std::string& name);
+[[nodiscard]] std::int32_t SettingsReadInt(
+    IRegistry& reg, RegRoot root, const std::string& key, const std::string& name);
 // Never creates the key. DWORD and missing values are written as DWORD, binary
-// ones as 4 bytes of binary; a value of another kind is left alone.
-bool SettingsWriteInt(
+// ones as 4 bytes of binary; a value of another kind is left alone. Every
+// write returns false when the value was not stored as asked.
+[[nodiscard]] bool SettingsWriteInt(
     IRegistry& reg, RegRoot root, const std::string& key, const std::string& name, std::int32_t value);
-bool SettingsWriteString(
+[[nodiscard]] bool SettingsWriteString(
     IRegistry& reg, RegRoot root, const std::string& key, const std::string& name, const std::string& text);
-void SettingsDeleteValue(IRegistry& reg, RegRoot root, const std::string& key, const std::string& name);
-bool SettingsValueExists(IRegistry& reg, RegRoot root, const std::string& key, const std::string& name);
-bool SettingsKeyExists(IRegistry& reg, RegRoot root, const std::string& key);
-bool SettingsCreateKey(IRegistry& reg, RegRoot root, const std::string& key);
+// True when the value is gone afterwards, also when there was none.
+[[nodiscard]] bool SettingsDeleteValue(IRegistry& reg, RegRoot root, const std::string& key, const std::string& name);
+[[nodiscard]] bool SettingsValueExists(IRegistry& reg, RegRoot root, const std::string& key, const std::string& name);
+[[nodiscard]] bool SettingsKeyExists(IRegistry& reg, RegRoot root, const std::string& key);
+[[nodiscard]] bool SettingsCreateKey(IRegistry& reg, RegRoot root, const std::string& key);
 
 // The program's own boolean settings: true only when the value reads exactly 1.
-bool ReadProgramFlag(IRegistry& reg, const std::string& name);
-bool WriteProgramFlag(IRegistry& reg, const std::string& name, bool on);
+[[nodiscard]] bool ReadProgramFlag(IRegistry& reg, const std::string& name);
+[[nodiscard]] bool WriteProgramFlag(IRegistry& reg, const std::string& name, bool on);
 
 // Creates the program key and writes the defaults of the missing values;
-// existing values are never touched.
-void EnsureDefaultSettings(IRegistry& reg);
+// existing values are never touched. False when something could not be written.
+[[nodiscard]] bool EnsureDefaultSettings(IRegistry& reg);
 
 // Autorun: the presence of the Run value means on, whatever it holds. The
 // path is quoted so that a path with blanks cannot start another program.
 std::string AutorunCommandLine(const std::string& programPath);
-bool AutorunEnabled(IRegistry& reg);
-void SetAutorun(IRegistry& reg, bool on, const std::string& programPath);
+[[nodiscard]] bool AutorunEnabled(IRegistry& reg);
+[[nodiscard]] bool SetAutorun(IRegistry& reg, bool on, const std::string& programPath);
 
 } // namespace corvane

@@ -2,13 +2,14 @@
 
 namespace corvane {
 
-namespace {
-constexpr unsigned kVkDelete = 0x2E;
-constexpr unsigned kVkInsert = 0x2D;
-constexpr unsigned kVkF10 = 0x79;
-} // namespace
-
 bool IsMenuBarKey(const TKeyStroke& key) { return key.virtualKey == kVkF10 && !key.ctrl && !key.shift && !key.alt; }
+
+FocusMove FocusMoveFor(const TKeyStroke& key)
+{
+    if (key.virtualKey != kVkTab || key.ctrl || key.alt)
+        return FocusMove::None;
+    return key.shift ? FocusMove::Previous : FocusMove::Next;
+}
 
 bool IsTextEditingKey(const TKeyStroke& key)
 {

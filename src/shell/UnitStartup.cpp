@@ -1,5 +1,9 @@
 #include "shell/UnitStartup.h"
 
+#include "library/UnitCommonProcs.h"
+
+#include <exception>
+
 namespace corvane {
 
 bool IsHiddenStart(const std::vector<std::string>& argsWithoutProgram)
@@ -7,6 +11,14 @@ bool IsHiddenStart(const std::vector<std::string>& argsWithoutProgram)
     return !argsWithoutProgram.empty() && argsWithoutProgram.front() == kHiddenSwitch;
 }
 
-std::string RootIndexPath(const std::string& dataDir) { return dataDir + "Replies\\index.sub"; }
+void RunMainWindowCreation(IMainWindowCreation& window)
+{
+    window.ArmTipTimer();
+    try {
+        window.RunCreationHandler();
+    } catch (const std::exception& e) {
+        ShowError(e.what());
+    }
+}
 
 } // namespace corvane

@@ -12,7 +12,18 @@ inline constexpr const char* kHiddenSwitch = "-hidden";
 // further arguments do not matter.
 bool IsHiddenStart(const std::vector<std::string>& argsWithoutProgram);
 
-// Where the library is loaded from at start.
-std::string RootIndexPath(const std::string& dataDir);
+// What making the main window does around its creation handler.
+class IMainWindowCreation {
+public:
+    virtual ~IMainWindowCreation() = default;
+    virtual void ArmTipTimer() = 0;
+    // The creation handler's steps, in order; a failing step throws.
+    virtual void RunCreationHandler() = 0;
+};
+
+// Arms the start-up tip's timer on its own, so that no failing step of the
+// creation handler can keep the tip away; an error ends the handler at its
+// step and is shown, and start-up goes on.
+void RunMainWindowCreation(IMainWindowCreation& window);
 
 } // namespace corvane

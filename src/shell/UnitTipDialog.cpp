@@ -52,6 +52,7 @@ TTipDialogModel::TTipDialogModel(IRegistry& reg, ITipView& view, IRandomSource& 
 
 void TTipDialogModel::Shown()
 {
+    open_ = true;
     view_.SetShowNextTime(ReadProgramFlag(reg_, kShowTips));
     random_.SeedFromClock();
     view_.SetNextEnabled(tips_.size() > 1);
@@ -60,10 +61,19 @@ void TTipDialogModel::Shown()
 
 void TTipDialogModel::Next() { ShowRandomTip(); }
 
-void TTipDialogModel::Closed() { WriteProgramFlag(reg_, kShowTips, view_.ShowNextTime()); }
+bool TTipDialogModel::Closed()
+{
+    open_ = false;
+    if (WriteProgramFlag(reg_, kShowTips, view_.ShowNextTime()))
+        return true;
+    view_.ShowError(kMsgSettingsNotSaved);
+    return false;
+}
 
 bool TTipDialogModel::PrepareStartupTip()
 {
+    if (open_)
+        return true;
     const bool show = ReadProgramFlag(reg_, kShowTips);
     view_.SetShowNextTime(show);
     return show;

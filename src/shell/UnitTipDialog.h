@@ -37,6 +37,7 @@ public:
     virtual bool ShowNextTime() const = 0;
     virtual void SetNextEnabled(bool enabled) = 0;
     virtual void SetTipText(const std::string& text) = 0;
+    virtual void ShowError(const std::string& text) = 0;
 };
 
 class TTipDialogModel {
@@ -46,10 +47,15 @@ public:
 
     void Shown();
     void Next();
-    // Any way of closing ends up here.
-    void Closed();
-    // The start-up timer's tick: true when the dialog is to be shown.
+    // Any way of closing ends up here. False, after telling the user through
+    // the view, when the choice could not be stored.
+    bool Closed();
+    // The start-up timer's tick: true when the dialog is to be shown. An open
+    // dialog keeps its box as the user left it.
     bool PrepareStartupTip();
+    // Between Shown and Closed. A request to show an open dialog only brings
+    // it forward: one dialog object runs one modal loop at a time.
+    bool IsOpen() const { return open_; }
 
 private:
     void ShowRandomTip();
@@ -58,6 +64,7 @@ private:
     ITipView& view_;
     IRandomSource& random_;
     std::vector<std::string> tips_;
+    bool open_ = false;
 };
 
 } // namespace corvane

@@ -8,6 +8,8 @@ namespace corvane {
 
 inline constexpr const char* kTrayHint = "Corvane";
 inline constexpr const char* kTrayShowCaption = "Show [Hotkey: Ctrl+Shift+Q]";
+inline constexpr const char* kTrayInsertCaption
+    = "Insert the selected reply into the current window [Hotkey: Ctrl+Shift+V]";
 inline constexpr const char* kTrayInsertHint = "Insert the latest used reply into the current active window";
 inline constexpr const char* kTrayExitCaption = "Exit";
 

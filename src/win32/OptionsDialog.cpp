@@ -3,6 +3,7 @@
 #include "library/UnitCommonProcs.h"
 #include "shell/UnitCorvaneOptions.h"
 #include "win32/ModalDialog.h"
+#include "win32/Win32MessageBoxes.h"
 
 namespace corvane::win32 {
 
@@ -83,7 +84,17 @@ private:
         ::CheckDlgButton(Dialog(), IdOf(box), checked ? BST_CHECKED : BST_UNCHECKED);
     }
     bool IsChecked(OptionBox box) const override { return ::IsDlgButtonChecked(Dialog(), IdOf(box)) == BST_CHECKED; }
-    void ShowWarning(const std::string& text) override { corvane::ShowWarning(text); }
+    // Owned by the dialog, so that it stays above it and the dialog waits.
+    void ShowWarning(const std::string& text) override
+    {
+        const MessageBoxOwnerScope owner(Dialog());
+        corvane::ShowWarning(text);
+    }
+    void ShowError(const std::string& text) override
+    {
+        const MessageBoxOwnerScope owner(Dialog());
+        corvane::ShowError(text);
+    }
     void MakeMainWindowTopmost() override { makeTopmost_ = true; }
 
     HWND mainWindow_;

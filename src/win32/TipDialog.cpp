@@ -1,8 +1,10 @@
 #include "win32/TipDialog.h"
 
+#include "library/UnitCommonProcs.h"
 #include "shell/UnitTipDialog.h"
 #include "win32/Handles.h"
 #include "win32/ModalDialog.h"
+#include "win32/Win32MessageBoxes.h"
 
 #include <memory>
 
@@ -21,7 +23,15 @@ class TipDialog final : public ModalDialog, private ITipView {
 public:
     explicit TipDialog(IRegistry& registry) : model_(registry, *this, random_) { }
 
-    void Show(HWND centreOn) { Run(nullptr, centreOn, "Tip of the Day", WS_POPUP | WS_CAPTION, 432, 220); }
+    // Modal to the main window, which owns it.
+    void Show(HWND mainWindow)
+    {
+        if (model_.IsOpen()) {
+            ::SetForegroundWindow(Dialog());
+            return;
+        }
+        Run(mainWindow, mainWindow, "Tip of the Day", WS_POPUP | WS_CAPTION, 432, 220);
+    }
     // Checks the box as the start-up tick wants it; true when the tip is due.
     bool PrepareStartupTip() { return model_.PrepareStartupTip(); }
 
@@ -108,6 +118,11 @@ private:
     bool ShowNextTime() const override { return showNextTime_; }
     void SetNextEnabled(bool enabled) override { ::EnableWindow(::GetDlgItem(Dialog(), IdNext), enabled); }
     void SetTipText(const std::string& text) override { ::SetDlgItemTextA(Dialog(), IdTipText, text.c_str()); }
+    void ShowError(const std::string& text) override
+    {
+        const MessageBoxOwnerScope owner(Dialog());
+        corvane::ShowError(text);
+    }
 
     TClockRandomSource random_;
     TTipDialogModel model_;

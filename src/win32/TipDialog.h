@@ -1,6 +1,6 @@
 #pragma once
-// The tip-of-the-day dialog. It is made on first use, belongs to no window,
-// and keeps its tips until the program ends.
+// The tip-of-the-day dialog. It is made on first use, is modal to the main
+// window, and keeps its tips until the program ends.
 #include <windows.h>
 
 namespace corvane {

@@ -20,7 +20,11 @@ HTREEITEM TreeViewControl::Insert(HTREEITEM parent, HTREEITEM after, const std::
     TVINSERTSTRUCTA insert{};
     insert.hParent = parent ? parent : TVI_ROOT;
     insert.hInsertAfter = after;
-    insert.item.mask = TVIF_TEXT | TVIF_PARAM;
+    // The owner tells the pictures when the control draws (TVN_GETDISPINFO),
+    // since a node's picture follows its children and its expansion.
+    insert.item.mask = TVIF_TEXT | TVIF_PARAM | TVIF_IMAGE | TVIF_SELECTEDIMAGE;
+    insert.item.iImage = I_IMAGECALLBACK;
+    insert.item.iSelectedImage = I_IMAGECALLBACK;
     insert.item.pszText = const_cast<char*>(label.c_str());
     insert.item.lParam = 0;
     return reinterpret_cast<HTREEITEM>(::SendMessageA(hwnd_, TVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&insert)));

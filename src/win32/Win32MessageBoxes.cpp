@@ -1,5 +1,7 @@
 #include "win32/Win32MessageBoxes.h"
 
+#include "library/UnitCommonProcs.h"
+
 namespace corvane::win32 {
 
 void Win32MessageBoxes::Info(const std::string& text)
@@ -20,6 +22,20 @@ void Win32MessageBoxes::Error(const std::string& text)
 bool Win32MessageBoxes::AskYesNo(const std::string& text)
 {
     return ::MessageBoxA(owner_, text.c_str(), "Confirm", MB_YESNO | MB_ICONQUESTION) == IDYES;
+}
+
+MessageBoxOwnerScope::MessageBoxOwnerScope(HWND owner) : boxes_(dynamic_cast<Win32MessageBoxes*>(CurrentMessageBoxes()))
+{
+    if (boxes_) {
+        previous_ = boxes_->Owner();
+        boxes_->SetOwner(owner);
+    }
+}
+
+MessageBoxOwnerScope::~MessageBoxOwnerScope()
+{
+    if (boxes_)
+        boxes_->SetOwner(previous_);
 }
 
 } // namespace corvane::win32

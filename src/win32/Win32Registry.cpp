@@ -2,6 +2,10 @@
 
 #include <windows.h>
 
+#include <utility>
+
+#include "win32/Handles.h"
+
 namespace corvane::win32 {
 
 namespace {
@@ -24,12 +28,11 @@ RegKind KindOf(DWORD type)
 
 class Win32Key final : public IRegistryKey {
 public:
-    Win32Key(HKEY key, bool writable) noexcept : key_(key), writable_(writable) { }
+    Win32Key(UniqueRegKey key, bool writable) noexcept : key_(std::move(key)), writable_(writable) { }
     ~Win32Key() override
     {
         if (writable_)
-            ::RegFlushKey(key_);
-        ::RegCloseKey(key_);
+            ::RegFlushKey(key_.Get());
     }
     Win32Key(const Win32Key&) = delete;
     Win32Key& operator=(const Win32Key&) = delete;
@@ -38,14 +41,14 @@ public:
     {
         DWORD type = 0;
         DWORD size = 0;
-        if (::RegQueryValueExA(key_, name.c_str(), nullptr, &type, nullptr, &size) != ERROR_SUCCESS)
+        if (::RegQueryValueExA(key_.Get(), name.c_str(), nullptr, &type, nullptr, &size) != ERROR_SUCCESS)
             return std::nullopt;
         RegValue value{KindOf(type), std::vector<std::uint8_t>(size)};
         // The value may change between the two calls; retry with the size it reports.
         for (int attempt = 0; attempt < 3; ++attempt) {
             size = static_cast<DWORD>(value.data.size());
             const LONG rc = ::RegQueryValueExA(
-                key_, name.c_str(), nullptr, &type, value.data.empty() ? nullptr : value.data.data(), &size);
+                key_.Get(), name.c_str(), nullptr, &type, value.data.empty() ? nullptr : value.data.data(), &size);
             if (rc == ERROR_SUCCESS) {
                 value.kind = KindOf(type);
                 value.data.resize(size);
@@ -73,21 +76,22 @@ public:
     }
     bool DeleteValue(const std::string& name) override
     {
-        return ::RegDeleteValueA(key_, name.c_str()) == ERROR_SUCCESS;
+        return ::RegDeleteValueA(key_.Get(), name.c_str()) == ERROR_SUCCESS;
     }
     bool ValueExists(const std::string& name) const override
     {
-        return ::RegQueryValueExA(key_, name.c_str(), nullptr, nullptr, nullptr, nullptr) == ERROR_SUCCESS;
+        return ::RegQueryValueExA(key_.Get(), name.c_str(), nullptr, nullptr, nullptr, nullptr) == ERROR_SUCCESS;
     }
 
 private:
     bool Set(const std::string& name, DWORD type, const void* data, std::size_t size)
     {
-        return ::RegSetValueExA(key_, name.c_str(), 0, type, static_cast<const BYTE*>(data), static_cast<DWORD>(size))
+        return ::RegSetValueExA(
+                   key_.Get(), name.c_str(), 0, type, static_cast<const BYTE*>(data), static_cast<DWORD>(size))
             == ERROR_SUCCESS;
     }
 
-    HKEY key_;
+    UniqueRegKey key_;
     bool writable_;
 };
 
@@ -99,7 +103,8 @@ std::unique_ptr<IRegistryKey> Win32Registry::Open(RegRoot root, const std::strin
     HKEY key = nullptr;
     if (::RegOpenKeyExA(RootKey(root), path.c_str(), 0, sam, &key) != ERROR_SUCCESS)
         return nullptr;
-    return std::make_unique<Win32Key>(key, access == RegAccess::Full);
+    UniqueRegKey owned(key); // closed also when the wrapper cannot be made
+    return std::make_unique<Win32Key>(std::move(owned), access == RegAccess::Full);
 }
 
 std::unique_ptr<IRegistryKey> Win32Registry::Create(RegRoot root, const std::string& path)
@@ -109,7 +114,8 @@ std::unique_ptr<IRegistryKey> Win32Registry::Create(RegRoot root, const std::str
             RootKey(root), path.c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE, KEY_ALL_ACCESS, nullptr, &key, nullptr)
         != ERROR_SUCCESS)
         return nullptr;
-    return std::make_unique<Win32Key>(key, true);
+    UniqueRegKey owned(key);
+    return std::make_unique<Win32Key>(std::move(owned), true);
 }
 
 bool Win32Registry::KeyExists(RegRoot root, const std::string& path)

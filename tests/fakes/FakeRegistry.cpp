@@ -42,7 +42,7 @@ public:
 private:
     bool Store(const std::string& name, RegValue value)
     {
-        if (!writable_)
+        if (!writable_ || owner_.failValueWrites)
             return false;
         key_.values[Lower(name)] = std::move(value);
         return true;

@@ -22,6 +22,9 @@ public:
         const std::string& path, const std::string& name, RegRoot root = RegRoot::CurrentUser) const;
     // Keys that refuse to be opened for writing.
     void DenyWrite(const std::string& path, RegRoot root = RegRoot::CurrentUser);
+    // While set, keys open for writing but every value write fails, as on a
+    // full or damaged hive.
+    bool failValueWrites = false;
     int OpenKeys() const { return openKeys_; }
 
     using Values = std::map<std::string, RegValue>; // by lower-cased name

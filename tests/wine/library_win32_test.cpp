@@ -4,7 +4,6 @@
 // over them.
 #include "library/UnitCommonProcs.h"
 #include "library/UnitCorvaneTypes.h"
-#include "shell/UnitGlobalParams.h"
 #include "win32/Handles.h"
 #include "win32/ListBoxControl.h"
 #include "win32/TreeViewControl.h"
@@ -256,8 +255,6 @@ TEST_F(HiddenControls, TheLibraryLoadsAndMovesOverTheRealControlsAndFiles)
 {
     TempDir dir;
     Win32FileSystem fs;
-    const std::string savedDataDir = GlobalParams().DataDir;
-    GlobalParams().DataDir = dir.Path() + "\\";
     ASSERT_TRUE(fs.CreateDirs(dir / "Replies\\2"));
     ASSERT_TRUE(fs.WriteFileReplacing(dir / "Replies\\index.sub", "REPLY_1?one\r\nFOLDER_2?Folder\r\n"));
     ASSERT_TRUE(fs.WriteFileReplacing(dir / "Replies\\1.rep", "sig\r\n0A\r\n{\\rtf1}\r\n"));
@@ -270,10 +267,10 @@ TEST_F(HiddenControls, TheLibraryLoadsAndMovesOverTheRealControlsAndFiles)
     ListBoxControl macros(::CreateWindowExA(
         0, "LISTBOX", "", WS_CHILD, 0, 0, 10, 10, host_.Get(), nullptr, ::GetModuleHandleA(nullptr), nullptr));
     {
-        TRepList lib(tree, hotKeys, macros, fs);
+        TRepList lib(tree, hotKeys, macros, fs, LibraryRootIn(dir.Path() + "\\"));
         lib.BeginBulkLoad();
         lib.ClearAll();
-        lib.LoadFolderIndex(dir / "Replies\\index.sub", nullptr);
+        lib.LoadFolderIndex(lib.RootIndexPath(), nullptr);
         lib.EndBulkLoad();
         EXPECT_EQ(Outline(tree), "one,Folder(inner,other)");
         ASSERT_EQ(macros.Count(), 1);
@@ -298,7 +295,6 @@ TEST_F(HiddenControls, TheLibraryLoadsAndMovesOverTheRealControlsAndFiles)
         EXPECT_EQ(macros.Data(0), one);
     }
     EXPECT_EQ(tree.Count(), 0);
-    GlobalParams().DataDir = savedDataDir;
 }
 
 } // namespace

@@ -106,9 +106,9 @@ TEST_F(RealRegistry, StringValueAndDelete)
     EXPECT_EQ(RawType("Corvane 2", &bytes), static_cast<DWORD>(REG_SZ));
     EXPECT_EQ(std::string(bytes.begin(), bytes.end()), line + '\0');
     EXPECT_TRUE(SettingsValueExists(reg, HKCU, kScratch, "Corvane 2"));
-    SettingsDeleteValue(reg, HKCU, kScratch, "Corvane 2");
+    EXPECT_TRUE(SettingsDeleteValue(reg, HKCU, kScratch, "Corvane 2"));
     EXPECT_FALSE(SettingsValueExists(reg, HKCU, kScratch, "Corvane 2"));
-    SettingsDeleteValue(reg, HKCU, kScratch, "Corvane 2");
+    EXPECT_TRUE(SettingsDeleteValue(reg, HKCU, kScratch, "Corvane 2")) << "nothing left to delete";
 }
 
 TEST_F(RealRegistry, LongBinaryValueReadsWhole)

@@ -95,9 +95,9 @@ protected:
             CopyTree(kProgramKey, kBackupKey);
         runValue_ = ReadRunValue();
         ::RegDeleteTreeA(HKEY_CURRENT_USER, kProgramKey);
-        EnsureDefaultSettings(reg_);
-        SettingsCreateKey(reg_, RegRoot::CurrentUser, kRunKey);
-        SettingsDeleteValue(reg_, RegRoot::CurrentUser, kRunKey, kAutorunValue);
+        EXPECT_TRUE(EnsureDefaultSettings(reg_));
+        EXPECT_TRUE(SettingsCreateKey(reg_, RegRoot::CurrentUser, kRunKey));
+        EXPECT_TRUE(SettingsDeleteValue(reg_, RegRoot::CurrentUser, kRunKey, kAutorunValue));
         SetMessageBoxes(&boxes_);
         owner_ = ::CreateWindowExA(
             0, "STATIC", "Corvane", WS_POPUP | WS_VISIBLE, 100, 100, 740, 497, nullptr, nullptr, nullptr, nullptr);
@@ -110,9 +110,9 @@ protected:
         if (hadProgramKey_)
             CopyTree(kBackupKey, kProgramKey);
         ::RegDeleteTreeA(HKEY_CURRENT_USER, kBackupKey);
-        SettingsDeleteValue(reg_, RegRoot::CurrentUser, kRunKey, kAutorunValue);
+        EXPECT_TRUE(SettingsDeleteValue(reg_, RegRoot::CurrentUser, kRunKey, kAutorunValue));
         if (runValue_)
-            SettingsWriteString(reg_, RegRoot::CurrentUser, kRunKey, kAutorunValue, *runValue_);
+            EXPECT_TRUE(SettingsWriteString(reg_, RegRoot::CurrentUser, kRunKey, kAutorunValue, *runValue_));
     }
 
     static void CopyTree(const char* from, const char* to)
@@ -154,7 +154,7 @@ const char* const kMacroInsBox = "Enable the Macro Insertions and Replacements d
 
 TEST_F(ShellDialogs, OptionsOkWritesTheBoxesAndMakesTheMainWindowTopmost)
 {
-    SettingsWriteInt(reg_, RegRoot::CurrentUser, kProgramKey, kShowMacroIns, 0);
+    ASSERT_TRUE(SettingsWriteInt(reg_, RegRoot::CurrentUser, kProgramKey, kShowMacroIns, 0));
     const std::string path = "C:\\Program Files\\Corvane\\Corvane.exe";
     bool sawInitialState = false;
     Script script({[&] {
@@ -183,8 +183,8 @@ TEST_F(ShellDialogs, OptionsOkWritesTheBoxesAndMakesTheMainWindowTopmost)
 
 TEST_F(ShellDialogs, OptionsWarnAtTheClickAndCancelWritesNothing)
 {
-    SettingsWriteInt(reg_, RegRoot::CurrentUser, kProgramKey, kAlwaysOnTop, 1);
-    SettingsWriteString(reg_, RegRoot::CurrentUser, kRunKey, kAutorunValue, "anything");
+    ASSERT_TRUE(SettingsWriteInt(reg_, RegRoot::CurrentUser, kProgramKey, kAlwaysOnTop, 1));
+    ASSERT_TRUE(SettingsWriteString(reg_, RegRoot::CurrentUser, kRunKey, kAutorunValue, "anything"));
     bool sawOn = false;
     std::size_t warningsAtClick = 0;
     Script script({[&] {
@@ -209,7 +209,7 @@ TEST_F(ShellDialogs, OptionsWarnAtTheClickAndCancelWritesNothing)
 
 TEST_F(ShellDialogs, TipDialogFromTheMenuWritesShowTipsWhenClosedWithAltF4)
 {
-    SettingsWriteInt(reg_, RegRoot::CurrentUser, kProgramKey, kShowTips, 0);
+    ASSERT_TRUE(SettingsWriteInt(reg_, RegRoot::CurrentUser, kProgramKey, kShowTips, 0));
     bool boxWasClear = false;
     std::string tip;
     bool hasSysMenu = true;
@@ -238,11 +238,11 @@ TEST_F(ShellDialogs, TipDialogFromTheMenuWritesShowTipsWhenClosedWithAltF4)
 
 TEST_F(ShellDialogs, StartupTipOnlyWhenShowTipsIsOne)
 {
-    SettingsWriteInt(reg_, RegRoot::CurrentUser, kProgramKey, kShowTips, 0);
+    ASSERT_TRUE(SettingsWriteInt(reg_, RegRoot::CurrentUser, kProgramKey, kShowTips, 0));
     win32::ShowStartupTip(owner_, reg_); // returns at once: nothing to close it
     EXPECT_EQ(Setting(kShowTips), 0);
 
-    SettingsWriteInt(reg_, RegRoot::CurrentUser, kProgramKey, kShowTips, 1);
+    ASSERT_TRUE(SettingsWriteInt(reg_, RegRoot::CurrentUser, kProgramKey, kShowTips, 1));
     bool boxChecked = false;
     Script script({[&] {
         HWND d = FindDialog("Tip of the Day");

@@ -1,36 +1,9 @@
 #pragma once
-// One table of command ids, shared by menus, buttons, accelerators and the tray.
+// The command ids come from the command table; the control ids of the main
+// window's children are here.
+#include "shell/CommandTable.h"
 
 namespace corvane::win32 {
-
-enum CommandId : unsigned short {
-    CmdExit = 1001,
-    CmdAddFolder,
-    CmdAddReply,
-    CmdDelete,
-    CmdSaveAll,
-    CmdUndo,
-    CmdRedo,
-    CmdCut,
-    CmdCopy,
-    CmdCopyEntire,
-    CmdPaste,
-    CmdPasteLastActive,
-    CmdSelectAll,
-    CmdOptions,
-    CmdHelpTopics,
-    CmdTutorials,
-    CmdTipOfTheDay,
-    CmdTutorialMovie,
-    CmdHomePage,
-    CmdMakerHomePage,
-    CmdAbout,
-    CmdToggleMode,
-    CmdCopyName,
-    CmdTrayShow,
-    CmdTrayInsert,
-    CmdTrayExit,
-};
 
 // Control ids of the main window's children.
 enum ControlId : unsigned short {

@@ -4,9 +4,14 @@
 // are spread over files by subsystem (FormCorvane*.cpp).
 #include <windows.h>
 
+#include <commctrl.h>
+
+#include <deque>
 #include <memory>
+#include <span>
 #include <string>
 
+#include "shell/CommandTable.h"
 #include "shell/MainLayout.h"
 #include "shell/UnitIdleUpdate.h"
 #include "shell/UnitMainWindowModes.h"
@@ -61,18 +66,22 @@ private:
     void CreateControls();
     HWND CreateChild(const char* className, const char* text, DWORD style, int id, DWORD exStyle = 0);
     void BuildMainMenu();
-    void BuildAccelerators();
     void LayoutControls();
     void MoveChild(HWND child, const LayoutRect& r);
-    struct ToolButton {
-        int id;
-        int image;
-        const char* hint;
-    };
-    HWND CreateButtonColumn(const ToolButton* buttons, int count);
+    HWND CreateButtonColumn(std::span<const CommandId> buttons);
+    // Every command, whatever its source, runs here, unless the idle update
+    // has it disabled.
+    void RunCommand(int id);
     void OnCommand(int id);
+    FocusedControl FocusKind(HWND focus) const;
+    void MoveFocus(HWND from, bool backwards);
+    // Notifications from the main window's controls, dispatched per control.
+    void OnControlCommand(int controlId, int code);
+    LRESULT OnControlNotify(const NMHDR& header);
+    LRESULT OnNavigationNotify(const NMHDR& header);
+    void SetTreeImages(TVITEMA& item) const;
     void ExitProgram();
-    void ForwardToFocusedText(UINT message, WPARAM wParam, LPARAM lParam);
+    void SendToEditor(UINT message, WPARAM wParam, LPARAM lParam);
     void NavCtxCopyExecute();
     void ShowNavPopup(int screenX, int screenY);
     void OnTreeRightClick();
@@ -84,14 +93,16 @@ private:
     void ApplyAlwaysOnTop();
     void TipTimerTimer();
     void SetEditorSpaceBefore();
+    void PaintSplitters();
+    void ReportSettingsNotSaved(bool saved);
 
     // Modes, geometry and splitters.
     class ModeWindow;
     class EngineArming;
     friend class ModeWindow;
     friend class EngineArming;
-    enum class Splitter { None, Vert1, Vert2, Horz };
-    Splitter SplitterAt(int x, int y) const;
+    class Creation;
+    friend class Creation;
     bool SetSplitterCursor();
     void BeginSplitterDrag(int x, int y);
     void DragSplitter(int x, int y);
@@ -121,9 +132,9 @@ private:
     PanelSizes panelSizes_;
     MainLayout layout_;
     TModeState modeState_;
-    int minWidth_ = 740;
-    int minHeight_ = 450;
-    Splitter dragging_ = Splitter::None;
+    int minWidth_ = kFullMinWidth;
+    int minHeight_ = kFullMinHeight;
+    SplitterId dragging_ = SplitterId::None;
     int dragOffset_ = 0;
     TCommandStates commandStates_;
     std::unique_ptr<ModeWindow> modeWindow_;
@@ -139,7 +150,6 @@ private:
     UniqueImageList treeImages_;
     UniqueMenu trayMenu_;
     UniqueIcon appIcon_;
-    UniqueAccelerators accelerators_;
     UniqueIcon smallIcon_; // window class and tray
     UINT taskbarCreatedMessage_ = 0;
     bool trayIconAdded_ = false;
@@ -150,6 +160,7 @@ private:
     HWND listMacros_ = nullptr, listHotKeys_ = nullptr;
     HWND captionMacros_ = nullptr, captionHotKeys_ = nullptr;
     UniqueImageList buttonImages_;
+    std::deque<std::string> buttonHints_; // the button columns keep pointers to these
     HWND navToolbar_ = nullptr; // PanelNavButs
     HWND saveToolbar_ = nullptr; // PanelBottomBar, top
     HWND deliveryToolbar_ = nullptr; // PanelBottomBar, bottom

@@ -10,8 +10,10 @@
 namespace corvane::win32 {
 
 inline constexpr UINT_PTR kFixTimerId = 1;
+// The engine's tick: how often hot keys and chords are polled.
 inline constexpr UINT kFixTimerInterval = 50;
 inline constexpr UINT_PTR kTipTimerId = 2;
+// The start-up tip comes this long after the message loop starts.
 inline constexpr UINT kTipTimerInterval = 100;
 
 inline RECT WindowRect(HWND window)
@@ -46,6 +48,16 @@ public:
         return r.bottom - r.top;
     }
     int ClientHeight() const override { return ClientRect(f_.window_).bottom; }
+    TWindowSize RestoredSize() const override
+    {
+        // Also right while minimised or maximised.
+        WINDOWPLACEMENT placement{};
+        placement.length = sizeof(placement);
+        if (!GetWindowPlacement(f_.window_, &placement))
+            return {Width(), Height()};
+        const RECT& r = placement.rcNormalPosition;
+        return {r.right - r.left, r.bottom - r.top};
+    }
     void SetMinHeight(int h) override
     {
         f_.minHeight_ = h;
@@ -98,12 +110,26 @@ public:
     void SetModeItemCaption(const std::string& caption) override { f_.SetModeItemCaption(caption); }
     TWindowSize ScreenSize() const override
     {
-        RECT work{};
-        SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
-        return {work.right - work.left, work.bottom - work.top};
+        const ScreenArea area = WorkArea();
+        return {area.w, area.h};
+    }
+    void CentreOnScreen() override
+    {
+        const WindowOrigin at = CentredOrigin(WorkArea(), Width(), Height());
+        SetWindowPos(f_.window_, nullptr, at.x, at.y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
     }
 
 private:
+    // The work area of the monitor the window is on.
+    ScreenArea WorkArea() const
+    {
+        MONITORINFO info{};
+        info.cbSize = sizeof(info);
+        if (!GetMonitorInfoA(MonitorFromWindow(f_.window_, MONITOR_DEFAULTTONEAREST), &info))
+            SystemParametersInfoA(SPI_GETWORKAREA, 0, &info.rcWork, 0);
+        const RECT& r = info.rcWork;
+        return {r.left, r.top, r.right - r.left, r.bottom - r.top};
+    }
     void Resize(int w, int h)
     {
         SetWindowPos(f_.window_, nullptr, 0, 0, w, h, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);

@@ -6,10 +6,12 @@
 
 #include <cstring>
 #include <string>
+#include <utility>
 
 #include "library/UnitCommonProcs.h"
 #include "library/UnitCorvaneTypes.h"
 #include "shell/UnitShortcuts.h"
+#include "win32/MenuItems.h"
 #include "win32/TreeViewControl.h"
 #include "win32/app/CommandIds.h"
 
@@ -27,12 +29,6 @@ void EnableToolButton(HWND toolbar, int id, bool enabled)
 {
     if (toolbar && (SendMessageA(toolbar, TB_ISBUTTONENABLED, id, 0) != 0) != enabled)
         SendMessageA(toolbar, TB_ENABLEBUTTON, id, MAKELPARAM(enabled ? TRUE : FALSE, 0));
-}
-
-void EnableCommand(HMENU menu, UINT id, bool enabled)
-{
-    if (menu)
-        EnableMenuItem(menu, id, MF_BYCOMMAND | (enabled ? MF_ENABLED : MF_GRAYED));
 }
 
 bool IsTextControl(HWND window)
@@ -64,36 +60,70 @@ bool PutTextOnClipboard(HWND owner, const std::string& text)
 
 } // namespace
 
+FocusedControl TFormCorvane::FocusKind(HWND focus) const
+{
+    if (IsTextControl(focus))
+        return FocusedControl::Text; // also the tree's label editor
+    return focus == navigation_ ? FocusedControl::Tree : FocusedControl::Other;
+}
+
 bool TFormCorvane::TranslateShortcut(MSG& msg)
 {
-    if (!accelerators_ || !window_)
+    if (!window_ || !(msg.hwnd == window_ || IsChild(window_, msg.hwnd)))
         return false;
-    // The name, macro and editor boxes keep their own editing keys.
+    const bool systemKey = msg.message == WM_SYSKEYDOWN || msg.message == WM_SYSKEYUP;
+    if (!systemKey && msg.message != WM_KEYDOWN)
+        return false;
     const TKeyStroke key{static_cast<unsigned>(msg.wParam), GetKeyState(VK_CONTROL) < 0, GetKeyState(VK_SHIFT) < 0,
         GetKeyState(VK_MENU) < 0};
-    const bool inWindow = msg.hwnd == window_ || IsChild(window_, msg.hwnd);
-    if ((msg.message == WM_SYSKEYDOWN || msg.message == WM_SYSKEYUP) && inWindow && IsMenuBarKey(key)) {
+    if (systemKey && IsMenuBarKey(key)) {
         // Opened on the press; the release is swallowed so that nothing
         // toggles the menu a second time.
         if (msg.message == WM_SYSKEYDOWN)
             PostMessageA(window_, WM_SYSCOMMAND, SC_KEYMENU, 0);
         return true;
     }
-    if (msg.message == WM_KEYDOWN && inWindow && IsTextControl(msg.hwnd) && IsTextEditingKey(key))
+    if (msg.message == WM_SYSKEYUP)
         return false;
-    return TranslateAcceleratorA(window_, accelerators_.Get(), &msg) != 0;
+    if (const FocusMove move = FocusMoveFor(key); move != FocusMove::None) {
+        MoveFocus(msg.hwnd, move == FocusMove::Previous);
+        return true;
+    }
+    const auto command = ShortcutCommand(key, FocusKind(msg.hwnd));
+    if (!command)
+        return false;
+    RunCommand(*command);
+    return true;
 }
 
-void TFormCorvane::ForwardToFocusedText(UINT message, WPARAM wParam, LPARAM lParam)
+void TFormCorvane::MoveFocus(HWND from, bool backwards)
 {
-    HWND focus = GetFocus();
-    if (focus && IsChild(window_, focus) && IsTextControl(focus))
-        SendMessageA(focus, message, wParam, lParam);
+    // The focused window may be a part of a control (a combo box's edit).
+    while (from && GetParent(from) != window_)
+        from = GetParent(from);
+    if (HWND next = GetNextDlgTabItem(window_, from, backwards ? TRUE : FALSE))
+        SetFocus(next);
+}
+
+void TFormCorvane::RunCommand(int id)
+{
+    // A shortcut or a stale menu must not run what the idle update disables.
+    IdleUpdate();
+    if (FindCommand(static_cast<unsigned>(id)) && !CommandEnabled(static_cast<unsigned>(id), commandStates_))
+        return;
+    OnCommand(id);
+}
+
+void TFormCorvane::SendToEditor(UINT message, WPARAM wParam, LPARAM lParam)
+{
+    // The Edit menu's editing commands belong to the reply editor; the name
+    // and macro boxes keep their own keys.
+    SendMessageA(editor_, message, wParam, lParam);
 }
 
 void TFormCorvane::NavCtxCopyExecute()
 {
-    if (GetFocus() == navigation_ && tree_ && tree_->Selected())
+    if (tree_ && tree_->Selected())
         PutTextOnClipboard(window_, tree_->Label(tree_->Selected()));
 }
 
@@ -101,10 +131,8 @@ void TFormCorvane::ShowNavPopup(int screenX, int screenY)
 {
     IdleUpdate();
     UniqueMenu popup(CreatePopupMenu());
-    AppendMenuA(popup.Get(), MF_STRING | (commandStates_.copyName ? 0 : MF_GRAYED), CmdCopyName,
-        "Copy the name into the clipboard\tCtrl+C");
-    AppendMenuA(popup.Get(), MF_SEPARATOR, 0, nullptr);
-    AppendMenuA(popup.Get(), MF_STRING | (commandStates_.deleteNode ? 0 : MF_GRAYED), CmdDelete, "Delete\tShift+Del");
+    AppendCommands(popup.Get(), NavPopupItems());
+    EnableCommands(popup.Get(), NavPopupItems(), commandStates_);
     TrackPopupMenu(popup.Get(), TPM_RIGHTBUTTON, screenX, screenY, 0, window_, nullptr);
 }
 
@@ -170,25 +198,13 @@ void TFormCorvane::IdleUpdate()
 void TFormCorvane::ApplyCommandStates(const TCommandStates& s)
 {
     HMENU menu = GetMenu(window_);
-    EnableCommand(menu, CmdAddFolder, s.addFolder);
-    EnableCommand(menu, CmdAddReply, s.addReply);
-    EnableCommand(menu, CmdDelete, s.deleteNode);
-    EnableCommand(menu, CmdSaveAll, s.saveAll);
-    EnableCommand(menu, CmdUndo, s.undo);
-    EnableCommand(menu, CmdRedo, s.redo);
-    EnableCommand(menu, CmdCut, s.cut);
-    EnableCommand(menu, CmdCopy, s.copy || s.copyName);
-    EnableCommand(menu, CmdCopyEntire, s.copyEntire);
-    EnableCommand(menu, CmdPaste, s.paste);
-    EnableCommand(menu, CmdPasteLastActive, s.pasteInLastActive);
-    EnableCommand(menu, CmdSelectAll, s.selectAll);
-
-    EnableToolButton(navToolbar_, CmdAddFolder, s.addFolder);
-    EnableToolButton(navToolbar_, CmdAddReply, s.addReply);
-    EnableToolButton(navToolbar_, CmdDelete, s.deleteNode);
-    EnableToolButton(saveToolbar_, CmdSaveAll, s.saveAll);
-    EnableToolButton(deliveryToolbar_, CmdCopyEntire, s.copyEntire);
-    EnableToolButton(deliveryToolbar_, CmdPasteLastActive, s.pasteInLastActive);
+    for (const TCommand& command : Commands())
+        if (command.enabledBy)
+            EnableCommandItem(menu, command.id, CommandEnabled(command.id, s));
+    for (const auto& [toolbar, buttons] : {std::pair{navToolbar_, NavButtons()}, std::pair{saveToolbar_, SaveButtons()},
+             std::pair{deliveryToolbar_, DeliveryButtons()}})
+        for (const CommandId id : buttons)
+            EnableToolButton(toolbar, id, CommandEnabled(id, s));
 
     EnableControl(labelName_, s.name);
     EnableControl(editName_, s.name);

@@ -3,7 +3,6 @@
 
 #include "library/UnitCorvaneTypes.h"
 #include "shell/UnitGlobalParams.h"
-#include "shell/UnitStartup.h"
 #include "win32/ListBoxControl.h"
 #include "win32/TreeViewControl.h"
 
@@ -14,7 +13,8 @@ void TFormCorvane::CreateReplyLibrary()
     tree_ = std::make_unique<TreeViewControl>(navigation_);
     hotKeyList_ = std::make_unique<ListBoxControl>(listHotKeys_);
     macroList_ = std::make_unique<ListBoxControl>(listMacros_);
-    library_ = std::make_unique<TRepList>(*tree_, *hotKeyList_, *macroList_, fs_);
+    library_
+        = std::make_unique<TRepList>(*tree_, *hotKeyList_, *macroList_, fs_, LibraryRootIn(GlobalParams().DataDir));
 }
 
 void TFormCorvane::LoadReplyLibrary()
@@ -31,7 +31,7 @@ void TFormCorvane::LoadReplyLibrary()
         }
     } endLoad{*this, previous};
     library_->ClearAll();
-    library_->LoadFolderIndex(RootIndexPath(GlobalParams().DataDir), nullptr);
+    library_->LoadFolderIndex(library_->RootIndexPath(), nullptr);
 }
 
 } // namespace corvane::win32

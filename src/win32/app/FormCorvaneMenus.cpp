@@ -16,64 +16,16 @@ namespace corvane::win32 {
 void TFormCorvane::BuildMainMenu()
 {
     HMENU bar = CreateMenu();
-    HMENU file = CreatePopupMenu();
-    AppendItem(file, CmdExit, "E&xit\tAlt+F4");
-    AppendMenuA(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(file), "File");
-
-    HMENU edit = CreatePopupMenu();
-    AppendItem(edit, CmdAddFolder, "Add New Folder\tCtrl+Shift+N");
-    AppendItem(edit, CmdAddReply, "Add New Reply\tCtrl+N");
-    AppendItem(edit, CmdDelete, "Delete\tShift+Del");
-    AppendSeparator(edit);
-    AppendItem(edit, CmdSaveAll, "Save All\tCtrl+S");
-    AppendSeparator(edit);
-    AppendItem(edit, CmdUndo, "Undo\tCtrl+Z");
-    AppendItem(edit, CmdRedo, "Redo\tCtrl+Shift+Z");
-    AppendSeparator(edit);
-    AppendItem(edit, CmdCut, "Cut\tCtrl+X");
-    AppendItem(edit, CmdCopy, "Copy\tCtrl+C");
-    AppendItem(edit, CmdCopyEntire, "Copy the entire reply\tCtrl+Shift+C");
-    AppendItem(edit, CmdPaste, "Paste\tCtrl+V");
-    AppendItem(edit, CmdPasteLastActive, "Paste the reply into the last active window");
-    AppendItem(edit, CmdSelectAll, "Select All\tCtrl+A");
-    AppendMenuA(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(edit), "Edit");
-
-    AppendItem(bar, CmdOptions, "Options");
-
-    HMENU help = CreatePopupMenu();
-    AppendItem(help, CmdHelpTopics, "&Help Topics\tF1");
-    AppendItem(help, CmdTutorials, "&Tutorials");
-    AppendItem(help, CmdTipOfTheDay, "Tip of the &Day");
-    AppendSeparator(help);
-    AppendItem(help, CmdTutorialMovie, "Watch the Tutorial Movie");
-    AppendItem(help, CmdHomePage, "&Corvane Home Page");
-    AppendItem(help, CmdMakerHomePage, "&Tarnwick Home Page");
-    AppendSeparator(help);
-    AppendItem(help, CmdAbout, "&About Corvane");
-    AppendMenuA(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(help), "Help");
-
-    AppendItem(bar, CmdToggleMode, "Change Mode");
+    for (const TMenuBarEntry& entry : MainMenuBar()) {
+        if (!entry.popup) {
+            AppendCommands(bar, entry.items);
+            continue;
+        }
+        HMENU popup = CreatePopupMenu();
+        AppendCommands(popup, entry.items);
+        AppendMenuA(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(popup), entry.popup);
+    }
     SetMenu(window_, bar); // the window owns and destroys its menu bar
-}
-
-void TFormCorvane::BuildAccelerators()
-{
-    ACCEL keys[] = {
-        {FALT | FVIRTKEY, VK_F4, CmdExit},
-        {FCONTROL | FSHIFT | FVIRTKEY, 'N', CmdAddFolder},
-        {FCONTROL | FVIRTKEY, 'N', CmdAddReply},
-        {FSHIFT | FVIRTKEY, VK_DELETE, CmdDelete},
-        {FCONTROL | FVIRTKEY, 'S', CmdSaveAll},
-        {FCONTROL | FVIRTKEY, 'Z', CmdUndo},
-        {FCONTROL | FSHIFT | FVIRTKEY, 'Z', CmdRedo},
-        {FCONTROL | FVIRTKEY, 'X', CmdCut},
-        {FCONTROL | FVIRTKEY, 'C', CmdCopy},
-        {FCONTROL | FSHIFT | FVIRTKEY, 'C', CmdCopyEntire},
-        {FCONTROL | FVIRTKEY, 'V', CmdPaste},
-        {FCONTROL | FVIRTKEY, 'A', CmdSelectAll},
-        {FVIRTKEY, VK_F1, CmdHelpTopics},
-    };
-    accelerators_.Reset(CreateAcceleratorTableA(keys, static_cast<int>(std::size(keys))));
 }
 
 void TFormCorvane::OnCommand(int id)
@@ -90,28 +42,25 @@ void TFormCorvane::OnCommand(int id)
         ToggleModeCommand();
         break;
     case CmdCopy:
-        if (GetFocus() == navigation_)
-            NavCtxCopyExecute();
-        else
-            ForwardToFocusedText(WM_COPY, 0, 0);
+        SendToEditor(WM_COPY, 0, 0);
         break;
     case CmdCopyName:
         NavCtxCopyExecute();
         break;
     case CmdCut:
-        ForwardToFocusedText(WM_CUT, 0, 0);
+        SendToEditor(WM_CUT, 0, 0);
         break;
     case CmdPaste:
-        ForwardToFocusedText(WM_PASTE, 0, 0);
+        SendToEditor(WM_PASTE, 0, 0);
         break;
     case CmdUndo:
-        ForwardToFocusedText(EM_UNDO, 0, 0);
+        SendToEditor(EM_UNDO, 0, 0);
         break;
     case CmdRedo:
-        ForwardToFocusedText(EM_REDO, 0, 0);
+        SendToEditor(EM_REDO, 0, 0);
         break;
     case CmdSelectAll:
-        ForwardToFocusedText(EM_SETSEL, 0, -1);
+        SendToEditor(EM_SETSEL, 0, -1);
         break;
     case CmdOptions:
         ShowOptionsDialog(window_, registry_, GlobalParams().ProgramPath);

@@ -8,13 +8,6 @@
 
 namespace corvane::win32 {
 
-namespace {
-
-constexpr int kChooseByMinSize = 170;
-constexpr int kMacrosMinSize = 15;
-
-} // namespace
-
 void TFormCorvane::SetModeItemCaption(const std::string& caption)
 {
     HMENU bar = GetMenu(window_);
@@ -28,7 +21,7 @@ void TFormCorvane::SetModeItemCaption(const std::string& caption)
     DrawMenuBar(window_);
 }
 
-void TFormCorvane::ToggleModeCommand() { ToggleMode(modeState_, *modeWindow_, registry_); }
+void TFormCorvane::ToggleModeCommand() { ReportSettingsNotSaved(ToggleMode(modeState_, *modeWindow_, registry_)); }
 
 void TFormCorvane::OnMinMaxInfo(MINMAXINFO& info) const
 {
@@ -36,82 +29,47 @@ void TFormCorvane::OnMinMaxInfo(MINMAXINFO& info) const
     info.ptMinTrackSize.y = minHeight_;
 }
 
-TFormCorvane::Splitter TFormCorvane::SplitterAt(int x, int y) const
-{
-    if (compact_)
-        return Splitter::None;
-    if (layout_.splitterVert1.Contains(x, y))
-        return Splitter::Vert1;
-    if (layout_.splitterVert2.Contains(x, y))
-        return Splitter::Vert2;
-    if (layout_.splitterHorz.Contains(x, y))
-        return Splitter::Horz;
-    return Splitter::None;
-}
-
 bool TFormCorvane::SetSplitterCursor()
 {
     POINT p{};
     GetCursorPos(&p);
     ScreenToClient(window_, &p);
-    const Splitter s = dragging_ != Splitter::None ? dragging_ : SplitterAt(p.x, p.y);
-    if (s == Splitter::None)
+    const SplitterId s = dragging_ != SplitterId::None ? dragging_ : SplitterAt(layout_, compact_, p.x, p.y);
+    if (s == SplitterId::None)
         return false;
-    SetCursor(LoadCursor(nullptr, s == Splitter::Horz ? IDC_SIZENS : IDC_SIZEWE));
+    SetCursor(LoadCursor(nullptr, s == SplitterId::Horz ? IDC_SIZENS : IDC_SIZEWE));
     return true;
 }
 
 void TFormCorvane::BeginSplitterDrag(int x, int y)
 {
-    dragging_ = SplitterAt(x, y);
-    if (dragging_ == Splitter::None)
+    dragging_ = SplitterAt(layout_, compact_, x, y);
+    if (dragging_ == SplitterId::None)
         return;
-    if (dragging_ == Splitter::Vert1)
+    if (dragging_ == SplitterId::Vert1)
         RecordListRatio(modeState_, *modeWindow_);
-    const LayoutRect& r = dragging_ == Splitter::Vert1 ? layout_.splitterVert1
-        : dragging_ == Splitter::Vert2                 ? layout_.splitterVert2
-                                                       : layout_.splitterHorz;
-    dragOffset_ = dragging_ == Splitter::Horz ? y - r.y : x - r.x;
+    dragOffset_ = SplitterGrabOffset(layout_, dragging_, x, y);
     SetCapture(window_);
 }
 
 void TFormCorvane::DragSplitter(int x, int y)
 {
-    const RECT client = ClientRect(window_);
-    switch (dragging_) {
-    case Splitter::Vert1: {
-        const int maxWidth = client.right - kButtonColumnWidth - kSplitterThickness - kChooseByMinSize;
-        const int width = client.right - (x - dragOffset_) - kSplitterThickness;
-        panelSizes_.chooseByWidth = std::clamp(width, kChooseByMinSize, std::max(kChooseByMinSize, maxWidth));
-        panelSizes_.macrosWidth = MacrosListWidthFor(panelSizes_.chooseByWidth, modeState_.listRatio);
-        break;
-    }
-    case Splitter::Vert2: {
-        const int maxWidth = panelSizes_.chooseByWidth - kSplitterThickness - kMacrosMinSize;
-        panelSizes_.macrosWidth
-            = std::clamp(x - dragOffset_ - layout_.chooseBy.x, kMacrosMinSize, std::max(kMacrosMinSize, maxWidth));
-        break;
-    }
-    case Splitter::Horz: {
-        const int upper = std::max(kSplitterHorzMinSize, y - dragOffset_);
-        panelSizes_.lowerHeight
-            = std::max(kSplitterHorzMinSize, static_cast<int>(client.bottom) - upper - kSplitterThickness);
-        break;
-    }
-    case Splitter::None:
+    if (dragging_ == SplitterId::None)
         return;
-    }
+    const RECT client = ClientRect(window_);
+    panelSizes_ = corvane::DragSplitter(
+        dragging_, x, y, dragOffset_, client.right, client.bottom, panelSizes_, modeState_.listRatio);
     LayoutControls();
 }
 
 void TFormCorvane::EndSplitterDrag()
 {
-    const Splitter ended = dragging_;
-    dragging_ = Splitter::None;
+    const SplitterId ended = dragging_;
+    dragging_ = SplitterId::None;
     ReleaseCapture();
-    if (ended == Splitter::Vert1)
+    if (ended == SplitterId::Vert1)
         SplitterVert1Moved(modeState_, *modeWindow_);
-    else if (ended == Splitter::Horz)
+    else if (ended == SplitterId::Horz)
         SplitterHorzMoved(*modeWindow_);
 }
 

@@ -4,8 +4,11 @@
 #include <commctrl.h>
 #include <richedit.h>
 
+#include "library/UnitCommonProcs.h"
 #include "library/UnitCorvaneTypes.h"
+#include "shell/TreeImages.h"
 #include "shell/UnitSettings.h"
+#include "shell/UnitStartup.h"
 #include "shell/UnitTexts.h"
 #include "win32/ListBoxControl.h"
 #include "win32/TipDialog.h"
@@ -19,8 +22,13 @@ namespace corvane::win32 {
 namespace {
 
 const char* const kWindowClass = "TFormCorvane";
-constexpr int kBuiltInWidth = 740;
-constexpr int kBuiltInHeight = 497;
+
+constexpr int kButtonGlyphSize = 24;
+// The button pictures, in the order of CommandGlyph after None.
+constexpr int kGlyphIcons[]
+    = {IDI_ADD_FOLDER, IDI_ADD_REPLY, IDI_DELETE, IDI_SAVE_ALL, IDI_COPY_ENTIRE, IDI_PASTE_LAST};
+
+int GlyphImage(CommandGlyph glyph) { return static_cast<int>(glyph) - 1; }
 
 HFONT CreateMessageFont()
 {
@@ -32,6 +40,18 @@ HFONT CreateMessageFont()
 }
 
 } // namespace
+
+// Creating the window runs the creation handler; the start-up tip's timer is
+// armed apart from it.
+class TFormCorvane::Creation final : public IMainWindowCreation {
+public:
+    explicit Creation(TFormCorvane& form) : f_(form) { }
+    void ArmTipTimer() override { SetTimer(f_.window_, kTipTimerId, kTipTimerInterval, nullptr); }
+    void RunCreationHandler() override { f_.FormCreate(); }
+
+private:
+    TFormCorvane& f_;
+};
 
 TFormCorvane::TFormCorvane(HINSTANCE instance, IFileSystem& fs, IRegistry& registry)
     : instance_(instance),
@@ -61,8 +81,9 @@ bool TFormCorvane::Create()
 
     const int x = (GetSystemMetrics(SM_CXSCREEN) - kBuiltInWidth) / 2;
     const int y = (GetSystemMetrics(SM_CYSCREEN) - kBuiltInHeight) / 2;
-    CreateWindowExA(0, kWindowClass, kAppTitle, WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, x, y, kBuiltInWidth,
-        kBuiltInHeight, nullptr, nullptr, instance_, this);
+    // WS_EX_CONTROLPARENT: Tab walks through the controls.
+    CreateWindowExA(WS_EX_CONTROLPARENT, kWindowClass, kAppTitle, WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, x, y,
+        kBuiltInWidth, kBuiltInHeight, nullptr, nullptr, instance_, this);
     return window_ != nullptr;
 }
 
@@ -114,9 +135,11 @@ LRESULT CALLBACK TFormCorvane::WindowProc(HWND hwnd, UINT msg, WPARAM wParam, LP
 LRESULT TFormCorvane::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam)
 {
     switch (msg) {
-    case WM_CREATE:
-        FormCreate();
+    case WM_CREATE: {
+        Creation creation(*this);
+        RunMainWindowCreation(creation);
         return 0;
+    }
     case WM_DESTROY:
         FormDestroy();
         return 0;
@@ -129,7 +152,13 @@ LRESULT TFormCorvane::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam)
         ShowWindow(window_, SW_HIDE);
         return 0;
     case WM_SIZE:
-        LayoutControls();
+        // A minimised window keeps its last layout: its panels are what is
+        // stored when the program ends now.
+        if (wParam != SIZE_MINIMIZED)
+            LayoutControls();
+        return 0;
+    case WM_PAINT:
+        PaintSplitters();
         return 0;
     case WM_GETMINMAXINFO:
         OnMinMaxInfo(*reinterpret_cast<MINMAXINFO*>(lParam));
@@ -142,15 +171,15 @@ LRESULT TFormCorvane::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam)
         BeginSplitterDrag(static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam)));
         return 0;
     case WM_MOUSEMOVE:
-        if (dragging_ != Splitter::None)
+        if (dragging_ != SplitterId::None)
             DragSplitter(static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam)));
         return 0;
     case WM_LBUTTONUP:
-        if (dragging_ != Splitter::None)
+        if (dragging_ != SplitterId::None)
             EndSplitterDrag();
         return 0;
     case WM_CAPTURECHANGED:
-        if (dragging_ != Splitter::None && reinterpret_cast<HWND>(lParam) != window_)
+        if (dragging_ != SplitterId::None && reinterpret_cast<HWND>(lParam) != window_)
             EndSplitterDrag();
         return 0;
     case WM_ENTERIDLE:
@@ -178,16 +207,15 @@ LRESULT TFormCorvane::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam)
             OnFixTimer();
         return 0;
     case WM_COMMAND:
-        OnCommand(LOWORD(wParam));
+        // Menus and shortcuts send no window; the button columns send their
+        // own, with a command's id.
+        if (lParam != 0 && !FindCommand(LOWORD(wParam)))
+            OnControlCommand(LOWORD(wParam), HIWORD(wParam));
+        else
+            RunCommand(LOWORD(wParam));
         return 0;
-    case WM_NOTIFY: {
-        const auto* header = reinterpret_cast<const NMHDR*>(lParam);
-        if (header->hwndFrom == navigation_ && header->code == NM_RCLICK) {
-            OnTreeRightClick();
-            return TRUE;
-        }
-        return 0;
-    }
+    case WM_NOTIFY:
+        return OnControlNotify(*reinterpret_cast<const NMHDR*>(lParam));
     case WM_CONTEXTMENU:
         // Shift+F10 or the menu key on the tree.
         if (reinterpret_cast<HWND>(wParam) == navigation_ && lParam == -1) {
@@ -220,12 +248,11 @@ void TFormCorvane::FormCreate()
     font_.Reset(CreateMessageFont());
     CreateControls();
     BuildMainMenu();
-    BuildAccelerators();
     AddTrayIcon();
 
     hooks_.Start(static_cast<std::uint32_t>(reinterpret_cast<uintptr_t>(window_)));
 
-    EnsureDefaultSettings(registry_);
+    ReportSettingsNotSaved(EnsureDefaultSettings(registry_));
     SetEditorSpaceBefore();
     RecordListRatio(modeState_, *modeWindow_);
     FillKeyTable();
@@ -235,8 +262,22 @@ void TFormCorvane::FormCreate()
     LayoutControls();
     // A modal tip may come before the loop's first idle moment.
     IdleUpdate();
-    // Fires once the message loop runs, also in the hidden start.
-    SetTimer(window_, kTipTimerId, kTipTimerInterval, nullptr);
+}
+
+void TFormCorvane::ReportSettingsNotSaved(bool saved)
+{
+    if (!saved)
+        ShowError(kMsgSettingsNotSaved);
+}
+
+void TFormCorvane::PaintSplitters()
+{
+    PAINTSTRUCT ps;
+    HDC dc = BeginPaint(window_, &ps);
+    const LayoutRect& r = layout_.splitterHorz;
+    const RECT splitter{r.x, r.y, r.x + r.w, r.y + r.h};
+    FillRect(dc, &splitter, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
+    EndPaint(window_, &ps);
 }
 
 void TFormCorvane::SetEditorSpaceBefore()
@@ -259,7 +300,7 @@ void TFormCorvane::FormDestroy()
     hooks_.Stop();
 
     engineArming_->CommitEdits();
-    SaveModeGeometry(modeState_, *modeWindow_, registry_);
+    ReportSettingsNotSaved(SaveModeGeometry(modeState_, *modeWindow_, registry_));
     library_.reset();
     RemoveTrayIcon();
 }
@@ -278,13 +319,14 @@ void TFormCorvane::CreateControls()
     navigation_ = CreateChild(WC_TREEVIEWA, "",
         WS_TABSTOP | TVS_HASBUTTONS | TVS_HASLINES | TVS_LINESATROOT | TVS_EDITLABELS | TVS_SHOWSELALWAYS, IdNavigation,
         WS_EX_CLIENTEDGE);
-    treeImages_.Reset(ImageList_Create(16, 16, ILC_COLOR32 | ILC_MASK, 2, 0));
-    for (int icon : {IDI_FOLDER, IDI_REPLY}) {
+    treeImages_.Reset(ImageList_Create(16, 16, ILC_COLOR32 | ILC_MASK, kTreeImageCount, 0));
+    // In TreeImage order: folder closed and open, reply and reply selected.
+    for (int icon : {IDI_FOLDER, IDI_FOLDER_OPEN, IDI_REPLY, IDI_REPLY_SELECTED}) {
         UniqueIcon small(static_cast<HICON>(LoadImageA(instance_, MAKEINTRESOURCEA(icon), IMAGE_ICON, 16, 16, 0)));
         ImageList_AddIcon(treeImages_.Get(), small.Get());
     }
     TreeView_SetImageList(navigation_, treeImages_.Get(), TVSIL_NORMAL);
-    TreeView_SetIndent(navigation_, 19);
+    TreeView_SetIndent(navigation_, kTreeIndent);
 
     captionMacros_ = CreateChild("STATIC", kCaptionListOfMacros, SS_LEFT, IdCaptionMacros);
     captionHotKeys_ = CreateChild("STATIC", kCaptionListOfHotKeys, SS_LEFT, IdCaptionHotKeys);
@@ -292,19 +334,16 @@ void TFormCorvane::CreateControls()
     listMacros_ = CreateChild("LISTBOX", "", listStyle, IdListMacros, WS_EX_CLIENTEDGE);
     listHotKeys_ = CreateChild("LISTBOX", "", listStyle, IdListHotKeys, WS_EX_CLIENTEDGE);
 
-    buttonImages_.Reset(ImageList_Create(24, 24, ILC_COLOR32 | ILC_MASK, 6, 0));
-    for (int icon : {IDI_ADD_FOLDER, IDI_ADD_REPLY, IDI_DELETE, IDI_SAVE_ALL, IDI_COPY_ENTIRE, IDI_PASTE_LAST}) {
-        UniqueIcon glyph(static_cast<HICON>(LoadImageA(instance_, MAKEINTRESOURCEA(icon), IMAGE_ICON, 24, 24, 0)));
+    buttonImages_.Reset(ImageList_Create(
+        kButtonGlyphSize, kButtonGlyphSize, ILC_COLOR32 | ILC_MASK, static_cast<int>(std::size(kGlyphIcons)), 0));
+    for (int icon : kGlyphIcons) {
+        UniqueIcon glyph(static_cast<HICON>(
+            LoadImageA(instance_, MAKEINTRESOURCEA(icon), IMAGE_ICON, kButtonGlyphSize, kButtonGlyphSize, 0)));
         ImageList_AddIcon(buttonImages_.Get(), glyph.Get());
     }
-    const ToolButton navButtons[]
-        = {{CmdAddFolder, 0, kCmdAddNewFolder}, {CmdAddReply, 1, kCmdAddNewReply}, {CmdDelete, 2, kCmdDelete}};
-    navToolbar_ = CreateButtonColumn(navButtons, 3);
-    const ToolButton saveButton[] = {{CmdSaveAll, 3, kCmdSaveAll}};
-    saveToolbar_ = CreateButtonColumn(saveButton, 1);
-    const ToolButton deliveryButtons[]
-        = {{CmdCopyEntire, 4, kCmdCopyEntireReply}, {CmdPasteLastActive, 5, kCmdPasteIntoLastActive}};
-    deliveryToolbar_ = CreateButtonColumn(deliveryButtons, 2);
+    navToolbar_ = CreateButtonColumn(NavButtons());
+    saveToolbar_ = CreateButtonColumn(SaveButtons());
+    deliveryToolbar_ = CreateButtonColumn(DeliveryButtons());
 
     labelName_ = CreateChild("STATIC", "Name:", SS_LEFT | SS_CENTERIMAGE, IdLabelName);
     editName_ = CreateChild("EDIT", "", WS_TABSTOP | ES_AUTOHSCROLL, IdEditName, WS_EX_CLIENTEDGE);
@@ -324,7 +363,7 @@ void TFormCorvane::CreateControls()
         WS_EX_CLIENTEDGE);
 }
 
-HWND TFormCorvane::CreateButtonColumn(const ToolButton* buttons, int count)
+HWND TFormCorvane::CreateButtonColumn(std::span<const CommandId> buttons)
 {
     HWND bar = CreateChild(TOOLBARCLASSNAMEA, "",
         TBSTYLE_FLAT | TBSTYLE_TOOLTIPS | CCS_NORESIZE | CCS_NODIVIDER | CCS_NOPARENTALIGN | CCS_VERT
@@ -335,13 +374,15 @@ HWND TFormCorvane::CreateButtonColumn(const ToolButton* buttons, int count)
     SendMessageA(bar, TB_SETBUTTONSIZE, 0, MAKELPARAM(kNavButtonSize, kNavButtonSize));
     // The texts serve as tooltips only.
     SendMessageA(bar, TB_SETMAXTEXTROWS, 0, 0);
-    for (int i = 0; i < count; ++i) {
+    for (const CommandId id : buttons) {
+        const TCommand& command = *FindCommand(id);
         TBBUTTON b{};
-        b.iBitmap = buttons[i].image;
-        b.idCommand = buttons[i].id;
+        b.iBitmap = GlyphImage(command.glyph);
+        b.idCommand = id;
         b.fsState = TBSTATE_ENABLED | TBSTATE_WRAP;
         b.fsStyle = BTNS_BUTTON;
-        b.iString = reinterpret_cast<INT_PTR>(buttons[i].hint);
+        const std::string& hint = buttonHints_.emplace_back(HintText(command));
+        b.iString = reinterpret_cast<INT_PTR>(hint.c_str());
         SendMessageA(bar, TB_ADDBUTTONSA, 1, reinterpret_cast<LPARAM>(&b));
     }
     return bar;
@@ -363,37 +404,31 @@ void TFormCorvane::LayoutControls()
         return;
     RECT client{};
     GetClientRect(window_, &client);
+    const LayoutRect oldSplitter = layout_.splitterHorz;
     layout_ = ComputeMainLayout(client.right, client.bottom, panelSizes_, compact_);
     const MainLayout& l = layout_;
+    for (const LayoutRect& r : {oldSplitter, l.splitterHorz}) {
+        const RECT area{r.x, r.y, r.x + r.w, r.y + r.h};
+        InvalidateRect(window_, &area, TRUE);
+    }
     MoveChild(navigation_, l.tree);
     MoveChild(captionMacros_, l.macrosCaption);
     MoveChild(listMacros_, l.macrosList);
     MoveChild(captionHotKeys_, l.hotKeysCaption);
     MoveChild(listHotKeys_, l.hotKeysList);
-    const LayoutRect& col = l.navButtons;
-    const int columnHeight = 3 * (kNavButtonSize + 4);
-    MoveChild(navToolbar_, col.w ? LayoutRect{col.x + 2, col.y + 2, kNavButtonSize + 4, columnHeight} : LayoutRect{});
-    const LayoutRect& bar = l.bottomBar;
-    const bool barShown = bar.w > 0;
-    MoveChild(saveToolbar_,
-        barShown ? LayoutRect{bar.x + 2, bar.y + 2, kNavButtonSize + 4, kNavButtonSize + 4} : LayoutRect{});
-    MoveChild(deliveryToolbar_,
-        barShown ? LayoutRect{bar.x + 2, bar.y + bar.h - 2 * (kNavButtonSize + 4) - 2, kNavButtonSize + 4,
-            2 * (kNavButtonSize + 4)}
-                 : LayoutRect{});
-
-    const LayoutRect& p = l.replyParams;
-    const bool paramsShown = p.w > 0;
-    auto at = [&](int x, int w) { return paramsShown ? LayoutRect{p.x + x, p.y + 5, w, 22} : LayoutRect{}; };
-    MoveChild(labelName_, at(4, 38));
-    MoveChild(editName_, at(44, 150));
-    MoveChild(labelMacro_, at(202, 40));
-    MoveChild(editMacro_, at(244, 110));
-    MoveChild(checkHotKey_, at(364, 68));
-    MoveChild(labelCtrlAlt_, at(434, 88));
-    MoveChild(checkShift_, at(522, 64));
-    MoveChild(labelPlus_, at(586, 12));
-    MoveChild(comboKey_, paramsShown ? LayoutRect{p.x + 600, p.y + 5, 48, 300} : LayoutRect{});
+    MoveChild(navToolbar_, l.navButtonBar);
+    MoveChild(saveToolbar_, l.saveButtonBar);
+    MoveChild(deliveryToolbar_, l.deliveryButtonBar);
+    const ReplyParamsLayout& p = l.params;
+    MoveChild(labelName_, p.labelName);
+    MoveChild(editName_, p.editName);
+    MoveChild(labelMacro_, p.labelMacro);
+    MoveChild(editMacro_, p.editMacro);
+    MoveChild(checkHotKey_, p.checkHotKey);
+    MoveChild(labelCtrlAlt_, p.labelCtrlAlt);
+    MoveChild(checkShift_, p.checkShift);
+    MoveChild(labelPlus_, p.labelPlus);
+    MoveChild(comboKey_, p.comboKey);
     MoveChild(toolbar_, l.toolbar);
     MoveChild(editor_, l.editor);
 }

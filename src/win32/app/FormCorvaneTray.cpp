@@ -48,7 +48,7 @@ void TFormCorvane::OnTrayNotify(LPARAM mouseMessage)
     switch (mouseMessage) {
     case WM_LBUTTONUP:
         if (TrayLeftClickShowsWindow(IsWindowVisible(window_) != FALSE)) {
-            ShowWindow(window_, SW_SHOW);
+            Show(); // applies Always on Top, as every show does
             if (IsIconic(window_))
                 ShowWindow(window_, SW_RESTORE);
         }
@@ -69,11 +69,10 @@ void TFormCorvane::ShowTrayMenu()
     IdleUpdate();
     const TRep* selected = SelectedRep();
     const std::string name = selected ? tree_->Label(selected->Node) : std::string();
-    AppendItem(menu, CmdTrayShow, kTrayShowCaption);
-    AppendItem(menu, CmdTrayInsert, TrayInsertCaption(SelectedKind(), name).c_str());
-    EnableMenuItem(menu, CmdTrayInsert, MF_BYCOMMAND | (commandStates_.pasteInLastActive ? MF_ENABLED : MF_GRAYED));
-    AppendSeparator(menu);
-    AppendItem(menu, CmdTrayExit, kTrayExitCaption);
+    AppendCommands(menu, TrayMenuItems());
+    ModifyMenuA(
+        menu, CmdTrayInsert, MF_BYCOMMAND | MF_STRING, CmdTrayInsert, TrayInsertCaption(SelectedKind(), name).c_str());
+    EnableCommands(menu, TrayMenuItems(), commandStates_);
     POINT at{};
     GetCursorPos(&at);
     // The owner must be foreground, or the menu does not close when the user clicks elsewhere.

@@ -281,6 +281,15 @@ TEST_F(ProgramHooks, AMissingLibraryIsTriedThreePassesAndReportedOnce)
     EXPECT_FALSE(hooks.MouseHook.Active());
 }
 
+TEST_F(ProgramHooks, AFailureWithoutSystemTextIsStillReportedAsNotLoaded)
+{
+    host.api.attachResult = 77; // a code the system has no text for
+    THtProgramHooks hooks(host);
+    EXPECT_FALSE(hooks.Start(0x42));
+    EXPECT_EQ(boxes.ErrorTexts(), (std::vector<std::string>{"Library was not loaded. Please restart Corvane."}));
+    EXPECT_FALSE(hooks.KeyHook.Active());
+}
+
 TEST_F(ProgramHooks, AFailureInOnePassIsMadeGoodByTheNext)
 {
     host.api.failingAttaches = 1; // the shell receiver, first pass

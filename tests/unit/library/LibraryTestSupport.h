@@ -1,6 +1,6 @@
 #pragma once
-// A reply library in a fresh temporary directory, with DataDir pointed at it
-// for the test's lifetime, plus the fakes a TRepList is built on.
+// A reply library in a fresh temporary directory, plus the fakes a TRepList
+// is built on.
 #include "fakes/FakeListBox.h"
 #include "fakes/FakeTreeControl.h"
 #include "fakes/FaultyFileSystem.h"
@@ -8,7 +8,6 @@
 #include "fakes/RecordingMessageBoxes.h"
 #include "library/UnitCommonProcs.h"
 #include "library/UnitCorvaneTypes.h"
-#include "shell/UnitGlobalParams.h"
 
 #include <gtest/gtest.h>
 
@@ -30,12 +29,9 @@ public:
         base_ = ::mkdtemp(pattern.data());
         std::filesystem::create_directories(base_ + "/data/Replies");
         std::filesystem::create_directories(base_ + "/outside");
-        savedDataDir_ = GlobalParams().DataDir;
-        GlobalParams().DataDir = fakes::ToWindowsPath(base_ + "/data/");
     }
     ~TempLibraryDir()
     {
-        GlobalParams().DataDir = savedDataDir_;
         std::error_code ignored;
         std::filesystem::permissions(base_, std::filesystem::perms::owner_all, ignored);
         std::filesystem::remove_all(base_, ignored);
@@ -51,7 +47,6 @@ public:
     {
         return fakes::ToWindowsPath(relative.empty() ? base_ + "/data/Replies" : Posix(relative));
     }
-    std::string RootIndex() const { return Win("index.sub"); }
 
     void Write(const std::string& relative, const std::string& bytes) const
     {
@@ -82,7 +77,6 @@ public:
 
 private:
     std::string base_;
-    std::string savedDataDir_;
 };
 
 // A library over the temporary directory with recording message boxes.
@@ -94,7 +88,7 @@ struct LibraryFixture : ::testing::Test {
     fakes::FakeListBox hotKeyBox;
     fakes::FakeListBox macroBox;
     fakes::RecordingMessageBoxes boxes;
-    TRepList lib{tree, hotKeyBox, macroBox, fs};
+    TRepList lib{tree, hotKeyBox, macroBox, fs, LibraryRootIn(fakes::ToWindowsPath(dir.Base() + "/data/"))};
 
     LibraryFixture() { SetMessageBoxes(&boxes); }
     ~LibraryFixture() override { SetMessageBoxes(nullptr); }
@@ -103,7 +97,7 @@ struct LibraryFixture : ::testing::Test {
     {
         lib.BeginBulkLoad();
         lib.ClearAll();
-        lib.LoadFolderIndex(dir.RootIndex(), nullptr);
+        lib.LoadFolderIndex(lib.RootIndexPath(), nullptr);
         lib.EndBulkLoad();
     }
     TRep* Rep(const std::string& labelPath) const { return lib.RepOf(tree.Find(labelPath)); }

@@ -39,6 +39,18 @@ TEST_F(TreeModel, PathsFollowTheFolderChainFromTheRoot)
     EXPECT_FALSE(seven->HasSafePath());
 }
 
+TEST(LibraryRoot, TheRootIndexLiesInTheDataFoldersLibrary)
+{
+    const std::string root = LibraryRootIn("C:\\Users\\a\\AppData\\Roaming\\Corvane 2\\");
+    EXPECT_EQ(root, "C:\\Users\\a\\AppData\\Roaming\\Corvane 2\\Replies");
+    fakes::FakeTreeControl tree;
+    fakes::FakeListBox hotKeys, macros;
+    fakes::NativeFileSystem fs;
+    TRepList lib(tree, hotKeys, macros, fs, root);
+    EXPECT_EQ(lib.RootIndexPath(), root + "\\index.sub");
+    EXPECT_EQ(lib.Items(lib.AddNodeLast("Top", nullptr))->ContainerPath(), root);
+}
+
 TEST_F(TreeModel, AddsNodesFirstLastAndBeforeASiblingAndLinksBothWays)
 {
     const int a = lib.AddNodeLast("A", nullptr);

@@ -83,12 +83,13 @@ public:
     int MinWidth() const override { return minWidth; }
     int Width() const override { return width; }
     int Height() const override { return height; }
+    TWindowSize RestoredSize() const override { return minimised ? TWindowSize{160, 28} : TWindowSize{width, height}; }
     int ClientHeight() const override { return height - frame; }
     void SetMinHeight(int h) override { minHeight = h; }
     void SetMinWidth(int w) override { minWidth = w; }
     void SetWidth(int w) override { width = w; }
     void SetHeight(int h) override { height = h; }
-    int UpperPanelHeight() const override { return ClientHeight() - lower - kSplitterHorzHeight; }
+    int UpperPanelHeight() const override { return ClientHeight() - lower - kSplitterThickness; }
     int LowerPanelHeight() const override { return lower; }
     void SetLowerPanelHeight(int h) override { lower = h; }
     int ChooseByWidth() const override { return chooseBy; }
@@ -101,6 +102,9 @@ public:
     void RelayoutFormattingToolbar() override { ++toolbarRelayouts; }
     void SetModeItemCaption(const std::string& c) override { caption = c; }
     TWindowSize ScreenSize() const override { return {1920, 1080}; }
+    void CentreOnScreen() override { centredAt.push_back({width, height}); }
+    bool minimised = false; // as a platform that reports the minimised size would
+    std::vector<TWindowSize> centredAt;
 };
 
 TEST(Modes, FirstStartIsFullWithBuiltInSize)
@@ -133,7 +137,7 @@ TEST(Modes, ToggleToCompactAndBackAcrossARestart)
     w.width = 900; // the user resized the full window
     w.height = 600;
 
-    ToggleMode(state, w, reg);
+    EXPECT_TRUE(ToggleMode(state, w, reg));
     EXPECT_EQ(state.mode, kModeCompact);
     EXPECT_EQ(reg.Get(kProgramKey, kEditMode), Dword(0));
     EXPECT_EQ(w.caption, "Full Mode");
@@ -148,7 +152,7 @@ TEST(Modes, ToggleToCompactAndBackAcrossARestart)
 
     // Program end in compact mode, then a restart.
     w.width = 320;
-    SaveModeGeometry(state, w, reg);
+    EXPECT_TRUE(SaveModeGeometry(state, w, reg));
     FakeModeWindow restarted;
     TModeState again;
     LoadModeGeometry(again, restarted, reg);
@@ -156,7 +160,7 @@ TEST(Modes, ToggleToCompactAndBackAcrossARestart)
     EXPECT_EQ(restarted.width, 320);
     EXPECT_EQ(restarted.height, 230);
 
-    ToggleMode(again, restarted, reg);
+    EXPECT_TRUE(ToggleMode(again, restarted, reg));
     EXPECT_EQ(again.mode, kModeFull);
     EXPECT_EQ(reg.Get(kProgramKey, kEditMode), Dword(1));
     EXPECT_EQ(restarted.width, 900);
@@ -173,7 +177,7 @@ TEST(Modes, EditModeTwoMeansCompactAndNextToggleWritesOne)
     TModeState state;
     LoadModeGeometry(state, w, reg);
     EXPECT_EQ(state.mode, kModeCompact);
-    ToggleMode(state, w, reg);
+    EXPECT_TRUE(ToggleMode(state, w, reg));
     EXPECT_EQ(reg.Get(kProgramKey, kEditMode), Dword(1));
 }
 
@@ -215,6 +219,69 @@ TEST(Modes, FullGeometryAppliesLowerPanelFromTheStoredUpperPanel)
     EXPECT_EQ(w.UpperPanelHeight(), 400);
     EXPECT_EQ(w.chooseBy, 300);
     EXPECT_EQ(w.macros, 100);
+}
+
+TEST(Modes, ExitWhileMinimisedKeepsTheLastGoodGeometryForTheNextStart)
+{
+    FakeRegistry reg;
+    reg.AddKey(kProgramKey);
+    FakeModeWindow w;
+    TModeState state;
+    LoadModeGeometry(state, w, reg);
+    w.width = 900;
+    w.height = 600;
+    EXPECT_TRUE(SaveModeGeometry(state, w, reg));
+    const auto good = reg.Get(kProgramKey, kMainFormSettings);
+
+    // Minimised: the platform reports a tiny window and an empty client area.
+    w.minimised = true;
+    w.lower = 0;
+    w.frame = 600;
+    EXPECT_TRUE(SaveModeGeometry(state, w, reg));
+    EXPECT_EQ(reg.Get(kProgramKey, kMainFormSettings), good);
+
+    FakeModeWindow restarted;
+    LoadModeGeometry(state, restarted, reg);
+    EXPECT_EQ(restarted.width, 900);
+    EXPECT_EQ(restarted.height, 600);
+}
+
+TEST(Modes, AStoredMinimisedRecordIsNotUsedOnLoad)
+{
+    FakeRegistry reg;
+    const auto tiny = EncodeMainFormGeometry({450, 740, 160, 28, 0, 260, 119});
+    reg.Put(kProgramKey, kMainFormSettings, Binary({tiny.begin(), tiny.end()}));
+    FakeModeWindow w;
+    TModeState state;
+    LoadModeGeometry(state, w, reg);
+    EXPECT_EQ(w.width, 740);
+    EXPECT_EQ(w.height, 497);
+    EXPECT_TRUE(w.centredAt.empty()) << "the built-in window stays where it was made";
+
+    reg.Put(kProgramKey, kEditMode, Dword(0));
+    reg.Put(kProgramKey, kNavMainFormSettings, Binary({160, 0, 28, 0}));
+    LoadModeGeometry(state, w, reg);
+    EXPECT_EQ(w.width, w.treeWidth);
+    EXPECT_EQ(w.height, w.treeHeight);
+}
+
+TEST(Modes, AStoredSizeIsCentredOnTheScreenAtItsActualSize)
+{
+    FakeRegistry reg;
+    const auto rec = EncodeMainFormGeometry({500, 800, 1000, 700, 400, 300, 100});
+    reg.Put(kProgramKey, kMainFormSettings, Binary({rec.begin(), rec.end()}));
+    reg.Put(kProgramKey, kNavMainFormSettings, Binary({44, 1, 200, 0})); // 300 x 200
+    FakeModeWindow w;
+    TModeState state;
+    LoadModeGeometry(state, w, reg);
+    EXPECT_EQ(w.centredAt, (std::vector<TWindowSize>{{1000, 700}}));
+    EXPECT_TRUE(ToggleMode(state, w, reg));
+    EXPECT_EQ(w.centredAt.back(), (TWindowSize{300, 200}));
+
+    EXPECT_EQ(CentredOrigin({0, 0, 1920, 1040}, 1000, 700), (WindowOrigin{460, 170}));
+    EXPECT_EQ(CentredOrigin({-1280, 40, 1280, 984}, 300, 200), (WindowOrigin{-1280 + 490, 40 + 392}))
+        << "a work area left of the primary screen and below a top task bar";
+    EXPECT_EQ(CentredOrigin({0, 0, 800, 600}, 1000, 700), (WindowOrigin{0, 0})) << "larger than the screen";
 }
 
 TEST(Splitters, WideningListsRaisesMinimumWidthAndNarrowingFallsBackTo740)

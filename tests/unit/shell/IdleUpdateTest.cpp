@@ -1,3 +1,4 @@
+#include "shell/TreeImages.h"
 #include "shell/UnitIdleUpdate.h"
 
 #include <gtest/gtest.h>
@@ -117,6 +118,20 @@ TEST(IdleUpdate, HotKeyPartsAndPasteInLastActiveFollowTheirConditions)
     EXPECT_TRUE(s.hotKeyParts);
     EXPECT_TRUE(s.pasteInLastActive);
     EXPECT_TRUE(s.copyName);
+}
+
+} // namespace
+} // namespace corvane
+
+namespace corvane {
+namespace {
+
+TEST(TreeImages, FoldersShowTheFolderPicturesAndRepliesTheReplyPictures)
+{
+    EXPECT_EQ(TreeNodeImages(true, false), (TTreeNodeImages{kImageFolderClosed, kImageFolderClosed}));
+    EXPECT_EQ(TreeNodeImages(true, true), (TTreeNodeImages{kImageFolderOpen, kImageFolderOpen}));
+    EXPECT_EQ(TreeNodeImages(false, false), (TTreeNodeImages{kImageReply, kImageReplySelected}));
+    EXPECT_EQ(TreeNodeImages(false, true), (TTreeNodeImages{kImageReply, kImageReplySelected}));
 }
 
 } // namespace

@@ -83,5 +83,54 @@ TEST(MainLayout, NegativeClientSizeYieldsEmptyRectangles)
     EXPECT_EQ(l.upperHeight, 0);
 }
 
+TEST(SplitterDrag, EachSplitterStopsAtItsLimitsOnBothSides)
+{
+    const PanelSizes start;
+    const MainLayout l = ComputeMainLayout(kClientW, kClientH, start, false);
+    const int x1 = l.splitterVert1.x + 1;
+    ASSERT_EQ(SplitterAt(l, false, x1, 10), SplitterId::Vert1);
+    EXPECT_EQ(SplitterAt(l, true, x1, 10), SplitterId::None) << "compact mode has no splitters";
+    const int grab = SplitterGrabOffset(l, SplitterId::Vert1, x1, 10);
+    EXPECT_EQ(grab, 1);
+
+    // Dragged 100 to the left: the lists widen by 100 and keep their proportion.
+    PanelSizes s = DragSplitter(SplitterId::Vert1, x1 - 100, 10, grab, kClientW, kClientH, start, 119.0 / 260);
+    EXPECT_EQ(s.chooseByWidth, 360);
+    EXPECT_EQ(s.macrosWidth, 165); // 360 * 119 / 260 = 164.8
+    // Far left: the tree keeps the splitter's minimum; far right: so do the lists.
+    s = DragSplitter(SplitterId::Vert1, 0, 10, grab, kClientW, kClientH, start, 0.5);
+    EXPECT_EQ(s.chooseByWidth, kClientW - kButtonColumnWidth - kSplitterThickness - kSplitterVert1MinSize);
+    s = DragSplitter(SplitterId::Vert1, kClientW + 50, 10, grab, kClientW, kClientH, start, 0.5);
+    EXPECT_EQ(s.chooseByWidth, kSplitterVert1MinSize);
+
+    s = DragSplitter(SplitterId::Vert2, 0, 10, 0, kClientW, kClientH, start, 0.5);
+    EXPECT_EQ(s.macrosWidth, kSplitterVert2MinSize);
+    s = DragSplitter(SplitterId::Vert2, kClientW, 10, 0, kClientW, kClientH, start, 0.5);
+    EXPECT_EQ(s.macrosWidth, 260 - kSplitterThickness - kSplitterVert2MinSize);
+
+    const int yh = l.splitterHorz.y + 2;
+    ASSERT_EQ(SplitterAt(l, false, 300, yh), SplitterId::Horz);
+    s = DragSplitter(SplitterId::Horz, 300, 0, 2, kClientW, kClientH, start, 0.5);
+    EXPECT_EQ(s.lowerHeight, kClientH - kSplitterHorzMinSize - kSplitterThickness) << "upper panel keeps its minimum";
+    s = DragSplitter(SplitterId::Horz, 300, kClientH, 2, kClientW, kClientH, start, 0.5);
+    EXPECT_EQ(s.lowerHeight, kSplitterHorzMinSize) << "lower panel keeps it too";
+    EXPECT_EQ(s.chooseByWidth, start.chooseByWidth);
+}
+
+TEST(MainLayout, ButtonColumnsAndTheParameterRowFollowTheirPanels)
+{
+    const MainLayout l = ComputeMainLayout(kClientW, kClientH, PanelSizes{}, false);
+    EXPECT_EQ(l.navButtonBar.x, 2);
+    EXPECT_EQ(l.navButtonBar.h, 3 * (kNavButtonSize + 4));
+    EXPECT_EQ(l.saveButtonBar.y, l.bottomBar.y + 2);
+    EXPECT_EQ(l.deliveryButtonBar.y + l.deliveryButtonBar.h, l.bottomBar.y + l.bottomBar.h - 2);
+    EXPECT_EQ(l.params.labelName.y, l.replyParams.y + 5);
+    EXPECT_LT(l.params.editName.x + l.params.editName.w, l.params.labelMacro.x);
+    EXPECT_LT(l.params.labelPlus.x + l.params.labelPlus.w, l.params.comboKey.x + 1);
+    const MainLayout compact = ComputeMainLayout(kClientW, kClientH, PanelSizes{}, true);
+    EXPECT_EQ(compact.params.editName.w, 0);
+    EXPECT_EQ(compact.saveButtonBar.w, 0);
+}
+
 } // namespace
 } // namespace corvane

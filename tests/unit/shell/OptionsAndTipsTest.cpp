@@ -20,10 +20,12 @@ class FakeOptionsView final : public IOptionsView {
 public:
     std::map<OptionBox, bool> boxes;
     std::vector<std::string> warnings;
+    std::vector<std::string> errors;
     int topmostCalls = 0;
     void SetChecked(OptionBox b, bool c) override { boxes[b] = c; }
     bool IsChecked(OptionBox b) const override { return boxes.count(b) && boxes.at(b); }
     void ShowWarning(const std::string& t) override { warnings.push_back(t); }
+    void ShowError(const std::string& t) override { errors.push_back(t); }
     void MakeMainWindowTopmost() override { ++topmostCalls; }
 };
 
@@ -32,7 +34,7 @@ const std::string kPath = "C:\\Program Files\\Corvane\\Corvane.exe";
 FakeRegistry Defaults()
 {
     FakeRegistry reg;
-    EnsureDefaultSettings(reg);
+    EXPECT_TRUE(EnsureDefaultSettings(reg));
     reg.AddKey(kRunKey);
     return reg;
 }
@@ -113,7 +115,7 @@ TEST(OptionsDialog, WarningOnlyWhenSwitchingOffAStoredOn)
 TEST(OptionsDialog, BinaryAlwaysOnTopStaysBinaryAndMissingRunKeyStillWritesTheRest)
 {
     FakeRegistry reg;
-    EnsureDefaultSettings(reg);
+    EXPECT_TRUE(EnsureDefaultSettings(reg));
     reg.Put(kProgramKey, kAlwaysOnTop, Binary({1, 0, 0, 0}));
     FakeOptionsView view;
     TOptionsDialogModel model(reg, view, kPath);
@@ -136,6 +138,8 @@ public:
     bool ShowNextTime() const override { return showNextTime; }
     void SetNextEnabled(bool e) override { nextEnabled = e; }
     void SetTipText(const std::string& t) override { text = t; }
+    void ShowError(const std::string& t) override { errors.push_back(t); }
+    std::vector<std::string> errors;
 };
 
 class ScriptedRandom final : public IRandomSource {
@@ -210,13 +214,13 @@ TEST(TipDialog, ClosingWritesShowTipsEvenWhenItWasDeleted)
     model.Shown();
     EXPECT_FALSE(view.showNextTime);
     view.showNextTime = true;
-    model.Closed();
+    EXPECT_TRUE(model.Closed());
     EXPECT_EQ(reg.Get(kProgramKey, kShowTips), Dword(1));
 
-    SettingsDeleteValue(reg, RegRoot::CurrentUser, kProgramKey, kShowTips);
+    EXPECT_TRUE(SettingsDeleteValue(reg, RegRoot::CurrentUser, kProgramKey, kShowTips));
     model.Shown();
     EXPECT_FALSE(view.showNextTime);
-    model.Closed();
+    EXPECT_TRUE(model.Closed());
     EXPECT_EQ(reg.Get(kProgramKey, kShowTips), Dword(0));
 }
 
@@ -231,6 +235,47 @@ TEST(TipDialog, StartupTipFollowsShowTips)
     reg.Put(kProgramKey, kShowTips, Dword(0));
     EXPECT_FALSE(model.PrepareStartupTip());
     EXPECT_FALSE(view.showNextTime);
+}
+
+TEST(TipDialog, ASecondRequestWhileOpenLeavesTheOpenDialogAsTheUserHasIt)
+{
+    FakeRegistry reg = Defaults();
+    FakeTipView view;
+    ScriptedRandom random;
+    TTipDialogModel model(reg, view, random);
+    model.Shown();
+    EXPECT_TRUE(model.IsOpen());
+    view.showNextTime = false; // the user unticks the box
+    reg.Put(kProgramKey, kShowTips, Dword(1));
+    EXPECT_TRUE(model.PrepareStartupTip()) << "the open dialog is brought forward";
+    EXPECT_FALSE(view.showNextTime);
+    EXPECT_TRUE(model.Closed());
+    EXPECT_FALSE(model.IsOpen());
+    EXPECT_EQ(reg.Get(kProgramKey, kShowTips), Dword(0));
+}
+
+TEST(OptionsAndTips, SettingsTheRegistryRefusesAreReportedNotTakenForWritten)
+{
+    FakeRegistry reg = Defaults();
+    reg.failValueWrites = true;
+    FakeOptionsView options;
+    TOptionsDialogModel dialog(reg, options, kPath);
+    dialog.Load();
+    options.boxes[OptionBox::TipOfDay] = false;
+    EXPECT_FALSE(dialog.Ok());
+    EXPECT_EQ(options.errors, (std::vector<std::string>{kMsgSettingsNotSaved}));
+
+    FakeTipView view;
+    ScriptedRandom random;
+    TTipDialogModel tip(reg, view, random);
+    tip.Shown();
+    view.showNextTime = false;
+    EXPECT_FALSE(tip.Closed());
+    EXPECT_EQ(view.errors, (std::vector<std::string>{kMsgSettingsNotSaved}));
+
+    reg.failValueWrites = false;
+    EXPECT_TRUE(dialog.Ok());
+    EXPECT_EQ(options.errors.size(), 1u) << "no box when everything is written";
 }
 
 TEST(ClockRandomSource, StaysInRange)

@@ -41,7 +41,7 @@ TEST(SettingsWriteInt, KeepsTheKindOfAnExistingValue)
 
     EXPECT_TRUE(SettingsWriteInt(reg, HKCU, kProgramKey, "Dw", 0));
     EXPECT_TRUE(SettingsWriteInt(reg, HKCU, kProgramKey, "Bin", 0x01020304));
-    EXPECT_TRUE(SettingsWriteInt(reg, HKCU, kProgramKey, "Str", 5));
+    EXPECT_FALSE(SettingsWriteInt(reg, HKCU, kProgramKey, "Str", 5)) << "left alone is not written";
     EXPECT_TRUE(SettingsWriteInt(reg, HKCU, kProgramKey, "New", 1));
 
     EXPECT_EQ(reg.Get(kProgramKey, "Dw"), Dword(0));
@@ -71,13 +71,29 @@ TEST(SettingsOperations, StringDeleteExistsAndKeys)
     EXPECT_EQ(reg.Get(kProgramKey, "S"), String("text"));
     EXPECT_TRUE(SettingsValueExists(reg, HKCU, kProgramKey, "S"));
 
-    SettingsDeleteValue(reg, HKCU, kProgramKey, "S");
+    EXPECT_TRUE(SettingsDeleteValue(reg, HKCU, kProgramKey, "S"));
     EXPECT_FALSE(SettingsValueExists(reg, HKCU, kProgramKey, "S"));
-    SettingsDeleteValue(reg, HKCU, kProgramKey, "S"); // missing value: nothing happens
-    SettingsDeleteValue(reg, HKCU, "SOFTWARE\\Nowhere", "S"); // missing key: nothing happens
+    EXPECT_TRUE(SettingsDeleteValue(reg, HKCU, kProgramKey, "S")) << "a missing value is as good as deleted";
+    EXPECT_TRUE(SettingsDeleteValue(reg, HKCU, "SOFTWARE\\Nowhere", "S")) << "a missing key too";
     EXPECT_FALSE(SettingsValueExists(reg, HKCU, "SOFTWARE\\Nowhere", "S"));
     EXPECT_FALSE(reg.KeyExists(HKCU, "SOFTWARE\\Nowhere"));
     EXPECT_EQ(reg.OpenKeys(), 0);
+}
+
+TEST(SettingsOperations, AWriteTheRegistryRefusesIsReportedAsAFailure)
+{
+    FakeRegistry reg;
+    reg.Put(kProgramKey, kShowTips, Dword(1));
+    reg.Put(kProgramKey, kAlwaysOnTop, Binary({0, 0, 0, 0}));
+    reg.Put(kProgramKey, "S", String("text"));
+    reg.AddKey(kRunKey);
+    reg.failValueWrites = true;
+    EXPECT_FALSE(SettingsWriteInt(reg, HKCU, kProgramKey, kShowTips, 0));
+    EXPECT_FALSE(SettingsWriteInt(reg, HKCU, kProgramKey, kAlwaysOnTop, 1));
+    EXPECT_FALSE(SettingsWriteString(reg, HKCU, kProgramKey, "S", "other"));
+    EXPECT_FALSE(WriteProgramFlag(reg, kShowTips, false));
+    EXPECT_FALSE(SetAutorun(reg, true, "C:\\Corvane.exe"));
+    EXPECT_FALSE(EnsureDefaultSettings(reg));
 }
 
 TEST(Flags, TrueOnlyWhenExactlyOne)
@@ -95,7 +111,7 @@ TEST(Flags, TrueOnlyWhenExactlyOne)
 TEST(EnsureDefaultSettings, CleanAccountGetsTheFourDefaultsAndNoGeometry)
 {
     FakeRegistry reg;
-    EnsureDefaultSettings(reg);
+    EXPECT_TRUE(EnsureDefaultSettings(reg));
     EXPECT_EQ(reg.Get(kProgramKey, kShowTips), Dword(1));
     EXPECT_EQ(reg.Get(kProgramKey, kShowMacroIns), Dword(1));
     EXPECT_EQ(reg.Get(kProgramKey, kAlwaysOnTop), Dword(0));
@@ -111,7 +127,7 @@ TEST(EnsureDefaultSettings, NeverChangesExistingValues)
     reg.Put(kProgramKey, kShowMacroIns, String("odd"));
     reg.Put(kProgramKey, kAlwaysOnTop, Binary({1, 0, 0, 0}));
     reg.Put(kProgramKey, kEditMode, Dword(2));
-    EnsureDefaultSettings(reg);
+    EXPECT_TRUE(EnsureDefaultSettings(reg));
     EXPECT_EQ(reg.Get(kProgramKey, kShowTips), Dword(0));
     EXPECT_EQ(reg.Get(kProgramKey, kShowMacroIns), String("odd"));
     EXPECT_EQ(reg.Get(kProgramKey, kAlwaysOnTop), Binary({1, 0, 0, 0}));
@@ -126,13 +142,13 @@ TEST(Autorun, PathIsQuotedAndPresenceMeansOn)
     EXPECT_EQ(AutorunCommandLine(path), "\"C:\\Program Files\\Corvane\\Corvane.exe\" -hidden");
 
     EXPECT_FALSE(AutorunEnabled(reg));
-    SetAutorun(reg, true, path);
+    EXPECT_TRUE(SetAutorun(reg, true, path));
     EXPECT_EQ(reg.Get(kRunKey, kAutorunValue), String(AutorunCommandLine(path)));
     EXPECT_TRUE(AutorunEnabled(reg));
 
     reg.Put(kRunKey, kAutorunValue, Dword(0)); // any data at all
     EXPECT_TRUE(AutorunEnabled(reg));
-    SetAutorun(reg, false, path);
+    EXPECT_TRUE(SetAutorun(reg, false, path));
     EXPECT_FALSE(AutorunEnabled(reg));
 }
 

@@ -1,4 +1,10 @@
+#include "fakes/RecordingMessageBoxes.h"
+#include "library/UnitCommonProcs.h"
 #include "shell/UnitStartup.h"
+
+#include <stdexcept>
+#include <string>
+#include <vector>
 
 #include <gtest/gtest.h>
 
@@ -16,10 +22,26 @@ TEST(Startup, OnlyTheExactHiddenSwitchAsFirstArgumentHides)
     EXPECT_FALSE(IsHiddenStart({"x", "-hidden"}));
 }
 
-TEST(Startup, RootIndexLiesInTheDataFoldersLibrary)
+class FailingCreation final : public IMainWindowCreation {
+public:
+    std::vector<std::string> steps;
+    void ArmTipTimer() override { steps.push_back("tip timer"); }
+    void RunCreationHandler() override
+    {
+        steps.push_back("hooks");
+        throw std::runtime_error("Out of resources.");
+    }
+};
+
+TEST(Startup, TheTipTimerIsArmedEvenWhenTheCreationHandlerFails)
 {
-    EXPECT_EQ(RootIndexPath("C:\\Users\\a\\AppData\\Roaming\\Corvane 2\\"),
-        "C:\\Users\\a\\AppData\\Roaming\\Corvane 2\\Replies\\index.sub");
+    fakes::RecordingMessageBoxes boxes;
+    SetMessageBoxes(&boxes);
+    FailingCreation window;
+    RunMainWindowCreation(window);
+    SetMessageBoxes(nullptr);
+    EXPECT_EQ(window.steps, (std::vector<std::string>{"tip timer", "hooks"}));
+    EXPECT_EQ(boxes.ErrorTexts(), (std::vector<std::string>{"Out of resources."}));
 }
 
 } // namespace

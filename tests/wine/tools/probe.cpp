@@ -9,12 +9,22 @@
 //   probe clipboard                    (the clipboard's text)
 //   probe text TITLE                   (the static texts of that window)
 //   probe item-point LABEL             (screen point of a visible tree node)
+//   probe tree-images                  (each node: label, image, selected image)
+//   probe windows TITLE                (how many top-level windows TITLE are visible)
+//   probe owner TITLE                  (the title of the window that owns window TITLE)
+//   probe command ID                   (posts the main window a menu command)
+//   probe focus                        (control id of the main window's focused control)
+//   probe client | position            (client size; window's screen position)
+//   probe pixel X Y                    (colour at a client point of the main window, RRGGBB)
+//   probe minimize                     (minimises the main window)
+//   probe workarea                     (left top width height of the work area the window is on)
 #include <windows.h>
 
 #include <commctrl.h>
 #include <psapi.h>
 
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <string>
 
@@ -88,6 +98,25 @@ std::string TreeItemText(HWND tree, HTREEITEM item, RemoteBuffer& remote)
     char text[kTextSize + 1] = {};
     remote.Read(text, kTextSize, kTextOffset);
     return text;
+}
+
+// The images the tree shows for a node, as the control asks its owner.
+void PrintItemImages(HWND tree, HTREEITEM item, RemoteBuffer& remote)
+{
+    for (; item; item = reinterpret_cast<HTREEITEM>(
+                     SendMessageA(tree, TVM_GETNEXTITEM, TVGN_NEXT, reinterpret_cast<LPARAM>(item)))) {
+        TVITEMA tv{};
+        tv.mask = TVIF_IMAGE | TVIF_SELECTEDIMAGE | TVIF_HANDLE;
+        tv.hItem = item;
+        remote.Write(&tv, sizeof(tv));
+        SendMessageA(tree, TVM_GETITEMA, 0, reinterpret_cast<LPARAM>(remote.Address()));
+        remote.Read(&tv, sizeof(tv));
+        const std::string label = TreeItemText(tree, item, remote);
+        std::printf("%s %d %d\n", label.c_str(), tv.iImage, tv.iSelectedImage);
+        auto child = reinterpret_cast<HTREEITEM>(
+            SendMessageA(tree, TVM_GETNEXTITEM, TVGN_CHILD, reinterpret_cast<LPARAM>(item)));
+        PrintItemImages(tree, child, remote);
+    }
 }
 
 void PrintTree(HWND tree, HTREEITEM item, int depth, RemoteBuffer& remote)
@@ -203,6 +232,23 @@ int main(int argc, char** argv)
         std::printf("%d\n", window && IsWindowVisible(window) ? 1 : 0);
         return window ? 0 : 1;
     }
+    if (cmd == "windows" && argc > 2) {
+        int count = 0;
+        for (HWND w = FindWindowExA(nullptr, nullptr, nullptr, argv[2]); w;
+             w = FindWindowExA(nullptr, w, nullptr, argv[2]))
+            count += IsWindowVisible(w) ? 1 : 0;
+        std::printf("%d\n", count);
+        return 0;
+    }
+    if (cmd == "owner" && argc > 2) {
+        HWND window = FindTopLevel(argv[2]);
+        HWND owner = window ? GetWindow(window, GW_OWNER) : nullptr;
+        char title[256] = {};
+        if (owner)
+            GetWindowTextA(owner, title, sizeof(title));
+        std::printf("%s\n", owner ? title : "(none)");
+        return window ? 0 : 1;
+    }
     if (cmd == "checked" && argc > 3) {
         HWND button = FindButton(argv[2], argv[3]);
         std::printf("%d\n", SendMessageA(button, BM_GETCHECK, 0, 0) == BST_CHECKED ? 1 : 0);
@@ -294,6 +340,60 @@ int main(int argc, char** argv)
     }
     if (cmd == "tree")
         return ShowTree(main);
+    if (cmd == "tree-images") {
+        HWND tree = FindWindowExA(main, nullptr, WC_TREEVIEWA, nullptr);
+        RemoteBuffer remote(tree, 1024);
+        if (!tree || !remote.Ok())
+            return 2;
+        PrintItemImages(tree, reinterpret_cast<HTREEITEM>(SendMessageA(tree, TVM_GETNEXTITEM, TVGN_ROOT, 0)), remote);
+        return 0;
+    }
+    if (cmd == "command" && argc > 2) {
+        PostMessageA(main, WM_COMMAND, static_cast<WPARAM>(std::atoi(argv[2])), 0);
+        return 0;
+    }
+    if (cmd == "focus") {
+        GUITHREADINFO info{};
+        info.cbSize = sizeof(info);
+        if (!GetGUIThreadInfo(GetWindowThreadProcessId(main, nullptr), &info) || !info.hwndFocus)
+            return 1;
+        HWND control = info.hwndFocus;
+        while (control && GetParent(control) != main)
+            control = GetParent(control);
+        std::printf("%d\n", control ? GetDlgCtrlID(control) : 0);
+        return 0;
+    }
+    if (cmd == "minimize") {
+        ShowWindowAsync(main, SW_MINIMIZE);
+        return 0;
+    }
+    if (cmd == "workarea") {
+        MONITORINFO info{};
+        info.cbSize = sizeof(info);
+        GetMonitorInfoA(MonitorFromWindow(main, MONITOR_DEFAULTTONEAREST), &info);
+        const RECT& r = info.rcWork;
+        std::printf("%ld %ld %ld %ld\n", r.left, r.top, r.right - r.left, r.bottom - r.top);
+        return 0;
+    }
+    if (cmd == "client") {
+        RECT r{};
+        GetClientRect(main, &r);
+        std::printf("%ld %ld\n", r.right, r.bottom);
+        return 0;
+    }
+    if (cmd == "position") {
+        RECT r{};
+        GetWindowRect(main, &r);
+        std::printf("%ld %ld\n", r.left, r.top);
+        return 0;
+    }
+    if (cmd == "pixel" && argc > 3) {
+        HDC dc = GetDC(main);
+        const COLORREF c = GetPixel(dc, std::atoi(argv[2]), std::atoi(argv[3]));
+        ReleaseDC(main, dc);
+        std::printf("%02X%02X%02X\n", GetRValue(c), GetGValue(c), GetBValue(c));
+        return c == CLR_INVALID ? 1 : 0;
+    }
     if (cmd == "item-point" && argc > 2)
         return ShowItemPoint(main, argv[2]);
     if (cmd == "list" && argc > 2)

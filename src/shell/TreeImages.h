@@ -1,0 +1,25 @@
+#pragma once
+// Which picture of the tree's image list a node shows.
+
+namespace corvane {
+
+// The tree's image list holds its pictures in this order.
+enum TreeImage : int {
+    kImageFolderClosed = 0,
+    kImageFolderOpen = 1,
+    kImageReply = 2,
+    kImageReplySelected = 3,
+    kTreeImageCount = 4,
+};
+
+struct TTreeNodeImages {
+    int normal = kImageReply;
+    int selected = kImageReplySelected;
+    bool operator==(const TTreeNodeImages&) const = default;
+};
+
+// A node with children is a folder, open or closed alike when selected; a node
+// without children is a reply, with its own picture while selected.
+TTreeNodeImages TreeNodeImages(bool hasChildren, bool expanded);
+
+} // namespace corvane
