@@ -56,5 +56,22 @@ sleep 1
 desktop_shot main-compact.png
 main_window_keys F10 Right Right Right Right Return
 sleep 0.5
+
+# The parameters dialog, asked for by a reply's hot key (Ctrl+Alt+Shift+M of
+# the starter library's "Meeting confirmation") while another program is active.
+cp "$CORVANE_BIN"/tests/hooks_target.exe "$PROGRAM_DIR/"
+wine explorer /desktop=shots,960x640 "$PROGRAM_DIR/hooks_target.exe" "Notes" 20 >/dev/null 2>&1 &
+sleep 3
+desktop=$(xdotool search --name '^shots - Wine desktop$' | head -1)
+xdotool mousemove --window "$desktop" 60 148 click 1
+sleep 2
+xdotool keydown ctrl alt shift m
+sleep 0.3
+xdotool keyup m shift alt ctrl
+wait_for_dialog 'Corvane - Do Macro Insertions and Replacements ' 1 10
+sleep 0.5
+desktop_shot parameters-dialog.png
+xdotool key Escape
+sleep 0.5
 scenario_end
 ls -la "$out"

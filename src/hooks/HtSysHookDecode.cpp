@@ -67,6 +67,7 @@ THtShellNotice DecodeShell(
         aboutAWindow = false;
         break;
     case 4:
+    case 0x8004: // with the high bit: another window was forced forward
         s.event = THtShellEvent::WindowActivated;
         break;
     case 6:

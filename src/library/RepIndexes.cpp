@@ -169,10 +169,6 @@ int TRepList::MacroCount() const { return macros_.Count(); }
 std::string TRepList::MacroAt(int position) const { return macros_.KeyAt(position); }
 TRep* TRepList::MacroReplyAt(int position) const { return macros_.RepAt(position); }
 
-namespace {
-
-// Text strictly between the first "(" and the first ")", or nothing when the
-// text has no "(" or the ")" does not follow it with something in between.
 std::string_view ParameterList(std::string_view text)
 {
     const size_t open = text.find('(');
@@ -181,8 +177,6 @@ std::string_view ParameterList(std::string_view text)
         return {};
     return text.substr(open + 1, close - open - 1);
 }
-
-} // namespace
 
 int TRepList::MatchMacro(std::string_view text, std::string& names, std::string& values) const
 {

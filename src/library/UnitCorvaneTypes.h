@@ -115,6 +115,9 @@ public:
 
 // Text up to and including the first "(", or the whole text.
 std::string_view MacroStem(std::string_view macro);
+// Text strictly between the first "(" and the first ")", or nothing when the
+// text has no "(" or the ")" does not follow it with something in between.
+std::string_view ParameterList(std::string_view text);
 
 // The library: owns every TRep and both indexes.
 class TRepList {

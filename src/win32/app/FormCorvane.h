@@ -11,6 +11,7 @@
 #include <span>
 #include <string>
 
+#include "engine/MacroInsertions.h"
 #include "shell/CommandTable.h"
 #include "shell/MainLayout.h"
 #include "shell/UnitIdleUpdate.h"
@@ -21,6 +22,7 @@
 #include "win32/HtSysHookHost.h"
 
 namespace corvane {
+class TEngine;
 class TRepList;
 class TRep;
 class IFileSystem;
@@ -31,6 +33,11 @@ namespace corvane::win32 {
 
 class TreeViewControl;
 class ListBoxControl;
+class RichEditContent;
+class TFormMacroInserts;
+class Win32Desktop;
+class Win32Clock;
+class Win32MessageBoxes;
 
 class TFormCorvane {
 public:
@@ -111,7 +118,20 @@ private:
     void ToggleModeCommand();
     void SetModeItemCaption(const std::string& caption);
     void OnActivateApp(bool active);
+
+    // Expansion engine: hook events, the timer and the delivery commands.
+    class EngineWindow;
+    friend class EngineWindow;
+    void CreateEngine();
+    void ConnectHookEvents();
     void OnFixTimer();
+    void OnNavigationSelected();
+    void CopyEntireExecute();
+    void PasteIntoLastActiveExecute();
+    void TrayInsertExecute();
+    TDialogPlace AroundDeliveryButton(int id) const;
+    void BeginReplyDrag();
+    void EndReplyDrag(bool deliver);
 
     // Idle update.
     TIdleInput CollectIdleInput() const;
@@ -140,11 +160,18 @@ private:
     std::unique_ptr<ModeWindow> modeWindow_;
     std::unique_ptr<EngineArming> engineArming_;
 
-    // Expansion engine state, armed while another application is active.
-    bool appInactive_ = false;
+    // Expansion engine, armed while another application is active.
     bool fixTimerEnabled_ = false;
-    HWND lastActiveWindow_ = nullptr;
+    bool terminating_ = false;
+    bool draggingReply_ = false;
     HWND foregroundAtTick_ = nullptr; // foreground window at the last FixTimer tick
+    std::unique_ptr<Win32Desktop> desktop_;
+    std::unique_ptr<Win32Clock> clock_;
+    std::unique_ptr<Win32MessageBoxes> engineBoxes_;
+    std::unique_ptr<RichEditContent> editorContent_;
+    std::unique_ptr<TFormMacroInserts> macroInserts_;
+    std::unique_ptr<EngineWindow> engineWindow_;
+    std::unique_ptr<TEngine> engine_;
 
     UniqueGdiObject font_;
     UniqueImageList treeImages_;

@@ -7,6 +7,17 @@
 
 #include <commctrl.h>
 
+#include "engine/Delivery.h"
+#include "engine/EntryInEditor.h"
+#include "library/UnitCorvaneTypes.h"
+#include "shell/UnitSettings.h"
+#include "win32/HtSysHookUtils.h"
+#include "win32/MacroInsertsDialog.h"
+#include "win32/RichEditContent.h"
+#include "win32/TreeViewControl.h"
+#include "win32/Win32Desktop.h"
+#include "win32/Win32MessageBoxes.h"
+
 namespace corvane::win32 {
 
 inline constexpr UINT_PTR kFixTimerId = 1;
@@ -157,13 +168,53 @@ public:
         else
             KillTimer(f_.window_, kFixTimerId);
     }
-    void SetAppInactive(bool inactive) override { f_.appInactive_ = inactive; }
+    void SetAppInactive(bool inactive) override;
     // Pending edits of the selected reply are committed here once the
     // library editing commands exist; until then nothing is pending.
     void CommitEdits() override { }
 
 private:
     TFormCorvane& f_;
+};
+
+// What the engine asks of the main window.
+class TFormCorvane::EngineWindow final : public IEngineWindow {
+public:
+    explicit EngineWindow(TFormCorvane& form) : f_(form) { }
+
+    TreeNode SelectedNode() const override { return f_.tree_->Selected(); }
+    void SelectNode(TreeNode node) override
+    {
+        // One load of the editor, whatever notifications the tree sends.
+        selecting_ = true;
+        f_.tree_->Select(node);
+        selecting_ = false;
+        ShowEntryInEditor(*f_.library_, node, *f_.editorContent_);
+    }
+    void CommitEdits() override { f_.engineArming_->CommitEdits(); }
+    WindowId MainWindow() const override { return ToWindowId(f_.window_); }
+    void ShowFromHotKey(WindowId from) override
+    {
+        f_.foregroundAtTick_ = ToHwnd(from);
+        f_.ShowFromTray();
+    }
+    void TakeForeground() override { ForceForeground(GetForegroundWindow(), f_.window_); }
+    bool ParametersDialogEnabled() const override { return ReadProgramFlag(f_.registry_, kShowMacroIns); }
+    bool AskParameters(const std::string& list, const TDialogPlace& place, std::string& values) override
+    {
+        if (!f_.macroInserts_->Ask(f_.window_, list, place))
+            return false;
+        values = f_.macroInserts_->Values();
+        return true;
+    }
+    bool ParametersDialogVisible() const override { return f_.macroInserts_->Visible(); }
+    void CancelParametersDialog() override { f_.macroInserts_->Cancel(); }
+
+    bool Selecting() const { return selecting_; }
+
+private:
+    TFormCorvane& f_;
+    bool selecting_ = false;
 };
 
 } // namespace corvane::win32

@@ -4,14 +4,15 @@
 #include <commctrl.h>
 #include <richedit.h>
 
-#include <cstring>
 #include <string>
 #include <utility>
 
 #include "library/UnitCommonProcs.h"
+#include "engine/Delivery.h"
 #include "library/UnitCorvaneTypes.h"
 #include "shell/UnitShortcuts.h"
 #include "win32/MenuItems.h"
+#include "win32/RichEditContent.h"
 #include "win32/TreeViewControl.h"
 #include "win32/app/CommandIds.h"
 
@@ -40,22 +41,8 @@ bool IsTextControl(HWND window)
 
 bool PutTextOnClipboard(HWND owner, const std::string& text)
 {
-    if (!OpenClipboard(owner))
-        return false;
-    EmptyClipboard();
-    HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, text.size() + 1);
-    bool placed = false;
-    if (memory) {
-        if (void* target = GlobalLock(memory)) {
-            std::memcpy(target, text.c_str(), text.size() + 1);
-            GlobalUnlock(memory);
-            placed = SetClipboardData(CF_TEXT, memory) != nullptr;
-        }
-        if (!placed)
-            GlobalFree(memory); // the clipboard owns it only on success
-    }
-    CloseClipboard();
-    return placed;
+    const ClipboardItem item{CF_TEXT, &text};
+    return PutOnClipboard(owner, &item, 1);
 }
 
 } // namespace
@@ -183,7 +170,7 @@ TIdleInput TFormCorvane::CollectIdleInput() const
         in.editorCanUndo = SendMessageA(editor_, EM_CANUNDO, 0, 0) != 0;
         in.editorCanRedo = SendMessageA(editor_, EM_CANREDO, 0, 0) != 0;
     }
-    in.lastActiveWindowValid = lastActiveWindow_ && IsWindow(lastActiveWindow_);
+    in.lastActiveWindowValid = engine_ && IsWindow(reinterpret_cast<HWND>(engine_->LastActiveWindow()));
     return in;
 }
 

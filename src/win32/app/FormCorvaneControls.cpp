@@ -59,7 +59,13 @@ LRESULT TFormCorvane::OnNavigationNotify(const NMHDR& header)
         return 0;
     case TVN_SELCHANGEDA:
     case TVN_SELCHANGEDW:
+        OnNavigationSelected();
         IdleUpdate();
+        return 0;
+    case TVN_BEGINDRAGA:
+    case TVN_BEGINDRAGW:
+        TreeView_SelectItem(navigation_, reinterpret_cast<const NMTREEVIEWA&>(header).itemNew.hItem);
+        BeginReplyDrag();
         return 0;
     default:
         return 0;

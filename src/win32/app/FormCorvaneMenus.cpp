@@ -38,6 +38,15 @@ void TFormCorvane::OnCommand(int id)
     case CmdTrayShow:
         ShowFromTray();
         break;
+    case CmdTrayInsert:
+        TrayInsertExecute();
+        break;
+    case CmdCopyEntire:
+        CopyEntireExecute();
+        break;
+    case CmdPasteLastActive:
+        PasteIntoLastActiveExecute();
+        break;
     case CmdToggleMode:
         ToggleModeCommand();
         break;

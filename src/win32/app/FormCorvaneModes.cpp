@@ -81,10 +81,4 @@ void TFormCorvane::OnActivateApp(bool active)
         AppDeactivated(*engineArming_);
 }
 
-void TFormCorvane::OnFixTimer()
-{
-    // The engine's polling of hot keys and chords joins this tick.
-    foregroundAtTick_ = GetForegroundWindow();
-}
-
 } // namespace corvane::win32

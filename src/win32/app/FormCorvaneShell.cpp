@@ -168,6 +168,8 @@ LRESULT TFormCorvane::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam)
             return TRUE;
         return DefWindowProcA(window_, msg, wParam, lParam);
     case WM_LBUTTONDOWN:
+        if (draggingReply_)
+            return 0;
         BeginSplitterDrag(static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam)));
         return 0;
     case WM_MOUSEMOVE:
@@ -175,10 +177,13 @@ LRESULT TFormCorvane::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam)
             DragSplitter(static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam)));
         return 0;
     case WM_LBUTTONUP:
+        EndReplyDrag(true);
         if (dragging_ != SplitterId::None)
             EndSplitterDrag();
         return 0;
     case WM_CAPTURECHANGED:
+        if (reinterpret_cast<HWND>(lParam) != window_)
+            EndReplyDrag(false);
         if (dragging_ != SplitterId::None && reinterpret_cast<HWND>(lParam) != window_)
             EndSplitterDrag();
         return 0;
@@ -258,6 +263,7 @@ void TFormCorvane::FormCreate()
     FillKeyTable();
     LoadModeGeometry(modeState_, *modeWindow_, registry_);
     CreateReplyLibrary();
+    CreateEngine();
     LoadReplyLibrary();
     LayoutControls();
     // A modal tip may come before the loop's first idle moment.
@@ -297,6 +303,7 @@ void TFormCorvane::TipTimerTimer()
 
 void TFormCorvane::FormDestroy()
 {
+    terminating_ = true;
     hooks_.Stop();
 
     engineArming_->CommitEdits();

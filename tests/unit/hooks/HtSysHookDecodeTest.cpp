@@ -1,3 +1,4 @@
+#include "platform/Desktop.h"
 #include "hooks/HtSysHookDecode.h"
 
 #include <gtest/gtest.h>
@@ -105,6 +106,7 @@ TEST(HtSysHookDecode, ShellCodesAndTheOwnWindowRule)
         {2, THtShellEvent::WindowDestroyed, true},
         {3, THtShellEvent::ActivateShellWindow, false},
         {4, THtShellEvent::WindowActivated, true},
+        {0x8004, THtShellEvent::WindowActivated, true}, // a "rude" activation, as most arrive
         {6, THtShellEvent::WindowTitleRedraw, true},
         {7, THtShellEvent::TaskManager, false},
         {8, THtShellEvent::LanguageChange, true},
@@ -116,7 +118,7 @@ TEST(HtSysHookDecode, ShellCodesAndTheOwnWindowRule)
         EXPECT_EQ(DecodeShell(r.code, own, 0, own, true).event, r.event);
         EXPECT_EQ(DecodeShell(r.code, own, 0, own, false).event, r.ownRule ? THtShellEvent::None : r.event);
     }
-    for (std::uint32_t code : {0u, 5u, 9u, 10u, 12u, 13u, 0x8004u})
+    for (std::uint32_t code : {0u, 5u, 9u, 10u, 12u, 13u, 0x8001u})
         EXPECT_EQ(DecodeShell(code, 0x777, 0, own, false).event, THtShellEvent::None) << code;
 
     const THtShellNotice redraw = DecodeShell(6, 0x777, 1, own, false);
@@ -124,6 +126,12 @@ TEST(HtSysHookDecode, ShellCodesAndTheOwnWindowRule)
     EXPECT_TRUE(redraw.isFlashing);
     EXPECT_FALSE(DecodeShell(6, 0x777, 0, own, false).isFlashing);
     EXPECT_EQ(DecodeShell(11, 4, 0, own, false).changedFeature, 4);
+}
+
+TEST(HtSysHookDecode, WindowHandlesAreSignExtendedFrom32Bits)
+{
+    EXPECT_EQ(WindowFromNotice(0x00012345u), WindowId{0x12345});
+    EXPECT_EQ(WindowFromNotice(0xFFFF1234u), static_cast<WindowId>(static_cast<std::intptr_t>(-0xEDCC)));
 }
 
 TEST(HtSysHookDecode, ErrorTextsOfTheLibraryCodesAndOfWindowsCodes)

@@ -272,11 +272,11 @@ int main(int argc, char** argv)
             PostMessageA(button, BM_CLICK, 0, 0);
         return button ? 0 : 1;
     }
-    if (cmd == "clipboard") {
-        // The clipboard's plain text.
+    if (cmd == "clipboard" || cmd == "clipboard-rtf") {
+        // The clipboard's plain text, or its rich text.
         if (!OpenClipboard(nullptr))
             return 2;
-        HANDLE data = GetClipboardData(CF_TEXT);
+        HANDLE data = GetClipboardData(cmd == "clipboard" ? CF_TEXT : RegisterClipboardFormatA("Rich Text Format"));
         const char* text = data ? static_cast<const char*>(GlobalLock(data)) : nullptr;
         std::printf("%s\n", text ? text : "");
         if (text)
@@ -317,6 +317,11 @@ int main(int argc, char** argv)
         DWORD pid = 0;
         GetWindowThreadProcessId(main, &pid);
         std::printf("%lu\n", pid);
+        return 0;
+    }
+    if (cmd == "command" && argc > 2) {
+        // What a click on a button or menu item of the window sends.
+        PostMessageA(main, WM_COMMAND, static_cast<WPARAM>(std::atoi(argv[2])), 0);
         return 0;
     }
     if (cmd == "close") {

@@ -1,0 +1,248 @@
+#include "engine/Delivery.h"
+
+#include "engine/PredefinedInsertions.h"
+#include "engine/Recogniser.h"
+#include "engine/ReplaceInReply.h"
+#include "library/UnitCommonProcs.h"
+#include "library/UnitCorvaneTypes.h"
+#include "platform/Clock.h"
+#include "platform/MessageBoxes.h"
+#include "platform/ReplyEditor.h"
+
+namespace corvane {
+
+void TEngine::KeyAction(int virtualKey, bool keyIsBeingPressed)
+{
+    // Shift as the notifications report it, in the order the keys were
+    // struck: read from the key state when the notification is handled, a
+    // quickly released Shift would already be up.
+    if (virtualKey == VkShift || virtualKey == VkLShift || virtualKey == VkRShift)
+        shiftDown_ = keyIsBeingPressed;
+    if (!appInactive_)
+        return;
+    if (FeedKey(typedBuffer_, virtualKey, keyIsBeingPressed, shiftDown_) == TKeyOutcome::Expand)
+        ExpandTypedMacro();
+}
+
+void TEngine::ExpandTypedMacro()
+{
+    std::string names;
+    std::string values;
+    const int position = p_.library.MatchMacro(typedBuffer_, names, values);
+    const auto typedLength = typedBuffer_.size();
+    typedBuffer_.clear();
+    if (position < 0)
+        return;
+    const TreeNode remembered = p_.window.SelectedNode();
+    p_.window.SelectNode(p_.library.MacroReplyAt(position)->Node);
+    // Without the copy the typed macro stays: pasting would paste what the clipboard held.
+    if (!FillInAndCopy(names, values, remembered))
+        return;
+    for (size_t i = 0; i < typedLength + 1; ++i) {
+        p_.desktop.SendKey(VkBack, false);
+        p_.desktop.SendKey(VkBack, true);
+    }
+    SimulatePaste();
+}
+
+void TEngine::SimulatePaste()
+{
+    p_.desktop.SendKey(VkControl, false);
+    p_.desktop.SendKey(VkV, false);
+    p_.desktop.SendKey(VkV, true);
+    p_.desktop.SendKey(VkControl, true);
+}
+
+void TEngine::PasteInto(WindowId window)
+{
+    if (!p_.desktop.IsWindow(window)) {
+        p_.boxes.Warning(TargetGoneText);
+        return;
+    }
+    p_.desktop.SetForeground(window);
+    // Activation of another program's window may take effect later (under
+    // Wine it waits for the X server); keys sent before would reach the old one.
+    for (int waited = 0; p_.desktop.ForegroundWindow() != window && waited < ForegroundWaitMs;
+         waited += ForegroundPollMs)
+        p_.desktop.Pause(ForegroundPollMs);
+    SimulatePaste();
+}
+
+void TEngine::WindowActivated(WindowId window)
+{
+    if (window != 0 && !p_.window.ParametersDialogVisible() && window != p_.window.MainWindow())
+        lastActiveWindow_ = window;
+}
+
+void TEngine::WindowDestroyed(WindowId window, bool terminating)
+{
+    if (terminating || window != lastActiveWindow_)
+        return;
+    lastActiveWindow_ = 0;
+    if (p_.window.ParametersDialogVisible())
+        p_.window.CancelParametersDialog();
+}
+
+void TEngine::TimerTick()
+{
+    foregroundAtTick_ = p_.desktop.ForegroundWindow();
+    if (!appInactive_)
+        return;
+    // Some systems (Wine among them) send no shell activations; the window
+    // in front while another application is active was activated too.
+    WindowActivated(foregroundAtTick_);
+    if (pendingInsert_) {
+        InsertSelectedReply();
+    } else if (pendingShow_) {
+        pendingShow_ = false;
+        p_.window.ShowFromHotKey(foregroundAtTick_);
+    } else if (pendingHotKey_ != -1) {
+        DeliverHotKeyReply();
+    } else {
+        PollHotKeys();
+    }
+}
+
+void TEngine::PollHotKeys()
+{
+    const TChordFound found = FindChord(p_.desktop, p_.library);
+    switch (found.chord) {
+    case TChord::ShowWindow:
+        pendingShow_ = true;
+        break;
+    case TChord::InsertSelected:
+        pendingInsert_ = true;
+        break;
+    case TChord::ReplyHotKey:
+        pendingHotKey_ = found.hotKeyPosition;
+        pendingHotKeyCode_ = p_.library.HotKeyCodeAt(found.hotKeyPosition);
+        pendingHotKeyReply_ = p_.library.HotKeyReplyAt(found.hotKeyPosition);
+        break;
+    case TChord::None:
+        break;
+    }
+}
+
+void TEngine::DeliverHotKeyReply()
+{
+    // The library may have changed while the program was active in between:
+    // a position that names another entry now delivers nothing.
+    const int position = pendingHotKey_;
+    if (position >= p_.library.HotKeyCount() || p_.library.HotKeyCodeAt(position) != pendingHotKeyCode_
+        || p_.library.HotKeyReplyAt(position) != pendingHotKeyReply_) {
+        pendingHotKey_ = -1;
+        return;
+    }
+    const HotKeyParts parts = SplitHotKeyCode(pendingHotKeyCode_);
+    if (p_.desktop.KeyDown(static_cast<unsigned char>(parts.key)))
+        return;
+    pendingHotKey_ = -1;
+    const TreeNode before = p_.window.SelectedNode();
+    p_.window.SelectNode(p_.library.HotKeyReplyAt(position)->Node);
+    const TCopy copy = CopySelectedReply({TDialogPlace::ScreenCentre});
+    if (copy == TCopy::CopiedAfterDialog) {
+        PasteInto(lastActiveWindow_);
+    } else if (copy == TCopy::Copied) {
+        p_.desktop.Pause(DeliveryPauseMs);
+        SimulatePaste();
+    }
+    p_.window.SelectNode(nullptr);
+    p_.window.SelectNode(before);
+}
+
+void TEngine::InsertSelectedReply()
+{
+    pendingInsert_ = false;
+    // A folder has nothing to deliver; its empty copy would clear the target's clipboard for nothing.
+    if (!SelectedIsReply())
+        return;
+    const TCopy copy = CopySelectedReply({TDialogPlace::ScreenCentre});
+    if (copy == TCopy::CopiedAfterDialog) {
+        PasteInto(lastActiveWindow_);
+    } else if (copy == TCopy::Copied) {
+        p_.desktop.Pause(DeliveryPauseMs);
+        SimulatePaste();
+    }
+}
+
+void TEngine::PasteIntoLastActive(const TDialogPlace& dialogPlace)
+{
+    p_.window.CommitEdits();
+    if (!SelectedIsReply())
+        return;
+    const TCopy copy = CopySelectedReply(dialogPlace);
+    if (copy == TCopy::Copied)
+        p_.desktop.Pause(DeliveryPauseMs);
+    if (copy == TCopy::Copied || copy == TCopy::CopiedAfterDialog)
+        PasteInto(lastActiveWindow_);
+}
+
+void TEngine::CopyEntireReply(const TDialogPlace& dialogPlace)
+{
+    p_.window.CommitEdits();
+    if (SelectedIsReply())
+        (void)CopySelectedReply(dialogPlace);
+}
+
+void TEngine::DropSelectedReply(int x, int y, WindowId target)
+{
+    if (!SelectedIsReply() || target == 0 || target == p_.window.MainWindow())
+        return;
+    // The click places the caret at the drop point and gives the target the focus.
+    p_.desktop.ClickAtPointer();
+    const bool asks = !DialogParameters().empty();
+    if (asks) {
+        p_.window.TakeForeground();
+        p_.desktop.Pause(DeliveryPauseMs);
+    }
+    const TCopy copy = CopySelectedReply({TDialogPlace::AroundPoint, x, y});
+    if (copy == TCopy::CopiedAfterDialog) {
+        PasteInto(target);
+    } else if (copy == TCopy::Copied) {
+        p_.desktop.Pause(DeliveryPauseMs);
+        SimulatePaste();
+    }
+}
+
+bool TEngine::SelectedIsReply() const
+{
+    const TreeNode node = p_.window.SelectedNode();
+    const TRep* rep = node ? p_.library.RepOf(node) : nullptr;
+    return rep && !rep->IsFolder();
+}
+
+std::string TEngine::DialogParameters() const
+{
+    if (!p_.window.ParametersDialogEnabled())
+        return {};
+    const TreeNode node = p_.window.SelectedNode();
+    const int position = node ? p_.library.MacroIndexOf(p_.library.RepOf(node)) : -1;
+    if (position < 0)
+        return {};
+    return std::string(ParameterList(p_.library.MacroAt(position)));
+}
+
+TEngine::TCopy TEngine::CopySelectedReply(const TDialogPlace& dialogPlace)
+{
+    const std::string parameters = DialogParameters();
+    std::string values;
+    if (!parameters.empty() && !p_.window.AskParameters(parameters, dialogPlace, values))
+        return TCopy::Cancelled;
+    if (!FillInAndCopy(parameters, values, p_.window.SelectedNode()))
+        return TCopy::Failed;
+    return parameters.empty() ? TCopy::Copied : TCopy::CopiedAfterDialog;
+}
+
+bool TEngine::FillInAndCopy(const std::string& names, const std::string& values, TreeNode reselect)
+{
+    ReplaceInReply(p_.editor, names, values);
+    ReplaceInReply(p_.editor, PredefinedNames(), PredefinedValues(p_.clock.Now()));
+    const bool copied = p_.editor.CopyAllToClipboard();
+    p_.window.SelectNode(nullptr);
+    p_.window.SelectNode(reselect);
+    if (!copied)
+        p_.boxes.Warning(ClipboardBusyText);
+    return copied;
+}
+
+} // namespace corvane

@@ -1,0 +1,127 @@
+#pragma once
+// The expansion engine: typed macros, polled chords and every route by which
+// a reply leaves the program. Events go in; the engine fills the reply in
+// through the editor, puts it on the clipboard and synthesises the paste.
+#include <string>
+
+#include "engine/MacroInsertions.h"
+#include "platform/Desktop.h"
+#include "platform/TreeControl.h"
+
+namespace corvane {
+
+class IClock;
+class IMessageBoxes;
+class IReplyEditor;
+class TRepList;
+
+inline constexpr int DeliveryPauseMs = 50;
+inline constexpr int ForegroundWaitMs = 500;
+inline constexpr int ForegroundPollMs = 10;
+inline constexpr char ClipboardBusyText[]
+    = "The reply was not delivered: another program is using the clipboard. Please try again.";
+inline constexpr char TargetGoneText[]
+    = "The reply was not pasted: the window it was meant for has been closed. It is on the clipboard.";
+
+// What the engine asks of the main window.
+class IEngineWindow {
+public:
+    virtual ~IEngineWindow() = default;
+    [[nodiscard]] virtual TreeNode SelectedNode() const = 0;
+    // Selecting loads the entry's text into the editor; nullptr empties it.
+    virtual void SelectNode(TreeNode node) = 0;
+    // Writes the pending edits of the selected entry, so that what is
+    // delivered is what the user last saw.
+    virtual void CommitEdits() = 0;
+    [[nodiscard]] virtual WindowId MainWindow() const = 0;
+    // Restores and shows the main window and takes the foreground from `from`.
+    virtual void ShowFromHotKey(WindowId from) = 0;
+    // Brings the main window forward before a dialog at a drop point.
+    virtual void TakeForeground() = 0;
+    // The setting that enables the parameters dialog, read afresh.
+    [[nodiscard]] virtual bool ParametersDialogEnabled() const = 0;
+    // Shows the parameters dialog modally; true when accepted, with the
+    // values joined by the character 1.
+    [[nodiscard]] virtual bool AskParameters(
+        const std::string& parameterList, const TDialogPlace& place, std::string& values)
+        = 0;
+    [[nodiscard]] virtual bool ParametersDialogVisible() const = 0;
+    virtual void CancelParametersDialog() = 0;
+};
+
+struct TEngineParts {
+    TRepList& library;
+    IReplyEditor& editor;
+    IEngineWindow& window;
+    IDesktop& desktop;
+    IClock& clock;
+    IMessageBoxes& boxes;
+};
+
+class TEngine {
+public:
+    explicit TEngine(const TEngineParts& parts) : p_(parts) { }
+
+    // Armed while another application is active.
+    void SetAppInactive(bool inactive) { appInactive_ = inactive; }
+    [[nodiscard]] bool AppInactive() const { return appInactive_; }
+
+    // --- hook events ---
+    void KeyAction(int virtualKey, bool keyIsBeingPressed);
+    void MouseClick() { typedBuffer_.clear(); }
+    void WindowActivated(WindowId window);
+    void WindowDestroyed(WindowId window, bool terminating);
+
+    // One tick of the 50 ms timer: detect a chord, or carry out the one
+    // detected on an earlier tick.
+    void TimerTick();
+
+    // --- routes started in the program ---
+    void InsertSelectedReply();
+    void PasteIntoLastActive(const TDialogPlace& dialogPlace);
+    void CopyEntireReply(const TDialogPlace& dialogPlace);
+    // A reply dragged from the tree and released at (x, y) over `target`
+    // (the top-level window there).
+    void DropSelectedReply(int x, int y, WindowId target);
+
+    // --- state, for the window and the tests ---
+    [[nodiscard]] const std::string& TypedBuffer() const { return typedBuffer_; }
+    [[nodiscard]] WindowId LastActiveWindow() const { return lastActiveWindow_; }
+    [[nodiscard]] WindowId ForegroundAtTick() const { return foregroundAtTick_; }
+    [[nodiscard]] int PendingHotKey() const { return pendingHotKey_; }
+    [[nodiscard]] bool PendingInsert() const { return pendingInsert_; }
+    [[nodiscard]] bool PendingShow() const { return pendingShow_; }
+
+private:
+    enum class TCopy { Copied, CopiedAfterDialog, Cancelled, Failed };
+
+    void ExpandTypedMacro();
+    void PollHotKeys();
+    void DeliverHotKeyReply();
+    // The selected reply filled in (after the dialog when it needs one) and
+    // put on the clipboard; the editor is given back its unexpanded text.
+    TCopy CopySelectedReply(const TDialogPlace& dialogPlace);
+    // Names and values (then the placeholders) filled in, the editor's
+    // content copied, `reselect` selected again; false, after telling the
+    // user, when the clipboard could not be taken.
+    bool FillInAndCopy(const std::string& names, const std::string& values, TreeNode reselect);
+    // The parameter list the dialog asks for, or empty when none is needed.
+    std::string DialogParameters() const;
+    bool SelectedIsReply() const;
+    void PasteInto(WindowId window);
+    void SimulatePaste();
+
+    TEngineParts p_;
+    std::string typedBuffer_;
+    bool appInactive_ = false;
+    bool shiftDown_ = false;
+    bool pendingShow_ = false;
+    bool pendingInsert_ = false;
+    int pendingHotKey_ = -1;
+    std::string pendingHotKeyCode_; // the entry's code when it was detected
+    const void* pendingHotKeyReply_ = nullptr;
+    WindowId foregroundAtTick_ = 0;
+    WindowId lastActiveWindow_ = 0;
+};
+
+} // namespace corvane

@@ -1,0 +1,54 @@
+#pragma once
+// The parameters dialog's rules: its rows, its values, its stored size, where
+// it stands, and when a click selects a box's text.
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace corvane {
+
+inline constexpr char MacroInsCaption[] = "Corvane - Do Macro Insertions and Replacements ";
+
+// One row per name; n commas give n + 1 rows, empty ones included.
+std::vector<std::string> ParameterRows(std::string_view parameterList);
+// The rows' texts joined by the character 1.
+std::string JoinValues(const std::vector<std::string>& texts);
+
+struct TDialogSize {
+    int height = 0, width = 0;
+    bool operator==(const TDialogSize&) const = default;
+};
+// Height then width, each a signed 16-bit little-endian number.
+std::vector<std::uint8_t> EncodeDialogSize(TDialogSize size);
+std::optional<TDialogSize> DecodeDialogSize(const std::vector<std::uint8_t>& bytes);
+
+// Accept centred in the bottom panel left of the check box.
+int AcceptButtonLeft(int panelWidth, int checkWidth, int buttonWidth);
+
+// Where a route shows the dialog.
+struct TDialogPlace {
+    enum Kind { ScreenCentre, AroundPoint } kind = ScreenCentre;
+    int x = 0, y = 0; // the point for AroundPoint, in screen coordinates
+};
+struct TScreenPoint {
+    int x = 0, y = 0;
+    bool operator==(const TScreenPoint&) const = default;
+};
+// Top-left corner for a dialog of w x h; around a point it is kept on the screen.
+TScreenPoint PlaceDialog(const TDialogPlace& place, int w, int h, int screenWidth, int screenHeight);
+
+// The first click into a box after leaving another selects its text for
+// overtyping; later clicks place the caret.
+class TSelectOnFirstClick {
+public:
+    // True when the click should select the box's whole text.
+    bool MouseUp(bool boxHasSelection);
+    void Exit() { selectedOnce_ = false; }
+
+private:
+    bool selectedOnce_ = true;
+};
+
+} // namespace corvane

@@ -1,0 +1,24 @@
+#pragma once
+// The one substitution step of delivery: parameter and placeholder names in a
+// reply's RTF replaced by values, in the document's text only.
+#include <string>
+#include <string_view>
+
+namespace corvane {
+
+class IReplyEditor;
+
+// Names joined by ",", values by the character 1; pairs are applied in
+// order, each to the result of the ones before. A name matches only where
+// its characters stand together in the text (ignoring case), never inside
+// control words or header groups; values are inserted escaped.
+[[nodiscard]] std::string ReplaceNamesInRtf(std::string rtf, std::string_view names, std::string_view values);
+
+// The same on the editor's whole content; the editor is left unmodified, so
+// the expanded text is never committed to the library.
+void ReplaceInReply(IReplyEditor& editor, std::string_view names, std::string_view values);
+
+// A value as RTF text: "\", "{", "}" escaped, characters above 127 as \'hh.
+std::string EscapeRtfText(std::string_view value);
+
+} // namespace corvane

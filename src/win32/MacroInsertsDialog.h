@@ -1,0 +1,50 @@
+#pragma once
+// TFormMacroInserts: one edit box per macro parameter, pre-filled with its
+// name; Accept or Enter accepts, Escape or the close box cancels.
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+#include "engine/MacroInsertions.h"
+#include "win32/ModalDialog.h"
+
+namespace corvane {
+class IRegistry;
+}
+
+namespace corvane::win32 {
+
+class TFormMacroInserts final : public ModalDialog {
+public:
+    explicit TFormMacroInserts(IRegistry& registry) : registry_(registry) { }
+
+    // Builds the rows of `parameterList`, shows the dialog modally at the
+    // place the route asks for; true when accepted.
+    [[nodiscard]] bool Ask(HWND owner, const std::string& parameterList, const TDialogPlace& place);
+    // The rows' texts joined by the character 1, after Accept.
+    const std::string& Values() const { return values_; }
+    bool Visible() const { return Dialog() != nullptr; }
+    // Closes a running dialog as cancelled (its target went away).
+    void Cancel();
+
+private:
+    void OnStart() override;
+    void OnCommand(int id, int notification) override;
+    bool OnMessage(UINT msg, WPARAM wParam, LPARAM lParam, INT_PTR& result) override;
+    void Relayout();
+    void SaveSize();
+    static LRESULT CALLBACK RowEditProc(HWND edit, UINT msg, WPARAM wParam, LPARAM lParam, UINT_PTR id, DWORD_PTR self);
+
+    IRegistry& registry_;
+    std::vector<std::string> names_;
+    std::vector<HWND> rows_;
+    HWND accept_ = nullptr;
+    HWND checkShow_ = nullptr;
+    TDialogPlace place_;
+    std::string values_;
+    TSelectOnFirstClick selectRule_;
+    bool started_ = false;
+};
+
+} // namespace corvane::win32

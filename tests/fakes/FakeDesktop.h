@@ -1,0 +1,62 @@
+#pragma once
+// A desktop with a 256-key state table and other programs' windows, each
+// holding the text of its edit box. Synthesised keys act on the foreground
+// window as a text box would: Backspace erases, Ctrl+V pastes the clipboard's
+// plain text. Every synthesised key is also queued as the notification the
+// keyboard hook would post back.
+#include "fakes/FakeClipboard.h"
+#include "platform/Clock.h"
+#include "platform/Desktop.h"
+
+#include <array>
+#include <map>
+#include <string>
+#include <utility>
+#include <vector>
+
+namespace corvane::fakes {
+
+class FakeDesktop : public IDesktop {
+public:
+    explicit FakeDesktop(FakeClipboard& clipboard) : clipboard_(clipboard) { }
+
+    bool KeyDown(int virtualKey) const override { return keys.at(static_cast<size_t>(virtualKey & 0xFF)); }
+    WindowId ForegroundWindow() const override { return foreground; }
+    bool IsWindow(WindowId window) const override { return texts.count(window) != 0; }
+    void SendKey(int virtualKey, bool release) override;
+    void SetForeground(WindowId window) override { foreground = window; }
+    void Pause(int milliseconds) override { pausedMs += milliseconds; }
+    void ClickAtPointer() override { ++clicks; }
+
+    // A window of another program, made the foreground.
+    WindowId OpenWindow(WindowId window)
+    {
+        texts[window];
+        foreground = window;
+        return window;
+    }
+    void CloseWindow(WindowId window) { texts.erase(window); }
+    std::string& TextOf(WindowId window) { return texts[window]; }
+    // The key presses among the synthesised events.
+    int PressesOf(int virtualKey) const;
+
+    std::array<bool, 256> keys{};
+    WindowId foreground = 0;
+    std::map<WindowId, std::string> texts;
+    std::vector<std::pair<int, bool>> sent; // (virtual key, release)
+    std::vector<std::pair<int, bool>> echoed; // notifications not yet handled
+    int pausedMs = 0;
+    int clicks = 0;
+
+private:
+    FakeClipboard& clipboard_;
+    bool controlHeld_ = false;
+};
+
+class FakeClock : public IClock {
+public:
+    TLocalTime Now() const override { return now; }
+    TLocalTime now{2026, 12, 7, 14, 5, 9};
+};
+
+} // namespace corvane::fakes

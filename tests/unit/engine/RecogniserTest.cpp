@@ -1,0 +1,126 @@
+// Typed macros from keystroke notifications to the reply standing in the
+// other program's window.
+#include "EngineTestRig.h"
+
+#include <gtest/gtest.h>
+
+namespace corvane::testing {
+namespace {
+
+constexpr int VkCapital = 0x14, VkNumpad1 = 0x61, VkReturn = 0x0D;
+
+class TypedMacroTest : public ::testing::Test {
+protected:
+    TypedMacroTest()
+    {
+        sig = rig.AddReply("Signature", RichEditRtf("Best regards, Ann"), "sig");
+        meet = rig.AddReply("Meeting", RichEditRtf("See you on \\b DAY\\b0  at TIME."), "meet(DAY,TIME)");
+    }
+    EngineRig rig;
+    TRep* sig;
+    TRep* meet;
+};
+
+TEST_F(TypedMacroTest, MacroAndSpaceAreReplacedByTheReply)
+{
+    rig.Type("Hello sig ");
+    EXPECT_EQ(rig.MailText(), "Hello Best regards, Ann\r\n");
+    EXPECT_EQ(rig.desktop.PressesOf(VkBack), 4);
+    // Ctrl+V comes after the last Backspace, with nothing in between.
+    const auto& sent = rig.desktop.sent;
+    ASSERT_EQ(sent.size(), 8u + 4u);
+    EXPECT_EQ(sent[8], std::make_pair(VkControl, false));
+    EXPECT_EQ(sent[9], std::make_pair(VkV, false));
+    EXPECT_EQ(rig.desktop.pausedMs, 0);
+    // The echoed keystrokes leave the buffer empty; the editor shows the
+    // stored reply again and nothing is marked as changed.
+    rig.HandleEchoes();
+    EXPECT_EQ(rig.engine.TypedBuffer(), "");
+    EXPECT_EQ(sig->Lines.back(), "}");
+    EXPECT_FALSE(rig.editor.Modified());
+    EXPECT_EQ(rig.tree.Selected(), nullptr);
+}
+
+TEST_F(TypedMacroTest, ShiftAndCapsLockSpellingsMatch)
+{
+    rig.Type("SIG ");
+    EXPECT_EQ(rig.MailText(), "Best regards, Ann\r\n");
+    rig.HandleEchoes();
+    // Caps Lock itself clears; the letters then arrive unshifted.
+    rig.Press(VkCapital);
+    rig.Type("sig ");
+    EXPECT_EQ(rig.desktop.PressesOf(VkV), 2);
+}
+
+TEST_F(TypedMacroTest, KeysThatAreNotInTheTableClearTheBuffer)
+{
+    rig.Type("si");
+    rig.Press(VkBack);
+    rig.Type("ig ");
+    EXPECT_EQ(rig.desktop.PressesOf(VkV), 0);
+    rig.Type("sig");
+    rig.engine.MouseClick(); // a click in the middle
+    rig.Type(" ");
+    rig.Type("s");
+    rig.Press(VkNumpad1);
+    EXPECT_EQ(rig.engine.TypedBuffer(), "");
+    rig.Type("ig");
+    rig.engine.KeyAction(VkControl, false);
+    EXPECT_EQ(rig.engine.TypedBuffer(), "");
+    rig.Press(VkReturn);
+    EXPECT_EQ(rig.desktop.PressesOf(VkV), 0);
+}
+
+TEST_F(TypedMacroTest, AutoRepeatAppendsOncePerRepeat)
+{
+    for (int i = 0; i < 3; ++i)
+        rig.engine.KeyAction('A', true);
+    EXPECT_EQ(rig.engine.TypedBuffer(), "aaa");
+}
+
+TEST_F(TypedMacroTest, ParametersTypedInParenthesesAreFilledIn)
+{
+    // Shift is up again when "(" and ")" are handled; the notifications say it was down.
+    rig.Type("meet(Friday,noon) ");
+    EXPECT_EQ(rig.desktop.PressesOf(VkBack), 18);
+    EXPECT_EQ(rig.MailText(), "See you on Friday at noon.\r\n");
+    EXPECT_TRUE(rig.askedLists.empty()); // typed values never ask
+}
+
+TEST_F(TypedMacroTest, WithoutClosingParenthesisNothingIsReplaced)
+{
+    rig.Type("meet(Friday ");
+    EXPECT_EQ(rig.desktop.PressesOf(VkBack), 12);
+    EXPECT_EQ(rig.MailText(), "See you on DAY at TIME.\r\n");
+}
+
+TEST_F(TypedMacroTest, NothingHappensWhileTheProgramIsActive)
+{
+    rig.engine.SetAppInactive(false);
+    rig.Type("sig ");
+    EXPECT_TRUE(rig.desktop.sent.empty());
+    EXPECT_EQ(rig.MailText(), "sig ");
+}
+
+TEST_F(TypedMacroTest, ClipboardHeldElsewhereLeavesTheTypedTextAndTellsOnce)
+{
+    rig.clipboard.text = "stale";
+    rig.clipboard.heldByAnotherProgram = true;
+    rig.Type("sig ");
+    EXPECT_EQ(rig.MailText(), "sig ");
+    EXPECT_TRUE(rig.desktop.sent.empty());
+    ASSERT_EQ(rig.boxes.shown.size(), 1u);
+    EXPECT_EQ(rig.boxes.shown[0].text, ClipboardBusyText);
+    EXPECT_EQ(rig.engine.TypedBuffer(), "");
+}
+
+TEST_F(TypedMacroTest, PreviousSelectionIsRestored)
+{
+    rig.SelectNode(meet->Node);
+    rig.Type("sig ");
+    EXPECT_EQ(rig.tree.Selected(), meet->Node);
+    EXPECT_EQ(rig.editor.PlainText(), "See you on DAY at TIME.\r\n");
+}
+
+} // namespace
+} // namespace corvane::testing

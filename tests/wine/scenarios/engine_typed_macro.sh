@@ -1,0 +1,39 @@
+# Typing a macro and a space in another program replaces them by the reply:
+# plain, with Shift, with Caps Lock, after other words, with parameters typed
+# in parentheses (with and without the closing one), with today's date; the
+# stored replies stay as they were.
+. "$CORVANE_ROOT/tests/wine/tools/engine_scenario.sh"
+engine_start
+
+xdotool type --delay 60 "Hello sig "
+wait_target_text "Hello Best regards, Ann" || fail "plain macro"
+
+target_clear
+xdotool type --delay 60 "SIG "
+wait_target_text "Best regards, Ann" || fail "macro typed with Shift"
+
+target_clear
+xdotool key Caps_Lock
+xdotool type --delay 60 "sig "
+xdotool key Caps_Lock
+wait_target_text "Best regards, Ann" || fail "macro typed with Caps Lock"
+
+target_clear
+xdotool type --delay 60 "meet(Friday,noon) "
+wait_target_text "See you on Friday at noon." || fail "parameters typed in parentheses"
+
+target_clear
+xdotool type --delay 60 "meet(Friday "
+wait_target_text "See you on DAY at TIME." || fail "parameters without the closing parenthesis"
+
+target_clear
+xdotool type --delay 60 "today "
+wait_target_text "Today is $(date '+%A, %B %d, %Y'), $(date '+%-m/%-d/%Y')." || fail "today's date"
+
+target_clear
+xdotool type --delay 60 "si"
+xdotool key BackSpace
+xdotool type --delay 60 "ig x"
+wait_target_text "sig x" || fail "Backspace inside a macro still expanded it"
+
+engine_library_unchanged || fail "reply files changed"

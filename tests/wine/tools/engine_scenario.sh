@@ -1,0 +1,75 @@
+# Helpers of the expansion engine's scenarios (sourced inside scenario_begin):
+# a small library of known replies in the data folder, the program started on
+# it, and the target program of tests/wine/tools/hooks_scenario.sh.
+. "$CORVANE_ROOT/tests/wine/tools/hooks_scenario.sh"
+
+# rep file: macro, hot-key code, then the RTF body as RichEdit writes it.
+engine_reply() {  # file macro code body
+  printf '%s\r\n%s\r\n{\\rtf1\\ansi\\ansicpg1252\\deff0\\deflang1033{\\fonttbl{\\f0\\fswiss\\fcharset0 Arial;}}\r\n\\viewkind4\\uc1\\pard\\f0\\fs20 %s\\par\r\n}\r\n' \
+    "$2" "$3" "$4" >"$DATA_DIR/Replies/$1"
+}
+
+engine_library() {
+  mkdir -p "$DATA_DIR/Replies"
+  printf 'REPLY_1?Signature\r\nREPLY_2?Meeting\r\nREPLY_3?Dated\r\n' >"$DATA_DIR/Replies/index.sub"
+  engine_reply 1.rep sig 0K 'Best regards, Ann'
+  engine_reply 2.rep 'meet(DAY,TIME)' 1M 'See you on \b DAY\b0  at TIME.'
+  engine_reply 3.rep today '' 'Today is %Date, %ShortDate.'
+  (cd "$DATA_DIR/Replies" && md5sum index.sub *.rep) >"$SCENARIO_DIR/library.md5"
+}
+
+# The stored replies are byte for byte what they were.
+engine_library_unchanged() {
+  (cd "$DATA_DIR/Replies" && md5sum -c --quiet "$SCENARIO_DIR/library.md5")
+}
+
+# Corvane on that library, then the target program active with the keyboard in its edit box.
+engine_start() {  # [ShowMacroIns]
+  no_startup_tip
+  set_setting ShowMacroIns "${1:-0}"
+  engine_library
+  hooks_install_tools
+  corvane_start
+  wait_for_main_window 40 || fail "main window did not appear"
+  wait_for_visibility 1 20 || fail "main window was not shown"
+  target_start "Engine Target" 100
+  target_focus
+}
+
+# Waits until the target's edit box holds exactly $1; fails after $2 s.
+wait_target_text() {  # text [seconds]
+  local want=$1 limit=${2:-10} i
+  for i in $(seq 1 $((limit * 10))); do
+    [ "$(target_text)" = "$want" ] && return 0
+    sleep 0.1
+  done
+  echo "target holds '$(target_text)', expected '$want'" >&2
+  return 1
+}
+
+# Empties the target's edit box as a user would.
+target_clear() {
+  xdotool key End shift+Home BackSpace
+  sleep 0.3
+}
+
+# Clicks a node of the main window's tree, which selects it.
+select_reply() {  # name
+  local point
+  point=$(probe item-point "$1") || fail "no node '$1' on screen"
+  xdotool mousemove $point click 1
+  sleep 0.5
+}
+
+# Command ids of the main window (src/win32/app/CommandIds.h).
+CMD_COPY_ENTIRE=1010
+CMD_PASTE_LAST_ACTIVE=1012
+
+# Presses a chord as a person does, held long enough for the 50 ms poll to see it.
+press_chord() {  # keys...
+  xdotool keydown "$@"
+  sleep 0.3
+  local reversed=() k
+  for k in "$@"; do reversed=("$k" "${reversed[@]}"); done
+  xdotool keyup "${reversed[@]}"
+}
