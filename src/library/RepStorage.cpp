@@ -287,24 +287,22 @@ bool TRepList::MoveAcrossDirectories(
     sourceLines->erase(sourceLines->begin() + from);
     destinationLines->insert(destinationLines->begin() + to, MakeIndexLine(parts.prefix, number, parts.name));
 
-    // The file moves first and the indexes follow only once it has: a failed
-    // rename changes nothing, and a failed index write is rolled back, so no
-    // line ever names a file that is somewhere else.
+    // The destination's line comes first, then the file, then the source's
+    // line goes: cut off after any step (a killed process rolls nothing
+    // back), the entry is still listed where its file is, and at worst a
+    // line names a file that is not there. A failure rolls back what was done.
     const std::string oldPath = entry->OwnPath();
     const std::string oldName = entry->IsFolder() ? entry->FolderName : entry->FileName;
-    if (!entry->Relocate(*fs_, newPath))
+    if (!WriteLines(*fs_, destinationIndex, *destinationLines))
         return false;
-    auto moveBack = [&] {
-        fs_->Rename(newPath, oldPath);
-        (entry->IsFolder() ? entry->FolderName : entry->FileName) = oldName;
-    };
-    if (!WriteLines(*fs_, destinationIndex, *destinationLines)) {
-        moveBack();
+    if (!entry->Relocate(*fs_, newPath)) {
+        WriteLines(*fs_, destinationIndex, originalDestination);
         return false;
     }
     if (!WriteLines(*fs_, sourceIndex, *sourceLines)) {
+        fs_->Rename(newPath, oldPath);
+        (entry->IsFolder() ? entry->FolderName : entry->FileName) = oldName;
         WriteLines(*fs_, destinationIndex, originalDestination);
-        moveBack();
         return false;
     }
     return true;
