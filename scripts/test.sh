@@ -3,6 +3,8 @@
 #   1. native unit tests (ctest),
 #   2. Windows-side tests under Wine,
 #   3. end-to-end scenarios under Wine + Xvfb + xdotool.
+# Between 1 and 2: the unit tests under the sanitizers and the fuzz targets
+# (CORVANE_FUZZ_SECONDS, default 30, per target).
 # Ends with one line "N passed, N failed" over all levels.
 set -uo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
@@ -26,6 +28,22 @@ else
   failed=$((failed + 1))
 fi
 rm -f "$ctest_log"
+
+# Sanitized unit tests and the fuzz targets (CORVANE_FUZZ_SECONDS each).
+for step in sanitize fuzz; do
+  echo "== Native $step (scripts/hardening.sh $step)"
+  hlog=$(mktemp)
+  "$root/scripts/hardening.sh" "$step" | tee "$hlog"
+  hsum=$(grep -E "^$step: [0-9]+ passed, [0-9]+ failed" "$hlog" | tail -1)
+  if [ -n "$hsum" ]; then
+    passed=$((passed + $(echo "$hsum" | sed -E 's/.*: ([0-9]+) passed.*/\1/')))
+    failed=$((failed + $(echo "$hsum" | sed -E 's/.* ([0-9]+) failed.*/\1/')))
+  else
+    echo "$step: no summary"
+    failed=$((failed + 1))
+  fi
+  rm -f "$hlog"
+done
 
 echo "== Windows-side and end-to-end tests under Wine"
 wine_log=$(mktemp)
