@@ -29,33 +29,32 @@ else
 fi
 rm -f "$ctest_log"
 
+# Adds the counts of the last "LABEL: N passed, N failed" line of a log.
+add_counts() {  # label log
+  local sum
+  sum=$(grep -E "^$1: [0-9]+ passed, [0-9]+ failed" "$2" | tail -1)
+  if [ -z "$sum" ]; then
+    echo "$1: no summary"
+    failed=$((failed + 1))
+    return
+  fi
+  passed=$((passed + $(echo "$sum" | sed -E 's/.*: ([0-9]+) passed.*/\1/')))
+  failed=$((failed + $(echo "$sum" | sed -E 's/.* ([0-9]+) failed.*/\1/')))
+}
+
 # Sanitized unit tests and the fuzz targets (CORVANE_FUZZ_SECONDS each).
 for step in sanitize fuzz; do
   echo "== Native $step (scripts/hardening.sh $step)"
   hlog=$(mktemp)
   "$root/scripts/hardening.sh" "$step" | tee "$hlog"
-  hsum=$(grep -E "^$step: [0-9]+ passed, [0-9]+ failed" "$hlog" | tail -1)
-  if [ -n "$hsum" ]; then
-    passed=$((passed + $(echo "$hsum" | sed -E 's/.*: ([0-9]+) passed.*/\1/')))
-    failed=$((failed + $(echo "$hsum" | sed -E 's/.* ([0-9]+) failed.*/\1/')))
-  else
-    echo "$step: no summary"
-    failed=$((failed + 1))
-  fi
+  add_counts "$step" "$hlog"
   rm -f "$hlog"
 done
 
 echo "== Windows-side and end-to-end tests under Wine"
 wine_log=$(mktemp)
 "$root/scripts/test-wine.sh" | tee "$wine_log"
-wsum=$(grep -E '^wine: [0-9]+ passed, [0-9]+ failed' "$wine_log" | tail -1)
-if [ -n "$wsum" ]; then
-  passed=$((passed + $(echo "$wsum" | sed -E 's/wine: ([0-9]+) passed.*/\1/')))
-  failed=$((failed + $(echo "$wsum" | sed -E 's/.* ([0-9]+) failed.*/\1/')))
-else
-  echo "wine tests: no summary"
-  failed=$((failed + 1))
-fi
+add_counts wine "$wine_log"
 rm -f "$wine_log"
 
 echo

@@ -1,6 +1,7 @@
 // Every registry value the program reads, of any kind and size: the readers
 // never fail, a boolean setting is true only for exactly 1, and a stored
 // geometry is applied only within the screen, with panels inside the window.
+#include "fakes/FakeModeWindow.h"
 #include "fakes/FakeRegistry.h"
 #include "fuzz/FuzzInput.h"
 #include "shell/UnitGeometryRecords.h"
@@ -15,38 +16,10 @@ using namespace corvane::fuzz;
 
 namespace {
 
+// The fake window's screen.
 constexpr TWindowSize kScreen{1920, 1080};
 
-class ModeWindow final : public IModeWindow {
-public:
-    int minHeight = 450, minWidth = 740, width = 740, height = 497;
-    int lower = 215, chooseBy = 260, macros = 119;
-
-    int MinHeight() const override { return minHeight; }
-    int MinWidth() const override { return minWidth; }
-    int Width() const override { return width; }
-    int Height() const override { return height; }
-    TWindowSize RestoredSize() const override { return {width, height}; }
-    int ClientHeight() const override { return height - 50; }
-    void SetMinHeight(int h) override { minHeight = h; }
-    void SetMinWidth(int w) override { minWidth = w; }
-    void SetWidth(int w) override { width = w; }
-    void SetHeight(int h) override { height = h; }
-    int UpperPanelHeight() const override { return ClientHeight() - lower - kSplitterThickness; }
-    int LowerPanelHeight() const override { return lower; }
-    void SetLowerPanelHeight(int h) override { lower = h; }
-    int ChooseByWidth() const override { return chooseBy; }
-    void SetChooseByWidth(int w) override { chooseBy = w; }
-    int MacrosListWidth() const override { return macros; }
-    void SetMacrosListWidth(int w) override { macros = w; }
-    int TreeWidth() const override { return 400; }
-    int TreeHeight() const override { return 230; }
-    void SetPanelVisible(ModePanel, bool) override { }
-    void RelayoutFormattingToolbar() override { }
-    void SetModeItemCaption(const std::string&) override { }
-    TWindowSize ScreenSize() const override { return kScreen; }
-    void CentreOnScreen() override { }
-};
+using ModeWindow = fakes::FakeModeWindow;
 
 RegValue FuzzedValue(FuzzInput& in)
 {

@@ -91,29 +91,21 @@ void ExpectEveryReplyOnce(const Operation& op, const std::map<std::string, std::
     }
 }
 
-TEST(CrashSafety, MovingAReplyIntoAFolderNeverLosesIt)
+// Moves the entry at one label path before the one at another, on disk and
+// then in the tree, as the drop of a dragged node does.
+Operation MoveBefore(std::string entry, std::string target)
 {
-    ExpectEveryReplyOnce(
-        [](LibraryFixture& f) {
-            TRep* a = f.Rep("A");
-            TRep* c = f.Rep("F/C");
-            if (f.lib.MoveBefore(a, c))
-                f.lib.MoveNodeBefore(a, c);
-        },
-        {});
+    return [entry, target](LibraryFixture& f) {
+        TRep* moved = f.Rep(entry);
+        TRep* before = f.Rep(target);
+        if (f.lib.MoveBefore(moved, before))
+            f.lib.MoveNodeBefore(moved, before);
+    };
 }
 
-TEST(CrashSafety, MovingAReplyOutOfAFolderNeverLosesIt)
-{
-    ExpectEveryReplyOnce(
-        [](LibraryFixture& f) {
-            TRep* b = f.Rep("F/B");
-            TRep* d = f.Rep("D");
-            if (f.lib.MoveBefore(b, d))
-                f.lib.MoveNodeBefore(b, d);
-        },
-        {});
-}
+TEST(CrashSafety, MovingAReplyIntoAFolderNeverLosesIt) { ExpectEveryReplyOnce(MoveBefore("A", "F/C"), {}); }
+
+TEST(CrashSafety, MovingAReplyOutOfAFolderNeverLosesIt) { ExpectEveryReplyOnce(MoveBefore("F/B", "D"), {}); }
 
 TEST(CrashSafety, MovingAFolderIntoAnotherNeverLosesItsReplies)
 {
@@ -125,10 +117,7 @@ TEST(CrashSafety, MovingAFolderIntoAnotherNeverLosesItsReplies)
             f.dir.Write("2/1.rep", "\r\n\r\n{\\rtf1 echo}\r\n");
             f.dir.Write("index.sub", "REPLY_1?A\r\nFOLDER_1?F\r\nREPLY_2?D\r\nFOLDER_2?G\r\n");
             f.lib.LoadReplyFile(f.dir.Win("2/1.rep"), "E", false, nullptr, f.lib.Items(g)->Node);
-            TRep* folder = f.Rep("F");
-            TRep* e = f.Rep("G/E");
-            if (f.lib.MoveBefore(folder, e))
-                f.lib.MoveNodeBefore(folder, e);
+            MoveBefore("F", "G/E")(f);
         },
         {});
 }
