@@ -3,6 +3,7 @@
 //   probe exists | visible | topmost | size | tree | list macros|hotkeys
 //   probe tray left|right        (the shell's tray-icon callback)
 //   probe pid | close | memory
+//   probe handles                      (kernel handles, GDI and USER objects of the program)
 //   probe window TITLE                 (1 when a top-level window TITLE is visible)
 //   probe checked TITLE BUTTON-TEXT    (state of a check box in that window)
 //   probe click TITLE BUTTON-TEXT      (a click on a button in that window)
@@ -341,6 +342,24 @@ int main(int argc, char** argv)
         if (!ok)
             return 2;
         std::printf("%zu %zu\n", counters.WorkingSetSize / 1024, counters.PeakWorkingSetSize / 1024);
+        return 0;
+    }
+    if (cmd == "handles") {
+        // Kernel handles, GDI objects and USER objects of the program.
+        DWORD pid = 0;
+        GetWindowThreadProcessId(main, &pid);
+        HANDLE process = OpenProcess(PROCESS_QUERY_INFORMATION, FALSE, pid);
+        if (!process)
+            return 2;
+        DWORD handles = 0;
+        const bool ok = GetProcessHandleCount(process, &handles);
+        const DWORD gdi = GetGuiResources(process, GR_GDIOBJECTS);
+        const DWORD user = GetGuiResources(process, GR_USEROBJECTS);
+        CloseHandle(process);
+        if (!ok)
+            return 2;
+        std::printf("%lu %lu %lu\n", static_cast<unsigned long>(handles), static_cast<unsigned long>(gdi),
+            static_cast<unsigned long>(user));
         return 0;
     }
     if (cmd == "tree")
