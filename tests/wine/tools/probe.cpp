@@ -24,10 +24,12 @@
 #include <commctrl.h>
 #include <psapi.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -222,6 +224,47 @@ HWND FindButton(const char* windowTitle, const char* buttonText)
 
 } // namespace
 
+// Entries of the system handle table (NtQuerySystemInformation, class 16)
+// that belong to process `pid`; -1 when the table cannot be read.
+long SystemHandleCount(DWORD pid)
+{
+    struct HandleEntry {
+        ULONG ownerPid;
+        BYTE objectType;
+        BYTE flags;
+        USHORT value;
+        PVOID object;
+        ULONG access;
+    };
+    struct HandleTable {
+        ULONG count;
+        HandleEntry entries[1];
+    };
+    using QueryFn = LONG(WINAPI*)(ULONG, PVOID, ULONG, PULONG);
+    const auto query = reinterpret_cast<QueryFn>(
+        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("ntdll.dll"), "NtQuerySystemInformation")));
+    if (!query)
+        return -1;
+    constexpr LONG infoLengthMismatch = static_cast<LONG>(0xC0000004L);
+    std::vector<unsigned char> buffer(1 << 16);
+    for (;;) {
+        ULONG needed = 0;
+        const LONG status = query(16, buffer.data(), static_cast<ULONG>(buffer.size()), &needed);
+        if (status == infoLengthMismatch) {
+            buffer.resize(std::max<size_t>(buffer.size() * 2, needed + 4096));
+            continue;
+        }
+        if (status != 0)
+            return -1;
+        const auto* table = reinterpret_cast<const HandleTable*>(buffer.data());
+        long count = 0;
+        for (ULONG i = 0; i < table->count; ++i)
+            if (table->entries[i].ownerPid == pid)
+                ++count;
+        return count;
+    }
+}
+
 int main(int argc, char** argv)
 {
     if (argc < 2)
@@ -345,21 +388,20 @@ int main(int argc, char** argv)
         return 0;
     }
     if (cmd == "handles") {
-        // Kernel handles, GDI objects and USER objects of the program.
+        // Kernel handles of the program, as the system's handle table lists
+        // them; then GDI and USER objects where the system counts them.
         DWORD pid = 0;
         GetWindowThreadProcessId(main, &pid);
         HANDLE process = OpenProcess(PROCESS_QUERY_INFORMATION, FALSE, pid);
         if (!process)
             return 2;
-        DWORD handles = 0;
-        const bool ok = GetProcessHandleCount(process, &handles);
+        const long handles = SystemHandleCount(pid);
         const DWORD gdi = GetGuiResources(process, GR_GDIOBJECTS);
         const DWORD user = GetGuiResources(process, GR_USEROBJECTS);
         CloseHandle(process);
-        if (!ok)
+        if (handles < 0)
             return 2;
-        std::printf("%lu %lu %lu\n", static_cast<unsigned long>(handles), static_cast<unsigned long>(gdi),
-            static_cast<unsigned long>(user));
+        std::printf("%ld %lu %lu\n", handles, static_cast<unsigned long>(gdi), static_cast<unsigned long>(user));
         return 0;
     }
     if (cmd == "tree")
