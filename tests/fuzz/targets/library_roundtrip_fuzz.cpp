@@ -2,9 +2,9 @@
 // delete, new reply text) and saved after every step, then loaded again:
 // the second load holds exactly what the edited library held.
 #include "fuzz/LibraryFuzzRig.h"
+#include "library/TextUtils.h"
 #include "library/UnitConsts.h"
 
-#include <cctype>
 #include <set>
 
 using namespace corvane;
@@ -42,7 +42,7 @@ std::string UnusedKey(std::string key, std::set<std::string>& used)
 {
     std::string lower = key;
     for (char& c : lower)
-        c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+        c = ToLowerAnsi(c); // the indexes' own collation: "\x9f" and "\xff" are one key
     return used.insert(lower).second ? key : std::string();
 }
 
