@@ -19,6 +19,9 @@ have unzip || need+=(unzip)
 [ -d /usr/src/googletest ] || need+=(googletest)
 [ -f /usr/include/gtest/gtest.h ] || need+=(libgtest-dev)
 [ -f /usr/include/benchmark/benchmark.h ] || need+=(libbenchmark-dev)
+# clang with libFuzzer and the sanitizer runtimes, for scripts/hardening.sh.
+have clang++ || need+=(clang)
+ls /usr/lib/llvm-*/lib/clang/*/lib/linux/libclang_rt.fuzzer-x86_64.a >/dev/null 2>&1 || need+=(libclang-rt-dev)
 
 if [ ${#need[@]} -eq 0 ]; then
   exit 0

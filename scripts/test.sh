@@ -3,6 +3,8 @@
 #   1. native unit tests (ctest),
 #   2. Windows-side tests under Wine,
 #   3. end-to-end scenarios under Wine + Xvfb + xdotool.
+# Between 1 and 2: the unit tests under the sanitizers and the fuzz targets
+# (CORVANE_FUZZ_SECONDS, default 30, per target).
 # Ends with one line "N passed, N failed" over all levels.
 set -uo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
@@ -27,17 +29,32 @@ else
 fi
 rm -f "$ctest_log"
 
+# Adds the counts of the last "LABEL: N passed, N failed" line of a log.
+add_counts() {  # label log
+  local sum
+  sum=$(grep -E "^$1: [0-9]+ passed, [0-9]+ failed" "$2" | tail -1)
+  if [ -z "$sum" ]; then
+    echo "$1: no summary"
+    failed=$((failed + 1))
+    return
+  fi
+  passed=$((passed + $(echo "$sum" | sed -E 's/.*: ([0-9]+) passed.*/\1/')))
+  failed=$((failed + $(echo "$sum" | sed -E 's/.* ([0-9]+) failed.*/\1/')))
+}
+
+# Sanitized unit tests and the fuzz targets (CORVANE_FUZZ_SECONDS each).
+for step in sanitize fuzz; do
+  echo "== Native $step (scripts/hardening.sh $step)"
+  hlog=$(mktemp)
+  "$root/scripts/hardening.sh" "$step" | tee "$hlog"
+  add_counts "$step" "$hlog"
+  rm -f "$hlog"
+done
+
 echo "== Windows-side and end-to-end tests under Wine"
 wine_log=$(mktemp)
 "$root/scripts/test-wine.sh" | tee "$wine_log"
-wsum=$(grep -E '^wine: [0-9]+ passed, [0-9]+ failed' "$wine_log" | tail -1)
-if [ -n "$wsum" ]; then
-  passed=$((passed + $(echo "$wsum" | sed -E 's/wine: ([0-9]+) passed.*/\1/')))
-  failed=$((failed + $(echo "$wsum" | sed -E 's/.* ([0-9]+) failed.*/\1/')))
-else
-  echo "wine tests: no summary"
-  failed=$((failed + 1))
-fi
+add_counts wine "$wine_log"
 rm -f "$wine_log"
 
 echo

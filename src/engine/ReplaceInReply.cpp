@@ -28,6 +28,7 @@ struct TextChar {
     char value;
     size_t begin, end; // source bytes [begin, end)
     bool joinsPrevious; // no control word, group edge or line break since the previous one
+    bool followsBareWord; // stands right after a control word that ended without its blank
 };
 
 // Groups whose content is not document text.
@@ -60,6 +61,7 @@ std::vector<TextChar> DocumentText(std::string_view rtf)
     bool joined = false;
     int unicodeSkip = 1; // fallback characters after \uN
     int pendingFallback = 0;
+    size_t bareWordEnd = std::string_view::npos;
     auto add = [&](char c, size_t b, size_t e) {
         if (pendingFallback > 0) {
             --pendingFallback;
@@ -67,7 +69,7 @@ std::vector<TextChar> DocumentText(std::string_view rtf)
             return;
         }
         if (skipBelow < 0)
-            text.push_back({c, b, e, joined});
+            text.push_back({c, b, e, joined, b == bareWordEnd});
         joined = true;
     };
     for (size_t i = 0; i < rtf.size();) {
@@ -135,6 +137,8 @@ std::vector<TextChar> DocumentText(std::string_view rtf)
             number = std::strtol(std::string(rtf.substr(numberAt, j - numberAt)).c_str(), nullptr, 10);
         if (j < rtf.size() && rtf[j] == ' ')
             ++j;
+        else
+            bareWordEnd = j;
         joined = false;
         pendingFallback = 0;
         if (skipBelow < 0 && atGroupStart && IsHeaderDestination(word))
@@ -166,6 +170,10 @@ std::string ReplaceOne(const std::string& rtf, std::string_view name, const std:
             continue;
         }
         out.append(rtf, copiedTo, text[i].begin - copiedTo);
+        // A value put right after "\b0" or "\par" would read as part of
+        // that control word ("\b05", "\parx") or give it its blank.
+        if (text[i].followsBareWord)
+            out += ' ';
         out += escapedValue;
         copiedTo = text[i + name.size() - 1].end;
         i += name.size();

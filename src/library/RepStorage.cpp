@@ -250,24 +250,22 @@ bool TRepList::MoveAcrossDirectories(
     sourceLines->erase(sourceLines->begin() + from);
     destinationLines->insert(destinationLines->begin() + to, MakeIndexLine(parts.prefix, number, parts.name));
 
-    // The file moves first and the indexes follow only once it has: a failed
-    // rename changes nothing, and a failed index write is rolled back, so no
-    // line ever names a file that is somewhere else.
+    // The destination's line comes first, then the file, then the source's
+    // line goes: cut off after any step (a killed process rolls nothing
+    // back), the entry is still listed where its file is, and at worst a
+    // line names a file that is not there. A failure rolls back what was done.
     const std::string oldPath = entry->OwnPath();
     const std::string oldName = entry->IsFolder() ? entry->FolderName : entry->FileName;
-    if (!entry->Relocate(*fs_, newPath))
+    if (!WriteTextLines(*fs_, destinationIndex, *destinationLines))
         return false;
-    auto moveBack = [&] {
-        (void)fs_->Rename(newPath, oldPath); // nothing better is left to try
-        (entry->IsFolder() ? entry->FolderName : entry->FileName) = oldName;
-    };
-    if (!WriteTextLines(*fs_, destinationIndex, *destinationLines)) {
-        moveBack();
+    if (!entry->Relocate(*fs_, newPath)) {
+        (void)WriteTextLines(*fs_, destinationIndex, originalDestination); // nothing better is left to try
         return false;
     }
     if (!WriteTextLines(*fs_, sourceIndex, *sourceLines)) {
-        static_cast<void>(WriteTextLines(*fs_, destinationIndex, originalDestination));
-        moveBack();
+        (void)fs_->Rename(newPath, oldPath);
+        (entry->IsFolder() ? entry->FolderName : entry->FileName) = oldName;
+        (void)WriteTextLines(*fs_, destinationIndex, originalDestination);
         return false;
     }
     return true;

@@ -3,6 +3,7 @@
 //   probe exists | visible | topmost | size | tree | list macros|hotkeys
 //   probe tray left|right        (the shell's tray-icon callback)
 //   probe pid | close | memory
+//   probe handles                      (kernel handles, GDI and USER objects of the program)
 //   probe window TITLE                 (1 when a top-level window TITLE is visible)
 //   probe checked TITLE BUTTON-TEXT    (state of a check box in that window)
 //   probe click TITLE BUTTON-TEXT      (a click on a button in that window)
@@ -27,10 +28,12 @@
 #include <commctrl.h>
 #include <psapi.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -287,6 +290,47 @@ HWND FindButton(const char* windowTitle, const char* buttonText)
 
 } // namespace
 
+// Entries of the system handle table (NtQuerySystemInformation, class 16)
+// that belong to process `pid`; -1 when the table cannot be read.
+long SystemHandleCount(DWORD pid)
+{
+    struct HandleEntry {
+        ULONG ownerPid;
+        BYTE objectType;
+        BYTE flags;
+        USHORT value;
+        PVOID object;
+        ULONG access;
+    };
+    struct HandleTable {
+        ULONG count;
+        HandleEntry entries[1];
+    };
+    using QueryFn = LONG(WINAPI*)(ULONG, PVOID, ULONG, PULONG);
+    const auto query = reinterpret_cast<QueryFn>(
+        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("ntdll.dll"), "NtQuerySystemInformation")));
+    if (!query)
+        return -1;
+    constexpr LONG infoLengthMismatch = static_cast<LONG>(0xC0000004L);
+    std::vector<unsigned char> buffer(1 << 16);
+    for (;;) {
+        ULONG needed = 0;
+        const LONG status = query(16, buffer.data(), static_cast<ULONG>(buffer.size()), &needed);
+        if (status == infoLengthMismatch) {
+            buffer.resize(std::max<size_t>(buffer.size() * 2, needed + 4096));
+            continue;
+        }
+        if (status != 0)
+            return -1;
+        const auto* table = reinterpret_cast<const HandleTable*>(buffer.data());
+        long count = 0;
+        for (ULONG i = 0; i < table->count; ++i)
+            if (table->entries[i].ownerPid == pid)
+                ++count;
+        return count;
+    }
+}
+
 int main(int argc, char** argv)
 {
     if (argc < 2)
@@ -399,6 +443,23 @@ int main(int argc, char** argv)
         if (!ok)
             return 2;
         std::printf("%zu %zu\n", counters.WorkingSetSize / 1024, counters.PeakWorkingSetSize / 1024);
+        return 0;
+    }
+    if (cmd == "handles") {
+        // Kernel handles of the program, as the system's handle table lists
+        // them; then GDI and USER objects where the system counts them.
+        DWORD pid = 0;
+        GetWindowThreadProcessId(main, &pid);
+        HANDLE process = OpenProcess(PROCESS_QUERY_INFORMATION, FALSE, pid);
+        if (!process)
+            return 2;
+        const long handles = SystemHandleCount(pid);
+        const DWORD gdi = GetGuiResources(process, GR_GDIOBJECTS);
+        const DWORD user = GetGuiResources(process, GR_USEROBJECTS);
+        CloseHandle(process);
+        if (handles < 0)
+            return 2;
+        std::printf("%ld %lu %lu\n", handles, static_cast<unsigned long>(gdi), static_cast<unsigned long>(user));
         return 0;
     }
     if (cmd == "tree")
