@@ -8,6 +8,7 @@
 #include "library/UnitCorvaneTypes.h"
 #include "win32/TreeViewControl.h"
 #include "win32/app/CommandIds.h"
+#include "win32/app/Cursors.h"
 
 namespace corvane::win32 {
 
@@ -232,7 +233,22 @@ void TFormCorvane::BeginTreeDrag(HTREEITEM item)
     treeDragging_ = true;
     dropAccepted_ = false;
     dropTarget_ = nullptr;
+    engine_->StartDrag();
     SetCapture(window_);
+}
+
+TDragStep TFormCorvane::FollowDragOut(int clientX, int clientY)
+{
+    const POINT at = ClientPointOf(window_, nullptr, clientX, clientY);
+    POINT pointer{};
+    GetCursorPos(&pointer);
+    RECT own{};
+    GetWindowRect(window_, &own);
+    const TDragStep step = engine_->DragMove(
+        {at.x, at.y, pointer.x, pointer.y, {own.left, own.top, own.right - own.left, own.bottom - own.top}});
+    if (step.snap)
+        SetCursorPos(step.snapX, step.snapY);
+    return step;
 }
 
 bool TFormCorvane::OnTreeDragMouse(UINT msg, int x, int y)
@@ -245,6 +261,8 @@ bool TFormCorvane::OnTreeDragMouse(UINT msg, int x, int y)
     }
     if (msg != WM_MOUSEMOVE)
         return true;
+    // The capture brings every move of the drag here, outside the window too.
+    const bool replyDropCursor = FollowDragOut(x, y).replyDropCursor;
     const POINT at = ClientPointOf(window_, navigation_, x, y);
     const int scroll = DragScrollDirection(at.y, ClientRect(navigation_).bottom);
     if (scroll != 0)
@@ -254,7 +272,10 @@ bool TFormCorvane::OnTreeDragMouse(UINT msg, int x, int y)
     dropAccepted_ = editing_ && editing_->NavigationDragOver(target, true);
     dropTarget_ = dropAccepted_ ? target : nullptr;
     TreeView_SelectDropTarget(navigation_, Item(dropTarget_));
-    SetCursor(dropAccepted_ ? LoadCursor(nullptr, IDC_ARROW) : LoadCursor(nullptr, IDC_NO));
+    if (replyDropCursor)
+        SetCursor(CursorSlots().replyDrop);
+    else
+        SetCursor(dropAccepted_ ? LoadCursor(nullptr, IDC_ARROW) : CursorSlots().savedNoDrop);
     return true;
 }
 
@@ -273,6 +294,7 @@ void TFormCorvane::EndTreeDrag(bool drop)
         editing_->NavigationDragDrop(target);
     else if (drop)
         DropReplyOutside();
+    engine_->EndDrag();
 }
 
 } // namespace corvane::win32

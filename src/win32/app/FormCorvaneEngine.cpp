@@ -90,11 +90,6 @@ void TFormCorvane::DropReplyOutside()
 {
     POINT at{};
     GetCursorPos(&at);
-    RECT own{};
-    GetWindowRect(window_, &own);
-    // Released over the program's own window: nothing to deliver.
-    if (PtInRect(&own, at))
-        return;
     HWND target = TopLevelWindow(WindowFromPoint(at));
     engine_->DropSelectedReply(at.x, at.y, ToWindowId(target));
 }
