@@ -18,6 +18,14 @@ constexpr UINT_PTR kPanelSubclassId = 1;
 
 HTREEITEM Item(TreeNode node) { return static_cast<HTREEITEM>(node); }
 
+// Wine's pointer warp ends the X server's grab of the held button: the rest
+// of the drag, its release included, never reaches the capturing window.
+bool PointerWarpKeepsDrag()
+{
+    static const bool keeps = !GetProcAddress(GetModuleHandleA("ntdll.dll"), "wine_get_version");
+    return keeps;
+}
+
 POINT ClientPointOf(HWND from, HWND to, int x, int y)
 {
     POINT p{x, y};
@@ -246,7 +254,7 @@ TDragStep TFormCorvane::FollowDragOut(int clientX, int clientY)
     GetWindowRect(window_, &own);
     const TDragStep step = engine_->DragMove(
         {at.x, at.y, pointer.x, pointer.y, {own.left, own.top, own.right - own.left, own.bottom - own.top}});
-    if (step.snap)
+    if (step.snap && PointerWarpKeepsDrag())
         SetCursorPos(step.snapX, step.snapY);
     return step;
 }
