@@ -67,7 +67,11 @@ void TFormCorvane::PasteIntoLastActiveExecute()
     engine_->PasteIntoLastActive(AroundDeliveryButton(CmdPasteLastActive));
 }
 
-void TFormCorvane::TrayInsertExecute() { engine_->InsertSelectedReply(); }
+void TFormCorvane::TrayInsertExecute()
+{
+    // The tray menu took the foreground: the reply goes back to the window active before it.
+    engine_->PasteIntoLastActive({TDialogPlace::ScreenCentre});
+}
 
 void TFormCorvane::BuildPlaceholderMenu()
 {
