@@ -222,7 +222,7 @@ void TEngine::CopyEntireReply(const TDialogPlace& dialogPlace)
 void TEngine::DropSelectedReply(int x, int y, WindowId target)
 {
     const TRep* reply = SelectedReply();
-    if (!reply || target == 0 || target == p_.window.MainWindow())
+    if (!reply || drag_.PointerInsideForm() || target == 0 || target == p_.window.MainWindow())
         return;
     // The click places the caret at the drop point and gives the target the focus.
     p_.desktop.ClickAtPointer();

@@ -4,6 +4,7 @@
 // through the editor, puts it on the clipboard and synthesises the paste.
 #include <string>
 
+#include "engine/DragOut.h"
 #include "engine/MacroInsertions.h"
 #include "platform/Desktop.h"
 #include "platform/TreeControl.h"
@@ -82,8 +83,13 @@ public:
     void InsertSelectedReply();
     void PasteIntoLastActive(const TDialogPlace& dialogPlace);
     void CopyEntireReply(const TDialogPlace& dialogPlace);
+    // A drag of the selected node out of the tree, move by move.
+    void StartDrag() { drag_.Start(SelectedReply() != nullptr); }
+    [[nodiscard]] TDragStep DragMove(const TDragMouse& move) { return drag_.Move(move); }
+    void EndDrag() { drag_.End(); }
     // A reply dragged from the tree and released at (x, y) over `target`
-    // (the top-level window there).
+    // (the top-level window there); nothing when the drag's last move lay
+    // inside the main window.
     void DropSelectedReply(int x, int y, WindowId target);
 
     // --- state, for the window and the tests ---
@@ -127,6 +133,7 @@ private:
     const void* pendingHotKeyReply_ = nullptr;
     WindowId foregroundAtTick_ = 0;
     WindowId lastActiveWindow_ = 0;
+    TDragOut drag_;
 };
 
 } // namespace corvane

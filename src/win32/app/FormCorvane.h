@@ -12,6 +12,7 @@
 #include <string>
 
 #include "editing/LibraryEditing.h"
+#include "engine/DragOut.h"
 #include "engine/MacroInsertions.h"
 #include "shell/CommandTable.h"
 #include "shell/MainLayout.h"
@@ -182,6 +183,9 @@ private:
     void BeginTreeDrag(HTREEITEM item);
     // Mouse messages while a node is dragged in the tree; true when one was.
     bool OnTreeDragMouse(UINT msg, int x, int y);
+    // The engine's part of a move of the tree drag: the pointer set back
+    // onto the border when it asks so; tells which cursor to show.
+    TDragStep FollowDragOut(int clientX, int clientY);
     void EndTreeDrag(bool drop);
 
     HINSTANCE instance_;

@@ -8,6 +8,7 @@
 #include "library/UnitCorvaneTypes.h"
 #include "win32/TreeViewControl.h"
 #include "win32/app/CommandIds.h"
+#include "win32/app/Cursors.h"
 
 namespace corvane::win32 {
 
@@ -16,6 +17,14 @@ namespace {
 constexpr UINT_PTR kPanelSubclassId = 1;
 
 HTREEITEM Item(TreeNode node) { return static_cast<HTREEITEM>(node); }
+
+// Wine's pointer warp ends the X server's grab of the held button: the rest
+// of the drag, its release included, never reaches the capturing window.
+bool PointerWarpKeepsDrag()
+{
+    static const bool keeps = !GetProcAddress(GetModuleHandleA("ntdll.dll"), "wine_get_version");
+    return keeps;
+}
 
 POINT ClientPointOf(HWND from, HWND to, int x, int y)
 {
@@ -232,7 +241,22 @@ void TFormCorvane::BeginTreeDrag(HTREEITEM item)
     treeDragging_ = true;
     dropAccepted_ = false;
     dropTarget_ = nullptr;
+    engine_->StartDrag();
     SetCapture(window_);
+}
+
+TDragStep TFormCorvane::FollowDragOut(int clientX, int clientY)
+{
+    const POINT at = ClientPointOf(window_, nullptr, clientX, clientY);
+    POINT pointer{};
+    GetCursorPos(&pointer);
+    RECT own{};
+    GetWindowRect(window_, &own);
+    const TDragStep step = engine_->DragMove(
+        {at.x, at.y, pointer.x, pointer.y, {own.left, own.top, own.right - own.left, own.bottom - own.top}});
+    if (step.snap && PointerWarpKeepsDrag())
+        SetCursorPos(step.snapX, step.snapY);
+    return step;
 }
 
 bool TFormCorvane::OnTreeDragMouse(UINT msg, int x, int y)
@@ -245,6 +269,8 @@ bool TFormCorvane::OnTreeDragMouse(UINT msg, int x, int y)
     }
     if (msg != WM_MOUSEMOVE)
         return true;
+    // The capture brings every move of the drag here, outside the window too.
+    const bool replyDropCursor = FollowDragOut(x, y).replyDropCursor;
     const POINT at = ClientPointOf(window_, navigation_, x, y);
     const int scroll = DragScrollDirection(at.y, ClientRect(navigation_).bottom);
     if (scroll != 0)
@@ -254,7 +280,10 @@ bool TFormCorvane::OnTreeDragMouse(UINT msg, int x, int y)
     dropAccepted_ = editing_ && editing_->NavigationDragOver(target, true);
     dropTarget_ = dropAccepted_ ? target : nullptr;
     TreeView_SelectDropTarget(navigation_, Item(dropTarget_));
-    SetCursor(dropAccepted_ ? LoadCursor(nullptr, IDC_ARROW) : LoadCursor(nullptr, IDC_NO));
+    if (replyDropCursor)
+        SetCursor(CursorSlots().replyDrop);
+    else
+        SetCursor(dropAccepted_ ? LoadCursor(nullptr, IDC_ARROW) : CursorSlots().savedNoDrop);
     return true;
 }
 
@@ -273,6 +302,7 @@ void TFormCorvane::EndTreeDrag(bool drop)
         editing_->NavigationDragDrop(target);
     else if (drop)
         DropReplyOutside();
+    engine_->EndDrag();
 }
 
 } // namespace corvane::win32

@@ -67,7 +67,11 @@ void TFormCorvane::PasteIntoLastActiveExecute()
     engine_->PasteIntoLastActive(AroundDeliveryButton(CmdPasteLastActive));
 }
 
-void TFormCorvane::TrayInsertExecute() { engine_->InsertSelectedReply(); }
+void TFormCorvane::TrayInsertExecute()
+{
+    // The tray menu took the foreground: the reply goes back to the window active before it.
+    engine_->PasteIntoLastActive({TDialogPlace::ScreenCentre});
+}
 
 void TFormCorvane::BuildPlaceholderMenu()
 {
@@ -90,11 +94,6 @@ void TFormCorvane::DropReplyOutside()
 {
     POINT at{};
     GetCursorPos(&at);
-    RECT own{};
-    GetWindowRect(window_, &own);
-    // Released over the program's own window: nothing to deliver.
-    if (PtInRect(&own, at))
-        return;
     HWND target = TopLevelWindow(WindowFromPoint(at));
     engine_->DropSelectedReply(at.x, at.y, ToWindowId(target));
 }

@@ -23,6 +23,9 @@
 //   probe editor-point                 (screen point in the middle of the editor)
 //   probe clipboard-rtf                (the clipboard's rich text)
 //   probe control-point ID             (screen point in the middle of a child control)
+//   probe cursor                       (the cursor shown now: "drop" when it is the program's drop
+//                                       cursor resource, "other" for any other; "handle H" when
+//                                       another process's cursor cannot be read, as under Wine)
 #include <windows.h>
 
 #include <commctrl.h>
@@ -288,6 +291,48 @@ HWND FindButton(const char* windowTitle, const char* buttonText)
     return window ? FindWindowExA(window, nullptr, "Button", buttonText) : nullptr;
 }
 
+// The pixels of a cursor's masks, so that cursors of two processes compare.
+std::string CursorPixels(HCURSOR cursor)
+{
+    ICONINFO info{};
+    if (!cursor || !GetIconInfo(cursor, &info))
+        return {};
+    std::string pixels;
+    for (HBITMAP bitmap : {info.hbmMask, info.hbmColor}) {
+        BITMAP b{};
+        if (!bitmap || !GetObjectA(bitmap, sizeof(b), &b))
+            continue;
+        std::string bits(static_cast<size_t>(b.bmWidthBytes) * b.bmHeight, '\0');
+        GetBitmapBits(bitmap, static_cast<LONG>(bits.size()), bits.data());
+        pixels += bits;
+        DeleteObject(bitmap);
+    }
+    return pixels;
+}
+
+// The drop cursor resource of the program that owns `main`, as it loads it.
+std::string DropCursorPixels(HWND main)
+{
+    DWORD pid = 0;
+    GetWindowThreadProcessId(main, &pid);
+    HANDLE process = OpenProcess(PROCESS_QUERY_INFORMATION | PROCESS_VM_READ, FALSE, pid);
+    char path[MAX_PATH] = {};
+    const bool named = process && GetModuleFileNameExA(process, nullptr, path, MAX_PATH);
+    if (process)
+        CloseHandle(process);
+    HMODULE module = named ? LoadLibraryExA(path, nullptr, LOAD_LIBRARY_AS_DATAFILE) : nullptr;
+    if (!module)
+        return {};
+    constexpr int kDropCursorResource = 10005;
+    const auto cursor = static_cast<HCURSOR>(
+        LoadImageA(module, MAKEINTRESOURCEA(kDropCursorResource), IMAGE_CURSOR, 0, 0, LR_DEFAULTSIZE));
+    std::string pixels = CursorPixels(cursor);
+    if (cursor)
+        DestroyCursor(cursor);
+    FreeLibrary(module);
+    return pixels;
+}
+
 } // namespace
 
 // Entries of the system handle table (NtQuerySystemInformation, class 16)
@@ -428,6 +473,21 @@ int main(int argc, char** argv)
     }
     if (cmd == "close") {
         PostMessageA(main, WM_CLOSE, 0, 0);
+        return 0;
+    }
+    if (cmd == "cursor") {
+        CURSORINFO info{};
+        info.cbSize = sizeof(info);
+        if (!GetCursorInfo(&info) || !info.hCursor) {
+            std::printf("none\n");
+            return 0;
+        }
+        const std::string shown = CursorPixels(info.hCursor);
+        if (shown.empty()) {
+            std::printf("handle %p\n", static_cast<void*>(info.hCursor));
+            return 0;
+        }
+        std::printf("%s\n", shown == DropCursorPixels(main) ? "drop" : "other");
         return 0;
     }
     if (cmd == "memory") {
