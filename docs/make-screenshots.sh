@@ -5,6 +5,7 @@
 #   docs/make-screenshots.sh installer   the installer's and the uninstaller's
 #                                        pages instead (runs scripts/release.sh)
 set -uo pipefail
+command -v import >/dev/null 2>&1 || { echo "needs ImageMagick's import: apt-get install imagemagick"; exit 1; }
 root=$(cd "$(dirname "$0")/.." && pwd)
 out=$root/docs/images
 export CORVANE_ROOT=$root
