@@ -16,8 +16,7 @@ namespace corvane {
 bool IsMacroChar(char c)
 {
     return c != '\0'
-        && (kMacroCharsUnshifted.find(c) != std::string_view::npos
-            || kMacroCharsShifted.find(c) != std::string_view::npos);
+        && (kKeyCharsUnshifted.find(c) != std::string_view::npos || kKeyCharsShifted.find(c) != std::string_view::npos);
 }
 
 int DragScrollDirection(int y, int treeHeight)

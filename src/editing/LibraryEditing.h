@@ -27,10 +27,7 @@ struct TReplyPanel {
     IReplyEditor& editor;
 };
 
-// The characters a macro may hold: those the keystroke recogniser can
-// produce, one row per shift state, position by position the same key.
-inline constexpr std::string_view kMacroCharsUnshifted = "1234567890abcdefghijklmnopqrstuvwxyz,.;=-/`[\\]'";
-inline constexpr std::string_view kMacroCharsShifted = "!@#$%^&*()ABCDEFGHIJKLMNOPQRSTUVWXYZ<>:+_?~{|}\"";
+// A character a macro may hold: one the keystroke recogniser can produce.
 bool IsMacroChar(char c);
 
 inline constexpr char kKeyEnter = '\r';
@@ -41,7 +38,6 @@ inline constexpr int kDragScrollMargin = 15;
 // -1: one line up, 1: one line down, 0: no scrolling. `y` is in the tree's
 // client coordinates.
 int DragScrollDirection(int y, int treeHeight);
-
 
 class TLibraryEditing {
 public:

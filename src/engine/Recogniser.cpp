@@ -13,9 +13,7 @@ namespace {
 constexpr unsigned char KeyCodes[47] = {0x31, 0x32, 0x33, 0x34, 0x35, 0x36, 0x37, 0x38, 0x39, 0x30, 0x41, 0x42, 0x43,
     0x44, 0x45, 0x46, 0x47, 0x48, 0x49, 0x4A, 0x4B, 0x4C, 0x4D, 0x4E, 0x4F, 0x50, 0x51, 0x52, 0x53, 0x54, 0x55, 0x56,
     0x57, 0x58, 0x59, 0x5A, 0xBC, 0xBE, 0xBA, 0xBB, 0xBD, 0xBF, 0xC0, 0xDB, 0xDC, 0xDD, 0xDE};
-constexpr std::string_view Unshifted = "1234567890abcdefghijklmnopqrstuvwxyz,.;=-/`[\\]'";
-constexpr std::string_view Shifted = "!@#$%^&*()ABCDEFGHIJKLMNOPQRSTUVWXYZ<>:+_?~{|}\"";
-static_assert(Unshifted.size() == 47 && Shifted.size() == 47);
+static_assert(sizeof KeyCodes == kKeyCharsUnshifted.size());
 
 } // namespace
 
@@ -23,7 +21,7 @@ char KeyCharacter(int virtualKey, bool shift)
 {
     for (size_t i = 0; i < sizeof KeyCodes; ++i)
         if (KeyCodes[i] == virtualKey)
-            return shift ? Shifted[i] : Unshifted[i];
+            return shift ? kKeyCharsShifted[i] : kKeyCharsUnshifted[i];
     return 0;
 }
 

@@ -12,6 +12,13 @@ class IMessageBoxes;
 // The 36 keys a hot key can use, in the order the key list shows them.
 inline constexpr std::string_view kHotKeyChars = "ABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789";
 
+// The characters the keystroke recogniser produces, one row per Shift state,
+// position by position the same key of a US keyboard; they are also all a
+// macro may hold, so every macro can be typed.
+inline constexpr std::string_view kKeyCharsUnshifted = "1234567890abcdefghijklmnopqrstuvwxyz,.;=-/`[\\]'";
+inline constexpr std::string_view kKeyCharsShifted = "!@#$%^&*()ABCDEFGHIJKLMNOPQRSTUVWXYZ<>:+_?~{|}\"";
+static_assert(kKeyCharsUnshifted.size() == 47 && kKeyCharsShifted.size() == 47);
+
 // First n from 1 up for which <dir>\<n>.rep does not exist.
 std::string FreeReplyNumber(const IFileSystem& fs, const std::string& dir);
 // First m from 1 up for which <dir>\<m> is not an existing directory.
