@@ -48,8 +48,6 @@ public:
     // Uncommitted edits of the entry shown in the panel.
     bool NameChanged() const { return nameChanged_; }
     bool ReplyChanged() const { return replyChanged_; }
-    // After expanded text was put into the editor, so it is never saved.
-    void ForgetReplyChanged() { replyChanged_ = false; }
 
     // Writes the pending edits of the entry shown in the panel. A write that
     // fails is reported and the edit stays pending.

@@ -324,9 +324,8 @@ TEST_F(Editing, SelectingLoadsThePanelAndReselectingRestoresTheStoredText)
     EXPECT_EQ(hotKeyBox.SelectedIndex(), 0);
     EXPECT_FALSE(editing.NameChanged() || editing.ReplyChanged());
 
-    // What delivery does: expand in the editor, forget it, select again.
+    // Selecting the shown reply again reloads its stored text.
     editor.ReplaceSelection(" EXPANDED");
-    editing.ForgetReplyChanged();
     editing.SelectNode(Node("Greeting"));
     EXPECT_EQ(editor.SaveRtf(), "{\\rtf1 hello}\r\n");
     EXPECT_EQ(dir.Read("1.rep"), "sig\r\n0A\r\n{\\rtf1 hello}\r\n");
