@@ -127,7 +127,7 @@ public:
     {
         if (!moved_)
             return;
-        mask_ = ::SendMessageA(editor_.hwnd_, EM_SETEVENTMASK, 0, 0);
+        editor_.BeginQuiet();
         ::SendMessageA(editor_.hwnd_, EM_HIDESELECTION, TRUE, 0);
         editor_.Select(range);
     }
@@ -137,7 +137,7 @@ public:
             return;
         editor_.Select(saved_);
         ::SendMessageA(editor_.hwnd_, EM_HIDESELECTION, FALSE, 0);
-        ::SendMessageA(editor_.hwnd_, EM_SETEVENTMASK, 0, mask_);
+        editor_.EndQuiet();
     }
     RangeSelected(const RangeSelected&) = delete;
     RangeSelected& operator=(const RangeSelected&) = delete;
@@ -146,13 +146,32 @@ private:
     const RichEditControl& editor_;
     TextRange saved_;
     bool moved_;
-    LRESULT mask_ = 0;
 };
 
 RichEditControl::RichEditControl(HWND richEdit) : hwnd_(richEdit)
 {
     // The whole reply, however long; the control's default is 32K characters.
     ::SendMessageA(hwnd_, EM_EXLIMITTEXT, 0, 0x7FFFFFFE);
+    notifications_ = ::SendMessageA(hwnd_, EM_GETEVENTMASK, 0, 0);
+}
+
+void RichEditControl::SetNotifications(LPARAM mask)
+{
+    notifications_ = mask;
+    if (quietDepth_ == 0)
+        ::SendMessageA(hwnd_, EM_SETEVENTMASK, 0, notifications_);
+}
+
+void RichEditControl::BeginQuiet() const
+{
+    if (quietDepth_++ == 0)
+        ::SendMessageA(hwnd_, EM_SETEVENTMASK, 0, 0);
+}
+
+void RichEditControl::EndQuiet() const
+{
+    if (--quietDepth_ == 0)
+        ::SendMessageA(hwnd_, EM_SETEVENTMASK, 0, notifications_);
 }
 
 void RichEditControl::StreamIn(const std::string& source, UINT format)

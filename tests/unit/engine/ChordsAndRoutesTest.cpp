@@ -69,7 +69,7 @@ TEST_F(ChordTest, PendingHotKeyWhoseEntryChangedDeliversNothing)
 
 TEST_F(ChordTest, HotKeyWithParametersAsksThenPastesIntoLastActiveWindow)
 {
-    rig.engine.WindowActivated(MailWindow);
+    rig.Activate(MailWindow);
     rig.desktop.foreground = OwnWindow; // the dialog had the foreground
     Hold({VkControl, VkMenu, VkShift, 'G'});
     rig.engine.TimerTick();
@@ -138,12 +138,17 @@ TEST_F(ChordTest, CtrlShiftQShowsTheWindowOnlyWhileAnotherProgramIsActive)
 
 TEST_F(ChordTest, LastActiveWindowFollowsActivationsOfOtherWindows)
 {
-    rig.engine.WindowActivated(MailWindow);
-    rig.engine.WindowActivated(OwnWindow);
+    rig.Activate(MailWindow);
+    rig.Activate(OwnWindow);
     rig.dialogVisible = true;
-    rig.engine.WindowActivated(0x4004);
+    rig.Activate(0x4004);
     EXPECT_EQ(rig.engine.LastActiveWindow(), MailWindow);
-    rig.engine.WindowDestroyed(MailWindow, false);
+    // Windows the program's own ending destroys are no news.
+    rig.terminating = true;
+    rig.Destroyed(MailWindow);
+    EXPECT_EQ(rig.engine.LastActiveWindow(), MailWindow);
+    rig.terminating = false;
+    rig.Destroyed(MailWindow);
     EXPECT_EQ(rig.engine.LastActiveWindow(), 0u);
     EXPECT_EQ(rig.dialogCancels, 1);
     // Without shell notifications, the window in front at a tick counts.
@@ -155,7 +160,7 @@ TEST_F(ChordTest, LastActiveWindowFollowsActivationsOfOtherWindows)
 
 TEST_F(ChordTest, PasteIntoLastActiveWindowAndCopyEntire)
 {
-    rig.engine.WindowActivated(MailWindow);
+    rig.Activate(MailWindow);
     rig.SelectNode(thanks->Node);
     rig.desktop.foreground = OwnWindow;
     rig.engine.PasteIntoLastActive({});
@@ -173,7 +178,7 @@ TEST_F(ChordTest, PasteIntoLastActiveWindowAndCopyEntire)
 
 TEST_F(ChordTest, TargetGoneTellsTheUserAndPastesNothing)
 {
-    rig.engine.WindowActivated(0x5005); // closed since
+    rig.Activate(0x5005); // closed since
     rig.SelectNode(thanks->Node);
     rig.engine.PasteIntoLastActive({});
     EXPECT_EQ(rig.desktop.PressesOf(VkV), 0);
