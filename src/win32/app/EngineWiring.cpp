@@ -12,7 +12,6 @@
 #include "win32/MacroInsertsDialog.h"
 #include "win32/TreeViewControl.h"
 #include "win32/Win32Desktop.h"
-#include "win32/Win32MessageBoxes.h"
 #include "win32/app/CommandIds.h"
 #include "win32/app/EditorPanel.h"
 #include "win32/app/LibraryPanel.h"
@@ -79,18 +78,18 @@ private:
     EngineWiring& w_;
 };
 
-EngineWiring::EngineWiring(const Window& window, IRegistry& registry, LibraryPanel& library, EditorPanel& editor)
+EngineWiring::EngineWiring(
+    const Window& window, IRegistry& registry, IMessageBoxes& boxes, LibraryPanel& library, EditorPanel& editor)
     : window_(window),
       library_(library),
       editor_(editor),
       desktop_(std::make_unique<Win32Desktop>()),
       clock_(std::make_unique<Win32Clock>()),
-      boxes_(std::make_unique<Win32MessageBoxes>(window.handle)),
       macroInserts_(std::make_unique<TFormMacroInserts>(registry)),
       adapter_(std::make_unique<Adapter>(*this, registry)),
       arming_(std::make_unique<ArmingAdapter>(*this)),
       engine_(std::make_unique<TEngine>(
-          TEngineParts{*library.Library(), editor.Control(), *adapter_, *desktop_, *clock_, *boxes_}))
+          TEngineParts{*library.Library(), editor.Control(), *adapter_, *desktop_, *clock_, boxes}))
 { }
 
 EngineWiring::~EngineWiring() = default;

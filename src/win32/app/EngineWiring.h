@@ -11,6 +11,7 @@
 #include "shell/UnitTrayRules.h"
 
 namespace corvane {
+class IMessageBoxes;
 class IRegistry;
 class TEngine;
 class THtProgramHooks;
@@ -23,7 +24,6 @@ class LibraryPanel;
 class TFormMacroInserts;
 class Win32Clock;
 class Win32Desktop;
-class Win32MessageBoxes;
 
 class EngineWiring {
 public:
@@ -35,7 +35,8 @@ public:
         std::function<void(HWND previous)> showFrom;
     };
 
-    EngineWiring(const Window& window, IRegistry& registry, LibraryPanel& library, EditorPanel& editor);
+    EngineWiring(const Window& window, IRegistry& registry, IMessageBoxes& boxes, LibraryPanel& library,
+        EditorPanel& editor);
     ~EngineWiring();
     EngineWiring(const EngineWiring&) = delete;
     EngineWiring& operator=(const EngineWiring&) = delete;
@@ -72,7 +73,6 @@ private:
     HWND foregroundAtTick_ = nullptr;
     std::unique_ptr<Win32Desktop> desktop_;
     std::unique_ptr<Win32Clock> clock_;
-    std::unique_ptr<Win32MessageBoxes> boxes_;
     std::unique_ptr<TFormMacroInserts> macroInserts_;
     std::unique_ptr<Adapter> adapter_;
     std::unique_ptr<ArmingAdapter> arming_;

@@ -4,12 +4,12 @@
 
 #include <commctrl.h>
 
+#include "library/Texts.h"
+#include "library/UnitCorvaneTypes.h"
+#include "platform/MessageBoxes.h"
 #include "shell/UnitGlobalParams.h"
 #include "shell/UnitSettings.h"
 #include "shell/UnitStartup.h"
-#include "shell/UnitTexts.h"
-#include "library/UnitCommonProcs.h"
-#include "library/UnitCorvaneTypes.h"
 #include "win32/HtSysHookUtils.h"
 #include "win32/TipDialog.h"
 #include "win32/app/ChildWindows.h"
@@ -53,9 +53,10 @@ private:
     TFormCorvane& f_;
 };
 
-TFormCorvane::TFormCorvane(HINSTANCE instance, IFileSystem& fs, IRegistry& registry)
+TFormCorvane::TFormCorvane(HINSTANCE instance, IFileSystem& fs, IRegistry& registry, IMessageBoxes& boxes)
     : instance_(instance),
       registry_(registry),
+      boxes_(boxes),
       modes_(registry),
       library_(fs,
           {[this] { IdleUpdate(); }, [this](int x, int y) { ShowNavPopup(x, y); },
@@ -151,7 +152,7 @@ LRESULT CALLBACK TFormCorvane::WindowProc(HWND hwnd, UINT msg, WPARAM wParam, LP
     } catch (const std::exception& e) {
         MessageBoxA(hwnd, e.what(), kAppTitle, MB_OK | MB_ICONERROR);
     } catch (...) {
-        MessageBoxA(hwnd, "Unexpected error.", kAppTitle, MB_OK | MB_ICONERROR);
+        MessageBoxA(hwnd, kUnexpectedError, kAppTitle, MB_OK | MB_ICONERROR);
     }
     return 0;
 }
@@ -308,7 +309,7 @@ void TFormCorvane::FormCreate()
     library_.CreateEditing(editor_.Control());
     engine_ = std::make_unique<EngineWiring>(
         EngineWiring::Window{window_, buttons_.DeliveryColumn(), [this](HWND previous) { BringForward(previous); }},
-        registry_, library_, editor_);
+        registry_, boxes_, library_, editor_);
     engine_->Connect(hooks_);
     treeDrag_ = std::make_unique<TreeDrag>(window_, library_, engine_->Engine());
     LayoutControls();
@@ -330,7 +331,7 @@ void TFormCorvane::CreateParts()
 void TFormCorvane::ReportSettingsNotSaved(bool saved)
 {
     if (!saved)
-        ShowError(kMsgSettingsNotSaved);
+        boxes_.Error(kMsgSettingsNotSaved);
 }
 
 void TFormCorvane::FormDestroy()

@@ -19,6 +19,7 @@
 
 namespace corvane {
 class IFileSystem;
+class IMessageBoxes;
 class IRegistry;
 } // namespace corvane
 
@@ -30,7 +31,7 @@ class TreeDrag;
 
 class TFormCorvane {
 public:
-    TFormCorvane(HINSTANCE instance, IFileSystem& fs, IRegistry& registry);
+    TFormCorvane(HINSTANCE instance, IFileSystem& fs, IRegistry& registry, IMessageBoxes& boxes);
     ~TFormCorvane();
     TFormCorvane(const TFormCorvane&) = delete;
     TFormCorvane& operator=(const TFormCorvane&) = delete;
@@ -87,6 +88,7 @@ private:
 
     HINSTANCE instance_;
     IRegistry& registry_;
+    IMessageBoxes& boxes_;
     HWND window_ = nullptr;
     HWND lastFocus_ = nullptr;
     UniqueGdiObject font_;

@@ -6,7 +6,7 @@
 #include "library/UnitCommonProcs.h"
 #include "library/UnitCorvaneTypes.h"
 #include "shell/TreeImages.h"
-#include "shell/UnitTexts.h"
+#include "library/Texts.h"
 #include "win32/Clipboard.h"
 #include "win32/ListBoxControl.h"
 #include "win32/PanelControlAdapters.h"
@@ -51,13 +51,13 @@ void LibraryPanel::CreateLists(const ChildFactory& children)
 
 void LibraryPanel::CreateReplyParams(const ChildFactory& children)
 {
-    labelName_ = children.Create("STATIC", "Name:", SS_LEFT | SS_CENTERIMAGE, IdLabelName);
+    labelName_ = children.Create("STATIC", kLabelName, SS_LEFT | SS_CENTERIMAGE, IdLabelName);
     editName_ = children.Create("EDIT", "", WS_TABSTOP | ES_AUTOHSCROLL, IdEditName, WS_EX_CLIENTEDGE);
-    labelMacro_ = children.Create("STATIC", "Macro:", SS_LEFT | SS_CENTERIMAGE, IdLabelMacro);
+    labelMacro_ = children.Create("STATIC", kLabelMacro, SS_LEFT | SS_CENTERIMAGE, IdLabelMacro);
     editMacro_ = children.Create("EDIT", "", WS_TABSTOP | ES_AUTOHSCROLL, IdEditMacro, WS_EX_CLIENTEDGE);
-    checkHotKey_ = children.Create("BUTTON", "Hot Key:", WS_TABSTOP | BS_AUTOCHECKBOX, IdCheckHotKey);
-    labelCtrlAlt_ = children.Create("STATIC", "<CTRL>+<ALT>+", SS_LEFT | SS_CENTERIMAGE, IdLabelCtrlAlt);
-    checkShift_ = children.Create("BUTTON", "<SHIFT>", WS_TABSTOP | BS_AUTOCHECKBOX, IdCheckShift);
+    checkHotKey_ = children.Create("BUTTON", kLabelHotKey, WS_TABSTOP | BS_AUTOCHECKBOX, IdCheckHotKey);
+    labelCtrlAlt_ = children.Create("STATIC", kLabelCtrlAlt, SS_LEFT | SS_CENTERIMAGE, IdLabelCtrlAlt);
+    checkShift_ = children.Create("BUTTON", kLabelShift, WS_TABSTOP | BS_AUTOCHECKBOX, IdCheckShift);
     labelPlus_ = children.Create("STATIC", "+", SS_CENTER | SS_CENTERIMAGE, IdLabelPlus);
     comboKey_ = children.Create("COMBOBOX", "", WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWNLIST, IdComboKey);
     FillKeyTable();

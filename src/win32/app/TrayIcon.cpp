@@ -3,7 +3,7 @@
 
 #include <shellapi.h>
 
-#include "shell/UnitTexts.h"
+#include "library/Texts.h"
 #include "shell/UnitTrayRules.h"
 #include "win32/MenuItems.h"
 #include "win32/app/CommandIds.h"
