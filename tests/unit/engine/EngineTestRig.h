@@ -11,7 +11,7 @@
 #include "fakes/FakeListBox.h"
 #include "fakes/FakeReplyEditor.h"
 #include "fakes/FakeTreeControl.h"
-#include "fakes/NativeFileSystem.h"
+#include "fakes/MemoryFileSystem.h"
 #include "fakes/RecordingMessageBoxes.h"
 #include "library/IndexFormat.h"
 #include "library/UnitCorvaneTypes.h"
@@ -132,7 +132,7 @@ public:
 
     fakes::FakeTreeControl tree;
     fakes::FakeListBox hotKeyBox, macroBox;
-    fakes::NativeFileSystem fs;
+    fakes::MemoryFileSystem fs;
     TRepList library{tree, hotKeyBox, macroBox, fs, "C:\\Replies"}; // nothing is read or written
     fakes::FakeClipboard clipboard;
     fakes::FakeReplyEditor editor{&clipboard};

@@ -15,7 +15,7 @@ namespace {
 const std::map<std::string, std::string> kBodies
     = {{"A", "{\\rtf1 alpha}"}, {"B", "{\\rtf1 bravo}"}, {"C", "{\\rtf1 charlie}"}, {"D", "{\\rtf1 delta}"}};
 
-void WriteLibrary(const TempLibraryDir& dir)
+void WriteLibrary(LibraryDir& dir)
 {
     dir.Write("index.sub", "REPLY_1?A\r\nFOLDER_1?F\r\nREPLY_2?D\r\n");
     dir.Write("1.rep", "a\r\n\r\n" + kBodies.at("A") + "\r\n");
@@ -26,14 +26,16 @@ void WriteLibrary(const TempLibraryDir& dir)
 }
 
 // Body -> labels under which it loads.
-std::map<std::string, std::vector<std::string>> LoadedReplies(const TempLibraryDir& dir)
+std::map<std::string, std::vector<std::string>> LoadedReplies(const LibraryDir& dir)
 {
-    fakes::NativeFileSystem fs;
+    // The files as the cut left them, on a file system that no longer fails.
+    fakes::MemoryFileSystem fs = dir.files;
+    fs.failWrite = fs.failRename = fs.failDelete = nullptr;
     fakes::FakeTreeControl tree;
     fakes::FakeListBox hotKeys, macros;
     fakes::RecordingMessageBoxes boxes;
     SetMessageBoxes(&boxes);
-    TRepList lib{tree, hotKeys, macros, fs, LibraryRootIn(fakes::ToWindowsPath(dir.Base() + "/data/"))};
+    TRepList lib{tree, hotKeys, macros, fs, LibraryRootIn(dir.DataDir())};
     lib.BeginBulkLoad();
     lib.LoadFolderIndex(lib.RootIndexPath(), nullptr);
     lib.EndBulkLoad();
@@ -68,7 +70,7 @@ int RunCut(const Operation& op, int crashAt, std::map<std::string, std::vector<s
     auto dies = [&](const std::string&) { return crashAt >= 0 && steps++ >= crashAt; };
     auto counts = [&](const std::string&) { return crashAt < 0 && (++steps, false); };
     run.fs.failWrite = run.fs.failRename = run.fs.failDelete
-        = crashAt >= 0 ? fakes::FaultyFileSystem::PathTest(dies) : fakes::FaultyFileSystem::PathTest(counts);
+        = crashAt >= 0 ? fakes::MemoryFileSystem::PathTest(dies) : fakes::MemoryFileSystem::PathTest(counts);
     op(run);
     after = LoadedReplies(run.dir);
     return steps;

@@ -2,7 +2,6 @@
 
 #include "library/UnitConsts.h"
 
-#include <filesystem>
 
 namespace corvane {
 namespace {
@@ -113,7 +112,7 @@ TEST_F(Storage, ABrokenLibraryLoadsWhatIsSoundAndReportsWhatIsNot)
         "REPLY_7?Empty file\r\n");
     dir.Write("1.rep", kEmptyReply);
     dir.Write("3.rep", "only a macro line\r\n");
-    std::filesystem::create_directories(dir.Posix("4"));
+    dir.MakeDir("4");
     dir.Write("6/index.sub", "REPLY_1?Inner\r\n");
     dir.Write("6/1.rep", kEmptyReply);
     dir.Write("7.rep", "");
@@ -128,9 +127,9 @@ TEST_F(Storage, ABrokenLibraryLoadsWhatIsSoundAndReportsWhatIsNot)
 
 TEST_F(Storage, HostileNumbersAreSkippedAndNothingOutsideTheRootIsTouched)
 {
-    std::ofstream(dir.Base() + "/outside/secret.rep") << "\r\n\r\nsecret\r\n";
-    std::ofstream(dir.Base() + "/outside/index.sub") << "REPLY_secret?Leaked\r\n";
-    std::ofstream(dir.Base() + "/data/index.sub") << "REPLY_1?Parent\r\n";
+    fs.PutFile(dir.Outside("secret.rep"), "\r\n\r\nsecret\r\n");
+    fs.PutFile(dir.Outside("index.sub"), "REPLY_secret?Leaked\r\n");
+    fs.PutFile(dir.DataDir() + "index.sub", "REPLY_1?Parent\r\n");
     dir.Write("index.sub",
         "FOLDER_..?Up\r\n"
         "FOLDER_.?Self\r\n"
@@ -153,7 +152,7 @@ TEST_F(Storage, AFolderLinkIsShownButNotFollowed)
 {
     dir.Write("index.sub", "FOLDER_1?Loop\r\nREPLY_1?r\r\n");
     dir.Write("1.rep", kEmptyReply);
-    std::filesystem::create_directory_symlink(dir.Posix(""), dir.Posix("1"));
+    fs.PutLink(dir.Win("1"), dir.Win(""));
     Load();
     EXPECT_EQ(tree.Outline(), "Loop,r");
 }
