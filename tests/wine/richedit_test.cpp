@@ -1,7 +1,8 @@
 // The RichEdit adapter on a real RichEdit control in a hidden window: what
 // is stored comes back byte for byte when nothing was changed, formatting
 // made with the toolbar's commands survives a save and a reload, the clipboard copy, and
-// the time a 50 KB reply takes to load.
+// the time a 50 KB reply takes to load, and the quiet scopes that keep its
+// notifications off.
 #include "library/IndexFormat.h"
 #include "shell/EditorFormatting.h"
 #include "win32/Handles.h"
@@ -134,6 +135,33 @@ TEST_F(RichEditTest, TypingMarksTheReplyModifiedAndLoadingClearsTheMarkAndTheUnd
     EXPECT_FALSE(editor.Modified());
     EXPECT_FALSE(::SendMessageA(window.Get(), EM_CANUNDO, 0, 0));
     EXPECT_EQ(editor.SaveRtf(), kStoredReply);
+}
+
+TEST_F(RichEditTest, QuietScopesNestAndTheLastToEndGivesTheNotificationsBack)
+{
+    UniqueWindow window = MakeRichEdit();
+    ASSERT_TRUE(window);
+    RichEditControl editor(window.Get());
+    editor.SetNotifications(ENM_CHANGE | ENM_SELCHANGE);
+    auto mask = [&] { return ::SendMessageA(window.Get(), EM_GETEVENTMASK, 0, 0); };
+    {
+        const RichEditControl::Quiet outer(editor);
+        {
+            const RichEditControl::Quiet inner(editor);
+            EXPECT_EQ(mask(), 0);
+        }
+        EXPECT_EQ(mask(), 0);
+        // A format read over a range selects it for a moment, within the scope.
+        editor.LoadRtf(kStoredReply);
+        (void)editor.ReadCharFormat({0, 4});
+        EXPECT_EQ(mask(), 0);
+        // A change of the notifications wanted waits for the scope's end.
+        editor.SetNotifications(ENM_CHANGE);
+        EXPECT_EQ(mask(), 0);
+    }
+    EXPECT_EQ(mask(), ENM_CHANGE);
+    (void)editor.ReadCharFormat({0, 4});
+    EXPECT_EQ(mask(), ENM_CHANGE);
 }
 
 TEST_F(RichEditTest, ToolbarBoldColourAlignmentAndIndentSurviveSaveAndReload)
