@@ -124,7 +124,7 @@ void EditorPanel::Create(const ChildFactory& children)
     editor_ = children.Create(RICHEDIT_CLASSA, "",
         WS_TABSTOP | WS_VSCROLL | ES_MULTILINE | ES_AUTOVSCROLL | ES_WANTRETURN | ES_NOHIDESEL, IdEditor,
         WS_EX_CLIENTEDGE);
-    CreateToolbar(children);
+    CreateToolbar();
     CreateFontBoxes(children);
 
     control_ = std::make_unique<RichEditControl>(editor_);
@@ -142,7 +142,7 @@ void EditorPanel::Create(const ChildFactory& children)
     SetSpaceBefore();
 }
 
-void EditorPanel::CreateToolbar(const ChildFactory&)
+void EditorPanel::CreateToolbar()
 {
     SendMessageA(toolbar_, TB_BUTTONSTRUCTSIZE, sizeof(TBBUTTON), 0);
     SendMessageA(toolbar_, TB_SETEXTENDEDSTYLE, 0, TBSTYLE_EX_DRAWDDARROWS);
@@ -166,8 +166,7 @@ void EditorPanel::CreateToolbar(const ChildFactory&)
 
 void EditorPanel::CreateFontBoxes(const ChildFactory& children)
 {
-    fontName_
-        = children.Create("COMBOBOX", "", WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWN | CBS_AUTOHSCROLL, IdFontName);
+    fontName_ = children.Create("COMBOBOX", "", WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWN | CBS_AUTOHSCROLL, IdFontName);
     fontSize_ = children.Create("EDIT", "10", WS_TABSTOP | ES_AUTOHSCROLL, IdFontSize, WS_EX_CLIENTEDGE);
     fontSizeArrows_ = children.Create(
         UPDOWN_CLASSA, "", UDS_SETBUDDYINT | UDS_ALIGNRIGHT | UDS_ARROWKEYS | UDS_NOTHOUSANDS, IdFontSizeArrows);

@@ -62,7 +62,7 @@ public:
     HWND Handle() const { return editor_; }
 
 private:
-    void CreateToolbar(const ChildFactory& children);
+    void CreateToolbar();
     void CreateFontBoxes(const ChildFactory& children);
     void BuildPlaceholderMenu();
     void SetSpaceBefore();

@@ -35,8 +35,8 @@ public:
         std::function<void(HWND previous)> showFrom;
     };
 
-    EngineWiring(const Window& window, IRegistry& registry, IMessageBoxes& boxes, LibraryPanel& library,
-        EditorPanel& editor);
+    EngineWiring(
+        const Window& window, IRegistry& registry, IMessageBoxes& boxes, LibraryPanel& library, EditorPanel& editor);
     ~EngineWiring();
     EngineWiring(const EngineWiring&) = delete;
     EngineWiring& operator=(const EngineWiring&) = delete;

@@ -17,7 +17,6 @@ namespace {
 using fakes::FakeHost;
 using fakes::FakeModuleApi;
 
-
 TEST(HtSysHookLoader, RetriesWithDllAndCountsReferences)
 {
     FakeHost host;

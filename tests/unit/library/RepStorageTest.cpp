@@ -2,7 +2,6 @@
 
 #include "library/UnitConsts.h"
 
-
 namespace corvane {
 namespace {
 
