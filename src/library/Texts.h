@@ -1,8 +1,9 @@
 #pragma once
 // The program's user-visible texts, in one place: messages, captions, hints
 // and the names new entries get. "%s" stands for a message's one argument
-// (see FormatMessageText). The commands' own texts are in the command table,
-// the formatting toolbar's hints beside its buttons.
+// (see FormatMessageText). The commands' own texts are in the command table;
+// the formatting toolbar's hints and the dialogs' button texts stand beside
+// their controls' layout, as a dialog template would hold them.
 #include "CorvaneVersion.h"
 
 namespace corvane {
@@ -64,5 +65,6 @@ inline constexpr char ClipboardBusyText[]
 inline constexpr char TargetGoneText[]
     = "The reply was not pasted: the window it was meant for has been closed. It is on the clipboard.";
 inline constexpr char LibraryNotLoadedText[] = "Library was not loaded. Please restart Corvane.";
+inline constexpr const char* kHookHandlerError = "Unexpected error in a hook event handler.";
 
 } // namespace corvane
