@@ -404,18 +404,24 @@ TEST_F(Moving, WithinOneDirectoryOnlyTheLineMoves)
     EXPECT_EQ(dir.Read("index.sub"), "REPLY_3?three\r\nREPLY_2?two\r\nREPLY_1?one\r\nFOLDER_2?Folder\r\n");
 }
 
-TEST_F(Moving, AFailedRenameChangesNothing)
+TEST_F(Moving, AFailedCopyChangesNothing)
 {
-    fs.failRename = [](const std::string&) { return true; };
     const std::string rootIndex = dir.Read("index.sub");
+    fs.failWrite = [this](const std::string& path) { return path == dir.Win("4.rep"); };
     EXPECT_FALSE(lib.MoveBefore(Rep("Folder/five"), Rep("two")));
+    fs.failWrite = nullptr;
+    // A folder is copied under a temporary name and renamed into place.
+    fs.failRename = [](const std::string&) { return true; };
+    EXPECT_FALSE(lib.MoveBefore(Rep("Folder/Sub"), Rep("two")));
     EXPECT_EQ(dir.Read("index.sub"), rootIndex);
     EXPECT_EQ(dir.Read("2/index.sub"), "REPLY_5?five\r\nFOLDER_1?Sub\r\n");
-    EXPECT_TRUE(dir.Exists("2/5.rep"));
     EXPECT_EQ(Rep("Folder/five")->FileName, "5.rep");
+    EXPECT_EQ(Rep("Folder/Sub")->FolderName, "1");
+    EXPECT_EQ(dir.Listing(""), "1.rep 2 2.rep 3.rep index.sub");
+    EXPECT_EQ(dir.Listing("2"), "1 5.rep index.sub");
 }
 
-TEST_F(Moving, AFailedIndexWriteMovesTheFileBack)
+TEST_F(Moving, AFailedIndexWriteTakesTheCopyAway)
 {
     const std::string rootIndex = dir.Read("index.sub");
     for (const char* failing : {"Replies\\index.sub", "2\\index.sub"}) {
@@ -425,7 +431,7 @@ TEST_F(Moving, AFailedIndexWriteMovesTheFileBack)
         EXPECT_EQ(dir.Read("index.sub"), rootIndex) << failing;
         EXPECT_EQ(dir.Read("2/index.sub"), "REPLY_5?five\r\nFOLDER_1?Sub\r\n") << failing;
         EXPECT_TRUE(dir.Exists("2/5.rep")) << failing;
-        EXPECT_FALSE(dir.Exists("4.rep")) << failing;
+        EXPECT_EQ(dir.Listing(""), "1.rep 2 2.rep 3.rep index.sub") << failing;
         EXPECT_EQ(Rep("Folder/five")->FileName, "5.rep") << failing;
     }
 }
