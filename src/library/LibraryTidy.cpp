@@ -92,6 +92,14 @@ std::string DisplayPath(const std::string& labels, const std::string& name)
     return labels.empty() ? name : labels + "\\" + name;
 }
 
+// "Folder\Name" (full path)
+std::string DroppedEntryText(const std::string& labels, const std::string& name, const std::string& path)
+{
+    std::string text(1, '"');
+    text.append(DisplayPath(labels, name)).append("\" (").append(path).append(1, ')');
+    return text;
+}
+
 void TidyDirectory(IFileSystem& fs, const std::string& dir, const std::string& labels, int depth, TTidyReport& report)
 {
     report.temporariesRemoved += RemoveOwnTemporaries(fs, dir);
@@ -109,7 +117,7 @@ void TidyDirectory(IFileSystem& fs, const std::string& dir, const std::string& l
         const ListedEntry entry = ReadListedEntry(line);
         const std::string path = entry.valid ? EntryPathIn(dir, entry.parts.number, entry.folder) : std::string();
         if (entry.valid && !Lists(listing, LastComponent(path)))
-            dropped.push_back("\"" + DisplayPath(labels, entry.parts.name) + "\" (" + path + ")");
+            dropped.push_back(DroppedEntryText(labels, entry.parts.name, path));
         else
             kept.push_back(line);
     }
@@ -140,7 +148,7 @@ void ShowTidyNotice(const TTidyReport& report)
         return;
     std::string names;
     for (const std::string& entry : report.dropped)
-        names += (names.empty() ? "" : "\r\n") + entry;
+        names.append(names.empty() ? "" : "\r\n").append(entry);
     ShowWarning(FormatMessageText(kMsgMissingEntriesDropped, names));
 }
 
