@@ -32,8 +32,8 @@ std::string FreeTempPath(const IFileSystem& fs, const std::string& dir);
 // Puts a copy of a reply file or of a whole folder at `to`, which must not
 // exist. A folder is copied into a temporary directory that is then renamed,
 // so `to` appears complete or not at all. False when anything could not be
-// copied (a linked directory inside the folder included); nothing is then
-// left at `to`.
+// copied, when the folder holds a linked directory, or when the copy has no
+// index.sub (the folder could not be listed); nothing is then left at `to`.
 [[nodiscard]] bool CopyEntry(IFileSystem& fs, const std::string& from, const std::string& to, bool folder);
 // Deletes a reply file, or a folder with everything in it.
 bool DeleteEntryFiles(IFileSystem& fs, const std::string& path, bool folder);

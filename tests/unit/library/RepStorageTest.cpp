@@ -436,6 +436,21 @@ TEST_F(Moving, AFailedIndexWriteTakesTheCopyAway)
     }
 }
 
+TEST_F(Moving, AFolderWhoseCopyWouldBeIncompleteStaysWhereItIs)
+{
+    // A listing that fails would copy an empty folder and then delete the
+    // full one; a link inside would be copied as what it points to.
+    fs.failList = [this](const std::string& path) { return path == dir.Win("2/1"); };
+    EXPECT_FALSE(lib.MoveBefore(Rep("Folder/Sub"), Rep("one")));
+    fs.failList = nullptr;
+    std::filesystem::create_directory_symlink(dir.Base() + "/outside", dir.Posix("2/1/linked"));
+    EXPECT_FALSE(lib.MoveBefore(Rep("Folder/Sub"), Rep("one")));
+    EXPECT_EQ(dir.Read("index.sub"), "REPLY_1?one\r\nREPLY_2?two\r\nREPLY_3?three\r\nFOLDER_2?Folder\r\n");
+    EXPECT_EQ(dir.Listing(""), "1.rep 2 2.rep 3.rep index.sub");
+    EXPECT_EQ(dir.Listing("2/1"), "1.rep index.sub linked");
+    EXPECT_EQ(Rep("Folder/Sub")->FolderName, "1");
+}
+
 TEST_F(Moving, MissingLinesStopTheMoveBeforeAnythingIsWritten)
 {
     dir.Write("2/index.sub", "FOLDER_1?Sub\r\n");
