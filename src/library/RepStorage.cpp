@@ -266,10 +266,11 @@ bool TRepList::MoveAcrossDirectories(
         (void)DeleteEntryFiles(*fs_, newPath, folder);
         moved = false;
     } else if (moved && !WriteTextLines(*fs_, sourceIndex, *sourceLines)) {
-        // Should the destination keep its line, the record settles the double listing at the next start.
-        if (!WriteTextLines(*fs_, destinationIndex, originalDestination))
-            return false;
-        (void)DeleteEntryFiles(*fs_, newPath, folder);
+        // Should the destination keep its line too, the entry stays listed
+        // twice: the record goes all the same, since this process goes on
+        // writing the source's copy, which the tidy would otherwise delete.
+        if (WriteTextLines(*fs_, destinationIndex, originalDestination))
+            (void)DeleteEntryFiles(*fs_, newPath, folder);
         moved = false;
     }
     if (moved) {

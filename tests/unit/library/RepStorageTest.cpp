@@ -1,5 +1,6 @@
 #include "LibraryTestSupport.h"
 
+#include "library/LibraryTidy.h"
 #include "library/UnitConsts.h"
 
 #include <filesystem>
@@ -434,6 +435,28 @@ TEST_F(Moving, AFailedIndexWriteTakesTheCopyAway)
         EXPECT_EQ(dir.Listing(""), "1.rep 2 2.rep 3.rep index.sub") << failing;
         EXPECT_EQ(Rep("Folder/five")->FileName, "5.rep") << failing;
     }
+}
+
+TEST_F(Moving, WhenNeitherIndexCanBeSetRightBothListingsStay)
+{
+    // The root takes the new line, then refuses everything: the source's line
+    // cannot go, nor the new one be taken back.
+    int rootWrites = 0;
+    fs.failWrite = [&](const std::string& path) {
+        return path == dir.Win("2/index.sub") || (path == lib.RootIndexPath() && ++rootWrites > 1);
+    };
+    EXPECT_FALSE(lib.MoveBefore(Rep("Folder/five"), Rep("two")));
+    fs.failWrite = nullptr;
+    EXPECT_EQ(
+        dir.Read("index.sub"), "REPLY_1?one\r\nREPLY_4?five\r\nREPLY_2?two\r\nREPLY_3?three\r\nFOLDER_2?Folder\r\n");
+    EXPECT_EQ(dir.Read("2/index.sub"), "REPLY_5?five\r\nFOLDER_1?Sub\r\n");
+    EXPECT_EQ(Rep("Folder/five")->FileName, "5.rep");
+    // The copy this process goes on saving survives the next start.
+    lib.SetBodyText(Rep("Folder/five"), "edited");
+    ASSERT_TRUE(lib.SaveReplyFile(Rep("Folder/five")));
+    (void)TidyLibrary(fs, lib.Root());
+    EXPECT_EQ(dir.Read("2/5.rep"), "m5\r\n\r\nedited\r\n");
+    EXPECT_EQ(dir.Read("4.rep"), "m5\r\n\r\nbody5\r\n");
 }
 
 TEST_F(Moving, AFolderWhoseCopyWouldBeIncompleteStaysWhereItIs)
