@@ -30,6 +30,13 @@ std::string EntryPathIn(const std::string& dir, const std::string& number, bool 
     return dir + "\\" + number + (folder ? "" : kReplyExtension);
 }
 
+bool IsAtOrBelow(const std::string& path, const std::string& dir)
+{
+    const std::string withSeparator = path + "\\";
+    return withSeparator.size() > dir.size() && withSeparator[dir.size()] == '\\'
+        && SameTextIgnoringCase(std::string_view(withSeparator).substr(0, dir.size()), dir);
+}
+
 bool IsOwnTempName(std::string_view name)
 {
     const std::string_view prefix = kTempPrefix;
@@ -56,6 +63,9 @@ bool CopyEntry(IFileSystem& fs, const std::string& from, const std::string& to, 
         const std::optional<std::string> bytes = fs.ReadFile(from);
         return bytes && !fs.FileExists(to) && fs.WriteFileReplacing(to, *bytes);
     }
+    // Copying a folder into itself would never end.
+    if (IsAtOrBelow(to, from))
+        return false;
     const std::string temp = FreeTempPath(fs, to.substr(0, to.find_last_of('\\')));
     if (!fs.CreateDir(temp))
         return false;

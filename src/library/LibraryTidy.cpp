@@ -63,12 +63,14 @@ bool FinishInterruptedMove(IFileSystem& fs, const std::string& root)
             != destinationLines->end();
     const std::string destinationPath = EntryPathIn(destinationDir, destination.parts.number, destination.folder);
     const bool destinationPresent = destination.folder ? fs.DirExists(destinationPath) : fs.FileExists(destinationPath);
-    if (!listedTwice || !destinationPresent)
+    const std::string sourcePath = EntryPathIn(sourceDir, source.parts.number, source.folder);
+    // Deleting the source must never take the destination with it.
+    if (!listedTwice || !destinationPresent || IsAtOrBelow(destinationPath, sourcePath))
         return false;
     sourceLines->erase(sourceAt);
     if (!WriteTextLines(fs, IndexPathIn(sourceDir), *sourceLines))
         return false;
-    (void)DeleteEntryFiles(fs, EntryPathIn(sourceDir, source.parts.number, source.folder), source.folder);
+    (void)DeleteEntryFiles(fs, sourcePath, source.folder);
     return true;
 }
 

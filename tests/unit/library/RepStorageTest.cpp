@@ -474,6 +474,21 @@ TEST_F(Moving, AFolderWhoseCopyWouldBeIncompleteStaysWhereItIs)
     EXPECT_EQ(Rep("Folder/Sub")->FolderName, "1");
 }
 
+TEST_F(Moving, AFolderIsNeverCopiedIntoItself)
+{
+    // Two lines naming directory 2: Twin's Sub lies inside Folder's directory.
+    dir.Write("index.sub", dir.Read("index.sub") + "FOLDER_2?Twin\r\n");
+    Load();
+    const std::string rootIndex = dir.Read("index.sub");
+    EXPECT_FALSE(lib.MoveBefore(Rep("Folder"), Rep("Twin/Sub/deep")));
+    for (const auto& path : fs.changed)
+        EXPECT_EQ(path.find(".tmp\\"), std::string::npos) << path;
+    EXPECT_EQ(dir.Read("index.sub"), rootIndex);
+    EXPECT_EQ(dir.Read("2/1/index.sub"), "REPLY_1?deep\r\n");
+    EXPECT_EQ(dir.Listing("2"), "1 5.rep index.sub");
+    EXPECT_EQ(dir.Listing("2/1"), "1.rep index.sub");
+}
+
 TEST_F(Moving, MissingLinesStopTheMoveBeforeAnythingIsWritten)
 {
     dir.Write("2/index.sub", "FOLDER_1?Sub\r\n");
