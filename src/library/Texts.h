@@ -38,6 +38,8 @@ inline constexpr const char* kMsgFileCantBeSaved = "File \"%s\" can't be saved."
 inline constexpr const char* kMsgEntryCantBeMoved = "\"%s\" can't be moved.";
 inline constexpr const char* kMsgDeleteFolder = "Do you really want to delete \"%s\" folder?";
 inline constexpr const char* kMsgDeleteReply = "Do you really want to delete \"%s\" reply?";
+inline constexpr const char* kMsgMissingEntriesDropped
+    = "These entries of the library were missing on disk and have been taken out of it:\r\n\r\n%s";
 inline constexpr const char* kNewReplyName = "New Reply";
 inline constexpr const char* kNewFolderName = "New Folder";
 inline constexpr const char* kFolderNameSuffix = " Folder";

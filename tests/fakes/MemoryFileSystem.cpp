@@ -79,8 +79,11 @@ bool MemoryFileSystem::WriteFileReplacing(const std::string& path, const std::st
 {
     Touch(path);
     ++writeCount;
-    if (Fails(failWrite, path))
+    if (Fails(failWrite, path)) {
+        if (failedWriteLeavesTemp)
+            LeaveTempBeside(path, bytes);
         return false;
+    }
     const std::string real = Resolve(path);
     const Entry* old = Find(files_, real);
     if (!Find(dirs_, Parent(real)) || Find(dirs_, real) || (old && old->readOnly))
@@ -91,9 +94,18 @@ bool MemoryFileSystem::WriteFileReplacing(const std::string& path, const std::st
     return true;
 }
 
+void MemoryFileSystem::LeaveTempBeside(const std::string& path, const std::string& bytes)
+{
+    const std::string real = Resolve(path);
+    if (Find(dirs_, Parent(real)))
+        PutFile(Parent(real) + "\\cvn" + std::to_string(++tempsLeft_) + ".tmp", bytes.substr(0, bytes.size() / 2));
+}
+
 bool MemoryFileSystem::CreateDir(const std::string& path)
 {
     Touch(path);
+    if (Fails(failCreate, path))
+        return false;
     const std::string real = Resolve(path);
     const std::string parent = Parent(real);
     if ((!parent.empty() && !Find(dirs_, parent)) || Find(dirs_, real) || Find(files_, real))
@@ -106,6 +118,8 @@ bool MemoryFileSystem::CreateDir(const std::string& path)
 bool MemoryFileSystem::CreateDirs(const std::string& path)
 {
     Touch(path);
+    if (Fails(failCreate, path))
+        return false;
     const std::string real = Resolve(path);
     if (Find(dirs_, real))
         return true;
@@ -184,6 +198,8 @@ bool MemoryFileSystem::SetNormalAttributes(const std::string& path)
 std::vector<DirEntry> MemoryFileSystem::List(const std::string& dir) const
 {
     Touch(dir);
+    if (Fails(failList, dir))
+        return {};
     return Entries(dir);
 }
 
@@ -244,6 +260,15 @@ std::map<std::string, std::string> MemoryFileSystem::Files() const
     std::map<std::string, std::string> out;
     for (const auto& [key, e] : files_)
         out[key] = e.bytes;
+    return out;
+}
+
+std::vector<std::string> MemoryFileSystem::AllPaths() const
+{
+    std::vector<std::string> out;
+    for (const auto& m : {&dirs_, &files_})
+        for (const auto& [key, e] : *m)
+            out.push_back(e.path);
     return out;
 }
 

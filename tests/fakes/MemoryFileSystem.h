@@ -47,6 +47,8 @@ public:
     std::vector<std::string> NamesIn(const std::string& dir) const;
     // Every file, by its path as written, for comparing two states.
     std::map<std::string, std::string> Files() const;
+    // Every file and folder, by its path as written.
+    std::vector<std::string> AllPaths() const;
     static std::string Parent(const std::string& path);
 
     // Faults; an empty predicate never fails. Rename is tested with its
@@ -55,6 +57,11 @@ public:
     PathTest failWrite;
     PathTest failRename;
     PathTest failDelete;
+    PathTest failCreate; // CreateDir and CreateDirs
+    PathTest failList; // the listing comes back empty, as from an unreachable share
+    // A refused write leaves what a process killed while writing leaves: a
+    // partly written temporary (cvn<k>.tmp) beside the file.
+    bool failedWriteLeavesTemp = false;
     // Called with every path first (a fuzzer checks each stays inside its root).
     std::function<void(const std::string& path)> checkPath;
     // Answers a read of a missing file: the input decides what any file holds.
@@ -81,11 +88,13 @@ private:
     bool Fails(const PathTest& test, const std::string& path) const { return test && test(path); }
     const Entry* Find(const std::map<std::string, Entry>& m, const std::string& path) const;
     void AddDirs(const std::string& path) const;
+    void LeaveTempBeside(const std::string& path, const std::string& bytes);
     static void MoveUnder(std::map<std::string, Entry>& m, const std::string& from, const std::string& to);
 
     mutable std::map<std::string, Entry> files_;
     mutable std::map<std::string, Entry> dirs_;
     std::map<std::string, std::string> links_; // key -> target as written
+    int tempsLeft_ = 0;
 };
 
 } // namespace corvane::fakes

@@ -305,7 +305,7 @@ void TFormCorvane::FormCreate()
     ReportSettingsNotSaved(EnsureDefaultSettings(registry_));
     modes_.Load();
     editor_.FillFontList();
-    library_.LoadLibrary(LibraryRootIn(GlobalParams().DataDir));
+    library_.LoadReplies(LibraryRootIn(GlobalParams().DataDir));
     library_.CreateEditing(editor_.Control());
     engine_ = std::make_unique<EngineWiring>(
         EngineWiring::Window{window_, buttons_.DeliveryColumn(), [this](HWND previous) { BringForward(previous); }},

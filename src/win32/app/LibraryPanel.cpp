@@ -3,6 +3,7 @@
 #include "win32/app/LibraryPanel.h"
 
 #include "editing/LibraryEditing.h"
+#include "library/LibraryTidy.h"
 #include "library/UnitCommonProcs.h"
 #include "library/UnitCorvaneTypes.h"
 #include "shell/TreeImages.h"
@@ -73,13 +74,14 @@ void LibraryPanel::FillKeyTable()
     SendMessageA(comboKey_, CB_SETCURSEL, 0, 0);
 }
 
-void LibraryPanel::LoadLibrary(const std::string& root)
+void LibraryPanel::LoadReplies(const std::string& root)
 {
     tree_ = std::make_unique<TreeViewControl>(navigation_);
     hotKeyList_ = std::make_unique<ListBoxControl>(listHotKeys_);
     macroList_ = std::make_unique<ListBoxControl>(listMacros_);
     library_ = std::make_unique<TRepList>(*tree_, *hotKeyList_, *macroList_, fs_, root);
 
+    ShowTidyNotice(TidyLibrary(fs_, library_->Root()));
     HCURSOR previous = SetCursor(LoadCursor(nullptr, IDC_WAIT));
     library_->BeginBulkLoad();
     struct EndLoad {

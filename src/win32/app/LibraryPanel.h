@@ -50,7 +50,7 @@ public:
 
     void CreateLists(const ChildFactory& children);
     void CreateReplyParams(const ChildFactory& children);
-    void LoadLibrary(const std::string& root);
+    void LoadReplies(const std::string& root);
     void CreateEditing(IReplyEditor& editor);
     // The library's nodes go after the editing; their notifications find none.
     void Destroy();
