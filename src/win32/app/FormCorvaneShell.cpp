@@ -327,7 +327,8 @@ void TFormCorvane::FormDestroy()
     terminating_ = true;
     hooks_.Stop();
 
-    engineArming_->CommitEdits();
+    // Save All: the shown reply's edits and the unsaved ones of others.
+    (void)RunEditingCommand(CmdSaveAll);
     ReportSettingsNotSaved(SaveModeGeometry(modeState_, *modeWindow_, registry_));
     DestroyEditing();
     library_.reset();
