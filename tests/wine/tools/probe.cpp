@@ -23,6 +23,7 @@
 //   probe editor-point                 (screen point in the middle of the editor)
 //   probe clipboard-rtf                (the clipboard's rich text)
 //   probe control-point ID             (screen point in the middle of a child control)
+//   probe style ID                     (window style of a child control, hexadecimal)
 //   probe cursor                       (the cursor shown now: "drop" when it is the program's drop
 //                                       cursor resource, "other" for any other; "handle H" when
 //                                       another process's cursor cannot be read, as under Wine)
@@ -598,6 +599,13 @@ int main(int argc, char** argv)
         if (!control || !GetWindowRect(control, &r))
             return 1;
         std::printf("%ld %ld\n", (r.left + r.right) / 2, (r.top + r.bottom) / 2);
+        return 0;
+    }
+    if (cmd == "style" && argc > 2) {
+        HWND control = GetDlgItem(main, std::atoi(argv[2]));
+        if (!control)
+            return 1;
+        std::printf("%lx\n", static_cast<unsigned long>(GetWindowLongPtrA(control, GWL_STYLE)));
         return 0;
     }
     if (cmd == "tray" && argc > 2) {
