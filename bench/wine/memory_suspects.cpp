@@ -8,6 +8,7 @@
 #include "engine/ReplaceInReply.h"
 #include "win32/Clipboard.h"
 #include "win32/RichEditControl.h"
+#include "wine/WholeDocumentStream.h"
 
 #include <windows.h>
 
@@ -104,19 +105,7 @@ int main(int argc, char** argv)
     // The control alone: the reply streamed in as a whole document, as the
     // adapter once did (Wine's RichEdit keeps some bytes at each load of RTF
     // that ends in a paragraph mark), then plain text, then the adapter's load.
-    Measure("wholedoc", cycles, [&] {
-        std::string left = kReply;
-        EDITSTREAM stream{};
-        stream.dwCookie = reinterpret_cast<DWORD_PTR>(&left);
-        stream.pfnCallback = [](DWORD_PTR cookie, LPBYTE buffer, LONG wanted, LONG* given) -> DWORD {
-            auto* text = reinterpret_cast<std::string*>(cookie);
-            *given = static_cast<LONG>(std::min<size_t>(text->size(), static_cast<size_t>(wanted)));
-            std::memcpy(buffer, text->data(), static_cast<size_t>(*given));
-            text->erase(0, static_cast<size_t>(*given));
-            return 0;
-        };
-        SendMessageA(editHandle, EM_STREAMIN, SF_RTF, reinterpret_cast<LPARAM>(&stream));
-    });
+    Measure("wholedoc", cycles, [&] { testing::StreamInWholeDocument(editHandle, kReply); });
     Measure("plaintext", cycles, [&] { editor.LoadRtf("plain text " + std::to_string(++n) + "\r\nline two"); });
     Measure("adapter", cycles, [&] { editor.LoadRtf(kReply); });
 

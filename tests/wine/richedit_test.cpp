@@ -6,6 +6,7 @@
 #include "shell/EditorFormatting.h"
 #include "win32/Handles.h"
 #include "win32/RichEditControl.h"
+#include "wine/WholeDocumentStream.h"
 
 #include <windows.h>
 #include <psapi.h>
@@ -257,17 +258,7 @@ TEST_F(RichEditTest, LoadingGivesTheDocumentTheControlMakesOfTheStoredReply)
     for (const std::string rtf : {std::string(kStoredReply), std::string("{\\rtf1 {\\b one\\par}}"),
              std::string("{\\rtf1\\pard\\qc two\\par\\par}")}) {
         SCOPED_TRACE(rtf);
-        std::string source = rtf;
-        EDITSTREAM stream{};
-        stream.dwCookie = reinterpret_cast<DWORD_PTR>(&source);
-        stream.pfnCallback = [](DWORD_PTR cookie, LPBYTE buffer, LONG wanted, LONG* given) -> DWORD {
-            auto* text = reinterpret_cast<std::string*>(cookie);
-            *given = static_cast<LONG>(std::min<size_t>(text->size(), static_cast<size_t>(wanted)));
-            std::memcpy(buffer, text->data(), static_cast<size_t>(*given));
-            text->erase(0, static_cast<size_t>(*given));
-            return 0;
-        };
-        ::SendMessageA(direct.Get(), EM_STREAMIN, SF_RTF, reinterpret_cast<LPARAM>(&stream));
+        testing::StreamInWholeDocument(direct.Get(), rtf);
         editor.LoadRtf(rtf);
         EXPECT_EQ(PlainText(editor), PlainText(directEditor));
         EXPECT_EQ(editor.StreamOut(SF_RTF), directEditor.StreamOut(SF_RTF));

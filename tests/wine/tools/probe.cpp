@@ -8,6 +8,7 @@
 //   probe checked TITLE BUTTON-TEXT    (state of a check box in that window)
 //   probe click TITLE BUTTON-TEXT      (a click on a button in that window)
 //   probe clipboard                    (the clipboard's text)
+//   probe set-clipboard TEXT           (puts TEXT on the clipboard, as another program would)
 //   probe text TITLE                   (the static texts of that window)
 //   probe item-point LABEL             (screen point of a visible tree node)
 //   probe tree-images                  (each node: label, image, selected image)
@@ -432,6 +433,18 @@ int main(int argc, char** argv)
         return PrintClipboard(CF_TEXT);
     if (cmd == "clipboard-rtf")
         return PrintClipboard(RegisterClipboardFormatA("Rich Text Format"));
+    if (cmd == "set-clipboard" && argc > 2) {
+        const size_t size = std::strlen(argv[2]) + 1;
+        HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, size);
+        if (!memory || !OpenClipboard(nullptr))
+            return 1;
+        std::memcpy(GlobalLock(memory), argv[2], size);
+        GlobalUnlock(memory);
+        EmptyClipboard();
+        const bool placed = SetClipboardData(CF_TEXT, memory) != nullptr;
+        CloseClipboard();
+        return placed ? 0 : 1;
+    }
     HWND main = MainWindow();
     if (!main) {
         std::printf("no window\n");
