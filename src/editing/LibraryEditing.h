@@ -59,6 +59,8 @@ public:
     void CommitEdits();
     // Whether an edit of `reply` waits for its file to be written.
     [[nodiscard]] bool HasUnsavedEdit(const TRep* reply) const { return unsaved_.contains(reply); }
+    // Whether Save All has anything to try again.
+    [[nodiscard]] bool HasUnsavedEdits() const { return !unsaved_.empty(); }
 
     // Selection of the tree. The tree control raises Changing before and
     // Change after the user moves the selection.

@@ -329,6 +329,7 @@ TEST_F(Editing, AnUnsavedReplyEditIsNeitherShownNorDeliveredAsSavedAndIsWrittenL
     EXPECT_EQ(lib.HotKeyReplyAt(lib.FindHotKey("0A")), greeting);
     EXPECT_EQ(macroBox.Texts(), (std::vector<std::string>{"ref", "sig"}));
     EXPECT_TRUE(editing.HasUnsavedEdit(greeting));
+    EXPECT_TRUE(editing.HasUnsavedEdits()); // Save All stays enabled
 
     // Back on the reply, the panel shows the edit, still to be saved.
     Click("Greeting");
@@ -344,7 +345,7 @@ TEST_F(Editing, AnUnsavedReplyEditIsNeitherShownNorDeliveredAsSavedAndIsWrittenL
     editing.EditorForceSaveExecute();
     EXPECT_EQ(dir.Read("1.rep"), "hi\r\n0C\r\n{\\rtf1 hello world}\r\n");
     EXPECT_EQ(JoinTextLines(greeting->Lines), "{\\rtf1 hello world}\r\n");
-    EXPECT_FALSE(editing.HasUnsavedEdit(greeting));
+    EXPECT_FALSE(editing.HasUnsavedEdits());
     Click("Greeting");
     EXPECT_FALSE(editing.ReplyChanged());
     EXPECT_EQ(boxes.ErrorTexts().size(), 2u);
