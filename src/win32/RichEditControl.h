@@ -31,6 +31,9 @@ public:
         const RichEditControl& editor_;
     };
 
+    // Also reports a selection change (when the notifications ask for them
+    // and no quiet scope is open): the caret stays at 0 and the control
+    // reports nothing, while the text under it is another.
     void LoadRtf(const std::string& rtf) override;
     // The source last loaded, unchanged, while the user has changed nothing:
     // the control writes its own dialect of RTF, and a reply that was only
@@ -63,6 +66,8 @@ public:
 
 private:
     void StreamIn(const std::string& source, UINT format);
+    void DropClosingParagraphMark();
+    void ReportSelectionChange() const;
     void Select(TextRange range) const;
     void SetParagraphFormat(const PARAFORMAT2& format);
     [[nodiscard]] PARAFORMAT2 ParagraphFormat() const;

@@ -122,8 +122,9 @@ void EditorPanel::Create(const ChildFactory& children)
         TBSTYLE_FLAT | TBSTYLE_TOOLTIPS | CCS_NORESIZE | CCS_NODIVIDER | CCS_NOPARENTALIGN, IdToolbar);
     richEditLibrary_.Reset(LoadLibraryA("riched20.dll"));
     editor_ = children.Create(RICHEDIT_CLASSA, "",
-        WS_TABSTOP | WS_VSCROLL | ES_MULTILINE | ES_AUTOVSCROLL | ES_WANTRETURN | ES_NOHIDESEL, IdEditor,
-        WS_EX_CLIENTEDGE);
+        WS_TABSTOP | WS_VSCROLL | WS_HSCROLL | ES_MULTILINE | ES_AUTOVSCROLL | ES_WANTRETURN | ES_NOHIDESEL
+            | ES_SELECTIONBAR,
+        IdEditor, WS_EX_CLIENTEDGE);
     CreateToolbar();
     CreateFontBoxes(children);
 

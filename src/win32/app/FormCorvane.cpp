@@ -340,7 +340,8 @@ void TFormCorvane::FormDestroy()
         engine_->Terminate();
     hooks_.Stop();
 
-    library_.CommitEdits();
+    // Save All: the shown reply's edits and the unsaved ones of others.
+    (void)library_.RunCommand(CmdSaveAll);
     ReportSettingsNotSaved(modes_.Save());
     treeDrag_.reset();
     library_.Destroy();

@@ -399,7 +399,7 @@ void LibraryPanel::CollectIdleInput(HWND focus, TIdleInput& in) const
 {
     in.selected = SelectedKind();
     in.nameChanged = editing_ && editing_->NameChanged();
-    in.replyChanged = editing_ && editing_->ReplyChanged();
+    in.replyChanged = editing_ && (editing_->ReplyChanged() || editing_->HasUnsavedEdits());
     in.treeFocused = focus != nullptr && focus == navigation_;
     in.hotKeyChecked = SendMessageA(checkHotKey_, BM_GETCHECK, 0, 0) == BST_CHECKED;
 }

@@ -71,10 +71,10 @@ bool TreeDrag::OnMouse(UINT msg, int x, int y)
     const bool replyDropCursor = FollowDragOut(x, y).replyDropCursor;
     const HWND tree = library_.Tree();
     const POINT at = ClientPointOf(window_, tree, x, y);
-    const int scroll = DragScrollDirection(at.y, ClientRect(tree).bottom);
+    const RECT client = ClientRect(tree);
+    const int scroll = DragScrollDirection(at.x, at.y, client.right, client.bottom);
     if (scroll != 0)
         SendMessageA(tree, WM_VSCROLL, scroll < 0 ? SB_LINEUP : SB_LINEDOWN, 0);
-    const RECT client = ClientRect(tree);
     const TreeNode target = PtInRect(&client, at) ? library_.TreeControl()->NodeAt(at.x, at.y) : nullptr;
     TLibraryEditing* editing = library_.Editing();
     dropAccepted_ = editing && editing->NavigationDragOver(target, true);
