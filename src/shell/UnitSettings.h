@@ -19,6 +19,10 @@ inline constexpr const char* kAlwaysOnTop = "AlwaysOnTop";
 inline constexpr const char* kEditMode = "EditMode";
 inline constexpr const char* kMainFormSettings = "MainFormSettings";
 inline constexpr const char* kNavMainFormSettings = "NavMainFormSettings";
+// The DPI each of the two records above was taken at; a record without one
+// was taken at 96 DPI.
+inline constexpr const char* kMainFormDpi = "MainFormDpi";
+inline constexpr const char* kNavMainFormDpi = "NavMainFormDpi";
 inline constexpr const char* kMacroInsFormSettings = "MacroInsFormSettings";
 
 // A DWORD yields its value, a binary value its first 4 bytes little-endian

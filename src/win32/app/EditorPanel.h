@@ -8,6 +8,7 @@
 #include <functional>
 #include <memory>
 
+#include "shell/MainLayout.h"
 #include "shell/UnitIdleUpdate.h"
 #include "win32/Handles.h"
 #include "win32/RichEditControl.h"
@@ -74,6 +75,7 @@ private:
 
     Events events_;
     HWND window_ = nullptr;
+    LayoutMetrics metrics_ = MetricsAt(kBaseDpi); // the toolbar's boxes and pictures
     HWND toolbar_ = nullptr;
     HWND editor_ = nullptr;
     HWND fontName_ = nullptr, fontSize_ = nullptr, fontSizeArrows_ = nullptr;
