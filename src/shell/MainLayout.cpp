@@ -55,11 +55,13 @@ ReplyParamsLayout PlaceReplyParams(const LayoutMetrics& m, const LayoutRect& p)
     r.editName = at(44, 194);
     r.labelMacro = at(202, 242);
     r.editMacro = at(244, 354);
-    r.checkHotKey = at(364, 432);
-    r.labelCtrlAlt = at(434, 522);
-    r.checkShift = at(522, 586);
-    r.labelPlus = at(586, 598);
-    r.comboKey = at(600, 648);
+    // Room beyond each text's width at 96 DPI: fonts do not grow exactly
+    // with the scale.
+    r.checkHotKey = at(362, 432);
+    r.labelCtrlAlt = at(434, 530);
+    r.checkShift = at(532, 600);
+    r.labelPlus = at(600, 612);
+    r.comboKey = at(614, 662);
     r.comboKey.h = m.comboListHeight;
     return r;
 }
