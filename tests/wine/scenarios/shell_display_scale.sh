@@ -31,11 +31,6 @@ window_picture() {  # file x y w h
   convert "$SCENARIO_DIR/screen.png" -crop "$4x$5+$2+$3" +repage "$CORVANE_SHOTS/$1"
 }
 
-dialog_geometry() {  # title: x y w h of the visible window
-  xdotool search --onlyvisible --name "^$1\$" getwindowgeometry --shell 2>/dev/null | tr '\n' ' ' |
-    sed -E 's/.*X=([0-9-]+) Y=([0-9-]+) WIDTH=([0-9]+) HEIGHT=([0-9]+).*/\1 \2 \3 \4/'
-}
-
 check_text_fit() {  # what, then the probe's arguments
   local what=$1 report
   shift
@@ -67,7 +62,7 @@ for dpi in 96 144 192; do
   wait_for_dialog 'Corvane - Options' 1 || fail "Options did not open at $dpi DPI"
   sleep 0.5
   check_text_fit "Options" 'Corvane - Options'
-  read -r x y w h <<<"$(dialog_geometry 'Corvane - Options')"
+  read -r x y w h <<<"$(probe rect 'Corvane - Options')"
   window_picture "options-$dpi.png" "$x" "$y" "$w" "$h"
   probe click 'Corvane - Options' 'Cancel'
   wait_for_dialog 'Corvane - Options' 0 || fail "Options did not close"

@@ -28,6 +28,7 @@
 //   probe text-fit [TITLE]             (each visible label, check box and button of the main window,
 //                                       or of window TITLE: "fit" or "cut", its text's extent in
 //                                       its font, the room the control has, its text)
+//   probe rect TITLE                   (left top width height of window TITLE)
 //   probe dpi                          (the main window's DPI)
 //   probe cursor                       (the cursor shown now: "drop" when it is the program's drop
 //                                       cursor resource, "other" for any other; "handle H" when
@@ -534,6 +535,14 @@ int main(int argc, char** argv)
                 std::printf("%s\n", text);
         }
         return window ? 0 : 1;
+    }
+    if (cmd == "rect" && argc > 2) {
+        HWND window = FindTopLevel(argv[2]);
+        RECT r{};
+        if (!window || !GetWindowRect(window, &r))
+            return 1;
+        std::printf("%ld %ld %ld %ld\n", r.left, r.top, r.right - r.left, r.bottom - r.top);
+        return 0;
     }
     if (cmd == "text-fit" && argc > 2) {
         HWND window = FindTopLevel(argv[2]);
