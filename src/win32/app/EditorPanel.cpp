@@ -166,6 +166,23 @@ void EditorPanel::CreateToolbar()
     SetWindowLongPtrA(toolbar_, GWL_STYLE, GetWindowLongPtrA(toolbar_, GWL_STYLE) | WS_CLIPSIBLINGS);
 }
 
+void EditorPanel::ApplyDpi(int dpi)
+{
+    metrics_ = MetricsAt(dpi);
+    UniqueImageList glyphs = MakeFormattingGlyphs(metrics_(kFormattingGlyphSize));
+    SendMessageA(toolbar_, TB_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(glyphs.Get()));
+    glyphs_ = std::move(glyphs);
+    for (const FormattingButton& button : kFormattingButtons) {
+        if (button.slotWidth == 0)
+            continue;
+        TBBUTTONINFOA info{};
+        info.cbSize = sizeof(info);
+        info.dwMask = TBIF_SIZE;
+        info.cx = static_cast<WORD>(metrics_(button.slotWidth));
+        SendMessageA(toolbar_, TB_SETBUTTONINFOA, static_cast<WPARAM>(button.id), reinterpret_cast<LPARAM>(&info));
+    }
+}
+
 void EditorPanel::CreateFontBoxes(const ChildFactory& children)
 {
     fontName_ = children.Create("COMBOBOX", "", WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWN | CBS_AUTOHSCROLL, IdFontName);

@@ -45,6 +45,8 @@ public:
     // sized to its buttons.
     void HideToolbar();
     void AutosizeToolbar();
+    // The toolbar's pictures and box slots for a display of `dpi`.
+    void ApplyDpi(int dpi);
     // The toolbar shows the format at the caret.
     void Refresh();
 

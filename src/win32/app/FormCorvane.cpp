@@ -377,10 +377,11 @@ void TFormCorvane::OnDpiChanged(int dpi, const RECT& suggested)
     font_ = std::move(font);
     library_.ApplyDpi(instance_, dpi);
     buttons_.ApplyDpi(instance_, dpi);
+    editor_.ApplyDpi(dpi);
     // One move to the rectangle Windows suggests; its WM_SIZE lays the parts out.
     SetWindowPos(window_, nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
         suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
-    LayoutControls();
+    RelayoutFormattingToolbar();
 }
 
 void TFormCorvane::RelayoutFormattingToolbar()

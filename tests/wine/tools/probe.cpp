@@ -25,10 +25,13 @@
 //   probe clipboard-rtf                (the clipboard's rich text)
 //   probe control-point ID             (screen point in the middle of a child control)
 //   probe style ID                     (window style of a child control, hexadecimal)
-//   probe text-fit [TITLE]             (each visible label, check box and button of the main window,
+//   probe text-fit [TITLE|DPI]         (each visible label, check box and button of the main window,
 //                                       or of window TITLE: "fit" or "cut", its text's extent in
-//                                       its font, the room the control has, its text)
+//                                       its font, the room the control has, its text; the main
+//                                       window taken at DPI when given)
 //   probe rect TITLE                   (left top width height of window TITLE)
+//   probe dpi-changed DPI X Y W H      (tells the main window, as Windows does when it moves to a
+//                                       display of another scale, with the suggested rectangle)
 //   probe dpi                          (the main window's DPI)
 //   probe cursor                       (the cursor shown now: "drop" when it is the program's drop
 //                                       cursor resource, "other" for any other; "handle H" when
@@ -415,11 +418,12 @@ int WindowDpi(HWND window)
 // The font a control draws with. Another process's font handle cannot be
 // selected here, so its description is read and the font made anew; where
 // even that fails, the system's message font at the window's DPI stands in.
-HFONT ControlFont(HWND control, int dpi)
+HFONT ControlFont(HWND control, int dpi, bool& own)
 {
     LOGFONTA description{};
     auto foreign = reinterpret_cast<HFONT>(SendMessageA(control, WM_GETFONT, 0, 0));
-    if (foreign && GetObjectA(foreign, sizeof(description), &description) == sizeof(description))
+    own = foreign && GetObjectA(foreign, sizeof(description), &description) == sizeof(description);
+    if (own)
         return CreateFontIndirectA(&description);
     using ForDpiFn = BOOL(WINAPI*)(UINT, UINT, PVOID, UINT, UINT);
     auto forDpi = reinterpret_cast<ForDpiFn>(
@@ -450,10 +454,11 @@ int TextRoom(HWND control, const char* className, LONG style, int dpi)
 }
 
 // Prints every visible text control of `window` whose text is wider than its
-// room as "cut", the others as "fit"; returns how many are cut.
-int PrintTextFit(HWND window)
+// room as "cut", the others as "fit"; returns how many are cut. `dpi` is the
+// window's unless given.
+int PrintTextFit(HWND window, int dpi = 0)
 {
-    const int dpi = WindowDpi(window);
+    dpi = dpi > 0 ? dpi : WindowDpi(window);
     int cut = 0;
     for (HWND c = GetWindow(window, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT)) {
         char className[64] = {}, text[512] = {};
@@ -467,7 +472,8 @@ int PrintTextFit(HWND window)
         if (!text[0])
             continue;
         HDC dc = GetDC(c);
-        HFONT font = ControlFont(c, dpi);
+        bool own = false;
+        HFONT font = ControlFont(c, dpi, own);
         HGDIOBJ old = SelectObject(dc, font);
         // The widest line, without the mnemonic ampersands.
         RECT extent{0, 0, 0, 0};
@@ -485,7 +491,8 @@ int PrintTextFit(HWND window)
         const int lines = multiline ? std::max(1L, client.bottom / std::max(1L, extent.bottom)) : 1;
         const bool fits = extent.right <= room * lines;
         cut += fits ? 0 : 1;
-        std::printf("%s %ld %d %s\n", fits ? "fit" : "cut", extent.right, room, text);
+        // "*": measured in the control's own font; otherwise in the message font at `dpi`.
+        std::printf("%s %ld %d %s%s\n", fits ? "fit" : "cut", extent.right, room, text, own ? " *" : "");
     }
     return cut;
 }
@@ -544,7 +551,7 @@ int main(int argc, char** argv)
         std::printf("%ld %ld %ld %ld\n", r.left, r.top, r.right - r.left, r.bottom - r.top);
         return 0;
     }
-    if (cmd == "text-fit" && argc > 2) {
+    if (cmd == "text-fit" && argc > 2 && std::atoi(argv[2]) == 0) {
         HWND window = FindTopLevel(argv[2]);
         if (!window)
             return 1;
@@ -698,7 +705,18 @@ int main(int argc, char** argv)
         return 0;
     }
     if (cmd == "text-fit") {
-        PrintTextFit(main);
+        PrintTextFit(main, argc > 2 ? std::atoi(argv[2]) : 0);
+        return 0;
+    }
+    if (cmd == "dpi-changed" && argc > 6) {
+        const int dpi = std::atoi(argv[2]);
+        const RECT suggested{std::atoi(argv[3]), std::atoi(argv[4]), std::atoi(argv[3]) + std::atoi(argv[5]),
+            std::atoi(argv[4]) + std::atoi(argv[6])};
+        RemoteBuffer remote(main, sizeof(suggested));
+        if (!remote.Write(&suggested, sizeof(suggested)))
+            return 1;
+        constexpr UINT kDpiChanged = 0x02E0;
+        SendMessageA(main, kDpiChanged, MAKEWPARAM(dpi, dpi), reinterpret_cast<LPARAM>(remote.Address()));
         return 0;
     }
     if (cmd == "dpi") {
