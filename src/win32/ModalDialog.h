@@ -27,6 +27,7 @@ protected:
     // A length in 96-DPI pixels at the dialog's DPI: for fonts of its own.
     int Scaled(int pixels) const;
     int Unscaled(int pixels) const;
+    RECT Scaled(const RECT& r) const { return {Scaled(r.left), Scaled(r.top), Scaled(r.right), Scaled(r.bottom)}; }
 
     virtual void OnStart() = 0;
     virtual void OnCommand(int id, int notification) = 0;

@@ -101,11 +101,12 @@ private:
     {
         PAINTSTRUCT ps;
         HDC dc = ::BeginPaint(Dialog(), &ps);
-        RECT frame = kFrame;
+        RECT frame = Scaled(kFrame);
+        const RECT strip = Scaled(kStrip), white = Scaled(kWhite), rule = Scaled(kRule);
         ::DrawEdge(dc, &frame, EDGE_SUNKEN, BF_RECT);
-        ::FillRect(dc, &kStrip, static_cast<HBRUSH>(::GetStockObject(BLACK_BRUSH)));
-        ::FillRect(dc, &kWhite, static_cast<HBRUSH>(::GetStockObject(WHITE_BRUSH)));
-        ::FillRect(dc, &kRule, static_cast<HBRUSH>(::GetStockObject(BLACK_BRUSH)));
+        ::FillRect(dc, &strip, static_cast<HBRUSH>(::GetStockObject(BLACK_BRUSH)));
+        ::FillRect(dc, &white, static_cast<HBRUSH>(::GetStockObject(WHITE_BRUSH)));
+        ::FillRect(dc, &rule, static_cast<HBRUSH>(::GetStockObject(BLACK_BRUSH)));
         ::EndPaint(Dialog(), &ps);
     }
 
