@@ -45,16 +45,33 @@ private:
 
 } // namespace
 
-void TEngine::KeyAction(int virtualKey, bool keyIsBeingPressed)
+bool TEngine::TakesChordKey(int virtualKey, bool keyIsBeingPressed)
+{
+    if (!appInactive_ || !keyIsBeingPressed)
+        return false;
+    const TModifiers modifiers{
+        p_.desktop.KeyDown(VkControl), p_.desktop.KeyDown(VkMenu), p_.desktop.KeyDown(VkShift)};
+    const TChordFound found = ChordOfKey(virtualKey, modifiers, p_.library);
+    // Recorded here too: a press too short for the poll to see is still carried out.
+    RecordChord(found);
+    return found.chord != TChord::None;
+}
+
+void TEngine::KeyAction(int virtualKey, bool keyIsBeingPressed, int scanCode)
 {
     // Shift as the notifications report it, in the order the keys were
     // struck: read from the key state when the notification is handled, a
-    // quickly released Shift would already be up.
-    if (virtualKey == VkShift || virtualKey == VkLShift || virtualKey == VkRShift)
-        shiftDown_ = keyIsBeingPressed;
+    // quickly released Shift would already be up. Each Shift key counts on
+    // its own, so that releasing one while the other is held keeps Shift.
+    constexpr int RightShiftScanCode = 0x36;
+    if (virtualKey == VkLShift || (virtualKey == VkShift && scanCode != RightShiftScanCode))
+        leftShiftDown_ = keyIsBeingPressed;
+    else if (virtualKey == VkRShift || virtualKey == VkShift)
+        rightShiftDown_ = keyIsBeingPressed;
     if (!appInactive_)
         return;
-    if (FeedKey(typedBuffer_, virtualKey, keyIsBeingPressed, shiftDown_) == TKeyOutcome::Expand)
+    if (FeedKey(typedBuffer_, virtualKey, keyIsBeingPressed, leftShiftDown_ || rightShiftDown_)
+        == TKeyOutcome::Expand)
         ExpandTypedMacro();
 }
 
@@ -143,7 +160,8 @@ void TEngine::TimerTick()
     // in front while another application is active was activated too.
     WindowActivated(foregroundAtTick_);
     if (pendingInsert_) {
-        InsertSelectedReply();
+        if (ChordReleased(VkV))
+            InsertSelectedReply();
     } else if (pendingShow_) {
         pendingShow_ = false;
         p_.window.ShowFromHotKey(foregroundAtTick_);
@@ -154,9 +172,10 @@ void TEngine::TimerTick()
     }
 }
 
-void TEngine::PollHotKeys()
+void TEngine::PollHotKeys() { RecordChord(FindChord(p_.desktop, p_.library)); }
+
+void TEngine::RecordChord(const TChordFound& found)
 {
-    const TChordFound found = FindChord(p_.desktop, p_.library);
     switch (found.chord) {
     case TChord::ShowWindow:
         pendingShow_ = true;
@@ -185,10 +204,18 @@ void TEngine::DeliverHotKeyReply()
         return;
     }
     const HotKeyParts parts = SplitHotKeyCode(pendingHotKeyCode_);
-    if (p_.desktop.KeyDown(static_cast<unsigned char>(parts.key)))
+    if (!ChordReleased(static_cast<unsigned char>(parts.key)))
         return;
     pendingHotKey_ = -1;
     PasteStep(CopyReply(*p_.library.HotKeyReplyAt(position), {TDialogPlace::ScreenCentre}), lastActiveWindow_);
+}
+
+bool TEngine::ChordReleased(int virtualKey) const
+{
+    for (int key : {virtualKey, VkControl, VkMenu, VkShift})
+        if (p_.desktop.KeyDown(key))
+            return false;
+    return true;
 }
 
 void TEngine::InsertSelectedReply()

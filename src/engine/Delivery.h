@@ -6,6 +6,7 @@
 
 #include "engine/DragOut.h"
 #include "engine/MacroInsertions.h"
+#include "engine/Recogniser.h"
 #include "platform/Desktop.h"
 #include "platform/TreeControl.h"
 
@@ -70,7 +71,12 @@ public:
     [[nodiscard]] bool AppInactive() const { return appInactive_; }
 
     // --- hook events ---
-    void KeyAction(int virtualKey, bool keyIsBeingPressed);
+    // Asked while the program the key was typed into waits: true when the
+    // key is the press that completes a chord this program acts on, which
+    // is then taken away from that program and carried out here.
+    [[nodiscard]] bool TakesChordKey(int virtualKey, bool keyIsBeingPressed);
+    // `scanCode` tells the right Shift key from the left.
+    void KeyAction(int virtualKey, bool keyIsBeingPressed, int scanCode = 0);
     void MouseClick() { typedBuffer_.clear(); }
     void WindowActivated(WindowId window);
     void WindowDestroyed(WindowId window, bool terminating);
@@ -105,6 +111,10 @@ private:
 
     void ExpandTypedMacro();
     void PollHotKeys();
+    void RecordChord(const TChordFound& found);
+    // The chord's key and every modifier are up: keys synthesised now reach
+    // the target as they are sent, not as Ctrl+Alt+V or Ctrl+Shift+V.
+    [[nodiscard]] bool ChordReleased(int virtualKey) const;
     void DeliverHotKeyReply();
     // The reply filled in (after the dialog when it needs one) and put on the clipboard.
     TCopy CopyReply(const TRep& reply, const TDialogPlace& dialogPlace);
@@ -125,7 +135,8 @@ private:
     TEngineParts p_;
     std::string typedBuffer_;
     bool appInactive_ = false;
-    bool shiftDown_ = false;
+    bool leftShiftDown_ = false;
+    bool rightShiftDown_ = false;
     bool pendingShow_ = false;
     bool pendingInsert_ = false;
     int pendingHotKey_ = -1;

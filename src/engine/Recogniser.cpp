@@ -49,25 +49,39 @@ TKeyOutcome FeedKey(std::string& typedBuffer, int virtualKey, bool pressed, bool
     return TKeyOutcome::Ignored;
 }
 
-TChordFound FindChord(const IDesktop& desktop, const TRepList& library)
+namespace {
+
+// The chord of `modifiers` and the keys for which `keyDown` holds.
+template <typename KeyDown>
+TChordFound ChordOf(const TModifiers& modifiers, const TRepList& library, KeyDown keyDown)
 {
-    const bool shift = desktop.KeyDown(VkShift);
-    const bool alt = desktop.KeyDown(VkMenu);
-    const bool control = desktop.KeyDown(VkControl);
-    if (shift && control && !alt) {
-        if (desktop.KeyDown(VkQ))
+    if (modifiers.shift && modifiers.control && !modifiers.alt) {
+        if (keyDown(VkQ))
             return {TChord::ShowWindow};
-        if (desktop.KeyDown(VkV))
+        if (keyDown(VkV))
             return {TChord::InsertSelected};
     }
-    if (!control || !alt)
+    if (!modifiers.control || !modifiers.alt)
         return {};
     for (int i = 0; i < library.HotKeyCount(); ++i) {
         const HotKeyParts parts = SplitHotKeyCode(library.HotKeyCodeAt(i));
-        if (parts.key != '\0' && parts.shift == shift && desktop.KeyDown(static_cast<unsigned char>(parts.key)))
+        if (parts.key != '\0' && parts.shift == modifiers.shift && keyDown(static_cast<unsigned char>(parts.key)))
             return {TChord::ReplyHotKey, i};
     }
     return {};
+}
+
+} // namespace
+
+TChordFound FindChord(const IDesktop& desktop, const TRepList& library)
+{
+    const TModifiers modifiers{desktop.KeyDown(VkControl), desktop.KeyDown(VkMenu), desktop.KeyDown(VkShift)};
+    return ChordOf(modifiers, library, [&](int key) { return desktop.KeyDown(key); });
+}
+
+TChordFound ChordOfKey(int virtualKey, const TModifiers& modifiers, const TRepList& library)
+{
+    return ChordOf(modifiers, library, [&](int key) { return key == virtualKey; });
 }
 
 } // namespace corvane

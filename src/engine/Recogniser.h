@@ -35,8 +35,17 @@ struct TChordFound {
     int hotKeyPosition = -1; // for ReplyHotKey
 };
 
+struct TModifiers {
+    bool control = false;
+    bool alt = false;
+    bool shift = false;
+};
+
 // Ctrl+Shift+Q, Ctrl+Shift+V (Alt up), or the first reply hot key whose
 // key, Shift state and Ctrl+Alt are down.
 TChordFound FindChord(const IDesktop& desktop, const TRepList& library);
+
+// The chord that a press of `virtualKey` completes while `modifiers` are down.
+TChordFound ChordOfKey(int virtualKey, const TModifiers& modifiers, const TRepList& library);
 
 } // namespace corvane

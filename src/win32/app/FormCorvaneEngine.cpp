@@ -31,8 +31,12 @@ void TFormCorvane::CreateEngine()
 
 void TFormCorvane::ConnectHookEvents()
 {
-    hooks_.KeyHook.OnKeyAction = [this](THtSysHook&, std::int32_t virtualKey, std::uint16_t, std::uint8_t, bool, bool,
-                                     bool, bool pressed, bool&) { engine_->KeyAction(virtualKey, pressed); };
+    hooks_.KeyHook.OnKeyFilter
+        = [this](std::int32_t virtualKey, bool pressed) { return engine_->TakesChordKey(virtualKey, pressed); };
+    hooks_.KeyHook.OnKeyAction = [this](THtSysHook&, std::int32_t virtualKey, std::uint16_t, std::uint8_t scanCode,
+                                     bool, bool, bool, bool pressed, bool&) {
+        engine_->KeyAction(virtualKey, pressed, scanCode);
+    };
     hooks_.MouseHook.OnMouseClick = [this](THtSysHook&, std::uint32_t, std::int32_t, std::int32_t, TMouseButton,
                                         THtMouseButtonMovement) { engine_->MouseClick(); };
     hooks_.ShellHook.OnWindowActivated

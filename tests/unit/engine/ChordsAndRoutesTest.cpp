@@ -24,7 +24,7 @@ protected:
     TRep* greet;
 };
 
-TEST_F(ChordTest, HotKeyDeliversOnTheFirstTickAfterTheKeyIsReleased)
+TEST_F(ChordTest, HotKeyDeliversOnTheFirstTickAfterTheKeyAndTheModifiersAreReleased)
 {
     rig.SelectNode(greet->Node);
     Hold({VkControl, VkMenu, 'K'});
@@ -33,7 +33,13 @@ TEST_F(ChordTest, HotKeyDeliversOnTheFirstTickAfterTheKeyIsReleased)
     rig.engine.TimerTick();
     rig.engine.TimerTick();
     EXPECT_EQ(rig.MailText(), ""); // K still down
+    // The key let go first: a paste now would reach the target as Ctrl+Alt+V.
     Hold({'K'}, false);
+    rig.engine.TimerTick();
+    Hold({VkControl}, false);
+    rig.engine.TimerTick();
+    EXPECT_TRUE(rig.desktop.sent.empty());
+    Hold({VkMenu}, false);
     rig.engine.TimerTick();
     EXPECT_EQ(rig.MailText(), "Thank you on Monday!\r\n");
     EXPECT_EQ(rig.desktop.pausedMs, DeliveryPauseMs);
@@ -88,7 +94,7 @@ TEST_F(ChordTest, CancelledDialogCopiesNothing)
     rig.clipboard.text = "before";
     Hold({VkControl, VkMenu, VkShift, 'G'});
     rig.engine.TimerTick();
-    Hold({'G'}, false);
+    Hold({VkControl, VkMenu, VkShift, 'G'}, false);
     rig.engine.TimerTick();
     EXPECT_EQ(rig.clipboard.copies, 0);
     EXPECT_EQ(rig.clipboard.text, "before");
@@ -101,7 +107,7 @@ TEST_F(ChordTest, DisabledDialogLeavesParameterNamesAsTyped)
     rig.dialogEnabled = false;
     Hold({VkControl, VkMenu, VkShift, 'G'});
     rig.engine.TimerTick();
-    Hold({'G'}, false);
+    Hold({VkControl, VkMenu, VkShift, 'G'}, false);
     rig.engine.TimerTick();
     EXPECT_EQ(rig.MailText(), "Dear Name,\r\n");
 }
@@ -112,14 +118,44 @@ TEST_F(ChordTest, CtrlShiftVInsertsTheSelectedReplyOnTheNextTick)
     Hold({VkControl, VkShift, 'V'});
     rig.engine.TimerTick();
     EXPECT_TRUE(rig.engine.PendingInsert());
-    EXPECT_EQ(rig.MailText(), "");
+    rig.engine.TimerTick();
+    Hold({'V'}, false);
+    rig.engine.TimerTick();
+    EXPECT_TRUE(rig.desktop.sent.empty()); // Ctrl+Shift still down: the paste would arrive as Ctrl+Shift+V
+    Hold({VkControl, VkShift}, false);
     rig.engine.TimerTick();
     EXPECT_EQ(rig.MailText(), "Thank you on Monday!\r\n");
     EXPECT_FALSE(rig.engine.PendingInsert());
     // With Alt down it is no chord of the program's.
-    Hold({VkMenu});
+    Hold({VkControl, VkShift, 'V', VkMenu});
     rig.engine.TimerTick();
     EXPECT_FALSE(rig.engine.PendingInsert());
+}
+
+TEST_F(ChordTest, TheKeyPressOfAChordIsTakenFromTheTargetAndCarriedOutEvenWhenTooShortForThePoll)
+{
+    rig.SelectNode(thanks->Node);
+    Hold({VkControl, VkShift});
+    EXPECT_FALSE(rig.engine.TakesChordKey(VkShift, true));
+    EXPECT_FALSE(rig.engine.TakesChordKey('X', true));
+    EXPECT_TRUE(rig.engine.TakesChordKey('V', true));
+    EXPECT_TRUE(rig.engine.TakesChordKey('V', true)); // auto-repeat
+    EXPECT_FALSE(rig.engine.TakesChordKey('V', false));
+    Hold({VkControl, VkShift}, false);
+    rig.engine.TimerTick();
+    EXPECT_EQ(rig.MailText(), "Thank you on Monday!\r\n");
+
+    Hold({VkControl, VkMenu});
+    EXPECT_TRUE(rig.engine.TakesChordKey('K', true));
+    EXPECT_FALSE(rig.engine.TakesChordKey('G', true)); // Ctrl+Alt+Shift+G is assigned, not Ctrl+Alt+G
+    EXPECT_FALSE(rig.engine.TakesChordKey('J', true));
+    Hold({VkShift});
+    EXPECT_TRUE(rig.engine.TakesChordKey('G', true));
+    // While the program itself is active its own keys are its own.
+    rig.engine.SetAppInactive(false);
+    EXPECT_FALSE(rig.engine.TakesChordKey('G', true));
+    Hold({VkMenu}, false);
+    EXPECT_FALSE(rig.engine.TakesChordKey('V', true));
 }
 
 TEST_F(ChordTest, CtrlShiftQShowsTheWindowOnlyWhileAnotherProgramIsActive)

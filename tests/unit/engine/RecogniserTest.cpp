@@ -54,6 +54,22 @@ TEST_F(TypedMacroTest, ShiftAndCapsLockSpellingsMatch)
     EXPECT_EQ(rig.desktop.PressesOf(VkV), 2);
 }
 
+TEST_F(TypedMacroTest, EachShiftKeyCountsOnItsOwn)
+{
+    constexpr int LeftScan = 0x2A, RightScan = 0x36;
+    rig.engine.KeyAction(VkShift, true, LeftScan);
+    rig.engine.KeyAction(VkShift, true, RightScan);
+    rig.engine.KeyAction(VkShift, false, LeftScan); // the right one is still held
+    rig.Press('9');
+    rig.engine.KeyAction(VkShift, false, RightScan);
+    rig.Press('9');
+    rig.engine.KeyAction(VkRShift, true);
+    rig.engine.KeyAction(VkLShift, true);
+    rig.engine.KeyAction(VkRShift, false);
+    rig.Press('0');
+    EXPECT_EQ(rig.engine.TypedBuffer(), "(9)");
+}
+
 TEST_F(TypedMacroTest, KeysThatAreNotInTheTableClearTheBuffer)
 {
     rig.Type("si");

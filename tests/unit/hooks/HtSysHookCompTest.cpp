@@ -83,6 +83,8 @@ public:
     {
         boxes.push_back(caption + ": " + text);
     }
+    void ReplyToSender(std::int64_t result) override { events.push_back("reply " + std::to_string(result)); }
+    std::vector<std::string> events;
 };
 
 TEST(HtSysHookLoader, RetriesWithDllAndCountsReferences)
@@ -212,6 +214,23 @@ TEST(HtSysHookComp, KeyboardNotificationFiresKeyActionAndRepliesTheFilterFlag)
     EXPECT_EQ(calls, 2);
 }
 
+TEST(HtSysHookComp, KeyFilterIsAnsweredBeforeTheKeyActionRuns)
+{
+    FakeHost host;
+    THtKeyboardHook key(host);
+    key.OnKeyFilter = [&](std::int32_t vk, bool pressed) {
+        host.events.push_back("filter " + std::to_string(vk));
+        return vk == 0x56 && pressed;
+    };
+    key.OnKeyAction = [&](THtSysHook&, std::int32_t vk, std::uint16_t, std::uint8_t, bool, bool, bool, bool,
+                          bool& filter) { host.events.push_back("action " + std::to_string(vk) + (filter ? " taken" : "")); };
+    EXPECT_EQ(key.HandleMessage(0x400, 0x56, 0x002F0001), 1);
+    EXPECT_EQ(key.HandleMessage(0x400, 0x51, 0x00100001), 0);
+    EXPECT_EQ(host.events,
+        (std::vector<std::string>{
+            "filter 86", "reply 1", "action 86 taken", "filter 81", "reply 0", "action 81"}));
+}
+
 TEST(HtSysHookComp, UnfilteredHandlerSeesEveryNotificationAndCanSuppressTheTypedEvent)
 {
     FakeHost host;
@@ -301,7 +320,7 @@ TEST_F(ProgramHooks, AFailureInOnePassIsMadeGoodByTheNext)
     EXPECT_EQ(host.api.attached[1].first, hkMouse);
     EXPECT_EQ(host.api.attached[2].first, hkShell);
     EXPECT_EQ(hooks.ShellHook.ApplicationWindow, 0x42u);
-    EXPECT_FALSE(hooks.KeyHook.AllowFiltering());
+    EXPECT_TRUE(hooks.KeyHook.AllowFiltering());
     EXPECT_EQ(host.loader.RefCount(), 3);
 }
 
