@@ -1,5 +1,7 @@
 #include "engine/Delivery.h"
 
+#include <string_view>
+
 #include "engine/PredefinedInsertions.h"
 #include "engine/Recogniser.h"
 #include "engine/ReplaceInReply.h"
@@ -138,8 +140,35 @@ void TEngine::PasteStep(TCopy copy, WindowId dialogTarget)
 
 void TEngine::WindowActivated(WindowId window)
 {
-    if (window != 0 && !p_.window.ParametersDialogVisible() && window != p_.window.MainWindow())
-        lastActiveWindow_ = window;
+    shellActivationSeen_ = true;
+    NoteActiveWindow(window);
+}
+
+void TEngine::NoteActiveWindow(WindowId window)
+{
+    if (window == 0 || p_.window.ParametersDialogVisible())
+        return;
+    // An owned popup (a find box, a tool palette) stands for the program that owns it.
+    const WindowId root = p_.desktop.FactsOf(window).rootOwner;
+    if (IsPasteTarget(root != 0 ? root : window))
+        lastActiveWindow_ = root != 0 ? root : window;
+}
+
+bool TEngine::IsPasteTarget(WindowId rootWindow) const
+{
+    // The taskbar, the desktop, the task switchers and the start menu.
+    static constexpr std::string_view ShellClasses[] = {"Shell_TrayWnd", "Shell_SecondaryTrayWnd", "Progman",
+        "WorkerW", "MultitaskingViewFrame", "TaskSwitcherWnd", "XamlExplorerHostIslandWindow", "ForegroundStaging",
+        "Windows.UI.Core.CoreWindow", "#32768"};
+    if (rootWindow == p_.window.MainWindow())
+        return false;
+    const TWindowFacts facts = p_.desktop.FactsOf(rootWindow);
+    if (facts.toolWindow || facts.ownProcess)
+        return false;
+    for (std::string_view shellClass : ShellClasses)
+        if (facts.className == shellClass)
+            return false;
+    return true;
 }
 
 void TEngine::WindowDestroyed(WindowId window, bool terminating)
@@ -156,9 +185,10 @@ void TEngine::TimerTick()
     foregroundAtTick_ = p_.desktop.ForegroundWindow();
     if (!appInactive_)
         return;
-    // Some systems (Wine among them) send no shell activations; the window
-    // in front while another application is active was activated too.
-    WindowActivated(foregroundAtTick_);
+    // Some systems (Wine among them) send no shell activations; there the
+    // window in front while another application is active was activated too.
+    if (!shellActivationSeen_)
+        NoteActiveWindow(foregroundAtTick_);
     if (pendingInsert_) {
         if (ChordReleased(VkV))
             InsertSelectedReply();

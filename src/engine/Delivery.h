@@ -78,6 +78,8 @@ public:
     // `scanCode` tells the right Shift key from the left.
     void KeyAction(int virtualKey, bool keyIsBeingPressed, int scanCode = 0);
     void MouseClick() { typedBuffer_.clear(); }
+    // A shell activation: from the first one on, the window in front at a
+    // tick no longer counts as activated.
     void WindowActivated(WindowId window);
     void WindowDestroyed(WindowId window, bool terminating);
 
@@ -110,6 +112,11 @@ private:
     enum class TCopy { Copied, CopiedAfterDialog, Cancelled, Failed };
 
     void ExpandTypedMacro();
+    // Remembers the program window that `window` belongs to as the target of
+    // the paste routes; the shell's own windows, tool windows and this
+    // program's windows are never one.
+    void NoteActiveWindow(WindowId window);
+    [[nodiscard]] bool IsPasteTarget(WindowId rootWindow) const;
     void PollHotKeys();
     void RecordChord(const TChordFound& found);
     // The chord's key and every modifier are up: keys synthesised now reach
@@ -144,6 +151,7 @@ private:
     const void* pendingHotKeyReply_ = nullptr;
     WindowId foregroundAtTick_ = 0;
     WindowId lastActiveWindow_ = 0;
+    bool shellActivationSeen_ = false;
     TDragOut drag_;
 };
 

@@ -2,6 +2,7 @@
 // What the expansion engine asks of the desktop: the physical key state,
 // the windows of other programs and synthesised keystrokes.
 #include <cstdint>
+#include <string>
 
 namespace corvane {
 
@@ -15,6 +16,14 @@ inline WindowId WindowFromNotice(std::uint32_t value)
     return static_cast<WindowId>(static_cast<std::intptr_t>(static_cast<std::int32_t>(value)));
 }
 
+// What the system tells of a window.
+struct TWindowFacts {
+    WindowId rootOwner = 0; // the top of its parent and owner chain; 0 when unknown
+    std::string className;
+    bool toolWindow = false; // a floating toolbar or palette, not on the taskbar
+    bool ownProcess = false; // one of this program's windows
+};
+
 class IDesktop {
 public:
     virtual ~IDesktop() = default;
@@ -22,6 +31,7 @@ public:
     [[nodiscard]] virtual bool KeyDown(int virtualKey) const = 0;
     [[nodiscard]] virtual WindowId ForegroundWindow() const = 0;
     [[nodiscard]] virtual bool IsWindow(WindowId window) const = 0;
+    [[nodiscard]] virtual TWindowFacts FactsOf(WindowId window) const = 0;
     // One synthesised key event for the window with the keyboard focus.
     virtual void SendKey(int virtualKey, bool release) = 0;
     virtual void SetForeground(WindowId window) = 0;

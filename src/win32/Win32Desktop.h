@@ -15,6 +15,16 @@ public:
     bool KeyDown(int virtualKey) const override { return (GetAsyncKeyState(virtualKey) & 0x8000) != 0; }
     WindowId ForegroundWindow() const override { return ToWindowId(GetForegroundWindow()); }
     bool IsWindow(WindowId window) const override { return window != 0 && ::IsWindow(ToHwnd(window)); }
+    TWindowFacts FactsOf(WindowId window) const override
+    {
+        const HWND hwnd = ToHwnd(window);
+        char className[256] = {};
+        GetClassNameA(hwnd, className, sizeof className);
+        DWORD process = 0;
+        GetWindowThreadProcessId(hwnd, &process);
+        return {ToWindowId(GetAncestor(hwnd, GA_ROOTOWNER)), className,
+            (GetWindowLongA(hwnd, GWL_EXSTYLE) & WS_EX_TOOLWINDOW) != 0, process == GetCurrentProcessId()};
+    }
     void SendKey(int virtualKey, bool release) override
     {
         keybd_event(static_cast<BYTE>(virtualKey), 0, release ? KEYEVENTF_KEYUP : 0, 0);

@@ -182,9 +182,35 @@ TEST_F(ChordTest, LastActiveWindowFollowsActivationsOfOtherWindows)
     rig.engine.WindowDestroyed(MailWindow, false);
     EXPECT_EQ(rig.engine.LastActiveWindow(), 0u);
     EXPECT_EQ(rig.dialogCancels, 1);
-    // Without shell notifications, the window in front at a tick counts.
-    rig.dialogVisible = false;
+}
+
+TEST_F(ChordTest, LastActiveWindowIsTheRootOwnerAndNeverAShellToolOrOwnWindow)
+{
+    constexpr WindowId FindBox = 0x3003, Taskbar = 0x5005, Palette = 0x8008, OwnDialog = 0x9009;
+    rig.desktop.facts[FindBox] = {MailWindow, "#32770"};
+    rig.desktop.facts[Taskbar] = {Taskbar, "Shell_TrayWnd"};
+    rig.desktop.facts[Palette] = {Palette, "Palette", true};
+    rig.desktop.facts[OwnDialog] = {OwnDialog, "#32770", false, true};
+    rig.engine.WindowActivated(FindBox);
+    EXPECT_EQ(rig.engine.LastActiveWindow(), MailWindow);
+    for (WindowId notATarget : {Taskbar, Palette, OwnDialog}) {
+        rig.engine.WindowActivated(notATarget);
+        EXPECT_EQ(rig.engine.LastActiveWindow(), MailWindow) << notATarget;
+    }
+    // Once the shell reports activations, the window in front at a tick (the
+    // task switcher the user is still in) is not taken for one.
+    rig.desktop.foreground = 0x7007;
+    rig.engine.TimerTick();
+    EXPECT_EQ(rig.engine.LastActiveWindow(), MailWindow);
+}
+
+TEST_F(ChordTest, WithoutShellActivationsTheWindowInFrontAtATickIsTheLastActive)
+{
     rig.desktop.foreground = 0x6006;
+    rig.engine.TimerTick();
+    EXPECT_EQ(rig.engine.LastActiveWindow(), 0x6006u);
+    rig.desktop.facts[0x5005] = {0x5005, "Shell_TrayWnd"};
+    rig.desktop.foreground = 0x5005;
     rig.engine.TimerTick();
     EXPECT_EQ(rig.engine.LastActiveWindow(), 0x6006u);
 }
