@@ -47,12 +47,10 @@ private:
 
 } // namespace
 
-bool TEngine::TakesChordKey(int virtualKey, bool keyIsBeingPressed)
+bool TEngine::TakesChordKey(int virtualKey, bool keyIsBeingPressed, const TModifiers& modifiers)
 {
     if (!appInactive_ || !keyIsBeingPressed)
         return false;
-    const TModifiers modifiers{
-        p_.desktop.KeyDown(VkControl), p_.desktop.KeyDown(VkMenu), p_.desktop.KeyDown(VkShift)};
     const TChordFound found = ChordOfKey(virtualKey, modifiers, p_.library);
     // Recorded here too: a press too short for the poll to see is still carried out.
     RecordChord(found);

@@ -73,8 +73,9 @@ public:
     // --- hook events ---
     // Asked while the program the key was typed into waits: true when the
     // key is the press that completes a chord this program acts on, which
-    // is then taken away from that program and carried out here.
-    [[nodiscard]] bool TakesChordKey(int virtualKey, bool keyIsBeingPressed);
+    // is then taken away from that program and carried out here. `modifiers`
+    // as that program's key state had them.
+    [[nodiscard]] bool TakesChordKey(int virtualKey, bool keyIsBeingPressed, const TModifiers& modifiers);
     // `scanCode` tells the right Shift key from the left.
     void KeyAction(int virtualKey, bool keyIsBeingPressed, int scanCode = 0);
     void MouseClick() { typedBuffer_.clear(); }

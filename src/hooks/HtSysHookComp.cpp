@@ -94,7 +94,7 @@ std::int64_t THtKeyboardHook::Decode(std::uint32_t code, std::uint64_t wParam, s
     const THtKeyStroke key = DecodeKeyStroke(wParam, lParam);
     bool filterEvent = false;
     if (OnKeyFilter) {
-        filterEvent = OnKeyFilter(key.VirtualKeyCode, key.keyIsBeingPressed);
+        filterEvent = OnKeyFilter(key);
         host_.ReplyToSender(filterEvent ? 1 : 0);
     }
     DoKeyAction(key, filterEvent);

@@ -36,7 +36,7 @@ using THtSysHookUnfilteredEvent = std::function<void(
 using THtKeyboardNotifyEvent = std::function<void(THtSysHook& sender, std::int32_t virtualKeyCode,
     std::uint16_t repeatCount, std::uint8_t scanCode, bool isExtendedKey, bool altIsDown, bool keyWasDownBefore,
     bool keyIsBeingPressed, bool& filterEvent)>;
-using THtKeyFilterEvent = std::function<bool(std::int32_t virtualKeyCode, bool keyIsBeingPressed)>;
+using THtKeyFilterEvent = std::function<bool(const THtKeyStroke& key)>;
 using THtMouseClickNotifyEvent = std::function<void(THtSysHook& sender, std::uint32_t sourceWindow, std::int32_t x,
     std::int32_t y, TMouseButton button, THtMouseButtonMovement movement)>;
 using THtMouseMoveNotifyEvent

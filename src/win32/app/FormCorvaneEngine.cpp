@@ -31,8 +31,9 @@ void TFormCorvane::CreateEngine()
 
 void TFormCorvane::ConnectHookEvents()
 {
-    hooks_.KeyHook.OnKeyFilter
-        = [this](std::int32_t virtualKey, bool pressed) { return engine_->TakesChordKey(virtualKey, pressed); };
+    hooks_.KeyHook.OnKeyFilter = [this](const THtKeyStroke& k) {
+        return engine_->TakesChordKey(k.VirtualKeyCode, k.keyIsBeingPressed, {k.controlHeld, k.altHeld, k.shiftHeld});
+    };
     hooks_.KeyHook.OnKeyAction = [this](THtSysHook&, std::int32_t virtualKey, std::uint16_t, std::uint8_t scanCode,
                                      bool, bool, bool, bool pressed, bool&) {
         engine_->KeyAction(virtualKey, pressed, scanCode);
