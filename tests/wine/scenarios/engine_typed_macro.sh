@@ -1,7 +1,8 @@
 # Typing a macro and a space in another program replaces them by the reply:
 # plain, with Shift, with Caps Lock, after other words, with parameters typed
-# in parentheses (with and without the closing one), with today's date; the
-# stored replies stay as they were.
+# in parentheses (with and without the closing one), with today's date, and
+# in Notepad with characters outside the ANSI code page; the stored replies
+# stay as they were.
 . "$CORVANE_ROOT/tests/wine/tools/engine_scenario.sh"
 engine_start
 
@@ -35,5 +36,9 @@ xdotool type --delay 60 "si"
 xdotool key BackSpace
 xdotool type --delay 60 "ig x"
 wait_target_text "sig x" || fail "Backspace inside a macro still expanded it"
+
+notepad_start
+xdotool type --delay 60 "nxt "
+wait_text_of notepad_text "Next → step Да" || fail "Unicode reply in Notepad"
 
 engine_library_unchanged || fail "reply files changed"
