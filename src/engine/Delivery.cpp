@@ -1,5 +1,6 @@
 #include "engine/Delivery.h"
 
+#include <algorithm>
 #include <string_view>
 
 #include "engine/PredefinedInsertions.h"
@@ -104,10 +105,55 @@ void TEngine::ExpandTypedMacro()
 
 void TEngine::SimulatePaste()
 {
+    if (IsConsole(p_.desktop.ForegroundWindow())) {
+        TypeClipboardText();
+        return;
+    }
     p_.desktop.SendKey(VkControl, false);
     p_.desktop.SendKey(VkV, false);
     p_.desktop.SendKey(VkV, true);
     p_.desktop.SendKey(VkControl, true);
+}
+
+bool TEngine::IsConsole(WindowId window) const
+{
+    const std::string className = p_.desktop.FactsOf(window).className;
+    for (std::string_view console : BuiltInConsoleClasses)
+        if (className == console)
+            return true;
+    const std::string added = p_.window.ConsoleClasses();
+    for (size_t start = 0; start <= added.size();) {
+        const size_t comma = std::min(added.find(',', start), added.size());
+        std::string_view name = std::string_view(added).substr(start, comma - start);
+        while (!name.empty() && name.front() == ' ')
+            name.remove_prefix(1);
+        while (!name.empty() && name.back() == ' ')
+            name.remove_suffix(1);
+        if (!name.empty() && name == className)
+            return true;
+        start = comma + 1;
+    }
+    return false;
+}
+
+void TEngine::TypeClipboardText()
+{
+    // One Enter per line, and none after the last: in a console it would run the line.
+    std::u16string text;
+    for (char16_t c : p_.desktop.ClipboardText())
+        if (c != u'\n')
+            text += c;
+    while (!text.empty() && text.back() == u'\r')
+        text.pop_back();
+    // In chunks, each checked: the system drops keystrokes it refuses (a
+    // secure desktop, a program above this one's rights) without waiting.
+    for (size_t at = 0; at < text.size(); at += TypingChunk) {
+        const std::u16string_view chunk = std::u16string_view(text).substr(at, TypingChunk);
+        if (p_.desktop.TypeCharacters(chunk) != chunk.size()) {
+            p_.boxes.Warning(TypingStoppedText);
+            return;
+        }
+    }
 }
 
 void TEngine::PasteInto(WindowId window)

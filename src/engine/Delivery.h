@@ -23,6 +23,12 @@ inline constexpr int ForegroundWaitMs = 500;
 inline constexpr int ForegroundPollMs = 10;
 inline constexpr char ClipboardBusyText[]
     = "The reply was not delivered: another program is using the clipboard. Please try again.";
+inline constexpr char TypingStoppedText[]
+    = "The reply was not typed in full: the system refused the keystrokes. It is on the clipboard.";
+// Consoles and terminals that ignore or misread Ctrl+V: they get the reply typed.
+inline constexpr std::string_view BuiltInConsoleClasses[]
+    = {"ConsoleWindowClass", "CASCADIA_HOSTING_WINDOW_CLASS", "mintty", "PuTTY"};
+inline constexpr std::size_t TypingChunk = 64;
 inline constexpr char TargetGoneText[]
     = "The reply was not pasted: the window it was meant for has been closed. It is on the clipboard.";
 
@@ -44,6 +50,8 @@ public:
     virtual void TakeForeground() = 0;
     // The setting that enables the parameters dialog, read afresh.
     [[nodiscard]] virtual bool ParametersDialogEnabled() const = 0;
+    // Window classes the user added to the consoles, separated by commas; read afresh.
+    [[nodiscard]] virtual std::string ConsoleClasses() const = 0;
     // Shows the parameters dialog modally; true when accepted, with the
     // values joined by the character 1.
     [[nodiscard]] virtual bool AskParameters(
@@ -138,7 +146,10 @@ private:
     // The paste of the hot key, insert and drop routes: into the focus a
     // moment after the copy, or into `dialogTarget` after the dialog.
     void PasteStep(TCopy copy, WindowId dialogTarget);
+    // The clipboard's reply into the focus: pasted, or typed into a console.
     void SimulatePaste();
+    [[nodiscard]] bool IsConsole(WindowId window) const;
+    void TypeClipboardText();
 
     TEngineParts p_;
     std::string typedBuffer_;

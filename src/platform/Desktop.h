@@ -3,6 +3,7 @@
 // the windows of other programs and synthesised keystrokes.
 #include <cstdint>
 #include <string>
+#include <string_view>
 
 namespace corvane {
 
@@ -34,6 +35,11 @@ public:
     [[nodiscard]] virtual TWindowFacts FactsOf(WindowId window) const = 0;
     // One synthesised key event for the window with the keyboard focus.
     virtual void SendKey(int virtualKey, bool release) = 0;
+    // The characters as keystrokes of their own, whatever the keyboard
+    // layout, for the window with the keyboard focus; how many were sent.
+    [[nodiscard]] virtual std::size_t TypeCharacters(std::u16string_view text) = 0;
+    // The plain text on the clipboard; empty when there is none or it is held.
+    [[nodiscard]] virtual std::u16string ClipboardText() const = 0;
     virtual void SetForeground(WindowId window) = 0;
     // A left click where the pointer stands.
     virtual void ClickAtPointer() = 0;

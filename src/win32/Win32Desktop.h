@@ -2,6 +2,8 @@
 // The desktop and the clock as the engine sees them, on the real system.
 #include <windows.h>
 
+#include <vector>
+
 #include "platform/Clock.h"
 #include "platform/Desktop.h"
 
@@ -28,6 +30,34 @@ public:
     void SendKey(int virtualKey, bool release) override
     {
         keybd_event(static_cast<BYTE>(virtualKey), 0, release ? KEYEVENTF_KEYUP : 0, 0);
+    }
+    std::size_t TypeCharacters(std::u16string_view text) override
+    {
+        std::vector<INPUT> inputs;
+        for (char16_t c : text)
+            for (DWORD up : {DWORD{0}, DWORD{KEYEVENTF_KEYUP}}) {
+                INPUT input{};
+                input.type = INPUT_KEYBOARD;
+                input.ki.wScan = c;
+                input.ki.dwFlags = KEYEVENTF_UNICODE | up;
+                inputs.push_back(input);
+            }
+        const UINT sent = SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
+        return sent / 2;
+    }
+    std::u16string ClipboardText() const override
+    {
+        std::u16string text;
+        if (!OpenClipboard(nullptr))
+            return text;
+        if (HANDLE data = GetClipboardData(CF_UNICODETEXT)) {
+            if (const auto* chars = static_cast<const char16_t*>(GlobalLock(data))) {
+                text = chars;
+                GlobalUnlock(data);
+            }
+        }
+        CloseClipboard();
+        return text;
     }
     void SetForeground(WindowId window) override { SetForegroundWindow(ToHwnd(window)); }
     void Pause(int milliseconds) override { Sleep(static_cast<DWORD>(milliseconds)); }

@@ -30,6 +30,9 @@ public:
         return found != facts.end() ? found->second : TWindowFacts{window};
     }
     void SendKey(int virtualKey, bool release) override;
+    // Characters beyond `typeLimit` are refused, as a system that blocks input does.
+    std::size_t TypeCharacters(std::u16string_view text) override;
+    std::u16string ClipboardText() const override;
     void SetForeground(WindowId window) override { foreground = window; }
     void Pause(int milliseconds) override { pausedMs += milliseconds; }
     void ClickAtPointer() override { ++clicks; }
@@ -52,6 +55,7 @@ public:
     std::map<WindowId, TWindowFacts> facts;
     std::vector<std::pair<int, bool>> sent; // (virtual key, release)
     std::vector<std::pair<int, bool>> echoed; // notifications not yet handled
+    std::size_t typeLimit = static_cast<std::size_t>(-1);
     int pausedMs = 0;
     int clicks = 0;
 

@@ -46,6 +46,7 @@ public:
     void ShowFromHotKey(WindowId from) override { shownFrom.push_back(from); }
     void TakeForeground() override { desktop.foreground = OwnWindow; }
     bool ParametersDialogEnabled() const override { return dialogEnabled; }
+    std::string ConsoleClasses() const override { return consoleClasses; }
     bool AskParameters(const std::string& list, const TDialogPlace& place, std::string& values) override
     {
         askedLists.push_back(list);
@@ -121,6 +122,7 @@ public:
     TEngine engine{{library, editor, *this, desktop, clock, boxes}};
 
     bool dialogEnabled = true;
+    std::string consoleClasses;
     bool dialogAccepts = true;
     bool dialogVisible = false;
     std::string dialogValues;

@@ -70,6 +70,36 @@ TEST_F(TypedMacroTest, EachShiftKeyCountsOnItsOwn)
     EXPECT_EQ(rig.engine.TypedBuffer(), "(9)");
 }
 
+TEST_F(TypedMacroTest, ConsolesGetTheReplyTypedNotPasted)
+{
+    constexpr WindowId Console = 0x3003, Vim = 0x4004;
+    rig.desktop.facts[Console] = {Console, "ConsoleWindowClass"};
+    rig.desktop.facts[Vim] = {Vim, "VimWindow"};
+    rig.AddReply("Lines", RichEditRtf("ls -l\\par cd .."), "lns");
+    rig.desktop.OpenWindow(Console);
+    rig.Type("lns ");
+    // One Enter between the lines, none after the last: the user runs it.
+    EXPECT_EQ(rig.desktop.TextOf(Console), "ls -l\rcd ..");
+    EXPECT_EQ(rig.desktop.PressesOf(VkV), 0);
+    EXPECT_EQ(rig.desktop.PressesOf(VkBack), 4);
+
+    // A class the user added in the options; blanks around the names do not count.
+    rig.consoleClasses = "mintty2 , VimWindow";
+    rig.desktop.OpenWindow(Vim);
+    rig.Type("sig ");
+    EXPECT_EQ(rig.desktop.TextOf(Vim), "Best regards, Ann");
+
+    // Keystrokes the system refuses stop the typing, and the user hears of it.
+    rig.AddReply("Long", RichEditRtf(std::string(100, 'x')), "long");
+    rig.desktop.typeLimit = 70;
+    rig.desktop.TextOf(Vim).clear();
+    rig.Type("long ");
+    EXPECT_EQ(rig.desktop.TextOf(Vim), std::string(70, 'x'));
+    ASSERT_EQ(rig.boxes.shown.size(), 1u);
+    EXPECT_EQ(rig.boxes.shown[0].text, TypingStoppedText);
+    EXPECT_EQ(rig.desktop.PressesOf(VkV), 0);
+}
+
 TEST_F(TypedMacroTest, KeysThatAreNotInTheTableClearTheBuffer)
 {
     rig.Type("si");
