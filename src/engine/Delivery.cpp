@@ -105,6 +105,9 @@ void TEngine::ExpandTypedMacro()
 
 void TEngine::SimulatePaste()
 {
+    // The reply stays on the clipboard, so Ctrl+V by hand still works there.
+    if (RefusesInput(p_.desktop.ForegroundWindow()))
+        return;
     if (IsConsole(p_.desktop.ForegroundWindow())) {
         TypeClipboardText();
         return;
@@ -113,6 +116,16 @@ void TEngine::SimulatePaste()
     p_.desktop.SendKey(VkV, false);
     p_.desktop.SendKey(VkV, true);
     p_.desktop.SendKey(VkControl, true);
+}
+
+bool TEngine::RefusesInput(WindowId window)
+{
+    const std::string program = p_.desktop.ElevatedProgramOf(window);
+    if (program.empty())
+        return false;
+    if (elevatedProgramsTold_.insert(program).second)
+        p_.boxes.Warning(FormatMessageText(ElevatedTargetText, program));
+    return true;
 }
 
 bool TEngine::IsConsole(WindowId window) const

@@ -2,6 +2,7 @@
 // The expansion engine: typed macros, polled chords and every route by which
 // a reply leaves the program. Events go in; the engine fills the reply in
 // through the editor, puts it on the clipboard and synthesises the paste.
+#include <set>
 #include <string>
 
 #include "engine/DragOut.h"
@@ -23,6 +24,7 @@ inline constexpr int ForegroundWaitMs = 500;
 inline constexpr int ForegroundPollMs = 10;
 inline constexpr char ClipboardBusyText[]
     = "The reply was not delivered: another program is using the clipboard. Please try again.";
+inline constexpr char ElevatedTargetText[] = "Corvane cannot type into a program that runs as administrator: \"%s\".";
 inline constexpr char TypingStoppedText[]
     = "The reply was not typed in full: the system refused the keystrokes. It is on the clipboard.";
 // Consoles and terminals that ignore or misread Ctrl+V: they get the reply typed.
@@ -149,6 +151,9 @@ private:
     // The clipboard's reply into the focus: pasted, or typed into a console.
     void SimulatePaste();
     [[nodiscard]] bool IsConsole(WindowId window) const;
+    // True, after telling the user once per program, when the system would
+    // drop the keys meant for `window`.
+    [[nodiscard]] bool RefusesInput(WindowId window);
     void TypeClipboardText();
 
     TEngineParts p_;
@@ -164,6 +169,7 @@ private:
     WindowId foregroundAtTick_ = 0;
     WindowId lastActiveWindow_ = 0;
     bool shellActivationSeen_ = false;
+    std::set<std::string> elevatedProgramsTold_;
     TDragOut drag_;
 };
 

@@ -33,6 +33,10 @@ public:
     [[nodiscard]] virtual WindowId ForegroundWindow() const = 0;
     [[nodiscard]] virtual bool IsWindow(WindowId window) const = 0;
     [[nodiscard]] virtual TWindowFacts FactsOf(WindowId window) const = 0;
+    // The file name of the program the window belongs to when that program
+    // runs with more rights than this one (as administrator), whose windows
+    // the system keeps synthesised input from; empty otherwise.
+    [[nodiscard]] virtual std::string ElevatedProgramOf(WindowId window) const = 0;
     // One synthesised key event for the window with the keyboard focus.
     virtual void SendKey(int virtualKey, bool release) = 0;
     // The characters as keystrokes of their own, whatever the keyboard

@@ -12,6 +12,23 @@ namespace corvane::win32 {
 inline HWND ToHwnd(WindowId window) { return reinterpret_cast<HWND>(window); }
 inline WindowId ToWindowId(HWND window) { return reinterpret_cast<WindowId>(window); }
 
+// The mandatory integrity level of a process's token; -1 when it cannot be read.
+inline long IntegrityLevelOf(HANDLE process)
+{
+    HANDLE token = nullptr;
+    if (!OpenProcessToken(process, TOKEN_QUERY, &token))
+        return -1;
+    long level = -1;
+    alignas(TOKEN_MANDATORY_LABEL) unsigned char buffer[64] = {};
+    DWORD size = 0;
+    if (GetTokenInformation(token, TokenIntegrityLevel, buffer, sizeof buffer, &size)) {
+        const PSID sid = reinterpret_cast<TOKEN_MANDATORY_LABEL*>(buffer)->Label.Sid;
+        level = static_cast<long>(*GetSidSubAuthority(sid, *GetSidSubAuthorityCount(sid) - 1u));
+    }
+    CloseHandle(token);
+    return level;
+}
+
 class Win32Desktop final : public IDesktop {
 public:
     bool KeyDown(int virtualKey) const override { return (GetAsyncKeyState(virtualKey) & 0x8000) != 0; }
@@ -30,6 +47,24 @@ public:
     void SendKey(int virtualKey, bool release) override
     {
         keybd_event(static_cast<BYTE>(virtualKey), 0, release ? KEYEVENTF_KEYUP : 0, 0);
+    }
+    std::string ElevatedProgramOf(WindowId window) const override
+    {
+        DWORD processId = 0;
+        GetWindowThreadProcessId(ToHwnd(window), &processId);
+        HANDLE process = processId ? OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, processId) : nullptr;
+        if (!process)
+            return {};
+        // A token this program may not even read belongs to a program of more rights.
+        const long level = IntegrityLevelOf(process);
+        const bool higher = level < 0 || level > IntegrityLevelOf(GetCurrentProcess());
+        char path[MAX_PATH] = {};
+        DWORD length = MAX_PATH;
+        if (!higher || !QueryFullProcessImageNameA(process, 0, path, &length))
+            length = 0;
+        CloseHandle(process);
+        const std::string file(path, length);
+        return file.substr(file.find_last_of("\\/") + 1);
     }
     std::size_t TypeCharacters(std::u16string_view text) override
     {

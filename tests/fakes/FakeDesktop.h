@@ -29,6 +29,11 @@ public:
         const auto found = facts.find(window);
         return found != facts.end() ? found->second : TWindowFacts{window};
     }
+    std::string ElevatedProgramOf(WindowId window) const override
+    {
+        const auto found = elevated.find(window);
+        return found != elevated.end() ? found->second : std::string();
+    }
     void SendKey(int virtualKey, bool release) override;
     // Characters beyond `typeLimit` are refused, as a system that blocks input does.
     std::size_t TypeCharacters(std::u16string_view text) override;
@@ -53,6 +58,7 @@ public:
     WindowId foreground = 0;
     std::map<WindowId, std::string> texts;
     std::map<WindowId, TWindowFacts> facts;
+    std::map<WindowId, std::string> elevated; // windows of programs run as administrator
     std::vector<std::pair<int, bool>> sent; // (virtual key, release)
     std::vector<std::pair<int, bool>> echoed; // notifications not yet handled
     std::size_t typeLimit = static_cast<std::size_t>(-1);

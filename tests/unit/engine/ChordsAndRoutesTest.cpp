@@ -156,6 +156,28 @@ TEST_F(ChordTest, TheKeyPressOfAChordIsTakenFromTheTargetAndCarriedOutEvenWhenTo
     EXPECT_FALSE(rig.engine.TakesChordKey('G', true, ctrlAltShift));
 }
 
+TEST_F(ChordTest, ProgramsRunAsAdministratorAreToldOfOnceAndKeepTheReplyOnTheClipboard)
+{
+    rig.desktop.elevated[MailWindow] = "regedit.exe";
+    for (int round = 0; round < 2; ++round) {
+        EXPECT_TRUE(rig.engine.TakesChordKey('K', true, {true, true, false}));
+        rig.engine.TimerTick();
+    }
+    EXPECT_EQ(rig.desktop.PressesOf(VkV), 0);
+    EXPECT_EQ(rig.clipboard.text, "Thank you on Monday!\r\n");
+    ASSERT_EQ(rig.boxes.shown.size(), 1u);
+    EXPECT_EQ(rig.boxes.shown[0].text, "Corvane cannot type into a program that runs as administrator: \"regedit.exe\".");
+    // Another such program is told of too; an ordinary one gets the paste.
+    rig.desktop.elevated[rig.desktop.OpenWindow(0x3003)] = "mmc.exe";
+    (void)rig.engine.TakesChordKey('K', true, {true, true, false});
+    rig.engine.TimerTick();
+    EXPECT_EQ(rig.boxes.shown.size(), 2u);
+    rig.desktop.OpenWindow(0x4004);
+    (void)rig.engine.TakesChordKey('K', true, {true, true, false});
+    rig.engine.TimerTick();
+    EXPECT_EQ(rig.desktop.TextOf(0x4004), "Thank you on Monday!\r\n");
+}
+
 TEST_F(ChordTest, CtrlShiftQShowsTheWindowOnlyWhileAnotherProgramIsActive)
 {
     Hold({VkControl, VkShift, 'Q'});
