@@ -69,10 +69,27 @@ void TEngine::KeyAction(int virtualKey, bool keyIsBeingPressed, int scanCode)
         leftShiftDown_ = keyIsBeingPressed;
     else if (virtualKey == VkRShift || virtualKey == VkShift)
         rightShiftDown_ = keyIsBeingPressed;
+    else if (virtualKey == VkControl)
+        controlDown_ = keyIsBeingPressed;
+    else if (virtualKey == VkMenu)
+        altDown_ = keyIsBeingPressed;
     if (!appInactive_)
         return;
-    if (FeedKey(typedBuffer_, virtualKey, keyIsBeingPressed, leftShiftDown_ || rightShiftDown_)
-        == TKeyOutcome::Expand)
+    const TModifiers modifiers{controlDown_, altDown_, leftShiftDown_ || rightShiftDown_};
+    TKeyTranslation translation;
+    if (keyIsBeingPressed) {
+        translation = p_.desktop.TranslateKey(virtualKey, scanCode, modifiers);
+        // The accent's key: what it gives comes with the next key.
+        if (translation.kind == TKeyTranslation::Kind::DeadKey)
+            return;
+    }
+    const char character = MacroCharacter(translation, virtualKey, modifiers.shift);
+    if (keyIsBeingPressed && !IsModifierKey(virtualKey))
+        altGrCharacterTyped_ = modifiers.control && modifiers.alt && character != '\0';
+    // Letting go of AltGr after its character keeps what was typed.
+    if (!keyIsBeingPressed && (virtualKey == VkControl || virtualKey == VkMenu) && altGrCharacterTyped_)
+        return;
+    if (FeedKey(typedBuffer_, virtualKey, keyIsBeingPressed, character) == TKeyOutcome::Expand)
         ExpandTypedMacro();
 }
 

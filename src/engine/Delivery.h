@@ -161,6 +161,9 @@ private:
     bool appInactive_ = false;
     bool leftShiftDown_ = false;
     bool rightShiftDown_ = false;
+    bool controlDown_ = false;
+    bool altDown_ = false;
+    bool altGrCharacterTyped_ = false; // the last key, with Ctrl+Alt, gave a character
     bool pendingShow_ = false;
     bool pendingInsert_ = false;
     int pendingHotKey_ = -1;

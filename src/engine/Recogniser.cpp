@@ -25,7 +25,29 @@ char KeyCharacter(int virtualKey, bool shift)
     return 0;
 }
 
-TKeyOutcome FeedKey(std::string& typedBuffer, int virtualKey, bool pressed, bool shiftDown)
+bool IsModifierKey(int virtualKey)
+{
+    constexpr int VkRMenu = 0xA5; // the left and right keys run from VkLShift to here
+    return virtualKey == VkShift || virtualKey == VkControl || virtualKey == VkMenu
+        || (virtualKey >= VkLShift && virtualKey <= VkRMenu);
+}
+
+char MacroCharacter(const TKeyTranslation& translation, int virtualKey, bool shift)
+{
+    switch (translation.kind) {
+    case TKeyTranslation::Kind::Unavailable:
+        return KeyCharacter(virtualKey, shift);
+    case TKeyTranslation::Kind::Character:
+        return translation.character > u' ' && translation.character < 0x7F ? static_cast<char>(translation.character)
+                                                                            : '\0';
+    case TKeyTranslation::Kind::None:
+    case TKeyTranslation::Kind::DeadKey:
+        break;
+    }
+    return '\0';
+}
+
+TKeyOutcome FeedKey(std::string& typedBuffer, int virtualKey, bool pressed, char character)
 {
     if (!pressed) {
         if (virtualKey == VkControl || virtualKey == VkMenu) {
@@ -36,10 +58,11 @@ TKeyOutcome FeedKey(std::string& typedBuffer, int virtualKey, bool pressed, bool
     }
     if (virtualKey == VkSpace)
         return TKeyOutcome::Expand;
-    if (virtualKey == VkShift || virtualKey == VkLShift || virtualKey == VkRShift)
+    // Modifiers alone type nothing: Shift and AltGr (Ctrl+Alt) come before characters.
+    if (IsModifierKey(virtualKey))
         return TKeyOutcome::Ignored;
-    if (const char c = KeyCharacter(virtualKey, shiftDown)) {
-        typedBuffer += c;
+    if (character != '\0') {
+        typedBuffer += character;
         return TKeyOutcome::Appended;
     }
     if (virtualKey >= 1 && virtualKey <= 255) {

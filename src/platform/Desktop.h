@@ -17,6 +17,24 @@ inline WindowId WindowFromNotice(std::uint32_t value)
     return static_cast<WindowId>(static_cast<std::intptr_t>(static_cast<std::int32_t>(value)));
 }
 
+struct TModifiers {
+    bool control = false;
+    bool alt = false;
+    bool shift = false;
+};
+
+// What a key gives in a keyboard layout.
+struct TKeyTranslation {
+    enum class Kind {
+        Unavailable, // no layout to ask
+        None, // no character (a function key, Ctrl+letter)
+        Character,
+        DeadKey, // an accent that waits for the next key
+    };
+    Kind kind = Kind::Unavailable;
+    char16_t character = 0;
+};
+
 // What the system tells of a window.
 struct TWindowFacts {
     WindowId rootOwner = 0; // the top of its parent and owner chain; 0 when unknown
@@ -37,6 +55,10 @@ public:
     // runs with more rights than this one (as administrator), whose windows
     // the system keeps synthesised input from; empty otherwise.
     [[nodiscard]] virtual std::string ElevatedProgramOf(WindowId window) const = 0;
+    // The key as the keyboard layout of the foreground window's thread reads
+    // it with these modifiers, leaving that layout's dead-key state alone.
+    [[nodiscard]] virtual TKeyTranslation TranslateKey(int virtualKey, int scanCode, const TModifiers& modifiers) const
+        = 0;
     // One synthesised key event for the window with the keyboard focus.
     virtual void SendKey(int virtualKey, bool release) = 0;
     // The characters as keystrokes of their own, whatever the keyboard

@@ -66,6 +66,29 @@ public:
         const std::string file(path, length);
         return file.substr(file.find_last_of("\\/") + 1);
     }
+    TKeyTranslation TranslateKey(int virtualKey, int scanCode, const TModifiers& modifiers) const override
+    {
+        const HKL layout = GetKeyboardLayout(GetWindowThreadProcessId(GetForegroundWindow(), nullptr));
+        if (!layout)
+            return {};
+        BYTE state[256] = {};
+        const BYTE down = 0x80;
+        if (modifiers.shift)
+            state[VK_SHIFT] = state[VK_LSHIFT] = down;
+        if (modifiers.control)
+            state[VK_CONTROL] = state[VK_LCONTROL] = down;
+        if (modifiers.alt)
+            state[VK_MENU] = state[VK_RMENU] = down; // with Ctrl: AltGr
+        constexpr UINT KeepKeyboardState = 0x4;
+        WCHAR out[8] = {};
+        const int n = ToUnicodeEx(static_cast<UINT>(virtualKey), static_cast<UINT>(scanCode), state, out, 8,
+            KeepKeyboardState, layout);
+        if (n < 0)
+            return {TKeyTranslation::Kind::DeadKey};
+        if (n == 0)
+            return {TKeyTranslation::Kind::None};
+        return {TKeyTranslation::Kind::Character, static_cast<char16_t>(out[n - 1])};
+    }
     std::size_t TypeCharacters(std::u16string_view text) override
     {
         std::vector<INPUT> inputs;

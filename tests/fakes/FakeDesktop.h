@@ -5,6 +5,7 @@
 // plain text. Every synthesised key is also queued as the notification the
 // keyboard hook would post back.
 #include "fakes/FakeClipboard.h"
+#include "fakes/FakeKeyboardLayouts.h"
 #include "platform/Clock.h"
 #include "platform/Desktop.h"
 
@@ -34,6 +35,10 @@ public:
         const auto found = elevated.find(window);
         return found != elevated.end() ? found->second : std::string();
     }
+    TKeyTranslation TranslateKey(int virtualKey, int, const TModifiers& modifiers) const override
+    {
+        return layout ? layout->Translate(virtualKey, modifiers) : TKeyTranslation{};
+    }
     void SendKey(int virtualKey, bool release) override;
     // Characters beyond `typeLimit` are refused, as a system that blocks input does.
     std::size_t TypeCharacters(std::u16string_view text) override;
@@ -61,6 +66,7 @@ public:
     std::map<WindowId, std::string> elevated; // windows of programs run as administrator
     std::vector<std::pair<int, bool>> sent; // (virtual key, release)
     std::vector<std::pair<int, bool>> echoed; // notifications not yet handled
+    const FakeLayout* layout = nullptr; // none: no layout can be asked
     std::size_t typeLimit = static_cast<std::size_t>(-1);
     int pausedMs = 0;
     int clicks = 0;

@@ -95,6 +95,27 @@ public:
                 engine.KeyAction(VkShift, false);
         }
     }
+    // Types text as a user of `layout` does: Shift or AltGr (Ctrl+Alt)
+    // around the keys that need them.
+    void TypeOn(const fakes::FakeLayout& layout, const std::string& text)
+    {
+        desktop.layout = &layout;
+        for (char c : text) {
+            const auto stroke = c == ' ' ? fakes::KeyStroke{VkSpace, fakes::Level::Plain} : layout.StrokeOf(c).value();
+            std::vector<int> modifiers;
+            if (stroke.level == fakes::Level::Shift)
+                modifiers = {VkShift};
+            else if (stroke.level == fakes::Level::AltGr)
+                modifiers = {VkControl, VkMenu};
+            for (int m : modifiers)
+                engine.KeyAction(m, true);
+            if (desktop.IsWindow(desktop.foreground))
+                desktop.TextOf(desktop.foreground) += c;
+            Press(stroke.virtualKey);
+            for (int m : modifiers)
+                engine.KeyAction(m, false);
+        }
+    }
     void Press(int vk)
     {
         engine.KeyAction(vk, true);

@@ -100,6 +100,37 @@ TEST_F(TypedMacroTest, ConsolesGetTheReplyTypedNotPasted)
     EXPECT_EQ(rig.desktop.PressesOf(VkV), 0);
 }
 
+TEST_F(TypedMacroTest, KeysAreReadInTheTargetsKeyboardLayout)
+{
+    rig.AddReply("Mail", RichEditRtf("ann@example.org"), "@ml");
+    const fakes::FakeLayout german = fakes::GermanLayout();
+    rig.TypeOn(german, "meet(Friday,noon) ");
+    EXPECT_EQ(rig.MailText(), "See you on Friday at noon.\r\n");
+    rig.HandleEchoes();
+    // AltGr+Q gives "@" and letting go of AltGr keeps it.
+    rig.TypeOn(german, "@ml ");
+    EXPECT_EQ(rig.desktop.PressesOf(VkV), 2);
+    rig.HandleEchoes();
+
+    const fakes::FakeLayout french = fakes::FrenchLayout();
+    rig.desktop.TextOf(MailWindow).clear();
+    rig.TypeOn(french, "meet(Monday,ten) ");
+    EXPECT_EQ(rig.MailText(), "See you on Monday at ten.\r\n");
+    rig.HandleEchoes();
+
+    // A dead accent neither types nor ends the macro; a character outside
+    // the macro characters ends it.
+    rig.TypeOn(german, "s");
+    rig.Press(0xDD);
+    rig.TypeOn(german, "ig");
+    EXPECT_EQ(rig.engine.TypedBuffer(), "sig");
+    rig.Press('3'); // Shift+3 is outside the macro characters in German, 3 is not
+    EXPECT_EQ(rig.engine.TypedBuffer(), "sig3");
+    rig.engine.KeyAction(VkShift, true);
+    rig.Press('3');
+    EXPECT_EQ(rig.engine.TypedBuffer(), "");
+}
+
 TEST_F(TypedMacroTest, KeysThatAreNotInTheTableClearTheBuffer)
 {
     rig.Type("si");
