@@ -129,10 +129,17 @@ void TEngine::SimulatePaste()
         TypeClipboardText();
         return;
     }
+    // A Shift still held (a macro typed in capitals) would make the paste
+    // Ctrl+Shift+V, a chord of this program's that is kept from the target.
+    const bool shiftHeld = p_.desktop.KeyDown(VkShift);
+    if (shiftHeld)
+        p_.desktop.SendKey(VkShift, true);
     p_.desktop.SendKey(VkControl, false);
     p_.desktop.SendKey(VkV, false);
     p_.desktop.SendKey(VkV, true);
     p_.desktop.SendKey(VkControl, true);
+    if (shiftHeld)
+        p_.desktop.SendKey(VkShift, false);
 }
 
 bool TEngine::RefusesInput(WindowId window)

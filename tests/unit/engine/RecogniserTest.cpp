@@ -52,6 +52,16 @@ TEST_F(TypedMacroTest, ShiftAndCapsLockSpellingsMatch)
     rig.Press(VkCapital);
     rig.Type("sig ");
     EXPECT_EQ(rig.desktop.PressesOf(VkV), 2);
+    // Shift still held at the space: the paste goes out as Ctrl+V all the same.
+    rig.HandleEchoes();
+    rig.desktop.sent.clear();
+    rig.desktop.keys[VkShift] = true;
+    rig.Type("SIG ");
+    const auto& sent = rig.desktop.sent;
+    ASSERT_EQ(sent.size(), 8u + 6u);
+    EXPECT_EQ(sent[8], std::make_pair(VkShift, true));
+    EXPECT_EQ(sent[9], std::make_pair(VkControl, false));
+    EXPECT_EQ(sent[13], std::make_pair(VkShift, false));
 }
 
 TEST_F(TypedMacroTest, EachShiftKeyCountsOnItsOwn)
