@@ -46,6 +46,23 @@ private:
     const bool modified_;
 };
 
+// Whether the names separated by commas (blanks around them do not count) hold `name`.
+bool ListHolds(std::string_view list, std::string_view name)
+{
+    for (size_t start = 0; start <= list.size();) {
+        const size_t comma = std::min(list.find(',', start), list.size());
+        std::string_view item = list.substr(start, comma - start);
+        while (!item.empty() && item.front() == ' ')
+            item.remove_prefix(1);
+        while (!item.empty() && item.back() == ' ')
+            item.remove_suffix(1);
+        if (!item.empty() && item == name)
+            return true;
+        start = comma + 1;
+    }
+    return false;
+}
+
 } // namespace
 
 bool TEngine::TakesChordKey(int virtualKey, bool keyIsBeingPressed, const TModifiers& modifiers)
@@ -60,10 +77,32 @@ bool TEngine::TakesChordKey(int virtualKey, bool keyIsBeingPressed, const TModif
 
 void TEngine::KeyAction(int virtualKey, bool keyIsBeingPressed, int scanCode)
 {
-    // Shift as the notifications report it, in the order the keys were
-    // struck: read from the key state when the notification is handled, a
-    // quickly released Shift would already be up. Each Shift key counts on
-    // its own, so that releasing one while the other is held keeps Shift.
+    TrackModifier(virtualKey, keyIsBeingPressed, scanCode);
+    if (!appInactive_)
+        return;
+    const TModifiers modifiers = HeldModifiers();
+    char character = '\0';
+    if (keyIsBeingPressed) {
+        const TKeyTranslation translation = p_.desktop.TranslateKey(virtualKey, scanCode, modifiers);
+        // The accent's key: what it gives comes with the next key.
+        if (translation.kind == TKeyTranslation::Kind::DeadKey)
+            return;
+        character = MacroCharacter(translation, virtualKey, modifiers.shift);
+        if (!IsModifierKey(virtualKey))
+            altGrCharacterTyped_ = modifiers.control && modifiers.alt && character != '\0';
+    } else if ((virtualKey == VkControl || virtualKey == VkMenu) && altGrCharacterTyped_) {
+        return; // AltGr let go after its character: what was typed stays
+    }
+    if (FeedKey(typedBuffer_, virtualKey, keyIsBeingPressed, character) == TKeyOutcome::Expand)
+        ExpandTypedMacro();
+}
+
+void TEngine::TrackModifier(int virtualKey, bool keyIsBeingPressed, int scanCode)
+{
+    // As the notifications report them, in the order the keys were struck:
+    // read from the key state when the notification is handled, a quickly
+    // released key would already be up. Each Shift key counts on its own,
+    // so that releasing one while the other is held keeps Shift.
     constexpr int RightShiftScanCode = 0x36;
     if (virtualKey == VkLShift || (virtualKey == VkShift && scanCode != RightShiftScanCode))
         leftShiftDown_ = keyIsBeingPressed;
@@ -73,25 +112,9 @@ void TEngine::KeyAction(int virtualKey, bool keyIsBeingPressed, int scanCode)
         controlDown_ = keyIsBeingPressed;
     else if (virtualKey == VkMenu)
         altDown_ = keyIsBeingPressed;
-    if (!appInactive_)
-        return;
-    const TModifiers modifiers{controlDown_, altDown_, leftShiftDown_ || rightShiftDown_};
-    TKeyTranslation translation;
-    if (keyIsBeingPressed) {
-        translation = p_.desktop.TranslateKey(virtualKey, scanCode, modifiers);
-        // The accent's key: what it gives comes with the next key.
-        if (translation.kind == TKeyTranslation::Kind::DeadKey)
-            return;
-    }
-    const char character = MacroCharacter(translation, virtualKey, modifiers.shift);
-    if (keyIsBeingPressed && !IsModifierKey(virtualKey))
-        altGrCharacterTyped_ = modifiers.control && modifiers.alt && character != '\0';
-    // Letting go of AltGr after its character keeps what was typed.
-    if (!keyIsBeingPressed && (virtualKey == VkControl || virtualKey == VkMenu) && altGrCharacterTyped_)
-        return;
-    if (FeedKey(typedBuffer_, virtualKey, keyIsBeingPressed, character) == TKeyOutcome::Expand)
-        ExpandTypedMacro();
 }
+
+TModifiers TEngine::HeldModifiers() const { return {controlDown_, altDown_, leftShiftDown_ || rightShiftDown_}; }
 
 void TEngine::ExpandTypedMacro()
 {
@@ -158,19 +181,7 @@ bool TEngine::IsConsole(WindowId window) const
     for (std::string_view console : BuiltInConsoleClasses)
         if (className == console)
             return true;
-    const std::string added = p_.window.ConsoleClasses();
-    for (size_t start = 0; start <= added.size();) {
-        const size_t comma = std::min(added.find(',', start), added.size());
-        std::string_view name = std::string_view(added).substr(start, comma - start);
-        while (!name.empty() && name.front() == ' ')
-            name.remove_prefix(1);
-        while (!name.empty() && name.back() == ' ')
-            name.remove_suffix(1);
-        if (!name.empty() && name == className)
-            return true;
-        start = comma + 1;
-    }
-    return false;
+    return ListHolds(p_.window.ConsoleClasses(), className);
 }
 
 void TEngine::TypeClipboardText()

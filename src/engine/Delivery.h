@@ -123,6 +123,8 @@ private:
     enum class TCopy { Copied, CopiedAfterDialog, Cancelled, Failed };
 
     void ExpandTypedMacro();
+    void TrackModifier(int virtualKey, bool keyIsBeingPressed, int scanCode);
+    [[nodiscard]] TModifiers HeldModifiers() const;
     // Remembers the program window that `window` belongs to as the target of
     // the paste routes; the shell's own windows, tool windows and this
     // program's windows are never one.
