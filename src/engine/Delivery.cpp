@@ -89,7 +89,8 @@ void TEngine::KeyAction(int virtualKey, bool keyIsBeingPressed, int scanCode)
             return;
         character = MacroCharacter(translation, virtualKey, modifiers.shift);
         if (!IsModifierKey(virtualKey))
-            altGrCharacterTyped_ = modifiers.control && modifiers.alt && character != '\0';
+            altGrCharacterTyped_ = modifiers.control && modifiers.alt && character != '\0'
+                && translation.kind == TKeyTranslation::Kind::Character;
     } else if ((virtualKey == VkControl || virtualKey == VkMenu) && altGrCharacterTyped_) {
         return; // AltGr let go after its character: what was typed stays
     }
