@@ -17,6 +17,8 @@ inline constexpr const char* kShowTips = "ShowTips";
 inline constexpr const char* kShowMacroIns = "ShowMacroIns";
 inline constexpr const char* kAlwaysOnTop = "AlwaysOnTop";
 inline constexpr const char* kEditMode = "EditMode";
+// Window classes of the user's own consoles and terminals, separated by commas.
+inline constexpr const char* kConsoleClasses = "ConsoleClasses";
 inline constexpr const char* kMainFormSettings = "MainFormSettings";
 inline constexpr const char* kNavMainFormSettings = "NavMainFormSettings";
 // The DPI each of the two records above was taken at; a record without one
@@ -45,6 +47,10 @@ inline constexpr const char* kMacroInsFormSettings = "MacroInsFormSettings";
 // The program's own boolean settings: true only when the value reads exactly 1.
 [[nodiscard]] bool ReadProgramFlag(IRegistry& reg, const std::string& name);
 [[nodiscard]] bool WriteProgramFlag(IRegistry& reg, const std::string& name, bool on);
+
+// A string value of the program key; empty when missing or of another kind.
+[[nodiscard]] std::string ReadProgramString(IRegistry& reg, const std::string& name);
+[[nodiscard]] bool WriteProgramString(IRegistry& reg, const std::string& name, const std::string& text);
 
 // Creates the program key and writes the defaults of the missing values;
 // existing values are never touched. False when something could not be written.

@@ -294,6 +294,25 @@ HWND FindTopLevel(const char* title)
     return any;
 }
 
+// The text of the first edit control of a top-level window, read in UTF-16
+// as the program holds it, printed in UTF-8.
+int PrintEditText(const char* windowTitle)
+{
+    HWND window = FindTopLevel(windowTitle);
+    HWND edit = window ? FindWindowExA(window, nullptr, "Edit", nullptr) : nullptr;
+    if (!edit)
+        return 1;
+    // GetWindowText does not ask another process's control for its text.
+    std::wstring text(static_cast<size_t>(SendMessageW(edit, WM_GETTEXTLENGTH, 0, 0)) + 1, L'\0');
+    text.resize(static_cast<size_t>(
+        SendMessageW(edit, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()))));
+    std::string utf8(text.size() * 3 + 1, '\0');
+    utf8.resize(static_cast<size_t>(WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()),
+        utf8.data(), static_cast<int>(utf8.size()), nullptr, nullptr)));
+    std::printf("%s\n", utf8.c_str());
+    return 0;
+}
+
 // A push button or check box of a top-level window, found by their texts.
 HWND FindButton(const char* windowTitle, const char* buttonText)
 {
@@ -566,6 +585,8 @@ int main(int argc, char** argv)
     }
     if (cmd == "clipboard")
         return PrintClipboard(CF_TEXT);
+    if (cmd == "edit-text" && argc > 2)
+        return PrintEditText(argv[2]);
     if (cmd == "clipboard-rtf")
         return PrintClipboard(RegisterClipboardFormatA("Rich Text Format"));
     if (cmd == "set-clipboard" && argc > 2) {
