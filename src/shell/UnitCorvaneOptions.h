@@ -7,7 +7,7 @@
 
 namespace corvane {
 
-enum class OptionBox { TipOfDay, AutoRun, AlwaysOnTop, ShowMacroIns };
+enum class OptionBox { TipOfDay, AutoRun, AlwaysOnTop, ShowMacroIns, KeepClipboard };
 
 inline constexpr const char* kAlwaysOnTopRestartWarning
     = "You will need to restart the program for the change to take effect.";

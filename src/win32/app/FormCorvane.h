@@ -44,6 +44,7 @@ class TFormMacroInserts;
 class Win32Desktop;
 class Win32Clock;
 class Win32MessageBoxes;
+class Win32ReplyClipboard;
 
 class TFormCorvane {
 public:
@@ -211,6 +212,7 @@ private:
     std::unique_ptr<Win32Desktop> desktop_;
     std::unique_ptr<Win32Clock> clock_;
     std::unique_ptr<Win32MessageBoxes> engineBoxes_;
+    std::unique_ptr<Win32ReplyClipboard> replyClipboard_;
     std::unique_ptr<TFormMacroInserts> macroInserts_;
     std::unique_ptr<EngineWindow> engineWindow_;
     std::unique_ptr<TEngine> engine_;

@@ -217,6 +217,7 @@ public:
     void TakeForeground() override { ForceForeground(GetForegroundWindow(), f_.window_); }
     bool ParametersDialogEnabled() const override { return ReadProgramFlag(f_.registry_, kShowMacroIns); }
     std::string ConsoleClasses() const override { return ReadProgramString(f_.registry_, kConsoleClasses); }
+    bool KeepClipboard() const override { return ReadProgramFlag(f_.registry_, kKeepClipboard); }
     bool AskParameters(const std::string& list, const TDialogPlace& place, std::string& values) override
     {
         if (!f_.macroInserts_->Ask(f_.window_, list, place))

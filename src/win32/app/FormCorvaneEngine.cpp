@@ -3,6 +3,7 @@
 
 #include <commctrl.h>
 
+#include "win32/Clipboard.h"
 #include "win32/HtSysHookUtils.h"
 #include "engine/PredefinedInsertions.h"
 #include "win32/app/CommandIds.h"
@@ -21,10 +22,12 @@ void TFormCorvane::CreateEngine()
     desktop_ = std::make_unique<Win32Desktop>();
     clock_ = std::make_unique<Win32Clock>();
     engineBoxes_ = std::make_unique<Win32MessageBoxes>(window_);
+    replyClipboard_ = std::make_unique<Win32ReplyClipboard>(
+        instance_, [this] { engine_->ClipboardRead(); }, [this] { return engine_->ClipboardTick(); });
     macroInserts_ = std::make_unique<TFormMacroInserts>(registry_);
     engineWindow_ = std::make_unique<EngineWindow>(*this);
     engine_ = std::make_unique<TEngine>(
-        TEngineParts{*library_, *replyContent_, *engineWindow_, *desktop_, *clock_, *engineBoxes_});
+        TEngineParts{*library_, *replyContent_, *engineWindow_, *desktop_, *clock_, *engineBoxes_, *replyClipboard_});
     ConnectHookEvents();
     BuildPlaceholderMenu();
 }

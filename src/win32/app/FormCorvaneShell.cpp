@@ -326,6 +326,9 @@ void TFormCorvane::FormDestroy()
 {
     terminating_ = true;
     hooks_.Stop();
+    // What the user had copied goes back in place of a reply still out.
+    if (engine_)
+        engine_->FinishClipboard();
 
     // Save All: the shown reply's edits and the unsaved ones of others.
     (void)RunEditingCommand(CmdSaveAll);

@@ -26,6 +26,7 @@ public:
     {
         desktop.OpenWindow(MailWindow);
         engine.SetAppInactive(true);
+        clipboard.onRead = [this] { engine.ClipboardRead(); };
     }
 
     // --- the main window, as the engine sees it ---
@@ -47,6 +48,7 @@ public:
     void TakeForeground() override { desktop.foreground = OwnWindow; }
     bool ParametersDialogEnabled() const override { return dialogEnabled; }
     std::string ConsoleClasses() const override { return consoleClasses; }
+    bool KeepClipboard() const override { return keepClipboard; }
     bool AskParameters(const std::string& list, const TDialogPlace& place, std::string& values) override
     {
         askedLists.push_back(list);
@@ -140,9 +142,10 @@ public:
     fakes::FakeDesktop desktop{clipboard};
     fakes::FakeClock clock;
     fakes::RecordingMessageBoxes boxes;
-    TEngine engine{{library, editor, *this, desktop, clock, boxes}};
+    TEngine engine{{library, editor, *this, desktop, clock, boxes, clipboard}};
 
     bool dialogEnabled = true;
+    bool keepClipboard = true;
     std::string consoleClasses;
     bool dialogAccepts = true;
     bool dialogVisible = false;
