@@ -205,13 +205,13 @@ LRESULT CALLBACK Win32ReplyClipboard::WindowProc(HWND hwnd, UINT msg, WPARAM wPa
             ::SetWindowLongPtrA(hwnd, GWLP_USERDATA, 0);
             self->window_ = nullptr;
         }
-        return self->Handle(msg, wParam, lParam);
+        return self->Handle(hwnd, msg, wParam, lParam);
     } catch (...) {
         return 0; // nothing crosses the window procedure
     }
 }
 
-LRESULT Win32ReplyClipboard::Handle(UINT msg, WPARAM wParam, LPARAM lParam)
+LRESULT Win32ReplyClipboard::Handle(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
 {
     switch (msg) {
     case WM_RENDERFORMAT:
@@ -225,10 +225,10 @@ LRESULT Win32ReplyClipboard::Handle(UINT msg, WPARAM wParam, LPARAM lParam)
         return 0;
     case WM_TIMER:
         if (wParam == kGiveBackTimerId && !onTick_())
-            ::KillTimer(window_, kGiveBackTimerId);
+            ::KillTimer(hwnd, kGiveBackTimerId);
         return 0;
     default:
-        return window_ ? ::DefWindowProcA(window_, msg, wParam, lParam) : 0;
+        return ::DefWindowProcA(hwnd, msg, wParam, lParam);
     }
 }
 

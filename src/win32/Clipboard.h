@@ -40,7 +40,7 @@ public:
 
 private:
     static LRESULT CALLBACK WindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
-    LRESULT Handle(UINT msg, WPARAM wParam, LPARAM lParam);
+    LRESULT Handle(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
     void Render(UINT format);
     void RenderAll();
 

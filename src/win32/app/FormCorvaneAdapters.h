@@ -10,6 +10,7 @@
 #include "engine/Delivery.h"
 #include "library/UnitCorvaneTypes.h"
 #include "shell/UnitSettings.h"
+#include "win32/Clipboard.h"
 #include "win32/HtSysHookUtils.h"
 #include "win32/MacroInsertsDialog.h"
 #include "win32/TreeViewControl.h"

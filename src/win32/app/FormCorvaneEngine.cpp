@@ -3,7 +3,6 @@
 
 #include <commctrl.h>
 
-#include "win32/Clipboard.h"
 #include "win32/HtSysHookUtils.h"
 #include "engine/PredefinedInsertions.h"
 #include "win32/app/CommandIds.h"

@@ -61,7 +61,8 @@ sleep 2
 # Switched off: the reply stays on the clipboard.
 set_setting KeepClipboard 0
 probe set-clipboard USERCLIP PRIVATE-BYTES
-target_clear
+target_start "Plain Target" 100
+target_focus
 xdotool type --delay 40 "sig "
 wait_target_text "Best regards, Ann" 10 || fail "with the option off the reply did not arrive"
 sleep 2
