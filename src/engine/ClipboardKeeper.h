@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <optional>
 
+#include "library/Texts.h"
 #include "platform/Clipboard.h"
 
 namespace corvane {
@@ -14,9 +15,6 @@ class IClock;
 inline constexpr int ClipboardQuietMs = 150; // after the last read, before giving back
 inline constexpr int ClipboardCeilingMs = 3000; // for targets that never read
 inline constexpr TClipboardLimits ClipboardSaveLimits{std::size_t{64} << 20, 250};
-inline constexpr char ClipboardNotKeptText[]
-    = "The clipboard held too much to keep while a reply was pasted: replies stay on the clipboard "
-      "until it holds less.";
 
 class TClipboardKeeper {
 public:

@@ -425,9 +425,8 @@ TEngine::TCopy TEngine::CopyReply(const TRep& reply, const TDialogPlace& dialogP
 
 bool TEngine::FillInAndCopy(const TRep& reply, const std::string& names, const std::string& values, TUse use)
 {
-    p_.editor.LoadRtf(JoinTextLines(reply.Lines));
-    ReplaceInReply(p_.editor, names, values);
-    ReplaceInReply(p_.editor, PredefinedNames(), PredefinedValues(p_.clock.Now()));
+    const std::string placeholderValues = PredefinedValues(p_.clock.Now());
+    LoadReplaced(p_.editor, JoinTextLines(reply.Lines), {{names, values}, {PredefinedNames(), placeholderValues}});
     // A copy the user asked for stays; a paste gives the clipboard back.
     if (use == TUse::Paste && p_.window.KeepClipboard())
         return keeper_.OfferReply(p_.editor.ClipboardFormats());

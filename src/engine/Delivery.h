@@ -9,6 +9,7 @@
 #include "engine/DragOut.h"
 #include "engine/MacroInsertions.h"
 #include "engine/Recogniser.h"
+#include "library/Texts.h"
 #include "platform/Desktop.h"
 #include "platform/TreeControl.h"
 
@@ -23,17 +24,10 @@ class TRepList;
 inline constexpr int DeliveryPauseMs = 50;
 inline constexpr int ForegroundWaitMs = 500;
 inline constexpr int ForegroundPollMs = 10;
-inline constexpr char ClipboardBusyText[]
-    = "The reply was not delivered: another program is using the clipboard. Please try again.";
-inline constexpr char ElevatedTargetText[] = "Corvane cannot type into a program that runs as administrator: \"%s\".";
-inline constexpr char TypingStoppedText[]
-    = "The reply was not typed in full: the system refused the keystrokes. It is on the clipboard.";
 // Consoles and terminals that ignore or misread Ctrl+V: they get the reply typed.
 inline constexpr std::string_view BuiltInConsoleClasses[]
     = {"ConsoleWindowClass", "CASCADIA_HOSTING_WINDOW_CLASS", "mintty", "PuTTY"};
 inline constexpr std::size_t TypingChunk = 64;
-inline constexpr char TargetGoneText[]
-    = "The reply was not pasted: the window it was meant for has been closed. It is on the clipboard.";
 
 // What the engine asks of the main window.
 class IEngineWindow {

@@ -1,6 +1,7 @@
 #pragma once
-// The options dialog's behaviour over a view of its four check boxes and the
+// The options dialog's behaviour over a view of its check boxes and the
 // list of the user's own console windows.
+#include "library/Texts.h"
 #include "platform/Registry.h"
 
 #include <string>
@@ -8,9 +9,6 @@
 namespace corvane {
 
 enum class OptionBox { TipOfDay, AutoRun, AlwaysOnTop, ShowMacroIns, KeepClipboard };
-
-inline constexpr const char* kAlwaysOnTopRestartWarning
-    = "You will need to restart the program for the change to take effect.";
 
 class IOptionsView {
 public:
