@@ -61,8 +61,8 @@ bool PutOnOpenClipboard(UINT format, const std::string& bytes, size_t terminator
 
 bool PutEnhancedMetafile(const std::string& bytes)
 {
-    HENHMETAFILE metafile = ::SetEnhMetaFileBits(
-        static_cast<UINT>(bytes.size()), reinterpret_cast<const BYTE*>(bytes.data()));
+    HENHMETAFILE metafile
+        = ::SetEnhMetaFileBits(static_cast<UINT>(bytes.size()), reinterpret_cast<const BYTE*>(bytes.data()));
     if (!metafile)
         return false;
     if (::SetClipboardData(CF_ENHMETAFILE, metafile))
@@ -133,8 +133,8 @@ std::optional<std::string> CopyOpenClipboardFormat(UINT format)
     if (format == CF_ENHMETAFILE) {
         auto metafile = static_cast<HENHMETAFILE>(data);
         std::string bytes(::GetEnhMetaFileBits(metafile, 0, nullptr), '\0');
-        if (bytes.empty() || !::GetEnhMetaFileBits(metafile, static_cast<UINT>(bytes.size()),
-                reinterpret_cast<BYTE*>(bytes.data())))
+        if (bytes.empty()
+            || !::GetEnhMetaFileBits(metafile, static_cast<UINT>(bytes.size()), reinterpret_cast<BYTE*>(bytes.data())))
             return std::nullopt;
         return bytes;
     }
@@ -173,8 +173,7 @@ bool ReplaceClipboard(HWND owner, const TClipboardFormats& formats)
     return placed;
 }
 
-Win32ReplyClipboard::Win32ReplyClipboard(
-    HINSTANCE instance, std::function<void()> onRead, std::function<bool()> onTick)
+Win32ReplyClipboard::Win32ReplyClipboard(HINSTANCE instance, std::function<void()> onRead, std::function<bool()> onTick)
     : onRead_(std::move(onRead)), onTick_(std::move(onTick))
 {
     WNDCLASSA wc{};

@@ -89,7 +89,8 @@ EngineWiring::EngineWiring(
       desktop_(std::make_unique<Win32Desktop>()),
       clock_(std::make_unique<Win32Clock>()),
       clipboard_(std::make_unique<Win32ReplyClipboard>(
-          GetModuleHandleA(nullptr), [this] { engine_->ClipboardRead(); }, [this] { return engine_->ClipboardTick(); })),
+          GetModuleHandleA(nullptr), [this] { engine_->ClipboardRead(); },
+          [this] { return engine_->ClipboardTick(); })),
       macroInserts_(std::make_unique<TFormMacroInserts>(registry)),
       adapter_(std::make_unique<Adapter>(*this, registry)),
       arming_(std::make_unique<ArmingAdapter>(*this)),
