@@ -15,6 +15,7 @@ void TOptionsDialogModel::Load()
     view_.SetChecked(OptionBox::TipOfDay, ReadProgramFlag(reg_, kShowTips));
     view_.SetChecked(OptionBox::AutoRun, AutorunEnabled(reg_));
     view_.SetChecked(OptionBox::ShowMacroIns, ReadProgramFlag(reg_, kShowMacroIns));
+    view_.SetChecked(OptionBox::KeepClipboard, ReadProgramFlag(reg_, kKeepClipboard));
     view_.SetConsoleClasses(ReadProgramString(reg_, kConsoleClasses));
     const bool wasChecked = view_.IsChecked(OptionBox::AlwaysOnTop);
     const bool checked = ReadProgramFlag(reg_, kAlwaysOnTop);
@@ -35,6 +36,7 @@ bool TOptionsDialogModel::Ok()
     bool written = WriteProgramFlag(reg_, kShowTips, view_.IsChecked(OptionBox::TipOfDay));
     written = SetAutorun(reg_, view_.IsChecked(OptionBox::AutoRun), programPath_) && written;
     written = WriteProgramFlag(reg_, kShowMacroIns, view_.IsChecked(OptionBox::ShowMacroIns)) && written;
+    written = WriteProgramFlag(reg_, kKeepClipboard, view_.IsChecked(OptionBox::KeepClipboard)) && written;
     written = WriteProgramString(reg_, kConsoleClasses, view_.ConsoleClasses()) && written;
     const bool onTop = view_.IsChecked(OptionBox::AlwaysOnTop);
     written = WriteProgramFlag(reg_, kAlwaysOnTop, onTop) && written;

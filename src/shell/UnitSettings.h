@@ -19,6 +19,7 @@ inline constexpr const char* kAlwaysOnTop = "AlwaysOnTop";
 inline constexpr const char* kEditMode = "EditMode";
 // Window classes of the user's own consoles and terminals, separated by commas.
 inline constexpr const char* kConsoleClasses = "ConsoleClasses";
+inline constexpr const char* kKeepClipboard = "KeepClipboard";
 inline constexpr const char* kMainFormSettings = "MainFormSettings";
 inline constexpr const char* kNavMainFormSettings = "NavMainFormSettings";
 // The DPI each of the two records above was taken at; a record without one

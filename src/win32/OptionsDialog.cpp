@@ -9,7 +9,7 @@ namespace corvane::win32 {
 
 namespace {
 
-enum ControlId { IdTipOfDay = 101, IdAutoRun, IdAlwaysOnTop, IdShowMacroIns, IdConsoleClasses };
+enum ControlId { IdTipOfDay = 101, IdAutoRun, IdAlwaysOnTop, IdShowMacroIns, IdConsoleClasses, IdKeepClipboard };
 
 class OptionsDialog final : public ModalDialog, private IOptionsView {
 public:
@@ -20,7 +20,7 @@ public:
     bool Show()
     {
         const bool ok
-            = Run(mainWindow_, mainWindow_, "Corvane - Options", WS_POPUP | WS_CAPTION | WS_SYSMENU, 367, 263) == IDOK;
+            = Run(mainWindow_, mainWindow_, "Corvane - Options", WS_POPUP | WS_CAPTION | WS_SYSMENU, 367, 291) == IDOK;
         // While the dialog it owns is up, Wine refuses to make the main window
         // topmost; the dialog is gone now.
         if (makeTopmost_)
@@ -34,15 +34,16 @@ private:
         // Created in the order of the keyboard focus.
         const DWORD box = BS_AUTOCHECKBOX | WS_TABSTOP;
         AddControl("BUTTON", "Show Tip of The Day on program startup", box, IdTipOfDay, 16, 16, 330, 20);
-        AddControl("BUTTON", "Ok", BS_DEFPUSHBUTTON | WS_TABSTOP, IDOK, 186, 224, 80, 26);
-        AddControl("BUTTON", "Cancel", BS_PUSHBUTTON | WS_TABSTOP, IDCANCEL, 274, 224, 80, 26);
+        AddControl("BUTTON", "Ok", BS_DEFPUSHBUTTON | WS_TABSTOP, IDOK, 186, 252, 80, 26);
+        AddControl("BUTTON", "Cancel", BS_PUSHBUTTON | WS_TABSTOP, IDCANCEL, 274, 252, 80, 26);
         AddControl("BUTTON", "Autorun Corvane on windows startup", box, IdAutoRun, 16, 44, 330, 20);
         AddControl("BUTTON", "Enable the Macro Insertions and Replacements dialog", box | BS_MULTILINE, IdShowMacroIns,
             16, 100, 230, 36);
+        AddControl("BUTTON", "Give the clipboard back after pasting a reply", box, IdKeepClipboard, 16, 140, 330, 20);
         AddControl("BUTTON", "Always on Top", box, IdAlwaysOnTop, 16, 72, 330, 20);
-        AddControl("STATIC", "More console windows, typed into (class names, comma separated):", 0, -1, 16, 146,
+        AddControl("STATIC", "More console windows, typed into (class names, comma separated):", 0, -1, 16, 174,
             340, 20);
-        AddControl("EDIT", "", WS_BORDER | WS_TABSTOP | ES_AUTOHSCROLL, IdConsoleClasses, 16, 168, 338, 24);
+        AddControl("EDIT", "", WS_BORDER | WS_TABSTOP | ES_AUTOHSCROLL, IdConsoleClasses, 16, 196, 338, 24);
         model_.Load();
         ::SetFocus(::GetDlgItem(Dialog(), IdTipOfDay));
     }
@@ -78,6 +79,8 @@ private:
             return IdAlwaysOnTop;
         case OptionBox::ShowMacroIns:
             return IdShowMacroIns;
+        case OptionBox::KeepClipboard:
+            return IdKeepClipboard;
         }
         return 0;
     }

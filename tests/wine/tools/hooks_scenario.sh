@@ -28,7 +28,7 @@ listener_start() {  # [options]
 }
 
 # Starts the target program; TARGET_OUT, TARGET_HWND (Win32), TARGET_XID (X).
-target_start() {  # title [left] [seconds until it closes] [window class] [password]
+target_start() {  # title [left] [seconds until it closes] [window class] [mode]
   TARGET_OUT="$SCENARIO_DIR/target.$1.out"
   wine "$PROGRAM_DIR/hooks_target.exe" "$1" "${2:-100}" "${3:-0}" "${4:-HooksTarget}" ${5:-} >"$TARGET_OUT" 2>&1 &
   wait_line "$TARGET_OUT" '^hwnd' 30 || fail "target did not start"
