@@ -1,5 +1,6 @@
 #include "editing/LibraryEditing.h"
 
+#include "library/FolderLock.h"
 #include "library/IndexFormat.h"
 #include "library/LibraryFiles.h"
 #include "library/UnitCommonProcs.h"
@@ -85,9 +86,45 @@ void TLibraryEditing::CommitEdits()
     if (quiet_ > 0 || !shown_ || library_.IndexOf(shown_) < 0)
         return;
     TRep* rep = shown_;
+    if ((nameChanged_ || replyChanged_) && !MayChange(rep)) {
+        DiscardPendingEdits();
+        return;
+    }
     CommitName(rep);
     if (!rep->IsFolder())
         CommitReply(rep);
+}
+
+bool TLibraryEditing::MayChange(const TRep* rep) const
+{
+    if (library_.CanChange(rep))
+        return true;
+    ShowError(kMsgSharedReadOnly);
+    return false;
+}
+
+bool TLibraryEditing::MayChangeIn(const std::string& dir) const
+{
+    if (library_.CanChangeIn(dir))
+        return true;
+    ShowError(kMsgSharedReadOnly);
+    return false;
+}
+
+bool TLibraryEditing::LockOrReport(const std::string& dir, std::optional<TFolderLock>& lock)
+{
+    if (library_.LockForChange(dir, lock))
+        return true;
+    ShowError(FormatMessageText(kMsgSharedBusy, dir));
+    return false;
+}
+
+void TLibraryEditing::DiscardPendingEdits()
+{
+    nameChanged_ = false;
+    replyChanged_ = false;
+    if (shown_ && shown_->Node == tree_.Selected())
+        LoadPanel();
 }
 
 void TLibraryEditing::CommitName(TRep* rep)
@@ -113,6 +150,10 @@ void TLibraryEditing::CommitReply(TRep* reply)
     // is saved regardless.
     (void)library_.SetMacro(reply, panel_.macro.Text());
     (void)library_.SetHotKey(reply, panel_.hotKey.Checked() ? SelectedKeyCode() : std::string());
+    if (library_.ChangedElsewhere(reply)) {
+        SaveAsMyCopy(reply);
+        return;
+    }
     library_.SetBodyText(reply, panel_.editor.SaveRtf());
     if (!library_.SaveReplyFile(reply)) {
         ShowError(FormatMessageText(kMsgFileCantBeSaved, reply->OwnPath()));
@@ -271,26 +312,65 @@ const std::vector<std::string> kEmptyReplyLines{std::string(), std::string()};
 void TLibraryEditing::NavAddReplyExecute()
 {
     const Placement where = PlacementForSelection();
+    const std::string replyPath = WriteNewReply(where, kNewReplyName, kEmptyReplyLines);
+    if (!replyPath.empty())
+        StartNaming(library_.LoadReplyFile(replyPath, kNewReplyName, where.asFirst, where.before, where.parent));
+}
+
+std::string TLibraryEditing::WriteNewReply(
+    const Placement& where, const std::string& name, const std::vector<std::string>& fileLines)
+{
+    std::optional<TFolderLock> lock;
+    if (!MayChangeIn(where.directory) || !LockOrReport(where.directory, lock))
+        return {};
+    // Read under the lock: the number and the line are chosen from the index
+    // as it is now, whoever wrote it last.
     const std::string indexPath = IndexPathIn(where.directory);
     std::optional<std::vector<std::string>> lines = ReadIndexOrReport(fs_, indexPath);
     if (!lines)
-        return;
+        return {};
     const std::string number = FreeEntryNumber(fs_, where.directory, false, *lines);
     const std::string replyPath = where.directory + "\\" + number + kReplyExtension;
-    InsertIndexLine(where, kReplyPrefix, number, kNewReplyName, *lines);
+    InsertIndexLine(where, kReplyPrefix, number, name, *lines);
     // The file comes first, so no index line ever names a missing file.
-    if (!WriteOrReport(fs_, replyPath, kEmptyReplyLines))
-        return;
+    if (!WriteOrReport(fs_, replyPath, fileLines))
+        return {};
     if (!WriteOrReport(fs_, indexPath, *lines)) {
         fs_.DeleteFile(replyPath);
-        return;
+        return {};
     }
-    StartNaming(library_.LoadReplyFile(replyPath, kNewReplyName, where.asFirst, where.before, where.parent));
+    return replyPath;
+}
+
+void TLibraryEditing::SaveAsMyCopy(TRep* reply)
+{
+    Placement where;
+    where.directory = reply->ContainerPath();
+    where.parent = tree_.Parent(reply->Node);
+    where.before = reply->Node;
+    where.anchor = reply;
+    const std::string name = tree_.Label(reply->Node) + kMyCopySuffix;
+    // A macro or hot key stays with the reply that holds it.
+    std::vector<std::string> fileLines = kEmptyReplyLines;
+    const std::vector<std::string> body = SplitTextLines(panel_.editor.SaveRtf());
+    fileLines.insert(fileLines.end(), body.begin(), body.end());
+    const std::string copyPath = WriteNewReply(where, name, fileLines);
+    if (copyPath.empty())
+        return;
+    {
+        Quiet quiet(*this);
+        (void)library_.LoadReplyFile(copyPath, name, false, where.before, where.parent);
+        (void)library_.RereadReplyFile(reply);
+    }
+    DiscardPendingEdits();
 }
 
 void TLibraryEditing::NavAddFolderExecute()
 {
     const Placement where = PlacementForSelection();
+    std::optional<TFolderLock> lock;
+    if (!MayChangeIn(where.directory) || !LockOrReport(where.directory, lock))
+        return;
     const std::string indexPath = IndexPathIn(where.directory);
     std::optional<std::vector<std::string>> lines = ReadIndexOrReport(fs_, indexPath);
     if (!lines)
@@ -311,6 +391,7 @@ void TLibraryEditing::NavAddFolderExecute()
         DeleteTree(fs_, folderDir);
         return;
     }
+    lock.reset();
     const int folder = !where.parent && !where.before ? library_.AddNodeLast(kNewFolderName, nullptr)
         : where.asFirst                               ? library_.AddNodeFirst(kNewFolderName, where.parent)
                                                       : library_.InsertNodeBefore(kNewFolderName, where.before);
@@ -335,7 +416,7 @@ void TLibraryEditing::NavigationEdited(TreeNode node, const std::string& text)
     TRep* rep = library_.RepOf(node);
     if (!rep)
         return;
-    if (text.empty()) {
+    if (text.empty() || !MayChange(rep)) {
         tree_.SetLabel(node, panel_.name.Text());
         return;
     }
@@ -355,7 +436,7 @@ void TLibraryEditing::NavDeleteExecute()
 {
     const TreeNode node = tree_.Selected();
     TRep* rep = library_.RepOf(node);
-    if (!rep)
+    if (!rep || rep->IsLibraryTop() || !MayChange(rep))
         return;
     const char* question = tree_.ChildCount(node) > 0 ? kMsgDeleteFolder : kMsgDeleteReply;
     if (!AskYesNo(FormatMessageText(question, tree_.Label(node))))
@@ -386,7 +467,8 @@ void TLibraryEditing::DeleteEntry(TRep* rep)
 // A folder never survives its last child.
 void TLibraryEditing::RemoveEmptiedFolders(TreeNode folder)
 {
-    while (folder && tree_.ChildCount(folder) == 0) {
+    // A library's top folder stays, empty or not.
+    while (folder && tree_.ChildCount(folder) == 0 && !library_.RepOf(folder)->IsLibraryTop()) {
         const TreeNode above = tree_.Parent(folder);
         DeleteEntry(library_.RepOf(folder));
         folder = above;
@@ -408,7 +490,7 @@ void TLibraryEditing::NavigationDragDrop(TreeNode target)
         return;
     TRep* entry = library_.RepOf(dragged);
     TRep* targetRep = library_.RepOf(target);
-    if (!entry || !targetRep)
+    if (!entry || !targetRep || !MayChange(entry) || !MayChange(targetRep))
         return;
     Quiet quiet(*this);
     const TreeNode formerParent = tree_.Parent(dragged);

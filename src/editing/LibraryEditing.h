@@ -7,6 +7,7 @@
 #include "platform/ReplyEditor.h"
 #include "platform/TreeControl.h"
 
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -14,6 +15,7 @@
 namespace corvane {
 
 class IFileSystem;
+class TFolderLock;
 class TRep;
 class TRepList;
 
@@ -116,6 +118,19 @@ private:
     void InsertIndexLine(const Placement& where, std::string_view prefix, const std::string& number,
         const std::string& name, std::vector<std::string>& lines) const;
     void StartNaming(int newEntry);
+    // Writes a reply file holding `fileLines` and its index line at `where`,
+    // under the folder's lock; the new file's path, or empty (reported).
+    std::string WriteNewReply(const Placement& where, const std::string& name, const std::vector<std::string>& fileLines);
+    // False, after telling the user, when the folder's library may not be
+    // changed now or its lock cannot be had.
+    bool MayChangeIn(const std::string& dir) const;
+    bool LockOrReport(const std::string& dir, std::optional<TFolderLock>& lock);
+    bool MayChange(const TRep* rep) const;
+    // The user's version of a reply that another computer changed meanwhile
+    // becomes a new reply beside it; the reply itself shows what is stored.
+    void SaveAsMyCopy(TRep* reply);
+    // Drops the pending edits and shows the entry as stored.
+    void DiscardPendingEdits();
     void DeleteEntry(TRep* rep);
     void RemoveEmptiedFolders(TreeNode folder);
     bool IsInSubtree(TreeNode node, TreeNode root) const;

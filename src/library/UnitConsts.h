@@ -16,7 +16,17 @@ inline constexpr const char* kMsgDeleteReply = "Do you really want to delete \"%
 inline constexpr const char* kMsgMissingEntriesDropped
     = "These entries of the library were missing on disk and have been taken out of it:\r\n\r\n%s";
 
+inline constexpr const char* kMsgSharedReadOnly
+    = "The team library can't be changed now: its folder is offline or only allows reading.";
+inline constexpr const char* kMsgSharedBusy
+    = "The team library folder \"%s\" is being changed by another computer. Please try again.";
+inline constexpr const char* kMsgSharedConflicts = "These team replies have a macro or hot key that one of your own "
+                                                   "replies already uses; your own reply keeps it:\r\n\r\n%s";
+
 inline constexpr const char* kNewReplyName = "New Reply";
+// Added to a reply's name for the user's version of a reply that another
+// computer changed while the user was editing it.
+inline constexpr const char* kMyCopySuffix = " (my copy)";
 inline constexpr const char* kNewFolderName = "New Folder";
 inline constexpr const char* kFolderNameSuffix = " Folder";
 
@@ -32,5 +42,7 @@ inline constexpr const char* kReplyPrefix = "REPLY_";
 inline constexpr const char* kTempPrefix = "cvn";
 inline constexpr const char* kTempExtension = ".tmp";
 inline constexpr const char* kMoveRecordName = "cvnmove.tmp";
+// The lock file of a folder of a shared library (see TFolderLock).
+inline constexpr const char* kLockFileName = "index.lck";
 
 } // namespace corvane

@@ -108,4 +108,21 @@ bool FaultyFileSystem::IsLink(const std::string& path) const
     return inner_.IsLink(path);
 }
 
+bool FaultyFileSystem::CreateNewFile(const std::string& path, const std::string& bytes)
+{
+    Touch(path);
+    if (Fails(failWrite, path) || !inner_.CreateNewFile(path, bytes))
+        return false;
+    changed.push_back(path);
+    return true;
+}
+
+std::optional<long long> FaultyFileSystem::LastWriteTime(const std::string& path) const
+{
+    Touch(path);
+    if (Fails(failRead, path))
+        return std::nullopt;
+    return inner_.LastWriteTime(path);
+}
+
 } // namespace corvane::fakes

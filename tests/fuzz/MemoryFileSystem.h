@@ -99,6 +99,17 @@ public:
 
     bool SetNormalAttributes(const std::string& path) override { return FileExists(path) || DirExists(path); }
 
+    bool CreateNewFile(const std::string& path, const std::string& bytes) override
+    {
+        return !FileExists(path) && !DirExists(path) && WriteFileReplacing(path, bytes);
+    }
+
+    // Time does not pass here.
+    std::optional<long long> LastWriteTime(const std::string& path) const override
+    {
+        return FileExists(path) || DirExists(path) ? std::optional<long long>(0) : std::nullopt;
+    }
+
     std::vector<DirEntry> List(const std::string& dir) const override
     {
         Check(dir);
