@@ -544,6 +544,25 @@ void TLibraryEditing::ComboBoxKeyChange()
     }
 }
 
+void TLibraryEditing::ReloadSharedFolders(const std::vector<std::string>& dirs)
+{
+    CommitEdits();
+    const TRep* selected = library_.RepOf(tree_.Selected());
+    const std::string selectedPath = selected && selected->HasSafePath() ? selected->OwnPath() : std::string();
+    {
+        Quiet quiet(*this);
+        for (const std::string& dir : dirs)
+            (void)library_.ReloadSharedFolder(dir);
+        for (int i = 0; !selectedPath.empty() && i < library_.Count(); ++i)
+            if (library_.Items(i)->HasSafePath() && library_.Items(i)->OwnPath() == selectedPath) {
+                if (tree_.Selected() != library_.Items(i)->Node)
+                    tree_.Select(library_.Items(i)->Node);
+                break;
+            }
+    }
+    LoadPanel();
+}
+
 void TLibraryEditing::ChooseFreeHotKey()
 {
     const bool shift = panel_.shift.Checked();

@@ -98,6 +98,12 @@ public:
     // font box of the editor's toolbar.
     void ControlEnter() { CommitEdits(); }
 
+    // Shows what another computer changed in these folders of the shared
+    // library. Pending edits are written first (as a copy when the reply was
+    // changed elsewhere); the selection stays on the same entry while it
+    // exists.
+    void ReloadSharedFolders(const std::vector<std::string>& dirs);
+
     // Leaves a free key selected in ComboBoxKey, for the current Shift state.
     void ChooseFreeHotKey();
 

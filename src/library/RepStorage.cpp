@@ -321,10 +321,13 @@ bool TRepList::MoveAcrossDirectories(
     // inside it; a move between two libraries, cut off, leaves the entry
     // listed in both, and nothing is lost.
     const bool recorded = &root == &target->LibraryRoot();
-    const TMoveRecord record{RelativeToRoot(root, entry->ContainerPath()), sourceLine,
-        RelativeToRoot(root, destinationDir), MakeIndexLine(parts.prefix, number, parts.name)};
+    const std::string destinationLine = MakeIndexLine(parts.prefix, number, parts.name);
+    const TMoveRecord record = recorded
+        ? TMoveRecord{RelativeToRoot(root, entry->ContainerPath()), sourceLine, RelativeToRoot(root, destinationDir),
+            destinationLine}
+        : TMoveRecord{};
     sourceLines->erase(sourceLines->begin() + from);
-    destinationLines->insert(destinationLines->begin() + to, record.destinationLine);
+    destinationLines->insert(destinationLines->begin() + to, destinationLine);
 
     // A killed process rolls nothing back, so each step must leave something
     // that loads: the copy is unlisted until the destination's line is

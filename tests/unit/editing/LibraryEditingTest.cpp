@@ -462,3 +462,193 @@ TEST(EditingRules, DragScrollsNearTheEdges)
 
 } // namespace
 } // namespace corvane
+
+// ---------------------------------------------------------------- the team library
+
+namespace corvane {
+namespace {
+
+// The user's own library (Standard) and a team library on a shared folder
+// <tmp>/team: Team greeting (sig, Ctrl+Alt+A, both held by the user's own
+// Greeting; Ctrl+Alt+T), Sales (Offer: offer).
+struct TeamLibrary : Editing {
+    std::string teamRoot = fakes::ToWindowsPath(dir.Base() + "/team");
+
+    void WriteTeam(const std::string& relative, const std::string& bytes) const
+    {
+        dir.Write("../../team/" + relative, bytes);
+    }
+    std::string ReadTeam(const std::string& relative) const { return dir.Read("../../team/" + relative); }
+    void StandardWithTeam()
+    {
+        Standard();
+        WriteTeam("index.sub", "REPLY_1?Team greeting\r\nFOLDER_1?Sales\r\n");
+        WriteTeam("1.rep", "sig\r\n0A\r\n{\\rtf1 team hello}\r\n");
+        WriteTeam("1/index.sub", "REPLY_1?Offer\r\n");
+        WriteTeam("1/1.rep", "offer\r\n0T\r\n{\\rtf1 offer}\r\n");
+        lib.LoadSharedLibrary(teamRoot, "Team");
+    }
+    // The same reply written by another computer a moment later.
+    void WriteTeamLater(const std::string& relative, const std::string& bytes) const
+    {
+        WriteTeam(relative, bytes);
+        std::filesystem::last_write_time(dir.Posix("../../team/" + relative),
+            std::filesystem::file_time_type::clock::now() + std::chrono::seconds(2));
+    }
+};
+
+TEST_F(TeamLibrary, ShowsTheTeamFolderLastAndTheUsersOwnRepliesKeepTheirKeys)
+{
+    StandardWithTeam();
+    EXPECT_EQ(tree.Outline(), "Greeting,Support(Refund,Delay),Thanks,Team(Team greeting,Sales(Offer))");
+    EXPECT_EQ(lib.SharedAccess(), TSharedAccess::Writable);
+    TRep* team = Rep("Team/Team greeting");
+    EXPECT_EQ(team->OwnPath(), teamRoot + "\\1.rep");
+    EXPECT_EQ(Rep("Team/Sales/Offer")->OwnPath(), teamRoot + "\\1\\1.rep");
+    EXPECT_EQ(lib.MacroReplyAt(lib.MatchMacro("sig")), Rep("Greeting"));
+    EXPECT_EQ(lib.HotKeyReplyAt(lib.FindHotKey("0A")), Rep("Greeting"));
+    EXPECT_EQ(lib.MacroReplyAt(lib.MatchMacro("offer")), Rep("Team/Sales/Offer"));
+    ASSERT_EQ(lib.Conflicts().size(), 2u);
+    EXPECT_EQ(lib.Conflicts()[0].reply, team);
+    EXPECT_EQ(lib.Conflicts()[0].key, "sig");
+    EXPECT_TRUE(lib.Conflicts()[1].hotKey);
+
+    // Saving the team reply writes back the keys it could not take here:
+    // the rest of the team still uses them.
+    Click("Team/Team greeting");
+    TypeBody("more ");
+    editing.CommitEdits();
+    EXPECT_EQ(ReadTeam("1.rep").substr(0, 10), "sig\r\n0A\r\n{");
+    EXPECT_EQ(dir.Read("1.rep"), "sig\r\n0A\r\n{\\rtf1 hello}\r\n");
+}
+
+TEST_F(TeamLibrary, AddingAndRemovingInTheTeamFolderWritesThereUnderItsLock)
+{
+    StandardWithTeam();
+    Click("Team/Sales/Offer");
+    editing.NavAddReplyExecute();
+    EXPECT_EQ(ReadTeam("1/index.sub"), "REPLY_2?New Reply\r\nREPLY_1?Offer\r\n");
+    EXPECT_EQ(ReadTeam("1/2.rep"), "\r\n\r\n");
+    editing.NavigationEdited(tree.Editing(), "Discount");
+    EXPECT_EQ(ReadTeam("1/index.sub"), "REPLY_2?Discount\r\nREPLY_1?Offer\r\n");
+
+    // The team's last reply out leaves the team folder itself in place.
+    Click("Team/Team greeting");
+    editing.NavDeleteExecute();
+    Click("Team/Sales");
+    editing.NavDeleteExecute();
+    EXPECT_EQ(tree.Outline(), "Greeting,Support(Refund,Delay),Thanks,Team");
+    EXPECT_EQ(ReadTeam("index.sub"), "");
+    EXPECT_EQ(dir.Listing("../../team"), "index.sub");
+    EXPECT_EQ(dir.Read("index.sub"), "REPLY_1?Greeting\r\nFOLDER_1?Support\r\nREPLY_2?Thanks\r\n");
+    EXPECT_TRUE(boxes.ErrorTexts().empty());
+}
+
+TEST_F(TeamLibrary, AnIndexLockedByAnotherComputerRefusesTheChangeWithAMessage)
+{
+    StandardWithTeam();
+    WriteTeam("1/index.lck", "another computer");
+    Click("Team/Sales/Offer");
+    editing.NavAddReplyExecute();
+    EXPECT_EQ(ReadTeam("1/index.sub"), "REPLY_1?Offer\r\n");
+    EXPECT_EQ(boxes.ErrorTexts(), std::vector<std::string>{FormatMessageText(kMsgSharedBusy, teamRoot + "\\1")});
+    EXPECT_EQ(ReadTeam("1/index.lck"), "another computer");
+}
+
+TEST_F(TeamLibrary, TwoComputersAddingAMomentApartKeepBothReplies)
+{
+    StandardWithTeam();
+    fakes::FakeTreeControl otherTree;
+    fakes::FakeListBox otherHotKeys;
+    fakes::FakeListBox otherMacros;
+    TRepList other{otherTree, otherHotKeys, otherMacros, native, LibraryRootIn(dir.Win("../../other") + "\\")};
+    other.LoadSharedLibrary(teamRoot, "Team");
+    fakes::FakeLineEdit n, m;
+    fakes::FakeCheckBox h, s;
+    fakes::FakeDropDownList k{static_cast<int>(kHotKeyChars.size())};
+    fakes::FakeReplyEditor e;
+    TLibraryEditing otherEditing{other, native, TReplyPanel{n, m, h, s, k, e}};
+
+    Click("Team/Team greeting");
+    otherTree.Select(otherTree.Find("Team/Team greeting"));
+    editing.NavAddReplyExecute();
+    otherEditing.NavAddReplyExecute();
+    EXPECT_EQ(ReadTeam("index.sub"), "REPLY_2?New Reply\r\nREPLY_3?New Reply\r\nREPLY_1?Team greeting\r\nFOLDER_1?Sales\r\n");
+    EXPECT_TRUE(dir.Exists("../../team/2.rep") && dir.Exists("../../team/3.rep"));
+}
+
+TEST_F(TeamLibrary, AReplyChangedElsewhereWhileEditedKeepsBothVersions)
+{
+    StandardWithTeam();
+    Click("Team/Sales/Offer");
+    TypeBody("mine ");
+    WriteTeamLater("1/1.rep", "offer\r\n0T\r\n{\\rtf1 theirs}\r\n");
+    editing.CommitEdits();
+
+    EXPECT_EQ(tree.Outline(), "Greeting,Support(Refund,Delay),Thanks,Team(Team greeting,Sales(Offer (my copy),Offer))");
+    EXPECT_EQ(ReadTeam("1/index.sub"), "REPLY_2?Offer (my copy)\r\nREPLY_1?Offer\r\n");
+    EXPECT_EQ(ReadTeam("1/1.rep"), "offer\r\n0T\r\n{\\rtf1 theirs}\r\n");
+    EXPECT_NE(ReadTeam("1/2.rep").find("mine"), std::string::npos);
+    EXPECT_EQ(ReadTeam("1/2.rep").substr(0, 4), "\r\n\r\n");
+    EXPECT_EQ(Rep("Team/Sales/Offer")->Lines, std::vector<std::string>{"{\\rtf1 theirs}"});
+    EXPECT_FALSE(editing.ReplyChanged());
+    EXPECT_EQ(lib.MacroReplyAt(lib.MatchMacro("offer")), Rep("Team/Sales/Offer"));
+}
+
+TEST_F(TeamLibrary, AReloadShowsAnotherComputersChangesAndKeepsTheSelection)
+{
+    StandardWithTeam();
+    Click("Team/Sales/Offer");
+    WriteTeam("1/index.sub", "REPLY_1?Offer\r\nREPLY_2?Welcome\r\n");
+    WriteTeam("1/2.rep", "welcome\r\n\r\n{\\rtf1 welcome}\r\n");
+    editing.ReloadSharedFolders({teamRoot + "\\1"});
+    EXPECT_EQ(tree.Outline(), "Greeting,Support(Refund,Delay),Thanks,Team(Team greeting,Sales(Offer,Welcome))");
+    EXPECT_EQ(tree.Selected(), Node("Team/Sales/Offer"));
+    EXPECT_EQ(name.Text(), "Offer");
+    EXPECT_EQ(lib.MacroReplyAt(lib.MatchMacro("welcome")), Rep("Team/Sales/Welcome"));
+}
+
+TEST_F(TeamLibrary, AFolderThatRefusesWritesIsReadOnlyAndEditingThereIsRefused)
+{
+    fs.failWrite = [this](const std::string& path) { return path.rfind(teamRoot, 0) == 0; };
+    StandardWithTeam();
+    EXPECT_EQ(lib.SharedAccess(), TSharedAccess::ReadOnly);
+    Click("Team/Sales/Offer");
+    editing.NavAddReplyExecute();
+    TypeBody("mine ");
+    editing.CommitEdits();
+    EXPECT_EQ(boxes.ErrorTexts(), (std::vector<std::string>{kMsgSharedReadOnly, kMsgSharedReadOnly}));
+    EXPECT_EQ(ReadTeam("1/index.sub"), "REPLY_1?Offer\r\n");
+    EXPECT_EQ(ReadTeam("1/1.rep"), "offer\r\n0T\r\n{\\rtf1 offer}\r\n");
+    EXPECT_FALSE(editing.ReplyChanged());
+
+    Click("Thanks");
+    TypeBody("own ");
+    editing.CommitEdits();
+    EXPECT_NE(dir.Read("2.rep").find("own"), std::string::npos);
+}
+
+TEST_F(TeamLibrary, AnUnreachableTeamFolderShowsEmptyAndOfflineWithoutAnError)
+{
+    Standard();
+    lib.LoadSharedLibrary(teamRoot, "Team");
+    EXPECT_EQ(tree.Outline(), "Greeting,Support(Refund,Delay),Thanks,Team");
+    EXPECT_EQ(lib.SharedAccess(), TSharedAccess::Offline);
+    EXPECT_TRUE(boxes.shown.empty());
+}
+
+TEST_F(TeamLibrary, DraggingBetweenTheLibrariesMovesTheFiles)
+{
+    StandardWithTeam();
+    Click("Thanks");
+    editing.NavigationDragDrop(Node("Team/Sales/Offer"));
+    EXPECT_EQ(tree.Outline(), "Greeting,Support(Refund,Delay),Team(Team greeting,Sales(Thanks,Offer))");
+    EXPECT_EQ(ReadTeam("1/index.sub"), "REPLY_2?Thanks\r\nREPLY_1?Offer\r\n");
+    EXPECT_EQ(ReadTeam("1/2.rep"), "\r\n\r\n{\\rtf1 thanks}\r\n");
+    EXPECT_FALSE(dir.Exists("2.rep"));
+    EXPECT_EQ(Rep("Team/Sales/Thanks")->OwnPath(), teamRoot + "\\1\\2.rep");
+    EXPECT_FALSE(dir.Exists("cvnmove.tmp"));
+}
+
+} // namespace
+} // namespace corvane
