@@ -563,6 +563,16 @@ void TLibraryEditing::ReloadSharedFolders(const std::vector<std::string>& dirs)
     LoadPanel();
 }
 
+void TLibraryEditing::ShowSharedLibrary(const std::function<void()>& change)
+{
+    CommitEdits();
+    {
+        Quiet quiet(*this);
+        change();
+    }
+    LoadPanel();
+}
+
 void TLibraryEditing::ChooseFreeHotKey()
 {
     const bool shift = panel_.shift.Checked();

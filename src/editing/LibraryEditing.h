@@ -7,6 +7,7 @@
 #include "platform/ReplyEditor.h"
 #include "platform/TreeControl.h"
 
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -103,6 +104,9 @@ public:
     // changed elsewhere); the selection stays on the same entry while it
     // exists.
     void ReloadSharedFolders(const std::vector<std::string>& dirs);
+    // Runs `change`, which loads, replaces or removes the shared library,
+    // after writing the pending edits; the panel then shows the selection.
+    void ShowSharedLibrary(const std::function<void()>& change);
 
     // Leaves a free key selected in ComboBoxKey, for the current Shift state.
     void ChooseFreeHotKey();

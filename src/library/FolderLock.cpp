@@ -38,11 +38,10 @@ TFolderLock::TFolderLock(IFileSystem& fs, const std::string& dir, const TLockPol
             held_ = true;
             return;
         }
-        // Refused with no lock there: the folder is gone or only allows
-        // reading, which waiting does not change.
-        if (!fs_.FileExists(path_) && !TryCreate())
+        // Waiting does not bring back a folder that is gone.
+        if (!fs_.DirExists(dir))
             return;
-        if (fs_.ReadFile(path_) == token_ || TryTakeOverStale(policy.staleSeconds)) {
+        if (TryTakeOverStale(policy.staleSeconds)) {
             held_ = true;
             return;
         }

@@ -1,6 +1,7 @@
 #include "../library/LibraryTestSupport.h"
 
 #include "editing/LibraryEditing.h"
+#include "editing/TeamLibrary.h"
 #include "fakes/FakePanelControls.h"
 #include "fakes/FakeReplyEditor.h"
 #include "library/UnitConsts.h"
@@ -21,7 +22,7 @@ struct Editing : testing::LibraryFixture {
     fakes::FakeCheckBox shift;
     fakes::FakeDropDownList key{static_cast<int>(kHotKeyChars.size())};
     fakes::FakeReplyEditor editor;
-    TLibraryEditing editing{lib, fs, TReplyPanel{name, macro, hotKey, shift, key, editor}};
+    TLibraryEditing editing{lib, watch, TReplyPanel{name, macro, hotKey, shift, key, editor}};
 
     Editing()
     {
@@ -648,6 +649,119 @@ TEST_F(TeamLibrary, DraggingBetweenTheLibrariesMovesTheFiles)
     EXPECT_FALSE(dir.Exists("2.rep"));
     EXPECT_EQ(Rep("Team/Sales/Thanks")->OwnPath(), teamRoot + "\\1\\2.rep");
     EXPECT_FALSE(dir.Exists("cvnmove.tmp"));
+}
+
+// The team library as the main window runs it: on the watch, with a cache.
+struct TeamLibraryLive : TeamLibrary {
+    TTeamLibrary team{lib, editing, watch};
+    TTeamSettings settings{teamRoot, "Team", fakes::ToWindowsPath(dir.Base() + "/local/TeamCache")};
+
+    void StartWithTeam()
+    {
+        Standard();
+        WriteTeam("index.sub", "REPLY_1?Team greeting\r\nFOLDER_1?Sales\r\n");
+        WriteTeam("1.rep", "sig\r\n0A\r\n{\\rtf1 team hello}\r\n");
+        WriteTeam("1/index.sub", "REPLY_1?Offer\r\n");
+        WriteTeam("1/1.rep", "offer\r\n0T\r\n{\\rtf1 offer}\r\n");
+        team.Load(settings, 0);
+    }
+    void MoveTeamFolder(const std::string& from, const std::string& to) const
+    {
+        std::filesystem::rename(dir.Base() + from, dir.Base() + to);
+    }
+};
+
+TEST_F(TeamLibraryLive, OwnChangesAreNotSeenAsOthersAndOthersChangesAreReloaded)
+{
+    StartWithTeam();
+    Click("Team/Sales/Offer");
+    editing.NavAddReplyExecute();
+    editing.NavigationEdited(tree.Editing(), "Discount");
+    TypeBody("ten percent ");
+    editing.CommitEdits();
+    Click("Team/Team greeting");
+    editing.NavAddFolderExecute();
+    const TreeNode naming = tree.Editing();
+    team.Tick();
+    EXPECT_EQ(tree.Editing(), naming) << "a reload would have ended the naming of the new reply";
+    EXPECT_EQ(tree.Outline(), "Greeting,Support(Refund,Delay),Thanks,Team(New Folder(New Reply),Team greeting,Sales(Discount,Offer))");
+
+    // Another computer adds a reply to Sales and edits Team greeting.
+    WriteTeam("1/index.sub", ReadTeam("1/index.sub") + "REPLY_9?Welcome\r\n");
+    WriteTeam("1/9.rep", "welcome\r\n\r\n{\\rtf1 welcome}\r\n");
+    WriteTeamLater("1.rep", "sig\r\n0A\r\n{\\rtf1 new team hello}\r\n");
+    team.Tick();
+    EXPECT_EQ(tree.Outline(),
+        "Greeting,Support(Refund,Delay),Thanks,Team(New Folder(New Reply),Team greeting,Sales(Discount,Offer,Welcome))");
+    EXPECT_EQ(Rep("Team/Team greeting")->Lines, std::vector<std::string>{"{\\rtf1 new team hello}"});
+    EXPECT_EQ(lib.MacroReplyAt(lib.MatchMacro("welcome")), Rep("Team/Sales/Welcome"));
+    EXPECT_TRUE(boxes.ErrorTexts().empty());
+}
+
+TEST_F(TeamLibraryLive, OfflineTheLastReadCopyDeliversAndRefusesEditsAndTheFolderIsReloadedWhenBack)
+{
+    StartWithTeam();
+    MoveTeamFolder("/team", "/team-away");
+    team.Tick();
+    EXPECT_TRUE(team.Offline());
+    EXPECT_EQ(lib.MacroReplyAt(lib.MatchMacro("offer")), Rep("Team/Sales/Offer"));
+    Click("Team/Sales/Offer");
+    TypeBody("mine ");
+    editing.CommitEdits();
+    EXPECT_EQ(boxes.ErrorTexts(), std::vector<std::string>{kMsgSharedReadOnly});
+
+    // Started again while the folder is away: the copy is shown.
+    team.Load(settings, 0);
+    EXPECT_TRUE(team.Offline());
+    EXPECT_EQ(tree.Outline(), "Greeting,Support(Refund,Delay),Thanks,Team(Team greeting,Sales(Offer))");
+    EXPECT_EQ(lib.MacroReplyAt(lib.MatchMacro("offer")), Rep("Team/Sales/Offer"));
+    EXPECT_EQ(Rep("Team/Sales/Offer")->Lines, std::vector<std::string>{"{\\rtf1 offer}"});
+    Click("Team/Team greeting");
+    editing.NavAddReplyExecute();
+    EXPECT_EQ(dir.Read("../../local/TeamCache/index.sub"), "REPLY_1?Team greeting\r\nFOLDER_1?Sales\r\n");
+
+    // Back, changed meanwhile by another computer: the folder is shown, and
+    // the copy never went over it.
+    WriteTeam("../team-away/1/1.rep", "offer\r\n0T\r\n{\\rtf1 newer offer}\r\n");
+    MoveTeamFolder("/team-away", "/team");
+    team.Tick();
+    EXPECT_FALSE(team.Offline());
+    EXPECT_EQ(Rep("Team/Sales/Offer")->Lines, std::vector<std::string>{"{\\rtf1 newer offer}"});
+    EXPECT_EQ(Rep("Team/Sales/Offer")->OwnPath(), teamRoot + "\\1\\1.rep");
+    EXPECT_EQ(ReadTeam("index.sub"), "REPLY_1?Team greeting\r\nFOLDER_1?Sales\r\n");
+    EXPECT_EQ(dir.Read("../../local/TeamCache/1/1.rep"), "offer\r\n0T\r\n{\\rtf1 newer offer}\r\n");
+}
+
+TEST_F(TeamLibraryLive, EachConflictIsToldOnce)
+{
+    StartWithTeam();
+    std::string told;
+    const std::string notice = team.TakeConflictNotice(told);
+    EXPECT_EQ(notice,
+        FormatMessageText(kMsgSharedConflicts, "\"Team greeting\": sig\r\n\"Team greeting\": <CTRL>+<ALT>+A"));
+    EXPECT_EQ(team.TakeConflictNotice(told), "");
+    team.Load(settings, 0);
+    EXPECT_EQ(team.TakeConflictNotice(told), "");
+    WriteTeam("1/1.rep", "offer\r\n07\r\n\r\n");
+    dir.Write("2.rep", "\r\n07\r\n");
+    Load();
+    team.Load(settings, 0);
+    EXPECT_EQ(team.TakeConflictNotice(told), FormatMessageText(kMsgSharedConflicts, "\"Offer\": <CTRL>+<ALT>+7"));
+}
+
+TEST_F(TeamLibraryLive, AnotherComputersTemporaryIsLeftAloneUntilItIsOld)
+{
+    WriteTeam("cvn1.tmp", "half");
+    WriteTeam("cvn2.tmp", "old");
+    std::filesystem::last_write_time(dir.Posix("../../team/cvn2.tmp"),
+        std::filesystem::file_time_type::clock::now() - std::chrono::minutes(11));
+    const long long now = std::chrono::duration_cast<std::chrono::milliseconds>(
+        std::chrono::system_clock::now().time_since_epoch())
+                              .count();
+    StartWithTeam();
+    team.Load(settings, now);
+    EXPECT_TRUE(dir.Exists("../../team/cvn1.tmp"));
+    EXPECT_FALSE(dir.Exists("../../team/cvn2.tmp"));
 }
 
 } // namespace

@@ -6,6 +6,7 @@
 #include "fakes/FaultyFileSystem.h"
 #include "fakes/NativeFileSystem.h"
 #include "fakes/RecordingMessageBoxes.h"
+#include "library/SharedWatch.h"
 #include "library/UnitCommonProcs.h"
 #include "library/UnitCorvaneTypes.h"
 
@@ -84,11 +85,13 @@ struct LibraryFixture : ::testing::Test {
     TempLibraryDir dir;
     fakes::NativeFileSystem native;
     fakes::FaultyFileSystem fs{native};
+    // Passes everything through until it is told to watch a shared folder.
+    TSharedWatch watch{fs};
     fakes::FakeTreeControl tree;
     fakes::FakeListBox hotKeyBox;
     fakes::FakeListBox macroBox;
     fakes::RecordingMessageBoxes boxes;
-    TRepList lib{tree, hotKeyBox, macroBox, fs, LibraryRootIn(fakes::ToWindowsPath(dir.Base() + "/data/"))};
+    TRepList lib{tree, hotKeyBox, macroBox, watch, LibraryRootIn(fakes::ToWindowsPath(dir.Base() + "/data/"))};
 
     LibraryFixture() { SetMessageBoxes(&boxes); }
     ~LibraryFixture() override { SetMessageBoxes(nullptr); }
