@@ -7,6 +7,7 @@
 namespace corvane {
 
 enum class OptionBox { TipOfDay, AutoRun, AlwaysOnTop, ShowMacroIns };
+enum class OptionText { TeamFolder, TeamName }; // "Team library folder" and its name
 
 inline constexpr const char* kAlwaysOnTopRestartWarning
     = "You will need to restart the program for the change to take effect.";
@@ -16,6 +17,8 @@ public:
     virtual ~IOptionsView() = default;
     virtual void SetChecked(OptionBox box, bool checked) = 0;
     virtual bool IsChecked(OptionBox box) const = 0;
+    virtual void SetText(OptionText field, const std::string& text) = 0;
+    virtual std::string Text(OptionText field) const = 0;
     // Message boxes belong to the dialog.
     virtual void ShowWarning(const std::string& text) = 0;
     virtual void ShowError(const std::string& text) = 0;
@@ -33,11 +36,14 @@ public:
     // Writes every setting; Cancel writes nothing and needs no handler. When
     // a setting cannot be written the user is told, and the result is false.
     bool Ok();
+    // After Ok: the team library's setting changed, so it must be loaded anew.
+    bool TeamLibraryChanged() const { return teamChanged_; }
 
 private:
     IRegistry& reg_;
     IOptionsView& view_;
     std::string programPath_;
+    bool teamChanged_ = false;
 };
 
 } // namespace corvane
