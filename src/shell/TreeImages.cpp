@@ -2,8 +2,18 @@
 
 namespace corvane {
 
-TTreeNodeImages TreeNodeImages(bool hasChildren, bool expanded)
+TTreeNodeImages TreeNodeImages(bool hasChildren, bool expanded, TNodeMark mark)
 {
+    switch (mark) {
+    case TNodeMark::TeamLibrary:
+        return {kImageTeamLibrary, kImageTeamLibrary};
+    case TNodeMark::TeamOffline:
+        return {kImageTeamOffline, kImageTeamOffline};
+    case TNodeMark::Conflict:
+        return {kImageReplyConflict, kImageReplyConflict};
+    case TNodeMark::None:
+        break;
+    }
     if (!hasChildren)
         return {kImageReply, kImageReplySelected};
     const int folder = expanded ? kImageFolderOpen : kImageFolderClosed;

@@ -9,8 +9,13 @@ enum TreeImage : int {
     kImageFolderOpen = 1,
     kImageReply = 2,
     kImageReplySelected = 3,
-    kTreeImageCount = 4,
+    kImageTeamLibrary = 4, // the team library's top-level folder
+    kImageTeamOffline = 5, // the same while its folder cannot be changed
+    kImageReplyConflict = 6, // a team reply whose macro or hot key a personal reply holds
+    kTreeImageCount = 7,
 };
+
+enum class TNodeMark { None, TeamLibrary, TeamOffline, Conflict };
 
 struct TTreeNodeImages {
     int normal = kImageReply;
@@ -20,6 +25,6 @@ struct TTreeNodeImages {
 
 // A node with children is a folder, open or closed alike when selected; a node
 // without children is a reply, with its own picture while selected.
-TTreeNodeImages TreeNodeImages(bool hasChildren, bool expanded);
+TTreeNodeImages TreeNodeImages(bool hasChildren, bool expanded, TNodeMark mark = TNodeMark::None);
 
 } // namespace corvane
