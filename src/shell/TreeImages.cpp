@@ -1,5 +1,9 @@
 #include "shell/TreeImages.h"
 
+#include "library/UnitCorvaneTypes.h"
+
+#include <algorithm>
+
 namespace corvane {
 
 TTreeNodeImages TreeNodeImages(bool hasChildren, bool expanded, TNodeMark mark)
@@ -18,6 +22,18 @@ TTreeNodeImages TreeNodeImages(bool hasChildren, bool expanded, TNodeMark mark)
         return {kImageReply, kImageReplySelected};
     const int folder = expanded ? kImageFolderOpen : kImageFolderClosed;
     return {folder, folder};
+}
+
+TNodeMark NodeMarkOf(const TRepList& library, const TRep* rep)
+{
+    if (!rep)
+        return TNodeMark::None;
+    if (rep->IsLibraryTop())
+        return library.CanChange(rep) ? TNodeMark::TeamLibrary : TNodeMark::TeamOffline;
+    const auto& conflicts = library.Conflicts();
+    const bool conflict = std::any_of(
+        conflicts.begin(), conflicts.end(), [rep](const TKeyConflict& c) { return c.reply == rep; });
+    return conflict ? TNodeMark::Conflict : TNodeMark::None;
 }
 
 } // namespace corvane

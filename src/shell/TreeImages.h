@@ -3,6 +3,9 @@
 
 namespace corvane {
 
+class TRep;
+class TRepList;
+
 // The tree's image list holds its pictures in this order.
 enum TreeImage : int {
     kImageFolderClosed = 0,
@@ -26,5 +29,8 @@ struct TTreeNodeImages {
 // A node with children is a folder, open or closed alike when selected; a node
 // without children is a reply, with its own picture while selected.
 TTreeNodeImages TreeNodeImages(bool hasChildren, bool expanded, TNodeMark mark = TNodeMark::None);
+// The team library's top folder, by whether it can be changed now; a team
+// reply whose macro or hot key a personal reply holds.
+TNodeMark NodeMarkOf(const TRepList& library, const TRep* rep);
 
 } // namespace corvane

@@ -9,7 +9,7 @@ namespace corvane::win32 {
 
 namespace {
 
-enum ControlId { IdTipOfDay = 101, IdAutoRun, IdAlwaysOnTop, IdShowMacroIns };
+enum ControlId { IdTipOfDay = 101, IdAutoRun, IdAlwaysOnTop, IdShowMacroIns, IdTeamFolder, IdTeamName };
 
 class OptionsDialog final : public ModalDialog, private IOptionsView {
 public:
@@ -20,13 +20,14 @@ public:
     bool Show()
     {
         const bool ok
-            = Run(mainWindow_, mainWindow_, "Corvane - Options", WS_POPUP | WS_CAPTION | WS_SYSMENU, 367, 203) == IDOK;
+            = Run(mainWindow_, mainWindow_, "Corvane - Options", WS_POPUP | WS_CAPTION | WS_SYSMENU, 367, 305) == IDOK;
         // While the dialog it owns is up, Wine refuses to make the main window
         // topmost; the dialog is gone now.
         if (makeTopmost_)
             ::SetWindowPos(mainWindow_, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
         return ok;
     }
+    bool TeamLibraryChanged() const { return teamChanged_; }
 
 private:
     void OnStart() override
@@ -34,12 +35,16 @@ private:
         // Created in the order of the keyboard focus.
         const DWORD box = BS_AUTOCHECKBOX | WS_TABSTOP;
         AddControl("BUTTON", "Show Tip of The Day on program startup", box, IdTipOfDay, 16, 16, 330, 20);
-        AddControl("BUTTON", "Ok", BS_DEFPUSHBUTTON | WS_TABSTOP, IDOK, 186, 164, 80, 26);
-        AddControl("BUTTON", "Cancel", BS_PUSHBUTTON | WS_TABSTOP, IDCANCEL, 274, 164, 80, 26);
+        AddControl("BUTTON", "Ok", BS_DEFPUSHBUTTON | WS_TABSTOP, IDOK, 186, 266, 80, 26);
+        AddControl("BUTTON", "Cancel", BS_PUSHBUTTON | WS_TABSTOP, IDCANCEL, 274, 266, 80, 26);
         AddControl("BUTTON", "Autorun Corvane on windows startup", box, IdAutoRun, 16, 44, 330, 20);
         AddControl("BUTTON", "Enable the Macro Insertions and Replacements dialog", box | BS_MULTILINE, IdShowMacroIns,
             16, 100, 230, 36);
         AddControl("BUTTON", "Always on Top", box, IdAlwaysOnTop, 16, 72, 330, 20);
+        AddControl("STATIC", "Team library folder:", SS_LEFT, -1, 16, 150, 330, 18);
+        AddControl("EDIT", "", ES_AUTOHSCROLL | WS_BORDER | WS_TABSTOP, IdTeamFolder, 16, 170, 338, 22);
+        AddControl("STATIC", "Its name in the tree:", SS_LEFT, -1, 16, 202, 330, 18);
+        AddControl("EDIT", "", ES_AUTOHSCROLL | WS_BORDER | WS_TABSTOP, IdTeamName, 16, 222, 200, 22);
         model_.Load();
         ::SetFocus(::GetDlgItem(Dialog(), IdTipOfDay));
     }
@@ -54,6 +59,7 @@ private:
             break;
         case IDOK:
             model_.Ok();
+            teamChanged_ = model_.TeamLibraryChanged();
             End(IDOK);
             break;
         case IDCANCEL:
@@ -84,6 +90,17 @@ private:
         ::CheckDlgButton(Dialog(), IdOf(box), checked ? BST_CHECKED : BST_UNCHECKED);
     }
     bool IsChecked(OptionBox box) const override { return ::IsDlgButtonChecked(Dialog(), IdOf(box)) == BST_CHECKED; }
+    static int IdOf(OptionText field) { return field == OptionText::TeamFolder ? IdTeamFolder : IdTeamName; }
+    void SetText(OptionText field, const std::string& text) override
+    {
+        ::SetDlgItemTextA(Dialog(), IdOf(field), text.c_str());
+    }
+    std::string Text(OptionText field) const override
+    {
+        char text[MAX_PATH * 2] = {};
+        ::GetDlgItemTextA(Dialog(), IdOf(field), text, static_cast<int>(sizeof text));
+        return text;
+    }
     // Owned by the dialog, so that it stays above it and the dialog waits.
     void ShowWarning(const std::string& text) override
     {
@@ -100,6 +117,7 @@ private:
     HWND mainWindow_;
     TOptionsDialogModel model_;
     bool makeTopmost_ = false;
+    bool teamChanged_ = false;
 };
 
 } // namespace
@@ -107,7 +125,7 @@ private:
 bool ShowOptionsDialog(HWND mainWindow, IRegistry& registry, const std::string& programPath)
 {
     OptionsDialog dialog(mainWindow, registry, programPath);
-    return dialog.Show();
+    return dialog.Show() && dialog.TeamLibraryChanged();
 }
 
 } // namespace corvane::win32

@@ -30,6 +30,8 @@ class TEditorFormatting;
 class TEngine;
 class TRepList;
 class TRep;
+class TSharedWatch;
+class TTeamLibrary;
 class IFileSystem;
 class IRegistry;
 } // namespace corvane
@@ -164,6 +166,11 @@ private:
     // Library.
     void CreateReplyLibrary();
     void LoadReplyLibrary();
+    // The team library beside it: loaded from the settings (again after the
+    // options change them), looked at on a timer.
+    void LoadTeamLibrary();
+    void TeamTimerTimer();
+    void TellTeamConflicts();
 
     // Library editing: the controls' events forwarded to the editing handlers.
     void CreateEditing();
@@ -251,7 +258,9 @@ private:
     std::unique_ptr<TreeViewControl> tree_;
     std::unique_ptr<ListBoxControl> hotKeyList_;
     std::unique_ptr<ListBoxControl> macroList_;
+    std::unique_ptr<TSharedWatch> watch_; // the file system as the library sees it
     std::unique_ptr<TRepList> library_;
+    std::unique_ptr<TTeamLibrary> team_;
     std::unique_ptr<LineEditControl> nameEdit_, macroEdit_;
     std::unique_ptr<CheckBoxControl> hotKeyBox_, shiftBox_;
     std::unique_ptr<DropDownListControl> keyList_;

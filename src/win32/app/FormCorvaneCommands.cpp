@@ -149,6 +149,8 @@ TIdleInput TFormCorvane::CollectIdleInput() const
         in.editorCanRedo = SendMessageA(editor_, EM_CANREDO, 0, 0) != 0;
     }
     in.lastActiveWindowValid = engine_ && IsWindow(reinterpret_cast<HWND>(engine_->LastActiveWindow()));
+    const TRep* selected = SelectedRep();
+    in.selectionReadOnly = selected && !library_->CanChange(selected);
     return in;
 }
 

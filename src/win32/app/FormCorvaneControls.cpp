@@ -5,6 +5,7 @@
 #include <commctrl.h>
 #include <richedit.h>
 
+#include "library/UnitCorvaneTypes.h"
 #include "shell/TreeImages.h"
 #include "win32/app/CommandIds.h"
 
@@ -48,7 +49,8 @@ void TFormCorvane::SetTreeImages(TVITEMA& item) const
         return;
     const bool hasChildren = TreeView_GetChild(navigation_, item.hItem) != nullptr;
     const bool expanded = (TreeView_GetItemState(navigation_, item.hItem, TVIS_EXPANDED) & TVIS_EXPANDED) != 0;
-    const TTreeNodeImages images = TreeNodeImages(hasChildren, expanded);
+    const TTreeNodeImages images = TreeNodeImages(
+        hasChildren, expanded, library_ ? NodeMarkOf(*library_, library_->RepOf(item.hItem)) : TNodeMark::None);
     if (item.mask & TVIF_IMAGE)
         item.iImage = images.normal;
     if (item.mask & TVIF_SELECTEDIMAGE)

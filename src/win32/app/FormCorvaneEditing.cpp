@@ -5,6 +5,8 @@
 #include <commctrl.h>
 #include <richedit.h>
 
+#include "editing/TeamLibrary.h"
+#include "library/SharedWatch.h"
 #include "library/UnitCorvaneTypes.h"
 #include "win32/TreeViewControl.h"
 #include "win32/app/CommandIds.h"
@@ -44,7 +46,7 @@ void TFormCorvane::CreateEditing()
     keyList_ = std::make_unique<DropDownListControl>(comboKey_);
     replyContent_ = std::make_unique<RichEditControl>(editor_);
     editing_ = std::make_unique<TLibraryEditing>(
-        *library_, fs_, TReplyPanel{*nameEdit_, *macroEdit_, *hotKeyBox_, *shiftBox_, *keyList_, *replyContent_});
+        *library_, *watch_, TReplyPanel{*nameEdit_, *macroEdit_, *hotKeyBox_, *shiftBox_, *keyList_, *replyContent_});
     // The editor tells of every change of its content.
     const LRESULT mask = SendMessageA(editor_, EM_GETEVENTMASK, 0, 0);
     SendMessageA(editor_, EM_SETEVENTMASK, 0, mask | ENM_CHANGE);
@@ -55,6 +57,8 @@ void TFormCorvane::CreateEditing()
 void TFormCorvane::DestroyEditing()
 {
     // The library's nodes go after this; their notifications find no editing.
+    KillTimer(window_, kTeamTimerId);
+    team_.reset();
     editing_.reset();
 }
 

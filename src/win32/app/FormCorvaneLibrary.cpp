@@ -2,6 +2,7 @@
 #include "win32/app/FormCorvane.h"
 
 #include "library/LibraryTidy.h"
+#include "library/SharedWatch.h"
 #include "library/UnitCorvaneTypes.h"
 #include "shell/UnitGlobalParams.h"
 #include "win32/ListBoxControl.h"
@@ -14,8 +15,9 @@ void TFormCorvane::CreateReplyLibrary()
     tree_ = std::make_unique<TreeViewControl>(navigation_);
     hotKeyList_ = std::make_unique<ListBoxControl>(listHotKeys_);
     macroList_ = std::make_unique<ListBoxControl>(listMacros_);
-    library_
-        = std::make_unique<TRepList>(*tree_, *hotKeyList_, *macroList_, fs_, LibraryRootIn(GlobalParams().DataDir));
+    watch_ = std::make_unique<TSharedWatch>(fs_);
+    library_ = std::make_unique<TRepList>(
+        *tree_, *hotKeyList_, *macroList_, *watch_, LibraryRootIn(GlobalParams().DataDir));
 }
 
 void TFormCorvane::LoadReplyLibrary()

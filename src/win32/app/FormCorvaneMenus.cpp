@@ -78,7 +78,8 @@ void TFormCorvane::OnCommand(int id)
         editorControl_->SelectAll();
         break;
     case CmdOptions:
-        ShowOptionsDialog(window_, registry_, GlobalParams().ProgramPath);
+        if (ShowOptionsDialog(window_, registry_, GlobalParams().ProgramPath))
+            LoadTeamLibrary();
         break;
     case CmdHelpTopics:
         OpenHelpTopics(GlobalParams());

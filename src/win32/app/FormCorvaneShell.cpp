@@ -4,6 +4,8 @@
 #include <commctrl.h>
 #include <richedit.h>
 
+#include "editing/TeamLibrary.h"
+#include "library/SharedWatch.h"
 #include "library/UnitCommonProcs.h"
 #include "library/UnitCorvaneTypes.h"
 #include "shell/TreeImages.h"
@@ -227,6 +229,8 @@ LRESULT TFormCorvane::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam)
             TipTimerTimer();
         else if (wParam == kFixTimerId)
             OnFixTimer();
+        else if (wParam == kTeamTimerId)
+            TeamTimerTimer();
         return 0;
     case WM_COMMAND:
         // Menus and shortcuts send no window; the button columns send their
@@ -284,6 +288,7 @@ void TFormCorvane::FormCreate()
     CreateReplyLibrary();
     LoadReplyLibrary();
     CreateEditing();
+    LoadTeamLibrary();
     CreateEngine();
     LayoutControls();
     RefreshFormattingToolbar();
@@ -349,8 +354,10 @@ void TFormCorvane::CreateControls()
         WS_TABSTOP | TVS_HASBUTTONS | TVS_HASLINES | TVS_LINESATROOT | TVS_EDITLABELS | TVS_SHOWSELALWAYS, IdNavigation,
         WS_EX_CLIENTEDGE);
     treeImages_.Reset(ImageList_Create(16, 16, ILC_COLOR32 | ILC_MASK, kTreeImageCount, 0));
-    // In TreeImage order: folder closed and open, reply and reply selected.
-    for (int icon : {IDI_FOLDER, IDI_FOLDER_OPEN, IDI_REPLY, IDI_REPLY_SELECTED}) {
+    // In TreeImage order: folder closed and open, reply and reply selected,
+    // the team library online and offline, a reply with a key conflict.
+    for (int icon : {IDI_FOLDER, IDI_FOLDER_OPEN, IDI_REPLY, IDI_REPLY_SELECTED, IDI_TEAM_LIBRARY, IDI_TEAM_OFFLINE,
+             IDI_REPLY_CONFLICT}) {
         UniqueIcon small(static_cast<HICON>(LoadImageA(instance_, MAKEINTRESOURCEA(icon), IMAGE_ICON, 16, 16, 0)));
         ImageList_AddIcon(treeImages_.Get(), small.Get());
     }
