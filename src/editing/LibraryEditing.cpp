@@ -115,7 +115,8 @@ bool TLibraryEditing::LockOrReport(const std::string& dir, std::optional<TFolder
 {
     if (library_.LockForChange(dir, lock))
         return true;
-    ShowError(FormatMessageText(kMsgSharedBusy, dir));
+    // A folder gone since the last look is no other computer's doing.
+    ShowError(library_.SharedFolderGoneAt(dir) ? std::string(kMsgSharedReadOnly) : FormatMessageText(kMsgSharedBusy, dir));
     return false;
 }
 
@@ -150,6 +151,12 @@ void TLibraryEditing::CommitReply(TRep* reply)
     // is saved regardless.
     (void)library_.SetMacro(reply, panel_.macro.Text());
     (void)library_.SetHotKey(reply, panel_.hotKey.Checked() ? SelectedKeyCode() : std::string());
+    // A folder gone since the last look: nothing can be kept there.
+    if (library_.SharedFolderGone(reply)) {
+        ShowError(kMsgSharedReadOnly);
+        DiscardPendingEdits();
+        return;
+    }
     if (library_.ChangedElsewhere(reply)) {
         SaveAsMyCopy(reply);
         return;

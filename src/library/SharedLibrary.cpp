@@ -76,6 +76,16 @@ bool TRepList::CanChangeIn(const std::string& dir) const
     return !sharedTop_ || !IsAtOrBelow(dir, sharedRoot_) || sharedAccess_ == TSharedAccess::Writable;
 }
 
+bool TRepList::SharedFolderGone(const TRep* rep) { return IsShared(rep) && SharedFolderGoneAt(sharedRoot_); }
+
+bool TRepList::SharedFolderGoneAt(const std::string& dir)
+{
+    if (!sharedTop_ || !IsAtOrBelow(dir, sharedRoot_) || fs_->DirExists(sharedRoot_))
+        return false;
+    sharedAccess_ = TSharedAccess::Offline;
+    return true;
+}
+
 bool TRepList::LockForChange(const std::string& dir, std::optional<TFolderLock>& lock)
 {
     if (!sharedTop_ || !IsAtOrBelow(dir, sharedRoot_))

@@ -260,6 +260,10 @@ public:
     // the shared library; true when the caller may go on (always for the
     // user's own library), false when the lock could not be had.
     [[nodiscard]] bool LockForChange(const std::string& dir, std::optional<TFolderLock>& lock);
+    // True, with the shared library now Offline, when the entry is in the
+    // shared library and its folder cannot be reached any more.
+    bool SharedFolderGone(const TRep* rep);
+    bool SharedFolderGoneAt(const std::string& dir);
     // True when the reply's file was written by someone else since this
     // program last read or wrote it.
     bool ChangedElsewhere(const TRep* reply) const;

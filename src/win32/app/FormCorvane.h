@@ -41,6 +41,7 @@ namespace corvane::win32 {
 class TreeViewControl;
 class ListBoxControl;
 class RichEditControl;
+class FolderWatcher;
 class FormattingToolbarControls;
 class TFormMacroInserts;
 class Win32Desktop;
@@ -167,9 +168,10 @@ private:
     void CreateReplyLibrary();
     void LoadReplyLibrary();
     // The team library beside it: loaded from the settings (again after the
-    // options change them), looked at on a timer.
+    // options change them), looked at when its folder tells of a change and
+    // on a timer.
     void LoadTeamLibrary();
-    void TeamTimerTimer();
+    void LookAtTeamFolder();
     void TellTeamConflicts();
 
     // Library editing: the controls' events forwarded to the editing handlers.
@@ -261,6 +263,7 @@ private:
     std::unique_ptr<TSharedWatch> watch_; // the file system as the library sees it
     std::unique_ptr<TRepList> library_;
     std::unique_ptr<TTeamLibrary> team_;
+    std::unique_ptr<FolderWatcher> teamFolderWatcher_;
     std::unique_ptr<LineEditControl> nameEdit_, macroEdit_;
     std::unique_ptr<CheckBoxControl> hotKeyBox_, shiftBox_;
     std::unique_ptr<DropDownListControl> keyList_;

@@ -25,7 +25,8 @@ inline constexpr UINT_PTR kTipTimerId = 2;
 // The start-up tip comes this long after the message loop starts.
 inline constexpr UINT kTipTimerInterval = 100;
 inline constexpr UINT_PTR kTeamTimerId = 3;
-// How often the team library's folder is looked at for other computers' changes.
+// How often the team library's folder is looked at for other computers'
+// changes, whatever the folder's notifications tell.
 inline constexpr UINT kTeamTimerInterval = 1000;
 
 inline void EnableControl(HWND control, bool enabled)

@@ -6,6 +6,7 @@
 #include <richedit.h>
 
 #include "editing/TeamLibrary.h"
+#include "win32/FolderWatcher.h"
 #include "library/SharedWatch.h"
 #include "library/UnitCorvaneTypes.h"
 #include "win32/TreeViewControl.h"
@@ -58,6 +59,7 @@ void TFormCorvane::DestroyEditing()
 {
     // The library's nodes go after this; their notifications find no editing.
     KillTimer(window_, kTeamTimerId);
+    teamFolderWatcher_.reset();
     team_.reset();
     editing_.reset();
 }

@@ -5,6 +5,7 @@
 #include <richedit.h>
 
 #include "editing/TeamLibrary.h"
+#include "win32/FolderWatcher.h"
 #include "library/SharedWatch.h"
 #include "library/UnitCommonProcs.h"
 #include "library/UnitCorvaneTypes.h"
@@ -224,13 +225,16 @@ LRESULT TFormCorvane::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam)
     case WM_ACTIVATEAPP:
         OnActivateApp(wParam != FALSE);
         return 0;
+    case WM_TEAM_FOLDER_CHANGED:
+        LookAtTeamFolder();
+        return 0;
     case WM_TIMER:
         if (wParam == kTipTimerId)
             TipTimerTimer();
         else if (wParam == kFixTimerId)
             OnFixTimer();
         else if (wParam == kTeamTimerId)
-            TeamTimerTimer();
+            LookAtTeamFolder();
         return 0;
     case WM_COMMAND:
         // Menus and shortcuts send no window; the button columns send their

@@ -10,7 +10,9 @@
 #include "library/UnitCommonProcs.h"
 #include "library/UnitCorvaneTypes.h"
 #include "shell/UnitSettings.h"
+#include "win32/FolderWatcher.h"
 #include "win32/app/FormCorvaneAdapters.h"
+#include "win32/app/PrivateMessages.h"
 
 namespace corvane::win32 {
 
@@ -41,12 +43,15 @@ void TFormCorvane::LoadTeamLibrary()
     const TSharedLibrarySetting setting = ReadSharedLibrarySetting(registry_);
     team_->Load({setting.folder, setting.name, TeamCacheFolder()}, MillisecondsSince1970());
     KillTimer(window_, kTeamTimerId);
-    if (!setting.folder.empty())
+    teamFolderWatcher_.reset();
+    if (!setting.folder.empty()) {
         SetTimer(window_, kTeamTimerId, kTeamTimerInterval, nullptr);
+        teamFolderWatcher_ = std::make_unique<FolderWatcher>(setting.folder, window_, WM_TEAM_FOLDER_CHANGED);
+    }
     TellTeamConflicts();
 }
 
-void TFormCorvane::TeamTimerTimer()
+void TFormCorvane::LookAtTeamFolder()
 {
     // Not while a modal box, a label edit or a drag is open: a reload would
     // take their nodes from under them. The next tick looks again.

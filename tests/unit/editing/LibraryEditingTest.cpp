@@ -732,6 +732,23 @@ TEST_F(TeamLibraryLive, OfflineTheLastReadCopyDeliversAndRefusesEditsAndTheFolde
     EXPECT_EQ(dir.Read("../../local/TeamCache/1/1.rep"), "offer\r\n0T\r\n{\\rtf1 newer offer}\r\n");
 }
 
+TEST_F(TeamLibraryLive, AFolderGoneBeforeTheNextLookIsReportedAsOfflineNotAsBusy)
+{
+    StartWithTeam();
+    MoveTeamFolder("/team", "/team-away");
+    Click("Team/Sales/Offer");
+    TypeBody("mine ");
+    editing.CommitEdits();
+    EXPECT_TRUE(team.Offline());
+    editing.NavAddReplyExecute();
+    Click("Team/Team greeting");
+    lib.SetSharedAccess(TSharedAccess::Writable);
+    editing.NavAddFolderExecute();
+    EXPECT_EQ(boxes.ErrorTexts(), (std::vector<std::string>{kMsgSharedReadOnly, kMsgSharedReadOnly, kMsgSharedReadOnly}));
+    EXPECT_TRUE(team.Offline());
+    EXPECT_FALSE(dir.Exists("../../team"));
+}
+
 TEST_F(TeamLibraryLive, EachConflictIsToldOnce)
 {
     StartWithTeam();
