@@ -25,6 +25,13 @@ void TTeamLibrary::Load(const TTeamSettings& settings, long long now)
         (void)watch_.Watch({});
         return;
     }
+    // Loaded twice, each change of one copy would overwrite the other.
+    if (IsAtOrBelow(settings_.folder, library_.Root()) || IsAtOrBelow(library_.Root(), settings_.folder)) {
+        ShowError(FormatMessageText(kMsgSharedIsOwnLibrary, settings_.folder));
+        settings_.folder.clear();
+        Load(settings_, now);
+        return;
+    }
     (void)TidySharedLibrary(watch_, settings_.folder, now, kSharedTempAgeMilliseconds);
     if (watch_.Watch(settings_.folder))
         LoadFromFolder();

@@ -317,10 +317,12 @@ bool TRepList::MoveAcrossDirectories(
     const std::string& sourceLine = (*sourceLines)[static_cast<size_t>(from)];
     const IndexLine parts = SplitIndexLine(sourceLine);
     const std::string& root = entry->LibraryRoot();
-    // The record tells the start-up tidy of one library how to finish a move
-    // inside it; a move between two libraries, cut off, leaves the entry
-    // listed in both, and nothing is lost.
-    const bool recorded = &root == &target->LibraryRoot();
+    // The record tells the start-up tidy of the user's own library how to
+    // finish a move inside it. A move between two libraries or inside the
+    // shared one (whose tidy finishes no moves: another computer may be in
+    // the middle of one), cut off, leaves the entry listed twice; nothing is
+    // lost.
+    const bool recorded = &root == &target->LibraryRoot() && !IsShared(entry);
     const std::string destinationLine = MakeIndexLine(parts.prefix, number, parts.name);
     const TMoveRecord record = recorded
         ? TMoveRecord{RelativeToRoot(root, entry->ContainerPath()), sourceLine, RelativeToRoot(root, destinationDir),

@@ -749,6 +749,18 @@ TEST_F(TeamLibraryLive, AFolderGoneBeforeTheNextLookIsReportedAsOfflineNotAsBusy
     EXPECT_FALSE(dir.Exists("../../team"));
 }
 
+TEST_F(TeamLibraryLive, TheUsersOwnLibraryIsNeverLoadedAsTheTeamLibrary)
+{
+    StartWithTeam();
+    for (const std::string& folder : {dir.Win(""), dir.Win("1"), fakes::ToWindowsPath(dir.Base() + "/data")}) {
+        team.Load({folder, "Team", settings.cacheDir}, 0);
+        EXPECT_EQ(tree.Outline(), "Greeting,Support(Refund,Delay),Thanks");
+        EXPECT_EQ(lib.SharedTop(), nullptr);
+    }
+    EXPECT_EQ(boxes.ErrorTexts().size(), 3u);
+    EXPECT_EQ(boxes.ErrorTexts()[1], FormatMessageText(kMsgSharedIsOwnLibrary, dir.Win("1")));
+}
+
 TEST_F(TeamLibraryLive, EachConflictIsToldOnce)
 {
     StartWithTeam();
