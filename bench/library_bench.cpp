@@ -206,7 +206,8 @@ void BM_LoadTeamLibrary(benchmark::State& state)
         benchmark::DoNotOptimize(loaded.lib.Count());
     }
     // Every entry and the team's top folder.
-    if (loaded.lib.Count() != Library().Replies() + Library().Folders() + 1 || loaded.macros.Count() != Library().Replies())
+    if (loaded.lib.Count() != Library().Replies() + Library().Folders() + 1
+        || loaded.macros.Count() != Library().Replies())
         state.SkipWithError("team library did not load completely");
     state.counters["entries"] = loaded.lib.Count();
 }

@@ -137,8 +137,8 @@ int RunWriter(int writer, const fs::path& base, int seconds)
         counts.refused += boxes.shown.size() != errorsBefore && boxes.shown.back().kind == "Error";
     }
     std::ofstream out(base / ("writer" + std::to_string(writer) + ".txt"));
-    out << counts.adds << ' ' << counts.renames << ' ' << counts.moves << ' ' << counts.deletes << ' '
-        << counts.refused << '\n';
+    out << counts.adds << ' ' << counts.renames << ' ' << counts.moves << ' ' << counts.deletes << ' ' << counts.refused
+        << '\n';
     for (const std::string& label : mine)
         out << label << '\n';
     return 0;

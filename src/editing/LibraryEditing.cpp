@@ -127,7 +127,8 @@ bool TLibraryEditing::LockOrReport(const std::string& dir, std::optional<TFolder
     if (library_.LockForChange(dir, lock))
         return true;
     // A folder gone since the last look is no other computer's doing.
-    ShowError(library_.SharedFolderGoneAt(dir) ? std::string(kMsgSharedReadOnly) : FormatMessageText(kMsgSharedBusy, dir));
+    ShowError(
+        library_.SharedFolderGoneAt(dir) ? std::string(kMsgSharedReadOnly) : FormatMessageText(kMsgSharedBusy, dir));
     return false;
 }
 

@@ -151,7 +151,8 @@ private:
     void StartNaming(int newEntry);
     // Writes a reply file holding `fileLines` and its index line at `where`,
     // under the folder's lock; the new file's path, or empty (reported).
-    std::string WriteNewReply(const Placement& where, const std::string& name, const std::vector<std::string>& fileLines);
+    std::string WriteNewReply(
+        const Placement& where, const std::string& name, const std::vector<std::string>& fileLines);
     // False, after telling the user, when the folder's library may not be
     // changed now or its lock cannot be had.
     bool MayChangeIn(const std::string& dir) const;

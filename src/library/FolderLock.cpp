@@ -61,9 +61,9 @@ bool TFolderLock::TryCreate() { return fs_.CreateNewFile(path_, token_); }
 bool TFolderLock::TryTakeOverStale(long long staleSeconds)
 {
     const std::optional<long long> written = fs_.LastWriteTime(path_);
-    const long long now = std::chrono::duration_cast<std::chrono::milliseconds>(
-        std::chrono::system_clock::now().time_since_epoch())
-                              .count();
+    const long long now
+        = std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::system_clock::now().time_since_epoch())
+              .count();
     if (!written || now - *written < staleSeconds * 1000)
         return false;
     const std::optional<std::string> staleToken = fs_.ReadFile(path_);

@@ -324,10 +324,9 @@ bool TRepList::MoveAcrossDirectories(
     // lost.
     const bool recorded = &root == &target->LibraryRoot() && !IsShared(entry);
     const std::string destinationLine = MakeIndexLine(parts.prefix, number, parts.name);
-    const TMoveRecord record = recorded
-        ? TMoveRecord{RelativeToRoot(root, entry->ContainerPath()), sourceLine, RelativeToRoot(root, destinationDir),
-            destinationLine}
-        : TMoveRecord{};
+    const TMoveRecord record = recorded ? TMoveRecord{RelativeToRoot(root, entry->ContainerPath()), sourceLine,
+                                   RelativeToRoot(root, destinationDir), destinationLine}
+                                        : TMoveRecord{};
     sourceLines->erase(sourceLines->begin() + from);
     destinationLines->insert(destinationLines->begin() + to, destinationLine);
 

@@ -66,10 +66,7 @@ bool TRepList::ReloadSharedFolder(const std::string& dir)
     return true;
 }
 
-bool TRepList::CanChange(const TRep* rep) const
-{
-    return !IsShared(rep) || sharedAccess_ == TSharedAccess::Writable;
-}
+bool TRepList::CanChange(const TRep* rep) const { return !IsShared(rep) || sharedAccess_ == TSharedAccess::Writable; }
 
 bool TRepList::CanChangeIn(const std::string& dir) const
 {

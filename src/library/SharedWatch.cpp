@@ -145,7 +145,8 @@ void TSharedWatch::NoteFolder(const std::string& dir)
 void TSharedWatch::ForgetFolder(const std::string& dir)
 {
     const std::string key = Lower(dir);
-    std::erase_if(known_, [&key](const auto& entry) { return entry.first == key || entry.first.rfind(key + "\\", 0) == 0; });
+    std::erase_if(
+        known_, [&key](const auto& entry) { return entry.first == key || entry.first.rfind(key + "\\", 0) == 0; });
 }
 
 bool TSharedWatch::WriteFileReplacing(const std::string& path, const std::string& bytes)

@@ -31,8 +31,8 @@ TNodeMark NodeMarkOf(const TRepList& library, const TRep* rep)
     if (rep->IsLibraryTop())
         return library.CanChange(rep) ? TNodeMark::TeamLibrary : TNodeMark::TeamOffline;
     const auto& conflicts = library.Conflicts();
-    const bool conflict = std::any_of(
-        conflicts.begin(), conflicts.end(), [rep](const TKeyConflict& c) { return c.reply == rep; });
+    const bool conflict
+        = std::any_of(conflicts.begin(), conflicts.end(), [rep](const TKeyConflict& c) { return c.reply == rep; });
     return conflict ? TNodeMark::Conflict : TNodeMark::None;
 }
 

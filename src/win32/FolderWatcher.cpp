@@ -2,12 +2,11 @@
 
 namespace corvane::win32 {
 
-FolderWatcher::FolderWatcher(const std::string& folder, HWND window, UINT message)
-    : window_(window), message_(message)
+FolderWatcher::FolderWatcher(const std::string& folder, HWND window, UINT message) : window_(window), message_(message)
 {
-    folder_.Reset(::CreateFileA(folder.c_str(), FILE_LIST_DIRECTORY,
-        FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
-        FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OVERLAPPED, nullptr));
+    folder_.Reset(
+        ::CreateFileA(folder.c_str(), FILE_LIST_DIRECTORY, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+            nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OVERLAPPED, nullptr));
     stop_.Reset(::CreateEventA(nullptr, TRUE, FALSE, nullptr));
     changed_.Reset(::CreateEventA(nullptr, TRUE, FALSE, nullptr));
     if (folder_ && stop_ && changed_)
@@ -37,8 +36,7 @@ void FolderWatcher::WaitForChanges() noexcept
         OVERLAPPED overlapped{};
         overlapped.hEvent = changed_.Get();
         ::ResetEvent(changed_.Get());
-        if (!::ReadDirectoryChangesW(
-                folder_.Get(), buffer, sizeof buffer, TRUE, filter, nullptr, &overlapped, nullptr))
+        if (!::ReadDirectoryChangesW(folder_.Get(), buffer, sizeof buffer, TRUE, filter, nullptr, &overlapped, nullptr))
             return; // not supported here: the poll is left
         const HANDLE events[] = {stop_.Get(), changed_.Get()};
         const DWORD woken = ::WaitForMultipleObjects(2, events, FALSE, INFINITE);

@@ -89,9 +89,9 @@ TEST(Win32FileSystemTest, CreateNewFileCreatesOnceAndTellsTheWriteTime)
     EXPECT_EQ(fs.ReadFile(lock).value_or("<unreadable>"), "first");
     EXPECT_FALSE(fs.CreateNewFile(dir / "missing\\index.lck", "x"));
 
-    const long long now = std::chrono::duration_cast<std::chrono::milliseconds>(
-        std::chrono::system_clock::now().time_since_epoch())
-                              .count();
+    const long long now
+        = std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::system_clock::now().time_since_epoch())
+              .count();
     const std::optional<long long> written = fs.LastWriteTime(lock);
     ASSERT_TRUE(written.has_value());
     EXPECT_LT(std::llabs(now - *written), 5000);

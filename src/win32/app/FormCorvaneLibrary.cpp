@@ -16,8 +16,8 @@ void TFormCorvane::CreateReplyLibrary()
     hotKeyList_ = std::make_unique<ListBoxControl>(listHotKeys_);
     macroList_ = std::make_unique<ListBoxControl>(listMacros_);
     watch_ = std::make_unique<TSharedWatch>(fs_);
-    library_ = std::make_unique<TRepList>(
-        *tree_, *hotKeyList_, *macroList_, *watch_, LibraryRootIn(GlobalParams().DataDir));
+    library_
+        = std::make_unique<TRepList>(*tree_, *hotKeyList_, *macroList_, *watch_, LibraryRootIn(GlobalParams().DataDir));
 }
 
 void TFormCorvane::LoadReplyLibrary()

@@ -650,7 +650,8 @@ TEST_F(TeamLibrary, TwoComputersAddingAMomentApartKeepBothReplies)
     otherTree.Select(otherTree.Find("Team/Team greeting"));
     editing.NavAddReplyExecute();
     otherEditing.NavAddReplyExecute();
-    EXPECT_EQ(ReadTeam("index.sub"), "REPLY_2?New Reply\r\nREPLY_3?New Reply\r\nREPLY_1?Team greeting\r\nFOLDER_1?Sales\r\n");
+    EXPECT_EQ(
+        ReadTeam("index.sub"), "REPLY_2?New Reply\r\nREPLY_3?New Reply\r\nREPLY_1?Team greeting\r\nFOLDER_1?Sales\r\n");
     EXPECT_TRUE(dir.Exists("../../team/2.rep") && dir.Exists("../../team/3.rep"));
 }
 
@@ -760,7 +761,8 @@ TEST_F(TeamLibraryLive, OwnChangesAreNotSeenAsOthersAndOthersChangesAreReloaded)
     const TreeNode naming = tree.Editing();
     team.Tick();
     EXPECT_EQ(tree.Editing(), naming) << "a reload would have ended the naming of the new reply";
-    EXPECT_EQ(tree.Outline(), "Greeting,Support(Refund,Delay),Thanks,Team(New Folder(New Reply),Team greeting,Sales(Discount,Offer))");
+    EXPECT_EQ(tree.Outline(),
+        "Greeting,Support(Refund,Delay),Thanks,Team(New Folder(New Reply),Team greeting,Sales(Discount,Offer))");
 
     // Another computer adds a reply to Sales and edits Team greeting.
     WriteTeam("1/index.sub", ReadTeam("1/index.sub") + "REPLY_9?Welcome\r\n");
@@ -768,7 +770,8 @@ TEST_F(TeamLibraryLive, OwnChangesAreNotSeenAsOthersAndOthersChangesAreReloaded)
     WriteTeamLater("1.rep", "sig\r\n0A\r\n{\\rtf1 new team hello}\r\n");
     team.Tick();
     EXPECT_EQ(tree.Outline(),
-        "Greeting,Support(Refund,Delay),Thanks,Team(New Folder(New Reply),Team greeting,Sales(Discount,Offer,Welcome))");
+        "Greeting,Support(Refund,Delay),Thanks,Team(New Folder(New Reply),Team "
+        "greeting,Sales(Discount,Offer,Welcome))");
     EXPECT_EQ(Rep("Team/Team greeting")->Lines, std::vector<std::string>{"{\\rtf1 new team hello}"});
     EXPECT_EQ(lib.MacroReplyAt(lib.MatchMacro("welcome")), Rep("Team/Sales/Welcome"));
     EXPECT_TRUE(boxes.ErrorTexts().empty());
@@ -820,7 +823,8 @@ TEST_F(TeamLibraryLive, AFolderGoneBeforeTheNextLookIsReportedAsOfflineNotAsBusy
     Click("Team/Team greeting");
     lib.SetSharedAccess(TSharedAccess::Writable);
     editing.NavAddFolderExecute();
-    EXPECT_EQ(boxes.ErrorTexts(), (std::vector<std::string>{kMsgSharedReadOnly, kMsgSharedReadOnly, kMsgSharedReadOnly}));
+    EXPECT_EQ(
+        boxes.ErrorTexts(), (std::vector<std::string>{kMsgSharedReadOnly, kMsgSharedReadOnly, kMsgSharedReadOnly}));
     EXPECT_TRUE(team.Offline());
     EXPECT_FALSE(dir.Exists("../../team"));
 }
@@ -862,8 +866,8 @@ TEST_F(TeamLibraryLive, EachConflictIsToldOnce)
     StartWithTeam();
     std::string told;
     const std::string notice = team.TakeConflictNotice(told);
-    EXPECT_EQ(notice,
-        FormatMessageText(kMsgSharedConflicts, "\"Team greeting\": sig\r\n\"Team greeting\": <CTRL>+<ALT>+A"));
+    EXPECT_EQ(
+        notice, FormatMessageText(kMsgSharedConflicts, "\"Team greeting\": sig\r\n\"Team greeting\": <CTRL>+<ALT>+A"));
     EXPECT_EQ(team.TakeConflictNotice(told), "");
     team.Load(settings, 0);
     EXPECT_EQ(team.TakeConflictNotice(told), "");
@@ -878,11 +882,11 @@ TEST_F(TeamLibraryLive, AnotherComputersTemporaryIsLeftAloneUntilItIsOld)
 {
     WriteTeam("cvn1.tmp", "half");
     WriteTeam("cvn2.tmp", "old");
-    std::filesystem::last_write_time(dir.Posix("../../team/cvn2.tmp"),
-        std::filesystem::file_time_type::clock::now() - std::chrono::minutes(11));
-    const long long now = std::chrono::duration_cast<std::chrono::milliseconds>(
-        std::chrono::system_clock::now().time_since_epoch())
-                              .count();
+    std::filesystem::last_write_time(
+        dir.Posix("../../team/cvn2.tmp"), std::filesystem::file_time_type::clock::now() - std::chrono::minutes(11));
+    const long long now
+        = std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::system_clock::now().time_since_epoch())
+              .count();
     StartWithTeam();
     team.Load(settings, now);
     EXPECT_TRUE(dir.Exists("../../team/cvn1.tmp"));
