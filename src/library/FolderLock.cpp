@@ -72,7 +72,10 @@ bool TFolderLock::TryTakeOverStale(long long staleSeconds)
     // Renaming is one step: of several computers taking over, one wins. The
     // loser of a race may have renamed a lock that was just created fresh;
     // it puts that one back.
-    const std::string aside = path_ + "." + token_;
+    // Set aside under a temporary's name, which the tidy clears should this
+    // computer stop right here.
+    const std::string aside
+        = path_.substr(0, path_.find_last_of('\\') + 1) + kTempPrefix + "lock" + token_ + kTempExtension;
     if (!fs_.Rename(path_, aside))
         return false;
     if (fs_.ReadFile(aside) != staleToken) {
