@@ -122,10 +122,11 @@ private:
 
 } // namespace
 
-bool ShowOptionsDialog(HWND mainWindow, IRegistry& registry, const std::string& programPath)
+OptionsOutcome ShowOptionsDialog(HWND mainWindow, IRegistry& registry, const std::string& programPath)
 {
     OptionsDialog dialog(mainWindow, registry, programPath);
-    return dialog.Show() && dialog.TeamLibraryChanged();
+    const bool ok = dialog.Show();
+    return {ok, ok && dialog.TeamLibraryChanged()};
 }
 
 } // namespace corvane::win32

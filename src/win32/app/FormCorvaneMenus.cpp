@@ -78,7 +78,7 @@ void TFormCorvane::OnCommand(int id)
         editorControl_->SelectAll();
         break;
     case CmdOptions:
-        if (ShowOptionsDialog(window_, registry_, GlobalParams().ProgramPath))
+        if (ShowOptionsDialog(window_, registry_, GlobalParams().ProgramPath).teamLibraryChanged)
             LoadTeamLibrary();
         break;
     case CmdHelpTopics:
