@@ -169,8 +169,8 @@ rtf welcome '' 'Welcome aboard! Your account is ready.' >"$team/1.rep"
 rtf sig '' 'Kind regards, the Support team' >"$team/2.rep"
 rtf invcopy '' 'Please find a copy of your invoice attached.' >"$team/1/1.rep"
 rtf remind '' 'This is a friendly reminder about invoice %Date.' >"$team/1/2.rep"
-probe command 1001
-sleep 3
+wineserver -k
+wineserver -w
 set_setting ShowTips 0
 wine reg add 'HKCU\SOFTWARE\Tarnwick\Corvane 2' /v SharedLibrary /t REG_SZ /d "Z:$(printf '%s' "$team" | tr / '\\')" /f >/dev/null 2>&1
 wine explorer /desktop=shots,960x640 "$PROGRAM_WIN" >/dev/null 2>&1 &
