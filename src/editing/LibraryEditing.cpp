@@ -146,6 +146,11 @@ void TLibraryEditing::CommitName(TRep* rep)
 {
     if (!nameChanged_)
         return;
+    if (rep->IsLibraryTop()) {
+        panel_.name.SetText(tree_.Label(rep->Node));
+        nameChanged_ = false;
+        return;
+    }
     const std::string name = panel_.name.Text();
     if (!name.empty()) {
         if (!library_.RenameEntry(rep, name)) {
@@ -493,9 +498,10 @@ void TLibraryEditing::NavigationEdited(TreeNode node, const std::string& text)
     if (!rep)
         return;
     // An empty name is refused, and so is any name where the library may
-    // not be changed: the label keeps the entry's name, which the tree and
-    // the index share, whatever the Name box holds meanwhile.
-    if (text.empty() || !MayChange(rep))
+    // not be changed, or for the team library's folder (named in Options):
+    // the label keeps the entry's name, which the tree and the index share,
+    // whatever the Name box holds meanwhile.
+    if (text.empty() || rep->IsLibraryTop() || !MayChange(rep))
         return;
     if (!library_.RenameEntry(rep, text)) {
         ShowError(FormatMessageText(kMsgFileCantBeSaved, IndexPathIn(rep->ContainerPath())));

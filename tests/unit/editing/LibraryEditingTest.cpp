@@ -621,6 +621,19 @@ TEST_F(TeamLibrary, AddingAndRemovingInTheTeamFolderWritesThereUnderItsLock)
     EXPECT_TRUE(boxes.ErrorTexts().empty());
 }
 
+TEST_F(TeamLibrary, TheTeamFolderKeepsTheNameGivenInOptions)
+{
+    StandardWithTeam();
+    Click("Team");
+    editing.NavigationEdited(Node("Team"), "Ours");
+    name.SetText("Ours too");
+    editing.CommitEdits();
+    EXPECT_EQ(tree.Outline(), "Greeting,Support(Refund,Delay),Thanks,Team(Team greeting,Sales(Offer))");
+    EXPECT_EQ(name.Text(), "Team");
+    EXPECT_FALSE(editing.NameChanged());
+    EXPECT_TRUE(boxes.shown.empty());
+}
+
 TEST_F(TeamLibrary, AnIndexLockedByAnotherComputerRefusesTheChangeWithAMessage)
 {
     StandardWithTeam();
