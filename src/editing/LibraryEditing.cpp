@@ -417,7 +417,7 @@ std::string TLibraryEditing::WriteNewReply(
     if (!WriteOrReport(fs_, replyPath, fileLines))
         return {};
     if (!WriteOrReport(fs_, indexPath, *lines)) {
-        fs_.DeleteFile(replyPath);
+        (void)fs_.DeleteFile(replyPath);
         return {};
     }
     return replyPath;

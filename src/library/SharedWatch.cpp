@@ -78,9 +78,10 @@ std::optional<TLibrarySnapshot> TakeSnapshot(const IFileSystem& fs, const std::s
 std::vector<std::string> ChangedFolders(const TLibrarySnapshot& before, const TLibrarySnapshot& after)
 {
     std::vector<std::string> changed;
-    for (const auto& [dir, state] : after) {
+    for (const auto& folder : after) {
+        const std::string& dir = folder.first;
         const auto was = before.find(dir);
-        if (was != before.end() && was->second == state)
+        if (was != before.end() && was->second == folder.second)
             continue;
         // The map is sorted, so a folder comes after the folder holding it.
         const bool inside = std::any_of(changed.begin(), changed.end(),
