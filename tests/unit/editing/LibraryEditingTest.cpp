@@ -549,13 +549,17 @@ namespace {
 // <tmp>/team: Team greeting (sig, Ctrl+Alt+A, both held by the user's own
 // Greeting; Ctrl+Alt+T), Sales (Offer: offer).
 struct TeamLibrary : Editing {
-    std::string teamRoot = fakes::ToWindowsPath(dir.Base() + "/team");
+    std::string teamRoot = dir.Base() + "\\team";
 
-    void WriteTeam(const std::string& relative, const std::string& bytes) const
+    // A path below the base folder, "/" written for "\\".
+    std::string At(std::string relative) const
     {
-        dir.Write("../../team/" + relative, bytes);
+        std::replace(relative.begin(), relative.end(), '/', '\\');
+        return dir.Base() + "\\" + relative;
     }
-    std::string ReadTeam(const std::string& relative) const { return dir.Read("../../team/" + relative); }
+    std::string TeamPath(const std::string& relative) const { return At("team/" + relative); }
+    void WriteTeam(const std::string& relative, const std::string& bytes) { fs.PutFile(TeamPath(relative), bytes); }
+    std::string ReadTeam(const std::string& relative) const { return fs.Peek(TeamPath(relative)).value_or(""); }
     void StandardWithTeam()
     {
         Standard();
@@ -566,11 +570,10 @@ struct TeamLibrary : Editing {
         lib.LoadSharedLibrary(teamRoot, "Team");
     }
     // The same reply written by another computer a moment later.
-    void WriteTeamLater(const std::string& relative, const std::string& bytes) const
+    void WriteTeamLater(const std::string& relative, const std::string& bytes)
     {
         WriteTeam(relative, bytes);
-        std::filesystem::last_write_time(dir.Posix("../../team/" + relative),
-            std::filesystem::file_time_type::clock::now() + std::chrono::seconds(2));
+        fs.SetWriteTime(TeamPath(relative), *fs.LastWriteTime(TeamPath(relative)) + 2000);
     }
 };
 
@@ -616,7 +619,7 @@ TEST_F(TeamLibrary, AddingAndRemovingInTheTeamFolderWritesThereUnderItsLock)
     editing.NavDeleteExecute();
     EXPECT_EQ(tree.Outline(), "Greeting,Support(Refund,Delay),Thanks,Team");
     EXPECT_EQ(ReadTeam("index.sub"), "");
-    EXPECT_EQ(dir.Listing("../../team"), "index.sub");
+    EXPECT_EQ(fs.NamesIn(teamRoot), std::vector<std::string>{"index.sub"});
     EXPECT_EQ(dir.Read("index.sub"), "REPLY_1?Greeting\r\nFOLDER_1?Support\r\nREPLY_2?Thanks\r\n");
     EXPECT_TRUE(boxes.ErrorTexts().empty());
 }
@@ -651,13 +654,13 @@ TEST_F(TeamLibrary, TwoComputersAddingAMomentApartKeepBothReplies)
     fakes::FakeTreeControl otherTree;
     fakes::FakeListBox otherHotKeys;
     fakes::FakeListBox otherMacros;
-    TRepList other{otherTree, otherHotKeys, otherMacros, native, LibraryRootIn(dir.Win("../../other") + "\\")};
+    TRepList other{otherTree, otherHotKeys, otherMacros, fs, LibraryRootIn(At("other\\"))};
     other.LoadSharedLibrary(teamRoot, "Team");
     fakes::FakeLineEdit n, m;
     fakes::FakeCheckBox h, s;
     fakes::FakeDropDownList k{static_cast<int>(kHotKeyChars.size())};
     fakes::FakeReplyEditor e;
-    TLibraryEditing otherEditing{other, native, TReplyPanel{n, m, h, s, k, e}};
+    TLibraryEditing otherEditing{other, fs, TReplyPanel{n, m, h, s, k, e}};
 
     Click("Team/Team greeting");
     otherTree.Select(otherTree.Find("Team/Team greeting"));
@@ -665,7 +668,7 @@ TEST_F(TeamLibrary, TwoComputersAddingAMomentApartKeepBothReplies)
     otherEditing.NavAddReplyExecute();
     EXPECT_EQ(
         ReadTeam("index.sub"), "REPLY_2?New Reply\r\nREPLY_3?New Reply\r\nREPLY_1?Team greeting\r\nFOLDER_1?Sales\r\n");
-    EXPECT_TRUE(dir.Exists("../../team/2.rep") && dir.Exists("../../team/3.rep"));
+    EXPECT_TRUE(fs.Has(TeamPath("2.rep")) && fs.Has(TeamPath("3.rep")));
 }
 
 TEST_F(TeamLibrary, AReplyChangedElsewhereWhileEditedKeepsBothVersions)
@@ -744,7 +747,7 @@ TEST_F(TeamLibrary, DraggingBetweenTheLibrariesMovesTheFiles)
 // The team library as the main window runs it: on the watch, with a cache.
 struct TeamLibraryLive : TeamLibrary {
     TTeamLibrary team{lib, editing, watch};
-    TTeamSettings settings{teamRoot, "Team", fakes::ToWindowsPath(dir.Base() + "/local/TeamCache")};
+    TTeamSettings settings{teamRoot, "Team", At("local/TeamCache")};
 
     void StartWithTeam()
     {
@@ -755,9 +758,9 @@ struct TeamLibraryLive : TeamLibrary {
         WriteTeam("1/1.rep", "offer\r\n0T\r\n{\\rtf1 offer}\r\n");
         team.Load(settings, 0);
     }
-    void MoveTeamFolder(const std::string& from, const std::string& to) const
+    void MoveTeamFolder(const std::string& from, const std::string& to)
     {
-        std::filesystem::rename(dir.Base() + from, dir.Base() + to);
+        ASSERT_TRUE(fs.Rename(At(from), At(to)));
     }
 };
 
@@ -793,7 +796,7 @@ TEST_F(TeamLibraryLive, OwnChangesAreNotSeenAsOthersAndOthersChangesAreReloaded)
 TEST_F(TeamLibraryLive, OfflineTheLastReadCopyDeliversAndRefusesEditsAndTheFolderIsReloadedWhenBack)
 {
     StartWithTeam();
-    MoveTeamFolder("/team", "/team-away");
+    MoveTeamFolder("team", "team-away");
     team.Tick();
     EXPECT_TRUE(team.Offline());
     EXPECT_EQ(lib.MacroReplyAt(lib.MatchMacro("offer")), Rep("Team/Sales/Offer"));
@@ -810,24 +813,24 @@ TEST_F(TeamLibraryLive, OfflineTheLastReadCopyDeliversAndRefusesEditsAndTheFolde
     EXPECT_EQ(Rep("Team/Sales/Offer")->Lines, std::vector<std::string>{"{\\rtf1 offer}"});
     Click("Team/Team greeting");
     editing.NavAddReplyExecute();
-    EXPECT_EQ(dir.Read("../../local/TeamCache/index.sub"), "REPLY_1?Team greeting\r\nFOLDER_1?Sales\r\n");
+    EXPECT_EQ(fs.Peek(At("local/TeamCache/index.sub")), "REPLY_1?Team greeting\r\nFOLDER_1?Sales\r\n");
 
     // Back, changed meanwhile by another computer: the folder is shown, and
     // the copy never went over it.
-    WriteTeam("../team-away/1/1.rep", "offer\r\n0T\r\n{\\rtf1 newer offer}\r\n");
-    MoveTeamFolder("/team-away", "/team");
+    fs.PutFile(At("team-away/1/1.rep"), "offer\r\n0T\r\n{\\rtf1 newer offer}\r\n");
+    MoveTeamFolder("team-away", "team");
     team.Tick();
     EXPECT_FALSE(team.Offline());
     EXPECT_EQ(Rep("Team/Sales/Offer")->Lines, std::vector<std::string>{"{\\rtf1 newer offer}"});
     EXPECT_EQ(Rep("Team/Sales/Offer")->OwnPath(), teamRoot + "\\1\\1.rep");
     EXPECT_EQ(ReadTeam("index.sub"), "REPLY_1?Team greeting\r\nFOLDER_1?Sales\r\n");
-    EXPECT_EQ(dir.Read("../../local/TeamCache/1/1.rep"), "offer\r\n0T\r\n{\\rtf1 newer offer}\r\n");
+    EXPECT_EQ(fs.Peek(At("local/TeamCache/1/1.rep")), "offer\r\n0T\r\n{\\rtf1 newer offer}\r\n");
 }
 
 TEST_F(TeamLibraryLive, AFolderGoneBeforeTheNextLookIsReportedAsOfflineNotAsBusy)
 {
     StartWithTeam();
-    MoveTeamFolder("/team", "/team-away");
+    MoveTeamFolder("team", "team-away");
     Click("Team/Sales/Offer");
     TypeBody("mine ");
     editing.CommitEdits();
@@ -839,13 +842,13 @@ TEST_F(TeamLibraryLive, AFolderGoneBeforeTheNextLookIsReportedAsOfflineNotAsBusy
     EXPECT_EQ(
         boxes.ErrorTexts(), (std::vector<std::string>{kMsgSharedReadOnly, kMsgSharedReadOnly, kMsgSharedReadOnly}));
     EXPECT_TRUE(team.Offline());
-    EXPECT_FALSE(dir.Exists("../../team"));
+    EXPECT_FALSE(fs.Has(teamRoot));
 }
 
 TEST_F(TeamLibraryLive, TheUsersOwnLibraryIsNeverLoadedAsTheTeamLibrary)
 {
     StartWithTeam();
-    for (const std::string& folder : {dir.Win(""), dir.Win("1"), fakes::ToWindowsPath(dir.Base() + "/data")}) {
+    for (const std::string& folder : {dir.Win(""), dir.Win("1"), At("data")}) {
         team.Load({folder, "Team", settings.cacheDir}, 0);
         EXPECT_EQ(tree.Outline(), "Greeting,Support(Refund,Delay),Thanks");
         EXPECT_EQ(lib.SharedTop(), nullptr);
@@ -895,15 +898,14 @@ TEST_F(TeamLibraryLive, AnotherComputersTemporaryIsLeftAloneUntilItIsOld)
 {
     WriteTeam("cvn1.tmp", "half");
     WriteTeam("cvn2.tmp", "old");
-    std::filesystem::last_write_time(
-        dir.Posix("../../team/cvn2.tmp"), std::filesystem::file_time_type::clock::now() - std::chrono::minutes(11));
+    fs.SetWriteTime(TeamPath("cvn2.tmp"), *fs.LastWriteTime(TeamPath("cvn2.tmp")) - 11 * 60 * 1000);
     const long long now
         = std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::system_clock::now().time_since_epoch())
               .count();
     StartWithTeam();
     team.Load(settings, now);
-    EXPECT_TRUE(dir.Exists("../../team/cvn1.tmp"));
-    EXPECT_FALSE(dir.Exists("../../team/cvn2.tmp"));
+    EXPECT_TRUE(fs.Has(TeamPath("cvn1.tmp")));
+    EXPECT_FALSE(fs.Has(TeamPath("cvn2.tmp")));
 }
 
 } // namespace

@@ -1,18 +1,71 @@
-#include "LibraryTestSupport.h"
-
+#include "fakes/NativeFileSystem.h"
 #include "library/FolderLock.h"
-#include "library/LibraryFiles.h"
 
+#include <gtest/gtest.h>
+
+#include <algorithm>
 #include <chrono>
+#include <cstdlib>
 #include <filesystem>
+#include <fstream>
+#include <sstream>
 #include <mutex>
 #include <thread>
 
 namespace corvane {
 namespace {
 
+// The lock works across processes and computers, so it is proven on the disk.
+class TempDir {
+public:
+    TempDir()
+    {
+        std::string pattern = (std::filesystem::temp_directory_path() / "corvane-lock-XXXXXX").string();
+        base_ = ::mkdtemp(pattern.data());
+    }
+    ~TempDir()
+    {
+        std::error_code ignored;
+        std::filesystem::remove_all(base_, ignored);
+    }
+    TempDir(const TempDir&) = delete;
+    TempDir& operator=(const TempDir&) = delete;
+
+    std::string Posix(const std::string& relative) const { return base_ + "/" + relative; }
+    std::string Win(const std::string& relative) const
+    {
+        return fakes::ToWindowsPath(relative.empty() ? base_ : Posix(relative));
+    }
+    void Write(const std::string& relative, const std::string& bytes) const
+    {
+        std::ofstream(Posix(relative), std::ios::binary) << bytes;
+    }
+    std::string Read(const std::string& relative) const
+    {
+        std::ifstream in(Posix(relative), std::ios::binary);
+        std::ostringstream content;
+        content << in.rdbuf();
+        return content.str();
+    }
+    bool Exists(const std::string& relative) const { return std::filesystem::exists(Posix(relative)); }
+    std::string Listing() const
+    {
+        std::vector<std::string> names;
+        for (const auto& entry : std::filesystem::directory_iterator(base_))
+            names.push_back(entry.path().filename().string());
+        std::sort(names.begin(), names.end());
+        std::string text;
+        for (const auto& name : names)
+            text += (text.empty() ? "" : " ") + name;
+        return text;
+    }
+
+private:
+    std::string base_;
+};
+
 struct FolderLockTest : ::testing::Test {
-    testing::TempLibraryDir dir;
+    TempDir dir;
     fakes::NativeFileSystem fs;
     std::string folder = dir.Win("");
     TLockPolicy quick{3, 10, 20};
@@ -52,7 +105,7 @@ TEST_F(FolderLockTest, AStaleLockIsTakenOverAndItsFormerHolderLeavesTheNewOneAlo
     gone.reset();
     EXPECT_TRUE(dir.Exists("index.lck"));
     EXPECT_FALSE(TFolderLock(fs, folder, quick).Held());
-    EXPECT_EQ(dir.Listing(""), "index.lck");
+    EXPECT_EQ(dir.Listing(), "index.lck");
 }
 
 TEST_F(FolderLockTest, AFolderThatTakesNoFilesIsRefusedWithoutWaiting)

@@ -1,5 +1,5 @@
-// Main window: the team library beside the user's own.
-#include "win32/app/FormCorvane.h"
+// The library panel's team library beside the user's own.
+#include "win32/app/LibraryPanel.h"
 
 #include <shlobj.h>
 
@@ -11,7 +11,6 @@
 #include "library/UnitCorvaneTypes.h"
 #include "shell/UnitSettings.h"
 #include "win32/FolderWatcher.h"
-#include "win32/app/FormCorvaneAdapters.h"
 #include "win32/app/PrivateMessages.h"
 
 namespace corvane::win32 {
@@ -36,26 +35,28 @@ long long MillisecondsSince1970()
 
 } // namespace
 
-void TFormCorvane::LoadTeamLibrary()
+void LibraryPanel::LoadTeamLibrary(HWND window, IRegistry& registry)
 {
+    teamWindow_ = window;
+    registry_ = &registry;
     if (!team_)
         team_ = std::make_unique<TTeamLibrary>(*library_, *editing_, *watch_);
-    const TSharedLibrarySetting setting = ReadSharedLibrarySetting(registry_);
+    const TSharedLibrarySetting setting = ReadSharedLibrarySetting(registry);
     team_->Load({setting.folder, setting.name, TeamCacheFolder()}, MillisecondsSince1970());
-    KillTimer(window_, kTeamTimerId);
+    KillTimer(window, kTeamTimerId);
     teamFolderWatcher_.reset();
     if (!setting.folder.empty()) {
-        SetTimer(window_, kTeamTimerId, kTeamTimerInterval, nullptr);
-        teamFolderWatcher_ = std::make_unique<FolderWatcher>(setting.folder, window_, WM_TEAM_FOLDER_CHANGED);
+        SetTimer(window, kTeamTimerId, kTeamTimerInterval, nullptr);
+        teamFolderWatcher_ = std::make_unique<FolderWatcher>(setting.folder, window, WM_TEAM_FOLDER_CHANGED);
     }
     TellTeamConflicts();
 }
 
-void TFormCorvane::LookAtTeamFolder()
+void LibraryPanel::LookAtTeamFolder()
 {
     // Not while a modal box, a label edit or a drag is open: a reload would
     // take their nodes from under them. The next tick looks again.
-    if (!IsWindowEnabled(window_) || TreeView_GetEditControl(navigation_) || treeDragging_)
+    if (!team_ || !IsWindowEnabled(teamWindow_) || TreeView_GetEditControl(navigation_) || GetCapture())
         return;
     team_->Tick();
     TellTeamConflicts();
@@ -63,13 +64,13 @@ void TFormCorvane::LookAtTeamFolder()
     InvalidateRect(navigation_, nullptr, FALSE);
 }
 
-void TFormCorvane::TellTeamConflicts()
+void LibraryPanel::TellTeamConflicts()
 {
-    std::string told = SettingsReadString(registry_, RegRoot::CurrentUser, kProgramKey, kSharedLibraryConflicts);
+    std::string told = SettingsReadString(*registry_, RegRoot::CurrentUser, kProgramKey, kSharedLibraryConflicts);
     const std::string notice = team_->TakeConflictNotice(told);
     if (notice.empty())
         return;
-    (void)SettingsWriteString(registry_, RegRoot::CurrentUser, kProgramKey, kSharedLibraryConflicts, told);
+    (void)SettingsWriteString(*registry_, RegRoot::CurrentUser, kProgramKey, kSharedLibraryConflicts, told);
     ShowInfo(notice);
 }
 
