@@ -1,9 +1,12 @@
 // Library figures on a generated library of 10,000 replies in 500 folders
 // three levels deep: full load with the list boxes refilled, MatchMacro over
-// 10,000 macros, ClearAll.
+// 10,000 macros, ClearAll; the same library loaded as a team library beside
+// an empty personal one, one look of the team watch at it, and a change
+// written by another computer until it shows in the tree.
 #include "fakes/FakeListBox.h"
 #include "fakes/FakeTreeControl.h"
 #include "fakes/NativeFileSystem.h"
+#include "library/SharedWatch.h"
 #include "library/UnitCommonProcs.h"
 #include "library/UnitCorvaneTypes.h"
 
@@ -180,6 +183,74 @@ void BM_ClearAll(benchmark::State& state)
         state.SkipWithError("ClearAll left entries behind");
 }
 BENCHMARK(BM_ClearAll)->Unit(benchmark::kMillisecond)->Iterations(10);
+
+// The generated library as the team library, beside an empty personal one.
+struct LoadedTeamLibrary {
+    fakes::NativeFileSystem native;
+    TSharedWatch fs{native};
+    fakes::FakeTreeControl tree;
+    fakes::FakeListBox hotKeys;
+    fakes::FakeListBox macros;
+    std::string personal = Library().Root() + "\\1\\1\\1";
+    TRepList lib{tree, hotKeys, macros, fs, personal};
+    std::string teamRoot = Library().Root();
+
+    void Load() { lib.LoadSharedLibrary(teamRoot, "Team"); }
+};
+
+void BM_LoadTeamLibrary(benchmark::State& state)
+{
+    LoadedTeamLibrary loaded;
+    for (auto _ : state) {
+        loaded.Load();
+        benchmark::DoNotOptimize(loaded.lib.Count());
+    }
+    // Every entry and the team's top folder.
+    if (loaded.lib.Count() != Library().Replies() + Library().Folders() + 1
+        || loaded.macros.Count() != Library().Replies())
+        state.SkipWithError("team library did not load completely");
+    state.counters["entries"] = loaded.lib.Count();
+}
+BENCHMARK(BM_LoadTeamLibrary)->Unit(benchmark::kMillisecond)->MinTime(2.0);
+
+void BM_TeamWatchLook(benchmark::State& state)
+{
+    LoadedTeamLibrary loaded;
+    loaded.Load();
+    if (!loaded.fs.Watch(loaded.teamRoot))
+        state.SkipWithError("team library unreachable");
+    for (auto _ : state) {
+        const auto changed = loaded.fs.Look();
+        if (!changed || !changed->empty())
+            state.SkipWithError("a change was seen where there was none");
+    }
+}
+BENCHMARK(BM_TeamWatchLook)->Unit(benchmark::kMillisecond)->MinTime(2.0);
+
+// Another computer renames a reply in a third-level folder; one look finds
+// the folder and it is reloaded. The poll's interval comes on top.
+void BM_TeamChangeSeen(benchmark::State& state)
+{
+    LoadedTeamLibrary loaded;
+    loaded.Load();
+    (void)loaded.fs.Watch(loaded.teamRoot);
+    const std::string dir = loaded.teamRoot + "\\4\\3\\2";
+    const std::string index = fakes::ToPosixPath(dir + "\\index.sub");
+    const std::string original = *loaded.native.ReadFile(dir + "\\index.sub");
+    int round = 0;
+    for (auto _ : state) {
+        state.PauseTiming();
+        std::string changed = original;
+        changed.replace(changed.find("?Reply"), 6, "?Renamed " + std::to_string(++round));
+        std::ofstream(index, std::ios::binary) << changed;
+        state.ResumeTiming();
+        const auto folders = loaded.fs.Look();
+        if (!folders || folders->size() != 1 || !loaded.lib.ReloadSharedFolder(folders->front()))
+            state.SkipWithError("the change was not seen");
+    }
+    std::ofstream(index, std::ios::binary) << original;
+}
+BENCHMARK(BM_TeamChangeSeen)->Unit(benchmark::kMillisecond)->MinTime(2.0);
 
 } // namespace
 } // namespace corvane

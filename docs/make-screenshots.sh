@@ -197,5 +197,32 @@ desktop_shot parameters-dialog.png
 convert "$out/parameters-dialog.png" -crop 440x200+260+225 +repage "$out/parameters-dialog.png"
 xdotool key Escape
 sleep 0.5
+
+# The team library beside the user's own: a shared folder with a few replies,
+# one of whose macros the user's own library already uses; Corvane started
+# again on it, the conflict told, the team folder opened.
+team="$SCENARIO_DIR/team"
+mkdir -p "$team/1"
+printf 'FOLDER_1?Billing\r\nREPLY_1?Welcome a new customer\r\nREPLY_2?Our signature\r\n' >"$team/index.sub"
+printf 'REPLY_1?Invoice copy\r\nREPLY_2?Payment reminder\r\n' >"$team/1/index.sub"
+rtf() { printf '%s\r\n%s\r\n{\\rtf1\\ansi\\deff0{\\fonttbl{\\f0\\fswiss Arial;}}\r\n\\pard\\f0\\fs20 %s\\par\r\n}\r\n' "$1" "$2" "$3"; }
+rtf welcome '' 'Welcome aboard! Your account is ready.' >"$team/1.rep"
+rtf sig '' 'Kind regards, the Support team' >"$team/2.rep"
+rtf invcopy '' 'Please find a copy of your invoice attached.' >"$team/1/1.rep"
+rtf remind '' 'This is a friendly reminder about invoice %Date.' >"$team/1/2.rep"
+wineserver -k
+wineserver -w
+set_setting ShowTips 0
+wine reg add 'HKCU\SOFTWARE\Tarnwick\Corvane 2' /v SharedLibrary /t REG_SZ /d "Z:$(printf '%s' "$team" | tr / '\\')" /f >/dev/null 2>&1
+wine explorer /desktop=shots,960x640 "$PROGRAM_WIN" >/dev/null 2>&1 &
+wait_for_dialog Information 1 30
+sleep 0.5
+desktop_shot team-conflict.png
+xdotool key Return
+sleep 1
+main_window_keys End Right Down Right Down
+sleep 1
+desktop_shot team-library.png
+
 scenario_end
 ls -la "$out"

@@ -275,6 +275,24 @@ def tree_folder(open_flap):
     return px
 
 
+def tree_team_folder(offline):
+    """A folder with two people in front: the team library; greyed while offline."""
+    px = canvas(16)
+    if offline:
+        edge, tab, body = (110, 110, 110, 255), (170, 170, 170, 255), (200, 200, 200, 255)
+        person = (120, 120, 120, 255)
+    else:
+        edge, tab, body = (30, 80, 150, 255), (90, 150, 230, 255), (130, 180, 240, 255)
+        person = (255, 255, 255, 255)
+    fill_rect(px, 1, 2, 7, 4, tab)
+    fill_rect(px, 1, 4, 15, 14, body)
+    outline_rect(px, 1, 4, 15, 14, edge)
+    for x0 in (3, 8):
+        fill_rect(px, x0 + 1, 6, x0 + 4, 9, person)
+        fill_rect(px, x0, 10, x0 + 5, 13, person)
+    return px
+
+
 def write_small(path, px):
     write_sizes(path, px)
 
@@ -283,3 +301,6 @@ if __name__ == '__main__':
     write_small(out / 'Folder.ico', tree_folder(False))
     write_small(out / 'FolderOpen.ico', tree_folder(True))
     write_ico(out / 'ReplySelected.ico', (40, 110, 200, 255))
+    write_small(out / 'TeamLibrary.ico', tree_team_folder(False))
+    write_small(out / 'TeamOffline.ico', tree_team_folder(True))
+    write_ico(out / 'ReplyConflict.ico', (220, 90, 40, 255))

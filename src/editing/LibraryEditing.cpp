@@ -1,5 +1,6 @@
 #include "editing/LibraryEditing.h"
 
+#include "library/FolderLock.h"
 #include "library/IndexFormat.h"
 #include "library/LibraryFiles.h"
 #include "library/UnitCommonProcs.h"
@@ -96,15 +97,60 @@ void TLibraryEditing::CommitEdits()
     if (quiet_ > 0 || !shown_ || library_.IndexOf(shown_) < 0)
         return;
     TRep* rep = shown_;
+    if ((nameChanged_ || replyChanged_) && !MayChange(rep)) {
+        DiscardPendingEdits();
+        return;
+    }
     CommitName(rep);
     if (!rep->IsFolder())
         CommitReply(rep);
+}
+
+bool TLibraryEditing::MayChange(const TRep* rep) const
+{
+    if (library_.CanChange(rep))
+        return true;
+    ShowError(kMsgSharedReadOnly);
+    return false;
+}
+
+bool TLibraryEditing::MayChangeIn(const std::string& dir) const
+{
+    if (library_.CanChangeIn(dir))
+        return true;
+    ShowError(kMsgSharedReadOnly);
+    return false;
+}
+
+bool TLibraryEditing::LockOrReport(const std::string& dir, std::optional<TFolderLock>& lock)
+{
+    if (library_.LockForChange(dir, lock))
+        return true;
+    // A folder gone since the last look is no other computer's doing.
+    ShowError(
+        library_.SharedFolderGoneAt(dir) ? std::string(kMsgSharedReadOnly) : FormatMessageText(kMsgSharedBusy, dir));
+    return false;
+}
+
+void TLibraryEditing::DiscardPendingEdits()
+{
+    nameChanged_ = false;
+    replyChanged_ = false;
+    if (shown_)
+        unsaved_.erase(shown_);
+    if (shown_ && shown_->Node == tree_.Selected())
+        LoadPanel();
 }
 
 void TLibraryEditing::CommitName(TRep* rep)
 {
     if (!nameChanged_)
         return;
+    if (rep->IsLibraryTop()) {
+        panel_.name.SetText(tree_.Label(rep->Node));
+        nameChanged_ = false;
+        return;
+    }
     const std::string name = panel_.name.Text();
     if (!name.empty()) {
         if (!library_.RenameEntry(rep, name)) {
@@ -120,6 +166,16 @@ void TLibraryEditing::CommitReply(TRep* reply)
 {
     if (!replyChanged_)
         return;
+    // A folder gone since the last look: nothing can be kept there.
+    if (library_.SharedFolderGone(reply)) {
+        ShowError(kMsgSharedReadOnly);
+        DiscardPendingEdits();
+        return;
+    }
+    if (library_.ChangedElsewhere(reply)) {
+        SaveAsMyCopy(reply);
+        return;
+    }
     const ReplyEdit edit{
         panel_.macro.Text(), panel_.hotKey.Checked() ? SelectedKeyCode() : std::string(), panel_.editor.SaveRtf()};
     if (!WriteReply(reply, edit)) {
@@ -337,26 +393,65 @@ const std::vector<std::string> kEmptyReplyLines{std::string(), std::string()};
 void TLibraryEditing::NavAddReplyExecute()
 {
     const Placement where = PlacementForSelection();
+    const std::string replyPath = WriteNewReply(where, kNewReplyName, kEmptyReplyLines);
+    if (!replyPath.empty())
+        StartNaming(library_.LoadReplyFile(replyPath, kNewReplyName, where.asFirst, where.before, where.parent));
+}
+
+std::string TLibraryEditing::WriteNewReply(
+    const Placement& where, const std::string& name, const std::vector<std::string>& fileLines)
+{
+    std::optional<TFolderLock> lock;
+    if (!MayChangeIn(where.directory) || !LockOrReport(where.directory, lock))
+        return {};
+    // Read under the lock: the number and the line are chosen from the index
+    // as it is now, whoever wrote it last.
     const std::string indexPath = IndexPathIn(where.directory);
     std::optional<std::vector<std::string>> lines = ReadIndexOrReport(fs_, indexPath);
     if (!lines)
-        return;
+        return {};
     const std::string number = FreeEntryNumber(fs_, where.directory, false, *lines);
     const std::string replyPath = where.directory + "\\" + number + kReplyExtension;
-    InsertIndexLine(where, kReplyPrefix, number, kNewReplyName, *lines);
+    InsertIndexLine(where, kReplyPrefix, number, name, *lines);
     // The file comes first, so no index line ever names a missing file.
-    if (!WriteOrReport(fs_, replyPath, kEmptyReplyLines))
-        return;
+    if (!WriteOrReport(fs_, replyPath, fileLines))
+        return {};
     if (!WriteOrReport(fs_, indexPath, *lines)) {
-        fs_.DeleteFile(replyPath);
-        return;
+        (void)fs_.DeleteFile(replyPath);
+        return {};
     }
-    StartNaming(library_.LoadReplyFile(replyPath, kNewReplyName, where.asFirst, where.before, where.parent));
+    return replyPath;
+}
+
+void TLibraryEditing::SaveAsMyCopy(TRep* reply)
+{
+    Placement where;
+    where.directory = reply->ContainerPath();
+    where.parent = tree_.Parent(reply->Node);
+    where.before = reply->Node;
+    where.anchor = reply;
+    const std::string name = tree_.Label(reply->Node) + kMyCopySuffix;
+    // A macro or hot key stays with the reply that holds it.
+    std::vector<std::string> fileLines = kEmptyReplyLines;
+    const std::vector<std::string> body = SplitTextLines(panel_.editor.SaveRtf());
+    fileLines.insert(fileLines.end(), body.begin(), body.end());
+    const std::string copyPath = WriteNewReply(where, name, fileLines);
+    if (copyPath.empty())
+        return;
+    {
+        Quiet quiet(*this);
+        (void)library_.LoadReplyFile(copyPath, name, false, where.before, where.parent);
+        (void)library_.RereadReplyFile(reply);
+    }
+    DiscardPendingEdits();
 }
 
 void TLibraryEditing::NavAddFolderExecute()
 {
     const Placement where = PlacementForSelection();
+    std::optional<TFolderLock> lock;
+    if (!MayChangeIn(where.directory) || !LockOrReport(where.directory, lock))
+        return;
     const std::string indexPath = IndexPathIn(where.directory);
     std::optional<std::vector<std::string>> lines = ReadIndexOrReport(fs_, indexPath);
     if (!lines)
@@ -377,6 +472,7 @@ void TLibraryEditing::NavAddFolderExecute()
         DeleteTree(fs_, folderDir);
         return;
     }
+    lock.reset();
     const int folder = !where.parent && !where.before ? library_.AddNodeLast(kNewFolderName, nullptr)
         : where.asFirst                               ? library_.AddNodeFirst(kNewFolderName, where.parent)
                                                       : library_.InsertNodeBefore(kNewFolderName, where.before);
@@ -401,9 +497,11 @@ void TLibraryEditing::NavigationEdited(TreeNode node, const std::string& text)
     TRep* rep = library_.RepOf(node);
     if (!rep)
         return;
-    // An empty name is refused: the label keeps the entry's name, which the
-    // tree and the index share, whatever the Name box holds meanwhile.
-    if (text.empty())
+    // An empty name is refused, and so is any name where the library may
+    // not be changed, or for the team library's folder (named in Options):
+    // the label keeps the entry's name, which the tree and the index share,
+    // whatever the Name box holds meanwhile.
+    if (text.empty() || rep->IsLibraryTop() || !MayChange(rep))
         return;
     if (!library_.RenameEntry(rep, text)) {
         ShowError(FormatMessageText(kMsgFileCantBeSaved, IndexPathIn(rep->ContainerPath())));
@@ -421,7 +519,7 @@ void TLibraryEditing::NavDeleteExecute()
 {
     const TreeNode node = tree_.Selected();
     TRep* rep = library_.RepOf(node);
-    if (!rep)
+    if (!rep || rep->IsLibraryTop() || !MayChange(rep))
         return;
     const char* question = tree_.ChildCount(node) > 0 ? kMsgDeleteFolder : kMsgDeleteReply;
     if (!AskYesNo(FormatMessageText(question, tree_.Label(node))))
@@ -453,7 +551,8 @@ void TLibraryEditing::DeleteEntry(TRep* rep)
 // A folder never survives its last child.
 void TLibraryEditing::RemoveEmptiedFolders(TreeNode folder)
 {
-    while (folder && tree_.ChildCount(folder) == 0) {
+    // A library's top folder stays, empty or not.
+    while (folder && tree_.ChildCount(folder) == 0 && !library_.RepOf(folder)->IsLibraryTop()) {
         const TreeNode above = tree_.Parent(folder);
         DeleteEntry(library_.RepOf(folder));
         folder = above;
@@ -475,7 +574,7 @@ void TLibraryEditing::NavigationDragDrop(TreeNode target)
         return;
     TRep* entry = library_.RepOf(dragged);
     TRep* targetRep = library_.RepOf(target);
-    if (!entry || !targetRep)
+    if (!entry || !targetRep || !MayChange(entry) || !MayChange(targetRep))
         return;
     Quiet quiet(*this);
     const TreeNode formerParent = tree_.Parent(dragged);
@@ -539,6 +638,49 @@ void TLibraryEditing::ComboBoxKeyChange()
     } else if (library_.HotKeyReplyAt(taken) != shown_) {
         ShowInfo(kMsgHotKeyAssigned);
     }
+}
+
+void TLibraryEditing::ReloadSharedFolders(const std::vector<std::string>& dirs)
+{
+    ShowSharedLibrary([&] {
+        for (const std::string& dir : dirs)
+            (void)library_.ReloadSharedFolder(dir);
+    });
+}
+
+TRep* TLibraryEditing::FindByPath(const std::string& path) const
+{
+    for (int i = 0; !path.empty() && i < library_.Count(); ++i)
+        if (library_.Items(i)->HasSafePath() && library_.Items(i)->OwnPath() == path)
+            return library_.Items(i);
+    return nullptr;
+}
+
+void TLibraryEditing::ShowSharedLibrary(const std::function<void()>& change)
+{
+    CommitEdits();
+    // The entries may be made anew: the selection and the edits whose file
+    // could not be written follow them by path.
+    auto pathOf = [](const TRep* rep) { return rep && rep->HasSafePath() ? rep->OwnPath() : std::string(); };
+    const std::string selected = pathOf(library_.RepOf(tree_.Selected()));
+    std::vector<std::pair<std::string, ReplyEdit>> unsaved;
+    for (auto it = unsaved_.begin(); it != unsaved_.end();)
+        if (library_.IsShared(it->first)) {
+            unsaved.emplace_back(pathOf(it->first), std::move(it->second));
+            it = unsaved_.erase(it);
+        } else {
+            ++it;
+        }
+    {
+        Quiet quiet(*this);
+        change();
+        if (TRep* again = FindByPath(selected); again && tree_.Selected() != again->Node)
+            tree_.Select(again->Node);
+        for (auto& [path, edit] : unsaved)
+            if (TRep* again = FindByPath(path))
+                unsaved_[again] = std::move(edit);
+    }
+    LoadPanel();
 }
 
 void TLibraryEditing::ChooseFreeHotKey()

@@ -7,7 +7,9 @@
 #include "platform/ReplyEditor.h"
 #include "platform/TreeControl.h"
 
+#include <functional>
 #include <map>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -15,6 +17,7 @@
 namespace corvane {
 
 class IFileSystem;
+class TFolderLock;
 class TRep;
 class TRepList;
 
@@ -108,6 +111,15 @@ public:
     // font box of the editor's toolbar.
     void ControlEnter() { CommitEdits(); }
 
+    // Shows what another computer changed in these folders of the shared
+    // library. Pending edits are written first (as a copy when the reply was
+    // changed elsewhere); the selection stays on the same entry while it
+    // exists.
+    void ReloadSharedFolders(const std::vector<std::string>& dirs);
+    // Runs `change`, which loads, replaces or removes the shared library,
+    // after writing the pending edits; the panel then shows the selection.
+    void ShowSharedLibrary(const std::function<void()>& change);
+
     // Leaves a free key selected in ComboBoxKey, for the current Shift state.
     void ChooseFreeHotKey();
 
@@ -137,6 +149,21 @@ private:
     void InsertIndexLine(const Placement& where, std::string_view prefix, const std::string& number,
         const std::string& name, std::vector<std::string>& lines) const;
     void StartNaming(int newEntry);
+    // Writes a reply file holding `fileLines` and its index line at `where`,
+    // under the folder's lock; the new file's path, or empty (reported).
+    std::string WriteNewReply(
+        const Placement& where, const std::string& name, const std::vector<std::string>& fileLines);
+    // False, after telling the user, when the folder's library may not be
+    // changed now or its lock cannot be had.
+    bool MayChangeIn(const std::string& dir) const;
+    bool LockOrReport(const std::string& dir, std::optional<TFolderLock>& lock);
+    bool MayChange(const TRep* rep) const;
+    // The user's version of a reply that another computer changed meanwhile
+    // becomes a new reply beside it; the reply itself shows what is stored.
+    void SaveAsMyCopy(TRep* reply);
+    TRep* FindByPath(const std::string& path) const;
+    // Drops the pending edits and shows the entry as stored.
+    void DiscardPendingEdits();
     void DeleteEntry(TRep* rep);
     void RemoveEmptiedFolders(TreeNode folder);
     bool IsInSubtree(TreeNode node, TreeNode root) const;

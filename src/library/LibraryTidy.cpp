@@ -74,13 +74,16 @@ bool FinishInterruptedMove(IFileSystem& fs, const std::string& root)
     return true;
 }
 
-int RemoveOwnTemporaries(IFileSystem& fs, const std::string& dir)
+// Temporaries written after `before` (milliseconds) are left alone.
+int RemoveOwnTemporaries(IFileSystem& fs, const std::string& dir, std::optional<long long> before = std::nullopt)
 {
     int removed = 0;
     for (const DirEntry& entry : fs.List(dir)) {
         if (!IsOwnTempName(entry.name))
             continue;
         const std::string path = dir + "\\" + entry.name;
+        if (before && fs.LastWriteTime(path).value_or(*before) >= *before)
+            continue;
         if (!entry.isDir)
             (void)fs.SetNormalAttributes(path);
         if (DeleteEntryFiles(fs, path, entry.isDir))
@@ -142,6 +145,27 @@ TTidyReport TidyLibrary(IFileSystem& fs, const std::string& root)
     report.moveFinished = FinishInterruptedMove(fs, root);
     TidyDirectory(fs, root, std::string(), 0, report);
     return report;
+}
+
+int TidySharedLibrary(IFileSystem& fs, const std::string& root, long long now, long long minTempAgeMilliseconds)
+{
+    int removed = 0;
+    std::vector<std::pair<std::string, int>> pending{{root, 0}};
+    while (!pending.empty()) {
+        const auto [dir, depth] = pending.back();
+        pending.pop_back();
+        removed += RemoveOwnTemporaries(fs, dir, now - minTempAgeMilliseconds);
+        const std::optional<std::vector<std::string>> lines = ReadTextLines(fs, IndexPathIn(dir));
+        if (!lines || depth >= TRepList::kMaxFolderDepth)
+            continue;
+        for (const std::string& line : *lines) {
+            const ListedEntry entry = ReadListedEntry(line);
+            const std::string path = EntryPathIn(dir, entry.parts.number, true);
+            if (entry.valid && entry.folder && !fs.IsLink(path))
+                pending.emplace_back(path, depth + 1);
+        }
+    }
+    return removed;
 }
 
 void ShowTidyNotice(const TTidyReport& report)

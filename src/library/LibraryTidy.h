@@ -25,6 +25,14 @@ struct TTidyReport {
 // present is never touched, nor an unlisted file other than a temporary.
 TTidyReport TidyLibrary(IFileSystem& fs, const std::string& root);
 
+// For a library on a folder that other computers share: only the program's
+// temporaries that are older than `minTempAgeMilliseconds` at `now` (see
+// IFileSystem::LastWriteTime) go, since a younger one may be another
+// computer's write in progress. Entries are never dropped there: a synced
+// folder may show an index line before its file has arrived.
+int TidySharedLibrary(IFileSystem& fs, const std::string& root, long long now, long long minTempAgeMilliseconds);
+inline constexpr long long kSharedTempAgeMilliseconds = 10 * 60 * 1000;
+
 // One warning naming every dropped entry; nothing when none was dropped.
 void ShowTidyNotice(const TTidyReport& report);
 

@@ -2,6 +2,7 @@
 // change written at once. Every path is built from the library root and
 // names that passed IsPlainPathComponent, so nothing outside the root is
 // read, written, renamed or deleted, whatever an index file holds.
+#include "library/FolderLock.h"
 #include "library/IndexFormat.h"
 #include "library/LibraryFiles.h"
 #include "library/MoveRecord.h"
@@ -11,6 +12,7 @@
 #include "library/UnitCorvaneTypes.h"
 #include "platform/FileSystem.h"
 
+#include <algorithm>
 #include <optional>
 
 namespace corvane {
@@ -104,15 +106,64 @@ int TRepList::LoadReplyFile(
                              : AddNodeLast(name, parent);
     TRep* reply = Items(index);
     reply->FileName = LastComponent(path);
-    const std::string& macro = (*lines)[0];
-    if (!macro.empty())
-        macros_.AddEntry(macro, reply);
-    // Codes the hot-key index cannot hold ("0AB", "Q", "2x") are ignored.
-    const std::string& code = (*lines)[1];
-    if (IsValidHotKeyCode(code))
-        hotKeys_.AddEntry(MakeHotKeyCode(code[0] == '1', code[1]), reply);
+    AddKeysFromFile(reply, (*lines)[0], (*lines)[1]);
     reply->Lines.assign(std::make_move_iterator(lines->begin() + 2), std::make_move_iterator(lines->end()));
+    StampFrom(reply, path);
     return index;
+}
+
+void TRepList::AddKeysFromFile(TRep* reply, const std::string& macro, const std::string& code)
+{
+    const bool shared = IsShared(reply);
+    if (!macro.empty()) {
+        const int holder = macros_.Find(macro);
+        if (holder < 0)
+            macros_.AddEntry(macro, reply);
+        else if (shared) {
+            // Saving this reply must not erase a key the team relies on.
+            reply->KeptMacro = macro;
+            if (!IsShared(macros_.RepAt(holder)))
+                conflicts_.push_back({reply, false, macro});
+        }
+    }
+    // Codes the hot-key index cannot hold ("0AB", "Q", "2x") are ignored.
+    if (!IsValidHotKeyCode(code))
+        return;
+    const std::string normalized = MakeHotKeyCode(code[0] == '1', code[1]);
+    const int holder = hotKeys_.Find(normalized);
+    if (holder < 0)
+        hotKeys_.AddEntry(normalized, reply);
+    else if (shared) {
+        reply->KeptHotKey = normalized;
+        if (!IsShared(hotKeys_.RepAt(holder)))
+            conflicts_.push_back({reply, true, normalized});
+    }
+}
+
+void TRepList::StampFrom(TRep* reply, const std::string& path)
+{
+    if (IsShared(reply))
+        reply->Stamp = fs_->LastWriteTime(path).value_or(-1);
+}
+
+bool TRepList::ChangedElsewhere(const TRep* reply) const
+{
+    return IsShared(reply) && reply->Stamp >= 0 && fs_->LastWriteTime(reply->OwnPath()).value_or(-1) != reply->Stamp;
+}
+
+bool TRepList::RereadReplyFile(TRep* reply)
+{
+    const std::string path = reply->OwnPath();
+    std::optional<std::vector<std::string>> lines = ReadTextLines(*fs_, path);
+    if (!lines || lines->size() < 2)
+        return false;
+    RemoveIndexEntries(reply);
+    reply->KeptMacro.clear();
+    reply->KeptHotKey.clear();
+    AddKeysFromFile(reply, (*lines)[0], (*lines)[1]);
+    reply->Lines.assign(std::make_move_iterator(lines->begin() + 2), std::make_move_iterator(lines->end()));
+    StampFrom(reply, path);
+    return true;
 }
 
 // ---------------------------------------------------------------- writing
@@ -140,19 +191,25 @@ bool TRepList::SaveReplyFile(TRep* reply)
     std::vector<std::string> lines;
     lines.reserve(reply->Lines.size() + 2);
     const int macro = macros_.IndexOfRep(reply);
-    lines.push_back(macro >= 0 ? macros_.KeyAt(macro) : std::string());
+    lines.push_back(macro >= 0 ? macros_.KeyAt(macro) : reply->KeptMacro);
     const int hotKey = hotKeys_.IndexOfRep(reply);
-    lines.push_back(hotKey >= 0 ? hotKeys_.KeyAt(hotKey) : std::string());
+    lines.push_back(hotKey >= 0 ? hotKeys_.KeyAt(hotKey) : reply->KeptHotKey);
     lines.insert(lines.end(), reply->Lines.begin(), reply->Lines.end());
-    return WriteTextLines(*fs_, reply->OwnPath(), lines);
+    if (!CanChange(reply) || !WriteTextLines(*fs_, reply->OwnPath(), lines))
+        return false;
+    StampFrom(reply, reply->OwnPath());
+    return true;
 }
 
 bool TRepList::RenameEntry(TRep* rep, const std::string& newName)
 {
-    if (newName.empty() || !rep->HasSafePath())
+    if (newName.empty() || !rep->HasSafePath() || !CanChange(rep))
         return false;
     bool renamed = false;
     const std::string indexPath = IndexPathOf(*rep);
+    std::optional<TFolderLock> lock;
+    if (!LockForChange(rep->ContainerPath(), lock))
+        return false;
     if (std::optional<std::vector<std::string>> lines = ReadTextLines(*fs_, indexPath)) {
         const int at = FindIndexLine(rep, *lines);
         if (at >= 0) {
@@ -166,6 +223,7 @@ bool TRepList::RenameEntry(TRep* rep, const std::string& newName)
             }
         }
     }
+    lock.reset();
     // The first reply named in a new folder names the folder.
     if (!rep->IsFolder()) {
         const TreeNode parent = tree_->Parent(rep->Node);
@@ -179,9 +237,12 @@ bool TRepList::RenameEntry(TRep* rep, const std::string& newName)
 
 bool TRepList::DeleteFiles(TRep* rep)
 {
-    if (!rep->HasSafePath())
+    if (!rep->HasSafePath() || !CanChange(rep))
         return false;
     const std::string indexPath = IndexPathOf(*rep);
+    std::optional<TFolderLock> lock;
+    if (!LockForChange(rep->ContainerPath(), lock))
+        return false;
     std::optional<std::vector<std::string>> lines = ReadTextLines(*fs_, indexPath);
     // Writing back what could not be read would empty the index.
     if (!lines)
@@ -204,10 +265,18 @@ bool TRepList::MoveBefore(TRep* entry, TRep* target)
 {
     if (entry == target || IsInSubtree(target->Node, entry->Node))
         return false;
-    if (!entry->HasSafePath() || !target->HasSafePath())
+    if (!entry->HasSafePath() || !target->HasSafePath() || !CanChange(entry) || !CanChange(target))
         return false;
     const std::string sourceIndex = IndexPathOf(*entry);
     const std::string destinationIndex = IndexPathOf(*target);
+    // Both folders' locks, always in the same order, so two computers moving
+    // between the same two folders never wait for each other in a circle.
+    const std::string first = std::min(entry->ContainerPath(), target->ContainerPath());
+    const std::string second = std::max(entry->ContainerPath(), target->ContainerPath());
+    std::optional<TFolderLock> firstLock;
+    std::optional<TFolderLock> secondLock;
+    if (!LockForChange(first, firstLock) || (second != first && !LockForChange(second, secondLock)))
+        return false;
     if (sourceIndex == destinationIndex)
         return MoveWithinDirectory(entry, target, sourceIndex);
     return MoveAcrossDirectories(entry, target, sourceIndex, destinationIndex);
@@ -247,10 +316,19 @@ bool TRepList::MoveAcrossDirectories(
     const std::vector<std::string> originalDestination = *destinationLines;
     const std::string& sourceLine = (*sourceLines)[static_cast<size_t>(from)];
     const IndexLine parts = SplitIndexLine(sourceLine);
-    const TMoveRecord record{RelativeToRoot(root_, entry->ContainerPath()), sourceLine,
-        RelativeToRoot(root_, destinationDir), MakeIndexLine(parts.prefix, number, parts.name)};
+    const std::string& root = entry->LibraryRoot();
+    // The record tells the start-up tidy of the user's own library how to
+    // finish a move inside it. A move between two libraries or inside the
+    // shared one (whose tidy finishes no moves: another computer may be in
+    // the middle of one), cut off, leaves the entry listed twice; nothing is
+    // lost.
+    const bool recorded = &root == &target->LibraryRoot() && !IsShared(entry);
+    const std::string destinationLine = MakeIndexLine(parts.prefix, number, parts.name);
+    const TMoveRecord record = recorded ? TMoveRecord{RelativeToRoot(root, entry->ContainerPath()), sourceLine,
+                                   RelativeToRoot(root, destinationDir), destinationLine}
+                                        : TMoveRecord{};
     sourceLines->erase(sourceLines->begin() + from);
-    destinationLines->insert(destinationLines->begin() + to, record.destinationLine);
+    destinationLines->insert(destinationLines->begin() + to, destinationLine);
 
     // A killed process rolls nothing back, so each step must leave something
     // that loads: the copy is unlisted until the destination's line is
@@ -259,7 +337,7 @@ bool TRepList::MoveAcrossDirectories(
     // and only then the old file. A failure rolls back what was done.
     const std::string oldPath = entry->OwnPath();
     const std::string newPath = EntryPathIn(destinationDir, number, folder);
-    if (!WriteMoveRecord(*fs_, root_, record))
+    if (recorded && !WriteMoveRecord(*fs_, root, record))
         return false;
     bool moved = CopyEntry(*fs_, oldPath, newPath, folder);
     if (moved && !WriteTextLines(*fs_, destinationIndex, *destinationLines)) {
@@ -278,7 +356,8 @@ bool TRepList::MoveAcrossDirectories(
         // Left behind, the old file is an unlisted extra; the move itself is done.
         (void)DeleteEntryFiles(*fs_, oldPath, folder);
     }
-    (void)fs_->DeleteFile(MoveRecordPath(root_));
+    if (recorded)
+        (void)fs_->DeleteFile(MoveRecordPath(root));
     return moved;
 }
 

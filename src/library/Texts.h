@@ -44,6 +44,20 @@ inline constexpr const char* kNewReplyName = "New Reply";
 inline constexpr const char* kNewFolderName = "New Folder";
 inline constexpr const char* kFolderNameSuffix = " Folder";
 
+// The team library.
+inline constexpr const char* kMsgSharedReadOnly
+    = "The team library can't be changed now: its folder is offline or only allows reading.";
+inline constexpr const char* kMsgSharedBusy
+    = "The team library folder \"%s\" is being changed by another computer. Please try again.";
+inline constexpr const char* kMsgSharedIsOwnLibrary
+    = "The team library folder \"%s\" holds your own library or lies inside it, so it is not loaded. Please choose "
+      "another folder in Options.";
+inline constexpr const char* kMsgSharedConflicts = "These team replies have a macro or hot key that one of your own "
+                                                   "replies already uses; your own reply keeps it:\r\n\r\n%s";
+// Added to a reply's name for the user's version of a reply that another
+// computer changed while the user was editing it.
+inline constexpr const char* kMyCopySuffix = " (my copy)";
+
 // Settings and options.
 // Shown when a setting could not be written.
 inline constexpr const char* kMsgSettingsNotSaved

@@ -17,5 +17,7 @@ inline constexpr const char* kReplyPrefix = "REPLY_";
 inline constexpr const char* kTempPrefix = "cvn";
 inline constexpr const char* kTempExtension = ".tmp";
 inline constexpr const char* kMoveRecordName = "cvnmove.tmp";
+// The lock file of a folder of a shared library (see TFolderLock).
+inline constexpr const char* kLockFileName = "index.lck";
 
 } // namespace corvane

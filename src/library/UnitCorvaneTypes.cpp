@@ -21,7 +21,7 @@ TRep* TRep::ParentRep() const
     return parent ? static_cast<TRep*>(tree_->Data(parent)) : nullptr;
 }
 
-std::string TRep::FolderPath() const { return ContainerPath() + "\\" + FolderName; }
+std::string TRep::FolderPath() const { return libraryTop_ ? *root_ : ContainerPath() + "\\" + FolderName; }
 
 std::string TRep::ContainerPath() const
 {
@@ -33,9 +33,9 @@ std::string TRep::OwnPath() const { return IsFolder() ? FolderPath() : Container
 
 bool TRep::HasSafePath() const
 {
-    if (!IsPlainPathComponent(IsFolder() ? FolderName : FileName))
+    if (libraryTop_ || !IsPlainPathComponent(IsFolder() ? FolderName : FileName))
         return false;
-    for (const TRep* parent = ParentRep(); parent; parent = parent->ParentRep())
+    for (const TRep* parent = ParentRep(); parent && !parent->libraryTop_; parent = parent->ParentRep())
         if (!parent->IsFolder() || !IsPlainPathComponent(parent->FolderName))
             return false;
     return true;
@@ -74,20 +74,26 @@ int TRepList::Adopt(std::unique_ptr<TRep> rep, TreeNode node)
 
 int TRepList::AddNodeLast(const std::string& name, TreeNode parent)
 {
-    auto rep = std::make_unique<TRep>(*tree_, root_);
+    auto rep = std::make_unique<TRep>(*tree_, RootUnder(parent));
     return Adopt(std::move(rep), tree_->AddLast(parent, name));
 }
 
 int TRepList::AddNodeFirst(const std::string& name, TreeNode parent)
 {
-    auto rep = std::make_unique<TRep>(*tree_, root_);
+    auto rep = std::make_unique<TRep>(*tree_, RootUnder(parent));
     return Adopt(std::move(rep), tree_->AddFirst(parent, name));
 }
 
 int TRepList::InsertNodeBefore(const std::string& name, TreeNode sibling)
 {
-    auto rep = std::make_unique<TRep>(*tree_, root_);
+    auto rep = std::make_unique<TRep>(*tree_, RootUnder(tree_->Parent(sibling)));
     return Adopt(std::move(rep), tree_->InsertBefore(sibling, name));
+}
+
+const std::string& TRepList::RootUnder(TreeNode parent) const
+{
+    const TRep* rep = RepOf(parent);
+    return rep ? rep->LibraryRoot() : root_;
 }
 
 void TRepList::DeleteAt(int index) { RemoveSubtree(Items(index)->Node); }
@@ -134,6 +140,9 @@ void TRepList::RemoveSubtree(TreeNode node)
 
     tree_->Delete(node);
     const std::unordered_set<const TRep*> gone(doomed.begin(), doomed.end());
+    std::erase_if(conflicts_, [&gone](const TKeyConflict& conflict) { return gone.count(conflict.reply) != 0; });
+    if (gone.count(sharedTop_) != 0)
+        sharedTop_ = nullptr;
     std::erase_if(items_, [&gone](const std::unique_ptr<TRep>& rep) { return gone.count(rep.get()) != 0; });
 }
 
@@ -149,6 +158,8 @@ void TRepList::ClearAll()
     hotKeys_.Clear();
     macros_.Clear();
     items_.clear();
+    conflicts_.clear();
+    sharedTop_ = nullptr;
 }
 
 void TRepList::SetBody(TRep* reply, const std::vector<std::string>& lines)
@@ -177,8 +188,11 @@ void TRepList::MoveNodeBefore(TRep* entry, TRep* target)
 
 void TRepList::RelinkSubtree(TreeNode node)
 {
-    if (TRep* rep = RepOf(node))
+    if (TRep* rep = RepOf(node)) {
         rep->Node = node;
+        if (!rep->libraryTop_)
+            rep->root_ = &RootUnder(tree_->Parent(node));
+    }
     const int children = tree_->ChildCount(node);
     for (int i = 0; i < children; ++i)
         RelinkSubtree(tree_->Child(node, i));

@@ -5,6 +5,7 @@
 #include "platform/TreeControl.h"
 
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -13,6 +14,7 @@ namespace corvane {
 
 class IFileSystem;
 class IListBox;
+class TFolderLock;
 
 // The library folder inside a data folder that ends with "\\", without a
 // trailing separator.
@@ -26,11 +28,26 @@ public:
     std::vector<std::string> Lines; // the reply's RTF body, one string per line
     std::string FileName; // "<n>.rep" for a reply, empty for a folder
     std::string FolderName; // "<m>" for a folder, empty for a reply
+    // A team reply's macro and hot key that one of the user's own replies
+    // already holds: the indexes leave them out, the reply file keeps them.
+    std::string KeptMacro;
+    std::string KeptHotKey;
+    // The reply file's write time when this program last read or wrote it
+    // (see IFileSystem::LastWriteTime), -1 when unknown: a different time on
+    // disk means another computer changed it meanwhile.
+    long long Stamp = -1;
 
-    // `root` is the library's root folder; it must outlive the entry.
-    TRep(const ITreeControl& tree, const std::string& root) : tree_(&tree), root_(&root) { }
+    // `root` is the root folder of the entry's library; it must outlive the
+    // entry. A library's top folder stands for that root itself.
+    TRep(const ITreeControl& tree, const std::string& root, bool libraryTop = false)
+        : tree_(&tree), root_(&root), libraryTop_(libraryTop)
+    { }
 
     bool IsFolder() const { return FileName.empty(); }
+    // The top-level folder that shows a shared library: its FolderPath is
+    // that library's root; it has no index line and no number of its own.
+    bool IsLibraryTop() const { return libraryTop_; }
+    const std::string& LibraryRoot() const { return *root_; }
     // <root>\<m>\...\<m of this folder>
     std::string FolderPath() const;
     // The directory holding this entry: the parent's FolderPath, or the root.
@@ -46,9 +63,11 @@ public:
     void AdoptPath(const std::string& newPath);
 
 private:
+    friend class TRepList; // moves entries between libraries
     TRep* ParentRep() const;
     const ITreeControl* tree_;
     const std::string* root_;
+    bool libraryTop_ = false;
 };
 
 // A sorted, case-insensitive index from key strings to replies that keeps a
@@ -118,6 +137,17 @@ std::string_view MacroStem(std::string_view macro);
 // Text strictly between the first "(" and the first ")", or nothing when the
 // text has no "(" or the ")" does not follow it with something in between.
 std::string_view ParameterList(std::string_view text);
+
+// A team reply's macro or hot key that one of the user's own replies already
+// holds; the user's own reply keeps it.
+struct TKeyConflict {
+    const TRep* reply = nullptr;
+    bool hotKey = false; // else a macro
+    std::string key; // the macro, or the hot-key code
+};
+
+// What can be done with the shared library now.
+enum class TSharedAccess { None, Writable, ReadOnly, Offline };
 
 // The library: owns every TRep and both indexes.
 class TRepList {
@@ -203,10 +233,50 @@ public:
     [[nodiscard]] bool SetMacro(TRep* reply, const std::string& macro);
     [[nodiscard]] bool SetHotKey(TRep* reply, const std::string& code);
 
+    // --- a shared library beside the user's own ---
+    // Shows the library at `root` (no trailing separator) as the last
+    // top-level folder, labelled `name`, and loads it after the user's own
+    // one; its macros and hot keys that the user's own replies hold are left
+    // out of the indexes and listed in Conflicts(). A folder that cannot be
+    // read leaves the top folder empty and the access Offline; one that
+    // refuses files, ReadOnly.
+    void LoadSharedLibrary(const std::string& root, const std::string& name);
+    // Takes the shared library's folder and everything in it out of memory.
+    void UnloadSharedLibrary();
+    // Reloads, from disk, what the shared library's folder `dir` holds
+    // (the root or any folder in it). False when `dir` is not shown.
+    bool ReloadSharedFolder(const std::string& dir);
+    TRep* SharedTop() const { return sharedTop_; }
+    const std::string& SharedRoot() const { return sharedRoot_; }
+    bool IsShared(const TRep* rep) const { return sharedTop_ && &rep->LibraryRoot() == &sharedRoot_; }
+    TSharedAccess SharedAccess() const { return sharedAccess_; }
+    void SetSharedAccess(TSharedAccess access) { sharedAccess_ = access; }
+    // The entry may be changed on disk: it is the user's own, or the shared
+    // library is writable.
+    bool CanChange(const TRep* rep) const;
+    bool CanChangeIn(const std::string& dir) const;
+    const std::vector<TKeyConflict>& Conflicts() const { return conflicts_; }
+    // Locks `dir` for one read-modify-write of its index when it belongs to
+    // the shared library; true when the caller may go on (always for the
+    // user's own library), false when the lock could not be had.
+    [[nodiscard]] bool LockForChange(const std::string& dir, std::optional<TFolderLock>& lock);
+    // True, with the shared library now Offline, when the entry is in the
+    // shared library and its folder cannot be reached any more.
+    bool SharedFolderGone(const TRep* rep);
+    bool SharedFolderGoneAt(const std::string& dir);
+    // True when the reply's file was written by someone else since this
+    // program last read or wrote it.
+    bool ChangedElsewhere(const TRep* reply) const;
+    // Reads the reply's file again: body, macro and hot key as stored.
+    [[nodiscard]] bool RereadReplyFile(TRep* reply);
+
     // Folders nested deeper than this are shown without their contents.
     static constexpr int kMaxFolderDepth = 32;
 
 private:
+    const std::string& RootUnder(TreeNode parent) const;
+    void AddKeysFromFile(TRep* reply, const std::string& macro, const std::string& code);
+    void StampFrom(TRep* reply, const std::string& path);
     int Adopt(std::unique_ptr<TRep> rep, TreeNode node);
     void CollectSubtree(TreeNode node, std::vector<TRep*>& reps) const;
     void RelinkSubtree(TreeNode node);
@@ -220,6 +290,10 @@ private:
 
     std::vector<std::unique_ptr<TRep>> items_;
     std::string root_;
+    std::string sharedRoot_;
+    TRep* sharedTop_ = nullptr;
+    TSharedAccess sharedAccess_ = TSharedAccess::None;
+    std::vector<TKeyConflict> conflicts_;
     ITreeControl* tree_;
     TRepHotKeyList hotKeys_;
     TRepMacroList macros_;

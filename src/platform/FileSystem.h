@@ -47,6 +47,13 @@ public:
     // True for a directory junction or symbolic link: walking into one may
     // lead outside the tree being walked, or back up into it.
     [[nodiscard]] virtual bool IsLink(const std::string& path) const { return false; }
+    // Creates a file holding `bytes` only when nothing is at `path` yet. The
+    // test and the creation are one step on every computer sharing a folder
+    // (share modes are not), which is what a lock across computers needs.
+    [[nodiscard]] virtual bool CreateNewFile(const std::string& path, const std::string& bytes) = 0;
+    // When the file or directory was last written, in milliseconds since
+    // 1970-01-01 UTC; nullopt when it cannot be read.
+    [[nodiscard]] virtual std::optional<long long> LastWriteTime(const std::string& path) const = 0;
 };
 
 } // namespace corvane

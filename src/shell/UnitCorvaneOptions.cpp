@@ -17,6 +17,9 @@ void TOptionsDialogModel::Load()
     view_.SetChecked(OptionBox::ShowMacroIns, ReadProgramFlag(reg_, kShowMacroIns));
     view_.SetChecked(OptionBox::KeepClipboard, ReadProgramFlag(reg_, kKeepClipboard));
     view_.SetConsoleClasses(ReadProgramString(reg_, kConsoleClasses));
+    const TSharedLibrarySetting team = ReadSharedLibrarySetting(reg_);
+    view_.SetText(OptionText::TeamFolder, team.folder);
+    view_.SetText(OptionText::TeamName, team.name);
     const bool wasChecked = view_.IsChecked(OptionBox::AlwaysOnTop);
     const bool checked = ReadProgramFlag(reg_, kAlwaysOnTop);
     view_.SetChecked(OptionBox::AlwaysOnTop, checked);
@@ -40,6 +43,10 @@ bool TOptionsDialogModel::Ok()
     written = WriteProgramString(reg_, kConsoleClasses, view_.ConsoleClasses()) && written;
     const bool onTop = view_.IsChecked(OptionBox::AlwaysOnTop);
     written = WriteProgramFlag(reg_, kAlwaysOnTop, onTop) && written;
+    const TSharedLibrarySetting before = ReadSharedLibrarySetting(reg_);
+    written = WriteSharedLibrarySetting(reg_, {view_.Text(OptionText::TeamFolder), view_.Text(OptionText::TeamName)})
+        && written;
+    teamChanged_ = !(ReadSharedLibrarySetting(reg_) == before);
     if (onTop)
         view_.MakeMainWindowTopmost();
     if (!written)

@@ -9,6 +9,7 @@
 namespace corvane {
 
 enum class OptionBox { TipOfDay, AutoRun, AlwaysOnTop, ShowMacroIns, KeepClipboard };
+enum class OptionText { TeamFolder, TeamName }; // "Team library folder" and its name
 
 class IOptionsView {
 public:
@@ -18,6 +19,8 @@ public:
     // Window classes of consoles and terminals, as the user typed them.
     virtual void SetConsoleClasses(const std::string& text) = 0;
     virtual std::string ConsoleClasses() const = 0;
+    virtual void SetText(OptionText field, const std::string& text) = 0;
+    virtual std::string Text(OptionText field) const = 0;
     // Message boxes belong to the dialog.
     virtual void ShowWarning(const std::string& text) = 0;
     virtual void ShowError(const std::string& text) = 0;
@@ -35,11 +38,14 @@ public:
     // Writes every setting; Cancel writes nothing and needs no handler. When
     // a setting cannot be written the user is told, and the result is false.
     bool Ok();
+    // After Ok: the team library's setting changed, so it must be loaded anew.
+    bool TeamLibraryChanged() const { return teamChanged_; }
 
 private:
     IRegistry& reg_;
     IOptionsView& view_;
     std::string programPath_;
+    bool teamChanged_ = false;
 };
 
 } // namespace corvane

@@ -24,6 +24,25 @@ void EnableReplyControls(const TIdleInput& in, TCommandStates& s)
     s.editor = true;
 }
 
+// What remains is reading, copying and delivering.
+void DisableChanges(TCommandStates& s)
+{
+    s.addFolder = false;
+    s.addReply = false;
+    s.deleteNode = false;
+    s.name = false;
+    s.macro = false;
+    s.hotKeyBox = false;
+    s.hotKeyParts = false;
+    s.formattingToolbar = false;
+    s.formattingControls = false;
+    s.placeholders = false;
+    s.cut = false;
+    s.paste = false;
+    s.undo = false;
+    s.redo = false;
+}
+
 } // namespace
 
 TCommandStates IdleUpdate(const TIdleInput& in, const TCommandStates& previous)
@@ -42,6 +61,8 @@ TCommandStates IdleUpdate(const TIdleInput& in, const TCommandStates& previous)
         s.name = true;
     else
         EnableReplyControls(in, s);
+    if (in.selectionReadOnly)
+        DisableChanges(s);
     return s;
 }
 

@@ -18,6 +18,9 @@ struct TIdleInput {
     bool editorCanUndo = false;
     bool editorCanRedo = false;
     bool lastActiveWindowValid = false; // LastActiveWindow set and still a window
+    // The selection lies in the team library while it is offline or its
+    // folder only allows reading: it can be delivered, not changed.
+    bool selectionReadOnly = false;
 };
 
 struct TCommandStates {

@@ -1,5 +1,9 @@
 #include "shell/UnitSettings.h"
 
+#include <algorithm>
+#include <memory>
+#include <optional>
+
 namespace corvane {
 
 namespace {
@@ -116,6 +120,39 @@ bool EnsureDefaultSettings(IRegistry& reg)
         if (!SettingsValueExists(reg, RegRoot::CurrentUser, kProgramKey, d.name))
             written = SettingsWriteInt(reg, RegRoot::CurrentUser, kProgramKey, d.name, d.value) && written;
     return written;
+}
+
+std::string SettingsReadString(IRegistry& reg, RegRoot root, const std::string& key, const std::string& name)
+{
+    const std::unique_ptr<IRegistryKey> k = reg.Open(root, key, RegAccess::Read);
+    const std::optional<RegValue> value = k ? k->Read(name) : std::nullopt;
+    if (!value || value->kind != RegKind::String)
+        return {};
+    std::string text(value->data.begin(), value->data.end());
+    // Stored with its terminating zero, or not, by whoever wrote it.
+    text.resize(std::min(text.size(), text.find('\0')));
+    return text;
+}
+
+TSharedLibrarySetting ReadSharedLibrarySetting(IRegistry& reg)
+{
+    TSharedLibrarySetting setting;
+    setting.folder = SettingsReadString(reg, RegRoot::CurrentUser, kProgramKey, kSharedLibrary);
+    // "\\server\share\" and "\\server\share" name one folder.
+    while (setting.folder.size() > 3 && (setting.folder.back() == '\\' || setting.folder.back() == '/'))
+        setting.folder.pop_back();
+    setting.name = SettingsReadString(reg, RegRoot::CurrentUser, kProgramKey, kSharedLibraryName);
+    if (setting.name.empty())
+        setting.name = kDefaultSharedLibraryName;
+    return setting;
+}
+
+bool WriteSharedLibrarySetting(IRegistry& reg, const TSharedLibrarySetting& setting)
+{
+    const bool folder = SettingsWriteString(reg, RegRoot::CurrentUser, kProgramKey, kSharedLibrary, setting.folder);
+    return SettingsWriteString(reg, RegRoot::CurrentUser, kProgramKey, kSharedLibraryName,
+               setting.name.empty() ? std::string(kDefaultSharedLibraryName) : setting.name)
+        && folder;
 }
 
 std::string AutorunCommandLine(const std::string& programPath) { return "\"" + programPath + "\" -hidden"; }

@@ -27,6 +27,12 @@ inline constexpr const char* kNavMainFormSettings = "NavMainFormSettings";
 inline constexpr const char* kMainFormDpi = "MainFormDpi";
 inline constexpr const char* kNavMainFormDpi = "NavMainFormDpi";
 inline constexpr const char* kMacroInsFormSettings = "MacroInsFormSettings";
+// The team library: its folder (REG_SZ, empty or missing for none), the name
+// of its top-level folder, and the key conflicts the user was told about.
+inline constexpr const char* kSharedLibrary = "SharedLibrary";
+inline constexpr const char* kSharedLibraryName = "SharedLibraryName";
+inline constexpr const char* kSharedLibraryConflicts = "SharedLibraryConflicts";
+inline constexpr const char* kDefaultSharedLibraryName = "Team";
 
 // A DWORD yields its value, a binary value its first 4 bytes little-endian
 // (fewer bytes are zero-extended); anything else, or nothing, yields 0.
@@ -37,6 +43,9 @@ inline constexpr const char* kMacroInsFormSettings = "MacroInsFormSettings";
 // write returns false when the value was not stored as asked.
 [[nodiscard]] bool SettingsWriteInt(
     IRegistry& reg, RegRoot root, const std::string& key, const std::string& name, std::int32_t value);
+// A string value's text; empty for anything else, or nothing.
+[[nodiscard]] std::string SettingsReadString(
+    IRegistry& reg, RegRoot root, const std::string& key, const std::string& name);
 [[nodiscard]] bool SettingsWriteString(
     IRegistry& reg, RegRoot root, const std::string& key, const std::string& name, const std::string& text);
 // True when the value is gone afterwards, also when there was none.
@@ -56,6 +65,16 @@ inline constexpr const char* kMacroInsFormSettings = "MacroInsFormSettings";
 // Creates the program key and writes the defaults of the missing values;
 // existing values are never touched. False when something could not be written.
 [[nodiscard]] bool EnsureDefaultSettings(IRegistry& reg);
+
+// The team library's folder without a trailing separator (empty: none) and
+// the name of its top-level folder ("Team" when none is set).
+struct TSharedLibrarySetting {
+    std::string folder;
+    std::string name;
+    bool operator==(const TSharedLibrarySetting&) const = default;
+};
+TSharedLibrarySetting ReadSharedLibrarySetting(IRegistry& reg);
+[[nodiscard]] bool WriteSharedLibrarySetting(IRegistry& reg, const TSharedLibrarySetting& setting);
 
 // Autorun: the presence of the Run value means on, whatever it holds. The
 // path is quoted so that a path with blanks cannot start another program.

@@ -9,7 +9,16 @@ namespace corvane::win32 {
 
 namespace {
 
-enum ControlId { IdTipOfDay = 101, IdAutoRun, IdAlwaysOnTop, IdShowMacroIns, IdConsoleClasses, IdKeepClipboard };
+enum ControlId {
+    IdTipOfDay = 101,
+    IdAutoRun,
+    IdAlwaysOnTop,
+    IdShowMacroIns,
+    IdConsoleClasses,
+    IdKeepClipboard,
+    IdTeamFolder,
+    IdTeamName
+};
 
 class OptionsDialog final : public ModalDialog, private IOptionsView {
 public:
@@ -20,13 +29,14 @@ public:
     bool Show()
     {
         const bool ok
-            = Run(mainWindow_, mainWindow_, "Corvane - Options", WS_POPUP | WS_CAPTION | WS_SYSMENU, 367, 291) == IDOK;
+            = Run(mainWindow_, mainWindow_, "Corvane - Options", WS_POPUP | WS_CAPTION | WS_SYSMENU, 367, 379) == IDOK;
         // While the dialog it owns is up, Wine refuses to make the main window
         // topmost; the dialog is gone now.
         if (makeTopmost_)
             ::SetWindowPos(mainWindow_, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
         return ok;
     }
+    bool TeamLibraryChanged() const { return teamChanged_; }
 
 private:
     void OnStart() override
@@ -34,8 +44,8 @@ private:
         // Created in the order of the keyboard focus.
         const DWORD box = BS_AUTOCHECKBOX | WS_TABSTOP;
         AddControl("BUTTON", "Show Tip of The Day on program startup", box, IdTipOfDay, 16, 16, 330, 20);
-        AddControl("BUTTON", "Ok", BS_DEFPUSHBUTTON | WS_TABSTOP, IDOK, 186, 252, 80, 26);
-        AddControl("BUTTON", "Cancel", BS_PUSHBUTTON | WS_TABSTOP, IDCANCEL, 274, 252, 80, 26);
+        AddControl("BUTTON", "Ok", BS_DEFPUSHBUTTON | WS_TABSTOP, IDOK, 186, 340, 80, 26);
+        AddControl("BUTTON", "Cancel", BS_PUSHBUTTON | WS_TABSTOP, IDCANCEL, 274, 340, 80, 26);
         AddControl("BUTTON", "Autorun Corvane on windows startup", box, IdAutoRun, 16, 44, 330, 20);
         AddControl("BUTTON", "Enable the Macro Insertions and Replacements dialog", box | BS_MULTILINE, IdShowMacroIns,
             16, 100, 230, 36);
@@ -44,6 +54,10 @@ private:
         AddControl("STATIC", "More console windows, typed into (class names, comma separated):", 0, -1, 16, 174,
             340, 20);
         AddControl("EDIT", "", WS_BORDER | WS_TABSTOP | ES_AUTOHSCROLL, IdConsoleClasses, 16, 196, 338, 24);
+        AddControl("STATIC", "Team library folder:", SS_LEFT, -1, 16, 230, 330, 18);
+        AddControl("EDIT", "", ES_AUTOHSCROLL | WS_BORDER | WS_TABSTOP, IdTeamFolder, 16, 250, 338, 22);
+        AddControl("STATIC", "Its name in the tree:", SS_LEFT, -1, 16, 282, 330, 18);
+        AddControl("EDIT", "", ES_AUTOHSCROLL | WS_BORDER | WS_TABSTOP, IdTeamName, 16, 302, 200, 22);
         model_.Load();
         ::SetFocus(::GetDlgItem(Dialog(), IdTipOfDay));
     }
@@ -58,6 +72,7 @@ private:
             break;
         case IDOK:
             model_.Ok();
+            teamChanged_ = model_.TeamLibraryChanged();
             End(IDOK);
             break;
         case IDCANCEL:
@@ -100,6 +115,17 @@ private:
         ::GetDlgItemTextA(Dialog(), IdConsoleClasses, text, sizeof text);
         return text;
     }
+    static int IdOf(OptionText field) { return field == OptionText::TeamFolder ? IdTeamFolder : IdTeamName; }
+    void SetText(OptionText field, const std::string& text) override
+    {
+        ::SetDlgItemTextA(Dialog(), IdOf(field), text.c_str());
+    }
+    std::string Text(OptionText field) const override
+    {
+        char text[MAX_PATH * 2] = {};
+        ::GetDlgItemTextA(Dialog(), IdOf(field), text, static_cast<int>(sizeof text));
+        return text;
+    }
     // Owned by the dialog, so that it stays above it and the dialog waits.
     void ShowWarning(const std::string& text) override
     {
@@ -116,14 +142,16 @@ private:
     HWND mainWindow_;
     TOptionsDialogModel model_;
     bool makeTopmost_ = false;
+    bool teamChanged_ = false;
 };
 
 } // namespace
 
-bool ShowOptionsDialog(HWND mainWindow, IRegistry& registry, const std::string& programPath)
+OptionsOutcome ShowOptionsDialog(HWND mainWindow, IRegistry& registry, const std::string& programPath)
 {
     OptionsDialog dialog(mainWindow, registry, programPath);
-    return dialog.Show();
+    const bool ok = dialog.Show();
+    return {ok, ok && dialog.TeamLibraryChanged()};
 }
 
 } // namespace corvane::win32

@@ -10,8 +10,13 @@ class IRegistry;
 
 namespace corvane::win32 {
 
+struct OptionsOutcome {
+    bool ok = false; // closed with "Ok"
+    bool teamLibraryChanged = false; // so the team library is loaded anew
+};
+
 // Modal over `mainWindow`, which it also makes topmost when Always on Top is
-// switched on. True after "Ok".
-bool ShowOptionsDialog(HWND mainWindow, IRegistry& registry, const std::string& programPath);
+// switched on.
+OptionsOutcome ShowOptionsDialog(HWND mainWindow, IRegistry& registry, const std::string& programPath);
 
 } // namespace corvane::win32

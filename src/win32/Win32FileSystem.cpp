@@ -130,4 +130,32 @@ bool Win32FileSystem::IsLink(const std::string& path) const
     return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_REPARSE_POINT);
 }
 
+bool Win32FileSystem::CreateNewFile(const std::string& path, const std::string& bytes)
+{
+    bool written = false;
+    {
+        UniqueFileHandle file(
+            ::CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr));
+        if (!file)
+            return false;
+        written = WriteAll(file.Get(), bytes);
+    }
+    if (!written)
+        ::DeleteFileA(path.c_str());
+    return written;
+}
+
+std::optional<long long> Win32FileSystem::LastWriteTime(const std::string& path) const
+{
+    WIN32_FILE_ATTRIBUTE_DATA data{};
+    if (!::GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &data))
+        return std::nullopt;
+    const long long ticks = (static_cast<long long>(data.ftLastWriteTime.dwHighDateTime) << 32)
+        | static_cast<long long>(data.ftLastWriteTime.dwLowDateTime);
+    // FILETIME counts 100 ns from 1601; 11644473600 s lie between 1601 and 1970.
+    constexpr long long kTicksPerMillisecond = 10000;
+    constexpr long long kMillisecondsFrom1601To1970 = 11644473600000LL;
+    return ticks / kTicksPerMillisecond - kMillisecondsFrom1601To1970;
+}
+
 } // namespace corvane::win32

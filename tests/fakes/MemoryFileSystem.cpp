@@ -1,5 +1,8 @@
 #include "fakes/MemoryFileSystem.h"
 
+#include <algorithm>
+#include <chrono>
+
 namespace corvane::fakes {
 
 std::string MemoryFileSystem::Key(const std::string& path)
@@ -90,8 +93,47 @@ bool MemoryFileSystem::WriteFileReplacing(const std::string& path, const std::st
         return false;
     changed.push_back(path);
     // A replaced file keeps the name it had.
-    files_[Key(real)] = {old ? old->path : real, bytes};
+    files_[Key(real)] = {old ? old->path : real, bytes, false, NextWriteTime()};
     return true;
+}
+
+bool MemoryFileSystem::CreateNewFile(const std::string& path, const std::string& bytes)
+{
+    Touch(path);
+    if (Fails(failWrite, path))
+        return false;
+    const std::string real = Resolve(path);
+    if (!Find(dirs_, Parent(real)) || Find(dirs_, real) || Find(files_, real))
+        return false;
+    changed.push_back(path);
+    files_[Key(real)] = {real, bytes, false, NextWriteTime()};
+    return true;
+}
+
+std::optional<long long> MemoryFileSystem::LastWriteTime(const std::string& path) const
+{
+    Touch(path);
+    if (Fails(failRead, path))
+        return std::nullopt;
+    if (const Entry* e = Find(files_, Resolve(path)))
+        return e->written;
+    if (const Entry* d = Find(dirs_, Resolve(path)))
+        return d->written;
+    return std::nullopt;
+}
+
+long long MemoryFileSystem::NextWriteTime() const
+{
+    const long long now
+        = std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::system_clock::now().time_since_epoch())
+              .count();
+    lastWrite_ = std::max(now, lastWrite_ + 1);
+    return lastWrite_;
+}
+
+void MemoryFileSystem::SetWriteTime(const std::string& path, long long milliseconds)
+{
+    files_.at(Key(path)).written = milliseconds;
 }
 
 void MemoryFileSystem::LeaveTempBeside(const std::string& path, const std::string& bytes)
@@ -142,7 +184,7 @@ bool MemoryFileSystem::Rename(const std::string& from, const std::string& to)
     if (Find(files_, realTo) || Find(dirs_, realTo) || !Find(dirs_, Parent(realTo)))
         return false;
     if (const Entry* f = Find(files_, realFrom)) {
-        Entry moved{realTo, f->bytes, f->readOnly};
+        Entry moved{realTo, f->bytes, f->readOnly, f->written};
         files_.erase(Key(realFrom));
         files_[Key(realTo)] = moved;
     } else {
@@ -225,7 +267,7 @@ std::vector<DirEntry> MemoryFileSystem::Entries(const std::string& dir) const
 void MemoryFileSystem::PutFile(const std::string& path, const std::string& bytes)
 {
     AddDirs(Parent(path));
-    files_[Key(path)] = {path, bytes};
+    files_[Key(path)] = {path, bytes, false, NextWriteTime()};
 }
 
 void MemoryFileSystem::SetReadOnly(const std::string& path) { files_.at(Key(path)).readOnly = true; }
@@ -286,7 +328,8 @@ void MemoryFileSystem::MoveUnder(std::map<std::string, Entry>& m, const std::str
     for (auto it = m.begin(); it != m.end();) {
         if (it->first == fromKey || it->first.rfind(fromKey + "\\", 0) == 0) {
             moved.emplace_back(Key(to) + it->first.substr(fromKey.size()),
-                Entry{to + it->second.path.substr(from.size()), it->second.bytes, it->second.readOnly});
+                Entry{to + it->second.path.substr(from.size()), it->second.bytes, it->second.readOnly,
+                    it->second.written});
             it = m.erase(it);
         } else {
             ++it;

@@ -31,6 +31,9 @@ public:
     bool SetNormalAttributes(const std::string& path) override;
     std::vector<DirEntry> List(const std::string& dir) const override;
     bool IsLink(const std::string& path) const override;
+    bool CreateNewFile(const std::string& path, const std::string& bytes) override;
+    // Every write happens at this computer's time, each a moment after the last.
+    std::optional<long long> LastWriteTime(const std::string& path) const override;
 
     // Set-up, outside what the program does (nothing is recorded): a folder
     // or a file with the folders on its way, a read-only mark, a directory
@@ -39,6 +42,8 @@ public:
     void PutFile(const std::string& path, const std::string& bytes);
     void SetReadOnly(const std::string& path);
     void PutLink(const std::string& path, const std::string& target);
+    // As another computer's write at `milliseconds` since 1970 leaves it.
+    void SetWriteTime(const std::string& path, long long milliseconds);
 
     // Looks, outside what the program does (nothing is recorded): what a
     // file holds, whether a file or folder is there, the names in a folder.
@@ -78,7 +83,9 @@ private:
         std::string path; // as written
         std::string bytes;
         bool readOnly = false;
+        long long written = 0; // milliseconds since 1970
     };
+    long long NextWriteTime() const;
 
     static std::string Key(const std::string& path);
     // The path with a link at its start replaced by the link's target.
@@ -95,6 +102,7 @@ private:
     mutable std::map<std::string, Entry> dirs_;
     std::map<std::string, std::string> links_; // key -> target as written
     int tempsLeft_ = 0;
+    mutable long long lastWrite_ = 0;
 };
 
 } // namespace corvane::fakes

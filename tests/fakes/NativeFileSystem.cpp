@@ -169,4 +169,25 @@ bool NativeFileSystem::IsLink(const std::string& path) const
     return ::lstat(ToPosixPath(path).c_str(), &info) == 0 && S_ISLNK(info.st_mode);
 }
 
+bool NativeFileSystem::CreateNewFile(const std::string& path, const std::string& bytes)
+{
+    const std::string posix = ToPosixPath(path);
+    const int fd = ::open(posix.c_str(), O_WRONLY | O_CREAT | O_EXCL, 0666);
+    if (fd < 0)
+        return false;
+    const bool written = WriteAll(fd, bytes);
+    ::close(fd);
+    if (!written)
+        ::unlink(posix.c_str());
+    return written;
+}
+
+std::optional<long long> NativeFileSystem::LastWriteTime(const std::string& path) const
+{
+    struct stat info { };
+    if (::stat(ToPosixPath(path).c_str(), &info) != 0)
+        return std::nullopt;
+    return static_cast<long long>(info.st_mtim.tv_sec) * 1000 + info.st_mtim.tv_nsec / 1000000;
+}
+
 } // namespace corvane::fakes

@@ -24,6 +24,8 @@ public:
     bool SetNormalAttributes(const std::string& path) override;
     std::vector<DirEntry> List(const std::string& dir) const override;
     bool IsLink(const std::string& path) const override;
+    bool CreateNewFile(const std::string& path, const std::string& bytes) override;
+    std::optional<long long> LastWriteTime(const std::string& path) const override;
 };
 
 } // namespace corvane::fakes

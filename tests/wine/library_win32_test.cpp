@@ -4,6 +4,7 @@
 // over them.
 #include "library/UnitCommonProcs.h"
 #include "library/UnitCorvaneTypes.h"
+#include "win32/FolderWatcher.h"
 #include "win32/Handles.h"
 #include "win32/ListBoxControl.h"
 #include "win32/TreeViewControl.h"
@@ -15,6 +16,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <chrono>
 #include <string>
 #include <vector>
 
@@ -75,6 +77,47 @@ TEST(Win32FileSystemTest, WriteReplacingIntoAMissingDirectoryFailsAndCreatesNoth
     EXPECT_FALSE(fs.WriteFileReplacing(dir / "missing\\1.rep", "x"));
     EXPECT_TRUE(fs.List(dir.Path()).empty());
     EXPECT_FALSE(fs.ReadFile(dir / "missing\\1.rep").has_value());
+}
+
+TEST(Win32FileSystemTest, CreateNewFileCreatesOnceAndTellsTheWriteTime)
+{
+    TempDir dir;
+    Win32FileSystem fs;
+    const std::string lock = dir / "index.lck";
+    ASSERT_TRUE(fs.CreateNewFile(lock, "first"));
+    EXPECT_FALSE(fs.CreateNewFile(lock, "second"));
+    EXPECT_EQ(fs.ReadFile(lock).value_or("<unreadable>"), "first");
+    EXPECT_FALSE(fs.CreateNewFile(dir / "missing\\index.lck", "x"));
+
+    const long long now
+        = std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::system_clock::now().time_since_epoch())
+              .count();
+    const std::optional<long long> written = fs.LastWriteTime(lock);
+    ASSERT_TRUE(written.has_value());
+    EXPECT_LT(std::llabs(now - *written), 5000);
+    EXPECT_FALSE(fs.LastWriteTime(dir / "missing").has_value());
+}
+
+// Windows tells of changes in subfolders too; Wine 8 only of those in the
+// folder itself, which is why the poll stays.
+TEST(Win32FileSystemTest, AFolderWatcherTellsOfAChangeInTheFolder)
+{
+    TempDir dir;
+    Win32FileSystem fs;
+    UniqueWindow window(::CreateWindowExA(0, "STATIC", "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr, nullptr));
+    constexpr UINT kChanged = WM_APP + 7;
+    FolderWatcher watcher(dir.Path(), window.Get(), kChanged);
+    ASSERT_TRUE(watcher.Watching());
+    ::Sleep(200);
+    ASSERT_TRUE(fs.WriteFileReplacing(dir / "index.sub", "REPLY_1?x\r\n"));
+    bool told = false;
+    for (int i = 0; i < 100 && !told; ++i) {
+        MSG msg;
+        told = ::PeekMessageA(&msg, window.Get(), kChanged, kChanged, PM_REMOVE) != FALSE;
+        if (!told)
+            ::Sleep(50);
+    }
+    EXPECT_TRUE(told);
 }
 
 TEST(Win32FileSystemTest, RenamesADirectoryWithItsContentsButNeverOntoAnExistingName)

@@ -169,10 +169,16 @@ TEST_F(ShellDialogs, OptionsOkWritesTheBoxesAndMakesTheMainWindowTopmost)
         Click(d, kAutoRunBox);
         Click(d, kOnTopBox);
         Click(d, kMacroInsBox);
+        // The first edit box is the team library folder.
+        ::SetWindowTextA(::FindWindowExA(d, nullptr, "Edit", nullptr), "\\\\server\\support");
         Click(d, "Ok");
         return true;
     }});
-    EXPECT_TRUE(win32::ShowOptionsDialog(owner_, reg_, path));
+    const win32::OptionsOutcome outcome = win32::ShowOptionsDialog(owner_, reg_, path);
+    EXPECT_TRUE(outcome.ok);
+    EXPECT_TRUE(outcome.teamLibraryChanged);
+    EXPECT_EQ(SettingsReadString(reg_, RegRoot::CurrentUser, kProgramKey, kSharedLibrary), "\\\\server\\support");
+    EXPECT_EQ(SettingsReadString(reg_, RegRoot::CurrentUser, kProgramKey, kSharedLibraryName), "Team");
     EXPECT_TRUE(script.Finished());
     EXPECT_TRUE(sawInitialState);
     EXPECT_EQ(Setting(kShowTips), 0);
@@ -200,7 +206,7 @@ TEST_F(ShellDialogs, OptionsWarnAtTheClickAndCancelWritesNothing)
         Click(d, "Cancel");
         return true;
     }});
-    EXPECT_FALSE(win32::ShowOptionsDialog(owner_, reg_, "C:\\Corvane.exe"));
+    EXPECT_FALSE(win32::ShowOptionsDialog(owner_, reg_, "C:\\Corvane.exe").ok);
     EXPECT_TRUE(sawOn);
     EXPECT_EQ(warningsAtClick, 1u);
     ASSERT_EQ(boxes_.warnings.size(), 1u);

@@ -240,10 +240,15 @@ LRESULT TFormCorvane::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam)
         if (engine_)
             engine_->OnActivateApp(wParam != FALSE);
         return 0;
+    case WM_TEAM_FOLDER_CHANGED:
+        library_.LookAtTeamFolder();
+        return 0;
     case WM_TIMER:
         if (wParam == kTipTimerId) {
             KillTimer(window_, kTipTimerId);
             ShowStartupTip(window_, registry_);
+        } else if (wParam == kTeamTimerId) {
+            library_.LookAtTeamFolder();
         } else if (engine_) {
             engine_->OnTimer(wParam);
         }
@@ -316,6 +321,7 @@ void TFormCorvane::FormCreate()
     editor_.FillFontList();
     library_.LoadReplies(LibraryRootIn(GlobalParams().DataDir));
     library_.CreateEditing(editor_.Control());
+    library_.LoadTeamLibrary(window_, registry_);
     engine_ = std::make_unique<EngineWiring>(
         EngineWiring::Window{window_, buttons_.DeliveryColumn(), [this](HWND previous) { BringForward(previous); }},
         registry_, boxes_, library_, editor_);

@@ -68,7 +68,8 @@ void TFormCorvane::OnCommand(int id)
         ReportSettingsNotSaved(modes_.Toggle());
         break;
     case CmdOptions:
-        ShowOptionsDialog(window_, registry_, GlobalParams().ProgramPath);
+        if (ShowOptionsDialog(window_, registry_, GlobalParams().ProgramPath).teamLibraryChanged)
+            library_.LoadTeamLibrary(window_, registry_);
         break;
     case CmdHelpTopics:
         OpenHelpTopics(GlobalParams());

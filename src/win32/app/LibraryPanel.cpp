@@ -3,6 +3,9 @@
 #include "win32/app/LibraryPanel.h"
 
 #include "editing/LibraryEditing.h"
+#include "editing/TeamLibrary.h"
+#include "library/SharedWatch.h"
+#include "win32/FolderWatcher.h"
 #include "library/LibraryTidy.h"
 #include "library/UnitCommonProcs.h"
 #include "library/UnitCorvaneTypes.h"
@@ -25,7 +28,9 @@ constexpr UINT_PTR kReplyParamSubclassId = 1;
 
 } // namespace
 
-LibraryPanel::LibraryPanel(IFileSystem& fs, Events events) : fs_(fs), events_(std::move(events)) { }
+LibraryPanel::LibraryPanel(IFileSystem& fs, Events events)
+    : fs_(fs), events_(std::move(events)), watch_(std::make_unique<TSharedWatch>(fs))
+{ }
 
 LibraryPanel::~LibraryPanel() = default;
 
@@ -49,7 +54,8 @@ void LibraryPanel::ApplyDpi(HINSTANCE instance, int dpi)
     const int size = IconSizeAt(kTreeImageUnits, dpi);
     UniqueImageList images(ImageList_Create(size, size, ILC_COLOR32 | ILC_MASK, kTreeImageCount, 0));
     // In TreeImage order: folder closed and open, reply and reply selected.
-    for (int icon : {IDI_FOLDER, IDI_FOLDER_OPEN, IDI_REPLY, IDI_REPLY_SELECTED}) {
+    for (int icon : {IDI_FOLDER, IDI_FOLDER_OPEN, IDI_REPLY, IDI_REPLY_SELECTED, IDI_TEAM_LIBRARY, IDI_TEAM_OFFLINE,
+             IDI_REPLY_CONFLICT}) {
         UniqueIcon picture(
             static_cast<HICON>(LoadImageA(instance, MAKEINTRESOURCEA(icon), IMAGE_ICON, size, size, 0)));
         ImageList_AddIcon(images.Get(), picture.Get());
@@ -88,7 +94,7 @@ void LibraryPanel::LoadReplies(const std::string& root)
     tree_ = std::make_unique<TreeViewControl>(navigation_);
     hotKeyList_ = std::make_unique<ListBoxControl>(listHotKeys_);
     macroList_ = std::make_unique<ListBoxControl>(listMacros_);
-    library_ = std::make_unique<TRepList>(*tree_, *hotKeyList_, *macroList_, fs_, root);
+    library_ = std::make_unique<TRepList>(*tree_, *hotKeyList_, *macroList_, *watch_, root);
 
     ShowTidyNotice(TidyLibrary(fs_, library_->Root()));
     HCURSOR previous = SetCursor(LoadCursor(nullptr, IDC_WAIT));
@@ -114,13 +120,17 @@ void LibraryPanel::CreateEditing(IReplyEditor& editor)
     shiftBox_ = std::make_unique<CheckBoxControl>(checkShift_);
     keyList_ = std::make_unique<DropDownListControl>(comboKey_);
     editing_ = std::make_unique<TLibraryEditing>(
-        *library_, fs_, TReplyPanel{*nameEdit_, *macroEdit_, *hotKeyBox_, *shiftBox_, *keyList_, editor});
+        *library_, *watch_, TReplyPanel{*nameEdit_, *macroEdit_, *hotKeyBox_, *shiftBox_, *keyList_, editor});
     SubclassReplyParams();
     editing_->NavigationChange();
 }
 
 void LibraryPanel::Destroy()
 {
+    if (teamWindow_)
+        KillTimer(teamWindow_, kTeamTimerId);
+    teamFolderWatcher_.reset();
+    team_.reset();
     editing_.reset();
     library_.reset();
 }
@@ -278,7 +288,8 @@ void LibraryPanel::SetTreeImages(TVITEMA& item) const
         return;
     const bool hasChildren = TreeView_GetChild(navigation_, item.hItem) != nullptr;
     const bool expanded = (TreeView_GetItemState(navigation_, item.hItem, TVIS_EXPANDED) & TVIS_EXPANDED) != 0;
-    const TTreeNodeImages images = TreeNodeImages(hasChildren, expanded);
+    const TTreeNodeImages images = TreeNodeImages(
+        hasChildren, expanded, library_ ? NodeMarkOf(*library_, library_->RepOf(item.hItem)) : TNodeMark::None);
     if (item.mask & TVIF_IMAGE)
         item.iImage = images.normal;
     if (item.mask & TVIF_SELECTEDIMAGE)
@@ -411,6 +422,8 @@ void LibraryPanel::CollectIdleInput(HWND focus, TIdleInput& in) const
     in.replyChanged = editing_ && (editing_->ReplyChanged() || editing_->HasUnsavedEdits());
     in.treeFocused = focus != nullptr && focus == navigation_;
     in.hotKeyChecked = SendMessageA(checkHotKey_, BM_GETCHECK, 0, 0) == BST_CHECKED;
+    const TRep* selected = SelectedRep();
+    in.selectionReadOnly = selected && library_ && !library_->CanChange(selected);
 }
 
 void LibraryPanel::ApplyCommandStates(const TCommandStates& s)

@@ -16,7 +16,10 @@
 
 namespace corvane {
 class IFileSystem;
+class IRegistry;
 class IReplyEditor;
+class TSharedWatch;
+class TTeamLibrary;
 class TLibraryEditing;
 class TRep;
 class TRepList;
@@ -26,11 +29,17 @@ struct MainLayout;
 namespace corvane::win32 {
 
 class ChildFactory;
+class FolderWatcher;
 class CheckBoxControl;
 class DropDownListControl;
 class LineEditControl;
 class ListBoxControl;
 class TreeViewControl;
+
+inline constexpr UINT_PTR kTeamTimerId = 3;
+// How often the team library's folder is looked at for other computers'
+// changes, whatever the folder's notifications tell.
+inline constexpr UINT kTeamTimerInterval = 1000;
 
 class LibraryPanel {
 public:
@@ -57,6 +66,12 @@ public:
     // The library's nodes go after the editing; their notifications find none.
     void Destroy();
     void Layout(const MainLayout& layout);
+
+    // The team library beside the user's own, from the settings (again when
+    // the options change them); looked at when its folder tells `window` of
+    // a change (WM_TEAM_FOLDER_CHANGED) and on the timer kTeamTimerId.
+    void LoadTeamLibrary(HWND window, IRegistry& registry);
+    void LookAtTeamFolder();
 
     void CommitEdits();
     // True when `id` was one of the library's commands, which has then run.
@@ -90,6 +105,8 @@ private:
     bool ReplyParamKeyPress(int controlId, char key);
     void ReplyParamLeftButtonUp(int controlId);
 
+    void TellTeamConflicts();
+
     IFileSystem& fs_;
     Events events_;
     HWND navigation_ = nullptr;
@@ -101,6 +118,11 @@ private:
     HWND checkHotKey_ = nullptr, labelCtrlAlt_ = nullptr, checkShift_ = nullptr;
     HWND labelPlus_ = nullptr, comboKey_ = nullptr;
 
+    std::unique_ptr<TSharedWatch> watch_; // the file system as the library sees it
+    std::unique_ptr<TTeamLibrary> team_;
+    std::unique_ptr<FolderWatcher> teamFolderWatcher_;
+    HWND teamWindow_ = nullptr;
+    IRegistry* registry_ = nullptr;
     std::unique_ptr<TreeViewControl> tree_;
     std::unique_ptr<ListBoxControl> hotKeyList_;
     std::unique_ptr<ListBoxControl> macroList_;

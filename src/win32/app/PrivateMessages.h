@@ -6,5 +6,7 @@ namespace corvane::win32 {
 
 // The tray icon's callback: lParam is the mouse message.
 inline constexpr UINT WM_TRAY_NOTIFY = WM_APP + 1;
+// Something changed in the team library's folder (FolderWatcher).
+inline constexpr UINT WM_TEAM_FOLDER_CHANGED = WM_APP + 2;
 
 } // namespace corvane::win32

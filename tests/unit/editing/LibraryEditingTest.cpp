@@ -1,6 +1,7 @@
 #include "../library/LibraryTestSupport.h"
 
 #include "editing/LibraryEditing.h"
+#include "editing/TeamLibrary.h"
 #include "fakes/FakePanelControls.h"
 #include "fakes/FakeReplyEditor.h"
 #include "library/IndexFormat.h"
@@ -22,7 +23,7 @@ struct Editing : testing::LibraryFixture {
     fakes::FakeCheckBox shift;
     fakes::FakeDropDownList key{static_cast<int>(kHotKeyChars.size())};
     fakes::FakeReplyEditor editor;
-    TLibraryEditing editing{lib, fs, TReplyPanel{name, macro, hotKey, shift, key, editor}};
+    TLibraryEditing editing{lib, watch, TReplyPanel{name, macro, hotKey, shift, key, editor}};
 
     Editing()
     {
@@ -534,6 +535,377 @@ TEST(EditingRules, DragScrollsNearTheEdgesOnlyWithThePointerOverTheTree)
     EXPECT_EQ(DragScrollDirection(50, 200, 100, 200), 0);
     EXPECT_EQ(DragScrollDirection(-1, 5, 100, 200), 0);
     EXPECT_EQ(DragScrollDirection(100, 195, 100, 200), 0);
+}
+
+} // namespace
+} // namespace corvane
+
+// ---------------------------------------------------------------- the team library
+
+namespace corvane {
+namespace {
+
+// The user's own library (Standard) and a team library on a shared folder
+// <tmp>/team: Team greeting (sig, Ctrl+Alt+A, both held by the user's own
+// Greeting; Ctrl+Alt+T), Sales (Offer: offer).
+struct TeamLibrary : Editing {
+    std::string teamRoot = dir.Base() + "\\team";
+
+    // A path below the base folder, "/" written for "\\".
+    std::string At(std::string relative) const
+    {
+        std::replace(relative.begin(), relative.end(), '/', '\\');
+        return dir.Base() + "\\" + relative;
+    }
+    std::string TeamPath(const std::string& relative) const { return At("team/" + relative); }
+    void WriteTeam(const std::string& relative, const std::string& bytes) { fs.PutFile(TeamPath(relative), bytes); }
+    std::string ReadTeam(const std::string& relative) const { return fs.Peek(TeamPath(relative)).value_or(""); }
+    void StandardWithTeam()
+    {
+        Standard();
+        WriteTeam("index.sub", "REPLY_1?Team greeting\r\nFOLDER_1?Sales\r\n");
+        WriteTeam("1.rep", "sig\r\n0A\r\n{\\rtf1 team hello}\r\n");
+        WriteTeam("1/index.sub", "REPLY_1?Offer\r\n");
+        WriteTeam("1/1.rep", "offer\r\n0T\r\n{\\rtf1 offer}\r\n");
+        lib.LoadSharedLibrary(teamRoot, "Team");
+    }
+    // The same reply written by another computer a moment later.
+    void WriteTeamLater(const std::string& relative, const std::string& bytes)
+    {
+        WriteTeam(relative, bytes);
+        fs.SetWriteTime(TeamPath(relative), *fs.LastWriteTime(TeamPath(relative)) + 2000);
+    }
+};
+
+TEST_F(TeamLibrary, ShowsTheTeamFolderLastAndTheUsersOwnRepliesKeepTheirKeys)
+{
+    StandardWithTeam();
+    EXPECT_EQ(tree.Outline(), "Greeting,Support(Refund,Delay),Thanks,Team(Team greeting,Sales(Offer))");
+    EXPECT_EQ(lib.SharedAccess(), TSharedAccess::Writable);
+    TRep* team = Rep("Team/Team greeting");
+    EXPECT_EQ(team->OwnPath(), teamRoot + "\\1.rep");
+    EXPECT_EQ(Rep("Team/Sales/Offer")->OwnPath(), teamRoot + "\\1\\1.rep");
+    EXPECT_EQ(lib.MacroReplyAt(lib.MatchMacro("sig")), Rep("Greeting"));
+    EXPECT_EQ(lib.HotKeyReplyAt(lib.FindHotKey("0A")), Rep("Greeting"));
+    EXPECT_EQ(lib.MacroReplyAt(lib.MatchMacro("offer")), Rep("Team/Sales/Offer"));
+    ASSERT_EQ(lib.Conflicts().size(), 2u);
+    EXPECT_EQ(lib.Conflicts()[0].reply, team);
+    EXPECT_EQ(lib.Conflicts()[0].key, "sig");
+    EXPECT_TRUE(lib.Conflicts()[1].hotKey);
+
+    // Saving the team reply writes back the keys it could not take here:
+    // the rest of the team still uses them.
+    Click("Team/Team greeting");
+    TypeBody("more ");
+    editing.CommitEdits();
+    EXPECT_EQ(ReadTeam("1.rep").substr(0, 10), "sig\r\n0A\r\n{");
+    EXPECT_EQ(dir.Read("1.rep"), "sig\r\n0A\r\n{\\rtf1 hello}\r\n");
+}
+
+TEST_F(TeamLibrary, AddingAndRemovingInTheTeamFolderWritesThereUnderItsLock)
+{
+    StandardWithTeam();
+    Click("Team/Sales/Offer");
+    editing.NavAddReplyExecute();
+    EXPECT_EQ(ReadTeam("1/index.sub"), "REPLY_2?New Reply\r\nREPLY_1?Offer\r\n");
+    EXPECT_EQ(ReadTeam("1/2.rep"), "\r\n\r\n");
+    editing.NavigationEdited(tree.Editing(), "Discount");
+    EXPECT_EQ(ReadTeam("1/index.sub"), "REPLY_2?Discount\r\nREPLY_1?Offer\r\n");
+
+    // The team's last reply out leaves the team folder itself in place.
+    Click("Team/Team greeting");
+    editing.NavDeleteExecute();
+    Click("Team/Sales");
+    editing.NavDeleteExecute();
+    EXPECT_EQ(tree.Outline(), "Greeting,Support(Refund,Delay),Thanks,Team");
+    EXPECT_EQ(ReadTeam("index.sub"), "");
+    EXPECT_EQ(fs.NamesIn(teamRoot), std::vector<std::string>{"index.sub"});
+    EXPECT_EQ(dir.Read("index.sub"), "REPLY_1?Greeting\r\nFOLDER_1?Support\r\nREPLY_2?Thanks\r\n");
+    EXPECT_TRUE(boxes.ErrorTexts().empty());
+}
+
+TEST_F(TeamLibrary, TheTeamFolderKeepsTheNameGivenInOptions)
+{
+    StandardWithTeam();
+    Click("Team");
+    editing.NavigationEdited(Node("Team"), "Ours");
+    name.SetText("Ours too");
+    editing.CommitEdits();
+    EXPECT_EQ(tree.Outline(), "Greeting,Support(Refund,Delay),Thanks,Team(Team greeting,Sales(Offer))");
+    EXPECT_EQ(name.Text(), "Team");
+    EXPECT_FALSE(editing.NameChanged());
+    EXPECT_TRUE(boxes.shown.empty());
+}
+
+TEST_F(TeamLibrary, AnIndexLockedByAnotherComputerRefusesTheChangeWithAMessage)
+{
+    StandardWithTeam();
+    WriteTeam("1/index.lck", "another computer");
+    Click("Team/Sales/Offer");
+    editing.NavAddReplyExecute();
+    EXPECT_EQ(ReadTeam("1/index.sub"), "REPLY_1?Offer\r\n");
+    EXPECT_EQ(boxes.ErrorTexts(), std::vector<std::string>{FormatMessageText(kMsgSharedBusy, teamRoot + "\\1")});
+    EXPECT_EQ(ReadTeam("1/index.lck"), "another computer");
+}
+
+TEST_F(TeamLibrary, TwoComputersAddingAMomentApartKeepBothReplies)
+{
+    StandardWithTeam();
+    fakes::FakeTreeControl otherTree;
+    fakes::FakeListBox otherHotKeys;
+    fakes::FakeListBox otherMacros;
+    TRepList other{otherTree, otherHotKeys, otherMacros, fs, LibraryRootIn(At("other\\"))};
+    other.LoadSharedLibrary(teamRoot, "Team");
+    fakes::FakeLineEdit n, m;
+    fakes::FakeCheckBox h, s;
+    fakes::FakeDropDownList k{static_cast<int>(kHotKeyChars.size())};
+    fakes::FakeReplyEditor e;
+    TLibraryEditing otherEditing{other, fs, TReplyPanel{n, m, h, s, k, e}};
+
+    Click("Team/Team greeting");
+    otherTree.Select(otherTree.Find("Team/Team greeting"));
+    editing.NavAddReplyExecute();
+    otherEditing.NavAddReplyExecute();
+    EXPECT_EQ(
+        ReadTeam("index.sub"), "REPLY_2?New Reply\r\nREPLY_3?New Reply\r\nREPLY_1?Team greeting\r\nFOLDER_1?Sales\r\n");
+    EXPECT_TRUE(fs.Has(TeamPath("2.rep")) && fs.Has(TeamPath("3.rep")));
+}
+
+TEST_F(TeamLibrary, AReplyChangedElsewhereWhileEditedKeepsBothVersions)
+{
+    StandardWithTeam();
+    Click("Team/Sales/Offer");
+    TypeBody("mine ");
+    WriteTeamLater("1/1.rep", "offer\r\n0T\r\n{\\rtf1 theirs}\r\n");
+    editing.CommitEdits();
+
+    EXPECT_EQ(tree.Outline(), "Greeting,Support(Refund,Delay),Thanks,Team(Team greeting,Sales(Offer (my copy),Offer))");
+    EXPECT_EQ(ReadTeam("1/index.sub"), "REPLY_2?Offer (my copy)\r\nREPLY_1?Offer\r\n");
+    EXPECT_EQ(ReadTeam("1/1.rep"), "offer\r\n0T\r\n{\\rtf1 theirs}\r\n");
+    EXPECT_NE(ReadTeam("1/2.rep").find("mine"), std::string::npos);
+    EXPECT_EQ(ReadTeam("1/2.rep").substr(0, 4), "\r\n\r\n");
+    EXPECT_EQ(Rep("Team/Sales/Offer")->Lines, std::vector<std::string>{"{\\rtf1 theirs}"});
+    EXPECT_FALSE(editing.ReplyChanged());
+    EXPECT_EQ(lib.MacroReplyAt(lib.MatchMacro("offer")), Rep("Team/Sales/Offer"));
+}
+
+TEST_F(TeamLibrary, AReloadShowsAnotherComputersChangesAndKeepsTheSelection)
+{
+    StandardWithTeam();
+    Click("Team/Sales/Offer");
+    WriteTeam("1/index.sub", "REPLY_1?Offer\r\nREPLY_2?Welcome\r\n");
+    WriteTeam("1/2.rep", "welcome\r\n\r\n{\\rtf1 welcome}\r\n");
+    editing.ReloadSharedFolders({teamRoot + "\\1"});
+    EXPECT_EQ(tree.Outline(), "Greeting,Support(Refund,Delay),Thanks,Team(Team greeting,Sales(Offer,Welcome))");
+    EXPECT_EQ(tree.Selected(), Node("Team/Sales/Offer"));
+    EXPECT_EQ(name.Text(), "Offer");
+    EXPECT_EQ(lib.MacroReplyAt(lib.MatchMacro("welcome")), Rep("Team/Sales/Welcome"));
+}
+
+TEST_F(TeamLibrary, AFolderThatRefusesWritesIsReadOnlyAndEditingThereIsRefused)
+{
+    fs.failWrite = [this](const std::string& path) { return path.rfind(teamRoot, 0) == 0; };
+    StandardWithTeam();
+    EXPECT_EQ(lib.SharedAccess(), TSharedAccess::ReadOnly);
+    Click("Team/Sales/Offer");
+    editing.NavAddReplyExecute();
+    TypeBody("mine ");
+    editing.CommitEdits();
+    EXPECT_EQ(boxes.ErrorTexts(), (std::vector<std::string>{kMsgSharedReadOnly, kMsgSharedReadOnly}));
+    EXPECT_EQ(ReadTeam("1/index.sub"), "REPLY_1?Offer\r\n");
+    EXPECT_EQ(ReadTeam("1/1.rep"), "offer\r\n0T\r\n{\\rtf1 offer}\r\n");
+    EXPECT_FALSE(editing.ReplyChanged());
+
+    Click("Thanks");
+    TypeBody("own ");
+    editing.CommitEdits();
+    EXPECT_NE(dir.Read("2.rep").find("own"), std::string::npos);
+}
+
+TEST_F(TeamLibrary, AnUnreachableTeamFolderShowsEmptyAndOfflineWithoutAnError)
+{
+    Standard();
+    lib.LoadSharedLibrary(teamRoot, "Team");
+    EXPECT_EQ(tree.Outline(), "Greeting,Support(Refund,Delay),Thanks,Team");
+    EXPECT_EQ(lib.SharedAccess(), TSharedAccess::Offline);
+    EXPECT_TRUE(boxes.shown.empty());
+}
+
+TEST_F(TeamLibrary, DraggingBetweenTheLibrariesMovesTheFiles)
+{
+    StandardWithTeam();
+    Click("Thanks");
+    editing.NavigationDragDrop(Node("Team/Sales/Offer"));
+    EXPECT_EQ(tree.Outline(), "Greeting,Support(Refund,Delay),Team(Team greeting,Sales(Thanks,Offer))");
+    EXPECT_EQ(ReadTeam("1/index.sub"), "REPLY_2?Thanks\r\nREPLY_1?Offer\r\n");
+    EXPECT_EQ(ReadTeam("1/2.rep"), "\r\n\r\n{\\rtf1 thanks}\r\n");
+    EXPECT_FALSE(dir.Exists("2.rep"));
+    EXPECT_EQ(Rep("Team/Sales/Thanks")->OwnPath(), teamRoot + "\\1\\2.rep");
+    EXPECT_FALSE(dir.Exists("cvnmove.tmp"));
+}
+
+// The team library as the main window runs it: on the watch, with a cache.
+struct TeamLibraryLive : TeamLibrary {
+    TTeamLibrary team{lib, editing, watch};
+    TTeamSettings settings{teamRoot, "Team", At("local/TeamCache")};
+
+    void StartWithTeam()
+    {
+        Standard();
+        WriteTeam("index.sub", "REPLY_1?Team greeting\r\nFOLDER_1?Sales\r\n");
+        WriteTeam("1.rep", "sig\r\n0A\r\n{\\rtf1 team hello}\r\n");
+        WriteTeam("1/index.sub", "REPLY_1?Offer\r\n");
+        WriteTeam("1/1.rep", "offer\r\n0T\r\n{\\rtf1 offer}\r\n");
+        team.Load(settings, 0);
+    }
+    void MoveTeamFolder(const std::string& from, const std::string& to)
+    {
+        ASSERT_TRUE(fs.Rename(At(from), At(to)));
+    }
+};
+
+TEST_F(TeamLibraryLive, OwnChangesAreNotSeenAsOthersAndOthersChangesAreReloaded)
+{
+    StartWithTeam();
+    Click("Team/Sales/Offer");
+    editing.NavAddReplyExecute();
+    editing.NavigationEdited(tree.Editing(), "Discount");
+    TypeBody("ten percent ");
+    editing.CommitEdits();
+    Click("Team/Team greeting");
+    editing.NavAddFolderExecute();
+    const TreeNode naming = tree.Editing();
+    team.Tick();
+    EXPECT_EQ(tree.Editing(), naming) << "a reload would have ended the naming of the new reply";
+    EXPECT_EQ(tree.Outline(),
+        "Greeting,Support(Refund,Delay),Thanks,Team(New Folder(New Reply),Team greeting,Sales(Discount,Offer))");
+
+    // Another computer adds a reply to Sales and edits Team greeting.
+    WriteTeam("1/index.sub", ReadTeam("1/index.sub") + "REPLY_9?Welcome\r\n");
+    WriteTeam("1/9.rep", "welcome\r\n\r\n{\\rtf1 welcome}\r\n");
+    WriteTeamLater("1.rep", "sig\r\n0A\r\n{\\rtf1 new team hello}\r\n");
+    team.Tick();
+    EXPECT_EQ(tree.Outline(),
+        "Greeting,Support(Refund,Delay),Thanks,Team(New Folder(New Reply),Team "
+        "greeting,Sales(Discount,Offer,Welcome))");
+    EXPECT_EQ(Rep("Team/Team greeting")->Lines, std::vector<std::string>{"{\\rtf1 new team hello}"});
+    EXPECT_EQ(lib.MacroReplyAt(lib.MatchMacro("welcome")), Rep("Team/Sales/Welcome"));
+    EXPECT_TRUE(boxes.ErrorTexts().empty());
+}
+
+TEST_F(TeamLibraryLive, OfflineTheLastReadCopyDeliversAndRefusesEditsAndTheFolderIsReloadedWhenBack)
+{
+    StartWithTeam();
+    MoveTeamFolder("team", "team-away");
+    team.Tick();
+    EXPECT_TRUE(team.Offline());
+    EXPECT_EQ(lib.MacroReplyAt(lib.MatchMacro("offer")), Rep("Team/Sales/Offer"));
+    Click("Team/Sales/Offer");
+    TypeBody("mine ");
+    editing.CommitEdits();
+    EXPECT_EQ(boxes.ErrorTexts(), std::vector<std::string>{kMsgSharedReadOnly});
+
+    // Started again while the folder is away: the copy is shown.
+    team.Load(settings, 0);
+    EXPECT_TRUE(team.Offline());
+    EXPECT_EQ(tree.Outline(), "Greeting,Support(Refund,Delay),Thanks,Team(Team greeting,Sales(Offer))");
+    EXPECT_EQ(lib.MacroReplyAt(lib.MatchMacro("offer")), Rep("Team/Sales/Offer"));
+    EXPECT_EQ(Rep("Team/Sales/Offer")->Lines, std::vector<std::string>{"{\\rtf1 offer}"});
+    Click("Team/Team greeting");
+    editing.NavAddReplyExecute();
+    EXPECT_EQ(fs.Peek(At("local/TeamCache/index.sub")), "REPLY_1?Team greeting\r\nFOLDER_1?Sales\r\n");
+
+    // Back, changed meanwhile by another computer: the folder is shown, and
+    // the copy never went over it.
+    fs.PutFile(At("team-away/1/1.rep"), "offer\r\n0T\r\n{\\rtf1 newer offer}\r\n");
+    MoveTeamFolder("team-away", "team");
+    team.Tick();
+    EXPECT_FALSE(team.Offline());
+    EXPECT_EQ(Rep("Team/Sales/Offer")->Lines, std::vector<std::string>{"{\\rtf1 newer offer}"});
+    EXPECT_EQ(Rep("Team/Sales/Offer")->OwnPath(), teamRoot + "\\1\\1.rep");
+    EXPECT_EQ(ReadTeam("index.sub"), "REPLY_1?Team greeting\r\nFOLDER_1?Sales\r\n");
+    EXPECT_EQ(fs.Peek(At("local/TeamCache/1/1.rep")), "offer\r\n0T\r\n{\\rtf1 newer offer}\r\n");
+}
+
+TEST_F(TeamLibraryLive, AFolderGoneBeforeTheNextLookIsReportedAsOfflineNotAsBusy)
+{
+    StartWithTeam();
+    MoveTeamFolder("team", "team-away");
+    Click("Team/Sales/Offer");
+    TypeBody("mine ");
+    editing.CommitEdits();
+    EXPECT_TRUE(team.Offline());
+    editing.NavAddReplyExecute();
+    Click("Team/Team greeting");
+    lib.SetSharedAccess(TSharedAccess::Writable);
+    editing.NavAddFolderExecute();
+    EXPECT_EQ(
+        boxes.ErrorTexts(), (std::vector<std::string>{kMsgSharedReadOnly, kMsgSharedReadOnly, kMsgSharedReadOnly}));
+    EXPECT_TRUE(team.Offline());
+    EXPECT_FALSE(fs.Has(teamRoot));
+}
+
+TEST_F(TeamLibraryLive, TheUsersOwnLibraryIsNeverLoadedAsTheTeamLibrary)
+{
+    StartWithTeam();
+    for (const std::string& folder : {dir.Win(""), dir.Win("1"), At("data")}) {
+        team.Load({folder, "Team", settings.cacheDir}, 0);
+        EXPECT_EQ(tree.Outline(), "Greeting,Support(Refund,Delay),Thanks");
+        EXPECT_EQ(lib.SharedTop(), nullptr);
+    }
+    EXPECT_EQ(boxes.ErrorTexts().size(), 3u);
+    EXPECT_EQ(boxes.ErrorTexts()[1], FormatMessageText(kMsgSharedIsOwnLibrary, dir.Win("1")));
+}
+
+TEST_F(TeamLibraryLive, AnEditNotYetWrittenFollowsItsReplyThroughAReload)
+{
+    StartWithTeam();
+    fs.failWrite = [this](const std::string& path) { return path == teamRoot + "\\1\\1.rep"; };
+    Click("Team/Sales/Offer");
+    TypeBody("mine ");
+    Click("Team/Team greeting");
+    EXPECT_TRUE(editing.HasUnsavedEdit(Rep("Team/Sales/Offer")));
+
+    WriteTeam("1/index.sub", "REPLY_1?Offer\r\nREPLY_2?Welcome\r\n");
+    WriteTeam("1/2.rep", "welcome\r\n\r\n{\\rtf1 welcome}\r\n");
+    team.Tick();
+    ASSERT_NE(Rep("Team/Sales/Welcome"), nullptr);
+    EXPECT_TRUE(editing.HasUnsavedEdit(Rep("Team/Sales/Offer")));
+    fs.failWrite = nullptr;
+    editing.EditorForceSaveExecute();
+    EXPECT_NE(ReadTeam("1/1.rep").find("mine"), std::string::npos);
+    EXPECT_FALSE(editing.HasUnsavedEdits());
+}
+
+TEST_F(TeamLibraryLive, EachConflictIsToldOnce)
+{
+    StartWithTeam();
+    std::string told;
+    const std::string notice = team.TakeConflictNotice(told);
+    EXPECT_EQ(
+        notice, FormatMessageText(kMsgSharedConflicts, "\"Team greeting\": sig\r\n\"Team greeting\": <CTRL>+<ALT>+A"));
+    EXPECT_EQ(team.TakeConflictNotice(told), "");
+    team.Load(settings, 0);
+    EXPECT_EQ(team.TakeConflictNotice(told), "");
+    WriteTeam("1/1.rep", "offer\r\n07\r\n\r\n");
+    dir.Write("2.rep", "\r\n07\r\n");
+    Load();
+    team.Load(settings, 0);
+    EXPECT_EQ(team.TakeConflictNotice(told), FormatMessageText(kMsgSharedConflicts, "\"Offer\": <CTRL>+<ALT>+7"));
+}
+
+TEST_F(TeamLibraryLive, AnotherComputersTemporaryIsLeftAloneUntilItIsOld)
+{
+    WriteTeam("cvn1.tmp", "half");
+    WriteTeam("cvn2.tmp", "old");
+    fs.SetWriteTime(TeamPath("cvn2.tmp"), *fs.LastWriteTime(TeamPath("cvn2.tmp")) - 11 * 60 * 1000);
+    const long long now
+        = std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::system_clock::now().time_since_epoch())
+              .count();
+    StartWithTeam();
+    team.Load(settings, now);
+    EXPECT_TRUE(fs.Has(TeamPath("cvn1.tmp")));
+    EXPECT_FALSE(fs.Has(TeamPath("cvn2.tmp")));
 }
 
 } // namespace

@@ -5,6 +5,7 @@
 #include "fakes/FakeTreeControl.h"
 #include "fakes/MemoryFileSystem.h"
 #include "fakes/RecordingMessageBoxes.h"
+#include "library/SharedWatch.h"
 #include "library/UnitCommonProcs.h"
 #include "library/UnitCorvaneTypes.h"
 
@@ -66,11 +67,13 @@ private:
 struct LibraryFixture : ::testing::Test {
     LibraryDir dir;
     fakes::MemoryFileSystem& fs = dir.files;
+    // Passes everything through until it is told to watch a shared folder.
+    TSharedWatch watch{fs};
     fakes::FakeTreeControl tree;
     fakes::FakeListBox hotKeyBox;
     fakes::FakeListBox macroBox;
     fakes::RecordingMessageBoxes boxes;
-    TRepList lib{tree, hotKeyBox, macroBox, fs, LibraryRootIn(dir.DataDir())};
+    TRepList lib{tree, hotKeyBox, macroBox, watch, LibraryRootIn(dir.DataDir())};
 
     LibraryFixture() { SetMessageBoxes(&boxes); }
     ~LibraryFixture() override { SetMessageBoxes(nullptr); }

@@ -46,6 +46,19 @@ TEST(IdleUpdate, FolderAllowsOnlyTheName)
     EXPECT_EQ(IdleUpdate(in, AllEnabled()), expected);
 }
 
+TEST(IdleUpdate, AReadOnlyTeamSelectionCanBeReadCopiedAndDeliveredOnly)
+{
+    TIdleInput in;
+    in.selected = SelectedNode::Reply;
+    in.selectionReadOnly = true;
+    in.hotKeyChecked = in.editorFocused = in.editorHasSelection = in.editorCanPaste = in.editorCanUndo = true;
+    in.lastActiveWindowValid = in.treeFocused = true;
+    TCommandStates expected;
+    expected.copyName = expected.copy = expected.selectAll = expected.copyEntire = expected.pasteInLastActive = true;
+    expected.editor = true;
+    EXPECT_EQ(IdleUpdate(in, AllEnabled()), expected);
+}
+
 TEST(IdleUpdate, CompactModeDisablesAddAndDelete)
 {
     TIdleInput in;

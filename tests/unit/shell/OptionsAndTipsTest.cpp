@@ -19,11 +19,14 @@ using test::String;
 class FakeOptionsView final : public IOptionsView {
 public:
     std::map<OptionBox, bool> boxes;
+    std::map<OptionText, std::string> texts;
     std::vector<std::string> warnings;
     std::vector<std::string> errors;
     int topmostCalls = 0;
     void SetChecked(OptionBox b, bool c) override { boxes[b] = c; }
     bool IsChecked(OptionBox b) const override { return boxes.count(b) && boxes.at(b); }
+    void SetText(OptionText f, const std::string& t) override { texts[f] = t; }
+    std::string Text(OptionText f) const override { return texts.count(f) ? texts.at(f) : std::string(); }
     void ShowWarning(const std::string& t) override { warnings.push_back(t); }
     void ShowError(const std::string& t) override { errors.push_back(t); }
     void MakeMainWindowTopmost() override { ++topmostCalls; }
@@ -123,6 +126,32 @@ TEST(OptionsDialog, WarningOnlyWhenSwitchingOffAStoredOn)
     view.boxes[OptionBox::AlwaysOnTop] = false;
     model.AlwaysOnTopClicked(); // stored value is 0: no restart needed
     EXPECT_TRUE(view.warnings.empty());
+}
+
+TEST(OptionsDialog, TheTeamLibraryFolderAndNameAreStringsAndAChangeIsReported)
+{
+    FakeRegistry reg = Defaults();
+    FakeOptionsView view;
+    TOptionsDialogModel model(reg, view, kPath);
+    model.Load();
+    EXPECT_EQ(view.texts[OptionText::TeamFolder], "");
+    EXPECT_EQ(view.texts[OptionText::TeamName], "Team");
+    model.Ok();
+    EXPECT_FALSE(model.TeamLibraryChanged());
+
+    view.texts[OptionText::TeamFolder] = "\\\\server\\support\\";
+    view.texts[OptionText::TeamName] = "";
+    model.Ok();
+    EXPECT_TRUE(model.TeamLibraryChanged());
+    EXPECT_EQ(reg.Get(kProgramKey, kSharedLibrary), String("\\\\server\\support\\"));
+    EXPECT_EQ(reg.Get(kProgramKey, kSharedLibraryName), String("Team"));
+    EXPECT_EQ(ReadSharedLibrarySetting(reg), (TSharedLibrarySetting{"\\\\server\\support", "Team"}));
+
+    view.texts[OptionText::TeamName] = "Support";
+    model.Ok();
+    EXPECT_TRUE(model.TeamLibraryChanged());
+    model.Ok();
+    EXPECT_FALSE(model.TeamLibraryChanged());
 }
 
 TEST(OptionsDialog, BinaryAlwaysOnTopStaysBinaryAndMissingRunKeyStillWritesTheRest)

@@ -766,6 +766,11 @@ int main(int argc, char** argv)
         std::printf("%ld %ld\n", r.right, r.bottom);
         return 0;
     }
+    if (cmd == "move" && argc > 5) {
+        // Two computers on one display: their windows side by side.
+        MoveWindow(main, std::atoi(argv[2]), std::atoi(argv[3]), std::atoi(argv[4]), std::atoi(argv[5]), TRUE);
+        return 0;
+    }
     if (cmd == "position") {
         RECT r{};
         GetWindowRect(main, &r);
