@@ -18,6 +18,9 @@ class IReplyEditor;
 // the expanded text is never committed to the library.
 void ReplaceInReply(IReplyEditor& editor, std::string_view names, std::string_view values);
 
+// The document's text of an RTF source, paragraphs ended by "\n".
+std::string PlainTextOfRtf(std::string_view rtf);
+
 // A value as RTF text: "\", "{", "}" escaped, characters above 127 as \'hh.
 std::string EscapeRtfText(std::string_view value);
 
