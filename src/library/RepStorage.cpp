@@ -4,6 +4,7 @@
 // read, written, renamed or deleted, whatever an index file holds.
 #include "library/IndexFormat.h"
 #include "library/LibraryFiles.h"
+#include "library/MoveRecord.h"
 #include "library/TextUtils.h"
 #include "library/UnitCommonProcs.h"
 #include "library/UnitConsts.h"
@@ -194,9 +195,7 @@ bool TRepList::DeleteFiles(TRep* rep)
         if (!WriteTextLines(*fs_, indexPath, *lines))
             return false;
     }
-    if (rep->IsFolder())
-        return DeleteTree(*fs_, rep->FolderPath());
-    return fs_->DeleteFile(rep->OwnPath());
+    return DeleteEntryFiles(*fs_, rep->OwnPath(), rep->IsFolder());
 }
 
 // ---------------------------------------------------------------- moving
@@ -238,37 +237,49 @@ bool TRepList::MoveAcrossDirectories(
     std::optional<std::vector<std::string>> destinationLines = ReadTextLines(*fs_, destinationIndex);
     if (!sourceLines || !destinationLines)
         return false;
+    const bool folder = entry->IsFolder();
     const std::string destinationDir = target->ContainerPath();
-    const std::string number = FreeEntryNumber(*fs_, destinationDir, entry->IsFolder(), *destinationLines);
-    const std::string newPath = destinationDir + "\\" + number + (entry->IsFolder() ? "" : kReplyExtension);
+    const std::string number = FreeEntryNumber(*fs_, destinationDir, folder, *destinationLines);
     const int from = FindIndexLine(entry, *sourceLines);
     const int to = FindIndexLine(target, *destinationLines);
     if (from < 0 || to < 0)
         return false;
     const std::vector<std::string> originalDestination = *destinationLines;
-    const IndexLine parts = SplitIndexLine((*sourceLines)[static_cast<size_t>(from)]);
+    const std::string& sourceLine = (*sourceLines)[static_cast<size_t>(from)];
+    const IndexLine parts = SplitIndexLine(sourceLine);
+    const TMoveRecord record{RelativeToRoot(root_, entry->ContainerPath()), sourceLine,
+        RelativeToRoot(root_, destinationDir), MakeIndexLine(parts.prefix, number, parts.name)};
     sourceLines->erase(sourceLines->begin() + from);
-    destinationLines->insert(destinationLines->begin() + to, MakeIndexLine(parts.prefix, number, parts.name));
+    destinationLines->insert(destinationLines->begin() + to, record.destinationLine);
 
-    // The destination's line comes first, then the file, then the source's
-    // line goes: cut off after any step (a killed process rolls nothing
-    // back), the entry is still listed where its file is, and at worst a
-    // line names a file that is not there. A failure rolls back what was done.
+    // A killed process rolls nothing back, so each step must leave something
+    // that loads: the copy is unlisted until the destination's line is
+    // written; then the entry is listed twice, which the record lets the
+    // start-up tidy settle for the destination; then the source's line goes,
+    // and only then the old file. A failure rolls back what was done.
     const std::string oldPath = entry->OwnPath();
-    const std::string oldName = entry->IsFolder() ? entry->FolderName : entry->FileName;
-    if (!WriteTextLines(*fs_, destinationIndex, *destinationLines))
+    const std::string newPath = EntryPathIn(destinationDir, number, folder);
+    if (!WriteMoveRecord(*fs_, root_, record))
         return false;
-    if (!entry->Relocate(*fs_, newPath)) {
-        (void)WriteTextLines(*fs_, destinationIndex, originalDestination); // nothing better is left to try
-        return false;
+    bool moved = CopyEntry(*fs_, oldPath, newPath, folder);
+    if (moved && !WriteTextLines(*fs_, destinationIndex, *destinationLines)) {
+        (void)DeleteEntryFiles(*fs_, newPath, folder);
+        moved = false;
+    } else if (moved && !WriteTextLines(*fs_, sourceIndex, *sourceLines)) {
+        // Should the destination keep its line too, the entry stays listed
+        // twice: the record goes all the same, since this process goes on
+        // writing the source's copy, which the tidy would otherwise delete.
+        if (WriteTextLines(*fs_, destinationIndex, originalDestination))
+            (void)DeleteEntryFiles(*fs_, newPath, folder);
+        moved = false;
     }
-    if (!WriteTextLines(*fs_, sourceIndex, *sourceLines)) {
-        (void)fs_->Rename(newPath, oldPath);
-        (entry->IsFolder() ? entry->FolderName : entry->FileName) = oldName;
-        (void)WriteTextLines(*fs_, destinationIndex, originalDestination);
-        return false;
+    if (moved) {
+        entry->AdoptPath(newPath);
+        // Left behind, the old file is an unlisted extra; the move itself is done.
+        (void)DeleteEntryFiles(*fs_, oldPath, folder);
     }
-    return true;
+    (void)fs_->DeleteFile(MoveRecordPath(root_));
+    return moved;
 }
 
 } // namespace corvane

@@ -42,6 +42,25 @@ bool DeleteTree(IFileSystem& fs, const std::string& dir)
     return fs.RemoveDir(dir);
 }
 
+bool CopyTree(IFileSystem& fs, const std::string& from, const std::string& to)
+{
+    for (const DirEntry& entry : fs.List(from)) {
+        const std::string source = from + "\\" + entry.name;
+        const std::string copy = to + "\\" + entry.name;
+        if (fs.IsLink(source))
+            return false;
+        if (entry.isDir) {
+            if (!fs.CreateDir(copy) || !CopyTree(fs, source, copy))
+                return false;
+            continue;
+        }
+        const std::optional<std::string> bytes = fs.ReadFile(source);
+        if (!bytes || !fs.WriteFileReplacing(copy, *bytes))
+            return false;
+    }
+    return true;
+}
+
 std::string MakeHotKeyCode(bool shift, char key)
 {
     std::string code(1, shift ? '1' : '0');

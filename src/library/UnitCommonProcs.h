@@ -29,6 +29,10 @@ std::string FreeFolderNumber(const IFileSystem& fs, const std::string& dir);
 // removed as a link; what it points to is left alone. Returns true when the
 // directory is gone.
 bool DeleteTree(IFileSystem& fs, const std::string& dir);
+// Copies everything in `from` into the existing directory `to`. Refuses a
+// linked directory (junction, symbolic link) rather than copying what it
+// points to; false at the first entry that cannot be copied.
+[[nodiscard]] bool CopyTree(IFileSystem& fs, const std::string& from, const std::string& to);
 
 // Hot-key codes: the Shift flag "1" or "0", then the key character upper-cased.
 std::string MakeHotKeyCode(bool shift, char key);

@@ -13,6 +13,8 @@ inline constexpr const char* kMsgFileCantBeSaved = "File \"%s\" can't be saved."
 inline constexpr const char* kMsgEntryCantBeMoved = "\"%s\" can't be moved.";
 inline constexpr const char* kMsgDeleteFolder = "Do you really want to delete \"%s\" folder?";
 inline constexpr const char* kMsgDeleteReply = "Do you really want to delete \"%s\" reply?";
+inline constexpr const char* kMsgMissingEntriesDropped
+    = "These entries of the library were missing on disk and have been taken out of it:\r\n\r\n%s";
 
 inline constexpr const char* kNewReplyName = "New Reply";
 inline constexpr const char* kNewFolderName = "New Folder";
@@ -23,5 +25,12 @@ inline constexpr const char* kIndexFileName = "index.sub";
 inline constexpr const char* kReplyExtension = ".rep";
 inline constexpr const char* kFolderPrefix = "FOLDER_";
 inline constexpr const char* kReplyPrefix = "REPLY_";
+
+// Files and directories named cvn*.tmp in a library folder are the program's
+// own temporaries: a write through a temporary file (see
+// IFileSystem::WriteFileReplacing), a folder being copied, the move record.
+inline constexpr const char* kTempPrefix = "cvn";
+inline constexpr const char* kTempExtension = ".tmp";
+inline constexpr const char* kMoveRecordName = "cvnmove.tmp";
 
 } // namespace corvane

@@ -41,13 +41,7 @@ bool TRep::HasSafePath() const
     return true;
 }
 
-bool TRep::Relocate(IFileSystem& fs, const std::string& newPath)
-{
-    if (!fs.Rename(OwnPath(), newPath))
-        return false;
-    (IsFolder() ? FolderName : FileName) = LastComponent(newPath);
-    return true;
-}
+void TRep::AdoptPath(const std::string& newPath) { (IsFolder() ? FolderName : FileName) = LastComponent(newPath); }
 
 // ---------------------------------------------------------------- TRepList, in memory
 

@@ -41,9 +41,9 @@ public:
     // and the entry's own file or directory name, is one plain component, so
     // the paths above stay inside the library root.
     bool HasSafePath() const;
-    // Renames the entry on disk from OwnPath to `newPath` and adopts the last
-    // component of `newPath` as its name. Must run before the node moves.
-    [[nodiscard]] bool Relocate(IFileSystem& fs, const std::string& newPath);
+    // Takes the last component of `newPath`, where its file or directory now
+    // is, as the entry's name. Must run before the node moves.
+    void AdoptPath(const std::string& newPath);
 
 private:
     TRep* ParentRep() const;
@@ -178,7 +178,8 @@ public:
     // Moves the entry's file or directory and its index line to just before
     // the target. Returns false, with disk and tree unchanged, when the lines
     // are not found or the file system refuses; the caller then leaves the
-    // node where it is.
+    // node where it is. Cut off at any step, a move leaves the old state, the
+    // new one, or an extra that TidyLibrary clears at the next start.
     [[nodiscard]] bool MoveBefore(TRep* entry, TRep* target);
 
     // --- indexes ---

@@ -1,5 +1,6 @@
 #include "win32/Win32FileSystem.h"
 
+#include "library/UnitConsts.h"
 #include "win32/Handles.h"
 
 #include <algorithm>
@@ -69,7 +70,7 @@ std::optional<std::string> Win32FileSystem::ReadFile(const std::string& path) co
 bool Win32FileSystem::WriteFileReplacing(const std::string& path, const std::string& bytes)
 {
     char temp[MAX_PATH + 1] = {};
-    if (!::GetTempFileNameA(DirectoryPart(path).c_str(), "cvn", 0, temp))
+    if (!::GetTempFileNameA(DirectoryPart(path).c_str(), kTempPrefix, 0, temp))
         return false;
     bool written = false;
     {

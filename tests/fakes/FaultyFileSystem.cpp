@@ -26,15 +26,26 @@ bool FaultyFileSystem::WriteFileReplacing(const std::string& path, const std::st
 {
     Touch(path);
     ++writeCount;
-    if (Fails(failWrite, path))
+    if (Fails(failWrite, path)) {
+        if (failedWriteLeavesTemp)
+            LeaveTempBeside(path, bytes);
         return false;
+    }
     changed.push_back(path);
     return inner_.WriteFileReplacing(path, bytes);
+}
+
+void FaultyFileSystem::LeaveTempBeside(const std::string& path, const std::string& bytes)
+{
+    const std::string temp = path.substr(0, path.find_last_of('\\') + 1) + "cvn" + std::to_string(++tempsLeft_) + ".tmp";
+    (void)inner_.WriteFileReplacing(temp, bytes.substr(0, bytes.size() / 2));
 }
 
 bool FaultyFileSystem::CreateDir(const std::string& path)
 {
     Touch(path);
+    if (Fails(failCreate, path))
+        return false;
     changed.push_back(path);
     return inner_.CreateDir(path);
 }
@@ -42,6 +53,8 @@ bool FaultyFileSystem::CreateDir(const std::string& path)
 bool FaultyFileSystem::CreateDirs(const std::string& path)
 {
     Touch(path);
+    if (Fails(failCreate, path))
+        return false;
     changed.push_back(path);
     return inner_.CreateDirs(path);
 }
@@ -84,6 +97,8 @@ bool FaultyFileSystem::SetNormalAttributes(const std::string& path)
 std::vector<DirEntry> FaultyFileSystem::List(const std::string& dir) const
 {
     Touch(dir);
+    if (Fails(failList, dir))
+        return {};
     return inner_.List(dir);
 }
 

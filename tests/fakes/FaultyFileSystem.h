@@ -33,6 +33,11 @@ public:
     PathTest failWrite;
     PathTest failRename;
     PathTest failDelete;
+    PathTest failCreate; // CreateDir and CreateDirs
+    PathTest failList; // the listing comes back empty, as from an unreachable share
+    // A refused write leaves what a process killed while writing leaves: a
+    // partly written temporary (cvn<k>.tmp) beside the file.
+    bool failedWriteLeavesTemp = false;
 
     // Every path passed in, in call order (both paths of a rename), and the
     // paths changed on disk (written, renamed, created or deleted).
@@ -43,8 +48,10 @@ public:
 private:
     bool Fails(const PathTest& test, const std::string& path) const { return test && test(path); }
     void Touch(const std::string& path) const { touched.push_back(path); }
+    void LeaveTempBeside(const std::string& path, const std::string& bytes);
 
     IFileSystem& inner_;
+    int tempsLeft_ = 0;
 };
 
 } // namespace corvane::fakes

@@ -1,6 +1,7 @@
 // Main window: the reply library bound to the tree and the two lists.
 #include "win32/app/FormCorvane.h"
 
+#include "library/LibraryTidy.h"
 #include "library/UnitCorvaneTypes.h"
 #include "shell/UnitGlobalParams.h"
 #include "win32/ListBoxControl.h"
@@ -19,6 +20,7 @@ void TFormCorvane::CreateReplyLibrary()
 
 void TFormCorvane::LoadReplyLibrary()
 {
+    ShowTidyNotice(TidyLibrary(fs_, library_->Root()));
     HCURSOR previous = SetCursor(LoadCursor(nullptr, IDC_WAIT));
     library_->BeginBulkLoad();
     struct EndLoad {

@@ -1,8 +1,15 @@
 // A storage operation cut off after any number of its file-system steps, as a
 // killed process or a power cut leaves it: nothing after the cut happens, not
-// even a roll-back. On the next load every reply is there exactly once, in its
-// old or its new state.
+// even a roll-back, and the write that was cut leaves its temporary file. On
+// the next start (tidy, then load) every reply is there exactly once, in its
+// old or its new state, no message box appears and no temporary is left.
 #include "LibraryTestSupport.h"
+
+#include "editing/LibraryEditing.h"
+#include "fakes/FakePanelControls.h"
+#include "fakes/FakeReplyEditor.h"
+#include "library/LibraryFiles.h"
+#include "library/LibraryTidy.h"
 
 #include <functional>
 #include <map>
@@ -25,8 +32,23 @@ void WriteLibrary(const TempLibraryDir& dir)
     dir.Write("1/2.rep", "\r\n\r\n" + kBodies.at("C") + "\r\n");
 }
 
-// Body -> labels under which it loads.
-std::map<std::string, std::vector<std::string>> LoadedReplies(const TempLibraryDir& dir)
+struct Restart {
+    std::map<std::string, std::vector<std::string>> replies; // body -> labels under which it loads
+    std::vector<std::string> boxes; // every message box shown
+    std::vector<std::string> temporaries; // cvn*.tmp left anywhere in the library
+};
+
+std::vector<std::string> TemporariesIn(const TempLibraryDir& dir)
+{
+    std::vector<std::string> found;
+    for (const auto& entry : std::filesystem::recursive_directory_iterator(dir.Posix("")))
+        if (IsOwnTempName(entry.path().filename().string()))
+            found.push_back(entry.path().string());
+    return found;
+}
+
+// What the program does at its next start: tidy the library, then load it.
+Restart RestartOn(const TempLibraryDir& dir)
 {
     fakes::NativeFileSystem fs;
     fakes::FakeTreeControl tree;
@@ -34,11 +56,15 @@ std::map<std::string, std::vector<std::string>> LoadedReplies(const TempLibraryD
     fakes::RecordingMessageBoxes boxes;
     SetMessageBoxes(&boxes);
     TRepList lib{tree, hotKeys, macros, fs, LibraryRootIn(fakes::ToWindowsPath(dir.Base() + "/data/"))};
+    ShowTidyNotice(TidyLibrary(fs, lib.Root()));
     lib.BeginBulkLoad();
     lib.LoadFolderIndex(lib.RootIndexPath(), nullptr);
     lib.EndBulkLoad();
     SetMessageBoxes(nullptr);
-    std::map<std::string, std::vector<std::string>> found;
+    Restart after;
+    for (const auto& box : boxes.shown)
+        after.boxes.push_back(box.kind + ": " + box.text);
+    after.temporaries = TemporariesIn(dir);
     for (int i = 0; i < lib.Count(); ++i) {
         const TRep* rep = lib.Items(i);
         if (rep->IsFolder())
@@ -46,9 +72,9 @@ std::map<std::string, std::vector<std::string>> LoadedReplies(const TempLibraryD
         std::string body;
         for (const auto& line : rep->Lines)
             body += line;
-        found[body].push_back(tree.Label(rep->Node));
+        after.replies[body].push_back(tree.Label(rep->Node));
     }
-    return found;
+    return after;
 }
 
 using Operation = std::function<void(LibraryFixture&)>;
@@ -58,8 +84,8 @@ struct CrashRun : LibraryFixture {
 };
 
 // Runs `op` on a fresh library, the file system dying at step `crashAt`
-// (never, when negative); returns the number of steps it took.
-int RunCut(const Operation& op, int crashAt, std::map<std::string, std::vector<std::string>>& after)
+// (never, when negative), then restarts; returns the number of steps it took.
+int RunCut(const Operation& op, int crashAt, Restart& after)
 {
     CrashRun run;
     WriteLibrary(run.dir);
@@ -67,26 +93,30 @@ int RunCut(const Operation& op, int crashAt, std::map<std::string, std::vector<s
     int steps = 0;
     auto dies = [&](const std::string&) { return crashAt >= 0 && steps++ >= crashAt; };
     auto counts = [&](const std::string&) { return crashAt < 0 && (++steps, false); };
-    run.fs.failWrite = run.fs.failRename = run.fs.failDelete
+    run.fs.failWrite = run.fs.failRename = run.fs.failDelete = run.fs.failCreate
         = crashAt >= 0 ? fakes::FaultyFileSystem::PathTest(dies) : fakes::FaultyFileSystem::PathTest(counts);
+    run.fs.failedWriteLeavesTemp = true;
     op(run);
-    after = LoadedReplies(run.dir);
+    after = RestartOn(run.dir);
     return steps;
 }
 
-// Every reply loads exactly once, under its old label or the new one.
+// Every reply loads exactly once, under its old label or the new one, with
+// no message box and no temporary left.
 void ExpectEveryReplyOnce(const Operation& op, const std::map<std::string, std::set<std::string>>& labels)
 {
-    std::map<std::string, std::vector<std::string>> after;
+    Restart after;
     const int steps = RunCut(op, -1, after);
     ASSERT_GT(steps, 0);
     for (int cut = 0; cut <= steps; ++cut) {
         SCOPED_TRACE("cut after " + std::to_string(cut) + " of " + std::to_string(steps) + " steps");
         RunCut(op, cut, after);
+        EXPECT_EQ(after.boxes, std::vector<std::string>{});
+        EXPECT_EQ(after.temporaries, std::vector<std::string>{});
         for (const auto& [name, body] : kBodies) {
-            ASSERT_EQ(after[body].size(), 1u) << "reply " << name << " lost or doubled";
+            ASSERT_EQ(after.replies[body].size(), 1u) << "reply " << name << " lost or doubled";
             const auto allowed = labels.count(name) ? labels.at(name) : std::set<std::string>{name};
-            EXPECT_TRUE(allowed.count(after[body][0])) << name << " loads as " << after[body][0];
+            EXPECT_TRUE(allowed.count(after.replies[body][0])) << name << " loads as " << after.replies[body][0];
         }
     }
 }
@@ -128,8 +158,35 @@ TEST(CrashSafety, RenamingSavingAndDeletingKeepOldOrNewState)
         [](LibraryFixture& f) {
             (void)f.lib.RenameEntry(f.Rep("A"), "A2");
             (void)f.lib.SaveReplyFile(f.Rep("F/B"));
+            f.lib.SetBodyText(f.Rep("D"), kBodies.at("D"));
+            (void)f.lib.SaveReplyFile(f.Rep("D"));
         },
         {{"A", {"A", "A2"}}});
+}
+
+// The drop of the dragged node, as the main window's tree raises it; the
+// folder the move empties goes too.
+Operation DragOnto(std::string entry, std::string target)
+{
+    return [entry, target](LibraryFixture& f) {
+        fakes::FakeLineEdit name, macro;
+        fakes::FakeCheckBox hotKey, shift;
+        fakes::FakeDropDownList key{static_cast<int>(kHotKeyChars.size())};
+        fakes::FakeReplyEditor editor;
+        TLibraryEditing editing{f.lib, f.fs, TReplyPanel{name, macro, hotKey, shift, key, editor}};
+        f.tree.Select(f.tree.Find(entry));
+        editing.NavigationDragDrop(f.tree.Find(target));
+    };
+}
+
+TEST(CrashSafety, DraggingTheLastRepliesOutOfAFolderNeverLosesThem)
+{
+    ExpectEveryReplyOnce(
+        [](LibraryFixture& f) {
+            DragOnto("F/B", "A")(f);
+            DragOnto("F/C", "D")(f);
+        },
+        {});
 }
 
 } // namespace

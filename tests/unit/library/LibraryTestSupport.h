@@ -101,13 +101,13 @@ struct LibraryFixture : ::testing::Test {
         lib.EndBulkLoad();
     }
     TRep* Rep(const std::string& labelPath) const { return lib.RepOf(tree.Find(labelPath)); }
-    // True when every path the library asked the file system about lies
-    // inside the library root.
+    // True when every path the library asked the file system about is the
+    // library root or lies inside it.
     ::testing::AssertionResult OnlyInsideRoot() const
     {
         const std::string root = dir.Win("") + "\\";
         for (const auto& path : fs.touched)
-            if (path.rfind(root, 0) != 0 || path.find("\\..") != std::string::npos)
+            if ((path + "\\").rfind(root, 0) != 0 || path.find("\\..") != std::string::npos)
                 return ::testing::AssertionFailure() << "touched " << path;
         return ::testing::AssertionSuccess();
     }

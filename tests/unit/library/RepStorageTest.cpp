@@ -1,5 +1,6 @@
 #include "LibraryTestSupport.h"
 
+#include "library/LibraryTidy.h"
 #include "library/UnitConsts.h"
 
 #include <filesystem>
@@ -404,18 +405,24 @@ TEST_F(Moving, WithinOneDirectoryOnlyTheLineMoves)
     EXPECT_EQ(dir.Read("index.sub"), "REPLY_3?three\r\nREPLY_2?two\r\nREPLY_1?one\r\nFOLDER_2?Folder\r\n");
 }
 
-TEST_F(Moving, AFailedRenameChangesNothing)
+TEST_F(Moving, AFailedCopyChangesNothing)
 {
-    fs.failRename = [](const std::string&) { return true; };
     const std::string rootIndex = dir.Read("index.sub");
+    fs.failWrite = [this](const std::string& path) { return path == dir.Win("4.rep"); };
     EXPECT_FALSE(lib.MoveBefore(Rep("Folder/five"), Rep("two")));
+    fs.failWrite = nullptr;
+    // A folder is copied under a temporary name and renamed into place.
+    fs.failRename = [](const std::string&) { return true; };
+    EXPECT_FALSE(lib.MoveBefore(Rep("Folder/Sub"), Rep("two")));
     EXPECT_EQ(dir.Read("index.sub"), rootIndex);
     EXPECT_EQ(dir.Read("2/index.sub"), "REPLY_5?five\r\nFOLDER_1?Sub\r\n");
-    EXPECT_TRUE(dir.Exists("2/5.rep"));
     EXPECT_EQ(Rep("Folder/five")->FileName, "5.rep");
+    EXPECT_EQ(Rep("Folder/Sub")->FolderName, "1");
+    EXPECT_EQ(dir.Listing(""), "1.rep 2 2.rep 3.rep index.sub");
+    EXPECT_EQ(dir.Listing("2"), "1 5.rep index.sub");
 }
 
-TEST_F(Moving, AFailedIndexWriteMovesTheFileBack)
+TEST_F(Moving, AFailedIndexWriteTakesTheCopyAway)
 {
     const std::string rootIndex = dir.Read("index.sub");
     for (const char* failing : {"Replies\\index.sub", "2\\index.sub"}) {
@@ -425,9 +432,61 @@ TEST_F(Moving, AFailedIndexWriteMovesTheFileBack)
         EXPECT_EQ(dir.Read("index.sub"), rootIndex) << failing;
         EXPECT_EQ(dir.Read("2/index.sub"), "REPLY_5?five\r\nFOLDER_1?Sub\r\n") << failing;
         EXPECT_TRUE(dir.Exists("2/5.rep")) << failing;
-        EXPECT_FALSE(dir.Exists("4.rep")) << failing;
+        EXPECT_EQ(dir.Listing(""), "1.rep 2 2.rep 3.rep index.sub") << failing;
         EXPECT_EQ(Rep("Folder/five")->FileName, "5.rep") << failing;
     }
+}
+
+TEST_F(Moving, WhenNeitherIndexCanBeSetRightBothListingsStay)
+{
+    // The root takes the new line, then refuses everything: the source's line
+    // cannot go, nor the new one be taken back.
+    int rootWrites = 0;
+    fs.failWrite = [&](const std::string& path) {
+        return path == dir.Win("2/index.sub") || (path == lib.RootIndexPath() && ++rootWrites > 1);
+    };
+    EXPECT_FALSE(lib.MoveBefore(Rep("Folder/five"), Rep("two")));
+    fs.failWrite = nullptr;
+    EXPECT_EQ(
+        dir.Read("index.sub"), "REPLY_1?one\r\nREPLY_4?five\r\nREPLY_2?two\r\nREPLY_3?three\r\nFOLDER_2?Folder\r\n");
+    EXPECT_EQ(dir.Read("2/index.sub"), "REPLY_5?five\r\nFOLDER_1?Sub\r\n");
+    EXPECT_EQ(Rep("Folder/five")->FileName, "5.rep");
+    // The copy this process goes on saving survives the next start.
+    lib.SetBodyText(Rep("Folder/five"), "edited");
+    ASSERT_TRUE(lib.SaveReplyFile(Rep("Folder/five")));
+    (void)TidyLibrary(fs, lib.Root());
+    EXPECT_EQ(dir.Read("2/5.rep"), "m5\r\n\r\nedited\r\n");
+    EXPECT_EQ(dir.Read("4.rep"), "m5\r\n\r\nbody5\r\n");
+}
+
+TEST_F(Moving, AFolderWhoseCopyWouldBeIncompleteStaysWhereItIs)
+{
+    // A listing that fails would copy an empty folder and then delete the
+    // full one; a link inside would be copied as what it points to.
+    fs.failList = [this](const std::string& path) { return path == dir.Win("2/1"); };
+    EXPECT_FALSE(lib.MoveBefore(Rep("Folder/Sub"), Rep("one")));
+    fs.failList = nullptr;
+    std::filesystem::create_directory_symlink(dir.Base() + "/outside", dir.Posix("2/1/linked"));
+    EXPECT_FALSE(lib.MoveBefore(Rep("Folder/Sub"), Rep("one")));
+    EXPECT_EQ(dir.Read("index.sub"), "REPLY_1?one\r\nREPLY_2?two\r\nREPLY_3?three\r\nFOLDER_2?Folder\r\n");
+    EXPECT_EQ(dir.Listing(""), "1.rep 2 2.rep 3.rep index.sub");
+    EXPECT_EQ(dir.Listing("2/1"), "1.rep index.sub linked");
+    EXPECT_EQ(Rep("Folder/Sub")->FolderName, "1");
+}
+
+TEST_F(Moving, AFolderIsNeverCopiedIntoItself)
+{
+    // Two lines naming directory 2: Twin's Sub lies inside Folder's directory.
+    dir.Write("index.sub", dir.Read("index.sub") + "FOLDER_2?Twin\r\n");
+    Load();
+    const std::string rootIndex = dir.Read("index.sub");
+    EXPECT_FALSE(lib.MoveBefore(Rep("Folder"), Rep("Twin/Sub/deep")));
+    for (const auto& path : fs.changed)
+        EXPECT_EQ(path.find(".tmp\\"), std::string::npos) << path;
+    EXPECT_EQ(dir.Read("index.sub"), rootIndex);
+    EXPECT_EQ(dir.Read("2/1/index.sub"), "REPLY_1?deep\r\n");
+    EXPECT_EQ(dir.Listing("2"), "1 5.rep index.sub");
+    EXPECT_EQ(dir.Listing("2/1"), "1.rep index.sub");
 }
 
 TEST_F(Moving, MissingLinesStopTheMoveBeforeAnythingIsWritten)

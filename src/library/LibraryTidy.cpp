@@ -1,0 +1,157 @@
+#include "library/LibraryTidy.h"
+
+#include "library/IndexFormat.h"
+#include "library/LibraryFiles.h"
+#include "library/MoveRecord.h"
+#include "library/TextUtils.h"
+#include "library/UnitCommonProcs.h"
+#include "library/UnitConsts.h"
+#include "library/UnitCorvaneTypes.h"
+#include "platform/FileSystem.h"
+
+#include <algorithm>
+#include <optional>
+
+namespace corvane {
+
+namespace {
+
+// A line the loader follows: a known prefix and a number that names an entry
+// inside the line's own directory.
+struct ListedEntry {
+    bool valid = false;
+    bool folder = false;
+    IndexLine parts;
+};
+
+ListedEntry ReadListedEntry(const std::string& line)
+{
+    ListedEntry entry;
+    entry.parts = SplitIndexLine(line);
+    entry.folder = SameTextIgnoringCase(entry.parts.prefix, kFolderPrefix);
+    entry.valid = (entry.folder || SameTextIgnoringCase(entry.parts.prefix, kReplyPrefix))
+        && IsPlainPathComponent(entry.parts.number);
+    return entry;
+}
+
+bool Lists(const std::vector<DirEntry>& listing, const std::string& name)
+{
+    return std::any_of(
+        listing.begin(), listing.end(), [&](const DirEntry& entry) { return SameTextIgnoringCase(entry.name, name); });
+}
+
+bool FinishInterruptedMove(IFileSystem& fs, const std::string& root)
+{
+    const std::optional<TMoveRecord> record = ReadMoveRecord(fs, root);
+    if (!record || record->sourceDir == record->destinationDir)
+        return false;
+    const std::string sourceDir = root + record->sourceDir;
+    const std::string destinationDir = root + record->destinationDir;
+    const ListedEntry source = ReadListedEntry(record->sourceLine);
+    const ListedEntry destination = ReadListedEntry(record->destinationLine);
+    if (!source.valid || !destination.valid || source.folder != destination.folder)
+        return false;
+    std::optional<std::vector<std::string>> sourceLines = ReadTextLines(fs, IndexPathIn(sourceDir));
+    const std::optional<std::vector<std::string>> destinationLines = ReadTextLines(fs, IndexPathIn(destinationDir));
+    if (!sourceLines || !destinationLines)
+        return false;
+    // Listed twice only when the cut fell between the two index writes; any
+    // other cut left one listing, which stays as it is.
+    const auto sourceAt = std::find(sourceLines->begin(), sourceLines->end(), record->sourceLine);
+    const bool listedTwice = sourceAt != sourceLines->end()
+        && std::find(destinationLines->begin(), destinationLines->end(), record->destinationLine)
+            != destinationLines->end();
+    const std::string destinationPath = EntryPathIn(destinationDir, destination.parts.number, destination.folder);
+    const bool destinationPresent = destination.folder ? fs.DirExists(destinationPath) : fs.FileExists(destinationPath);
+    const std::string sourcePath = EntryPathIn(sourceDir, source.parts.number, source.folder);
+    // Deleting the source must never take the destination with it.
+    if (!listedTwice || !destinationPresent || IsAtOrBelow(destinationPath, sourcePath))
+        return false;
+    sourceLines->erase(sourceAt);
+    if (!WriteTextLines(fs, IndexPathIn(sourceDir), *sourceLines))
+        return false;
+    (void)DeleteEntryFiles(fs, sourcePath, source.folder);
+    return true;
+}
+
+int RemoveOwnTemporaries(IFileSystem& fs, const std::string& dir)
+{
+    int removed = 0;
+    for (const DirEntry& entry : fs.List(dir)) {
+        if (!IsOwnTempName(entry.name))
+            continue;
+        const std::string path = dir + "\\" + entry.name;
+        if (!entry.isDir)
+            (void)fs.SetNormalAttributes(path);
+        if (DeleteEntryFiles(fs, path, entry.isDir))
+            ++removed;
+    }
+    return removed;
+}
+
+std::string DisplayPath(const std::string& labels, const std::string& name)
+{
+    return labels.empty() ? name : labels + "\\" + name;
+}
+
+// "Folder\Name" (full path)
+std::string DroppedEntryText(const std::string& labels, const std::string& name, const std::string& path)
+{
+    std::string text(1, '"');
+    text.append(DisplayPath(labels, name)).append("\" (").append(path).append(1, ')');
+    return text;
+}
+
+void TidyDirectory(IFileSystem& fs, const std::string& dir, const std::string& labels, int depth, TTidyReport& report)
+{
+    report.temporariesRemoved += RemoveOwnTemporaries(fs, dir);
+    const std::optional<std::vector<std::string>> lines = ReadTextLines(fs, IndexPathIn(dir));
+    if (!lines)
+        return;
+    // The index was just read from here: a listing without it failed, and
+    // would make every entry look missing.
+    const std::vector<DirEntry> listing = fs.List(dir);
+    if (!Lists(listing, kIndexFileName))
+        return;
+    std::vector<std::string> kept;
+    std::vector<std::string> dropped;
+    for (const std::string& line : *lines) {
+        const ListedEntry entry = ReadListedEntry(line);
+        const std::string path = entry.valid ? EntryPathIn(dir, entry.parts.number, entry.folder) : std::string();
+        if (entry.valid && !Lists(listing, LastComponent(path)))
+            dropped.push_back(DroppedEntryText(labels, entry.parts.name, path));
+        else
+            kept.push_back(line);
+    }
+    if (!dropped.empty() && WriteTextLines(fs, IndexPathIn(dir), kept))
+        report.dropped.insert(report.dropped.end(), dropped.begin(), dropped.end());
+    for (const std::string& line : kept) {
+        const ListedEntry entry = ReadListedEntry(line);
+        const std::string path = EntryPathIn(dir, entry.parts.number, true);
+        if (entry.valid && entry.folder && depth < TRepList::kMaxFolderDepth && !fs.IsLink(path))
+            TidyDirectory(fs, path, DisplayPath(labels, entry.parts.name), depth + 1, report);
+    }
+}
+
+} // namespace
+
+TTidyReport TidyLibrary(IFileSystem& fs, const std::string& root)
+{
+    TTidyReport report;
+    // Before the temporaries go, since the record is one of them.
+    report.moveFinished = FinishInterruptedMove(fs, root);
+    TidyDirectory(fs, root, std::string(), 0, report);
+    return report;
+}
+
+void ShowTidyNotice(const TTidyReport& report)
+{
+    if (report.dropped.empty())
+        return;
+    std::string names;
+    for (const std::string& entry : report.dropped)
+        names.append(names.empty() ? "" : "\r\n").append(entry);
+    ShowWarning(FormatMessageText(kMsgMissingEntriesDropped, names));
+}
+
+} // namespace corvane
