@@ -1,5 +1,6 @@
 #include "engine/Delivery.h"
 
+#include "engine/ExcludedPrograms.h"
 #include "engine/PredefinedInsertions.h"
 #include "engine/Recogniser.h"
 #include "engine/ReplaceInReply.h"
@@ -54,8 +55,20 @@ void TEngine::KeyAction(int virtualKey, bool keyIsBeingPressed)
         shiftDown_ = keyIsBeingPressed;
     if (!appInactive_)
         return;
+    if (StaysOut()) {
+        typedBuffer_.clear();
+        return;
+    }
     if (FeedKey(typedBuffer_, virtualKey, keyIsBeingPressed, shiftDown_) == TKeyOutcome::Expand)
         ExpandTypedMacro();
+}
+
+bool TEngine::StaysOut() const
+{
+    if (paused_)
+        return true;
+    const std::string excluded = p_.window.ExcludedPrograms();
+    return !excluded.empty() && IsExcludedProgram(p_.desktop.ProgramFileOf(p_.desktop.ForegroundWindow()), excluded);
 }
 
 void TEngine::ExpandTypedMacro()
@@ -142,11 +155,19 @@ void TEngine::TimerTick()
     // Some systems (Wine among them) send no shell activations; the window
     // in front while another application is active was activated too.
     WindowActivated(foregroundAtTick_);
+    if (StaysOut()) {
+        // A chord seen before the user went into the program is dropped, not carried out there.
+        pendingInsert_ = pendingShow_ = pendingPicker_ = false;
+        pendingHotKey_ = -1;
+        return;
+    }
     if (pendingInsert_) {
         InsertSelectedReply();
     } else if (pendingShow_) {
         pendingShow_ = false;
         p_.window.ShowFromHotKey(foregroundAtTick_);
+    } else if (pendingPicker_) {
+        PickAndDeliver();
     } else if (pendingHotKey_ != -1) {
         DeliverHotKeyReply();
     } else {
@@ -156,8 +177,11 @@ void TEngine::TimerTick()
 
 void TEngine::PollHotKeys()
 {
-    const TChordFound found = FindChord(p_.desktop, p_.library);
+    const TChordFound found = FindChord(p_.desktop, p_.library, p_.window.PickerEnabled());
     switch (found.chord) {
+    case TChord::Picker:
+        pendingPicker_ = true;
+        break;
     case TChord::ShowWindow:
         pendingShow_ = true;
         break;
@@ -189,6 +213,21 @@ void TEngine::DeliverHotKeyReply()
         return;
     pendingHotKey_ = -1;
     PasteStep(CopyReply(*p_.library.HotKeyReplyAt(position), {TDialogPlace::ScreenCentre}), lastActiveWindow_);
+}
+
+void TEngine::PickAndDeliver()
+{
+    pendingPicker_ = false;
+    const WindowId target = foregroundAtTick_;
+    if (target == 0 || target == p_.window.MainWindow())
+        return;
+    const TRep* reply = p_.window.PickReply(target);
+    if (!reply)
+        return;
+    // The picker had the foreground: the target gets it back before the paste.
+    const TCopy copy = CopyReply(*reply, {TDialogPlace::ScreenCentre});
+    if (copy == TCopy::Copied || copy == TCopy::CopiedAfterDialog)
+        PasteInto(target);
 }
 
 void TEngine::InsertSelectedReply()
@@ -274,7 +313,10 @@ bool TEngine::FillInAndCopy(const TRep& reply, const std::string& names, const s
     p_.editor.LoadRtf(JoinTextLines(reply.Lines));
     ReplaceInReply(p_.editor, names, values);
     ReplaceInReply(p_.editor, PredefinedNames(), PredefinedValues(p_.clock.Now()));
-    return p_.editor.CopyAllToClipboard();
+    if (!p_.editor.CopyAllToClipboard())
+        return false;
+    p_.window.ReplyDelivered(reply);
+    return true;
 }
 
 } // namespace corvane

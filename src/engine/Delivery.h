@@ -50,6 +50,15 @@ public:
         = 0;
     [[nodiscard]] virtual bool ParametersDialogVisible() const = 0;
     virtual void CancelParametersDialog() = 0;
+    // The setting that enables Ctrl+Alt+Space, read afresh.
+    [[nodiscard]] virtual bool PickerEnabled() const = 0;
+    // The programs the user keeps the engine out of, as stored; read afresh.
+    [[nodiscard]] virtual std::string ExcludedPrograms() const = 0;
+    // Shows the picker over `target` until the user chooses a reply or
+    // leaves it; the chosen reply, or nullptr.
+    [[nodiscard]] virtual const TRep* PickReply(WindowId target) = 0;
+    // A reply went onto the clipboard to be delivered.
+    virtual void ReplyDelivered(const TRep& reply) = 0;
 };
 
 struct TEngineParts {
@@ -68,6 +77,9 @@ public:
     // Armed while another application is active.
     void SetAppInactive(bool inactive) { appInactive_ = inactive; }
     [[nodiscard]] bool AppInactive() const { return appInactive_; }
+    // While paused nothing typed is recognised and no chord is acted on.
+    void SetPaused(bool paused) { paused_ = paused; }
+    [[nodiscard]] bool Paused() const { return paused_; }
 
     // --- hook events ---
     void KeyAction(int virtualKey, bool keyIsBeingPressed);
@@ -99,11 +111,16 @@ public:
     [[nodiscard]] int PendingHotKey() const { return pendingHotKey_; }
     [[nodiscard]] bool PendingInsert() const { return pendingInsert_; }
     [[nodiscard]] bool PendingShow() const { return pendingShow_; }
+    [[nodiscard]] bool PendingPicker() const { return pendingPicker_; }
 
 private:
     enum class TCopy { Copied, CopiedAfterDialog, Cancelled, Failed };
 
     void ExpandTypedMacro();
+    // Paused, or the program in front is one the user keeps the engine out of.
+    [[nodiscard]] bool StaysOut() const;
+    // The picker over the program in front; the chosen reply pasted into it.
+    void PickAndDeliver();
     void PollHotKeys();
     void DeliverHotKeyReply();
     // The reply filled in (after the dialog when it needs one) and put on the clipboard.
@@ -128,6 +145,8 @@ private:
     bool shiftDown_ = false;
     bool pendingShow_ = false;
     bool pendingInsert_ = false;
+    bool pendingPicker_ = false;
+    bool paused_ = false;
     int pendingHotKey_ = -1;
     std::string pendingHotKeyCode_; // the entry's code when it was detected
     const void* pendingHotKeyReply_ = nullptr;

@@ -49,7 +49,7 @@ TKeyOutcome FeedKey(std::string& typedBuffer, int virtualKey, bool pressed, bool
     return TKeyOutcome::Ignored;
 }
 
-TChordFound FindChord(const IDesktop& desktop, const TRepList& library)
+TChordFound FindChord(const IDesktop& desktop, const TRepList& library, bool pickerEnabled)
 {
     const bool shift = desktop.KeyDown(VkShift);
     const bool alt = desktop.KeyDown(VkMenu);
@@ -62,6 +62,8 @@ TChordFound FindChord(const IDesktop& desktop, const TRepList& library)
     }
     if (!control || !alt)
         return {};
+    if (pickerEnabled && !shift && desktop.KeyDown(VkSpace))
+        return {TChord::Picker};
     for (int i = 0; i < library.HotKeyCount(); ++i) {
         const HotKeyParts parts = SplitHotKeyCode(library.HotKeyCodeAt(i));
         if (parts.key != '\0' && parts.shift == shift && desktop.KeyDown(static_cast<unsigned char>(parts.key)))

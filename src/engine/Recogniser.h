@@ -28,15 +28,16 @@ enum class TKeyOutcome { Ignored, Appended, Cleared, Expand };
 // for expansion and leaves the buffer for it.
 TKeyOutcome FeedKey(std::string& typedBuffer, int virtualKey, bool pressed, bool shiftDown);
 
-enum class TChord { None, ShowWindow, InsertSelected, ReplyHotKey };
+enum class TChord { None, ShowWindow, InsertSelected, ReplyHotKey, Picker };
 
 struct TChordFound {
     TChord chord = TChord::None;
     int hotKeyPosition = -1; // for ReplyHotKey
 };
 
-// Ctrl+Shift+Q, Ctrl+Shift+V (Alt up), or the first reply hot key whose
-// key, Shift state and Ctrl+Alt are down.
-TChordFound FindChord(const IDesktop& desktop, const TRepList& library);
+// Ctrl+Shift+Q, Ctrl+Shift+V (Alt up), Ctrl+Alt+Space (Shift up) while the
+// picker is enabled, or the first reply hot key whose key, Shift state and
+// Ctrl+Alt are down.
+TChordFound FindChord(const IDesktop& desktop, const TRepList& library, bool pickerEnabled);
 
 } // namespace corvane

@@ -2,6 +2,7 @@
 // What the expansion engine asks of the desktop: the physical key state,
 // the windows of other programs and synthesised keystrokes.
 #include <cstdint>
+#include <string>
 
 namespace corvane {
 
@@ -22,6 +23,9 @@ public:
     [[nodiscard]] virtual bool KeyDown(int virtualKey) const = 0;
     [[nodiscard]] virtual WindowId ForegroundWindow() const = 0;
     [[nodiscard]] virtual bool IsWindow(WindowId window) const = 0;
+    // The file of the program the window belongs to (a full path or a bare
+    // file name); empty for this program's own windows and when unknown.
+    [[nodiscard]] virtual std::string ProgramFileOf(WindowId window) const = 0;
     // One synthesised key event for the window with the keyboard focus.
     virtual void SendKey(int virtualKey, bool release) = 0;
     virtual void SetForeground(WindowId window) = 0;

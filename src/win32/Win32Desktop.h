@@ -4,6 +4,7 @@
 
 #include "platform/Clock.h"
 #include "platform/Desktop.h"
+#include "win32/Handles.h"
 
 namespace corvane::win32 {
 
@@ -15,6 +16,19 @@ public:
     bool KeyDown(int virtualKey) const override { return (GetAsyncKeyState(virtualKey) & 0x8000) != 0; }
     WindowId ForegroundWindow() const override { return ToWindowId(GetForegroundWindow()); }
     bool IsWindow(WindowId window) const override { return window != 0 && ::IsWindow(ToHwnd(window)); }
+    std::string ProgramFileOf(WindowId window) const override
+    {
+        DWORD processId = 0;
+        GetWindowThreadProcessId(ToHwnd(window), &processId);
+        if (processId == 0 || processId == GetCurrentProcessId())
+            return {};
+        const UniqueKernelHandle process(OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, processId));
+        char path[MAX_PATH] = {};
+        DWORD size = sizeof path;
+        if (!process || !QueryFullProcessImageNameA(process.Get(), 0, path, &size))
+            return {};
+        return std::string(path, size);
+    }
     void SendKey(int virtualKey, bool release) override
     {
         keybd_event(static_cast<BYTE>(virtualKey), 0, release ? KEYEVENTF_KEYUP : 0, 0);

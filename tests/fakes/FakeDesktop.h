@@ -23,6 +23,11 @@ public:
     bool KeyDown(int virtualKey) const override { return keys.at(static_cast<size_t>(virtualKey & 0xFF)); }
     WindowId ForegroundWindow() const override { return foreground; }
     bool IsWindow(WindowId window) const override { return texts.count(window) != 0; }
+    std::string ProgramFileOf(WindowId window) const override
+    {
+        const auto found = programs.find(window);
+        return found != programs.end() ? found->second : std::string();
+    }
     void SendKey(int virtualKey, bool release) override;
     void SetForeground(WindowId window) override { foreground = window; }
     void Pause(int milliseconds) override { pausedMs += milliseconds; }
@@ -43,6 +48,7 @@ public:
     std::array<bool, 256> keys{};
     WindowId foreground = 0;
     std::map<WindowId, std::string> texts;
+    std::map<WindowId, std::string> programs; // the program file of each window
     std::vector<std::pair<int, bool>> sent; // (virtual key, release)
     std::vector<std::pair<int, bool>> echoed; // notifications not yet handled
     int pausedMs = 0;
