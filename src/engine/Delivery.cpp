@@ -221,13 +221,20 @@ void TEngine::PickAndDeliver()
     const WindowId target = foregroundAtTick_;
     if (target == 0 || target == p_.window.MainWindow())
         return;
-    const TRep* reply = p_.window.PickReply(target);
-    if (!reply)
+    const TPicked picked = p_.window.PickReply(target);
+    // The picker had the foreground: the target gets it back, before the
+    // paste or when the picker was dismissed, but not from a window the
+    // user went to.
+    if (!picked.reply) {
+        if (!picked.leftForAnotherWindow && p_.desktop.IsWindow(target))
+            p_.desktop.SetForeground(target);
         return;
-    // The picker had the foreground: the target gets it back before the paste.
-    const TCopy copy = CopyReply(*reply, {TDialogPlace::ScreenCentre});
+    }
+    const TCopy copy = CopyReply(*picked.reply, {TDialogPlace::ScreenCentre});
     if (copy == TCopy::Copied || copy == TCopy::CopiedAfterDialog)
         PasteInto(target);
+    else if (p_.desktop.IsWindow(target))
+        p_.desktop.SetForeground(target);
 }
 
 void TEngine::InsertSelectedReply()

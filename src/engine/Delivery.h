@@ -25,6 +25,13 @@ inline constexpr char ClipboardBusyText[]
 inline constexpr char TargetGoneText[]
     = "The reply was not pasted: the window it was meant for has been closed. It is on the clipboard.";
 
+// How the picker closed: with a reply chosen, or not, and then either
+// dismissed (Escape) or left for another window.
+struct TPicked {
+    const TRep* reply = nullptr;
+    bool leftForAnotherWindow = false;
+};
+
 // What the engine asks of the main window.
 class IEngineWindow {
 public:
@@ -54,9 +61,8 @@ public:
     [[nodiscard]] virtual bool PickerEnabled() const = 0;
     // The programs the user keeps the engine out of, as stored; read afresh.
     [[nodiscard]] virtual std::string ExcludedPrograms() const = 0;
-    // Shows the picker over `target` until the user chooses a reply or
-    // leaves it; the chosen reply, or nullptr.
-    [[nodiscard]] virtual const TRep* PickReply(WindowId target) = 0;
+    // Shows the picker over `target` until the user chooses a reply or closes it.
+    [[nodiscard]] virtual TPicked PickReply(WindowId target) = 0;
     // A reply went onto the clipboard to be delivered.
     virtual void ReplyDelivered(const TRep& reply) = 0;
 };

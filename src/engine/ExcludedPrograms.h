@@ -7,8 +7,6 @@
 
 namespace corvane {
 
-inline constexpr char kExcludedPrograms[] = "ExcludedPrograms";
-
 // The names of the setting, blanks around them and empty ones dropped.
 std::vector<std::string> ExcludedProgramNames(std::string_view setting);
 // The names joined again, for storing.

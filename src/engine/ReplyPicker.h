@@ -12,8 +12,6 @@
 
 namespace corvane {
 
-inline constexpr char kPickerEnabled[] = "PickerEnabled";
-inline constexpr char kRecentReplies[] = "RecentReplies";
 inline constexpr char PickerCaption[] = "Corvane - Find a Reply";
 
 struct TScreenRect {

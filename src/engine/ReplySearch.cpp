@@ -22,13 +22,6 @@ std::string FolderTrail(const ITreeControl& tree, TreeNode node)
     return trail;
 }
 
-std::string KeyOf(const TRep& reply, const std::string& root)
-{
-    const std::string path = reply.OwnPath();
-    return path.size() > root.size() + 1 && path.compare(0, root.size(), root) == 0 ? path.substr(root.size() + 1)
-                                                                                    : path;
-}
-
 std::string LowerCased(std::string_view text)
 {
     std::string folded(text);
@@ -87,6 +80,13 @@ int WordScore(TMatchKind kind, int field)
 
 } // namespace
 
+std::string ReplyKeyOf(const TRep& reply, const std::string& root)
+{
+    const std::string path = reply.OwnPath();
+    return path.size() > root.size() + 1 && path.compare(0, root.size(), root) == 0 ? path.substr(root.size() + 1)
+                                                                                    : path;
+}
+
 std::vector<TSearchEntry> SearchEntriesOf(const TRepList& library)
 {
     std::unordered_map<const TRep*, std::string> macros;
@@ -100,7 +100,7 @@ std::vector<TSearchEntry> SearchEntriesOf(const TRepList& library)
             continue;
         TSearchEntry entry;
         entry.reply = rep;
-        entry.key = KeyOf(*rep, library.Root());
+        entry.key = ReplyKeyOf(*rep, library.Root());
         entry.name = tree.Label(rep->Node);
         if (const auto macro = macros.find(rep); macro != macros.end())
             entry.macro = macro->second;

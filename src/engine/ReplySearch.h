@@ -21,6 +21,9 @@ struct TSearchEntry {
     std::string text; // the reply's plain text, paragraphs on lines of their own
 };
 
+// A reply's file relative to the library root: what the recent deliveries remember.
+std::string ReplyKeyOf(const TRep& reply, const std::string& root);
+
 // Every reply of the library, in tree order.
 std::vector<TSearchEntry> SearchEntriesOf(const TRepList& library);
 

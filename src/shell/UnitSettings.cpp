@@ -82,6 +82,28 @@ bool ReadProgramFlag(IRegistry& reg, const std::string& name)
     return SettingsReadInt(reg, RegRoot::CurrentUser, kProgramKey, name) == 1;
 }
 
+std::string ReadProgramString(IRegistry& reg, const std::string& name)
+{
+    const auto k = reg.Open(RegRoot::CurrentUser, kProgramKey, RegAccess::Read);
+    const auto value = k ? k->Read(name) : std::nullopt;
+    if (!value || value->kind != RegKind::String)
+        return {};
+    std::string text(value->data.begin(), value->data.end());
+    text.resize(text.find('\0') == std::string::npos ? text.size() : text.find('\0'));
+    return text;
+}
+
+bool WriteProgramString(IRegistry& reg, const std::string& name, const std::string& text)
+{
+    return SettingsWriteString(reg, RegRoot::CurrentUser, kProgramKey, name, text);
+}
+
+bool ReadPickerEnabled(IRegistry& reg)
+{
+    return !SettingsValueExists(reg, RegRoot::CurrentUser, kProgramKey, kPickerEnabled)
+        || ReadProgramFlag(reg, kPickerEnabled);
+}
+
 bool WriteProgramFlag(IRegistry& reg, const std::string& name, bool on)
 {
     return SettingsWriteInt(reg, RegRoot::CurrentUser, kProgramKey, name, on ? 1 : 0);

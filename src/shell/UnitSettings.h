@@ -16,6 +16,12 @@ inline constexpr const char* kShowTips = "ShowTips";
 inline constexpr const char* kShowMacroIns = "ShowMacroIns";
 inline constexpr const char* kAlwaysOnTop = "AlwaysOnTop";
 inline constexpr const char* kEditMode = "EditMode";
+// Ctrl+Alt+Space opens the picker unless this is 0; missing means on.
+inline constexpr const char* kPickerEnabled = "PickerEnabled";
+// Program file names, separated by ";", where nothing is recognised.
+inline constexpr const char* kExcludedPrograms = "ExcludedPrograms";
+// The replies delivered lately, most recent first, separated by ";".
+inline constexpr const char* kRecentReplies = "RecentReplies";
 inline constexpr const char* kMainFormSettings = "MainFormSettings";
 inline constexpr const char* kNavMainFormSettings = "NavMainFormSettings";
 inline constexpr const char* kMacroInsFormSettings = "MacroInsFormSettings";
@@ -44,6 +50,11 @@ inline constexpr const char* kMsgSettingsNotSaved
 // The program's own boolean settings: true only when the value reads exactly 1.
 [[nodiscard]] bool ReadProgramFlag(IRegistry& reg, const std::string& name);
 [[nodiscard]] bool WriteProgramFlag(IRegistry& reg, const std::string& name, bool on);
+[[nodiscard]] bool ReadPickerEnabled(IRegistry& reg);
+
+// A string value of the program key; empty when missing or of another kind.
+[[nodiscard]] std::string ReadProgramString(IRegistry& reg, const std::string& name);
+[[nodiscard]] bool WriteProgramString(IRegistry& reg, const std::string& name, const std::string& text);
 
 // Creates the program key and writes the defaults of the missing values;
 // existing values are never touched. False when something could not be written.

@@ -13,6 +13,8 @@ namespace {
 constexpr int kClientWidth = 620, kClientHeight = 420;
 constexpr int kMargin = 8, kSearchHeight = 24, kListHeight = 220;
 constexpr int IdSearch = 101, IdList = 102, IdPreview = 103;
+// Posted to itself: the window takes the foreground once it is shown.
+constexpr UINT kTakeForeground = WM_APP + 1;
 constexpr int kColumnWidths[PickerColumnCount] = {150, 100, 120, 226};
 constexpr const char* kColumnTitles[PickerColumnCount] = {"Name", "Macro", "Folder", "Text"};
 
@@ -53,23 +55,23 @@ std::optional<TPickerMove> MoveOfKey(WPARAM key)
 
 } // namespace
 
-const TSearchEntry* TFormReplyPicker::Pick(HWND owner, HWND target, TReplyPicker& picker)
+TPicked TFormReplyPicker::Pick(HWND owner, HWND target, TReplyPicker& picker)
 {
     picker_ = &picker;
     target_ = target;
     chosen_ = nullptr;
-    started_ = false;
+    started_ = ended_ = left_ = false;
     Run(owner, nullptr, PickerCaption, WS_POPUP | WS_CAPTION | WS_SYSMENU, kClientWidth, kClientHeight);
     preview_.reset();
     picker_ = nullptr;
-    return chosen_;
+    return {chosen_ ? chosen_->reply : nullptr, left_ && !chosen_};
 }
 
 void TFormReplyPicker::OnStart()
 {
     const int width = kClientWidth - 2 * kMargin;
-    searchBox_ = AddControl("EDIT", "", WS_TABSTOP | ES_AUTOHSCROLL, IdSearch, kMargin, kMargin, width, kSearchHeight,
-        WS_EX_CLIENTEDGE);
+    searchBox_ = AddControl(
+        "EDIT", "", WS_TABSTOP | ES_AUTOHSCROLL, IdSearch, kMargin, kMargin, width, kSearchHeight, WS_EX_CLIENTEDGE);
     SetWindowSubclass(searchBox_, &TFormReplyPicker::SearchBoxProc, 1, reinterpret_cast<DWORD_PTR>(this));
     const int listTop = kMargin * 2 + kSearchHeight;
     list_ = AddControl(WC_LISTVIEWA, "", LVS_REPORT | LVS_OWNERDATA | LVS_SINGLESEL | LVS_SHOWSELALWAYS, IdList,
@@ -83,8 +85,7 @@ void TFormReplyPicker::OnStart()
     started_ = true;
     ShowRows();
     PlaceNearCaret();
-    ForceForeground(GetForegroundWindow(), Dialog());
-    SetFocus(searchBox_);
+    PostMessageA(Dialog(), kTakeForeground, 0, 0);
 }
 
 void TFormReplyPicker::PlaceNearCaret()
@@ -133,8 +134,10 @@ void TFormReplyPicker::ShowSelection()
 void TFormReplyPicker::Choose()
 {
     chosen_ = picker_->SelectedEntry();
-    if (chosen_)
+    if (chosen_ && !ended_) {
+        ended_ = true;
         End(IDOK);
+    }
 }
 
 void TFormReplyPicker::OnCommand(int id, int notification)
@@ -146,15 +149,23 @@ void TFormReplyPicker::OnCommand(int id, int notification)
         ShowRows();
     } else if (id == IDOK) {
         Choose();
-    } else if (id == IDCANCEL) {
+    } else if (id == IDCANCEL && !ended_) {
+        ended_ = true;
         End(IDCANCEL);
     }
 }
 
 bool TFormReplyPicker::OnMessage(UINT msg, WPARAM wParam, LPARAM lParam, INT_PTR& result)
 {
+    if (msg == kTakeForeground) {
+        ForceForeground(GetForegroundWindow(), Dialog());
+        SetFocus(searchBox_);
+        return true;
+    }
     // Leaving the window is closing it.
-    if (msg == WM_ACTIVATE && LOWORD(wParam) == WA_INACTIVE && started_) {
+    if (msg == WM_ACTIVATE && LOWORD(wParam) == WA_INACTIVE && started_ && !ended_) {
+        ended_ = true;
+        left_ = true;
         End(IDCANCEL);
         return false;
     }

@@ -8,6 +8,7 @@
 #include <optional>
 #include <string>
 
+#include "engine/Delivery.h"
 #include "engine/ReplyPicker.h"
 #include "win32/ModalDialog.h"
 #include "win32/RichEditControl.h"
@@ -17,9 +18,8 @@ namespace corvane::win32 {
 class TFormReplyPicker final : public ModalDialog {
 public:
     // Shows the picker near the caret of `target` (centred on its monitor
-    // when the caret is unknown) until it is closed; the chosen entry, or
-    // nullptr.
-    [[nodiscard]] const TSearchEntry* Pick(HWND owner, HWND target, TReplyPicker& picker);
+    // when the caret is unknown) until it is closed.
+    [[nodiscard]] TPicked Pick(HWND owner, HWND target, TReplyPicker& picker);
     bool Visible() const { return Dialog() != nullptr; }
 
 private:
@@ -32,7 +32,8 @@ private:
     void ShowRows();
     void ShowSelection();
     void Choose();
-    static LRESULT CALLBACK SearchBoxProc(HWND edit, UINT msg, WPARAM wParam, LPARAM lParam, UINT_PTR id, DWORD_PTR self);
+    static LRESULT CALLBACK SearchBoxProc(
+        HWND edit, UINT msg, WPARAM wParam, LPARAM lParam, UINT_PTR id, DWORD_PTR self);
 
     TReplyPicker* picker_ = nullptr;
     HWND target_ = nullptr;
@@ -42,6 +43,8 @@ private:
     const TSearchEntry* chosen_ = nullptr;
     std::string cellText_; // the text a list cell asked for, alive until the next request
     bool started_ = false;
+    bool ended_ = false; // the end is asked for once: ending deactivates the window
+    bool left_ = false; // closed because another window was activated
 };
 
 } // namespace corvane::win32

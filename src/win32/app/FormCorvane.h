@@ -41,6 +41,7 @@ class ListBoxControl;
 class RichEditControl;
 class FormattingToolbarControls;
 class TFormMacroInserts;
+class TFormReplyPicker;
 class Win32Desktop;
 class Win32Clock;
 class Win32MessageBoxes;
@@ -212,6 +213,7 @@ private:
     std::unique_ptr<Win32Clock> clock_;
     std::unique_ptr<Win32MessageBoxes> engineBoxes_;
     std::unique_ptr<TFormMacroInserts> macroInserts_;
+    std::unique_ptr<TFormReplyPicker> picker_;
     std::unique_ptr<EngineWindow> engineWindow_;
     std::unique_ptr<TEngine> engine_;
 

@@ -8,10 +8,12 @@
 #include <commctrl.h>
 
 #include "engine/Delivery.h"
+#include "engine/ReplyPicker.h"
 #include "library/UnitCorvaneTypes.h"
 #include "shell/UnitSettings.h"
 #include "win32/HtSysHookUtils.h"
 #include "win32/MacroInsertsDialog.h"
+#include "win32/PickerWindow.h"
 #include "win32/TreeViewControl.h"
 #include "win32/Win32Desktop.h"
 #include "win32/Win32MessageBoxes.h"
@@ -225,6 +227,20 @@ public:
     }
     bool ParametersDialogVisible() const override { return f_.macroInserts_->Visible(); }
     void CancelParametersDialog() override { f_.macroInserts_->Cancel(); }
+    bool PickerEnabled() const override { return ReadPickerEnabled(f_.registry_); }
+    std::string ExcludedPrograms() const override { return ReadProgramString(f_.registry_, kExcludedPrograms); }
+    TPicked PickReply(WindowId target) override
+    {
+        TReplyPicker picker(TReplySearch(SearchEntriesOf(*f_.library_)),
+            TRecentDeliveries(ReadProgramString(f_.registry_, kRecentReplies)));
+        return f_.picker_->Pick(f_.window_, ToHwnd(target), picker);
+    }
+    void ReplyDelivered(const TRep& reply) override
+    {
+        TRecentDeliveries recent(ReadProgramString(f_.registry_, kRecentReplies));
+        recent.Record(ReplyKeyOf(reply, f_.library_->Root()));
+        (void)WriteProgramString(f_.registry_, kRecentReplies, recent.Stored());
+    }
 
 private:
     TFormCorvane& f_;

@@ -22,6 +22,7 @@ void TFormCorvane::CreateEngine()
     clock_ = std::make_unique<Win32Clock>();
     engineBoxes_ = std::make_unique<Win32MessageBoxes>(window_);
     macroInserts_ = std::make_unique<TFormMacroInserts>(registry_);
+    picker_ = std::make_unique<TFormReplyPicker>();
     engineWindow_ = std::make_unique<EngineWindow>(*this);
     engine_ = std::make_unique<TEngine>(
         TEngineParts{*library_, *replyContent_, *engineWindow_, *desktop_, *clock_, *engineBoxes_});

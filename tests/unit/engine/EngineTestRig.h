@@ -58,11 +58,13 @@ public:
     bool PickerEnabled() const override { return pickerEnabled; }
     std::string ExcludedPrograms() const override { return excludedPrograms; }
     // The user picks `pickerChoice` (nothing when null) in a picker that took the foreground.
-    const TRep* PickReply(WindowId target) override
+    TPicked PickReply(WindowId target) override
     {
         pickedOver.push_back(target);
         desktop.foreground = OwnWindow;
-        return pickerChoice;
+        if (pickerLeftFor != 0)
+            desktop.foreground = pickerLeftFor;
+        return {pickerChoice, pickerLeftFor != 0};
     }
     void ReplyDelivered(const TRep& reply) override { delivered.push_back(&reply); }
 
@@ -141,6 +143,7 @@ public:
     bool pickerEnabled = true;
     std::string excludedPrograms;
     const TRep* pickerChoice = nullptr;
+    WindowId pickerLeftFor = 0; // the window the user went to from the picker
     std::vector<WindowId> pickedOver;
     std::vector<const TRep*> delivered;
     int deliveringDepth = 0;

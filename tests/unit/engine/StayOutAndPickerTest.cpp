@@ -94,7 +94,7 @@ TEST_F(StayOutTest, ThePickersChoiceIsPastedIntoTheProgramThatWasInFront)
     EXPECT_EQ(rig.delivered, (std::vector<const TRep*>{sig}));
 }
 
-TEST_F(StayOutTest, NothingChosenInThePickerDeliversNothing)
+TEST_F(StayOutTest, NothingChosenInThePickerDeliversNothingAndOnlyEscapeGivesTheProgramBackTheFront)
 {
     rig.clipboard.text = "the user's own";
     PressChord({VkControl, VkMenu, VkSpace});
@@ -102,6 +102,12 @@ TEST_F(StayOutTest, NothingChosenInThePickerDeliversNothing)
     EXPECT_EQ(rig.MailText(), "");
     EXPECT_EQ(rig.clipboard.text, "the user's own");
     EXPECT_TRUE(rig.delivered.empty());
+    EXPECT_EQ(rig.desktop.foreground, MailWindow);
+
+    rig.pickerLeftFor = PasswordsWindow;
+    PressChord({VkControl, VkMenu, VkSpace});
+    EXPECT_EQ(rig.desktop.foreground, PasswordsWindow);
+    EXPECT_EQ(rig.MailText(), "");
 }
 
 TEST_F(StayOutTest, AParametricReplyChosenInThePickerAsksForItsValuesFirst)

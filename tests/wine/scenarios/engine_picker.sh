@@ -6,6 +6,14 @@
 PICKER="Corvane - Find a Reply"
 DIALOG="Corvane - Do Macro Insertions and Replacements "
 
+# Without a window manager the X server gives the keyboard to the window
+# under the pointer once another window had it: where the pointer rests
+# decides where xdotool's keys go, whatever the program in front is.
+pointer_onto() {  # window title
+  xdotool mousemove --window "$(visible_windows "$1" | head -1)" 100 10
+  sleep 0.3
+}
+
 no_startup_tip
 set_setting ShowMacroIns 1
 engine_library
@@ -36,19 +44,24 @@ wait_target_text "Hello Your parcel left our depot today." || fail "the chosen r
 clipboard_before=$(probe clipboard)
 press_chord ctrl alt space
 wait_for_dialog "$PICKER" 1 10 || fail "the picker did not open a second time"
+pointer_onto "$PICKER"
 xdotool type --delay 80 "best"
 xdotool key Escape
 wait_for_dialog "$PICKER" 0 5 || fail "Escape did not close the picker"
 sleep 1
 [ "$(target_text)" = "Hello Your parcel left our depot today." ] || fail "Escape delivered: '$(target_text)'"
 [ "$(probe clipboard)" = "$clipboard_before" ] || fail "Escape changed the clipboard"
+[ "$(probe foreground)" = "Engine Target" ] || fail "after Escape the program is not in front: '$(probe foreground)'"
 
+target_focus
 target_clear
 press_chord ctrl alt space
 wait_for_dialog "$PICKER" 1 10 || fail "the picker did not open a third time"
+pointer_onto "$PICKER"
 xdotool type --delay 80 "meeting"
 xdotool key Return
 wait_for_dialog "$DIALOG" 1 10 || fail "a parametric reply chosen in the picker did not ask for its values"
+pointer_onto "$DIALOG"
 xdotool type --delay 60 "Friday"
 xdotool key Tab
 xdotool type --delay 60 "noon"
