@@ -1,6 +1,6 @@
 #include "engine/Delivery.h"
 
-#include "engine/ExcludedPrograms.h"
+#include "library/ExcludedPrograms.h"
 #include "engine/PredefinedInsertions.h"
 #include "engine/Recogniser.h"
 #include "engine/ReplaceInReply.h"

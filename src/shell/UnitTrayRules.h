@@ -12,6 +12,10 @@ inline constexpr const char* kTrayInsertCaption
     = "Insert the selected reply into the current window [Hotkey: Ctrl+Shift+V]";
 inline constexpr const char* kTrayInsertHint = "Insert the latest used reply into the current active window";
 inline constexpr const char* kTrayExitCaption = "Exit";
+inline constexpr const char* kTrayPauseCaption = "Pause Corvane";
+
+// The icon's tip says when nothing is being recognised.
+std::string TrayTip(bool paused);
 
 // The insert item names the selected reply; with a folder or nothing selected
 // it does not.

@@ -9,7 +9,17 @@ namespace corvane::win32 {
 
 namespace {
 
-enum ControlId { IdTipOfDay = 101, IdAutoRun, IdAlwaysOnTop, IdShowMacroIns };
+enum ControlId {
+    IdTipOfDay = 101,
+    IdAutoRun,
+    IdAlwaysOnTop,
+    IdShowMacroIns,
+    IdPickerEnabled,
+    IdExcludedList,
+    IdExcludedName,
+    IdAddProgram,
+    IdRemoveProgram
+};
 
 class OptionsDialog final : public ModalDialog, private IOptionsView {
 public:
@@ -20,7 +30,7 @@ public:
     bool Show()
     {
         const bool ok
-            = Run(mainWindow_, mainWindow_, "Corvane - Options", WS_POPUP | WS_CAPTION | WS_SYSMENU, 367, 203) == IDOK;
+            = Run(mainWindow_, mainWindow_, "Corvane - Options", WS_POPUP | WS_CAPTION | WS_SYSMENU, 367, 352) == IDOK;
         // While the dialog it owns is up, Wine refuses to make the main window
         // topmost; the dialog is gone now.
         if (makeTopmost_)
@@ -34,12 +44,20 @@ private:
         // Created in the order of the keyboard focus.
         const DWORD box = BS_AUTOCHECKBOX | WS_TABSTOP;
         AddControl("BUTTON", "Show Tip of The Day on program startup", box, IdTipOfDay, 16, 16, 330, 20);
-        AddControl("BUTTON", "Ok", BS_DEFPUSHBUTTON | WS_TABSTOP, IDOK, 186, 164, 80, 26);
-        AddControl("BUTTON", "Cancel", BS_PUSHBUTTON | WS_TABSTOP, IDCANCEL, 274, 164, 80, 26);
+        AddControl("BUTTON", "Ok", BS_DEFPUSHBUTTON | WS_TABSTOP, IDOK, 186, 314, 80, 26);
+        AddControl("BUTTON", "Cancel", BS_PUSHBUTTON | WS_TABSTOP, IDCANCEL, 274, 314, 80, 26);
         AddControl("BUTTON", "Autorun Corvane on windows startup", box, IdAutoRun, 16, 44, 330, 20);
         AddControl("BUTTON", "Enable the Macro Insertions and Replacements dialog", box | BS_MULTILINE, IdShowMacroIns,
             16, 100, 230, 36);
         AddControl("BUTTON", "Always on Top", box, IdAlwaysOnTop, 16, 72, 330, 20);
+        AddControl("BUTTON", "Find a reply by typing: Ctrl+Alt+Space opens the picker", box, IdPickerEnabled, 16, 142,
+            340, 20);
+        AddControl("STATIC", "Do not expand in these programs", 0, -1, 16, 172, 330, 18);
+        AddControl("LISTBOX", "", WS_BORDER | WS_VSCROLL | WS_TABSTOP | LBS_NOINTEGRALHEIGHT, IdExcludedList, 16, 192,
+            240, 80);
+        AddControl("BUTTON", "Remove", BS_PUSHBUTTON | WS_TABSTOP, IdRemoveProgram, 264, 192, 90, 24);
+        AddControl("EDIT", "", WS_BORDER | WS_TABSTOP | ES_AUTOHSCROLL, IdExcludedName, 16, 278, 240, 24);
+        AddControl("BUTTON", "Add", BS_PUSHBUTTON | WS_TABSTOP, IdAddProgram, 264, 278, 90, 24);
         model_.Load();
         ::SetFocus(::GetDlgItem(Dialog(), IdTipOfDay));
     }
@@ -51,6 +69,12 @@ private:
         switch (id) {
         case IdAlwaysOnTop:
             model_.AlwaysOnTopClicked();
+            break;
+        case IdAddProgram:
+            model_.AddProgramClicked();
+            break;
+        case IdRemoveProgram:
+            model_.RemoveProgramClicked();
             break;
         case IDOK:
             model_.Ok();
@@ -75,6 +99,8 @@ private:
             return IdAlwaysOnTop;
         case OptionBox::ShowMacroIns:
             return IdShowMacroIns;
+        case OptionBox::PickerEnabled:
+            return IdPickerEnabled;
         }
         return 0;
     }
@@ -84,6 +110,39 @@ private:
         ::CheckDlgButton(Dialog(), IdOf(box), checked ? BST_CHECKED : BST_UNCHECKED);
     }
     bool IsChecked(OptionBox box) const override { return ::IsDlgButtonChecked(Dialog(), IdOf(box)) == BST_CHECKED; }
+    void SetExcludedPrograms(const std::vector<std::string>& names) override
+    {
+        HWND list = ::GetDlgItem(Dialog(), IdExcludedList);
+        ::SendMessageA(list, LB_RESETCONTENT, 0, 0);
+        for (const std::string& name : names)
+            ::SendMessageA(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(name.c_str()));
+    }
+    std::vector<std::string> ExcludedPrograms() const override
+    {
+        HWND list = ::GetDlgItem(Dialog(), IdExcludedList);
+        std::vector<std::string> names;
+        const int count = static_cast<int>(::SendMessageA(list, LB_GETCOUNT, 0, 0));
+        for (int i = 0; i < count; ++i) {
+            std::string name(static_cast<size_t>(::SendMessageA(list, LB_GETTEXTLEN, i, 0)), '\0');
+            ::SendMessageA(list, LB_GETTEXT, i, reinterpret_cast<LPARAM>(name.data()));
+            names.push_back(name);
+        }
+        return names;
+    }
+    std::string TypedProgram() const override
+    {
+        char text[MAX_PATH] = {};
+        ::GetDlgItemTextA(Dialog(), IdExcludedName, text, sizeof text);
+        return text;
+    }
+    void SetTypedProgram(const std::string& text) override
+    {
+        ::SetDlgItemTextA(Dialog(), IdExcludedName, text.c_str());
+    }
+    int SelectedProgram() const override
+    {
+        return static_cast<int>(::SendDlgItemMessageA(Dialog(), IdExcludedList, LB_GETCURSEL, 0, 0));
+    }
     // Owned by the dialog, so that it stays above it and the dialog waits.
     void ShowWarning(const std::string& text) override
     {

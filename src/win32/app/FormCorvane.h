@@ -103,6 +103,8 @@ private:
     void OnTrayNotify(LPARAM mouseMessage);
     void ShowTrayMenu();
     void ShowFromTray();
+    // "Pause Corvane": recognition stops or starts again, and the tip says so.
+    void TogglePause();
     void ApplyAlwaysOnTop();
     void TipTimerTimer();
     void SetEditorSpaceBefore();

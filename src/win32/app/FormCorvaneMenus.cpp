@@ -42,6 +42,9 @@ void TFormCorvane::OnCommand(int id)
     case CmdTrayShow:
         ShowFromTray();
         break;
+    case CmdTrayPause:
+        TogglePause();
+        break;
     case CmdTrayInsert:
         TrayInsertExecute();
         break;

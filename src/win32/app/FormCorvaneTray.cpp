@@ -27,8 +27,20 @@ void TFormCorvane::AddTrayIcon()
     data.uFlags = NIF_ICON | NIF_MESSAGE | NIF_TIP;
     data.uCallbackMessage = WM_TRAY_NOTIFY;
     data.hIcon = smallIcon_.Get();
-    lstrcpynA(data.szTip, kTrayHint, sizeof(data.szTip));
+    lstrcpynA(data.szTip, TrayTip(engine_ && engine_->Paused()).c_str(), sizeof(data.szTip));
     trayIconAdded_ = Shell_NotifyIconA(NIM_ADD, &data) != FALSE;
+}
+
+void TFormCorvane::TogglePause()
+{
+    engine_->SetPaused(!engine_->Paused());
+    NOTIFYICONDATAA data{};
+    data.cbSize = sizeof(data);
+    data.hWnd = window_;
+    data.uID = kTrayIconId;
+    data.uFlags = NIF_TIP;
+    lstrcpynA(data.szTip, TrayTip(engine_->Paused()).c_str(), sizeof(data.szTip));
+    Shell_NotifyIconA(NIM_MODIFY, &data);
 }
 
 void TFormCorvane::RemoveTrayIcon()
@@ -73,6 +85,7 @@ void TFormCorvane::ShowTrayMenu()
     ModifyMenuA(
         menu, CmdTrayInsert, MF_BYCOMMAND | MF_STRING, CmdTrayInsert, TrayInsertCaption(SelectedKind(), name).c_str());
     EnableCommands(menu, TrayMenuItems(), commandStates_);
+    CheckMenuItem(menu, CmdTrayPause, MF_BYCOMMAND | (engine_->Paused() ? MF_CHECKED : MF_UNCHECKED));
     POINT at{};
     GetCursorPos(&at);
     // The owner must be foreground, or the menu does not close when the user clicks elsewhere.

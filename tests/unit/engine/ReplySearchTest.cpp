@@ -1,6 +1,6 @@
 // Finding replies by typed words: what matches, in which order, and the
 // picker's list and place around it.
-#include "engine/ExcludedPrograms.h"
+#include "library/ExcludedPrograms.h"
 #include "engine/ReplyPicker.h"
 #include "engine/ReplySearch.h"
 #include "unit/engine/EngineTestRig.h"

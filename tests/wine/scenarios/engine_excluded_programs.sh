@@ -28,21 +28,26 @@ use_target "$mail_out" "$mail_xid"
 xdotool type --delay 60 "sig "
 wait_target_text "Best regards, Ann" || fail "another program did not expand"
 
-# Pause from the tray menu: "Exit" is the last item, "Pause Corvane" above it.
-probe tray right >/dev/null
-sleep 1
-xdotool key Up Up Return
-sleep 1
+# The tray menu opens with its bottom at the pointer: "Exit", a separator
+# and "Pause Corvane" above it, about 25 pixels each.
+tray_pause_item() {
+  eval "$(xdotool getmouselocation --shell)"
+  probe tray right >/dev/null
+  sleep 1
+  xdotool mousemove $((X + 40)) $((Y - 36))
+  sleep 0.3
+  xdotool click 1
+  sleep 1
+}
+
+tray_pause_item
 use_target "$mail_out" "$mail_xid"
 target_clear
 xdotool type --delay 60 "sig "
 sleep 1.5
 [ "$(target_text)" = "sig " ] || fail "expanded while paused: '$(target_text)'"
 
-probe tray right >/dev/null
-sleep 1
-xdotool key Up Up Return
-sleep 1
+tray_pause_item
 use_target "$mail_out" "$mail_xid"
 target_clear
 xdotool type --delay 60 "sig "

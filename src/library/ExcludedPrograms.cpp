@@ -1,4 +1,4 @@
-#include "engine/ExcludedPrograms.h"
+#include "library/ExcludedPrograms.h"
 
 #include "library/TextUtils.h"
 
@@ -45,6 +45,17 @@ std::string JoinExcludedPrograms(const std::vector<std::string>& names)
     for (const std::string& name : ExcludedProgramNames(raw))
         joined += (joined.empty() ? "" : ";") + name;
     return joined;
+}
+
+std::string ProgramNameToAdd(std::string_view typed, const std::vector<std::string>& listed)
+{
+    const std::string_view name = FileNameOf(Trimmed(typed));
+    if (name.empty() || name.find(';') != std::string_view::npos)
+        return {};
+    for (const std::string& other : listed)
+        if (SameTextIgnoringCase(other, name))
+            return {};
+    return std::string(name);
 }
 
 bool IsExcludedProgram(std::string_view processPath, std::string_view setting)
