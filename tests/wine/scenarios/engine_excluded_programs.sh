@@ -29,7 +29,7 @@ xdotool type --delay 60 "sig "
 wait_target_text "Best regards, Ann" || fail "another program did not expand"
 
 # The tray menu opens with its bottom at the pointer: "Exit", a separator
-# and "Pause Corvane" above it, about 25 pixels each.
+# and "Pause Corvane" above it, about 16 pixels each.
 tray_pause_item() {
   eval "$(xdotool getmouselocation --shell)"
   probe tray right >/dev/null
