@@ -188,9 +188,28 @@ bool TFormReplyPicker::OnMessage(UINT msg, WPARAM wParam, LPARAM lParam, INT_PTR
         }
     } else if (header->code == NM_DBLCLK) {
         Choose();
+    } else if (header->code == NM_CUSTOMDRAW) {
+        result = TRUE;
+        SetWindowLongPtrA(Dialog(), DWLP_MSGRESULT, ListDrawing(*reinterpret_cast<NMLVCUSTOMDRAW*>(lParam)));
+        return true;
     }
     result = 0;
     return true;
+}
+
+LRESULT TFormReplyPicker::ListDrawing(NMLVCUSTOMDRAW& draw) const
+{
+    if (draw.nmcd.dwDrawStage == CDDS_PREPAINT)
+        return CDRF_NOTIFYITEMDRAW;
+    // The keyboard stays in the search box: the row Enter delivers is drawn
+    // as selected in a list that has the focus, not in the faint grey of one
+    // that has not.
+    if (draw.nmcd.dwDrawStage == CDDS_ITEMPREPAINT && static_cast<int>(draw.nmcd.dwItemSpec) == picker_->Selected()) {
+        draw.nmcd.uItemState &= ~CDIS_SELECTED;
+        draw.clrText = GetSysColor(COLOR_HIGHLIGHTTEXT);
+        draw.clrTextBk = GetSysColor(COLOR_HIGHLIGHT);
+    }
+    return CDRF_DODEFAULT;
 }
 
 LRESULT CALLBACK TFormReplyPicker::SearchBoxProc(

@@ -4,6 +4,7 @@
 // page keys move, Enter or a double click chooses; Escape or leaving the
 // window closes it with nothing chosen.
 #include <windows.h>
+#include <commctrl.h>
 
 #include <optional>
 #include <string>
@@ -32,6 +33,7 @@ private:
     void ShowRows();
     void ShowSelection();
     void Choose();
+    LRESULT ListDrawing(NMLVCUSTOMDRAW& draw) const;
     static LRESULT CALLBACK SearchBoxProc(
         HWND edit, UINT msg, WPARAM wParam, LPARAM lParam, UINT_PTR id, DWORD_PTR self);
 

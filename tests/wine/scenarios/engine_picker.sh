@@ -33,9 +33,12 @@ xdotool type --delay 60 "Hello "
 wait_target_text "Hello " || fail "typing before the picker"
 press_chord ctrl alt space
 wait_for_dialog "$PICKER" 1 10 || fail "Ctrl+Alt+Space did not open the picker"
-xdotool type --delay 80 "parc"
+xdotool type --delay 80 "to"
 sleep 1
 [ -n "${CORVANE_SCREENSHOT:-}" ] && screenshot "$CORVANE_SCREENSHOT"
+xdotool key BackSpace BackSpace
+xdotool type --delay 80 "parc"
+sleep 0.5
 xdotool key Return
 wait_for_dialog "$PICKER" 0 5 || fail "Enter did not close the picker"
 wait_target_text "Hello Your parcel left our depot today." || fail "the chosen reply was not delivered"
