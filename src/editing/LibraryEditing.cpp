@@ -19,8 +19,19 @@ bool IsMacroChar(char c)
         && (kKeyCharsUnshifted.find(c) != std::string_view::npos || kKeyCharsShifted.find(c) != std::string_view::npos);
 }
 
-int DragScrollDirection(int y, int treeHeight)
+std::string MacroCharsOf(std::string_view text)
 {
+    std::string kept;
+    for (char c : text)
+        if (IsMacroChar(c))
+            kept += c;
+    return kept;
+}
+
+int DragScrollDirection(int x, int y, int treeWidth, int treeHeight)
+{
+    if (x < 0 || y < 0 || x >= treeWidth || y >= treeHeight)
+        return 0;
     if (y < kDragScrollMargin)
         return -1;
     if (treeHeight - y < kDragScrollMargin)
@@ -109,16 +120,52 @@ void TLibraryEditing::CommitReply(TRep* reply)
 {
     if (!replyChanged_)
         return;
-    // A macro or hot key that another reply holds is not applied; the body
-    // is saved regardless.
-    (void)library_.SetMacro(reply, panel_.macro.Text());
-    (void)library_.SetHotKey(reply, panel_.hotKey.Checked() ? SelectedKeyCode() : std::string());
-    library_.SetBodyText(reply, panel_.editor.SaveRtf());
-    if (!library_.SaveReplyFile(reply)) {
+    const ReplyEdit edit{
+        panel_.macro.Text(), panel_.hotKey.Checked() ? SelectedKeyCode() : std::string(), panel_.editor.SaveRtf()};
+    if (!WriteReply(reply, edit)) {
+        unsaved_[reply] = edit;
         ShowError(FormatMessageText(kMsgFileCantBeSaved, reply->OwnPath()));
         return;
     }
+    unsaved_.erase(reply);
     replyChanged_ = false;
+}
+
+bool TLibraryEditing::WriteReply(TRep* reply, const ReplyEdit& edit)
+{
+    const int macro = library_.MacroIndexOf(reply);
+    const int hotKey = library_.HotKeyIndexOf(reply);
+    const std::string storedMacro = macro >= 0 ? library_.MacroAt(macro) : std::string();
+    const std::string storedHotKey = hotKey >= 0 ? library_.HotKeyCodeAt(hotKey) : std::string();
+    std::vector<std::string> storedBody = reply->Lines;
+    // A macro or hot key that another reply holds is not applied; the body
+    // is saved regardless.
+    (void)library_.SetMacro(reply, edit.macro);
+    (void)library_.SetHotKey(reply, edit.hotKey);
+    library_.SetBodyText(reply, edit.body);
+    if (library_.SaveReplyFile(reply))
+        return true;
+    // What the program delivers and shows stays what the file holds.
+    (void)library_.SetMacro(reply, storedMacro);
+    (void)library_.SetHotKey(reply, storedHotKey);
+    reply->Lines = std::move(storedBody);
+    return false;
+}
+
+void TLibraryEditing::EditorForceSaveExecute()
+{
+    CommitEdits();
+    for (auto it = unsaved_.begin(); it != unsaved_.end();) {
+        TRep* reply = it->first;
+        if (reply == shown_) {
+            ++it;
+        } else if (WriteReply(reply, it->second)) {
+            it = unsaved_.erase(it);
+        } else {
+            ShowError(FormatMessageText(kMsgFileCantBeSaved, reply->OwnPath()));
+            ++it;
+        }
+    }
 }
 
 // ---------------------------------------------------------------- selection
@@ -157,13 +204,17 @@ void TLibraryEditing::LoadPanel()
         panel_.editor.Clear();
         ClearListSelections();
     }
-    // Loading is not an edit.
+    // Loading is not an edit; an edit still unsaved stays one.
     nameChanged_ = false;
-    replyChanged_ = false;
+    replyChanged_ = shown_ && unsaved_.contains(shown_);
 }
 
 void TLibraryEditing::LoadReplyControls(TRep* reply)
 {
+    if (const auto unsaved = unsaved_.find(reply); unsaved != unsaved_.end()) {
+        ShowUnsavedEdit(unsaved->second);
+        return;
+    }
     panel_.editor.LoadRtf(JoinTextLines(reply->Lines));
     const int hotKey = library_.HotKeyIndexOf(reply);
     const int macro = library_.MacroIndexOf(reply);
@@ -179,6 +230,21 @@ void TLibraryEditing::LoadReplyControls(TRep* reply)
     const size_t key = kHotKeyChars.find(parts.key);
     if (key != std::string_view::npos)
         panel_.key.Select(static_cast<int>(key));
+}
+
+// The lists keep showing what is stored; the boxes and the editor show the edit.
+void TLibraryEditing::ShowUnsavedEdit(const ReplyEdit& edit)
+{
+    panel_.editor.LoadRtf(edit.body);
+    library_.HotKeys().ListBox().Select(library_.HotKeyIndexOf(shown_));
+    library_.Macros().ListBox().Select(library_.MacroIndexOf(shown_));
+    panel_.macro.SetText(edit.macro);
+    panel_.hotKey.SetChecked(!edit.hotKey.empty());
+    if (edit.hotKey.empty())
+        return;
+    const HotKeyParts parts = SplitHotKeyCode(edit.hotKey);
+    panel_.shift.SetChecked(parts.shift);
+    panel_.key.Select(static_cast<int>(kHotKeyChars.find(parts.key)));
 }
 
 void TLibraryEditing::ClearListSelections()
@@ -335,10 +401,10 @@ void TLibraryEditing::NavigationEdited(TreeNode node, const std::string& text)
     TRep* rep = library_.RepOf(node);
     if (!rep)
         return;
-    if (text.empty()) {
-        tree_.SetLabel(node, panel_.name.Text());
+    // An empty name is refused: the label keeps the entry's name, which the
+    // tree and the index share, whatever the Name box holds meanwhile.
+    if (text.empty())
         return;
-    }
     if (!library_.RenameEntry(rep, text)) {
         ShowError(FormatMessageText(kMsgFileCantBeSaved, IndexPathIn(rep->ContainerPath())));
         return;
@@ -378,6 +444,7 @@ void TLibraryEditing::DeleteEntry(TRep* rep)
         nameChanged_ = false;
         replyChanged_ = false;
     }
+    std::erase_if(unsaved_, [&](const auto& unsaved) { return IsInSubtree(unsaved.first->Node, rep->Node); });
     // The disk's refusals are not the user's business here.
     static_cast<void>(library_.DeleteFiles(rep));
     library_.RemoveSubtree(rep->Node);
@@ -432,6 +499,18 @@ bool TLibraryEditing::EditNameKeyPress(char key)
         return false;
     CommitEdits();
     return true;
+}
+
+void TLibraryEditing::EditMacroChange()
+{
+    // Typed keys are filtered before they arrive; a paste is not.
+    const std::string text = panel_.macro.Text();
+    const std::string kept = MacroCharsOf(text);
+    if (kept != text) {
+        panel_.macro.SetText(kept);
+        return; // setting the text raises this change again
+    }
+    replyChanged_ = true;
 }
 
 bool TLibraryEditing::EditMacroKeyPress(char key)

@@ -7,6 +7,7 @@
 #include "platform/ReplyEditor.h"
 #include "platform/TreeControl.h"
 
+#include <map>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -29,15 +30,17 @@ struct TReplyPanel {
 
 // A character a macro may hold: one the keystroke recogniser can produce.
 bool IsMacroChar(char c);
+// `text` without the characters a macro may not hold.
+std::string MacroCharsOf(std::string_view text);
 
 inline constexpr char kKeyEnter = '\r';
 inline constexpr char kKeyBackspace = '\b';
 
 // Pointer this close to the tree's top or bottom edge scrolls it while dragging.
 inline constexpr int kDragScrollMargin = 15;
-// -1: one line up, 1: one line down, 0: no scrolling. `y` is in the tree's
-// client coordinates.
-int DragScrollDirection(int y, int treeHeight);
+// -1: one line up, 1: one line down, 0: no scrolling. The pointer (x, y) is
+// in the tree's client coordinates; outside the tree nothing scrolls.
+int DragScrollDirection(int x, int y, int treeWidth, int treeHeight);
 
 class TLibraryEditing {
 public:
@@ -50,8 +53,14 @@ public:
     bool ReplyChanged() const { return replyChanged_; }
 
     // Writes the pending edits of the entry shown in the panel. A write that
-    // fails is reported and the edit stays pending.
+    // fails is reported and the edit stays pending, also when the selection
+    // moves on: the library takes an edit only once its file holds it, and
+    // the panel shows the unsaved edit again whenever its reply is selected.
     void CommitEdits();
+    // Whether an edit of `reply` waits for its file to be written.
+    [[nodiscard]] bool HasUnsavedEdit(const TRep* reply) const { return unsaved_.contains(reply); }
+    // Whether Save All has anything to try again.
+    [[nodiscard]] bool HasUnsavedEdits() const { return !unsaved_.empty(); }
 
     // Selection of the tree. The tree control raises Changing before and
     // Change after the user moves the selection.
@@ -66,7 +75,9 @@ public:
     void NavAddReplyExecute();
     void NavAddFolderExecute();
     void NavDeleteExecute();
-    void EditorForceSaveExecute() { CommitEdits(); }
+    // Save All: the pending edits, then every unsaved edit of another reply
+    // (also run when the program ends).
+    void EditorForceSaveExecute();
 
     // An in-place label edit of `node` ended with `text`.
     void NavigationEdited(TreeNode node, const std::string& text);
@@ -85,7 +96,8 @@ public:
     // is swallowed.
     void EditNameChange() { nameChanged_ = true; }
     [[nodiscard]] bool EditNameKeyPress(char key);
-    void EditMacroChange() { replyChanged_ = true; }
+    // Also strips what a paste brought that a macro may not hold.
+    void EditMacroChange();
     [[nodiscard]] bool EditMacroKeyPress(char key);
     void EditorChange() { replyChanged_ = true; }
     void ComboBoxKeyChange();
@@ -102,11 +114,20 @@ public:
 private:
     struct Placement;
     class Quiet;
+    // A reply's edit as the panel held it: macro, hot-key code, body.
+    struct ReplyEdit {
+        std::string macro;
+        std::string hotKey;
+        std::string body;
+    };
 
     TRep* SelectedRep() const;
     std::string SelectedKeyCode() const;
     void CommitName(TRep* rep);
     void CommitReply(TRep* reply);
+    // The library takes `edit` only when the reply's file could be written with it.
+    [[nodiscard]] bool WriteReply(TRep* reply, const ReplyEdit& edit);
+    void ShowUnsavedEdit(const ReplyEdit& edit);
     void MoveSelectionTo(TreeNode node);
     void LoadPanel();
     void LoadReplyControls(TRep* reply);
@@ -128,6 +149,7 @@ private:
     bool nameChanged_ = false;
     bool replyChanged_ = false;
     int quiet_ = 0; // selection events are not acted on while positive
+    std::map<TRep*, ReplyEdit, std::less<>> unsaved_; // edits whose file could not be written
 };
 
 } // namespace corvane

@@ -47,6 +47,27 @@ int AcceptButtonLeft(int panelWidth, int checkWidth, int buttonWidth)
     return (panelWidth - checkWidth - 5) / 2 - buttonWidth / 2;
 }
 
+int RowTop(int row) { return kMacroInsRowTop + row * (kMacroInsRowHeight + kMacroInsRowGap); }
+
+int RowsHeight(int rows) { return RowTop(rows); }
+
+int ParametersDialogHeight(int wanted, int neededForRows, int screenHeight)
+{
+    const int height = wanted > neededForRows ? wanted : neededForRows;
+    return height < screenHeight ? height : screenHeight;
+}
+
+int TRowsScroll::ShowingRow(int row, int position) const
+{
+    const int top = RowTop(row) - kMacroInsRowTop;
+    const int bottom = RowTop(row) + kMacroInsRowHeight + kMacroInsRowTop;
+    if (top < position)
+        return Clamp(top);
+    if (bottom > position + view)
+        return Clamp(bottom - view);
+    return Clamp(position);
+}
+
 namespace {
 
 int KeptInside(int start, int extent, int limit)

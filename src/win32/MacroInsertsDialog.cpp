@@ -5,19 +5,28 @@
 #include "shell/UnitGeometryRecords.h"
 #include "shell/UnitSettings.h"
 #include "win32/HtSysHookUtils.h"
+#include "win32/PanelControlAdapters.h"
 
 namespace corvane::win32 {
 
 namespace {
 
+constexpr DWORD kDialogStyle = WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_THICKFRAME;
 constexpr int kDesignWidth = 392, kDesignHeight = 132;
 constexpr int kMinWidth = 200, kMinHeight = 120;
-constexpr int kBottomPanel = 41;
 constexpr int kButtonWidth = 75, kButtonHeight = 25, kButtonTop = 8;
 constexpr int kCheckWidth = 97, kCheckTop = 13;
-constexpr int kRowHeight = 21, kRowGap = 10, kRowLeft = 5;
+constexpr int kRowLeft = 5;
 constexpr int IdCheckShow = 101;
+constexpr int IdScrollBox = 102;
 constexpr int IdFirstRow = 200;
+
+int FrameHeight()
+{
+    RECT frame{0, 0, 0, 0};
+    AdjustWindowRectEx(&frame, kDialogStyle, FALSE, WS_EX_DLGMODALFRAME);
+    return frame.bottom - frame.top;
+}
 
 } // namespace
 
@@ -27,10 +36,13 @@ bool TFormMacroInserts::Ask(HWND owner, const std::string& parameterList, const 
     place_ = place;
     values_.clear();
     started_ = false;
-    const int rowsHeight = kRowLeft + static_cast<int>(names_.size()) * (kRowHeight + kRowGap);
-    const INT_PTR result = Run(owner, nullptr, MacroInsCaption, WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_THICKFRAME,
-        kDesignWidth, std::max(kDesignHeight, rowsHeight + kBottomPanel));
+    scroll_ = 0;
+    // Every row while the screen has room for them; the scroll box shows the rest.
+    const int clientHeight = ParametersDialogHeight(kDesignHeight,
+        RowsHeight(static_cast<int>(names_.size())) + kMacroInsBottomPanel, GetSystemMetrics(SM_CYSCREEN) - FrameHeight());
+    const INT_PTR result = Run(owner, nullptr, MacroInsCaption, kDialogStyle, kDesignWidth, clientHeight);
     rows_.clear();
+    scrollBox_ = nullptr;
     return result == IDOK;
 }
 
@@ -43,9 +55,17 @@ void TFormMacroInserts::Cancel()
 void TFormMacroInserts::OnStart()
 {
     HWND dialog = Dialog();
+    // Tabbing goes through the rows inside the box as through the dialog's own controls.
+    scrollBox_ = AddControl("STATIC", "", WS_VSCROLL | WS_CLIPCHILDREN, IdScrollBox, 0, 0, kDesignWidth, kDesignHeight,
+        WS_EX_CONTROLPARENT);
+    SetWindowSubclass(scrollBox_, &TFormMacroInserts::ScrollBoxProc, 1, reinterpret_cast<DWORD_PTR>(this));
+    const WPARAM font = static_cast<WPARAM>(SendMessageA(dialog, WM_GETFONT, 0, 0));
     for (size_t i = 0; i < names_.size(); ++i) {
-        HWND edit = AddControl("EDIT", names_[i].c_str(), WS_TABSTOP | ES_AUTOHSCROLL, IdFirstRow + static_cast<int>(i),
-            0, 0, 10, kRowHeight, WS_EX_CLIENTEDGE);
+        HWND edit = CreateWindowExA(WS_EX_CLIENTEDGE, "EDIT", names_[i].c_str(),
+            WS_CHILD | WS_VISIBLE | WS_TABSTOP | ES_AUTOHSCROLL, 0, 0, 10, kMacroInsRowHeight, scrollBox_,
+            reinterpret_cast<HMENU>(static_cast<INT_PTR>(IdFirstRow + static_cast<int>(i))), GetModuleHandleA(nullptr),
+            nullptr);
+        SendMessageA(edit, WM_SETFONT, font, FALSE);
         SetWindowSubclass(edit, &TFormMacroInserts::RowEditProc, 1, reinterpret_cast<DWORD_PTR>(this));
         rows_.push_back(edit);
     }
@@ -61,7 +81,7 @@ void TFormMacroInserts::OnStart()
     if (const auto stored = ReadGeometryValue(registry_, kMacroInsFormSettings))
         if (const auto size = DecodeDialogSize(stored->data);
             size && size->width >= kMinWidth && size->height >= kMinHeight)
-            w = size->width, h = std::max(size->height, h);
+            w = size->width, h = ParametersDialogHeight(size->height, h, GetSystemMetrics(SM_CYSCREEN));
     const TScreenPoint at = PlaceDialog(place_, w, h, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN));
     SetWindowPos(dialog, HWND_TOPMOST, at.x, at.y, w, h, SWP_NOACTIVATE);
     started_ = true;
@@ -81,15 +101,28 @@ void TFormMacroInserts::Relayout()
         return;
     RECT client{};
     GetClientRect(Dialog(), &client);
-    int y = kRowLeft;
-    for (HWND edit : rows_) {
-        MoveWindow(edit, kRowLeft, y, client.right - 2 * kRowLeft, kRowHeight, TRUE);
-        y += kRowHeight + kRowGap;
-    }
-    const int panelTop = client.bottom - kBottomPanel;
+    const int panelTop = client.bottom - kMacroInsBottomPanel;
+    MoveWindow(scrollBox_, 0, 0, client.right, std::max(0, panelTop), TRUE);
     MoveWindow(accept_, AcceptButtonLeft(client.right, kCheckWidth, kButtonWidth), panelTop + kButtonTop, kButtonWidth,
         kButtonHeight, TRUE);
     MoveWindow(checkShow_, client.right - kCheckWidth - 8, panelTop + kCheckTop, kCheckWidth, 17, TRUE);
+    ScrollRowsTo(scroll_);
+}
+
+void TFormMacroInserts::ScrollRowsTo(int position)
+{
+    RECT box{};
+    GetClientRect(scrollBox_, &box);
+    const TRowsScroll rows{RowsHeight(static_cast<int>(rows_.size())), box.bottom};
+    scroll_ = rows.Clamp(position);
+    SCROLLINFO info{sizeof(info), SIF_RANGE | SIF_PAGE | SIF_POS, 0, rows.content - 1,
+        static_cast<UINT>(rows.view), scroll_, 0};
+    SetScrollInfo(scrollBox_, SB_VERT, &info, TRUE);
+    // The scroll bar may have come or gone: the rows take the width left.
+    GetClientRect(scrollBox_, &box);
+    for (size_t i = 0; i < rows_.size(); ++i)
+        MoveWindow(rows_[i], kRowLeft, RowTop(static_cast<int>(i)) - scroll_, box.right - 2 * kRowLeft,
+            kMacroInsRowHeight, TRUE);
 }
 
 void TFormMacroInserts::SaveSize()
@@ -104,11 +137,8 @@ void TFormMacroInserts::OnCommand(int id, int notification)
 {
     if (id == IDOK) {
         std::vector<std::string> texts;
-        for (HWND edit : rows_) {
-            char text[1024] = {};
-            GetWindowTextA(edit, text, sizeof text);
-            texts.emplace_back(text);
-        }
+        for (HWND edit : rows_)
+            texts.push_back(LineEditControl(edit).Text());
         values_ = JoinValues(texts);
         End(IDOK);
     } else if (id == IDCANCEL) {
@@ -151,6 +181,50 @@ LRESULT CALLBACK TFormMacroInserts::RowEditProc(
     if (msg == WM_NCDESTROY)
         RemoveWindowSubclass(edit, &TFormMacroInserts::RowEditProc, 1);
     return DefSubclassProc(edit, msg, wParam, lParam);
+}
+
+LRESULT CALLBACK TFormMacroInserts::ScrollBoxProc(
+    HWND box, UINT msg, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR self)
+{
+    auto* form = reinterpret_cast<TFormMacroInserts*>(self);
+    RECT view{};
+    GetClientRect(box, &view);
+    switch (msg) {
+    case WM_VSCROLL: {
+        SCROLLINFO info{sizeof(info), SIF_TRACKPOS, 0, 0, 0, 0, 0};
+        GetScrollInfo(box, SB_VERT, &info);
+        const int line = kMacroInsRowHeight + kMacroInsRowGap;
+        switch (LOWORD(wParam)) {
+        case SB_LINEUP: form->ScrollRowsBy(-line); break;
+        case SB_LINEDOWN: form->ScrollRowsBy(line); break;
+        case SB_PAGEUP: form->ScrollRowsBy(-view.bottom); break;
+        case SB_PAGEDOWN: form->ScrollRowsBy(view.bottom); break;
+        case SB_THUMBTRACK:
+        case SB_THUMBPOSITION: form->ScrollRowsTo(info.nTrackPos); break;
+        case SB_TOP: form->ScrollRowsTo(0); break;
+        case SB_BOTTOM: form->ScrollRowsTo(RowsHeight(static_cast<int>(form->rows_.size()))); break;
+        default: break;
+        }
+        return 0;
+    }
+    case WM_MOUSEWHEEL:
+        form->ScrollRowsBy(-GET_WHEEL_DELTA_WPARAM(wParam) / WHEEL_DELTA * (kMacroInsRowHeight + kMacroInsRowGap));
+        return 0;
+    case WM_COMMAND:
+        // A row that takes the focus comes into view.
+        if (HIWORD(wParam) == EN_SETFOCUS) {
+            const int row = LOWORD(wParam) - IdFirstRow;
+            form->ScrollRowsTo(TRowsScroll{RowsHeight(static_cast<int>(form->rows_.size())), view.bottom}.ShowingRow(
+                row, form->scroll_));
+        }
+        return SendMessageA(GetParent(box), msg, wParam, lParam);
+    case WM_NCDESTROY:
+        RemoveWindowSubclass(box, &TFormMacroInserts::ScrollBoxProc, 1);
+        break;
+    default:
+        break;
+    }
+    return DefSubclassProc(box, msg, wParam, lParam);
 }
 
 } // namespace corvane::win32

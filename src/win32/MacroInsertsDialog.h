@@ -33,12 +33,17 @@ private:
     void OnCommand(int id, int notification) override;
     bool OnMessage(UINT msg, WPARAM wParam, LPARAM lParam, INT_PTR& result) override;
     void Relayout();
+    void ScrollRowsTo(int position);
+    void ScrollRowsBy(int delta) { ScrollRowsTo(scroll_ + delta); }
     void SaveSize();
     static LRESULT CALLBACK RowEditProc(HWND edit, UINT msg, WPARAM wParam, LPARAM lParam, UINT_PTR id, DWORD_PTR self);
+    static LRESULT CALLBACK ScrollBoxProc(HWND box, UINT msg, WPARAM wParam, LPARAM lParam, UINT_PTR id, DWORD_PTR self);
 
     IRegistry& registry_;
     std::vector<std::string> names_;
+    HWND scrollBox_ = nullptr; // holds the rows; scrolls when they do not fit
     std::vector<HWND> rows_;
+    int scroll_ = 0; // the rows' pixel row at the scroll box's top
     HWND accept_ = nullptr;
     HWND checkShow_ = nullptr;
     TDialogPlace place_;

@@ -11,7 +11,13 @@ std::string LineEditControl::Text() const
     return text;
 }
 
-void LineEditControl::SetText(const std::string& text) { ::SetWindowTextA(hwnd_, text.c_str()); }
+void LineEditControl::SetText(const std::string& text)
+{
+    ::SetWindowTextA(hwnd_, text.c_str());
+    // The caret after the text, where typing goes on.
+    const auto end = static_cast<WPARAM>(text.size());
+    ::SendMessageA(hwnd_, EM_SETSEL, end, static_cast<LPARAM>(end));
+}
 
 bool CheckBoxControl::Checked() const { return ::SendMessageA(hwnd_, BM_GETCHECK, 0, 0) == BST_CHECKED; }
 

@@ -155,16 +155,58 @@ RichEditControl::RichEditControl(HWND richEdit) : hwnd_(richEdit)
     ::SendMessageA(hwnd_, EM_EXLIMITTEXT, 0, 0x7FFFFFFE);
 }
 
+// In place of everything, as the selection: a whole-document stream-in of
+// Wine's RichEdit keeps a few hundred bytes for good whenever the RTF ends in
+// a paragraph mark (a stored reply always does) and gives the next document
+// the character format the last one ended in. The load itself is no edit and
+// no selection move of the user's: the control reports neither.
 void RichEditControl::StreamIn(const std::string& source, UINT format)
 {
+    const LRESULT mask = ::SendMessageA(hwnd_, EM_SETEVENTMASK, 0, 0);
+    // The stream starts from the control's default format, as a
+    // whole-document load does, not from where the previous reply ended.
+    CHARFORMAT2A standard = EmptyCharFormat();
+    ::SendMessageA(hwnd_, EM_GETCHARFORMAT, SCF_DEFAULT, reinterpret_cast<LPARAM>(&standard));
+    Select({0, -1});
+    ::SendMessageA(hwnd_, EM_REPLACESEL, FALSE, reinterpret_cast<LPARAM>(""));
+    ::SendMessageA(hwnd_, EM_SETCHARFORMAT, SCF_ALL, reinterpret_cast<LPARAM>(&standard));
     ReadCursor cursor{&source, 0};
     EDITSTREAM stream{};
     stream.dwCookie = reinterpret_cast<DWORD_PTR>(&cursor);
     stream.pfnCallback = &ReadFromString;
-    ::SendMessageA(hwnd_, EM_STREAMIN, format, reinterpret_cast<LPARAM>(&stream));
+    ::SendMessageA(hwnd_, EM_STREAMIN, format | SFF_SELECTION, reinterpret_cast<LPARAM>(&stream));
+    if (format == SF_RTF)
+        DropClosingParagraphMark();
+    Select({0, 0});
     // Undo must not bring back the previous reply's text.
     ::SendMessageA(hwnd_, EM_EMPTYUNDOBUFFER, 0, 0);
     ::SendMessageA(hwnd_, EM_SETMODIFY, FALSE, 0);
+    ::SendMessageA(hwnd_, EM_SETEVENTMASK, 0, mask);
+}
+
+// The stream's closing paragraph mark stands before the document's own, which
+// takes its place (and the format of the last character) in a whole-document load.
+void RichEditControl::DropClosingParagraphMark()
+{
+    GETTEXTLENGTHEX length{GTL_NUMCHARS | GTL_PRECISE, CP_ACP};
+    const auto chars = static_cast<LONG>(
+        ::SendMessageA(hwnd_, EM_GETTEXTLENGTHEX, reinterpret_cast<WPARAM>(&length), 0));
+    if (chars <= 0)
+        return;
+    char last[2] = {};
+    TEXTRANGEA range{{chars - 1, chars}, last};
+    ::SendMessageA(hwnd_, EM_GETTEXTRANGE, 0, reinterpret_cast<LPARAM>(&range));
+    if (last[0] != '\r')
+        return;
+    Select({chars - 1, chars});
+    ::SendMessageA(hwnd_, EM_REPLACESEL, FALSE, reinterpret_cast<LPARAM>(""));
+    if (chars < 2)
+        return;
+    CHARFORMAT2A lastChar = EmptyCharFormat();
+    Select({chars - 2, chars - 1});
+    ::SendMessageA(hwnd_, EM_GETCHARFORMAT, SCF_SELECTION, reinterpret_cast<LPARAM>(&lastChar));
+    Select({chars - 1, -1});
+    ::SendMessageA(hwnd_, EM_SETCHARFORMAT, SCF_SELECTION, reinterpret_cast<LPARAM>(&lastChar));
 }
 
 std::string RichEditControl::StreamOut(UINT format) const
@@ -185,6 +227,21 @@ void RichEditControl::LoadRtf(const std::string& rtf)
     // Lines without an RTF header are plain text: shown as they are, not dropped.
     StreamIn(rtf, rtf.starts_with("{\\rtf") ? SF_RTF : SF_TEXT);
     loaded_ = rtf;
+    ReportSelectionChange();
+}
+
+void RichEditControl::ReportSelectionChange() const
+{
+    if (!(::SendMessageA(hwnd_, EM_GETEVENTMASK, 0, 0) & ENM_SELCHANGE))
+        return;
+    const TextRange range = Selection();
+    SELCHANGE change{};
+    change.nmhdr.hwndFrom = hwnd_;
+    change.nmhdr.idFrom = static_cast<UINT_PTR>(::GetDlgCtrlID(hwnd_));
+    change.nmhdr.code = EN_SELCHANGE;
+    change.chrg = {range.start, range.end};
+    change.seltyp = range.Empty() ? SEL_EMPTY : SEL_TEXT;
+    ::SendMessageA(::GetParent(hwnd_), WM_NOTIFY, change.nmhdr.idFrom, reinterpret_cast<LPARAM>(&change));
 }
 
 std::string RichEditControl::SaveRtf() const { return Modified() ? StreamOut(SF_RTF) : loaded_; }

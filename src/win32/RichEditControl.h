@@ -15,6 +15,9 @@ class RichEditControl : public IReplyEditor, public IFormattingEditor {
 public:
     explicit RichEditControl(HWND richEdit);
 
+    // Also reports a selection change (when the event mask asks for them):
+    // the caret stays at 0 and the control reports nothing, while the text
+    // under it is another.
     void LoadRtf(const std::string& rtf) override;
     // The source last loaded, unchanged, while the user has changed nothing:
     // the control writes its own dialect of RTF, and a reply that was only
@@ -47,6 +50,8 @@ public:
 
 private:
     void StreamIn(const std::string& source, UINT format);
+    void DropClosingParagraphMark();
+    void ReportSelectionChange() const;
     void Select(TextRange range) const;
     void SetParagraphFormat(const PARAFORMAT2& format);
     [[nodiscard]] PARAFORMAT2 ParagraphFormat() const;

@@ -6,14 +6,17 @@
 #include "shell/EditorFormatting.h"
 #include "win32/Handles.h"
 #include "win32/RichEditControl.h"
+#include "wine/WholeDocumentStream.h"
 
 #include <windows.h>
+#include <psapi.h>
 #include <richedit.h>
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <cstdio>
+#include <cstring>
 #include <string>
 #include <vector>
 
@@ -136,6 +139,57 @@ TEST_F(RichEditTest, TypingMarksTheReplyModifiedAndLoadingClearsTheMarkAndTheUnd
     EXPECT_EQ(editor.SaveRtf(), kStoredReply);
 }
 
+// The toolbar follows the selection-change notifications that reach the
+// editor's parent, as in the main window.
+TEST_F(RichEditTest, EveryLoadReportsASelectionChangeSoTheToolbarFollowsTheNewReply)
+{
+    static TEditorFormatting* formatting = nullptr;
+    static int reports = 0;
+    WNDCLASSA parentClass{};
+    parentClass.lpszClassName = "RichEditTestParent";
+    parentClass.lpfnWndProc = [](HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) -> LRESULT {
+        if (msg == WM_NOTIFY && reinterpret_cast<NMHDR*>(lParam)->code == EN_SELCHANGE) {
+            ++reports;
+            formatting->Refresh();
+            return 0;
+        }
+        return ::DefWindowProcA(hwnd, msg, wParam, lParam);
+    };
+    ::RegisterClassA(&parentClass);
+    UniqueWindow parent(::CreateWindowExA(
+        0, parentClass.lpszClassName, "", WS_POPUP, 0, 0, 400, 300, nullptr, nullptr, nullptr, nullptr));
+    HWND child = ::CreateWindowExA(0, RICHEDIT_CLASSA, "", WS_CHILD | ES_MULTILINE, 0, 0, 400, 300, parent.Get(),
+        reinterpret_cast<HMENU>(7), nullptr, nullptr);
+    ASSERT_TRUE(child);
+    ::SendMessageA(child, WM_SETFONT, reinterpret_cast<WPARAM>(::GetStockObject(DEFAULT_GUI_FONT)), FALSE);
+    RichEditControl editor(child);
+    RecordingToolbar toolbar;
+    TEditorFormatting follower(editor, toolbar);
+    formatting = &follower;
+
+    const std::string bold = "{\\rtf1\\ansi{\\fonttbl{\\f0 Arial;}}\\f0\\fs24\\b Bold reply\\par}";
+    const std::string plain = "{\\rtf1\\ansi{\\fonttbl{\\f0 Courier New;}}\\f0\\fs20 Plain reply\\par}";
+    ::SendMessageA(child, EM_SETEVENTMASK, 0, ENM_CHANGE | ENM_SELCHANGE);
+    editor.LoadRtf(bold);
+    EXPECT_TRUE(toolbar.bold);
+    EXPECT_EQ(toolbar.size, "12");
+    EXPECT_EQ(toolbar.face, "Arial");
+    editor.LoadRtf(plain);
+    EXPECT_FALSE(toolbar.bold);
+    EXPECT_EQ(toolbar.size, "10");
+    EXPECT_EQ(toolbar.face, "Courier New");
+    editor.Clear();
+    EXPECT_FALSE(toolbar.bold);
+
+    // With the notifications off (a delivery borrowing the editor), nothing is reported.
+    const int before = reports;
+    ::SendMessageA(child, EM_SETEVENTMASK, 0, 0);
+    editor.LoadRtf(bold);
+    EXPECT_EQ(reports, before);
+    EXPECT_FALSE(toolbar.bold);
+    formatting = nullptr;
+}
+
 TEST_F(RichEditTest, ToolbarBoldColourAlignmentAndIndentSurviveSaveAndReload)
 {
     UniqueWindow first = MakeRichEdit();
@@ -191,6 +245,48 @@ TEST_F(RichEditTest, ToolbarBoldColourAlignmentAndIndentSurviveSaveAndReload)
     EXPECT_EQ(ParaFormatAt(r, 20).dxStartIndent, 0);
     EXPECT_EQ(std::string(CharFormatOf(r, 0, 5).szFaceName), "Arial");
     EXPECT_EQ(CharFormatOf(r, 0, 5).yHeight, 200);
+}
+
+// The adapter leaves out the closing paragraph mark when it loads; the
+// control drops that mark of a whole document itself, so nothing differs.
+TEST_F(RichEditTest, LoadingGivesTheDocumentTheControlMakesOfTheStoredReply)
+{
+    UniqueWindow direct = MakeRichEdit();
+    UniqueWindow adapted = MakeRichEdit();
+    RichEditControl directEditor(direct.Get());
+    RichEditControl editor(adapted.Get());
+    for (const std::string rtf : {std::string(kStoredReply), std::string("{\\rtf1 {\\b one\\par}}"),
+             std::string("{\\rtf1\\pard\\qc two\\par\\par}")}) {
+        SCOPED_TRACE(rtf);
+        testing::StreamInWholeDocument(direct.Get(), rtf);
+        editor.LoadRtf(rtf);
+        EXPECT_EQ(PlainText(editor), PlainText(directEditor));
+        EXPECT_EQ(editor.StreamOut(SF_RTF), directEditor.StreamOut(SF_RTF));
+        EXPECT_EQ(editor.SaveRtf(), rtf);
+    }
+}
+
+// Each load of a reply ending in a paragraph mark used to keep a few hundred
+// bytes in the control for good: about 1 KiB per delivery.
+TEST_F(RichEditTest, LoadingRepliesAgainAndAgainDoesNotGrowTheWorkingSet)
+{
+    UniqueWindow window = MakeRichEdit();
+    RichEditControl editor(window.Get());
+    auto workingSetKiB = [] {
+        PROCESS_MEMORY_COUNTERS counters{};
+        counters.cb = sizeof(counters);
+        ::GetProcessMemoryInfo(::GetCurrentProcess(), &counters, sizeof(counters));
+        return static_cast<long>(counters.WorkingSetSize / 1024);
+    };
+    for (int i = 0; i < 300; ++i)
+        editor.LoadRtf(kStoredReply);
+    const long before = workingSetKiB();
+    constexpr int kLoads = 3000;
+    for (int i = 0; i < kLoads; ++i)
+        editor.LoadRtf(kStoredReply);
+    const long grown = workingSetKiB() - before;
+    std::printf("figure: working set after %d more loads: %+ld KiB\n", kLoads, grown);
+    EXPECT_LT(grown, 256);
 }
 
 TEST_F(RichEditTest, CopyPutsRichAndPlainTextOnTheClipboardAndFailsWhileAnotherHoldsIt)

@@ -6,6 +6,7 @@
 #include "shell/UnitSettings.h"
 #include "shell/UnitTipDialog.h"
 #include "win32/AboutBox.h"
+#include "win32/MacroInsertsDialog.h"
 #include "win32/OptionsDialog.h"
 #include "win32/TipDialog.h"
 #include "win32/Win32Registry.h"
@@ -275,6 +276,57 @@ TEST_F(ShellDialogs, AboutBoxShowsTheTitleAndClosesWithOk)
     win32::ShowAboutBox(owner_, ::LoadIconA(nullptr, IDI_APPLICATION));
     EXPECT_TRUE(script.Finished());
     EXPECT_EQ(title, "Corvane v" CORVANE_VERSION_MAJOR_MINOR);
+}
+
+// Eighty parameters: the dialog stays on the screen and its scroll box brings
+// the row that takes the focus into view; a long value comes back whole.
+TEST_F(ShellDialogs, ParametersDialogScrollsManyRowsAndKeepsLongValuesWhole)
+{
+    std::string parameters;
+    for (int i = 0; i < 80; ++i)
+        parameters += (i ? ",P" : "P") + std::to_string(i);
+    const std::string longValue(3000, 'v');
+    int height = 0;
+    bool lastRowShown = false, lastRowShownAtFirst = true;
+    Script script({[&] {
+        HWND d = FindDialog(MacroInsCaption);
+        if (!d)
+            return false;
+        RECT r{};
+        ::GetWindowRect(d, &r);
+        height = r.bottom - r.top;
+        HWND box = ::FindWindowExA(d, nullptr, "Static", nullptr);
+        // The rows in their order (an edit box's text is not its window title).
+        HWND first = box ? ::GetWindow(box, GW_CHILD) : nullptr;
+        HWND last = first ? ::GetWindow(first, GW_HWNDLAST) : nullptr;
+        if (!first || !last) {
+            ::SendMessageA(d, WM_COMMAND, IDCANCEL, 0);
+            return true;
+        }
+        auto shown = [&] {
+            RECT view{}, row{};
+            ::GetClientRect(box, &view);
+            ::GetWindowRect(last, &row);
+            ::MapWindowPoints(nullptr, box, reinterpret_cast<POINT*>(&row), 2);
+            return row.top >= 0 && row.bottom <= view.bottom;
+        };
+        lastRowShownAtFirst = shown();
+        ::SetWindowTextA(first, longValue.c_str());
+        ::SetFocus(last);
+        lastRowShown = shown();
+        Click(d, "Accept");
+        return true;
+    }});
+    win32::TFormMacroInserts dialog(reg_);
+    EXPECT_TRUE(dialog.Ask(owner_, parameters, {TDialogPlace::ScreenCentre}));
+    EXPECT_TRUE(script.Finished());
+    EXPECT_GT(height, 0);
+    EXPECT_LE(height, ::GetSystemMetrics(SM_CYSCREEN));
+    EXPECT_FALSE(lastRowShownAtFirst);
+    EXPECT_TRUE(lastRowShown);
+    const std::string& values = dialog.Values();
+    EXPECT_EQ(values.substr(0, values.find('\x01')), longValue);
+    EXPECT_EQ(values.substr(values.rfind('\x01') + 1), "P79");
 }
 
 } // namespace

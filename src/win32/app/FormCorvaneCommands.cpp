@@ -136,7 +136,7 @@ TIdleInput TFormCorvane::CollectIdleInput() const
     in.fullMode = !compact_;
     in.selected = SelectedKind();
     in.nameChanged = editing_ && editing_->NameChanged();
-    in.replyChanged = editing_ && editing_->ReplyChanged();
+    in.replyChanged = editing_ && (editing_->ReplyChanged() || editing_->HasUnsavedEdits());
     in.treeFocused = focus == navigation_;
     in.hotKeyChecked = SendMessageA(checkHotKey_, BM_GETCHECK, 0, 0) == BST_CHECKED;
     in.editorFocused = focus == editor_;

@@ -272,11 +272,11 @@ bool TFormCorvane::OnTreeDragMouse(UINT msg, int x, int y)
     // The capture brings every move of the drag here, outside the window too.
     const bool replyDropCursor = FollowDragOut(x, y).replyDropCursor;
     const POINT at = ClientPointOf(window_, navigation_, x, y);
-    const int scroll = DragScrollDirection(at.y, ClientRect(navigation_).bottom);
+    const RECT tree = ClientRect(navigation_);
+    const int scroll = DragScrollDirection(at.x, at.y, tree.right, tree.bottom);
     if (scroll != 0)
         SendMessageA(navigation_, WM_VSCROLL, scroll < 0 ? SB_LINEUP : SB_LINEDOWN, 0);
-    const RECT client = ClientRect(navigation_);
-    const TreeNode target = PtInRect(&client, at) ? tree_->NodeAt(at.x, at.y) : nullptr;
+    const TreeNode target = PtInRect(&tree, at) ? tree_->NodeAt(at.x, at.y) : nullptr;
     dropAccepted_ = editing_ && editing_->NavigationDragOver(target, true);
     dropTarget_ = dropAccepted_ ? target : nullptr;
     TreeView_SelectDropTarget(navigation_, Item(dropTarget_));

@@ -327,7 +327,8 @@ void TFormCorvane::FormDestroy()
     terminating_ = true;
     hooks_.Stop();
 
-    engineArming_->CommitEdits();
+    // Save All: the shown reply's edits and the unsaved ones of others.
+    (void)RunEditingCommand(CmdSaveAll);
     ReportSettingsNotSaved(SaveModeGeometry(modeState_, *modeWindow_, registry_));
     DestroyEditing();
     library_.reset();
@@ -388,7 +389,9 @@ void TFormCorvane::CreateControls()
         TBSTYLE_FLAT | TBSTYLE_TOOLTIPS | CCS_NORESIZE | CCS_NODIVIDER | CCS_NOPARENTALIGN, IdToolbar);
     richEditLibrary_.Reset(LoadLibraryA("riched20.dll"));
     editor_ = CreateChild(RICHEDIT_CLASSA, "",
-        WS_TABSTOP | WS_VSCROLL | ES_MULTILINE | ES_AUTOVSCROLL | ES_WANTRETURN | ES_NOHIDESEL, IdEditor,
+        WS_TABSTOP | WS_VSCROLL | WS_HSCROLL | ES_MULTILINE | ES_AUTOVSCROLL | ES_WANTRETURN | ES_NOHIDESEL
+            | ES_SELECTIONBAR,
+        IdEditor,
         WS_EX_CLIENTEDGE);
     CreateFormattingToolbar();
 }

@@ -3,6 +3,7 @@
 #include "editing/LibraryEditing.h"
 #include "fakes/FakePanelControls.h"
 #include "fakes/FakeReplyEditor.h"
+#include "library/IndexFormat.h"
 #include "library/UnitConsts.h"
 
 #include <functional>
@@ -308,6 +309,64 @@ TEST_F(Editing, AFailedWriteIsReportedAndTheEditStaysPending)
     EXPECT_EQ(tree.Outline(), "Hi,Support(Refund,Delay),Thanks");
 }
 
+TEST_F(Editing, AnUnsavedReplyEditIsNeitherShownNorDeliveredAsSavedAndIsWrittenLater)
+{
+    Standard();
+    Click("Greeting");
+    TypeBody(" world");
+    macro.SetText("hi");
+    key.Select(2); // C
+    fs.failWrite = [this](const std::string& path) { return path == dir.Win("1.rep"); };
+    Click("Thanks");
+    EXPECT_EQ(boxes.ErrorTexts(), std::vector<std::string>{FormatMessageText(kMsgFileCantBeSaved, dir.Win("1.rep"))});
+
+    // The library holds what the file holds: the body delivered, the macro
+    // and hot key recognised, the lists shown.
+    const TRep* greeting = lib.RepOf(Node("Greeting"));
+    EXPECT_EQ(JoinTextLines(greeting->Lines), "{\\rtf1 hello}\r\n");
+    EXPECT_EQ(lib.MacroReplyAt(lib.MatchMacro("sig")), greeting);
+    EXPECT_LT(lib.MatchMacro("hi"), 0);
+    EXPECT_EQ(lib.HotKeyReplyAt(lib.FindHotKey("0A")), greeting);
+    EXPECT_EQ(macroBox.Texts(), (std::vector<std::string>{"ref", "sig"}));
+    EXPECT_TRUE(editing.HasUnsavedEdit(greeting));
+    EXPECT_TRUE(editing.HasUnsavedEdits()); // Save All stays enabled
+
+    // Back on the reply, the panel shows the edit, still to be saved.
+    Click("Greeting");
+    EXPECT_EQ(editor.SaveRtf(), "{\\rtf1 hello world}\r\n");
+    EXPECT_EQ(macro.Text(), "hi");
+    EXPECT_EQ(key.SelectedIndex(), 2);
+    EXPECT_TRUE(editing.ReplyChanged());
+    Click("Thanks");
+    EXPECT_EQ(boxes.ErrorTexts().size(), 2u);
+
+    // Save All (and the program's end) writes it once the file can be written.
+    fs.failWrite = {};
+    editing.EditorForceSaveExecute();
+    EXPECT_EQ(dir.Read("1.rep"), "hi\r\n0C\r\n{\\rtf1 hello world}\r\n");
+    EXPECT_EQ(JoinTextLines(greeting->Lines), "{\\rtf1 hello world}\r\n");
+    EXPECT_FALSE(editing.HasUnsavedEdits());
+    Click("Greeting");
+    EXPECT_FALSE(editing.ReplyChanged());
+    EXPECT_EQ(boxes.ErrorTexts().size(), 2u);
+}
+
+TEST_F(Editing, AnUnsavedEditGoesWithItsDeletedReply)
+{
+    Standard();
+    Click("Support/Refund");
+    TypeBody(" new");
+    fs.failWrite = [this](const std::string& path) { return path == dir.Win("1/1.rep"); };
+    Click("Thanks");
+    ASSERT_TRUE(editing.HasUnsavedEdit(lib.RepOf(Node("Support/Refund"))));
+    fs.failWrite = {};
+    Click("Support");
+    editing.NavDeleteExecute();
+    editing.EditorForceSaveExecute();
+    EXPECT_FALSE(dir.Exists("1/1.rep"));
+    EXPECT_EQ(tree.Outline(), "Greeting,Thanks");
+}
+
 // ---------------------------------------------------------------- the panel
 
 TEST_F(Editing, SelectingLoadsThePanelAndReselectingRestoresTheStoredText)
@@ -362,6 +421,12 @@ TEST_F(Editing, MacroBoxTakesOnlyTheRecognisersCharacters)
     EXPECT_FALSE(editing.EditMacroKeyPress(kKeyBackspace));
     EXPECT_TRUE(editing.EditMacroKeyPress('\n'));
     EXPECT_TRUE(editing.ReplyChanged());
+
+    // A paste arrives as a change of the whole text.
+    macro.SetText("my macro\t(\xE9" "a,b)\r\n");
+    EXPECT_EQ(macro.Text(), "mymacro(a,b)");
+    editing.CommitEdits();
+    EXPECT_EQ(dir.Read("2.rep"), "mymacro(a,b)\r\n\r\n{\\rtf1 thanks}\r\n");
 }
 
 TEST_F(Editing, EnterWithAnotherRepliesMacroIsRefusedAndTheBodyIsStillSavedLater)
@@ -439,12 +504,16 @@ TEST_F(Editing, ChooseFreeHotKeyKeepsTheSelectionWhenEveryKeyIsTaken)
     EXPECT_EQ(key.SelectedIndex(), 0);
 }
 
-TEST_F(Editing, InPlaceRenameToNothingRestoresTheNameShown)
+TEST_F(Editing, InPlaceRenameToNothingKeepsTheNameWhateverTheNameBoxHolds)
 {
     Standard();
     Click("Thanks");
+    name.SetText("Pending");
     editing.NavigationEdited(Node("Thanks"), "");
-    EXPECT_EQ(tree.Label(tree.Selected()), "Thanks");
+    EXPECT_EQ(tree.Outline(), "Greeting,Support(Refund,Delay),Thanks");
+    // Tree and index still agree: a later rename is written.
+    editing.NavigationEdited(Node("Thanks"), "Thanks!");
+    EXPECT_TRUE(boxes.shown.empty());
     name.SetText("Typed");
     editing.NavigationEdited(tree.Selected(), "Thank you");
     EXPECT_EQ(name.Text(), "Thank you");
@@ -452,12 +521,19 @@ TEST_F(Editing, InPlaceRenameToNothingRestoresTheNameShown)
     EXPECT_EQ(dir.Read("index.sub"), "REPLY_1?Greeting\r\nFOLDER_1?Support\r\nREPLY_2?Thank you\r\n");
 }
 
-TEST(EditingRules, DragScrollsNearTheEdges)
+TEST(EditingRules, DragScrollsNearTheEdgesOnlyWithThePointerOverTheTree)
 {
-    EXPECT_EQ(DragScrollDirection(14, 200), -1);
-    EXPECT_EQ(DragScrollDirection(15, 200), 0);
-    EXPECT_EQ(DragScrollDirection(185, 200), 0);
-    EXPECT_EQ(DragScrollDirection(186, 200), 1);
+    EXPECT_EQ(DragScrollDirection(50, 14, 100, 200), -1);
+    EXPECT_EQ(DragScrollDirection(50, 15, 100, 200), 0);
+    EXPECT_EQ(DragScrollDirection(50, 185, 100, 200), 0);
+    EXPECT_EQ(DragScrollDirection(50, 186, 100, 200), 1);
+    EXPECT_EQ(DragScrollDirection(0, 0, 100, 200), -1);
+    EXPECT_EQ(DragScrollDirection(99, 199, 100, 200), 1);
+    // Above, below, left and right of the tree.
+    EXPECT_EQ(DragScrollDirection(50, -1, 100, 200), 0);
+    EXPECT_EQ(DragScrollDirection(50, 200, 100, 200), 0);
+    EXPECT_EQ(DragScrollDirection(-1, 5, 100, 200), 0);
+    EXPECT_EQ(DragScrollDirection(100, 195, 100, 200), 0);
 }
 
 } // namespace

@@ -78,6 +78,31 @@ TEST(MacroInsertionsTest, PlacementKeepsTheDialogOnTheScreen)
     EXPECT_EQ(AcceptButtonLeft(392, 97, 75), 108);
 }
 
+TEST(MacroInsertionsTest, ManyRowsNeverMakeTheDialogTallerThanTheScreen)
+{
+    EXPECT_EQ(RowsHeight(2), 67);
+    EXPECT_EQ(ParametersDialogHeight(171, RowsHeight(2) + 80, 1024), 171); // the design height
+    EXPECT_EQ(ParametersDialogHeight(171, RowsHeight(20) + 80, 1024), RowsHeight(20) + 80);
+    EXPECT_EQ(ParametersDialogHeight(171, RowsHeight(60) + 80, 1024), 1024);
+    EXPECT_EQ(ParametersDialogHeight(1500, 200, 1024), 1024); // a stored height from a larger screen
+}
+
+TEST(MacroInsertionsTest, TheScrollBoxMovesAsLittleAsItCanToShowARow)
+{
+    const TRowsScroll scroll{RowsHeight(60), 300};
+    EXPECT_EQ(scroll.Max(), RowsHeight(60) - 300);
+    EXPECT_EQ(scroll.Clamp(-5), 0);
+    EXPECT_EQ(scroll.Clamp(100000), scroll.Max());
+    EXPECT_EQ(scroll.ShowingRow(0, 0), 0);
+    EXPECT_EQ(scroll.ShowingRow(5, 0), 0); // rows 0 to 8 are in view
+    EXPECT_EQ(scroll.ShowingRow(9, 0), RowTop(9) + kMacroInsRowHeight + kMacroInsRowTop - 300);
+    EXPECT_EQ(scroll.ShowingRow(2, 500), RowTop(2) - kMacroInsRowTop);
+    EXPECT_EQ(scroll.ShowingRow(59, 0), RowTop(59) + kMacroInsRowHeight + kMacroInsRowTop - 300);
+    EXPECT_EQ(scroll.ShowingRow(59, scroll.Max()), scroll.Max());
+    // Everything in view: nothing scrolls.
+    EXPECT_EQ((TRowsScroll{RowsHeight(3), 300}).ShowingRow(2, 0), 0);
+}
+
 TEST(MacroInsertionsTest, FirstClickAfterLeavingABoxSelectsItsText)
 {
     TSelectOnFirstClick rule;

@@ -51,11 +51,16 @@ sleep 1
 [ "$(od -An -c "$lib/3/1.rep" | tr -s ' ')" = " \r \n \r \n" ] || fail "new reply file: $(od -c "$lib/3/1.rep")"
 
 # The body, then the macro (focus leaving the editor for the macro box
-# commits the body; Enter commits the macro), then the hot key box.
+# commits the body; Enter commits the macro), then the hot key box. The
+# macro box keeps only what a macro may hold, typed or pasted.
 click_control 2016
 xdotool type --delay 60 "Hello from Corvane"
 click_control 2007
-xdotool type --delay 80 "p rc"
+xdotool type --delay 80 "p r"
+probe set-clipboard "	c ." >/dev/null || fail "could not fill the clipboard"
+xdotool key shift+Insert
+sleep 0.5
+xdotool key BackSpace
 xdotool key Return
 sleep 1
 [ "$(lines "$lib/3/1.rep" | head -n1)" = "prc" ] || fail "macro line: $(lines "$lib/3/1.rep" | head -n1)"

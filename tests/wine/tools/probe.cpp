@@ -8,6 +8,7 @@
 //   probe checked TITLE BUTTON-TEXT    (state of a check box in that window)
 //   probe click TITLE BUTTON-TEXT      (a click on a button in that window)
 //   probe clipboard                    (the clipboard's text)
+//   probe set-clipboard TEXT           (puts TEXT on the clipboard, as another program would)
 //   probe text TITLE                   (the static texts of that window)
 //   probe item-point LABEL             (screen point of a visible tree node)
 //   probe tree-images                  (each node: label, image, selected image)
@@ -23,6 +24,7 @@
 //   probe editor-point                 (screen point in the middle of the editor)
 //   probe clipboard-rtf                (the clipboard's rich text)
 //   probe control-point ID             (screen point in the middle of a child control)
+//   probe style ID                     (window style of a child control, hexadecimal)
 //   probe cursor                       (the cursor shown now: "drop" when it is the program's drop
 //                                       cursor resource, "other" for any other; "handle H" when
 //                                       another process's cursor cannot be read, as under Wine)
@@ -437,6 +439,18 @@ int main(int argc, char** argv)
         return PrintClipboard(CF_TEXT);
     if (cmd == "clipboard-rtf")
         return PrintClipboard(RegisterClipboardFormatA("Rich Text Format"));
+    if (cmd == "set-clipboard" && argc > 2) {
+        const size_t size = std::strlen(argv[2]) + 1;
+        HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, size);
+        if (!memory || !OpenClipboard(nullptr))
+            return 1;
+        std::memcpy(GlobalLock(memory), argv[2], size);
+        GlobalUnlock(memory);
+        EmptyClipboard();
+        const bool placed = SetClipboardData(CF_TEXT, memory) != nullptr;
+        CloseClipboard();
+        return placed ? 0 : 1;
+    }
     HWND main = MainWindow();
     if (!main) {
         std::printf("no window\n");
@@ -604,6 +618,13 @@ int main(int argc, char** argv)
         if (!control || !GetWindowRect(control, &r))
             return 1;
         std::printf("%ld %ld\n", (r.left + r.right) / 2, (r.top + r.bottom) / 2);
+        return 0;
+    }
+    if (cmd == "style" && argc > 2) {
+        HWND control = GetDlgItem(main, std::atoi(argv[2]));
+        if (!control)
+            return 1;
+        std::printf("%lx\n", static_cast<unsigned long>(GetWindowLongPtrA(control, GWL_STYLE)));
         return 0;
     }
     if (cmd == "tray" && argc > 2) {
