@@ -156,5 +156,19 @@ desktop_shot parameters-dialog.png
 convert "$out/parameters-dialog.png" -crop 440x200+260+225 +repage "$out/parameters-dialog.png"
 xdotool key Escape
 sleep 0.5
+
+# The picker over the same program: Ctrl+Alt+Space and a few letters.
+xdotool mousemove --window "$desktop" 60 148 click 1
+xdotool type --delay 30 "Dear Ms Porter, "
+sleep 1.5
+xdotool keydown ctrl alt space
+sleep 0.3
+xdotool keyup space alt ctrl
+wait_for_dialog 'Corvane - Find a Reply' 1 10
+xdotool type --delay 80 "refund"
+sleep 1
+desktop_shot picker.png
+xdotool key Escape
+sleep 0.5
 scenario_end
 ls -la "$out"
