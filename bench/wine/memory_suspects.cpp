@@ -93,9 +93,9 @@ int main(int argc, char** argv)
     // reply put back.
     Measure("editor", cycles, [&] {
         const std::string before = editor.SaveRtf();
-        editor.LoadRtf(kReply);
-        ReplaceInReply(editor, "DAY,TIME", "Mon" + std::to_string(++n) + "\x01noon");
-        ReplaceInReply(editor, PredefinedNames(), PredefinedValues(now));
+        const std::string values = "Mon" + std::to_string(++n) + "\x01noon";
+        const std::string placeholderValues = PredefinedValues(now);
+        LoadReplaced(editor, kReply, {{"DAY,TIME", values}, {PredefinedNames(), placeholderValues}});
         editor.LoadRtf(before);
         editor.SetModified(false);
     });

@@ -317,9 +317,8 @@ TEngine::TCopy TEngine::CopyReply(const TRep& reply, const TDialogPlace& dialogP
 
 bool TEngine::FillInAndCopy(const TRep& reply, const std::string& names, const std::string& values)
 {
-    p_.editor.LoadRtf(JoinTextLines(reply.Lines));
-    ReplaceInReply(p_.editor, names, values);
-    ReplaceInReply(p_.editor, PredefinedNames(), PredefinedValues(p_.clock.Now()));
+    const std::string placeholderValues = PredefinedValues(p_.clock.Now());
+    LoadReplaced(p_.editor, JoinTextLines(reply.Lines), {{names, values}, {PredefinedNames(), placeholderValues}});
     if (!p_.editor.CopyAllToClipboard())
         return false;
     p_.window.ReplyDelivered(reply);

@@ -6,6 +6,7 @@
 
 #include "engine/DragOut.h"
 #include "engine/MacroInsertions.h"
+#include "library/Texts.h"
 #include "platform/Desktop.h"
 #include "platform/TreeControl.h"
 
@@ -20,10 +21,6 @@ class TRepList;
 inline constexpr int DeliveryPauseMs = 50;
 inline constexpr int ForegroundWaitMs = 500;
 inline constexpr int ForegroundPollMs = 10;
-inline constexpr char ClipboardBusyText[]
-    = "The reply was not delivered: another program is using the clipboard. Please try again.";
-inline constexpr char TargetGoneText[]
-    = "The reply was not pasted: the window it was meant for has been closed. It is on the clipboard.";
 
 // How the picker closed: with a reply chosen, or not, and then either
 // dismissed (Escape) or left for another window.

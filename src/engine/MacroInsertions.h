@@ -7,9 +7,9 @@
 #include <string_view>
 #include <vector>
 
-namespace corvane {
+#include "library/Texts.h"
 
-inline constexpr char MacroInsCaption[] = "Corvane - Do Macro Insertions and Replacements ";
+namespace corvane {
 
 // One row per name; n commas give n + 1 rows, empty ones included.
 std::vector<std::string> ParameterRows(std::string_view parameterList);

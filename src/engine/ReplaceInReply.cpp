@@ -232,12 +232,11 @@ std::string PlainTextOfRtf(std::string_view rtf)
     return plain;
 }
 
-void ReplaceInReply(IReplyEditor& editor, std::string_view names, std::string_view values)
+void LoadReplaced(IReplyEditor& editor, std::string rtf, std::initializer_list<TNameValues> replacements)
 {
-    const std::string before = editor.SaveRtf();
-    std::string after = ReplaceNamesInRtf(before, names, values);
-    if (after != before)
-        editor.LoadRtf(after);
+    for (const TNameValues& replacement : replacements)
+        rtf = ReplaceNamesInRtf(std::move(rtf), replacement.names, replacement.values);
+    editor.LoadRtf(rtf);
     editor.SetModified(false);
 }
 

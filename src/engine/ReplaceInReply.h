@@ -1,6 +1,7 @@
 #pragma once
 // The one substitution step of delivery: parameter and placeholder names in a
 // reply's RTF replaced by values, in the document's text only.
+#include <initializer_list>
 #include <string>
 #include <string_view>
 
@@ -14,9 +15,15 @@ class IReplyEditor;
 // control words or header groups; values are inserted escaped.
 [[nodiscard]] std::string ReplaceNamesInRtf(std::string rtf, std::string_view names, std::string_view values);
 
-// The same on the editor's whole content; the editor is left unmodified, so
-// the expanded text is never committed to the library.
-void ReplaceInReply(IReplyEditor& editor, std::string_view names, std::string_view values);
+struct TNameValues {
+    std::string_view names;
+    std::string_view values;
+};
+
+// The replacements applied to `rtf` in order, and the result loaded into the
+// editor in one step; the editor is left unmodified, so the expanded text is
+// never committed to the library.
+void LoadReplaced(IReplyEditor& editor, std::string rtf, std::initializer_list<TNameValues> replacements);
 
 // The document's text of an RTF source, paragraphs ended by "\n".
 std::string PlainTextOfRtf(std::string_view rtf);

@@ -3,10 +3,10 @@
 #include <cstdint>
 
 #include "hooks/HtSysHookComp.h"
+#include "library/Texts.h"
 
 namespace corvane {
 
-constexpr char LibraryNotLoadedText[] = "Library was not loaded. Please restart Corvane.";
 constexpr char HookLibraryName[] = "Tolvar";
 constexpr int HookStartPasses = 3;
 

@@ -1,5 +1,7 @@
 #pragma once
 // Modal message boxes titled "Information", "Warning", "Error" and "Confirm".
+// The program has one; the engine is handed it, the library, the editing and
+// the hooks reach it through ShowInfo, ShowWarning and ShowError.
 #include <string>
 
 namespace corvane {

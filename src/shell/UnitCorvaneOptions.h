@@ -1,5 +1,6 @@
 #pragma once
 // The options dialog's behaviour over a view of its four check boxes.
+#include "library/Texts.h"
 #include "platform/Registry.h"
 
 #include <string>
@@ -8,9 +9,6 @@
 namespace corvane {
 
 enum class OptionBox { TipOfDay, AutoRun, AlwaysOnTop, ShowMacroIns, PickerEnabled };
-
-inline constexpr const char* kAlwaysOnTopRestartWarning
-    = "You will need to restart the program for the change to take effect.";
 
 class IOptionsView {
 public:

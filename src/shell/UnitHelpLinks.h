@@ -3,13 +3,13 @@
 #include <string>
 
 #include "CorvaneVersion.h"
+#include "library/Texts.h"
 
 namespace corvane {
 
 inline constexpr const char* kMakerSite = "https://www.tarnwick.com";
 inline constexpr const char* kHelpFile = "Corvane.chm";
 inline constexpr const char* kTutorialsFile = "CorvaneTutors.chm";
-inline constexpr const char* kAboutTitle = "Corvane v" CORVANE_VERSION_MAJOR_MINOR;
 
 enum class WebPage { ProductHome, TutorialMovie, MakerHome };
 enum class LinkSource { HelpMenu, AboutBox };

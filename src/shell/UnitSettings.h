@@ -1,6 +1,7 @@
 #pragma once
 // The settings store: the program's registry key, its values and the access
 // operations every part of the program reads and writes settings through.
+#include "library/Texts.h"
 #include "platform/Registry.h"
 
 #include <cstdint>
@@ -25,10 +26,6 @@ inline constexpr const char* kRecentReplies = "RecentReplies";
 inline constexpr const char* kMainFormSettings = "MainFormSettings";
 inline constexpr const char* kNavMainFormSettings = "NavMainFormSettings";
 inline constexpr const char* kMacroInsFormSettings = "MacroInsFormSettings";
-
-// Shown when a setting could not be written.
-inline constexpr const char* kMsgSettingsNotSaved
-    = "Corvane could not save its settings in the registry. They will be lost when the program ends.";
 
 // A DWORD yields its value, a binary value its first 4 bytes little-endian
 // (fewer bytes are zero-extended); anything else, or nothing, yields 0.

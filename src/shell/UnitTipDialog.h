@@ -1,14 +1,13 @@
 #pragma once
 // The tip of the day: the tips, the random choice, and the setting written on
 // every close.
+#include "library/Texts.h"
 #include "platform/Registry.h"
 
 #include <string>
 #include <vector>
 
 namespace corvane {
-
-inline constexpr const char* kEmptyTipsText = "Sorry, the list of tips is empty...";
 
 // The ten tips in their order.
 const std::vector<std::string>& TipsOfTheDay();

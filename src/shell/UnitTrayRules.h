@@ -1,18 +1,11 @@
 #pragma once
 // The tray icon's rules, and what the program's activation switches.
+#include "library/Texts.h"
 #include "shell/UnitIdleUpdate.h"
 
 #include <string>
 
 namespace corvane {
-
-inline constexpr const char* kTrayHint = "Corvane";
-inline constexpr const char* kTrayShowCaption = "Show [Hotkey: Ctrl+Shift+Q]";
-inline constexpr const char* kTrayInsertCaption
-    = "Insert the selected reply into the current window [Hotkey: Ctrl+Shift+V]";
-inline constexpr const char* kTrayInsertHint = "Insert the latest used reply into the current active window";
-inline constexpr const char* kTrayExitCaption = "Exit";
-inline constexpr const char* kTrayPauseCaption = "Pause Corvane";
 
 // The icon's tip says when nothing is being recognised.
 std::string TrayTip(bool paused);

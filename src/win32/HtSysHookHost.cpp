@@ -4,6 +4,8 @@
 
 #include <exception>
 
+#include "library/Texts.h"
+
 namespace corvane::win32 {
 namespace {
 
@@ -51,9 +53,9 @@ LRESULT CALLBACK ListenerProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
     try {
         return static_cast<LRESULT>(owner->HandleMessage(msg, wParam, lParam));
     } catch (const std::exception& e) {
-        MessageBoxA(nullptr, e.what(), "Error", MB_OK | MB_ICONERROR);
+        MessageBoxA(nullptr, e.what(), kCaptionError, MB_OK | MB_ICONERROR);
     } catch (...) {
-        MessageBoxA(nullptr, "Unexpected error in a hook event handler.", "Error", MB_OK | MB_ICONERROR);
+        MessageBoxA(nullptr, kHookHandlerError, kCaptionError, MB_OK | MB_ICONERROR);
     }
     return 0;
 }

@@ -4,6 +4,8 @@
 #include <exception>
 #include <vector>
 
+#include "library/Texts.h"
+
 namespace corvane::win32 {
 
 namespace {
@@ -87,9 +89,9 @@ INT_PTR CALLBACK ModalDialog::DialogProc(HWND hwnd, UINT msg, WPARAM wParam, LPA
     try {
         return self->Handle(msg, wParam, lParam);
     } catch (const std::exception& e) {
-        ::MessageBoxA(hwnd, e.what(), "Error", MB_ICONERROR | MB_OK);
+        ::MessageBoxA(hwnd, e.what(), kCaptionError, MB_ICONERROR | MB_OK);
     } catch (...) {
-        ::MessageBoxA(hwnd, "Unexpected error.", "Error", MB_ICONERROR | MB_OK);
+        ::MessageBoxA(hwnd, kUnexpectedError, kCaptionError, MB_ICONERROR | MB_OK);
     }
     return FALSE;
 }

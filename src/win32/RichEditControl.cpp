@@ -127,7 +127,7 @@ public:
     {
         if (!moved_)
             return;
-        mask_ = ::SendMessageA(editor_.hwnd_, EM_SETEVENTMASK, 0, 0);
+        editor_.BeginQuiet();
         ::SendMessageA(editor_.hwnd_, EM_HIDESELECTION, TRUE, 0);
         editor_.Select(range);
     }
@@ -137,7 +137,7 @@ public:
             return;
         editor_.Select(saved_);
         ::SendMessageA(editor_.hwnd_, EM_HIDESELECTION, FALSE, 0);
-        ::SendMessageA(editor_.hwnd_, EM_SETEVENTMASK, 0, mask_);
+        editor_.EndQuiet();
     }
     RangeSelected(const RangeSelected&) = delete;
     RangeSelected& operator=(const RangeSelected&) = delete;
@@ -146,13 +146,32 @@ private:
     const RichEditControl& editor_;
     TextRange saved_;
     bool moved_;
-    LRESULT mask_ = 0;
 };
 
 RichEditControl::RichEditControl(HWND richEdit) : hwnd_(richEdit)
 {
     // The whole reply, however long; the control's default is 32K characters.
     ::SendMessageA(hwnd_, EM_EXLIMITTEXT, 0, 0x7FFFFFFE);
+    notifications_ = ::SendMessageA(hwnd_, EM_GETEVENTMASK, 0, 0);
+}
+
+void RichEditControl::SetNotifications(LPARAM mask)
+{
+    notifications_ = mask;
+    if (quietDepth_ == 0)
+        ::SendMessageA(hwnd_, EM_SETEVENTMASK, 0, notifications_);
+}
+
+void RichEditControl::BeginQuiet() const
+{
+    if (quietDepth_++ == 0)
+        ::SendMessageA(hwnd_, EM_SETEVENTMASK, 0, 0);
+}
+
+void RichEditControl::EndQuiet() const
+{
+    if (--quietDepth_ == 0)
+        ::SendMessageA(hwnd_, EM_SETEVENTMASK, 0, notifications_);
 }
 
 // In place of everything, as the selection: a whole-document stream-in of
@@ -162,7 +181,7 @@ RichEditControl::RichEditControl(HWND richEdit) : hwnd_(richEdit)
 // no selection move of the user's: the control reports neither.
 void RichEditControl::StreamIn(const std::string& source, UINT format)
 {
-    const LRESULT mask = ::SendMessageA(hwnd_, EM_SETEVENTMASK, 0, 0);
+    const Quiet quiet(*this);
     // The stream starts from the control's default format, as a
     // whole-document load does, not from where the previous reply ended.
     CHARFORMAT2A standard = EmptyCharFormat();
@@ -181,7 +200,6 @@ void RichEditControl::StreamIn(const std::string& source, UINT format)
     // Undo must not bring back the previous reply's text.
     ::SendMessageA(hwnd_, EM_EMPTYUNDOBUFFER, 0, 0);
     ::SendMessageA(hwnd_, EM_SETMODIFY, FALSE, 0);
-    ::SendMessageA(hwnd_, EM_SETEVENTMASK, 0, mask);
 }
 
 // The stream's closing paragraph mark stands before the document's own, which
@@ -232,7 +250,7 @@ void RichEditControl::LoadRtf(const std::string& rtf)
 
 void RichEditControl::ReportSelectionChange() const
 {
-    if (!(::SendMessageA(hwnd_, EM_GETEVENTMASK, 0, 0) & ENM_SELCHANGE))
+    if (quietDepth_ > 0 || !(notifications_ & ENM_SELCHANGE))
         return;
     const TextRange range = Selection();
     SELCHANGE change{};

@@ -15,9 +15,25 @@ class RichEditControl : public IReplyEditor, public IFormattingEditor {
 public:
     explicit RichEditControl(HWND richEdit);
 
-    // Also reports a selection change (when the event mask asks for them):
-    // the caret stays at 0 and the control reports nothing, while the text
-    // under it is another.
+    // The notifications (ENM_...) the control sends its parent while no
+    // quiet scope is open.
+    void SetNotifications(LPARAM mask);
+    // No notifications for a scope: for loads and selections the user did
+    // not make. Scopes nest; the last one to end gives the mask back.
+    class Quiet {
+    public:
+        explicit Quiet(const RichEditControl& editor) : editor_(editor) { editor_.BeginQuiet(); }
+        ~Quiet() { editor_.EndQuiet(); }
+        Quiet(const Quiet&) = delete;
+        Quiet& operator=(const Quiet&) = delete;
+
+    private:
+        const RichEditControl& editor_;
+    };
+
+    // Also reports a selection change (when the notifications ask for them
+    // and no quiet scope is open): the caret stays at 0 and the control
+    // reports nothing, while the text under it is another.
     void LoadRtf(const std::string& rtf) override;
     // The source last loaded, unchanged, while the user has changed nothing:
     // the control writes its own dialect of RTF, and a reply that was only
@@ -55,10 +71,14 @@ private:
     void Select(TextRange range) const;
     void SetParagraphFormat(const PARAFORMAT2& format);
     [[nodiscard]] PARAFORMAT2 ParagraphFormat() const;
+    void BeginQuiet() const;
+    void EndQuiet() const;
     class RangeSelected;
 
     HWND hwnd_;
     std::string loaded_;
+    LPARAM notifications_ = 0;
+    mutable int quietDepth_ = 0;
 };
 
 } // namespace corvane::win32

@@ -5,7 +5,7 @@
 #include "fakes/FakeTreeControl.h"
 #include "fakes/RecordingMessageBoxes.h"
 #include "fuzz/FuzzInput.h"
-#include "fuzz/MemoryFileSystem.h"
+#include "fakes/MemoryFileSystem.h"
 #include "library/IndexFormat.h"
 #include "library/UnitCommonProcs.h"
 #include "library/UnitCorvaneTypes.h"
@@ -13,6 +13,8 @@
 #include <string>
 
 namespace corvane::fuzz {
+
+using fakes::MemoryFileSystem;
 
 inline constexpr char kDataDir[] = "C:\\Users\\fuzz\\AppData\\Corvane 2\\";
 

@@ -45,17 +45,17 @@ protected:
 TEST_F(RichEditReplace, MarkupOfRichEditIsNeverRewrittenAndValuesArriveAsTyped)
 {
     RichEditControl content(editor_);
-    content.LoadRtf("{\\rtf1\\ansi\\deff0{\\fonttbl{\\f0\\fswiss Arial;}}{\\colortbl ;\\red31\\green73\\blue125;}"
-                    "\\pard\\f0\\fs20 Dear \\b Name\\b0 , in Arial red.\\par Par b fs %Da\\i te\\i0  %date\\par}");
-    const std::string written = content.SaveRtf(); // as RichEdit writes it
-    ReplaceInReply(content, "Name,par,b,fs,Arial,red,%Date",
-        "{Jos\xe9}\x01P\x01"
-        "B\x01"
-        "F\x01Helvetica\x01"
-        "Blue\x01today");
+    LoadReplaced(content,
+        "{\\rtf1\\ansi\\deff0{\\fonttbl{\\f0\\fswiss Arial;}}{\\colortbl ;\\red31\\green73\\blue125;}"
+        "\\pard\\f0\\fs20 Dear \\b Name\\b0 , in Arial red.\\par Par b fs %Da\\i te\\i0  %date\\par}",
+        {{"Name,par,b,fs,Arial,red,%Date",
+            "{Jos\xe9}\x01P\x01"
+            "B\x01"
+            "F\x01Helvetica\x01"
+            "Blue\x01today"}});
     EXPECT_EQ(Text(), "Dear {Jos\xe9}, in Helvetica Blue.\r\nP B F %Date today");
     EXPECT_FALSE(content.Modified());
-    EXPECT_NE(written.find("\\fonttbl"), std::string::npos);
+    EXPECT_NE(content.SaveRtf().find("{\\fonttbl{\\f0\\fswiss Arial;}}"), std::string::npos);
 }
 
 TEST_F(RichEditReplace, CopyPutsRichTextAndPlainTextOnTheClipboard)

@@ -117,6 +117,18 @@ wait_for_main_window() {  # [seconds]
   return 1
 }
 
+# The tree's outline once the library is in it: the tree exists before the
+# library is loaded, so a first reading may find it empty. Empty after $1 s.
+loaded_tree() {  # [seconds]
+  local limit=${1:-20} i tree=
+  for i in $(seq 1 $((limit * 2))); do
+    tree=$(probe tree)
+    [ -n "$tree" ] && break
+    sleep 0.5
+  done
+  printf '%s\n' "$tree"
+}
+
 # A picture for whoever reads a failure; never a check of its own, so a
 # machine without ImageMagick's import only goes without it.
 screenshot() {  # file.png

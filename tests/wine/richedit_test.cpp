@@ -1,7 +1,8 @@
 // The RichEdit adapter on a real RichEdit control in a hidden window: what
 // is stored comes back byte for byte when nothing was changed, formatting
 // made with the toolbar's commands survives a save and a reload, the clipboard copy, and
-// the time a 50 KB reply takes to load.
+// the time a 50 KB reply takes to load, and the quiet scopes that keep its
+// notifications off.
 #include "library/IndexFormat.h"
 #include "shell/EditorFormatting.h"
 #include "win32/Handles.h"
@@ -139,6 +140,33 @@ TEST_F(RichEditTest, TypingMarksTheReplyModifiedAndLoadingClearsTheMarkAndTheUnd
     EXPECT_EQ(editor.SaveRtf(), kStoredReply);
 }
 
+TEST_F(RichEditTest, QuietScopesNestAndTheLastToEndGivesTheNotificationsBack)
+{
+    UniqueWindow window = MakeRichEdit();
+    ASSERT_TRUE(window);
+    RichEditControl editor(window.Get());
+    editor.SetNotifications(ENM_CHANGE | ENM_SELCHANGE);
+    auto mask = [&] { return ::SendMessageA(window.Get(), EM_GETEVENTMASK, 0, 0); };
+    {
+        const RichEditControl::Quiet outer(editor);
+        {
+            const RichEditControl::Quiet inner(editor);
+            EXPECT_EQ(mask(), 0);
+        }
+        EXPECT_EQ(mask(), 0);
+        // A format read over a range selects it for a moment, within the scope.
+        editor.LoadRtf(kStoredReply);
+        (void)editor.ReadCharFormat({0, 4});
+        EXPECT_EQ(mask(), 0);
+        // A change of the notifications wanted waits for the scope's end.
+        editor.SetNotifications(ENM_CHANGE);
+        EXPECT_EQ(mask(), 0);
+    }
+    EXPECT_EQ(mask(), ENM_CHANGE);
+    (void)editor.ReadCharFormat({0, 4});
+    EXPECT_EQ(mask(), ENM_CHANGE);
+}
+
 // The toolbar follows the selection-change notifications that reach the
 // editor's parent, as in the main window.
 TEST_F(RichEditTest, EveryLoadReportsASelectionChangeSoTheToolbarFollowsTheNewReply)
@@ -169,7 +197,7 @@ TEST_F(RichEditTest, EveryLoadReportsASelectionChangeSoTheToolbarFollowsTheNewRe
 
     const std::string bold = "{\\rtf1\\ansi{\\fonttbl{\\f0 Arial;}}\\f0\\fs24\\b Bold reply\\par}";
     const std::string plain = "{\\rtf1\\ansi{\\fonttbl{\\f0 Courier New;}}\\f0\\fs20 Plain reply\\par}";
-    ::SendMessageA(child, EM_SETEVENTMASK, 0, ENM_CHANGE | ENM_SELCHANGE);
+    editor.SetNotifications(ENM_CHANGE | ENM_SELCHANGE);
     editor.LoadRtf(bold);
     EXPECT_TRUE(toolbar.bold);
     EXPECT_EQ(toolbar.size, "12");
@@ -183,8 +211,10 @@ TEST_F(RichEditTest, EveryLoadReportsASelectionChangeSoTheToolbarFollowsTheNewRe
 
     // With the notifications off (a delivery borrowing the editor), nothing is reported.
     const int before = reports;
-    ::SendMessageA(child, EM_SETEVENTMASK, 0, 0);
-    editor.LoadRtf(bold);
+    {
+        const RichEditControl::Quiet quiet(editor);
+        editor.LoadRtf(bold);
+    }
     EXPECT_EQ(reports, before);
     EXPECT_FALSE(toolbar.bold);
     formatting = nullptr;

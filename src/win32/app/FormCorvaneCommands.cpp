@@ -1,21 +1,21 @@
-// Main window: the idle-time enabling of commands and controls.
-#include "win32/app/FormCorvaneAdapters.h"
+// The main window: the menu bar, the keyboard shortcuts, the command
+// dispatch and the idle-time enabling of commands and controls.
+#include "win32/app/FormCorvane.h"
 
 #include <commctrl.h>
 #include <richedit.h>
 
-#include <cstring>
-#include <string>
-#include <utility>
-
-#include "library/UnitCommonProcs.h"
 #include "engine/Delivery.h"
-#include "library/UnitCorvaneTypes.h"
+#include "shell/UnitGlobalParams.h"
 #include "shell/UnitShortcuts.h"
+#include "win32/AboutBox.h"
 #include "win32/MenuItems.h"
-#include "win32/Clipboard.h"
-#include "win32/TreeViewControl.h"
+#include "win32/OptionsDialog.h"
+#include "win32/ShellOpen.h"
+#include "win32/TipDialog.h"
 #include "win32/app/CommandIds.h"
+#include "win32/app/EngineWiring.h"
+#include "win32/app/TrayIcon.h"
 
 namespace corvane::win32 {
 
@@ -30,11 +30,132 @@ bool IsTextControl(HWND window)
 
 } // namespace
 
+void TFormCorvane::BuildMainMenu()
+{
+    HMENU bar = CreateMenu();
+    for (const TMenuBarEntry& entry : MainMenuBar()) {
+        if (!entry.popup) {
+            AppendCommands(bar, entry.items);
+            continue;
+        }
+        HMENU popup = CreatePopupMenu();
+        AppendCommands(popup, entry.items);
+        AppendMenuA(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(popup), entry.popup);
+    }
+    SetMenu(window_, bar); // the window owns and destroys its menu bar
+}
+
+void TFormCorvane::RunCommand(int id)
+{
+    // A shortcut or a stale menu must not run what the idle update disables.
+    IdleUpdate();
+    if (FindCommand(static_cast<unsigned>(id)) && !CommandEnabled(static_cast<unsigned>(id), commandStates_))
+        return;
+    OnCommand(id);
+}
+
+void TFormCorvane::OnCommand(int id)
+{
+    if (library_.RunCommand(id) || editor_.RunCommand(id) || (engine_ && engine_->RunCommand(id)))
+        return;
+    switch (id) {
+    case CmdExit:
+    case CmdTrayExit:
+        ExitProgram();
+        break;
+    case CmdTrayShow:
+        ShowFromTray();
+        break;
+    case CmdTrayPause:
+        engine_->Engine().SetPaused(!engine_->Engine().Paused());
+        tray_->SetPaused(engine_->Engine().Paused());
+        break;
+    case CmdToggleMode:
+        ReportSettingsNotSaved(modes_.Toggle());
+        break;
+    case CmdOptions:
+        ShowOptionsDialog(window_, registry_, GlobalParams().ProgramPath);
+        break;
+    case CmdHelpTopics:
+        OpenHelpTopics(GlobalParams());
+        break;
+    case CmdTutorials:
+        OpenTutorials(GlobalParams());
+        break;
+    case CmdTipOfTheDay:
+        ShowTipOfTheDay(window_, registry_);
+        break;
+    case CmdTutorialMovie:
+        OpenTutorialMovie();
+        break;
+    case CmdHomePage:
+        OpenProductHomePage();
+        break;
+    case CmdMakerHomePage:
+        OpenMakerHomePage();
+        break;
+    case CmdAbout:
+        ShowAboutBox(window_, appIcon_.Get());
+        break;
+    default:
+        break;
+    }
+}
+
+void TFormCorvane::ExitProgram()
+{
+    // Ends the message loop; the window is destroyed after it.
+    PostQuitMessage(0);
+}
+
+void TFormCorvane::OnControlCommand(int controlId, int code)
+{
+    library_.OnCommand(controlId, code);
+    switch (controlId) {
+    case IdCheckHotKey:
+    case IdCheckShift:
+        // The key parts follow the box at once, not at the next idle moment.
+        if (code == BN_CLICKED)
+            IdleUpdate();
+        break;
+    default:
+        editor_.OnCommand(controlId, code);
+        break;
+    }
+}
+
+LRESULT TFormCorvane::OnControlNotify(NMHDR& header)
+{
+    switch (header.idFrom) {
+    case IdNavigation: {
+        LRESULT result = 0;
+        library_.OnTreeNotify(header, result);
+        return result;
+    }
+    case IdEditor:
+    case IdToolbar:
+        return editor_.OnNotify(header);
+    default:
+        return 0;
+    }
+}
+
+void TFormCorvane::ShowNavPopup(int screenX, int screenY)
+{
+    IdleUpdate();
+    UniqueMenu popup(CreatePopupMenu());
+    AppendCommands(popup.Get(), NavPopupItems());
+    EnableCommands(popup.Get(), NavPopupItems(), commandStates_);
+    TrackPopupMenu(popup.Get(), TPM_RIGHTBUTTON, screenX, screenY, 0, window_, nullptr);
+}
+
+// ---------------------------------------------------------------- keyboard
+
 FocusedControl TFormCorvane::FocusKind(HWND focus) const
 {
     if (IsTextControl(focus))
         return FocusedControl::Text; // also the tree's label editor
-    return focus == navigation_ ? FocusedControl::Tree : FocusedControl::Other;
+    return focus == library_.Tree() ? FocusedControl::Tree : FocusedControl::Other;
 }
 
 bool TFormCorvane::TranslateShortcut(MSG& msg)
@@ -75,80 +196,16 @@ void TFormCorvane::MoveFocus(HWND from, bool backwards)
         SetFocus(next);
 }
 
-void TFormCorvane::RunCommand(int id)
-{
-    // A shortcut or a stale menu must not run what the idle update disables.
-    IdleUpdate();
-    if (FindCommand(static_cast<unsigned>(id)) && !CommandEnabled(static_cast<unsigned>(id), commandStates_))
-        return;
-    OnCommand(id);
-}
-
-void TFormCorvane::NavCtxCopyExecute()
-{
-    if (tree_ && tree_->Selected())
-        (void)ReplaceClipboard(window_, {{CF_TEXT, tree_->Label(tree_->Selected())}});
-}
-
-void TFormCorvane::ShowNavPopup(int screenX, int screenY)
-{
-    IdleUpdate();
-    UniqueMenu popup(CreatePopupMenu());
-    AppendCommands(popup.Get(), NavPopupItems());
-    EnableCommands(popup.Get(), NavPopupItems(), commandStates_);
-    TrackPopupMenu(popup.Get(), TPM_RIGHTBUTTON, screenX, screenY, 0, window_, nullptr);
-}
-
-void TFormCorvane::OnTreeRightClick()
-{
-    // The node under the cursor becomes the selected one, as a user expects.
-    POINT at{};
-    GetCursorPos(&at);
-    TVHITTESTINFO hit{};
-    hit.pt = at;
-    ScreenToClient(navigation_, &hit.pt);
-    if (editing_)
-        editing_->NavigationRightButtonDown(TreeView_HitTest(navigation_, &hit));
-    SetFocus(navigation_);
-    ShowNavPopup(at.x, at.y);
-}
-
-TRep* TFormCorvane::SelectedRep() const
-{
-    if (!library_ || !tree_)
-        return nullptr;
-    return library_->RepOf(tree_->Selected());
-}
-
-SelectedNode TFormCorvane::SelectedKind() const
-{
-    const TreeNode node = tree_ ? tree_->Selected() : nullptr;
-    if (!node)
-        return SelectedNode::None;
-    // The window tells folders from replies by their children.
-    return tree_->ChildCount(node) > 0 ? SelectedNode::Folder : SelectedNode::Reply;
-}
+// ---------------------------------------------------------------- idle update
 
 TIdleInput TFormCorvane::CollectIdleInput() const
 {
     TIdleInput in;
     const HWND focus = GetFocus();
-    in.fullMode = !compact_;
-    in.selected = SelectedKind();
-    in.nameChanged = editing_ && editing_->NameChanged();
-    in.replyChanged = editing_ && (editing_->ReplyChanged() || editing_->HasUnsavedEdits());
-    in.treeFocused = focus == navigation_;
-    in.hotKeyChecked = SendMessageA(checkHotKey_, BM_GETCHECK, 0, 0) == BST_CHECKED;
-    in.editorFocused = focus == editor_;
-    if (in.editorFocused) {
-        CHARRANGE range{};
-        SendMessageA(editor_, EM_EXGETSEL, 0, reinterpret_cast<LPARAM>(&range));
-        in.editorHasSelection = range.cpMax != range.cpMin;
-        in.editorCanPaste = SendMessageA(editor_, EM_CANPASTE, 0, 0) != 0;
-        in.editorCanUndo = SendMessageA(editor_, EM_CANUNDO, 0, 0) != 0;
-        in.editorCanRedo = SendMessageA(editor_, EM_CANREDO, 0, 0) != 0;
-    }
-    in.lastActiveWindowValid = engine_ && IsWindow(reinterpret_cast<HWND>(engine_->LastActiveWindow()));
+    in.fullMode = !modes_.Compact();
+    library_.CollectIdleInput(focus, in);
+    editor_.CollectIdleInput(focus, in);
+    in.lastActiveWindowValid = engine_ && engine_->LastActiveWindowValid();
     return in;
 }
 
@@ -166,33 +223,9 @@ void TFormCorvane::ApplyCommandStates(const TCommandStates& s)
     for (const TCommand& command : Commands())
         if (command.enabledBy)
             EnableCommandItem(menu, command.id, CommandEnabled(command.id, s));
-    for (const auto& [toolbar, buttons] : {std::pair{navToolbar_, NavButtons()}, std::pair{saveToolbar_, SaveButtons()},
-             std::pair{deliveryToolbar_, DeliveryButtons()}})
-        for (const CommandId id : buttons)
-            EnableToolButton(toolbar, id, CommandEnabled(id, s));
-
-    EnableControl(labelName_, s.name);
-    EnableControl(editName_, s.name);
-    EnableControl(labelMacro_, s.macro);
-    EnableControl(editMacro_, s.macro);
-    EnableControl(checkHotKey_, s.hotKeyBox);
-    EnableControl(labelCtrlAlt_, s.hotKeyParts);
-    EnableControl(checkShift_, s.hotKeyParts);
-    EnableControl(labelPlus_, s.hotKeyParts);
-    EnableControl(comboKey_, s.hotKeyParts);
-    EnableControl(toolbar_, s.formattingToolbar);
-    ApplyFormattingStates(s);
-    EnableControl(editor_, s.editor);
-}
-
-void TFormCorvane::FillKeyTable()
-{
-    SendMessageA(comboKey_, CB_RESETCONTENT, 0, 0);
-    for (char key : kHotKeyChars) {
-        const char item[2] = {key, '\0'};
-        SendMessageA(comboKey_, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(item));
-    }
-    SendMessageA(comboKey_, CB_SETCURSEL, 0, 0);
+    buttons_.ApplyCommandStates(s);
+    library_.ApplyCommandStates(s);
+    editor_.ApplyCommandStates(s);
 }
 
 } // namespace corvane::win32

@@ -91,7 +91,8 @@ public:
     CursorSlotsScope& operator=(const CursorSlotsScope&) = delete;
 };
 
-// The message boxes of the library go to these windows while it exists.
+// The program's one set of message boxes, installed for the library, the
+// editing and the hooks while it exists.
 class InstalledMessageBoxes : public win32::Win32MessageBoxes {
 public:
     InstalledMessageBoxes() { SetMessageBoxes(this); }
@@ -119,7 +120,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int)
 
     InstalledMessageBoxes messageBoxes;
 
-    win32::TFormCorvane form(instance, fileSystem, registry);
+    win32::TFormCorvane form(instance, fileSystem, registry, messageBoxes);
     if (!form.Create())
         return 1;
     messageBoxes.SetOwner(form.Handle());

@@ -69,7 +69,7 @@ TEST_F(ChordTest, PendingHotKeyWhoseEntryChangedDeliversNothing)
 
 TEST_F(ChordTest, HotKeyWithParametersAsksThenPastesIntoLastActiveWindow)
 {
-    rig.engine.WindowActivated(MailWindow);
+    rig.Activate(MailWindow);
     rig.desktop.foreground = OwnWindow; // the dialog had the foreground
     Hold({VkControl, VkMenu, VkShift, 'G'});
     rig.engine.TimerTick();
@@ -138,12 +138,17 @@ TEST_F(ChordTest, CtrlShiftQShowsTheWindowOnlyWhileAnotherProgramIsActive)
 
 TEST_F(ChordTest, LastActiveWindowFollowsActivationsOfOtherWindows)
 {
-    rig.engine.WindowActivated(MailWindow);
-    rig.engine.WindowActivated(OwnWindow);
+    rig.Activate(MailWindow);
+    rig.Activate(OwnWindow);
     rig.dialogVisible = true;
-    rig.engine.WindowActivated(0x4004);
+    rig.Activate(0x4004);
     EXPECT_EQ(rig.engine.LastActiveWindow(), MailWindow);
-    rig.engine.WindowDestroyed(MailWindow, false);
+    // Windows the program's own ending destroys are no news.
+    rig.terminating = true;
+    rig.Destroyed(MailWindow);
+    EXPECT_EQ(rig.engine.LastActiveWindow(), MailWindow);
+    rig.terminating = false;
+    rig.Destroyed(MailWindow);
     EXPECT_EQ(rig.engine.LastActiveWindow(), 0u);
     EXPECT_EQ(rig.dialogCancels, 1);
     // Without shell notifications, the window in front at a tick counts.
@@ -155,7 +160,7 @@ TEST_F(ChordTest, LastActiveWindowFollowsActivationsOfOtherWindows)
 
 TEST_F(ChordTest, PasteIntoLastActiveWindowAndCopyEntire)
 {
-    rig.engine.WindowActivated(MailWindow);
+    rig.Activate(MailWindow);
     rig.SelectNode(thanks->Node);
     rig.desktop.foreground = OwnWindow;
     rig.engine.PasteIntoLastActive({});
@@ -164,7 +169,10 @@ TEST_F(ChordTest, PasteIntoLastActiveWindowAndCopyEntire)
     EXPECT_EQ(rig.commits, 1);
 
     rig.SelectNode(greet->Node);
+    const int loadsBefore = rig.editor.loads;
     rig.engine.CopyEntireReply({TDialogPlace::AroundPoint, 10, 20});
+    // The reply filled in goes into the editor once, and the stored one back.
+    EXPECT_EQ(rig.editor.loads - loadsBefore, 2);
     EXPECT_EQ(rig.askedPlaces.back().kind, TDialogPlace::AroundPoint);
     EXPECT_NE(rig.clipboard.rtf.find("Dear Jane,"), std::string::npos);
     EXPECT_EQ(rig.editor.PlainText(), "Dear Name,\r\n"); // the stored text is back
@@ -173,7 +181,7 @@ TEST_F(ChordTest, PasteIntoLastActiveWindowAndCopyEntire)
 
 TEST_F(ChordTest, TargetGoneTellsTheUserAndPastesNothing)
 {
-    rig.engine.WindowActivated(0x5005); // closed since
+    rig.Activate(0x5005); // closed since
     rig.SelectNode(thanks->Node);
     rig.engine.PasteIntoLastActive({});
     EXPECT_EQ(rig.desktop.PressesOf(VkV), 0);

@@ -1,13 +1,17 @@
 #pragma once
 // A library, an editor, a clipboard and a desktop with another program's
-// window, wired to one engine as the main window wires them.
+// window, wired to one engine as the main window wires them; keys, clicks
+// and window events arrive as the hook receivers' notifications.
 #include "engine/Delivery.h"
+#include "engine/HookWiring.h"
 #include "engine/Recogniser.h"
 #include "fakes/FakeDesktop.h"
+#include "fakes/FakeHookHost.h"
+#include "hooks/HtSysHookStartup.h"
 #include "fakes/FakeListBox.h"
 #include "fakes/FakeReplyEditor.h"
 #include "fakes/FakeTreeControl.h"
-#include "fakes/NativeFileSystem.h"
+#include "fakes/MemoryFileSystem.h"
 #include "fakes/RecordingMessageBoxes.h"
 #include "library/IndexFormat.h"
 #include "library/UnitCorvaneTypes.h"
@@ -26,6 +30,7 @@ public:
     {
         desktop.OpenWindow(MailWindow);
         engine.SetAppInactive(true);
+        ConnectEngine(hooks, engine, [this] { return terminating; });
     }
 
     // --- the main window, as the engine sees it ---
@@ -97,19 +102,35 @@ public:
                     vk = k, shift = true;
             }
             if (shift)
-                engine.KeyAction(VkShift, true);
+                Key(VkShift, true);
             if (desktop.IsWindow(desktop.foreground))
                 desktop.TextOf(desktop.foreground) += c;
-            engine.KeyAction(vk, true);
-            engine.KeyAction(vk, false);
+            Key(vk, true);
+            Key(vk, false);
             if (shift)
-                engine.KeyAction(VkShift, false);
+                Key(VkShift, false);
         }
     }
     void Press(int vk)
     {
-        engine.KeyAction(vk, true);
-        engine.KeyAction(vk, false);
+        Key(vk, true);
+        Key(vk, false);
+    }
+    // The hook library's notices, as its listener windows receive them: a
+    // key with its flags (scan code 0x1E, repeat count 1; a release has
+    // bits 30 and 31), a left click with the position and the window under
+    // it, and a shell event about a window.
+    void Key(int vk, bool pressed)
+    {
+        const std::uint32_t flags = 0x001E0001u | (pressed ? 0u : 0xC0000000u);
+        hooks.KeyHook.HandleMessage(htNotifyBase, static_cast<std::uint64_t>(vk), flags);
+    }
+    void Click() { hooks.MouseHook.HandleMessage(htNotifyBase + 0x201, 0x00200010, 0x7007); }
+    void Activate(WindowId window) { ShellNotice(4, window); }
+    void Destroyed(WindowId window) { ShellNotice(2, window); }
+    void ShellNotice(std::uint32_t code, WindowId window)
+    {
+        hooks.ShellHook.HandleMessage(htNotifyBase + code, static_cast<std::uint32_t>(window), 0);
     }
     // The notifications of the keys the engine synthesised reach it later.
     void HandleEchoes()
@@ -117,13 +138,13 @@ public:
         auto echoed = std::move(desktop.echoed);
         desktop.echoed.clear();
         for (const auto& [vk, pressed] : echoed)
-            engine.KeyAction(vk, pressed);
+            Key(vk, pressed);
     }
     std::string MailText() { return desktop.TextOf(MailWindow); }
 
     fakes::FakeTreeControl tree;
     fakes::FakeListBox hotKeyBox, macroBox;
-    fakes::NativeFileSystem fs;
+    fakes::MemoryFileSystem fs;
     TRepList library{tree, hotKeyBox, macroBox, fs, "C:\\Replies"}; // nothing is read or written
     fakes::FakeClipboard clipboard;
     fakes::FakeReplyEditor editor{&clipboard};
@@ -131,6 +152,9 @@ public:
     fakes::FakeClock clock;
     fakes::RecordingMessageBoxes boxes;
     TEngine engine{{library, editor, *this, desktop, clock, boxes}};
+    fakes::FakeHost hookHost;
+    THtProgramHooks hooks{hookHost};
+    bool terminating = false;
 
     bool dialogEnabled = true;
     bool dialogAccepts = true;

@@ -61,13 +61,13 @@ TEST_F(TypedMacroTest, KeysThatAreNotInTheTableClearTheBuffer)
     rig.Type("ig ");
     EXPECT_EQ(rig.desktop.PressesOf(VkV), 0);
     rig.Type("sig");
-    rig.engine.MouseClick(); // a click in the middle
+    rig.Click(); // a click in the middle
     rig.Type(" ");
     rig.Type("s");
     rig.Press(VkNumpad1);
     EXPECT_EQ(rig.engine.TypedBuffer(), "");
     rig.Type("ig");
-    rig.engine.KeyAction(VkControl, false);
+    rig.Key(VkControl, false);
     EXPECT_EQ(rig.engine.TypedBuffer(), "");
     rig.Press(VkReturn);
     EXPECT_EQ(rig.desktop.PressesOf(VkV), 0);
@@ -76,7 +76,7 @@ TEST_F(TypedMacroTest, KeysThatAreNotInTheTableClearTheBuffer)
 TEST_F(TypedMacroTest, AutoRepeatAppendsOncePerRepeat)
 {
     for (int i = 0; i < 3; ++i)
-        rig.engine.KeyAction('A', true);
+        rig.Key('A', true);
     EXPECT_EQ(rig.engine.TypedBuffer(), "aaa");
 }
 

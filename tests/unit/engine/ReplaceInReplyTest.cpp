@@ -71,13 +71,13 @@ TEST(ReplaceInReplyTest, UnicodeFallbackIsNotText)
     EXPECT_EQ(Replace("x\\u8364?y ?y", "?y", "Z"), RichEditRtf("x\\u8364?y Z"));
 }
 
-TEST(ReplaceInReplyTest, EditorIsLeftUnmodified)
+TEST(ReplaceInReplyTest, EveryReplacementGoesInWithOneUnmodifiedLoad)
 {
     fakes::FakeReplyEditor editor;
-    editor.LoadRtf(RichEditRtf("Hi Name"));
     editor.SetModified(true);
-    ReplaceInReply(editor, "Name", "Jo");
-    EXPECT_EQ(editor.PlainText(), "Hi Jo\r\n");
+    LoadReplaced(editor, RichEditRtf("Hi Name, %Day"), {{"Name", "Jo"}, {"%Day", "Monday"}});
+    EXPECT_EQ(editor.PlainText(), "Hi Jo, Monday\r\n");
+    EXPECT_EQ(editor.loads, 1);
     EXPECT_FALSE(editor.Modified());
 }
 

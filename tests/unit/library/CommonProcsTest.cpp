@@ -2,17 +2,15 @@
 
 #include "library/UnitConsts.h"
 
-#include <filesystem>
-
 namespace corvane {
 namespace {
 
-using testing::TempLibraryDir;
+using testing::LibraryDir;
 
 TEST(FreeNumbers, ReplyNumberIsTheFirstGap)
 {
-    TempLibraryDir dir;
-    fakes::NativeFileSystem fs;
+    LibraryDir dir;
+    fakes::MemoryFileSystem& fs = dir.files;
     EXPECT_EQ(FreeReplyNumber(fs, dir.Win("")), "1");
     dir.Write("1.rep", "");
     dir.Write("2.rep", "");
@@ -22,10 +20,10 @@ TEST(FreeNumbers, ReplyNumberIsTheFirstGap)
 
 TEST(FreeNumbers, FolderNumberIgnoresReplyFilesAndCountsOnlyDirectories)
 {
-    TempLibraryDir dir;
-    fakes::NativeFileSystem fs;
-    std::filesystem::create_directories(dir.Posix("1"));
-    std::filesystem::create_directories(dir.Posix("2"));
+    LibraryDir dir;
+    fakes::MemoryFileSystem& fs = dir.files;
+    dir.MakeDir("1");
+    dir.MakeDir("2");
     dir.Write("3.rep", "");
     dir.Write("3x", "");
     EXPECT_EQ(FreeFolderNumber(fs, dir.Win("")), "3");
@@ -35,22 +33,21 @@ TEST(FreeNumbers, FolderNumberIgnoresReplyFilesAndCountsOnlyDirectories)
 
 TEST(DeleteTreeOnDisk, RemovesNestedFilesIncludingReadOnlyOnes)
 {
-    TempLibraryDir dir;
-    fakes::NativeFileSystem fs;
+    LibraryDir dir;
+    fakes::MemoryFileSystem& fs = dir.files;
     dir.Write("5/index.sub", "x");
     dir.Write("5/1.rep", "x");
     dir.Write("5/2/index.sub", "x");
     dir.Write("5/2/3/deep.rep", "x");
-    std::filesystem::permissions(dir.Posix("5/1.rep"), std::filesystem::perms::owner_read);
+    fs.SetReadOnly(dir.Win("5/1.rep"));
     EXPECT_TRUE(DeleteTree(fs, dir.Win("5")));
     EXPECT_FALSE(dir.Exists("5"));
 }
 
 TEST(DeleteTreeOnDisk, GoesOnPastFilesThatCannotBeDeleted)
 {
-    TempLibraryDir dir;
-    fakes::NativeFileSystem native;
-    fakes::FaultyFileSystem fs(native);
+    LibraryDir dir;
+    fakes::MemoryFileSystem& fs = dir.files;
     dir.Write("5/a.rep", "x");
     dir.Write("5/b.rep", "x");
     dir.Write("5/c.rep", "x");
@@ -61,15 +58,14 @@ TEST(DeleteTreeOnDisk, GoesOnPastFilesThatCannotBeDeleted)
 
 TEST(DeleteTreeOnDisk, RemovesALinkWithoutEmptyingWhatItPointsTo)
 {
-    TempLibraryDir dir;
-    fakes::NativeFileSystem fs;
-    std::filesystem::create_directories(dir.Base() + "/outside/keep");
-    std::ofstream(dir.Base() + "/outside/keep/precious.txt") << "x";
+    LibraryDir dir;
+    fakes::MemoryFileSystem& fs = dir.files;
+    fs.PutFile(dir.Outside("keep/precious.txt"), "x");
     dir.Write("5/1.rep", "x");
-    std::filesystem::create_directory_symlink(dir.Base() + "/outside/keep", dir.Posix("5/link"));
+    fs.PutLink(dir.Win("5/link"), dir.Outside("keep"));
     EXPECT_TRUE(DeleteTree(fs, dir.Win("5")));
     EXPECT_FALSE(dir.Exists("5"));
-    EXPECT_TRUE(std::filesystem::exists(dir.Base() + "/outside/keep/precious.txt"));
+    EXPECT_TRUE(fs.Has(dir.Outside("keep/precious.txt")));
 }
 
 TEST(HotKeyCodes, MakeSplitAndShow)

@@ -22,7 +22,7 @@ namespace {
 const std::map<std::string, std::string> kBodies
     = {{"A", "{\\rtf1 alpha}"}, {"B", "{\\rtf1 bravo}"}, {"C", "{\\rtf1 charlie}"}, {"D", "{\\rtf1 delta}"}};
 
-void WriteLibrary(const TempLibraryDir& dir)
+void WriteLibrary(LibraryDir& dir)
 {
     dir.Write("index.sub", "REPLY_1?A\r\nFOLDER_1?F\r\nREPLY_2?D\r\n");
     dir.Write("1.rep", "a\r\n\r\n" + kBodies.at("A") + "\r\n");
@@ -38,24 +38,28 @@ struct Restart {
     std::vector<std::string> temporaries; // cvn*.tmp left anywhere in the library
 };
 
-std::vector<std::string> TemporariesIn(const TempLibraryDir& dir)
+std::vector<std::string> TemporariesIn(const fakes::MemoryFileSystem& fs, const LibraryDir& dir)
 {
+    const std::string root = dir.Win("") + "\\";
     std::vector<std::string> found;
-    for (const auto& entry : std::filesystem::recursive_directory_iterator(dir.Posix("")))
-        if (IsOwnTempName(entry.path().filename().string()))
-            found.push_back(entry.path().string());
+    for (const std::string& path : fs.AllPaths())
+        if (path.rfind(root, 0) == 0 && IsOwnTempName(path.substr(path.find_last_of('\\') + 1)))
+            found.push_back(path);
     return found;
 }
 
 // What the program does at its next start: tidy the library, then load it.
-Restart RestartOn(const TempLibraryDir& dir)
+Restart RestartOn(const LibraryDir& dir)
 {
-    fakes::NativeFileSystem fs;
+    // The files as the cut left them, on a file system that no longer fails.
+    fakes::MemoryFileSystem fs = dir.files;
+    fs.failWrite = fs.failRename = fs.failDelete = fs.failCreate = nullptr;
+    fs.failedWriteLeavesTemp = false;
     fakes::FakeTreeControl tree;
     fakes::FakeListBox hotKeys, macros;
     fakes::RecordingMessageBoxes boxes;
     SetMessageBoxes(&boxes);
-    TRepList lib{tree, hotKeys, macros, fs, LibraryRootIn(fakes::ToWindowsPath(dir.Base() + "/data/"))};
+    TRepList lib{tree, hotKeys, macros, fs, LibraryRootIn(dir.DataDir())};
     ShowTidyNotice(TidyLibrary(fs, lib.Root()));
     lib.BeginBulkLoad();
     lib.LoadFolderIndex(lib.RootIndexPath(), nullptr);
@@ -64,7 +68,7 @@ Restart RestartOn(const TempLibraryDir& dir)
     Restart after;
     for (const auto& box : boxes.shown)
         after.boxes.push_back(box.kind + ": " + box.text);
-    after.temporaries = TemporariesIn(dir);
+    after.temporaries = TemporariesIn(fs, dir);
     for (int i = 0; i < lib.Count(); ++i) {
         const TRep* rep = lib.Items(i);
         if (rep->IsFolder())
@@ -94,7 +98,7 @@ int RunCut(const Operation& op, int crashAt, Restart& after)
     auto dies = [&](const std::string&) { return crashAt >= 0 && steps++ >= crashAt; };
     auto counts = [&](const std::string&) { return crashAt < 0 && (++steps, false); };
     run.fs.failWrite = run.fs.failRename = run.fs.failDelete = run.fs.failCreate
-        = crashAt >= 0 ? fakes::FaultyFileSystem::PathTest(dies) : fakes::FaultyFileSystem::PathTest(counts);
+        = crashAt >= 0 ? fakes::MemoryFileSystem::PathTest(dies) : fakes::MemoryFileSystem::PathTest(counts);
     run.fs.failedWriteLeavesTemp = true;
     op(run);
     after = RestartOn(run.dir);

@@ -1,73 +1,47 @@
 #pragma once
-// A reply library in a fresh temporary directory, plus the fakes a TRepList
-// is built on.
+// A reply library on the in-memory file system, plus the fakes a TRepList is
+// built on.
 #include "fakes/FakeListBox.h"
 #include "fakes/FakeTreeControl.h"
-#include "fakes/FaultyFileSystem.h"
-#include "fakes/NativeFileSystem.h"
+#include "fakes/MemoryFileSystem.h"
 #include "fakes/RecordingMessageBoxes.h"
 #include "library/UnitCommonProcs.h"
 #include "library/UnitCorvaneTypes.h"
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
-#include <filesystem>
-#include <fstream>
-#include <sstream>
+#include <algorithm>
 #include <string>
+#include <vector>
 
 namespace corvane::testing {
 
-// Temporary directory layout: <tmp>/data/Replies is the library root,
-// <tmp>/outside holds files no library operation may touch.
-class TempLibraryDir {
+// Layout: C:\Users\Tester\data\Replies is the library root,
+// C:\Users\Tester\outside holds files no library operation may touch.
+// Paths relative to the root are written with "/" ("2/index.sub").
+class LibraryDir {
 public:
-    TempLibraryDir()
+    LibraryDir()
     {
-        std::string pattern = (std::filesystem::temp_directory_path() / "corvane-lib-XXXXXX").string();
-        base_ = ::mkdtemp(pattern.data());
-        std::filesystem::create_directories(base_ + "/data/Replies");
-        std::filesystem::create_directories(base_ + "/outside");
-    }
-    ~TempLibraryDir()
-    {
-        std::error_code ignored;
-        std::filesystem::permissions(base_, std::filesystem::perms::owner_all, ignored);
-        std::filesystem::remove_all(base_, ignored);
-    }
-    TempLibraryDir(const TempLibraryDir&) = delete;
-    TempLibraryDir& operator=(const TempLibraryDir&) = delete;
-
-    // Posix path of a file relative to the library root ("2/index.sub").
-    std::string Posix(const std::string& relative) const { return base_ + "/data/Replies/" + relative; }
-    std::string Base() const { return base_; }
-    // Windows-style path as the library builds it.
-    std::string Win(const std::string& relative) const
-    {
-        return fakes::ToWindowsPath(relative.empty() ? base_ + "/data/Replies" : Posix(relative));
+        files.PutDir(Win(""));
+        files.PutDir(Outside(""));
     }
 
-    void Write(const std::string& relative, const std::string& bytes) const
-    {
-        const std::filesystem::path path = Posix(relative);
-        std::filesystem::create_directories(path.parent_path());
-        std::ofstream(path, std::ios::binary) << bytes;
-    }
-    std::string Read(const std::string& relative) const
-    {
-        std::ifstream in(Posix(relative), std::ios::binary);
-        std::ostringstream content;
-        content << in.rdbuf();
-        return content.str();
-    }
-    bool Exists(const std::string& relative) const { return std::filesystem::exists(Posix(relative)); }
+    std::string Base() const { return "C:\\Users\\Tester"; }
+    // The data folder, as the program's paths object ends it.
+    std::string DataDir() const { return Base() + "\\data\\"; }
+    // Windows path of a file relative to the library root, as the library builds it.
+    std::string Win(const std::string& relative) const { return Under(Base() + "\\data\\Replies", relative); }
+    std::string Outside(const std::string& relative) const { return Under(Base() + "\\outside", relative); }
+
+    void Write(const std::string& relative, const std::string& bytes) { files.PutFile(Win(relative), bytes); }
+    void MakeDir(const std::string& relative) { files.PutDir(Win(relative)); }
+    std::string Read(const std::string& relative) const { return files.Peek(Win(relative)).value_or(""); }
+    bool Exists(const std::string& relative) const { return files.Has(Win(relative)); }
     // Names in a directory of the library, sorted, for leftover checks.
     std::string Listing(const std::string& relative) const
     {
-        std::vector<std::string> names;
-        for (const auto& entry : std::filesystem::directory_iterator(Posix(relative)))
-            names.push_back(entry.path().filename().string());
+        std::vector<std::string> names = files.NamesIn(Win(relative));
         std::sort(names.begin(), names.end());
         std::string text;
         for (const auto& name : names)
@@ -75,20 +49,28 @@ public:
         return text;
     }
 
+    fakes::MemoryFileSystem files;
+
 private:
-    std::string base_;
+    static std::string Under(const std::string& base, const std::string& relative)
+    {
+        std::string path = base;
+        if (!relative.empty())
+            path += "\\" + relative;
+        std::replace(path.begin(), path.end(), '/', '\\');
+        return path;
+    }
 };
 
-// A library over the temporary directory with recording message boxes.
+// A library over the in-memory directory with recording message boxes.
 struct LibraryFixture : ::testing::Test {
-    TempLibraryDir dir;
-    fakes::NativeFileSystem native;
-    fakes::FaultyFileSystem fs{native};
+    LibraryDir dir;
+    fakes::MemoryFileSystem& fs = dir.files;
     fakes::FakeTreeControl tree;
     fakes::FakeListBox hotKeyBox;
     fakes::FakeListBox macroBox;
     fakes::RecordingMessageBoxes boxes;
-    TRepList lib{tree, hotKeyBox, macroBox, fs, LibraryRootIn(fakes::ToWindowsPath(dir.Base() + "/data/"))};
+    TRepList lib{tree, hotKeyBox, macroBox, fs, LibraryRootIn(dir.DataDir())};
 
     LibraryFixture() { SetMessageBoxes(&boxes); }
     ~LibraryFixture() override { SetMessageBoxes(nullptr); }

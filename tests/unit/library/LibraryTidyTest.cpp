@@ -95,10 +95,10 @@ TEST_F(Tidy, NothingIsDroppedOrFollowedOnAnUntrustworthyLook)
 
     // A record naming anything outside the library's own folders is ignored.
     dir.Write(kMoveRecordName, "\\..\\..\\outside\r\nREPLY_1?x\r\n\r\nREPLY_1?A\r\n");
-    std::ofstream(dir.Base() + "/outside/index.sub") << "REPLY_1?x\r\n";
-    std::ofstream(dir.Base() + "/outside/1.rep") << "\r\n\r\n";
+    fs.PutFile(dir.Outside("index.sub"), "REPLY_1?x\r\n");
+    fs.PutFile(dir.Outside("1.rep"), "\r\n\r\n");
     EXPECT_FALSE(Run().moveFinished);
-    EXPECT_TRUE(std::filesystem::exists(dir.Base() + "/outside/1.rep"));
+    EXPECT_TRUE(fs.Has(dir.Outside("1.rep")));
     EXPECT_TRUE(OnlyInsideRoot());
 }
 

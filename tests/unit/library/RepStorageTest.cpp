@@ -3,8 +3,6 @@
 #include "library/LibraryTidy.h"
 #include "library/UnitConsts.h"
 
-#include <filesystem>
-
 namespace corvane {
 namespace {
 
@@ -114,7 +112,7 @@ TEST_F(Storage, ABrokenLibraryLoadsWhatIsSoundAndReportsWhatIsNot)
         "REPLY_7?Empty file\r\n");
     dir.Write("1.rep", kEmptyReply);
     dir.Write("3.rep", "only a macro line\r\n");
-    std::filesystem::create_directories(dir.Posix("4"));
+    dir.MakeDir("4");
     dir.Write("6/index.sub", "REPLY_1?Inner\r\n");
     dir.Write("6/1.rep", kEmptyReply);
     dir.Write("7.rep", "");
@@ -129,9 +127,9 @@ TEST_F(Storage, ABrokenLibraryLoadsWhatIsSoundAndReportsWhatIsNot)
 
 TEST_F(Storage, HostileNumbersAreSkippedAndNothingOutsideTheRootIsTouched)
 {
-    std::ofstream(dir.Base() + "/outside/secret.rep") << "\r\n\r\nsecret\r\n";
-    std::ofstream(dir.Base() + "/outside/index.sub") << "REPLY_secret?Leaked\r\n";
-    std::ofstream(dir.Base() + "/data/index.sub") << "REPLY_1?Parent\r\n";
+    fs.PutFile(dir.Outside("secret.rep"), "\r\n\r\nsecret\r\n");
+    fs.PutFile(dir.Outside("index.sub"), "REPLY_secret?Leaked\r\n");
+    fs.PutFile(dir.DataDir() + "index.sub", "REPLY_1?Parent\r\n");
     dir.Write("index.sub",
         "FOLDER_..?Up\r\n"
         "FOLDER_.?Self\r\n"
@@ -154,7 +152,7 @@ TEST_F(Storage, AFolderLinkIsShownButNotFollowed)
 {
     dir.Write("index.sub", "FOLDER_1?Loop\r\nREPLY_1?r\r\n");
     dir.Write("1.rep", kEmptyReply);
-    std::filesystem::create_directory_symlink(dir.Posix(""), dir.Posix("1"));
+    fs.PutLink(dir.Win("1"), dir.Win(""));
     Load();
     EXPECT_EQ(tree.Outline(), "Loop,r");
 }
@@ -466,7 +464,7 @@ TEST_F(Moving, AFolderWhoseCopyWouldBeIncompleteStaysWhereItIs)
     fs.failList = [this](const std::string& path) { return path == dir.Win("2/1"); };
     EXPECT_FALSE(lib.MoveBefore(Rep("Folder/Sub"), Rep("one")));
     fs.failList = nullptr;
-    std::filesystem::create_directory_symlink(dir.Base() + "/outside", dir.Posix("2/1/linked"));
+    fs.PutLink(dir.Win("2/1/linked"), dir.Outside(""));
     EXPECT_FALSE(lib.MoveBefore(Rep("Folder/Sub"), Rep("one")));
     EXPECT_EQ(dir.Read("index.sub"), "REPLY_1?one\r\nREPLY_2?two\r\nREPLY_3?three\r\nFOLDER_2?Folder\r\n");
     EXPECT_EQ(dir.Listing(""), "1.rep 2 2.rep 3.rep index.sub");

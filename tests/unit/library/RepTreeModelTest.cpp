@@ -45,7 +45,7 @@ TEST(LibraryRoot, TheRootIndexLiesInTheDataFoldersLibrary)
     EXPECT_EQ(root, "C:\\Users\\a\\AppData\\Roaming\\Corvane 2\\Replies");
     fakes::FakeTreeControl tree;
     fakes::FakeListBox hotKeys, macros;
-    fakes::NativeFileSystem fs;
+    fakes::MemoryFileSystem fs;
     TRepList lib(tree, hotKeys, macros, fs, root);
     EXPECT_EQ(lib.RootIndexPath(), root + "\\index.sub");
     EXPECT_EQ(lib.Items(lib.AddNodeLast("Top", nullptr))->ContainerPath(), root);

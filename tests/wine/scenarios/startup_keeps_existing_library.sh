@@ -9,5 +9,5 @@ printf '\r\n\r\n' > "$DATA_DIR/Replies/1.rep"
 corvane_start
 wait_for_main_window 40 || fail "main window did not appear"
 [ -f "$PROGRAM_DIR/Replies/index.sub" ] || fail "the library beside the program was touched"
-tree=$(probe tree)
+tree=$(loaded_tree)
 [ "$tree" = "Mine" ] || fail "tree shows '$tree' instead of the existing library"

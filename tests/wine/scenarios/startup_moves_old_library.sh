@@ -11,7 +11,7 @@ wait_for_main_window 40 || fail "main window did not appear"
 [ -e "$PROGRAM_DIR/Replies" ] && fail "old library folder is still beside the program"
 [ -f "$DATA_DIR/Replies/2/1/2.rep" ] || fail "nested reply files did not move with the folder"
 
-tree=$(probe tree)
+tree=$(loaded_tree)
 echo "$tree"
 expected="Greetings and sign-offs
   Signature

@@ -1,18 +1,20 @@
-// Main window: the editor's formatting toolbar, its colour menu and font
-// list, forwarded to the portable formatting handlers.
-#include "win32/app/FormCorvaneAdapters.h"
+// The reply editor and its formatting toolbar, forwarded to the portable
+// formatting handlers.
+#include "win32/app/EditorPanel.h"
 
+#include <commctrl.h>
 #include <richedit.h>
 
-#include <array>
+#include <algorithm>
 #include <string>
 #include <vector>
 
+#include "engine/PredefinedInsertions.h"
 #include "shell/EditorFormatting.h"
 #include "win32/ColorMenu.h"
 #include "win32/FormattingGlyphs.h"
 #include "win32/FormattingToolbarControls.h"
-#include "win32/RichEditControl.h"
+#include "win32/app/ChildWindows.h"
 #include "win32/app/CommandIds.h"
 
 namespace corvane::win32 {
@@ -109,12 +111,44 @@ Alignment AlignmentOfButton(int id)
 
 } // namespace
 
-void TFormCorvane::CreateFormattingToolbar()
+EditorPanel::EditorPanel(Events events) : events_(std::move(events)) { }
+
+EditorPanel::~EditorPanel() = default;
+
+void EditorPanel::Create(const ChildFactory& children)
+{
+    window_ = children.Parent();
+    toolbar_ = children.Create(TOOLBARCLASSNAMEA, "",
+        TBSTYLE_FLAT | TBSTYLE_TOOLTIPS | CCS_NORESIZE | CCS_NODIVIDER | CCS_NOPARENTALIGN, IdToolbar);
+    richEditLibrary_.Reset(LoadLibraryA("riched20.dll"));
+    editor_ = children.Create(RICHEDIT_CLASSA, "",
+        WS_TABSTOP | WS_VSCROLL | WS_HSCROLL | ES_MULTILINE | ES_AUTOVSCROLL | ES_WANTRETURN | ES_NOHIDESEL
+            | ES_SELECTIONBAR,
+        IdEditor, WS_EX_CLIENTEDGE);
+    CreateToolbar();
+    CreateFontBoxes(children);
+
+    control_ = std::make_unique<RichEditControl>(editor_);
+    // Every change of the content marks the reply edited; the caret's moves
+    // refresh the toolbar.
+    control_->SetNotifications(ENM_CHANGE | ENM_SELCHANGE);
+    formattingToolbar_ = std::make_unique<FormattingToolbarControls>(toolbar_, fontName_, fontSize_,
+        FormattingButtonIds{IdBoldBut, IdItalicBut, IdUnderlineBut, IdLeftAlign, IdCenterAlign, IdRightAlign});
+    formatting_ = std::make_unique<TEditorFormatting>(*control_, *formattingToolbar_, [this] {
+        if (events_.formatChanged)
+            events_.formatChanged();
+    });
+    colorMenu_ = BuildColorMenu();
+    BuildPlaceholderMenu();
+    SetSpaceBefore();
+}
+
+void EditorPanel::CreateToolbar()
 {
     SendMessageA(toolbar_, TB_BUTTONSTRUCTSIZE, sizeof(TBBUTTON), 0);
     SendMessageA(toolbar_, TB_SETEXTENDEDSTYLE, 0, TBSTYLE_EX_DRAWDDARROWS);
-    formattingGlyphs_ = MakeFormattingGlyphs();
-    SendMessageA(toolbar_, TB_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(formattingGlyphs_.Get()));
+    glyphs_ = MakeFormattingGlyphs();
+    SendMessageA(toolbar_, TB_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(glyphs_.Get()));
     // The texts serve as tooltips only.
     SendMessageA(toolbar_, TB_SETMAXTEXTROWS, 0, 0);
     for (const FormattingButton& button : kFormattingButtons) {
@@ -129,29 +163,61 @@ void TFormCorvane::CreateFormattingToolbar()
     SendMessageA(toolbar_, TB_CHECKBUTTON, IdLeftAlign, MAKELPARAM(TRUE, 0));
     // The toolbar must not paint over the boxes that stand on its slots.
     SetWindowLongPtrA(toolbar_, GWL_STYLE, GetWindowLongPtrA(toolbar_, GWL_STYLE) | WS_CLIPSIBLINGS);
+}
 
-    fontName_ = CreateChild("COMBOBOX", "", WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWN | CBS_AUTOHSCROLL, IdFontName);
-    fontSize_ = CreateChild("EDIT", "10", WS_TABSTOP | ES_AUTOHSCROLL, IdFontSize, WS_EX_CLIENTEDGE);
-    fontSizeArrows_ = CreateChild(
+void EditorPanel::CreateFontBoxes(const ChildFactory& children)
+{
+    fontName_ = children.Create("COMBOBOX", "", WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWN | CBS_AUTOHSCROLL, IdFontName);
+    fontSize_ = children.Create("EDIT", "10", WS_TABSTOP | ES_AUTOHSCROLL, IdFontSize, WS_EX_CLIENTEDGE);
+    fontSizeArrows_ = children.Create(
         UPDOWN_CLASSA, "", UDS_SETBUDDYINT | UDS_ALIGNRIGHT | UDS_ARROWKEYS | UDS_NOTHOUSANDS, IdFontSizeArrows);
     SendMessageA(fontSizeArrows_, UDM_SETBUDDY, reinterpret_cast<WPARAM>(fontSize_), 0);
     SendMessageA(fontSizeArrows_, UDM_SETRANGE32, kFontSizeArrowMin, kFontSizeArrowMax);
     SendMessageA(fontSizeArrows_, UDM_SETPOS32, 0, kFontSizeStart);
     for (HWND box : {fontName_, fontSize_, fontSizeArrows_})
         SetWindowPos(box, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
-
-    SendMessageA(editor_, EM_SETEVENTMASK, 0, ENM_CHANGE | ENM_SELCHANGE);
-    editorControl_ = std::make_unique<RichEditControl>(editor_);
-    formattingToolbar_ = std::make_unique<FormattingToolbarControls>(toolbar_, fontName_, fontSize_,
-        FormattingButtonIds{IdBoldBut, IdItalicBut, IdUnderlineBut, IdLeftAlign, IdCenterAlign, IdRightAlign});
-    // A format change is an edit of the reply like typing, which the editor
-    // itself does not report.
-    formatting_ = std::make_unique<TEditorFormatting>(
-        *editorControl_, *formattingToolbar_, [this] { OnControlCommand(IdEditor, EN_CHANGE); });
-    placeholderMenu_.Reset(CreatePopupMenu());
 }
 
-void TFormCorvane::PlaceFormattingBoxes()
+void EditorPanel::BuildPlaceholderMenu()
+{
+    placeholderMenu_.Reset(CreatePopupMenu());
+    for (int i = 0; i < PlaceholderCount; ++i) {
+        AppendMenuA(placeholderMenu_.Get(), MF_STRING, CmdPlaceholderFirst + i, PlaceholderMenuCaption(i).c_str());
+        if (SeparatorFollows(i))
+            AppendMenuA(placeholderMenu_.Get(), MF_SEPARATOR, 0, nullptr);
+    }
+}
+
+void EditorPanel::SetSpaceBefore()
+{
+    PARAFORMAT2 format{};
+    format.cbSize = sizeof(format);
+    format.dwMask = PFM_SPACEBEFORE;
+    format.dySpaceBefore = 12 * 20; // 12 points, in twips
+    SendMessageA(editor_, EM_SETPARAFORMAT, 0, reinterpret_cast<LPARAM>(&format));
+}
+
+void EditorPanel::FillFontList()
+{
+    std::vector<std::string> faces;
+    HDC screen = GetDC(nullptr);
+    EnumFontsA(screen, nullptr, &CollectFace, reinterpret_cast<LPARAM>(&faces));
+    ReleaseDC(nullptr, screen);
+    formatting_->FillFontList(std::move(faces));
+}
+
+void EditorPanel::Layout(const LayoutRect& toolbar, const LayoutRect& editor)
+{
+    MoveChild(toolbar_, toolbar);
+    PlaceFontBoxes();
+    MoveChild(editor_, editor);
+}
+
+void EditorPanel::HideToolbar() { ShowWindow(toolbar_, SW_HIDE); }
+
+void EditorPanel::AutosizeToolbar() { SendMessageA(toolbar_, TB_AUTOSIZE, 0, 0); }
+
+void EditorPanel::PlaceFontBoxes()
 {
     RECT toolbar{};
     GetWindowRect(toolbar_, &toolbar);
@@ -173,22 +239,13 @@ void TFormCorvane::PlaceFormattingBoxes()
         fontSizeArrows_, shown ? LayoutRect{size.left + kFontSizeWidth, top, kArrowsWidth, boxHeight} : LayoutRect{});
 }
 
-void TFormCorvane::FillFontList()
-{
-    std::vector<std::string> faces;
-    HDC screen = GetDC(nullptr);
-    EnumFontsA(screen, nullptr, &CollectFace, reinterpret_cast<LPARAM>(&faces));
-    ReleaseDC(nullptr, screen);
-    formatting_->FillFontList(std::move(faces));
-}
-
-void TFormCorvane::RefreshFormattingToolbar()
+void EditorPanel::Refresh()
 {
     if (formatting_)
         formatting_->Refresh();
 }
 
-void TFormCorvane::OnFormattingCommand(int controlId, int code)
+void EditorPanel::OnCommand(int controlId, int code)
 {
     if (!formatting_)
         return;
@@ -199,13 +256,13 @@ void TFormCorvane::OnFormattingCommand(int controlId, int code)
         else if (code == CBN_EDITCHANGE)
             formatting_->FontNameChanged(WindowText(fontName_));
         else if (code == CBN_SETFOCUS)
-            engineArming_->CommitEdits();
+            events_.boxEntered();
         break;
     case IdFontSize:
         if (code == EN_CHANGE)
             formatting_->FontSizeChanged(WindowText(fontSize_));
         else if (code == EN_SETFOCUS)
-            engineArming_->CommitEdits();
+            events_.boxEntered();
         break;
     case IdBoldBut:
     case IdItalicBut:
@@ -233,9 +290,14 @@ void TFormCorvane::OnFormattingCommand(int controlId, int code)
     }
 }
 
-LRESULT TFormCorvane::OnFormattingToolbarNotify(const NMHDR& header)
+LRESULT EditorPanel::OnNotify(const NMHDR& header)
 {
-    if (header.code != TBN_DROPDOWN)
+    if (header.idFrom == IdEditor) {
+        if (header.code == EN_SELCHANGE)
+            Refresh();
+        return 0;
+    }
+    if (header.idFrom != IdToolbar || header.code != TBN_DROPDOWN)
         return 0;
     const int button = reinterpret_cast<const NMTOOLBARA&>(header).iItem;
     if (button == IdColorBut)
@@ -245,7 +307,7 @@ LRESULT TFormCorvane::OnFormattingToolbarNotify(const NMHDR& header)
     return TBDDRET_DEFAULT;
 }
 
-POINT TFormCorvane::BelowToolButton(int buttonId) const
+POINT EditorPanel::BelowToolButton(int buttonId) const
 {
     RECT r{};
     SendMessageA(toolbar_, TB_GETRECT, static_cast<WPARAM>(buttonId), reinterpret_cast<LPARAM>(&r));
@@ -254,7 +316,7 @@ POINT TFormCorvane::BelowToolButton(int buttonId) const
     return p;
 }
 
-void TFormCorvane::ShowColorMenu(int buttonId)
+void EditorPanel::ShowColorMenu(int buttonId)
 {
     CheckColorItem(colorMenu_.Get(), formatting_->ColorItemToCheck());
     const POINT at = BelowToolButton(buttonId);
@@ -266,17 +328,69 @@ void TFormCorvane::ShowColorMenu(int buttonId)
     }
 }
 
-void TFormCorvane::ShowPlaceholderMenu(int buttonId)
+void EditorPanel::ShowPlaceholderMenu(int buttonId)
 {
-    // Its items carry their own command ids; the engine handles them.
-    if (GetMenuItemCount(placeholderMenu_.Get()) <= 0)
-        return;
+    // Its items carry their own command ids and come back as commands.
     const POINT at = BelowToolButton(buttonId);
     TrackPopupMenu(placeholderMenu_.Get(), TPM_LEFTALIGN | TPM_TOPALIGN, at.x, at.y, 0, window_, nullptr);
 }
 
-void TFormCorvane::ApplyFormattingStates(const TCommandStates& s)
+bool EditorPanel::RunCommand(int id)
 {
+    if (!control_)
+        return false;
+    // The Edit menu's editing commands belong to the reply editor; the name
+    // and macro boxes keep their own keys.
+    switch (id) {
+    case CmdCopy:
+        control_->Copy();
+        return true;
+    case CmdCut:
+        control_->Cut();
+        return true;
+    case CmdPaste:
+        control_->Paste();
+        return true;
+    case CmdUndo:
+        control_->Undo();
+        return true;
+    case CmdRedo:
+        control_->Redo();
+        return true;
+    case CmdSelectAll:
+        control_->SelectAll();
+        return true;
+    default:
+        if (id < CmdPlaceholderFirst || id >= CmdPlaceholderFirst + PlaceholderCount)
+            return false;
+        InsertPlaceholder(id - CmdPlaceholderFirst);
+        return true;
+    }
+}
+
+void EditorPanel::InsertPlaceholder(int index)
+{
+    // In the editor's current formatting, marking the reply as changed like typing.
+    control_->ReplaceSelection(PlaceholderNames[static_cast<size_t>(index)]);
+    SetFocus(editor_);
+}
+
+void EditorPanel::CollectIdleInput(HWND focus, TIdleInput& in) const
+{
+    in.editorFocused = focus != nullptr && focus == editor_;
+    if (!in.editorFocused)
+        return;
+    CHARRANGE range{};
+    SendMessageA(editor_, EM_EXGETSEL, 0, reinterpret_cast<LPARAM>(&range));
+    in.editorHasSelection = range.cpMax != range.cpMin;
+    in.editorCanPaste = SendMessageA(editor_, EM_CANPASTE, 0, 0) != 0;
+    in.editorCanUndo = SendMessageA(editor_, EM_CANUNDO, 0, 0) != 0;
+    in.editorCanRedo = SendMessageA(editor_, EM_CANREDO, 0, 0) != 0;
+}
+
+void EditorPanel::ApplyCommandStates(const TCommandStates& s)
+{
+    EnableControl(toolbar_, s.formattingToolbar);
     EnableControl(fontName_, s.formattingControls);
     EnableControl(fontSize_, s.formattingControls);
     EnableControl(fontSizeArrows_, s.formattingControls);
@@ -288,9 +402,10 @@ void TFormCorvane::ApplyFormattingStates(const TCommandStates& s)
     EnableToolButton(toolbar_, CmdPaste, s.paste);
     EnableToolButton(toolbar_, CmdUndo, s.undo);
     EnableToolButton(toolbar_, CmdRedo, s.redo);
+    EnableControl(editor_, s.editor);
 }
 
-bool TFormCorvane::MeasureMenuItem(MEASUREITEMSTRUCT& item)
+bool EditorPanel::MeasureMenuItem(MEASUREITEMSTRUCT& item)
 {
     if (item.CtlType != ODT_MENU || !IsColorMenuItem(item.itemID))
         return false;
@@ -298,7 +413,7 @@ bool TFormCorvane::MeasureMenuItem(MEASUREITEMSTRUCT& item)
     return true;
 }
 
-bool TFormCorvane::DrawMenuItem(const DRAWITEMSTRUCT& item)
+bool EditorPanel::DrawMenuItem(const DRAWITEMSTRUCT& item)
 {
     if (item.CtlType != ODT_MENU || !IsColorMenuItem(item.itemID))
         return false;

@@ -1,0 +1,84 @@
+#pragma once
+// The expansion engine in the main window: its desktop, clock, message
+// boxes and parameters dialog, the hook events in, the 50 ms timer, the
+// activation that arms it and the delivery commands.
+#include <windows.h>
+
+#include <functional>
+#include <memory>
+
+#include "engine/MacroInsertions.h"
+#include "shell/UnitTrayRules.h"
+
+namespace corvane {
+class IMessageBoxes;
+class IRegistry;
+class TEngine;
+class THtProgramHooks;
+} // namespace corvane
+
+namespace corvane::win32 {
+
+class EditorPanel;
+class LibraryPanel;
+class TFormMacroInserts;
+class TFormReplyPicker;
+class Win32Clock;
+class Win32Desktop;
+
+class EngineWiring {
+public:
+    struct Window {
+        HWND handle;
+        // The toolbar whose buttons the parameters dialog stands beside.
+        HWND deliveryButtons;
+        // Shows the main window, taking the foreground from `previous`.
+        std::function<void(HWND previous)> showFrom;
+    };
+
+    EngineWiring(
+        const Window& window, IRegistry& registry, IMessageBoxes& boxes, LibraryPanel& library, EditorPanel& editor);
+    ~EngineWiring();
+    EngineWiring(const EngineWiring&) = delete;
+    EngineWiring& operator=(const EngineWiring&) = delete;
+
+    void Connect(THtProgramHooks& hooks);
+    // From now on, a window destroyed is the program ending.
+    void Terminate() { terminating_ = true; }
+    void OnActivateApp(bool active);
+    // True when the timer was the engine's tick, which has then run.
+    bool OnTimer(UINT_PTR id);
+    // True when `id` was a delivery command, which has then run.
+    bool RunCommand(int id);
+
+    TEngine& Engine() { return *engine_; }
+    // The foreground window at the last timer tick: what the tray's Show
+    // takes the foreground from.
+    HWND ForegroundAtTick() const { return foregroundAtTick_; }
+    bool LastActiveWindowValid() const;
+    // The switches activation flips; usable before the engine exists.
+    IEngineArming& Arming();
+
+private:
+    class Adapter;
+    class ArmingAdapter;
+    friend class ArmingAdapter;
+    TDialogPlace AroundDeliveryButton(int id) const;
+    void SetFixTimerEnabled(bool enabled);
+
+    Window window_;
+    LibraryPanel& library_;
+    EditorPanel& editor_;
+    bool fixTimerEnabled_ = false;
+    bool terminating_ = false;
+    HWND foregroundAtTick_ = nullptr;
+    std::unique_ptr<Win32Desktop> desktop_;
+    std::unique_ptr<Win32Clock> clock_;
+    std::unique_ptr<TFormMacroInserts> macroInserts_;
+    std::unique_ptr<TFormReplyPicker> picker_;
+    std::unique_ptr<Adapter> adapter_;
+    std::unique_ptr<ArmingAdapter> arming_;
+    std::unique_ptr<TEngine> engine_;
+};
+
+} // namespace corvane::win32

@@ -1,0 +1,112 @@
+#pragma once
+// The library panel: the navigation tree with its images, the macro and hot
+// key lists, and the reply parameter row (name, macro, hot key), bound to
+// the reply library and its editing handlers.
+#include <windows.h>
+
+#include <commctrl.h>
+
+#include <functional>
+#include <memory>
+#include <string>
+
+#include "platform/TreeControl.h"
+#include "shell/UnitIdleUpdate.h"
+#include "win32/Handles.h"
+
+namespace corvane {
+class IFileSystem;
+class IReplyEditor;
+class TLibraryEditing;
+class TRep;
+class TRepList;
+struct MainLayout;
+} // namespace corvane
+
+namespace corvane::win32 {
+
+class ChildFactory;
+class CheckBoxControl;
+class DropDownListControl;
+class LineEditControl;
+class ListBoxControl;
+class TreeViewControl;
+
+class LibraryPanel {
+public:
+    struct Events {
+        // The enabled commands follow the panel's state at once.
+        std::function<void()> stateChanged;
+        // A right click on the tree, at screen coordinates.
+        std::function<void(int x, int y)> treeMenu;
+        // The user starts dragging the selected node.
+        std::function<void()> dragStarted;
+    };
+
+    LibraryPanel(IFileSystem& fs, Events events);
+    ~LibraryPanel();
+    LibraryPanel(const LibraryPanel&) = delete;
+    LibraryPanel& operator=(const LibraryPanel&) = delete;
+
+    void CreateLists(const ChildFactory& children);
+    void CreateReplyParams(const ChildFactory& children);
+    void LoadReplies(const std::string& root);
+    void CreateEditing(IReplyEditor& editor);
+    // The library's nodes go after the editing; their notifications find none.
+    void Destroy();
+    void Layout(const MainLayout& layout);
+
+    void CommitEdits();
+    // True when `id` was one of the library's commands, which has then run.
+    bool RunCommand(int id);
+    void OnCommand(int controlId, int code);
+    // True when the tree's notification was handled; `result` is the answer.
+    bool OnTreeNotify(NMHDR& header, LRESULT& result);
+    // Where the tree's context menu opens from the keyboard: below the selection.
+    POINT SelectionMenuPoint() const;
+
+    void CollectIdleInput(HWND focus, TIdleInput& in) const;
+    void ApplyCommandStates(const TCommandStates& states);
+
+    HWND Tree() const { return navigation_; }
+    TreeViewControl* TreeControl() const { return tree_.get(); }
+    TRepList* Library() const { return library_.get(); }
+    TLibraryEditing* Editing() const { return editing_.get(); }
+    TRep* SelectedRep() const;
+    SelectedNode SelectedKind() const;
+    // The label of the selected entry; empty when none is.
+    std::string SelectedReplyName() const;
+
+private:
+    void FillKeyTable();
+    void SetTreeImages(TVITEMA& item) const;
+    void OnTreeRightClick();
+    void CopyNodeName();
+    void SubclassReplyParams();
+    static LRESULT CALLBACK ReplyParamProc(
+        HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, UINT_PTR id, DWORD_PTR self);
+    bool ReplyParamKeyPress(int controlId, char key);
+    void ReplyParamLeftButtonUp(int controlId);
+
+    IFileSystem& fs_;
+    Events events_;
+    HWND navigation_ = nullptr;
+    UniqueImageList treeImages_;
+    HWND listMacros_ = nullptr, listHotKeys_ = nullptr;
+    HWND captionMacros_ = nullptr, captionHotKeys_ = nullptr;
+    HWND labelName_ = nullptr, editName_ = nullptr;
+    HWND labelMacro_ = nullptr, editMacro_ = nullptr;
+    HWND checkHotKey_ = nullptr, labelCtrlAlt_ = nullptr, checkShift_ = nullptr;
+    HWND labelPlus_ = nullptr, comboKey_ = nullptr;
+
+    std::unique_ptr<TreeViewControl> tree_;
+    std::unique_ptr<ListBoxControl> hotKeyList_;
+    std::unique_ptr<ListBoxControl> macroList_;
+    std::unique_ptr<TRepList> library_;
+    std::unique_ptr<LineEditControl> nameEdit_, macroEdit_;
+    std::unique_ptr<CheckBoxControl> hotKeyBox_, shiftBox_;
+    std::unique_ptr<DropDownListControl> keyList_;
+    std::unique_ptr<TLibraryEditing> editing_;
+};
+
+} // namespace corvane::win32
