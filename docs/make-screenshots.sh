@@ -4,12 +4,16 @@
 #   docs/make-screenshots.sh     (needs scripts/build.sh win)
 #   docs/make-screenshots.sh installer   the installer's and the uninstaller's
 #                                        pages instead (runs scripts/release.sh)
+#   docs/make-screenshots.sh scales      the main window and the Options dialog
+#                                        at 100, 150 and 200 % display scale
 set -uo pipefail
 command -v import >/dev/null 2>&1 || { echo "needs ImageMagick's import: apt-get install imagemagick"; exit 1; }
 root=$(cd "$(dirname "$0")/.." && pwd)
 out=$root/docs/images
 export CORVANE_ROOT=$root
 export CORVANE_BIN=${CORVANE_BIN:-$root/build/win/bin}
+# A screen for the 200 % window and its frame.
+[ "${1:-}" = scales ] && export CORVANE_SCREEN=${CORVANE_SCREEN:-1700x1200x24}
 . "$root/tests/wine/lib.sh"
 wine_session_start >/dev/null || exit 1
 trap wine_session_end EXIT
@@ -45,6 +49,43 @@ if [ "${1:-}" = installer ]; then
   sleep 1
   scenario_end
   ls -la "$out"/installer-*.png
+  exit 0
+fi
+
+if [ "${1:-}" = scales ]; then
+  # Each scale in a fresh prefix whose display runs at that DPI; the desktop
+  # is large enough for the window at 200 %.
+  for dpi in 96 144 192; do
+    scenario_end
+    scenario_begin "screenshots-$dpi"
+    wine reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$dpi" /f >/dev/null 2>&1
+    wine reg add 'HKLM\System\CurrentControlSet\Hardware Profiles\Current\Software\Fonts' \
+      /v LogPixels /t REG_DWORD /d "$dpi" /f >/dev/null 2>&1
+    wineserver -k 2>/dev/null; wineserver -w 2>/dev/null
+    set_setting ShowTips 0
+    # Every process of the prefix on that desktop, so that the probe sees the windows.
+    wine reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d shots /f >/dev/null 2>&1
+    wine reg add 'HKCU\Software\Wine\Explorer\Desktops' /v shots /d 1600x1120 /f >/dev/null 2>&1
+    corvane_start
+    wait_for_main_window 40 || exit 1
+    loaded_tree >/dev/null
+    main_window_keys Home Down Right Down
+    sleep 1
+    desktop_shot "main-window-$dpi.png"
+    read -r x y <<<"$(probe position)"
+    read -r w h <<<"$(probe size)"
+    convert "$out/main-window-$dpi.png" -crop "${w}x${h}+$x+$y" +repage "$out/main-window-$dpi.png"
+    main_window_keys F10 Right Right Return
+    wait_for_dialog 'Corvane - Options' 1
+    sleep 0.5
+    desktop_shot "options-$dpi.png"
+    read -r x y w h <<<"$(probe rect 'Corvane - Options')"
+    convert "$out/options-$dpi.png" -crop "${w}x${h}+$x+$y" +repage "$out/options-$dpi.png"
+    xdotool key Escape
+    sleep 0.5
+  done
+  scenario_end
+  ls -la "$out"/main-window-*.png "$out"/options-*.png
   exit 0
 fi
 

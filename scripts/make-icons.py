@@ -60,17 +60,62 @@ def dib(size, rows):
     return header + data + mask
 
 
-def write_ico(path, body):
-    images = [(s, dib(s, bubble_pixels(s, body))) for s in (16, 32, 48)]
-    head = struct.pack('<HHH', 0, 1, len(images))
+# Every picture comes in the sizes that 100 % to 300 % display scales need; the
+# program picks one by DPI (keep in step with kDrawnIconSizes).
+SIZES = (16, 20, 24, 32, 40, 48)
+
+
+def resample(px, size):
+    """A square picture at another size: each new pixel is the area-weighted
+    average of the old ones it covers (alpha-weighted, so edges stay clean)."""
+    src = len(px)
+    scale = src / size
+    out = [[(0, 0, 0, 0)] * size for _ in range(size)]
+    for y in range(size):
+        for x in range(size):
+            acc = [0.0, 0.0, 0.0, 0.0]
+            area = 0.0
+            y0, y1 = y * scale, (y + 1) * scale
+            x0, x1 = x * scale, (x + 1) * scale
+            for sy in range(int(y0), min(src, int(y1 + 0.999))):
+                wy = min(y1, sy + 1) - max(y0, sy)
+                for sx in range(int(x0), min(src, int(x1 + 0.999))):
+                    w = wy * (min(x1, sx + 1) - max(x0, sx))
+                    if w <= 0:
+                        continue
+                    r, g, b, a = px[sy][sx]
+                    acc[0] += r * a * w
+                    acc[1] += g * a * w
+                    acc[2] += b * a * w
+                    acc[3] += a * w
+                    area += w
+            alpha = acc[3] / area if area else 0
+            if acc[3]:
+                out[y][x] = tuple(int(round(c / acc[3])) for c in acc[:3]) + (int(round(alpha)),)
+    return out
+
+
+def write_images(path, images, kind=1, hotspot=(1, 32)):
+    """An .ico (kind 1) or .cur (kind 2) file of (size, top-down pixels) pairs."""
+    head = struct.pack('<HHH', 0, kind, len(images))
     offset = 6 + 16 * len(images)
     entries = b''
     blobs = b''
-    for s, blob in images:
-        entries += struct.pack('<BBBBHHII', s % 256, s % 256, 0, 0, 1, 32, len(blob), offset)
+    for size, px in images:
+        blob = dib(size, px[::-1])
+        entries += struct.pack('<BBBBHHII', size % 256, size % 256, 0, 0, hotspot[0], hotspot[1], len(blob), offset)
         offset += len(blob)
         blobs += blob
     Path(path).write_bytes(head + entries + blobs)
+
+
+def write_sizes(path, px):
+    """One picture drawn at its own size, resampled to every other size."""
+    write_images(path, [(s, px if s == len(px) else resample(px, s)) for s in SIZES])
+
+
+def write_ico(path, body):
+    write_images(path, [(s, bubble_pixels(s, body)[::-1]) for s in SIZES])
 
 
 if __name__ == '__main__':
@@ -173,11 +218,7 @@ def glyph_paste_last():
 
 
 def write_glyph(path, px):
-    rows = px[::-1]
-    blob = dib(24, rows)
-    head = struct.pack('<HHH', 0, 1, 1)
-    entry = struct.pack('<BBBBHHII', 24, 24, 0, 0, 1, 32, len(blob), 22)
-    Path(path).write_bytes(head + entry + blob)
+    write_sizes(path, px)
 
 
 if __name__ == '__main__':
@@ -207,11 +248,9 @@ def drop_cursor_pixels():
     return px
 
 
-def write_cursor(path, px, hotspot=(0, 0)):
-    blob = dib(32, px[::-1])
-    head = struct.pack('<HHH', 0, 2, 1)
-    entry = struct.pack('<BBBBHHII', 32, 32, 0, 0, hotspot[0], hotspot[1], len(blob), 22)
-    Path(path).write_bytes(head + entry + blob)
+def write_cursor(path, px):
+    # The system's cursor size grows with the scale: 32, 48 and 64 pixels.
+    write_images(path, [(s, px if s == 32 else resample(px, s)) for s in (32, 48, 64)], kind=2, hotspot=(0, 0))
 
 
 if __name__ == '__main__':
@@ -237,10 +276,7 @@ def tree_folder(open_flap):
 
 
 def write_small(path, px):
-    blob = dib(16, px[::-1])
-    head = struct.pack('<HHH', 0, 1, 1)
-    entry = struct.pack('<BBBBHHII', 16, 16, 0, 0, 1, 32, len(blob), 22)
-    Path(path).write_bytes(head + entry + blob)
+    write_sizes(path, px)
 
 
 if __name__ == '__main__':

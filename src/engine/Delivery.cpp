@@ -1,9 +1,12 @@
 #include "engine/Delivery.h"
 
-#include "library/ExcludedPrograms.h"
+#include <algorithm>
+#include <string_view>
+
 #include "engine/PredefinedInsertions.h"
 #include "engine/Recogniser.h"
 #include "engine/ReplaceInReply.h"
+#include "library/ExcludedPrograms.h"
 #include "library/IndexFormat.h"
 #include "library/UnitCommonProcs.h"
 #include "library/UnitCorvaneTypes.h"
@@ -44,24 +47,87 @@ private:
     const bool modified_;
 };
 
+// Whether the names separated by commas (blanks around them do not count) hold `name`.
+bool ListHolds(std::string_view list, std::string_view name)
+{
+    for (size_t start = 0; start <= list.size();) {
+        const size_t comma = std::min(list.find(',', start), list.size());
+        std::string_view item = list.substr(start, comma - start);
+        while (!item.empty() && item.front() == ' ')
+            item.remove_prefix(1);
+        while (!item.empty() && item.back() == ' ')
+            item.remove_suffix(1);
+        if (!item.empty() && item == name)
+            return true;
+        start = comma + 1;
+    }
+    return false;
+}
+
 } // namespace
 
-void TEngine::KeyAction(int virtualKey, bool keyIsBeingPressed)
+bool TEngine::TakesChordKey(int virtualKey, bool keyIsBeingPressed, const TModifiers& modifiers)
 {
-    // Shift as the notifications report it, in the order the keys were
-    // struck: read from the key state when the notification is handled, a
-    // quickly released Shift would already be up.
-    if (virtualKey == VkShift || virtualKey == VkLShift || virtualKey == VkRShift)
-        shiftDown_ = keyIsBeingPressed;
+    if (!appInactive_ || !keyIsBeingPressed)
+        return false;
+    TChordFound found = ChordOfKey(virtualKey, modifiers, p_.library, true);
+    // The settings are read only for a key that completes a chord: the
+    // program the key was typed into waits for the answer.
+    if (found.chord == TChord::Picker && !p_.window.PickerEnabled())
+        found = ChordOfKey(virtualKey, modifiers, p_.library, false);
+    // In a program kept out, or while paused, the chord's key reaches it untouched.
+    if (found.chord == TChord::None || StaysOut())
+        return false;
+    // Recorded here too: a press too short for the poll to see is still carried out.
+    RecordChord(found);
+    return true;
+}
+
+void TEngine::KeyAction(int virtualKey, bool keyIsBeingPressed, int scanCode)
+{
+    TrackModifier(virtualKey, keyIsBeingPressed, scanCode);
     if (!appInactive_)
         return;
     if (StaysOut()) {
         typedBuffer_.clear();
         return;
     }
-    if (FeedKey(typedBuffer_, virtualKey, keyIsBeingPressed, shiftDown_) == TKeyOutcome::Expand)
+    const TModifiers modifiers = HeldModifiers();
+    char character = '\0';
+    if (keyIsBeingPressed) {
+        const TKeyTranslation translation = p_.desktop.TranslateKey(virtualKey, scanCode, modifiers);
+        // The accent's key: what it gives comes with the next key.
+        if (translation.kind == TKeyTranslation::Kind::DeadKey)
+            return;
+        character = MacroCharacter(translation, virtualKey, modifiers.shift);
+        if (!IsModifierKey(virtualKey))
+            altGrCharacterTyped_ = modifiers.control && modifiers.alt && character != '\0'
+                && translation.kind == TKeyTranslation::Kind::Character;
+    } else if ((virtualKey == VkControl || virtualKey == VkMenu) && altGrCharacterTyped_) {
+        return; // AltGr let go after its character: what was typed stays
+    }
+    if (FeedKey(typedBuffer_, virtualKey, keyIsBeingPressed, character) == TKeyOutcome::Expand)
         ExpandTypedMacro();
 }
+
+void TEngine::TrackModifier(int virtualKey, bool keyIsBeingPressed, int scanCode)
+{
+    // As the notifications report them, in the order the keys were struck:
+    // read from the key state when the notification is handled, a quickly
+    // released key would already be up. Each Shift key counts on its own,
+    // so that releasing one while the other is held keeps Shift.
+    constexpr int RightShiftScanCode = 0x36;
+    if (virtualKey == VkLShift || (virtualKey == VkShift && scanCode != RightShiftScanCode))
+        leftShiftDown_ = keyIsBeingPressed;
+    else if (virtualKey == VkRShift || virtualKey == VkShift)
+        rightShiftDown_ = keyIsBeingPressed;
+    else if (virtualKey == VkControl)
+        controlDown_ = keyIsBeingPressed;
+    else if (virtualKey == VkMenu)
+        altDown_ = keyIsBeingPressed;
+}
+
+TModifiers TEngine::HeldModifiers() const { return {controlDown_, altDown_, leftShiftDown_ || rightShiftDown_}; }
 
 bool TEngine::StaysOut() const
 {
@@ -100,10 +166,63 @@ void TEngine::ExpandTypedMacro()
 
 void TEngine::SimulatePaste()
 {
+    // The reply stays on the clipboard, so Ctrl+V by hand still works there.
+    if (RefusesInput(p_.desktop.ForegroundWindow()))
+        return;
+    if (IsConsole(p_.desktop.ForegroundWindow())) {
+        TypeClipboardText();
+        return;
+    }
+    // A Shift still held (a macro typed in capitals) would make the paste
+    // Ctrl+Shift+V, a chord of this program's that is kept from the target.
+    const bool shiftHeld = p_.desktop.KeyDown(VkShift);
+    if (shiftHeld)
+        p_.desktop.SendKey(VkShift, true);
     p_.desktop.SendKey(VkControl, false);
     p_.desktop.SendKey(VkV, false);
     p_.desktop.SendKey(VkV, true);
     p_.desktop.SendKey(VkControl, true);
+    if (shiftHeld)
+        p_.desktop.SendKey(VkShift, false);
+}
+
+bool TEngine::RefusesInput(WindowId window)
+{
+    const std::string program = p_.desktop.ElevatedProgramOf(window);
+    if (program.empty())
+        return false;
+    if (elevatedProgramsTold_.insert(program).second)
+        p_.boxes.Warning(FormatMessageText(ElevatedTargetText, program));
+    return true;
+}
+
+bool TEngine::IsConsole(WindowId window) const
+{
+    const std::string className = p_.desktop.FactsOf(window).className;
+    for (std::string_view console : BuiltInConsoleClasses)
+        if (className == console)
+            return true;
+    return ListHolds(p_.window.ConsoleClasses(), className);
+}
+
+void TEngine::TypeClipboardText()
+{
+    // One Enter per line, and none after the last: in a console it would run the line.
+    std::u16string text;
+    for (char16_t c : p_.desktop.ClipboardText())
+        if (c != u'\n')
+            text += c;
+    while (!text.empty() && text.back() == u'\r')
+        text.pop_back();
+    // In chunks, each checked: the system drops keystrokes it refuses (a
+    // secure desktop, a program above this one's rights) without waiting.
+    for (size_t at = 0; at < text.size(); at += TypingChunk) {
+        const std::u16string_view chunk = std::u16string_view(text).substr(at, TypingChunk);
+        if (p_.desktop.TypeCharacters(chunk) != chunk.size()) {
+            p_.boxes.Warning(TypingStoppedText);
+            return;
+        }
+    }
 }
 
 void TEngine::PasteInto(WindowId window)
@@ -134,8 +253,35 @@ void TEngine::PasteStep(TCopy copy, WindowId dialogTarget)
 
 void TEngine::WindowActivated(WindowId window)
 {
-    if (window != 0 && !p_.window.ParametersDialogVisible() && window != p_.window.MainWindow())
-        lastActiveWindow_ = window;
+    shellActivationSeen_ = true;
+    NoteActiveWindow(window);
+}
+
+void TEngine::NoteActiveWindow(WindowId window)
+{
+    if (window == 0 || p_.window.ParametersDialogVisible())
+        return;
+    // An owned popup (a find box, a tool palette) stands for the program that owns it.
+    const WindowId root = p_.desktop.FactsOf(window).rootOwner;
+    if (IsPasteTarget(root != 0 ? root : window))
+        lastActiveWindow_ = root != 0 ? root : window;
+}
+
+bool TEngine::IsPasteTarget(WindowId rootWindow) const
+{
+    // The taskbar, the desktop, the task switchers and the start menu.
+    static constexpr std::string_view ShellClasses[] = {"Shell_TrayWnd", "Shell_SecondaryTrayWnd", "Progman",
+        "WorkerW", "MultitaskingViewFrame", "TaskSwitcherWnd", "XamlExplorerHostIslandWindow", "ForegroundStaging",
+        "Windows.UI.Core.CoreWindow", "#32768"};
+    if (rootWindow == p_.window.MainWindow())
+        return false;
+    const TWindowFacts facts = p_.desktop.FactsOf(rootWindow);
+    if (facts.toolWindow || facts.ownProcess)
+        return false;
+    for (std::string_view shellClass : ShellClasses)
+        if (facts.className == shellClass)
+            return false;
+    return true;
 }
 
 void TEngine::WindowDestroyed(WindowId window, bool terminating)
@@ -152,9 +298,10 @@ void TEngine::TimerTick()
     foregroundAtTick_ = p_.desktop.ForegroundWindow();
     if (!appInactive_)
         return;
-    // Some systems (Wine among them) send no shell activations; the window
-    // in front while another application is active was activated too.
-    WindowActivated(foregroundAtTick_);
+    // Some systems (Wine among them) send no shell activations; there the
+    // window in front while another application is active was activated too.
+    if (!shellActivationSeen_)
+        NoteActiveWindow(foregroundAtTick_);
     if (StaysOut()) {
         // A chord seen before the user went into the program is dropped, not carried out there.
         pendingInsert_ = pendingShow_ = pendingPicker_ = false;
@@ -162,12 +309,15 @@ void TEngine::TimerTick()
         return;
     }
     if (pendingInsert_) {
-        InsertSelectedReply();
+        if (ChordReleased(VkV))
+            InsertSelectedReply();
     } else if (pendingShow_) {
         pendingShow_ = false;
         p_.window.ShowFromHotKey(foregroundAtTick_);
     } else if (pendingPicker_) {
-        PickAndDeliver();
+        // Opened once the chord is let go, so that Ctrl and Alt do not act in the search box.
+        if (ChordReleased(VkSpace))
+            PickAndDeliver();
     } else if (pendingHotKey_ != -1) {
         DeliverHotKeyReply();
     } else {
@@ -175,9 +325,10 @@ void TEngine::TimerTick()
     }
 }
 
-void TEngine::PollHotKeys()
+void TEngine::PollHotKeys() { RecordChord(FindChord(p_.desktop, p_.library, p_.window.PickerEnabled())); }
+
+void TEngine::RecordChord(const TChordFound& found)
 {
-    const TChordFound found = FindChord(p_.desktop, p_.library, p_.window.PickerEnabled());
     switch (found.chord) {
     case TChord::Picker:
         pendingPicker_ = true;
@@ -209,10 +360,18 @@ void TEngine::DeliverHotKeyReply()
         return;
     }
     const HotKeyParts parts = SplitHotKeyCode(pendingHotKeyCode_);
-    if (p_.desktop.KeyDown(static_cast<unsigned char>(parts.key)))
+    if (!ChordReleased(static_cast<unsigned char>(parts.key)))
         return;
     pendingHotKey_ = -1;
     PasteStep(CopyReply(*p_.library.HotKeyReplyAt(position), {TDialogPlace::ScreenCentre}), lastActiveWindow_);
+}
+
+bool TEngine::ChordReleased(int virtualKey) const
+{
+    for (int key : {virtualKey, VkControl, VkMenu, VkShift})
+        if (p_.desktop.KeyDown(key))
+            return false;
+    return true;
 }
 
 void TEngine::PickAndDeliver()

@@ -2,10 +2,12 @@
 // The expansion engine: typed macros, polled chords and every route by which
 // a reply leaves the program. Events go in; the engine fills the reply in
 // through the editor, puts it on the clipboard and synthesises the paste.
+#include <set>
 #include <string>
 
 #include "engine/DragOut.h"
 #include "engine/MacroInsertions.h"
+#include "engine/Recogniser.h"
 #include "library/Texts.h"
 #include "platform/Desktop.h"
 #include "platform/TreeControl.h"
@@ -21,6 +23,10 @@ class TRepList;
 inline constexpr int DeliveryPauseMs = 50;
 inline constexpr int ForegroundWaitMs = 500;
 inline constexpr int ForegroundPollMs = 10;
+// Consoles and terminals that ignore or misread Ctrl+V: they get the reply typed.
+inline constexpr std::string_view BuiltInConsoleClasses[]
+    = {"ConsoleWindowClass", "CASCADIA_HOSTING_WINDOW_CLASS", "mintty", "PuTTY"};
+inline constexpr std::size_t TypingChunk = 64;
 
 // How the picker closed: with a reply chosen, or not, and then either
 // dismissed (Escape) or left for another window.
@@ -47,6 +53,8 @@ public:
     virtual void TakeForeground() = 0;
     // The setting that enables the parameters dialog, read afresh.
     [[nodiscard]] virtual bool ParametersDialogEnabled() const = 0;
+    // Window classes the user added to the consoles, separated by commas; read afresh.
+    [[nodiscard]] virtual std::string ConsoleClasses() const = 0;
     // Shows the parameters dialog modally; true when accepted, with the
     // values joined by the character 1.
     [[nodiscard]] virtual bool AskParameters(
@@ -85,8 +93,16 @@ public:
     [[nodiscard]] bool Paused() const { return paused_; }
 
     // --- hook events ---
-    void KeyAction(int virtualKey, bool keyIsBeingPressed);
+    // Asked while the program the key was typed into waits: true when the
+    // key is the press that completes a chord this program acts on, which
+    // is then taken away from that program and carried out here. `modifiers`
+    // as that program's key state had them.
+    [[nodiscard]] bool TakesChordKey(int virtualKey, bool keyIsBeingPressed, const TModifiers& modifiers);
+    // `scanCode` tells the right Shift key from the left.
+    void KeyAction(int virtualKey, bool keyIsBeingPressed, int scanCode = 0);
     void MouseClick() { typedBuffer_.clear(); }
+    // A shell activation: from the first one on, the window in front at a
+    // tick no longer counts as activated.
     void WindowActivated(WindowId window);
     void WindowDestroyed(WindowId window, bool terminating);
 
@@ -124,7 +140,18 @@ private:
     [[nodiscard]] bool StaysOut() const;
     // The picker over the program in front; the chosen reply pasted into it.
     void PickAndDeliver();
+    void TrackModifier(int virtualKey, bool keyIsBeingPressed, int scanCode);
+    [[nodiscard]] TModifiers HeldModifiers() const;
+    // Remembers the program window that `window` belongs to as the target of
+    // the paste routes; the shell's own windows, tool windows and this
+    // program's windows are never one.
+    void NoteActiveWindow(WindowId window);
+    [[nodiscard]] bool IsPasteTarget(WindowId rootWindow) const;
     void PollHotKeys();
+    void RecordChord(const TChordFound& found);
+    // The chord's key and every modifier are up: keys synthesised now reach
+    // the target as they are sent, not as Ctrl+Alt+V or Ctrl+Shift+V.
+    [[nodiscard]] bool ChordReleased(int virtualKey) const;
     void DeliverHotKeyReply();
     // The reply filled in (after the dialog when it needs one) and put on the clipboard.
     TCopy CopyReply(const TRep& reply, const TDialogPlace& dialogPlace);
@@ -140,12 +167,22 @@ private:
     // The paste of the hot key, insert and drop routes: into the focus a
     // moment after the copy, or into `dialogTarget` after the dialog.
     void PasteStep(TCopy copy, WindowId dialogTarget);
+    // The clipboard's reply into the focus: pasted, or typed into a console.
     void SimulatePaste();
+    [[nodiscard]] bool IsConsole(WindowId window) const;
+    // True, after telling the user once per program, when the system would
+    // drop the keys meant for `window`.
+    [[nodiscard]] bool RefusesInput(WindowId window);
+    void TypeClipboardText();
 
     TEngineParts p_;
     std::string typedBuffer_;
     bool appInactive_ = false;
-    bool shiftDown_ = false;
+    bool leftShiftDown_ = false;
+    bool rightShiftDown_ = false;
+    bool controlDown_ = false;
+    bool altDown_ = false;
+    bool altGrCharacterTyped_ = false; // the last key, with Ctrl+Alt, gave a character
     bool pendingShow_ = false;
     bool pendingInsert_ = false;
     bool pendingPicker_ = false;
@@ -155,6 +192,8 @@ private:
     const void* pendingHotKeyReply_ = nullptr;
     WindowId foregroundAtTick_ = 0;
     WindowId lastActiveWindow_ = 0;
+    bool shellActivationSeen_ = false;
+    std::set<std::string> elevatedProgramsTold_;
     TDragOut drag_;
 };
 

@@ -1,6 +1,7 @@
 #pragma once
 // The hook receivers' events turned into the engine's: a key pressed or
-// released, a mouse click, a window activated or destroyed.
+// released (and whether a chord takes its key from the target), a mouse
+// click, a window activated or destroyed.
 #include <functional>
 
 namespace corvane {

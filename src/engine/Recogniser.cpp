@@ -25,7 +25,29 @@ char KeyCharacter(int virtualKey, bool shift)
     return 0;
 }
 
-TKeyOutcome FeedKey(std::string& typedBuffer, int virtualKey, bool pressed, bool shiftDown)
+bool IsModifierKey(int virtualKey)
+{
+    constexpr int VkRMenu = 0xA5; // the left and right keys run from VkLShift to here
+    return virtualKey == VkShift || virtualKey == VkControl || virtualKey == VkMenu
+        || (virtualKey >= VkLShift && virtualKey <= VkRMenu);
+}
+
+char MacroCharacter(const TKeyTranslation& translation, int virtualKey, bool shift)
+{
+    switch (translation.kind) {
+    case TKeyTranslation::Kind::Unavailable:
+        return KeyCharacter(virtualKey, shift);
+    case TKeyTranslation::Kind::Character:
+        return translation.character > u' ' && translation.character < 0x7F ? static_cast<char>(translation.character)
+                                                                            : '\0';
+    case TKeyTranslation::Kind::None:
+    case TKeyTranslation::Kind::DeadKey:
+        break;
+    }
+    return '\0';
+}
+
+TKeyOutcome FeedKey(std::string& typedBuffer, int virtualKey, bool pressed, char character)
 {
     if (!pressed) {
         if (virtualKey == VkControl || virtualKey == VkMenu) {
@@ -36,10 +58,11 @@ TKeyOutcome FeedKey(std::string& typedBuffer, int virtualKey, bool pressed, bool
     }
     if (virtualKey == VkSpace)
         return TKeyOutcome::Expand;
-    if (virtualKey == VkShift || virtualKey == VkLShift || virtualKey == VkRShift)
+    // Modifiers alone type nothing: Shift and AltGr (Ctrl+Alt) come before characters.
+    if (IsModifierKey(virtualKey))
         return TKeyOutcome::Ignored;
-    if (const char c = KeyCharacter(virtualKey, shiftDown)) {
-        typedBuffer += c;
+    if (character != '\0') {
+        typedBuffer += character;
         return TKeyOutcome::Appended;
     }
     if (virtualKey >= 1 && virtualKey <= 255) {
@@ -49,27 +72,41 @@ TKeyOutcome FeedKey(std::string& typedBuffer, int virtualKey, bool pressed, bool
     return TKeyOutcome::Ignored;
 }
 
-TChordFound FindChord(const IDesktop& desktop, const TRepList& library, bool pickerEnabled)
+namespace {
+
+// The chord of `modifiers` and the keys for which `keyDown` holds.
+template <typename KeyDown>
+TChordFound ChordOf(const TModifiers& modifiers, const TRepList& library, bool pickerEnabled, KeyDown keyDown)
 {
-    const bool shift = desktop.KeyDown(VkShift);
-    const bool alt = desktop.KeyDown(VkMenu);
-    const bool control = desktop.KeyDown(VkControl);
-    if (shift && control && !alt) {
-        if (desktop.KeyDown(VkQ))
+    if (modifiers.shift && modifiers.control && !modifiers.alt) {
+        if (keyDown(VkQ))
             return {TChord::ShowWindow};
-        if (desktop.KeyDown(VkV))
+        if (keyDown(VkV))
             return {TChord::InsertSelected};
     }
-    if (!control || !alt)
+    if (!modifiers.control || !modifiers.alt)
         return {};
-    if (pickerEnabled && !shift && desktop.KeyDown(VkSpace))
+    if (pickerEnabled && !modifiers.shift && keyDown(VkSpace))
         return {TChord::Picker};
     for (int i = 0; i < library.HotKeyCount(); ++i) {
         const HotKeyParts parts = SplitHotKeyCode(library.HotKeyCodeAt(i));
-        if (parts.key != '\0' && parts.shift == shift && desktop.KeyDown(static_cast<unsigned char>(parts.key)))
+        if (parts.key != '\0' && parts.shift == modifiers.shift && keyDown(static_cast<unsigned char>(parts.key)))
             return {TChord::ReplyHotKey, i};
     }
     return {};
+}
+
+} // namespace
+
+TChordFound FindChord(const IDesktop& desktop, const TRepList& library, bool pickerEnabled)
+{
+    const TModifiers modifiers{desktop.KeyDown(VkControl), desktop.KeyDown(VkMenu), desktop.KeyDown(VkShift)};
+    return ChordOf(modifiers, library, pickerEnabled, [&](int key) { return desktop.KeyDown(key); });
+}
+
+TChordFound ChordOfKey(int virtualKey, const TModifiers& modifiers, const TRepList& library, bool pickerEnabled)
+{
+    return ChordOf(modifiers, library, pickerEnabled, [&](int key) { return key == virtualKey; });
 }
 
 } // namespace corvane

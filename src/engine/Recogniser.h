@@ -3,6 +3,8 @@
 // the key state.
 #include <string>
 
+#include "platform/Desktop.h"
+
 namespace corvane {
 
 class IDesktop;
@@ -22,11 +24,20 @@ inline constexpr int VkV = 0x56;
 // the 94 characters a macro may hold.
 char KeyCharacter(int virtualKey, bool shift);
 
+// Shift, Ctrl or Alt, either side.
+bool IsModifierKey(int virtualKey);
+
+// The macro character of a key as the layout translated it, the US table
+// standing in where no layout could be asked; 0 when it gives none. A dead
+// key gives none either: the character comes with the key after it.
+char MacroCharacter(const TKeyTranslation& translation, int virtualKey, bool shift);
+
 enum class TKeyOutcome { Ignored, Appended, Cleared, Expand };
 
 // Applies one keystroke notification to the typed buffer. A space press asks
 // for expansion and leaves the buffer for it.
-TKeyOutcome FeedKey(std::string& typedBuffer, int virtualKey, bool pressed, bool shiftDown);
+// `character` is the macro character the key gave, 0 for none.
+TKeyOutcome FeedKey(std::string& typedBuffer, int virtualKey, bool pressed, char character);
 
 enum class TChord { None, ShowWindow, InsertSelected, ReplyHotKey, Picker };
 
@@ -39,5 +50,8 @@ struct TChordFound {
 // picker is enabled, or the first reply hot key whose key, Shift state and
 // Ctrl+Alt are down.
 TChordFound FindChord(const IDesktop& desktop, const TRepList& library, bool pickerEnabled);
+
+// The chord that a press of `virtualKey` completes while `modifiers` are down.
+TChordFound ChordOfKey(int virtualKey, const TModifiers& modifiers, const TRepList& library, bool pickerEnabled);
 
 } // namespace corvane

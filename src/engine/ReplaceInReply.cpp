@@ -157,11 +157,24 @@ std::vector<TextChar> DocumentText(std::string_view rtf, bool breaks = false)
     return text;
 }
 
+// Source without an RTF header is shown as plain text: every character is
+// document text, standing together with the one before.
+bool IsRtf(std::string_view source) { return source.starts_with("{\\rtf"); }
+
+std::vector<TextChar> PlainText(std::string_view source)
+{
+    std::vector<TextChar> text;
+    text.reserve(source.size());
+    for (size_t i = 0; i < source.size(); ++i)
+        text.push_back({source[i], i, i + 1, true, false});
+    return text;
+}
+
 bool SameChar(char a, char b) { return ToLowerAnsi(a) == ToLowerAnsi(b); }
 
 std::string ReplaceOne(const std::string& rtf, std::string_view name, const std::string& escapedValue)
 {
-    const std::vector<TextChar> text = DocumentText(rtf);
+    const std::vector<TextChar> text = IsRtf(rtf) ? DocumentText(rtf) : PlainText(rtf);
     std::string out;
     size_t copiedTo = 0;
     for (size_t i = 0; i + name.size() <= text.size();) {
@@ -219,7 +232,8 @@ std::string ReplaceNamesInRtf(std::string rtf, std::string_view names, std::stri
     for (size_t i = 0; i < n; ++i) {
         if (nameList[i].empty() || valueList[i].empty())
             continue;
-        rtf = ReplaceOne(rtf, nameList[i], EscapeRtfText(valueList[i]));
+        const std::string value = IsRtf(rtf) ? EscapeRtfText(valueList[i]) : std::string(valueList[i]);
+        rtf = ReplaceOne(rtf, nameList[i], value);
     }
     return rtf;
 }

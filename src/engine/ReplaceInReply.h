@@ -12,7 +12,9 @@ class IReplyEditor;
 // Names joined by ",", values by the character 1; pairs are applied in
 // order, each to the result of the ones before. A name matches only where
 // its characters stand together in the text (ignoring case), never inside
-// control words or header groups; values are inserted escaped.
+// control words or header groups; values are inserted escaped. Source
+// without an RTF header is plain text: matched as it stands, values inserted
+// as they are.
 [[nodiscard]] std::string ReplaceNamesInRtf(std::string rtf, std::string_view names, std::string_view values);
 
 struct TNameValues {

@@ -91,8 +91,13 @@ std::int64_t THtKeyboardHook::Decode(std::uint32_t code, std::uint64_t wParam, s
 {
     if (code != 0)
         return 0;
+    const THtKeyStroke key = DecodeKeyStroke(wParam, lParam);
     bool filterEvent = false;
-    DoKeyAction(DecodeKeyStroke(wParam, lParam), filterEvent);
+    if (OnKeyFilter) {
+        filterEvent = OnKeyFilter(key);
+        host_.ReplyToSender(filterEvent ? 1 : 0);
+    }
+    DoKeyAction(key, filterEvent);
     return filterEvent ? 1 : 0;
 }
 

@@ -25,6 +25,10 @@ public:
     virtual void DestroyListener(std::uintptr_t window) = 0;
     virtual std::string SystemMessage(std::int32_t code) = 0;
     virtual void ShowErrorBox(const std::string& text, const std::string& caption) = 0;
+    // Answers the hooked program that waits for a filtering receiver's reply
+    // now, while the notification is still being handled; nothing when it
+    // does not wait.
+    virtual void ReplyToSender(std::int64_t result) = 0;
 };
 
 using THtSysHookUnfilteredEvent = std::function<void(
@@ -32,6 +36,7 @@ using THtSysHookUnfilteredEvent = std::function<void(
 using THtKeyboardNotifyEvent = std::function<void(THtSysHook& sender, std::int32_t virtualKeyCode,
     std::uint16_t repeatCount, std::uint8_t scanCode, bool isExtendedKey, bool altIsDown, bool keyWasDownBefore,
     bool keyIsBeingPressed, bool& filterEvent)>;
+using THtKeyFilterEvent = std::function<bool(const THtKeyStroke& key)>;
 using THtMouseClickNotifyEvent = std::function<void(THtSysHook& sender, std::uint32_t sourceWindow, std::int32_t x,
     std::int32_t y, TMouseButton button, THtMouseButtonMovement movement)>;
 using THtMouseMoveNotifyEvent
@@ -86,6 +91,11 @@ class THtKeyboardHook : public THtSysHook {
 public:
     using THtSysHook::THtSysHook;
     THtKeyboardNotifyEvent OnKeyAction;
+    // Asked before OnKeyAction while the hooked program waits (filtering
+    // receivers only): true takes the key away from the program. The program
+    // gets this answer at once, so what OnKeyAction then does (even talking
+    // to that program) never keeps it waiting.
+    THtKeyFilterEvent OnKeyFilter;
 
     THtHookType HookType() const override { return hkKeyboard; }
     // Throws while active.

@@ -10,13 +10,16 @@ THtKeyStroke DecodeKeyStroke(std::uint64_t wParam, std::int64_t lParam)
 {
     const auto flags = static_cast<std::uint32_t>(lParam);
     THtKeyStroke k{};
-    k.VirtualKeyCode = static_cast<std::int32_t>(wParam);
+    k.VirtualKeyCode = static_cast<std::int32_t>(wParam & 0xFFFFu);
     k.RepeatCount = static_cast<std::uint16_t>(flags & 0xFFFFu);
     k.ScanCode = static_cast<std::uint8_t>((flags >> 16) & 0xFFu);
     k.isExtendedKey = (flags & (1u << 24)) != 0;
     k.altIsDown = (flags & (1u << 29)) != 0;
     k.keyWasDownBefore = (flags & (1u << 30)) != 0;
     k.keyIsBeingPressed = (flags & (1u << 31)) == 0;
+    k.controlHeld = (wParam & (1u << 16)) != 0;
+    k.shiftHeld = (wParam & (1u << 17)) != 0;
+    k.altHeld = (wParam & (1u << 18)) != 0;
     return k;
 }
 

@@ -19,9 +19,14 @@ struct THtKeyStroke {
     bool altIsDown;
     bool keyWasDownBefore;
     bool keyIsBeingPressed;
+    // As the key state of the program the key was typed into had them.
+    bool controlHeld;
+    bool shiftHeld;
+    bool altHeld;
 };
 
-// wParam: virtual-key code; lParam: the keystroke flags.
+// wParam: virtual-key code, with Ctrl, Shift and Alt in bits 16 to 18;
+// lParam: the keystroke flags.
 THtKeyStroke DecodeKeyStroke(std::uint64_t wParam, std::int64_t lParam);
 
 struct THtMouseNotice {

@@ -12,7 +12,8 @@ THtProgramHooks::THtProgramHooks(IHtHookHost& host) : ShellHook(host), KeyHook(h
     for (THtSysHook* c : {static_cast<THtSysHook*>(&ShellHook), static_cast<THtSysHook*>(&KeyHook),
              static_cast<THtSysHook*>(&MouseHook)})
         c->SetHookDLL(HookLibraryName);
-    KeyHook.SetAllowFiltering(false);
+    // Filtering, so that a chord the program acts on never reaches the program it was typed into.
+    KeyHook.SetAllowFiltering(true);
     ShellHook.NotifyOwnEvents = false;
 }
 

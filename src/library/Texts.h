@@ -67,6 +67,9 @@ inline constexpr char ClipboardBusyText[]
     = "The reply was not delivered: another program is using the clipboard. Please try again.";
 inline constexpr char TargetGoneText[]
     = "The reply was not pasted: the window it was meant for has been closed. It is on the clipboard.";
+inline constexpr char ElevatedTargetText[] = "Corvane cannot type into a program that runs as administrator: \"%s\".";
+inline constexpr char TypingStoppedText[]
+    = "The reply was not typed in full: the system refused the keystrokes. It is on the clipboard.";
 inline constexpr char LibraryNotLoadedText[] = "Library was not loaded. Please restart Corvane.";
 inline constexpr const char* kHookHandlerError = "Unexpected error in a hook event handler.";
 

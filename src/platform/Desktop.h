@@ -3,6 +3,7 @@
 // the windows of other programs and synthesised keystrokes.
 #include <cstdint>
 #include <string>
+#include <string_view>
 
 namespace corvane {
 
@@ -16,6 +17,32 @@ inline WindowId WindowFromNotice(std::uint32_t value)
     return static_cast<WindowId>(static_cast<std::intptr_t>(static_cast<std::int32_t>(value)));
 }
 
+struct TModifiers {
+    bool control = false;
+    bool alt = false;
+    bool shift = false;
+};
+
+// What a key gives in a keyboard layout.
+struct TKeyTranslation {
+    enum class Kind {
+        Unavailable, // no layout to ask
+        None, // no character (a function key, Ctrl+letter)
+        Character,
+        DeadKey, // an accent that waits for the next key
+    };
+    Kind kind = Kind::Unavailable;
+    char16_t character = 0;
+};
+
+// What the system tells of a window.
+struct TWindowFacts {
+    WindowId rootOwner = 0; // the top of its parent and owner chain; 0 when unknown
+    std::string className;
+    bool toolWindow = false; // a floating toolbar or palette, not on the taskbar
+    bool ownProcess = false; // one of this program's windows
+};
+
 class IDesktop {
 public:
     virtual ~IDesktop() = default;
@@ -26,8 +53,22 @@ public:
     // The file of the program the window belongs to (a full path or a bare
     // file name); empty for this program's own windows and when unknown.
     [[nodiscard]] virtual std::string ProgramFileOf(WindowId window) const = 0;
+    [[nodiscard]] virtual TWindowFacts FactsOf(WindowId window) const = 0;
+    // The file name of the program the window belongs to when that program
+    // runs with more rights than this one (as administrator), whose windows
+    // the system keeps synthesised input from; empty otherwise.
+    [[nodiscard]] virtual std::string ElevatedProgramOf(WindowId window) const = 0;
+    // The key as the keyboard layout of the foreground window's thread reads
+    // it with these modifiers, leaving that layout's dead-key state alone.
+    [[nodiscard]] virtual TKeyTranslation TranslateKey(int virtualKey, int scanCode, const TModifiers& modifiers) const
+        = 0;
     // One synthesised key event for the window with the keyboard focus.
     virtual void SendKey(int virtualKey, bool release) = 0;
+    // The characters as keystrokes of their own, whatever the keyboard
+    // layout, for the window with the keyboard focus; how many were sent.
+    [[nodiscard]] virtual std::size_t TypeCharacters(std::u16string_view text) = 0;
+    // The plain text on the clipboard; empty when there is none or it is held.
+    [[nodiscard]] virtual std::u16string ClipboardText() const = 0;
     virtual void SetForeground(WindowId window) = 0;
     // A left click where the pointer stands.
     virtual void ClickAtPointer() = 0;

@@ -1,6 +1,7 @@
 #include "shell/EditorFormatting.h"
 
 #include "library/TextUtils.h"
+#include "shell/MainLayout.h"
 
 #include <algorithm>
 #include <charconv>
@@ -55,10 +56,11 @@ private:
 
 } // namespace
 
-SwatchRect ColorSwatchRect(int itemLeft, int itemTop, int itemBottom, int checkMarkWidth)
+SwatchRect ColorSwatchRect(int itemLeft, int itemTop, int itemBottom, int checkMarkWidth, int dpi)
 {
-    const int left = itemLeft + checkMarkWidth + kSwatchGap;
-    return {left, itemTop + kSwatchInset, left + kSwatchWidth, itemBottom - kSwatchInset};
+    const int left = itemLeft + checkMarkWidth + ScaleToDpi(kSwatchGap, dpi);
+    const int inset = ScaleToDpi(kSwatchInset, dpi);
+    return {left, itemTop + inset, left + ScaleToDpi(kSwatchWidth, dpi), itemBottom - inset};
 }
 
 TextRange WordAt(std::string_view text, int caret)

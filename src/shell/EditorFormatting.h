@@ -29,8 +29,9 @@ struct SwatchRect {
     int left, top, right, bottom;
     bool operator==(const SwatchRect&) const = default;
 };
-// Where an item's colour swatch is drawn, frame included.
-SwatchRect ColorSwatchRect(int itemLeft, int itemTop, int itemBottom, int checkMarkWidth);
+// Where an item's colour swatch is drawn, frame included; the swatch's own
+// sizes are scaled to `dpi` (the check mark's width is the system's already).
+SwatchRect ColorSwatchRect(int itemLeft, int itemTop, int itemBottom, int checkMarkWidth, int dpi = 96);
 
 inline constexpr int kFontSizeArrowMin = 1;
 inline constexpr int kFontSizeArrowMax = 100;

@@ -7,71 +7,77 @@ namespace corvane {
 
 namespace {
 
-// Space for the delivery buttons at the foot of the bottom bar, with margins.
+// Spaces for the buttons and the reply parameter row, in 96-DPI units.
 constexpr int kButtonMargin = 2;
-constexpr int kButtonCell = kNavButtonSize + 4;
 constexpr int kParamsTop = 5;
 constexpr int kParamsRowHeight = 22;
 constexpr int kComboListHeight = 300;
 
 // A list column: caption above its list box.
-void PlaceColumn(const LayoutRect& column, LayoutRect& caption, LayoutRect& list)
+void PlaceColumn(const LayoutMetrics& m, const LayoutRect& column, LayoutRect& caption, LayoutRect& list)
 {
-    caption = {column.x, column.y, column.w, kCaptionHeight};
-    list = {column.x, column.y + kCaptionHeight, column.w, std::max(0, column.h - kCaptionHeight)};
+    caption = {column.x, column.y, column.w, m.captionHeight};
+    list = {column.x, column.y + m.captionHeight, column.w, std::max(0, column.h - m.captionHeight)};
 }
 
-LayoutRect ButtonBar(const LayoutRect& column, int top, int buttons)
+LayoutRect ButtonBar(const LayoutMetrics& m, const LayoutRect& column, int top, int buttons)
 {
-    return {column.x + kButtonMargin, top, kButtonCell, buttons * kButtonCell};
+    return {column.x + m.buttonMargin, top, m.buttonCell, buttons * m.buttonCell};
 }
 
-void PlaceUpperPanel(MainLayout& l, int width, int upperHeight, const PanelSizes& s)
+void PlaceUpperPanel(const LayoutMetrics& m, MainLayout& l, int width, int upperHeight, const PanelSizes& s)
 {
-    const int chooseBy = std::clamp(s.chooseByWidth, 0, std::max(0, width - kButtonColumnWidth - kSplitterThickness));
-    l.navButtons = {0, 0, kButtonColumnWidth, upperHeight};
-    l.navButtonBar = ButtonBar(l.navButtons, kButtonMargin, 3);
+    const int splitter = m.splitterThickness;
+    const int chooseBy = std::clamp(s.chooseByWidth, 0, std::max(0, width - m.buttonColumnWidth - splitter));
+    l.navButtons = {0, 0, m.buttonColumnWidth, upperHeight};
+    l.navButtonBar = ButtonBar(m, l.navButtons, m.buttonMargin, 3);
     l.chooseBy = {width - chooseBy, 0, chooseBy, upperHeight};
-    l.splitterVert1 = {l.chooseBy.x - kSplitterThickness, 0, kSplitterThickness, upperHeight};
-    l.tree = {kButtonColumnWidth, 0, std::max(0, l.splitterVert1.x - kButtonColumnWidth), upperHeight};
+    l.splitterVert1 = {l.chooseBy.x - splitter, 0, splitter, upperHeight};
+    l.tree = {m.buttonColumnWidth, 0, std::max(0, l.splitterVert1.x - m.buttonColumnWidth), upperHeight};
 
-    const int macros = std::clamp(s.macrosWidth, 0, std::max(0, chooseBy - kSplitterThickness));
+    const int macros = std::clamp(s.macrosWidth, 0, std::max(0, chooseBy - splitter));
     const LayoutRect macrosColumn{l.chooseBy.x, 0, macros, upperHeight};
-    l.splitterVert2 = {macrosColumn.x + macros, 0, kSplitterThickness, upperHeight};
-    const int hotKeysX = l.splitterVert2.x + kSplitterThickness;
+    l.splitterVert2 = {macrosColumn.x + macros, 0, splitter, upperHeight};
+    const int hotKeysX = l.splitterVert2.x + splitter;
     const LayoutRect hotKeysColumn{hotKeysX, 0, std::max(0, width - hotKeysX), upperHeight};
-    PlaceColumn(macrosColumn, l.macrosCaption, l.macrosList);
-    PlaceColumn(hotKeysColumn, l.hotKeysCaption, l.hotKeysList);
+    PlaceColumn(m, macrosColumn, l.macrosCaption, l.macrosList);
+    PlaceColumn(m, hotKeysColumn, l.hotKeysCaption, l.hotKeysList);
 }
 
-ReplyParamsLayout PlaceReplyParams(const LayoutRect& p)
+ReplyParamsLayout PlaceReplyParams(const LayoutMetrics& m, const LayoutRect& p)
 {
-    auto at = [&](int x, int w) { return LayoutRect{p.x + x, p.y + kParamsTop, w, kParamsRowHeight}; };
+    // Each control from its left and right edge, so that rounding leaves no gaps.
+    auto at = [&](int left, int right) {
+        return LayoutRect{p.x + m(left), p.y + m.paramsTop, m(right) - m(left), m.paramsRowHeight};
+    };
     ReplyParamsLayout r;
-    r.labelName = at(4, 38);
-    r.editName = at(44, 150);
-    r.labelMacro = at(202, 40);
-    r.editMacro = at(244, 110);
-    r.checkHotKey = at(364, 68);
-    r.labelCtrlAlt = at(434, 88);
-    r.checkShift = at(522, 64);
-    r.labelPlus = at(586, 12);
-    r.comboKey = {p.x + 600, p.y + kParamsTop, 48, kComboListHeight};
+    r.labelName = at(4, 42);
+    r.editName = at(44, 194);
+    r.labelMacro = at(202, 242);
+    r.editMacro = at(244, 354);
+    // Room beyond each text's width at 96 DPI: fonts do not grow exactly
+    // with the scale.
+    r.checkHotKey = at(362, 432);
+    r.labelCtrlAlt = at(434, 530);
+    r.checkShift = at(532, 600);
+    r.labelPlus = at(600, 612);
+    r.comboKey = at(614, 662);
+    r.comboKey.h = m.comboListHeight;
     return r;
 }
 
-void PlaceLowerPanel(MainLayout& l, int width, int top, int height)
+void PlaceLowerPanel(const LayoutMetrics& m, MainLayout& l, int width, int top, int height)
 {
     l.lowerPanel = {0, top, width, height};
-    l.bottomBar = {0, top, kButtonColumnWidth, height};
-    l.saveButtonBar = ButtonBar(l.bottomBar, top + kButtonMargin, 1);
-    l.deliveryButtonBar = ButtonBar(l.bottomBar, top + height - 2 * kButtonCell - kButtonMargin, 2);
-    const int editorX = kButtonColumnWidth;
+    l.bottomBar = {0, top, m.buttonColumnWidth, height};
+    l.saveButtonBar = ButtonBar(m, l.bottomBar, top + m.buttonMargin, 1);
+    l.deliveryButtonBar = ButtonBar(m, l.bottomBar, top + height - 2 * m.buttonCell - m.buttonMargin, 2);
+    const int editorX = m.buttonColumnWidth;
     const int editorW = std::max(0, width - editorX);
-    l.replyParams = {editorX, top, editorW, std::min(kReplyParamsHeight, height)};
-    l.params = PlaceReplyParams(l.replyParams);
+    l.replyParams = {editorX, top, editorW, std::min(m.replyParamsHeight, height)};
+    l.params = PlaceReplyParams(m, l.replyParams);
     const int toolbarTop = top + l.replyParams.h;
-    l.toolbar = {editorX, toolbarTop, editorW, std::clamp(height - l.replyParams.h, 0, kToolbarHeight)};
+    l.toolbar = {editorX, toolbarTop, editorW, std::clamp(height - l.replyParams.h, 0, m.toolbarHeight)};
     const int editorTop = toolbarTop + l.toolbar.h;
     l.editor = {editorX, editorTop, editorW, std::max(0, top + height - editorTop)};
 }
@@ -80,6 +86,51 @@ void PlaceLowerPanel(MainLayout& l, int width, int top, int height)
 int ClampToRange(int value, int low, int high) { return std::clamp(value, low, std::max(low, high)); }
 
 } // namespace
+
+int ScaleToDpi(int units, int dpi) { return ConvertDpi(units, kBaseDpi, dpi); }
+
+int ConvertDpi(int pixels, int fromDpi, int toDpi)
+{
+    const long long from = fromDpi > 0 ? fromDpi : kBaseDpi;
+    const long long to = toDpi > 0 ? toDpi : kBaseDpi;
+    const long long scaled = pixels * to;
+    // Rounded half away from zero, as MulDiv does.
+    return static_cast<int>(scaled >= 0 ? (scaled + from / 2) / from : (scaled - from / 2) / from);
+}
+
+LayoutMetrics MetricsAt(int dpi)
+{
+    LayoutMetrics m;
+    m.dpi = dpi > 0 ? dpi : kBaseDpi;
+    m.builtInWidth = m(kBuiltInWidth);
+    m.builtInHeight = m(kBuiltInHeight);
+    m.fullMinWidth = m(kFullMinWidth);
+    m.fullMinHeight = m(kFullMinHeight);
+    m.compactMinSize = m(kCompactMinSize);
+    m.treeMinWidth = m(kTreeMinWidth);
+    m.splitterThickness = m(kSplitterThickness);
+    m.splitterHorzMinSize = m(kSplitterHorzMinSize);
+    m.splitterVert1MinSize = m(kSplitterVert1MinSize);
+    m.splitterVert2MinSize = m(kSplitterVert2MinSize);
+    m.buttonColumnWidth = m(kButtonColumnWidth);
+    m.navButtonSize = m(kNavButtonSize);
+    m.captionHeight = m(kCaptionHeight);
+    m.replyParamsHeight = m(kReplyParamsHeight);
+    m.toolbarHeight = m(kToolbarHeight);
+    m.treeIndent = m(kTreeIndent);
+    m.buttonMargin = m(kButtonMargin);
+    m.buttonCell = m.navButtonSize + m(4);
+    m.paramsTop = m(kParamsTop);
+    m.paramsRowHeight = m(kParamsRowHeight);
+    m.comboListHeight = m(kComboListHeight);
+    return m;
+}
+
+PanelSizes PanelSizesAtDpi(const PanelSizes& s, int fromDpi, int toDpi)
+{
+    auto at = [&](int pixels) { return ConvertDpi(pixels, fromDpi, toDpi); };
+    return {at(s.lowerHeight), at(s.chooseByWidth), at(s.macrosWidth)};
+}
 
 double ListRatio(int macrosListWidth, int chooseByWidth)
 {
@@ -91,8 +142,9 @@ int MacrosListWidthFor(int chooseByWidth, double listRatio)
     return static_cast<int>(std::nearbyint(chooseByWidth * listRatio));
 }
 
-MainLayout ComputeMainLayout(int clientWidth, int clientHeight, const PanelSizes& sizes, bool compact)
+MainLayout ComputeMainLayout(int clientWidth, int clientHeight, const PanelSizes& sizes, bool compact, int dpi)
 {
+    const LayoutMetrics m = MetricsAt(dpi);
     MainLayout l;
     const int width = std::max(0, clientWidth);
     const int height = std::max(0, clientHeight);
@@ -101,11 +153,11 @@ MainLayout ComputeMainLayout(int clientWidth, int clientHeight, const PanelSizes
         l.upperHeight = height;
         return l;
     }
-    const int lower = std::clamp(sizes.lowerHeight, 0, std::max(0, height - kSplitterThickness));
-    l.upperHeight = std::max(0, height - lower - kSplitterThickness);
-    PlaceUpperPanel(l, width, l.upperHeight, sizes);
-    l.splitterHorz = {0, l.upperHeight, width, kSplitterThickness};
-    PlaceLowerPanel(l, width, l.upperHeight + kSplitterThickness, lower);
+    const int lower = std::clamp(sizes.lowerHeight, 0, std::max(0, height - m.splitterThickness));
+    l.upperHeight = std::max(0, height - lower - m.splitterThickness);
+    PlaceUpperPanel(m, l, width, l.upperHeight, sizes);
+    l.splitterHorz = {0, l.upperHeight, width, m.splitterThickness};
+    PlaceLowerPanel(m, l, width, l.upperHeight + m.splitterThickness, lower);
     return l;
 }
 
@@ -138,27 +190,29 @@ int SplitterGrabOffset(const MainLayout& layout, SplitterId splitter, int x, int
 }
 
 PanelSizes DragSplitter(SplitterId splitter, int x, int y, int grabOffset, int clientWidth, int clientHeight,
-    const PanelSizes& sizes, double listRatio)
+    const PanelSizes& sizes, double listRatio, int dpi)
 {
+    const LayoutMetrics m = MetricsAt(dpi);
+    const int thickness = m.splitterThickness;
     PanelSizes s = sizes;
     switch (splitter) {
     case SplitterId::Vert1: {
         // Both sides keep the splitter's minimum: the lists and the tree.
-        const int widest = clientWidth - kButtonColumnWidth - kSplitterThickness - kSplitterVert1MinSize;
-        const int wanted = clientWidth - (x - grabOffset) - kSplitterThickness;
-        s.chooseByWidth = ClampToRange(wanted, kSplitterVert1MinSize, widest);
+        const int widest = clientWidth - m.buttonColumnWidth - thickness - m.splitterVert1MinSize;
+        const int wanted = clientWidth - (x - grabOffset) - thickness;
+        s.chooseByWidth = ClampToRange(wanted, m.splitterVert1MinSize, widest);
         s.macrosWidth = MacrosListWidthFor(s.chooseByWidth, listRatio);
         break;
     }
     case SplitterId::Vert2: {
-        const int widest = s.chooseByWidth - kSplitterThickness - kSplitterVert2MinSize;
+        const int widest = s.chooseByWidth - thickness - m.splitterVert2MinSize;
         const int chooseByX = clientWidth - s.chooseByWidth;
-        s.macrosWidth = ClampToRange(x - grabOffset - chooseByX, kSplitterVert2MinSize, widest);
+        s.macrosWidth = ClampToRange(x - grabOffset - chooseByX, m.splitterVert2MinSize, widest);
         break;
     }
     case SplitterId::Horz: {
-        const int upper = std::max(kSplitterHorzMinSize, y - grabOffset);
-        s.lowerHeight = std::max(kSplitterHorzMinSize, clientHeight - upper - kSplitterThickness);
+        const int upper = std::max(m.splitterHorzMinSize, y - grabOffset);
+        s.lowerHeight = std::max(m.splitterHorzMinSize, clientHeight - upper - thickness);
         break;
     }
     case SplitterId::None:

@@ -5,6 +5,10 @@
 
 namespace corvane {
 
+// Every size below is in units of a 96-DPI display; MetricsAt turns them
+// into a window's pixels at its DPI, and nothing else scales them.
+inline constexpr int kBaseDpi = 96;
+
 // The window's sizes.
 inline constexpr int kBuiltInWidth = 740;
 inline constexpr int kBuiltInHeight = 497;
@@ -28,6 +32,24 @@ inline constexpr int kReplyParamsHeight = 32;
 inline constexpr int kToolbarHeight = 28;
 inline constexpr int kTreeIndent = 19;
 
+// A length in 96-DPI units at `dpi`, rounded to the nearest pixel.
+int ScaleToDpi(int units, int dpi);
+// A pixel length taken at `fromDpi` at `toDpi`; a DPI of zero or less counts
+// as the base DPI.
+int ConvertDpi(int pixels, int fromDpi, int toDpi);
+
+// The layout's sizes in pixels at one DPI.
+struct LayoutMetrics {
+    int dpi = kBaseDpi;
+    int builtInWidth, builtInHeight, fullMinWidth, fullMinHeight, compactMinSize, treeMinWidth;
+    int splitterThickness, splitterHorzMinSize, splitterVert1MinSize, splitterVert2MinSize;
+    int buttonColumnWidth, navButtonSize, captionHeight, replyParamsHeight, toolbarHeight, treeIndent;
+    int buttonMargin, buttonCell, paramsTop, paramsRowHeight, comboListHeight;
+    // Any other length of the layout, in 96-DPI units.
+    int operator()(int units) const { return ScaleToDpi(units, dpi); }
+};
+LayoutMetrics MetricsAt(int dpi);
+
 struct LayoutRect {
     int x = 0, y = 0, w = 0, h = 0;
     bool operator==(const LayoutRect&) const = default;
@@ -41,6 +63,10 @@ struct PanelSizes {
     int macrosWidth = 119; // PanelMacrosList
     bool operator==(const PanelSizes&) const = default;
 };
+// Panel sizes taken at `fromDpi`, in pixels at `toDpi`.
+PanelSizes PanelSizesAtDpi(const PanelSizes& sizes, int fromDpi, int toDpi);
+// The sizes above at `dpi`: what a window without stored geometry starts with.
+inline PanelSizes DefaultPanelSizes(int dpi) { return PanelSizesAtDpi(PanelSizes{}, kBaseDpi, dpi); }
 
 // The reply parameter row: "Name:", EditName, "Macro:", EditMacro, "Hot Key:",
 // "<CTRL>+<ALT>+", "<SHIFT>", "+", ComboBoxKey (its height includes the list).
@@ -73,7 +99,9 @@ struct MainLayout {
 
 // Full mode lays out every panel; compact mode gives the whole client area to
 // the tree and leaves every other rectangle empty.
-MainLayout ComputeMainLayout(int clientWidth, int clientHeight, const PanelSizes& sizes, bool compact);
+// The panel sizes are pixels; every fixed size is scaled to `dpi`.
+MainLayout ComputeMainLayout(
+    int clientWidth, int clientHeight, const PanelSizes& sizes, bool compact, int dpi = kBaseDpi);
 
 // The macro column's share of the right-hand panel, and the column's width
 // for a panel width at that share (rounded, ties to even).
@@ -91,7 +119,7 @@ int SplitterGrabOffset(const MainLayout& layout, SplitterId splitter, int x, int
 // splitters' limits. SplitterVert1 keeps the macro column's proportion
 // `listRatio` of the right-hand panel.
 PanelSizes DragSplitter(SplitterId splitter, int x, int y, int grabOffset, int clientWidth, int clientHeight,
-    const PanelSizes& sizes, double listRatio);
+    const PanelSizes& sizes, double listRatio, int dpi = kBaseDpi);
 
 // Top-left corner that centres a window of the given size on a screen area;
 // a window larger than the area starts at the area's corner.

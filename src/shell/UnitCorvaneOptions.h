@@ -1,5 +1,6 @@
 #pragma once
-// The options dialog's behaviour over a view of its four check boxes.
+// The options dialog's behaviour over a view of its four check boxes and the
+// list of the user's own console windows.
 #include "library/Texts.h"
 #include "platform/Registry.h"
 
@@ -22,6 +23,9 @@ public:
     virtual std::string TypedProgram() const = 0;
     virtual void SetTypedProgram(const std::string& text) = 0;
     virtual int SelectedProgram() const = 0;
+    // Window classes of consoles and terminals, as the user typed them.
+    virtual void SetConsoleClasses(const std::string& text) = 0;
+    virtual std::string ConsoleClasses() const = 0;
     // Message boxes belong to the dialog.
     virtual void ShowWarning(const std::string& text) = 0;
     virtual void ShowError(const std::string& text) = 0;

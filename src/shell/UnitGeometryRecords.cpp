@@ -93,11 +93,12 @@ std::optional<TWindowSize> UsableWindowSize(TWindowSize s, TWindowSize screen, T
     return s;
 }
 
-std::optional<TMainFormGeometry> UsableMainFormGeometry(TMainFormGeometry g, TWindowSize screen)
+std::optional<TMainFormGeometry> UsableMainFormGeometry(TMainFormGeometry g, TWindowSize screen, int dpi)
 {
-    if (g.minWidth < 0 || g.minHeight < 0 || g.upperPanelHeight < kSplitterHorzMinSize)
+    const LayoutMetrics m = MetricsAt(dpi);
+    if (g.minWidth < 0 || g.minHeight < 0 || g.upperPanelHeight < m.splitterHorzMinSize)
         return std::nullopt;
-    const auto size = UsableWindowSize({g.width, g.height}, screen, {std::max(g.minWidth, kFullMinWidth), g.minHeight});
+    const auto size = UsableWindowSize({g.width, g.height}, screen, {std::max(g.minWidth, m.fullMinWidth), g.minHeight});
     if (!size)
         return std::nullopt;
     g.width = size->width;
@@ -108,6 +109,26 @@ std::optional<TMainFormGeometry> UsableMainFormGeometry(TMainFormGeometry g, TWi
     g.chooseByWidth = std::clamp(g.chooseByWidth, 0, g.width);
     g.macrosListWidth = std::clamp(g.macrosListWidth, 0, g.chooseByWidth);
     return g;
+}
+
+TMainFormGeometry MainFormGeometryAtDpi(const TMainFormGeometry& g, int fromDpi, int toDpi)
+{
+    auto at = [&](int pixels) { return ConvertDpi(pixels, fromDpi, toDpi); };
+    return {at(g.minHeight), at(g.minWidth), at(g.width), at(g.height), at(g.upperPanelHeight), at(g.chooseByWidth),
+        at(g.macrosListWidth)};
+}
+
+TWindowSize WindowSizeAtDpi(const TWindowSize& s, int fromDpi, int toDpi)
+{
+    return {ConvertDpi(s.width, fromDpi, toDpi), ConvertDpi(s.height, fromDpi, toDpi)};
+}
+
+int ReadGeometryDpi(IRegistry& reg, const char* name)
+{
+    // Displays run from 100 % to 500 %; anything else was not written by us.
+    constexpr int kLowestDpi = kBaseDpi, kHighestDpi = 5 * kBaseDpi;
+    const int dpi = SettingsReadInt(reg, RegRoot::CurrentUser, kProgramKey, name);
+    return dpi >= kLowestDpi && dpi <= kHighestDpi ? dpi : kBaseDpi;
 }
 
 std::optional<RegValue> ReadGeometryValue(IRegistry& reg, const char* name)

@@ -44,9 +44,17 @@ std::optional<TWindowSize> DecodeMacroInsFormSize(const RegValue& value);
 // the window's minimum, a negative minimum, an upper panel below its splitter's
 // limit (what a minimised window reports). Otherwise the record with its
 // sizes cut to the screen's work area and its panels brought within the window.
-std::optional<TMainFormGeometry> UsableMainFormGeometry(TMainFormGeometry g, TWindowSize screen);
+// The limits are those of the layout at `dpi`.
+std::optional<TMainFormGeometry> UsableMainFormGeometry(TMainFormGeometry g, TWindowSize screen, int dpi = 96);
 // nullopt for a size below `minimum`, otherwise the size cut to the screen.
 std::optional<TWindowSize> UsableWindowSize(TWindowSize s, TWindowSize screen, TWindowSize minimum = {1, 1});
+
+// A record taken at `fromDpi`, in pixels at `toDpi`.
+TMainFormGeometry MainFormGeometryAtDpi(const TMainFormGeometry& g, int fromDpi, int toDpi);
+TWindowSize WindowSizeAtDpi(const TWindowSize& s, int fromDpi, int toDpi);
+// The stored DPI named `name`; 96 when there is none or it is no DPI a
+// display has.
+int ReadGeometryDpi(IRegistry& reg, const char* name);
 
 // Reading opens the program key without creating it; writing creates it.
 std::optional<RegValue> ReadGeometryValue(IRegistry& reg, const char* name);

@@ -31,30 +31,40 @@ bool LoadFullGeometry(IModeWindow& window, IRegistry& reg)
     const auto record = DecodeMainFormGeometry(*value);
     if (!record)
         return false;
-    const auto g = UsableMainFormGeometry(*record, window.ScreenSize());
+    const int dpi = window.Dpi();
+    const auto taken = MainFormGeometryAtDpi(*record, ReadGeometryDpi(reg, kMainFormDpi), dpi);
+    const auto g = UsableMainFormGeometry(taken, window.ScreenSize(), dpi);
     if (!g)
         return false;
     window.SetMinHeight(g->minHeight);
     window.SetMinWidth(g->minWidth);
     window.SetWidth(g->width);
     window.SetHeight(g->height);
-    window.SetLowerPanelHeight(std::max(0, window.ClientHeight() - g->upperPanelHeight - kSplitterThickness));
+    const int splitter = MetricsAt(dpi).splitterThickness;
+    window.SetLowerPanelHeight(std::max(0, window.ClientHeight() - g->upperPanelHeight - splitter));
     window.SetChooseByWidth(g->chooseByWidth);
     window.SetMacrosListWidth(g->macrosListWidth);
     return true;
 }
 
-constexpr TWindowSize kCompactMinimum{kCompactMinSize, kCompactMinSize};
+TWindowSize CompactMinimum(int dpi)
+{
+    const int side = MetricsAt(dpi).compactMinSize;
+    return {side, side};
+}
 
 void LoadCompactGeometry(IModeWindow& window, IRegistry& reg)
 {
     window.SetModeItemCaption("Full Mode");
-    window.SetMinHeight(kCompactMinSize);
-    window.SetMinWidth(kCompactMinSize);
+    const int dpi = window.Dpi();
+    const TWindowSize minimum = CompactMinimum(dpi);
+    window.SetMinHeight(minimum.height);
+    window.SetMinWidth(minimum.width);
     TWindowSize size{window.TreeWidth(), window.TreeHeight()};
     if (const auto value = ReadGeometryValue(reg, kNavMainFormSettings))
         if (const auto record = DecodeNavMainFormSize(*value))
-            if (const auto usable = UsableWindowSize(*record, window.ScreenSize(), kCompactMinimum))
+            if (const auto usable = UsableWindowSize(
+                    WindowSizeAtDpi(*record, ReadGeometryDpi(reg, kNavMainFormDpi), dpi), window.ScreenSize(), minimum))
                 size = *usable;
     window.SetWidth(size.width);
     window.SetHeight(size.height);
@@ -75,23 +85,36 @@ void LoadModeGeometry(TModeState& state, IModeWindow& window, IRegistry& reg)
     ApplyMode(state, window);
 }
 
+namespace {
+
+bool WriteGeometryRecord(IRegistry& reg, const char* name, const std::uint8_t* bytes, std::size_t size,
+    const char* dpiName, int dpi)
+{
+    return WriteGeometryValue(reg, name, bytes, size)
+        && SettingsWriteInt(reg, RegRoot::CurrentUser, kProgramKey, dpiName, dpi);
+}
+
+} // namespace
+
 bool SaveModeGeometry(const TModeState& state, const IModeWindow& window, IRegistry& reg)
 {
     const TWindowSize size = window.RestoredSize();
+    const int dpi = window.Dpi();
     if (state.mode == kModeFull) {
         // The lower panel keeps its height in any size; the upper one takes the rest.
-        const int upper = size.height - window.FrameHeight() - window.LowerPanelHeight() - kSplitterThickness;
+        const int upper
+            = size.height - window.FrameHeight() - window.LowerPanelHeight() - MetricsAt(dpi).splitterThickness;
         const TMainFormGeometry g{window.MinHeight(), window.MinWidth(), size.width, size.height, upper,
             window.ChooseByWidth(), window.MacrosListWidth()};
-        if (!UsableMainFormGeometry(g, {}))
+        if (!UsableMainFormGeometry(g, {}, dpi))
             return true; // nothing worth keeping; the earlier record serves
         const auto record = EncodeMainFormGeometry(g);
-        return WriteGeometryValue(reg, kMainFormSettings, record.data(), record.size());
+        return WriteGeometryRecord(reg, kMainFormSettings, record.data(), record.size(), kMainFormDpi, dpi);
     }
-    if (!UsableWindowSize(size, {}, kCompactMinimum))
+    if (!UsableWindowSize(size, {}, CompactMinimum(dpi)))
         return true;
     const auto record = EncodeNavMainFormSize(size);
-    return WriteGeometryValue(reg, kNavMainFormSettings, record.data(), record.size());
+    return WriteGeometryRecord(reg, kNavMainFormSettings, record.data(), record.size(), kNavMainFormDpi, dpi);
 }
 
 void ApplyMode(const TModeState& state, IModeWindow& window)
@@ -112,11 +135,16 @@ bool ToggleMode(TModeState& state, IModeWindow& window, IRegistry& reg)
     return saved && written;
 }
 
-int MinWidthForChooseBy(int chooseByWidth) { return std::max(chooseByWidth + kTreeMinWidth, kFullMinWidth); }
-
-int MinHeightForLowerPanel(int lowerPanelHeight, int windowHeight, int clientHeight)
+int MinWidthForChooseBy(int chooseByWidth, int dpi)
 {
-    return lowerPanelHeight + (windowHeight - clientHeight) + kSplitterHorzMinSize + kSplitterThickness;
+    const LayoutMetrics m = MetricsAt(dpi);
+    return std::max(chooseByWidth + m.treeMinWidth, m.fullMinWidth);
+}
+
+int MinHeightForLowerPanel(int lowerPanelHeight, int windowHeight, int clientHeight, int dpi)
+{
+    const LayoutMetrics m = MetricsAt(dpi);
+    return lowerPanelHeight + (windowHeight - clientHeight) + m.splitterHorzMinSize + m.splitterThickness;
 }
 
 void RecordListRatio(TModeState& state, const IModeWindow& window)
@@ -128,12 +156,13 @@ void SplitterVert1Moved(const TModeState& state, IModeWindow& window)
 {
     const int chooseBy = window.ChooseByWidth();
     window.SetMacrosListWidth(MacrosListWidthFor(chooseBy, state.listRatio));
-    window.SetMinWidth(MinWidthForChooseBy(chooseBy));
+    window.SetMinWidth(MinWidthForChooseBy(chooseBy, window.Dpi()));
 }
 
 void SplitterHorzMoved(IModeWindow& window)
 {
-    window.SetMinHeight(MinHeightForLowerPanel(window.LowerPanelHeight(), window.Height(), window.ClientHeight()));
+    window.SetMinHeight(
+        MinHeightForLowerPanel(window.LowerPanelHeight(), window.Height(), window.ClientHeight(), window.Dpi()));
 }
 
 } // namespace corvane

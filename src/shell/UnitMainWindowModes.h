@@ -25,6 +25,8 @@ public:
     // Window height minus client height: the caption, menu bar and borders.
     virtual int FrameHeight() const = 0;
     virtual int ClientHeight() const = 0;
+    // The DPI the window is laid out at.
+    virtual int Dpi() const = 0;
     virtual void SetMinHeight(int h) = 0;
     virtual void SetMinWidth(int w) = 0;
     virtual void SetWidth(int w) = 0;
@@ -57,9 +59,10 @@ struct TModeState {
     double listRatio = 0.0; // macro column width / right-hand panel width
 };
 
-// A stored size that is applied is applied centred on the screen.
+// A stored size that is applied is applied centred on the screen, converted
+// from the DPI it was taken at to the window's.
 void LoadModeGeometry(TModeState& state, IModeWindow& window, IRegistry& reg);
-// Stores the restored size, with the upper panel as it is in that size; a
+// Stores the restored size and the window's DPI, with the upper panel as it is in that size; a
 // geometry no window could be opened with again (a minimised window's) is
 // not stored, and the earlier record stays. False when the registry refused
 // the write.
@@ -70,8 +73,8 @@ void ApplyMode(const TModeState& state, IModeWindow& window);
 [[nodiscard]] bool ToggleMode(TModeState& state, IModeWindow& window, IRegistry& reg);
 
 // Splitter rules.
-int MinWidthForChooseBy(int chooseByWidth);
-int MinHeightForLowerPanel(int lowerPanelHeight, int windowHeight, int clientHeight);
+int MinWidthForChooseBy(int chooseByWidth, int dpi = kBaseDpi);
+int MinHeightForLowerPanel(int lowerPanelHeight, int windowHeight, int clientHeight, int dpi = kBaseDpi);
 
 void RecordListRatio(TModeState& state, const IModeWindow& window); // also before SplitterVert1 moves
 void SplitterVert1Moved(const TModeState& state, IModeWindow& window);

@@ -23,8 +23,14 @@ inline constexpr const char* kPickerEnabled = "PickerEnabled";
 inline constexpr const char* kExcludedPrograms = "ExcludedPrograms";
 // The replies delivered lately, most recent first, separated by ";".
 inline constexpr const char* kRecentReplies = "RecentReplies";
+// Window classes of the user's own consoles and terminals, separated by commas.
+inline constexpr const char* kConsoleClasses = "ConsoleClasses";
 inline constexpr const char* kMainFormSettings = "MainFormSettings";
 inline constexpr const char* kNavMainFormSettings = "NavMainFormSettings";
+// The DPI each of the two records above was taken at; a record without one
+// was taken at 96 DPI.
+inline constexpr const char* kMainFormDpi = "MainFormDpi";
+inline constexpr const char* kNavMainFormDpi = "NavMainFormDpi";
 inline constexpr const char* kMacroInsFormSettings = "MacroInsFormSettings";
 
 // A DWORD yields its value, a binary value its first 4 bytes little-endian

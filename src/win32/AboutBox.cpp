@@ -30,10 +30,10 @@ private:
         AddControl("STATIC", nullptr, SS_ICON, IdLogo, 24, 24, 32, 32);
         ::SendDlgItemMessageA(Dialog(), IdLogo, STM_SETICON, reinterpret_cast<WPARAM>(logo_), 0);
         HWND title = AddControl("STATIC", kAboutTitle, SS_LEFT, IdTitle, 80, 28, 280, 32);
-        titleFont_.Reset(MakeFont(-24, FW_BOLD, false, "Arial"));
+        titleFont_.Reset(MakeFont(-Scaled(24), FW_BOLD, false, "Arial"));
         ::SendMessageA(title, WM_SETFONT, reinterpret_cast<WPARAM>(titleFont_.Get()), FALSE);
         HWND link = AddControl("STATIC", MakerSiteDisplayText().c_str(), SS_LEFT | SS_NOTIFY, IdLink, 80, 84, 280, 20);
-        linkFont_.Reset(MakeFont(-13, FW_NORMAL, true, "MS Shell Dlg"));
+        linkFont_.Reset(MakeFont(-Scaled(13), FW_NORMAL, true, "MS Shell Dlg"));
         ::SendMessageA(link, WM_SETFONT, reinterpret_cast<WPARAM>(linkFont_.Get()), FALSE);
         AddControl("BUTTON", "Ok", BS_DEFPUSHBUTTON | WS_TABSTOP, IDOK, 150, 156, 80, 26);
     }

@@ -22,12 +22,13 @@ bool OpenClipboardPatiently(HWND owner)
 
 bool PutOnOpenClipboard(const ClipboardEntry& entry)
 {
-    HGLOBAL memory = ::GlobalAlloc(GMEM_MOVEABLE, entry.bytes.size() + 1);
+    constexpr size_t kTerminator = 2; // one wide character, or two single-byte ones
+    HGLOBAL memory = ::GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, entry.bytes.size() + kTerminator);
     if (!memory)
         return false;
     bool placed = false;
     if (void* target = ::GlobalLock(memory)) {
-        std::memcpy(target, entry.bytes.c_str(), entry.bytes.size() + 1);
+        std::memcpy(target, entry.bytes.data(), entry.bytes.size());
         ::GlobalUnlock(memory);
         placed = ::SetClipboardData(entry.format, memory) != nullptr;
     }

@@ -9,7 +9,7 @@ namespace corvane::win32 {
 
 struct ClipboardEntry {
     UINT format;
-    const std::string& bytes; // a terminating zero is added
+    const std::string& bytes; // a terminating zero is added, two bytes wide for UTF-16 text
 };
 
 // False when the clipboard could not be taken (another program holds it)

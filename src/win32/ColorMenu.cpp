@@ -1,6 +1,8 @@
 #include "win32/ColorMenu.h"
 
 #include "shell/EditorFormatting.h"
+#include "shell/MainLayout.h"
+#include "win32/DisplayDpi.h"
 
 #include <algorithm>
 #include <cstring>
@@ -21,9 +23,12 @@ UniqueGdiObject MenuFont()
     return UniqueGdiObject(CreateFontIndirectA(&metrics.lfMenuFont));
 }
 
+// Menus are drawn at the system's DPI, as their font and metrics are.
+int Scaled(int pixels) { return ScaleToDpi(pixels, SystemDpi()); }
+
 int CaptionLeft(int itemLeft)
 {
-    return itemLeft + GetSystemMetrics(SM_CXMENUCHECK) + kColorMenuSwatchRoom + kCaptionGap;
+    return itemLeft + GetSystemMetrics(SM_CXMENUCHECK) + Scaled(kColorMenuSwatchRoom + kCaptionGap);
 }
 
 COLORREF ItemColor(const ColorMenuItem& item)
@@ -76,8 +81,8 @@ void MeasureColorItem(HWND owner, MEASUREITEMSTRUCT& item)
         GetTextExtentPoint32A(dc, caption, static_cast<int>(std::strlen(caption)), &text);
     }
     ReleaseDC(owner, dc);
-    item.itemWidth = static_cast<UINT>(CaptionLeft(0) + text.cx + kRightMargin);
-    item.itemHeight = static_cast<UINT>(std::max<int>(GetSystemMetrics(SM_CYMENU), text.cy + 6));
+    item.itemWidth = static_cast<UINT>(CaptionLeft(0) + text.cx + Scaled(kRightMargin));
+    item.itemHeight = static_cast<UINT>(std::max<int>(GetSystemMetrics(SM_CYMENU), text.cy + Scaled(6)));
 }
 
 void DrawColorItem(const DRAWITEMSTRUCT& item)
@@ -96,7 +101,7 @@ void DrawColorItem(const DRAWITEMSTRUCT& item)
     if (item.itemState & ODS_CHECKED) {
         const int check = GetSystemMetrics(SM_CXMENUCHECK);
         const int middle = (r.top + r.bottom) / 2;
-        const int radius = std::max(2, check / 2 - kBulletInset + 2);
+        const int radius = std::max(2, check / 2 - Scaled(kBulletInset) + 2);
         SelectedObject brush(dc, GetSysColorBrush(textColor));
         SelectedObject pen(dc, GetStockObject(NULL_PEN));
         const int centre = r.left + check / 2 + 2;
@@ -112,7 +117,7 @@ void DrawColorItem(const DRAWITEMSTRUCT& item)
     }
 
     // The swatch: a frame in the menu-text colour around the item's colour.
-    const SwatchRect s = ColorSwatchRect(r.left, r.top, r.bottom, GetSystemMetrics(SM_CXMENUCHECK));
+    const SwatchRect s = ColorSwatchRect(r.left, r.top, r.bottom, GetSystemMetrics(SM_CXMENUCHECK), SystemDpi());
     RECT swatch{s.left, s.top, s.right, s.bottom};
     UniqueGdiObject frame(CreateSolidBrush(GetSysColor(COLOR_MENUTEXT)));
     FrameRect(dc, &swatch, static_cast<HBRUSH>(frame.Get()));

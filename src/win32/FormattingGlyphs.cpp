@@ -138,23 +138,27 @@ void Draw(HDC dc, int glyph)
 
 } // namespace
 
-UniqueImageList MakeFormattingGlyphs()
+UniqueImageList MakeFormattingGlyphs(int size)
 {
-    UniqueImageList list(ImageList_Create(kSize, kSize, ILC_COLOR24 | ILC_MASK, GlyphCount, 0));
+    UniqueImageList list(ImageList_Create(size, size, ILC_COLOR24 | ILC_MASK, GlyphCount, 0));
     HDC screen = GetDC(nullptr);
     HDC dc = CreateCompatibleDC(screen);
-    UniqueGdiObject bitmap(CreateCompatibleBitmap(screen, kSize * GlyphCount, kSize));
+    UniqueGdiObject bitmap(CreateCompatibleBitmap(screen, size * GlyphCount, size));
     ReleaseDC(nullptr, screen);
     {
         SelectedObject selected(dc, bitmap.Get());
         UniqueGdiObject background(CreateSolidBrush(kTransparent));
-        RECT all{0, 0, kSize * GlyphCount, kSize};
+        RECT all{0, 0, size * GlyphCount, size};
         FillRect(dc, &all, static_cast<HBRUSH>(background.Get()));
+        // Each glyph is drawn on a grid of kSize, scaled to `size`.
+        SetGraphicsMode(dc, GM_ADVANCED);
+        const float scale = static_cast<float>(size) / kSize;
         for (int glyph = 0; glyph < GlyphCount; ++glyph) {
-            SetViewportOrgEx(dc, glyph * kSize, 0, nullptr);
+            const XFORM place{scale, 0, 0, scale, static_cast<float>(glyph * size), 0};
+            SetWorldTransform(dc, &place);
             Draw(dc, glyph);
         }
-        SetViewportOrgEx(dc, 0, 0, nullptr);
+        ModifyWorldTransform(dc, nullptr, MWT_IDENTITY);
     }
     DeleteDC(dc);
     ImageList_AddMasked(list.Get(), static_cast<HBITMAP>(bitmap.Get()), kTransparent);

@@ -26,7 +26,8 @@ enum FormattingGlyph : int {
 
 inline constexpr int kFormattingGlyphSize = 16;
 
-// An image list holding every FormattingGlyph at its own index.
-UniqueImageList MakeFormattingGlyphs();
+// An image list holding every FormattingGlyph at its own index, drawn at
+// `size` pixels square.
+UniqueImageList MakeFormattingGlyphs(int size = kFormattingGlyphSize);
 
 } // namespace corvane::win32

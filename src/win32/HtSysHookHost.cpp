@@ -87,6 +87,7 @@ public:
     {
         MessageBoxA(nullptr, text.c_str(), caption.c_str(), MB_OK | MB_ICONERROR);
     }
+    void ReplyToSender(std::int64_t result) override { ReplyMessage(static_cast<LRESULT>(result)); }
 
 private:
     Win32ModuleApi api_;

@@ -4,6 +4,8 @@
 
 #include "shell/UnitGeometryRecords.h"
 #include "shell/UnitSettings.h"
+#include "shell/MainLayout.h"
+#include "win32/DisplayDpi.h"
 #include "win32/HtSysHookUtils.h"
 #include "win32/PanelControlAdapters.h"
 
@@ -37,9 +39,11 @@ bool TFormMacroInserts::Ask(HWND owner, const std::string& parameterList, const 
     values_.clear();
     started_ = false;
     scroll_ = 0;
-    // Every row while the screen has room for them; the scroll box shows the rest.
-    const int clientHeight = ParametersDialogHeight(kDesignHeight,
-        RowsHeight(static_cast<int>(names_.size())) + kMacroInsBottomPanel, GetSystemMetrics(SM_CYSCREEN) - FrameHeight());
+    // Every row while the screen has room for them; the scroll box shows the
+    // rest. In 96-DPI pixels, as the dialog's sizes are.
+    const int screenHeight = ConvertDpi(GetSystemMetrics(SM_CYSCREEN) - FrameHeight(), SystemDpi(), kBaseDpi);
+    const int clientHeight = ParametersDialogHeight(
+        kDesignHeight, RowsHeight(static_cast<int>(names_.size())) + kMacroInsBottomPanel, screenHeight);
     const INT_PTR result = Run(owner, nullptr, MacroInsCaption, kDialogStyle, kDesignWidth, clientHeight);
     rows_.clear();
     scrollBox_ = nullptr;
@@ -101,11 +105,13 @@ void TFormMacroInserts::Relayout()
         return;
     RECT client{};
     GetClientRect(Dialog(), &client);
-    const int panelTop = client.bottom - kMacroInsBottomPanel;
+    const int panelTop = client.bottom - Scaled(kMacroInsBottomPanel);
+    const int checkWidth = Scaled(kCheckWidth), buttonWidth = Scaled(kButtonWidth);
     MoveWindow(scrollBox_, 0, 0, client.right, std::max(0, panelTop), TRUE);
-    MoveWindow(accept_, AcceptButtonLeft(client.right, kCheckWidth, kButtonWidth), panelTop + kButtonTop, kButtonWidth,
-        kButtonHeight, TRUE);
-    MoveWindow(checkShow_, client.right - kCheckWidth - 8, panelTop + kCheckTop, kCheckWidth, 17, TRUE);
+    MoveWindow(accept_, AcceptButtonLeft(client.right, checkWidth, buttonWidth), panelTop + Scaled(kButtonTop),
+        buttonWidth, Scaled(kButtonHeight), TRUE);
+    MoveWindow(checkShow_, client.right - checkWidth - Scaled(8), panelTop + Scaled(kCheckTop), checkWidth, Scaled(17),
+        TRUE);
     ScrollRowsTo(scroll_);
 }
 
@@ -113,7 +119,7 @@ void TFormMacroInserts::ScrollRowsTo(int position)
 {
     RECT box{};
     GetClientRect(scrollBox_, &box);
-    const TRowsScroll rows{RowsHeight(static_cast<int>(rows_.size())), box.bottom};
+    const TRowsScroll rows{Scaled(RowsHeight(static_cast<int>(rows_.size()))), box.bottom};
     scroll_ = rows.Clamp(position);
     SCROLLINFO info{sizeof(info), SIF_RANGE | SIF_PAGE | SIF_POS, 0, rows.content - 1,
         static_cast<UINT>(rows.view), scroll_, 0};
@@ -121,8 +127,8 @@ void TFormMacroInserts::ScrollRowsTo(int position)
     // The scroll bar may have come or gone: the rows take the width left.
     GetClientRect(scrollBox_, &box);
     for (size_t i = 0; i < rows_.size(); ++i)
-        MoveWindow(rows_[i], kRowLeft, RowTop(static_cast<int>(i)) - scroll_, box.right - 2 * kRowLeft,
-            kMacroInsRowHeight, TRUE);
+        MoveWindow(rows_[i], Scaled(kRowLeft), Scaled(RowTop(static_cast<int>(i))) - scroll_,
+            box.right - 2 * Scaled(kRowLeft), Scaled(kMacroInsRowHeight), TRUE);
 }
 
 void TFormMacroInserts::SaveSize()
@@ -193,7 +199,7 @@ LRESULT CALLBACK TFormMacroInserts::ScrollBoxProc(
     case WM_VSCROLL: {
         SCROLLINFO info{sizeof(info), SIF_TRACKPOS, 0, 0, 0, 0, 0};
         GetScrollInfo(box, SB_VERT, &info);
-        const int line = kMacroInsRowHeight + kMacroInsRowGap;
+        const int line = form->Scaled(kMacroInsRowHeight + kMacroInsRowGap);
         switch (LOWORD(wParam)) {
         case SB_LINEUP: form->ScrollRowsBy(-line); break;
         case SB_LINEDOWN: form->ScrollRowsBy(line); break;
@@ -202,20 +208,22 @@ LRESULT CALLBACK TFormMacroInserts::ScrollBoxProc(
         case SB_THUMBTRACK:
         case SB_THUMBPOSITION: form->ScrollRowsTo(info.nTrackPos); break;
         case SB_TOP: form->ScrollRowsTo(0); break;
-        case SB_BOTTOM: form->ScrollRowsTo(RowsHeight(static_cast<int>(form->rows_.size()))); break;
+        case SB_BOTTOM: form->ScrollRowsTo(form->Scaled(RowsHeight(static_cast<int>(form->rows_.size())))); break;
         default: break;
         }
         return 0;
     }
     case WM_MOUSEWHEEL:
-        form->ScrollRowsBy(-GET_WHEEL_DELTA_WPARAM(wParam) / WHEEL_DELTA * (kMacroInsRowHeight + kMacroInsRowGap));
+        form->ScrollRowsBy(
+            -GET_WHEEL_DELTA_WPARAM(wParam) / WHEEL_DELTA * form->Scaled(kMacroInsRowHeight + kMacroInsRowGap));
         return 0;
     case WM_COMMAND:
         // A row that takes the focus comes into view.
         if (HIWORD(wParam) == EN_SETFOCUS) {
             const int row = LOWORD(wParam) - IdFirstRow;
-            form->ScrollRowsTo(TRowsScroll{RowsHeight(static_cast<int>(form->rows_.size())), view.bottom}.ShowingRow(
-                row, form->scroll_));
+            // The rows' rule works in 96-DPI pixels.
+            const TRowsScroll rows{RowsHeight(static_cast<int>(form->rows_.size())), form->Unscaled(view.bottom)};
+            form->ScrollRowsTo(form->Scaled(rows.ShowingRow(row, form->Unscaled(form->scroll_))));
         }
         return SendMessageA(GetParent(box), msg, wParam, lParam);
     case WM_NCDESTROY:

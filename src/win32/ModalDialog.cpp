@@ -5,6 +5,8 @@
 #include <vector>
 
 #include "library/Texts.h"
+#include "shell/MainLayout.h"
+#include "win32/DisplayDpi.h"
 
 namespace corvane::win32 {
 
@@ -46,13 +48,17 @@ INT_PTR ModalDialog::Run(
 HWND ModalDialog::AddControl(
     const char* className, const char* text, DWORD style, int id, int x, int y, int width, int height, DWORD exStyle)
 {
-    HWND control = ::CreateWindowExA(exStyle, className, text, WS_CHILD | WS_VISIBLE | style, x, y, width, height,
-        dialog_, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), ::GetModuleHandleA(nullptr), nullptr);
+    HWND control = ::CreateWindowExA(exStyle, className, text, WS_CHILD | WS_VISIBLE | style, Scaled(x), Scaled(y),
+        Scaled(width), Scaled(height), dialog_, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), ::GetModuleHandleA(nullptr), nullptr);
     ::SendMessageA(control, WM_SETFONT, ::SendMessageA(dialog_, WM_GETFONT, 0, 0), FALSE);
     return control;
 }
 
 void ModalDialog::End(INT_PTR result) { ::EndDialog(dialog_, result); }
+
+int ModalDialog::Scaled(int pixels) const { return ScaleToDpi(pixels, WindowDpi(dialog_)); }
+
+int ModalDialog::Unscaled(int pixels) const { return ConvertDpi(pixels, WindowDpi(dialog_), kBaseDpi); }
 
 bool ModalDialog::OnMessage(UINT, WPARAM, LPARAM, INT_PTR&) { return false; }
 
@@ -60,7 +66,7 @@ void ModalDialog::SizeAndCentre()
 {
     const DWORD style = static_cast<DWORD>(::GetWindowLongPtrA(dialog_, GWL_STYLE));
     const DWORD exStyle = static_cast<DWORD>(::GetWindowLongPtrA(dialog_, GWL_EXSTYLE));
-    RECT frame{0, 0, clientWidth_, clientHeight_};
+    RECT frame{0, 0, Scaled(clientWidth_), Scaled(clientHeight_)};
     ::AdjustWindowRectEx(&frame, style, FALSE, exStyle);
     const int width = frame.right - frame.left;
     const int height = frame.bottom - frame.top;

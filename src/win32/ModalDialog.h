@@ -1,6 +1,7 @@
 #pragma once
 // A modal dialog built in code: an empty dialog frame of an exact client size
-// in pixels, whose controls the derived class creates when it starts.
+// in pixels of a 96-DPI display, whose controls the derived class creates when
+// it starts. Every size is scaled to the dialog's DPI.
 #include <windows.h>
 
 #include <string>
@@ -23,6 +24,10 @@ protected:
     HWND AddControl(const char* className, const char* text, DWORD style, int id, int x, int y, int width, int height,
         DWORD exStyle = 0);
     void End(INT_PTR result);
+    // A length in 96-DPI pixels at the dialog's DPI: for fonts of its own.
+    int Scaled(int pixels) const;
+    int Unscaled(int pixels) const;
+    RECT Scaled(const RECT& r) const { return {Scaled(r.left), Scaled(r.top), Scaled(r.right), Scaled(r.bottom)}; }
 
     virtual void OnStart() = 0;
     virtual void OnCommand(int id, int notification) = 0;

@@ -237,6 +237,9 @@ std::string RichEditControl::StreamOut(UINT format) const
     // Some versions end the stream with a terminating zero.
     while (!out.empty() && out.back() == '\0')
         out.pop_back();
+    // UTF-16 text whose last character's high byte was zero got that byte trimmed too.
+    if ((format & SF_UNICODE) != 0 && out.size() % 2 != 0)
+        out.push_back('\0');
     return out;
 }
 
@@ -275,7 +278,10 @@ bool RichEditControl::CopyAllToClipboard()
     static const UINT richTextFormat = ::RegisterClipboardFormatA(CF_RTF);
     const std::string rtf = StreamOut(SF_RTF);
     const std::string text = StreamOut(SF_TEXT);
-    return ReplaceClipboard(hwnd_, {{richTextFormat, rtf}, {CF_TEXT, text}});
+    // Plain-text programs read the UTF-16 form: every script and symbol of
+    // the reply arrives as written, not as "?" outside the ANSI code page.
+    const std::string unicodeText = StreamOut(SF_TEXT | SF_UNICODE);
+    return ReplaceClipboard(hwnd_, {{richTextFormat, rtf}, {CF_UNICODETEXT, unicodeText}, {CF_TEXT, text}});
 }
 
 void RichEditControl::ReplaceSelection(const std::string& text)

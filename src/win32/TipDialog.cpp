@@ -45,7 +45,7 @@ private:
         ::SendDlgItemMessageA(
             Dialog(), IdPicture, STM_SETICON, reinterpret_cast<WPARAM>(::LoadIconA(nullptr, IDI_INFORMATION)), 0);
         HWND heading = AddControl("STATIC", "Did you know...", SS_LEFT, IdHeading, 92, 16, 320, 28);
-        headingFont_.Reset(::CreateFontA(-21, 0, 0, 0, FW_BOLD, FALSE, FALSE, FALSE, ANSI_CHARSET, OUT_DEFAULT_PRECIS,
+        headingFont_.Reset(::CreateFontA(-Scaled(21), 0, 0, 0, FW_BOLD, FALSE, FALSE, FALSE, ANSI_CHARSET, OUT_DEFAULT_PRECIS,
             CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH, "Times New Roman"));
         ::SendMessageA(heading, WM_SETFONT, reinterpret_cast<WPARAM>(headingFont_.Get()), FALSE);
         AddControl("STATIC", "", SS_LEFT | SS_NOPREFIX, IdTipText, 92, 56, 329, 121);
@@ -101,11 +101,12 @@ private:
     {
         PAINTSTRUCT ps;
         HDC dc = ::BeginPaint(Dialog(), &ps);
-        RECT frame = kFrame;
+        RECT frame = Scaled(kFrame);
+        const RECT strip = Scaled(kStrip), white = Scaled(kWhite), rule = Scaled(kRule);
         ::DrawEdge(dc, &frame, EDGE_SUNKEN, BF_RECT);
-        ::FillRect(dc, &kStrip, static_cast<HBRUSH>(::GetStockObject(BLACK_BRUSH)));
-        ::FillRect(dc, &kWhite, static_cast<HBRUSH>(::GetStockObject(WHITE_BRUSH)));
-        ::FillRect(dc, &kRule, static_cast<HBRUSH>(::GetStockObject(BLACK_BRUSH)));
+        ::FillRect(dc, &strip, static_cast<HBRUSH>(::GetStockObject(BLACK_BRUSH)));
+        ::FillRect(dc, &white, static_cast<HBRUSH>(::GetStockObject(WHITE_BRUSH)));
+        ::FillRect(dc, &rule, static_cast<HBRUSH>(::GetStockObject(BLACK_BRUSH)));
         ::EndPaint(Dialog(), &ps);
     }
 

@@ -2,6 +2,8 @@
 // The desktop and the clock as the engine sees them, on the real system.
 #include <windows.h>
 
+#include <vector>
+
 #include "platform/Clock.h"
 #include "platform/Desktop.h"
 #include "win32/Handles.h"
@@ -10,6 +12,23 @@ namespace corvane::win32 {
 
 inline HWND ToHwnd(WindowId window) { return reinterpret_cast<HWND>(window); }
 inline WindowId ToWindowId(HWND window) { return reinterpret_cast<WindowId>(window); }
+
+// The mandatory integrity level of a process's token; -1 when it cannot be read.
+inline long IntegrityLevelOf(HANDLE process)
+{
+    HANDLE token = nullptr;
+    if (!OpenProcessToken(process, TOKEN_QUERY, &token))
+        return -1;
+    long level = -1;
+    alignas(TOKEN_MANDATORY_LABEL) unsigned char buffer[64] = {};
+    DWORD size = 0;
+    if (GetTokenInformation(token, TokenIntegrityLevel, buffer, sizeof buffer, &size)) {
+        const PSID sid = reinterpret_cast<TOKEN_MANDATORY_LABEL*>(buffer)->Label.Sid;
+        level = static_cast<long>(*GetSidSubAuthority(sid, *GetSidSubAuthorityCount(sid) - 1u));
+    }
+    CloseHandle(token);
+    return level;
+}
 
 class Win32Desktop final : public IDesktop {
 public:
@@ -29,9 +48,88 @@ public:
             return {};
         return std::string(path, size);
     }
+    TWindowFacts FactsOf(WindowId window) const override
+    {
+        const HWND hwnd = ToHwnd(window);
+        char className[256] = {};
+        GetClassNameA(hwnd, className, sizeof className);
+        DWORD process = 0;
+        GetWindowThreadProcessId(hwnd, &process);
+        return {ToWindowId(GetAncestor(hwnd, GA_ROOTOWNER)), className,
+            (GetWindowLongA(hwnd, GWL_EXSTYLE) & WS_EX_TOOLWINDOW) != 0, process == GetCurrentProcessId()};
+    }
     void SendKey(int virtualKey, bool release) override
     {
         keybd_event(static_cast<BYTE>(virtualKey), 0, release ? KEYEVENTF_KEYUP : 0, 0);
+    }
+    std::string ElevatedProgramOf(WindowId window) const override
+    {
+        DWORD processId = 0;
+        GetWindowThreadProcessId(ToHwnd(window), &processId);
+        HANDLE process = processId ? OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, processId) : nullptr;
+        if (!process)
+            return {};
+        // A token this program may not even read belongs to a program of more rights.
+        const long level = IntegrityLevelOf(process);
+        const bool higher = level < 0 || level > IntegrityLevelOf(GetCurrentProcess());
+        char path[MAX_PATH] = {};
+        DWORD length = MAX_PATH;
+        if (!higher || !QueryFullProcessImageNameA(process, 0, path, &length))
+            length = 0;
+        CloseHandle(process);
+        const std::string file(path, length);
+        return file.substr(file.find_last_of("\\/") + 1);
+    }
+    TKeyTranslation TranslateKey(int virtualKey, int scanCode, const TModifiers& modifiers) const override
+    {
+        const HKL layout = GetKeyboardLayout(GetWindowThreadProcessId(GetForegroundWindow(), nullptr));
+        if (!layout)
+            return {};
+        BYTE state[256] = {};
+        const BYTE down = 0x80;
+        if (modifiers.shift)
+            state[VK_SHIFT] = state[VK_LSHIFT] = down;
+        if (modifiers.control)
+            state[VK_CONTROL] = state[VK_LCONTROL] = down;
+        if (modifiers.alt)
+            state[VK_MENU] = state[VK_RMENU] = down; // with Ctrl: AltGr
+        constexpr UINT KeepKeyboardState = 0x4;
+        WCHAR out[8] = {};
+        const int n = ToUnicodeEx(static_cast<UINT>(virtualKey), static_cast<UINT>(scanCode), state, out, 8,
+            KeepKeyboardState, layout);
+        if (n < 0)
+            return {TKeyTranslation::Kind::DeadKey};
+        if (n == 0)
+            return {TKeyTranslation::Kind::None};
+        return {TKeyTranslation::Kind::Character, static_cast<char16_t>(out[n - 1])};
+    }
+    std::size_t TypeCharacters(std::u16string_view text) override
+    {
+        std::vector<INPUT> inputs;
+        for (char16_t c : text)
+            for (DWORD up : {DWORD{0}, DWORD{KEYEVENTF_KEYUP}}) {
+                INPUT input{};
+                input.type = INPUT_KEYBOARD;
+                input.ki.wScan = c;
+                input.ki.dwFlags = KEYEVENTF_UNICODE | up;
+                inputs.push_back(input);
+            }
+        const UINT sent = SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
+        return sent / 2;
+    }
+    std::u16string ClipboardText() const override
+    {
+        std::u16string text;
+        if (!OpenClipboard(nullptr))
+            return text;
+        if (HANDLE data = GetClipboardData(CF_UNICODETEXT)) {
+            if (const auto* chars = static_cast<const char16_t*>(GlobalLock(data))) {
+                text = chars;
+                GlobalUnlock(data);
+            }
+        }
+        CloseClipboard();
+        return text;
     }
     void SetForeground(WindowId window) override { SetForegroundWindow(ToHwnd(window)); }
     void Pause(int milliseconds) override { Sleep(static_cast<DWORD>(milliseconds)); }

@@ -1,5 +1,7 @@
 #include "fakes/FakeDesktop.h"
 
+#include <algorithm>
+
 namespace corvane::fakes {
 
 namespace {
@@ -19,6 +21,25 @@ void FakeDesktop::SendKey(int virtualKey, bool release)
         text.pop_back();
     else if (virtualKey == V && controlHeld_)
         text += clipboard_.text;
+}
+
+// Single-byte text stands for the characters of the ANSI code page.
+std::size_t FakeDesktop::TypeCharacters(std::u16string_view text)
+{
+    const std::size_t typed = std::min(text.size(), typeLimit);
+    typeLimit -= typed;
+    for (std::size_t i = 0; i < typed; ++i)
+        if (texts.count(foreground))
+            texts[foreground] += static_cast<char>(text[i]);
+    return typed;
+}
+
+std::u16string FakeDesktop::ClipboardText() const
+{
+    std::u16string text;
+    for (char c : clipboard_.text)
+        text += static_cast<char16_t>(static_cast<unsigned char>(c));
+    return text;
 }
 
 int FakeDesktop::PressesOf(int virtualKey) const

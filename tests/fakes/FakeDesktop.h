@@ -5,6 +5,7 @@
 // plain text. Every synthesised key is also queued as the notification the
 // keyboard hook would post back.
 #include "fakes/FakeClipboard.h"
+#include "fakes/FakeKeyboardLayouts.h"
 #include "platform/Clock.h"
 #include "platform/Desktop.h"
 
@@ -28,7 +29,29 @@ public:
         const auto found = programs.find(window);
         return found != programs.end() ? found->second : std::string();
     }
+    // A window nobody described is a top-level window of another program.
+    TWindowFacts FactsOf(WindowId window) const override
+    {
+        const auto found = facts.find(window);
+        if (found != facts.end())
+            return found->second;
+        TWindowFacts stranger;
+        stranger.rootOwner = window;
+        return stranger;
+    }
+    std::string ElevatedProgramOf(WindowId window) const override
+    {
+        const auto found = elevated.find(window);
+        return found != elevated.end() ? found->second : std::string();
+    }
+    TKeyTranslation TranslateKey(int virtualKey, int, const TModifiers& modifiers) const override
+    {
+        return layout ? layout->Translate(virtualKey, modifiers) : TKeyTranslation{};
+    }
     void SendKey(int virtualKey, bool release) override;
+    // Characters beyond `typeLimit` are refused, as a system that blocks input does.
+    std::size_t TypeCharacters(std::u16string_view text) override;
+    std::u16string ClipboardText() const override;
     void SetForeground(WindowId window) override { foreground = window; }
     void Pause(int milliseconds) override { pausedMs += milliseconds; }
     void ClickAtPointer() override { ++clicks; }
@@ -49,8 +72,12 @@ public:
     WindowId foreground = 0;
     std::map<WindowId, std::string> texts;
     std::map<WindowId, std::string> programs; // the program file of each window
+    std::map<WindowId, TWindowFacts> facts;
+    std::map<WindowId, std::string> elevated; // windows of programs run as administrator
     std::vector<std::pair<int, bool>> sent; // (virtual key, release)
     std::vector<std::pair<int, bool>> echoed; // notifications not yet handled
+    const FakeLayout* layout = nullptr; // none: no layout can be asked
+    std::size_t typeLimit = static_cast<std::size_t>(-1);
     int pausedMs = 0;
     int clicks = 0;
 

@@ -83,6 +83,8 @@ public:
     {
         boxes.push_back(caption + ": " + text);
     }
+    void ReplyToSender(std::int64_t result) override { events.push_back("reply " + std::to_string(result)); }
+    std::vector<std::string> events;
 };
 
 } // namespace corvane::fakes

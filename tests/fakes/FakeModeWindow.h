@@ -17,6 +17,7 @@ public:
     int frame = 50; // window height minus client height
     int lower = 215, chooseBy = 260, macros = 119;
     int treeWidth = 400, treeHeight = 230;
+    int dpi = 96;
     std::vector<std::pair<ModePanel, bool>> panelCalls;
     int toolbarRelayouts = 0;
     std::string caption = "Change Mode";
@@ -27,6 +28,7 @@ public:
     int Height() const override { return height; }
     TWindowSize RestoredSize() const override { return restored.width ? restored : TWindowSize{width, height}; }
     int ClientHeight() const override { return height - frame; }
+    int Dpi() const override { return dpi; }
     void SetMinHeight(int h) override { minHeight = h; }
     void SetMinWidth(int w) override { minWidth = w; }
     void SetWidth(int w) override { width = w; }

@@ -79,5 +79,17 @@ TEST_F(RichEditReplace, CopyPutsRichTextAndPlainTextOnTheClipboard)
     CloseClipboard();
 }
 
+TEST_F(RichEditReplace, PlainTextOutsideTheAnsiCodePageIsOnTheClipboardAsUnicode)
+{
+    RichEditControl content(editor_);
+    content.LoadRtf("{\\rtf1\\ansi\\uc1 Next \\u8594? step \\u1044?\\u1072?}");
+    ASSERT_TRUE(content.CopyAllToClipboard());
+    ASSERT_TRUE(OpenClipboard(nullptr));
+    HANDLE text = GetClipboardData(CF_UNICODETEXT);
+    const std::wstring unicode = text ? static_cast<const wchar_t*>(GlobalLock(text)) : L"";
+    CloseClipboard();
+    EXPECT_EQ(unicode.substr(0, 14), L"Next \u2192 step \u0414\u0430");
+}
+
 } // namespace
 } // namespace corvane::win32

@@ -15,7 +15,7 @@ wine_session_start() {
     if [ ! -e "/tmp/.X$n-lock" ] && [ ! -e "/tmp/.X11-unix/X$n" ]; then break; fi
   done
   export DISPLAY=":$n"
-  Xvfb "$DISPLAY" -screen 0 1280x1024x24 -nolisten tcp >"$SESSION_DIR/xvfb.log" 2>&1 &
+  Xvfb "$DISPLAY" -screen 0 "${CORVANE_SCREEN:-1280x1024x24}" -nolisten tcp >"$SESSION_DIR/xvfb.log" 2>&1 &
   XVFB_PID=$!
   local i
   for i in $(seq 1 50); do

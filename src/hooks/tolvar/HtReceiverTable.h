@@ -269,11 +269,51 @@ inline std::optional<Notice> ShellNotice(int nCode, std::uint64_t wParam, std::i
     return Notice{static_cast<std::uint32_t>(nCode), wParam, lParam};
 }
 
-inline std::optional<Notice> KeyboardNotice(int nCode, std::uint64_t wParam, std::int64_t lParam)
+// What the hooked thread knows of a key as it takes it from its queue: the
+// modifiers as its own key state has them (another process's view of the
+// keyboard may lag behind), and whether its focus is a password field.
+struct TKeyContext {
+    bool Control;
+    bool Shift;
+    bool Alt;
+    bool PasswordField;
+};
+
+// The modifiers travel in the notice's wParam above the virtual-key code.
+constexpr std::uint64_t NoticeControlBit = 1u << 16;
+constexpr std::uint64_t NoticeShiftBit = 1u << 17;
+constexpr std::uint64_t NoticeAltBit = 1u << 18;
+
+inline std::optional<Notice> KeyboardNotice(
+    int nCode, std::uint64_t wParam, std::int64_t lParam, const TKeyContext& context)
 {
     if (nCode != HcAction)
         return std::nullopt;
-    return Notice{0, wParam, lParam};
+    // What is typed into a password field never leaves the program; a chord
+    // (Ctrl or Alt held) is no typed text and is still told.
+    if (context.PasswordField && !context.Control && !context.Alt)
+        return std::nullopt;
+    const std::uint64_t keyAndModifiers = (wParam & 0xFFFFu) | (context.Control ? NoticeControlBit : 0)
+        | (context.Shift ? NoticeShiftBit : 0) | (context.Alt ? NoticeAltBit : 0);
+    return Notice{0, keyAndModifiers, lParam};
+}
+
+// An edit control, plain or rich, that shows its text as bullets.
+inline bool IsPasswordField(const char* className, std::uint32_t style)
+{
+    constexpr std::uint32_t EsPassword = 0x20;
+    if ((style & EsPassword) == 0)
+        return false;
+    auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; };
+    auto startsWith = [&](const char* prefix) {
+        std::size_t i = 0;
+        for (; prefix[i] != '\0'; ++i)
+            if (lower(className[i]) != prefix[i])
+                return false;
+        return true;
+    };
+    const bool edit = startsWith("edit") && className[4] == '\0';
+    return edit || startsWith("richedit");
 }
 
 // Screen coordinates are packed as their low 16 bits each.

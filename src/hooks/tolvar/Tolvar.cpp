@@ -273,9 +273,22 @@ LRESULT CALLBACK ShellHookProc(int nCode, WPARAM wParam, LPARAM lParam)
     return RunHook(hkShell, nCode, wParam, lParam, [&] { return ShellNotice(nCode, wParam, lParam); });
 }
 
+TKeyContext KeyContextOfThisThread()
+{
+    TKeyContext context{GetKeyState(VK_CONTROL) < 0, GetKeyState(VK_SHIFT) < 0, GetKeyState(VK_MENU) < 0, false};
+    if (HWND focus = GetFocus()) {
+        char className[32] = {};
+        GetClassNameA(focus, className, sizeof className);
+        context.PasswordField
+            = IsPasswordField(className, static_cast<std::uint32_t>(GetWindowLongA(focus, GWL_STYLE)));
+    }
+    return context;
+}
+
 LRESULT CALLBACK KeyboardHookProc(int nCode, WPARAM wParam, LPARAM lParam)
 {
-    return RunHook(hkKeyboard, nCode, wParam, lParam, [&] { return KeyboardNotice(nCode, wParam, lParam); });
+    return RunHook(hkKeyboard, nCode, wParam, lParam,
+        [&] { return KeyboardNotice(nCode, wParam, lParam, KeyContextOfThisThread()); });
 }
 
 LRESULT CALLBACK MouseHookProc(int nCode, WPARAM wParam, LPARAM lParam)

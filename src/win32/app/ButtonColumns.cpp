@@ -4,6 +4,7 @@
 
 #include <utility>
 
+#include "shell/ImageSizes.h"
 #include "shell/MainLayout.h"
 #include "win32/app/ChildWindows.h"
 #include "win32/app/resource.h"
@@ -23,16 +24,29 @@ int GlyphImage(CommandGlyph glyph) { return static_cast<int>(glyph) - 1; }
 
 void ButtonColumns::Create(const ChildFactory& children)
 {
-    images_.Reset(ImageList_Create(
-        kButtonGlyphSize, kButtonGlyphSize, ILC_COLOR32 | ILC_MASK, static_cast<int>(std::size(kGlyphIcons)), 0));
-    for (int icon : kGlyphIcons) {
-        UniqueIcon glyph(static_cast<HICON>(LoadImageA(
-            children.Instance(), MAKEINTRESOURCEA(icon), IMAGE_ICON, kButtonGlyphSize, kButtonGlyphSize, 0)));
-        ImageList_AddIcon(images_.Get(), glyph.Get());
-    }
     nav_ = CreateColumn(children, NavButtons());
     save_ = CreateColumn(children, SaveButtons());
     delivery_ = CreateColumn(children, DeliveryButtons());
+    ApplyDpi(children.Instance(), children.Dpi());
+}
+
+void ButtonColumns::ApplyDpi(HINSTANCE instance, int dpi)
+{
+    const int glyphSize = IconSizeAt(kButtonGlyphSize, dpi);
+    UniqueImageList images(ImageList_Create(
+        glyphSize, glyphSize, ILC_COLOR32 | ILC_MASK, static_cast<int>(std::size(kGlyphIcons)), 0));
+    for (int icon : kGlyphIcons) {
+        UniqueIcon glyph(static_cast<HICON>(
+            LoadImageA(instance, MAKEINTRESOURCEA(icon), IMAGE_ICON, glyphSize, glyphSize, 0)));
+        ImageList_AddIcon(images.Get(), glyph.Get());
+    }
+    const int buttonSize = ScaleToDpi(kNavButtonSize, dpi);
+    for (HWND bar : {nav_, save_, delivery_}) {
+        SendMessageA(bar, TB_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(images.Get()));
+        SendMessageA(bar, TB_SETBUTTONSIZE, 0, MAKELPARAM(buttonSize, buttonSize));
+    }
+    // The bars no longer show the old list: it may go.
+    images_ = std::move(images);
 }
 
 HWND ButtonColumns::CreateColumn(const ChildFactory& children, std::span<const CommandId> buttons)
@@ -42,8 +56,6 @@ HWND ButtonColumns::CreateColumn(const ChildFactory& children, std::span<const C
             | TBSTYLE_WRAPABLE,
         0);
     SendMessageA(bar, TB_BUTTONSTRUCTSIZE, sizeof(TBBUTTON), 0);
-    SendMessageA(bar, TB_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(images_.Get()));
-    SendMessageA(bar, TB_SETBUTTONSIZE, 0, MAKELPARAM(kNavButtonSize, kNavButtonSize));
     // The texts serve as tooltips only.
     SendMessageA(bar, TB_SETMAXTEXTROWS, 0, 0);
     for (const CommandId id : buttons) {

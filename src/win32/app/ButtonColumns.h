@@ -22,6 +22,8 @@ class ChildFactory;
 class ButtonColumns {
 public:
     void Create(const ChildFactory& children);
+    // Pictures and button sizes for a display of `dpi`.
+    void ApplyDpi(HINSTANCE instance, int dpi);
     void Layout(const MainLayout& layout);
     void ApplyCommandStates(const TCommandStates& states);
     // PanelBottomBar's bottom: the delivery buttons.

@@ -11,16 +11,21 @@ namespace corvane::win32 {
 // Creates the children of one parent window, in the parent's message font.
 class ChildFactory {
 public:
-    ChildFactory(HWND parent, HINSTANCE instance, HFONT font) : parent_(parent), instance_(instance), font_(font) { }
+    ChildFactory(HWND parent, HINSTANCE instance, HFONT font, int dpi)
+        : parent_(parent), instance_(instance), font_(font), dpi_(dpi)
+    { }
 
     HWND Create(const char* className, const char* text, DWORD style, int id, DWORD exStyle = 0) const;
     HWND Parent() const { return parent_; }
     HINSTANCE Instance() const { return instance_; }
+    // The parent's DPI, which the children's sizes and pictures follow.
+    int Dpi() const { return dpi_; }
 
 private:
     HWND parent_;
     HINSTANCE instance_;
     HFONT font_;
+    int dpi_;
 };
 
 void MoveChild(HWND child, const LayoutRect& r);

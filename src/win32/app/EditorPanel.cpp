@@ -118,6 +118,7 @@ EditorPanel::~EditorPanel() = default;
 void EditorPanel::Create(const ChildFactory& children)
 {
     window_ = children.Parent();
+    metrics_ = MetricsAt(children.Dpi());
     toolbar_ = children.Create(TOOLBARCLASSNAMEA, "",
         TBSTYLE_FLAT | TBSTYLE_TOOLTIPS | CCS_NORESIZE | CCS_NODIVIDER | CCS_NOPARENTALIGN, IdToolbar);
     richEditLibrary_.Reset(LoadLibraryA("riched20.dll"));
@@ -147,7 +148,7 @@ void EditorPanel::CreateToolbar()
 {
     SendMessageA(toolbar_, TB_BUTTONSTRUCTSIZE, sizeof(TBBUTTON), 0);
     SendMessageA(toolbar_, TB_SETEXTENDEDSTYLE, 0, TBSTYLE_EX_DRAWDDARROWS);
-    glyphs_ = MakeFormattingGlyphs();
+    glyphs_ = MakeFormattingGlyphs(metrics_(kFormattingGlyphSize));
     SendMessageA(toolbar_, TB_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(glyphs_.Get()));
     // The texts serve as tooltips only.
     SendMessageA(toolbar_, TB_SETMAXTEXTROWS, 0, 0);
@@ -156,13 +157,30 @@ void EditorPanel::CreateToolbar()
         b.idCommand = button.id;
         b.fsStyle = button.style;
         b.fsState = TBSTATE_ENABLED;
-        b.iBitmap = button.glyph >= 0 ? button.glyph : button.slotWidth;
+        b.iBitmap = button.glyph >= 0 ? button.glyph : metrics_(button.slotWidth);
         b.iString = reinterpret_cast<INT_PTR>(button.hint);
         SendMessageA(toolbar_, TB_ADDBUTTONSA, 1, reinterpret_cast<LPARAM>(&b));
     }
     SendMessageA(toolbar_, TB_CHECKBUTTON, IdLeftAlign, MAKELPARAM(TRUE, 0));
     // The toolbar must not paint over the boxes that stand on its slots.
     SetWindowLongPtrA(toolbar_, GWL_STYLE, GetWindowLongPtrA(toolbar_, GWL_STYLE) | WS_CLIPSIBLINGS);
+}
+
+void EditorPanel::ApplyDpi(int dpi)
+{
+    metrics_ = MetricsAt(dpi);
+    UniqueImageList glyphs = MakeFormattingGlyphs(metrics_(kFormattingGlyphSize));
+    SendMessageA(toolbar_, TB_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(glyphs.Get()));
+    glyphs_ = std::move(glyphs);
+    for (const FormattingButton& button : kFormattingButtons) {
+        if (button.slotWidth == 0)
+            continue;
+        TBBUTTONINFOA info{};
+        info.cbSize = sizeof(info);
+        info.dwMask = TBIF_SIZE;
+        info.cx = static_cast<WORD>(metrics_(button.slotWidth));
+        SendMessageA(toolbar_, TB_SETBUTTONINFOA, static_cast<WPARAM>(button.id), reinterpret_cast<LPARAM>(&info));
+    }
 }
 
 void EditorPanel::CreateFontBoxes(const ChildFactory& children)
@@ -231,12 +249,14 @@ void EditorPanel::PlaceFontBoxes()
     };
     const RECT name = slot(IdFontNameSlot);
     const RECT size = slot(IdFontSizeSlot);
-    const int boxHeight = 22;
+    const LayoutMetrics& m = metrics_;
+    const int boxHeight = m(22);
     const int top = name.top + (name.bottom - name.top - boxHeight) / 2;
-    MoveChild(fontName_, shown ? LayoutRect{name.left, top, kFontNameWidth, kDropDownHeight} : LayoutRect{});
-    MoveChild(fontSize_, shown ? LayoutRect{size.left, top, kFontSizeWidth, boxHeight} : LayoutRect{});
-    MoveChild(
-        fontSizeArrows_, shown ? LayoutRect{size.left + kFontSizeWidth, top, kArrowsWidth, boxHeight} : LayoutRect{});
+    const int nameWidth = m(kFontNameWidth), sizeWidth = m(kFontSizeWidth);
+    MoveChild(fontName_, shown ? LayoutRect{name.left, top, nameWidth, m(kDropDownHeight)} : LayoutRect{});
+    MoveChild(fontSize_, shown ? LayoutRect{size.left, top, sizeWidth, boxHeight} : LayoutRect{});
+    MoveChild(fontSizeArrows_,
+        shown ? LayoutRect{size.left + sizeWidth, top, m(kArrowsWidth), boxHeight} : LayoutRect{});
 }
 
 void EditorPanel::Refresh()

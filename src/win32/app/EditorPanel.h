@@ -8,6 +8,7 @@
 #include <functional>
 #include <memory>
 
+#include "shell/MainLayout.h"
 #include "shell/UnitIdleUpdate.h"
 #include "win32/Handles.h"
 #include "win32/RichEditControl.h"
@@ -44,6 +45,8 @@ public:
     // sized to its buttons.
     void HideToolbar();
     void AutosizeToolbar();
+    // The toolbar's pictures and box slots for a display of `dpi`.
+    void ApplyDpi(int dpi);
     // The toolbar shows the format at the caret.
     void Refresh();
 
@@ -74,6 +77,7 @@ private:
 
     Events events_;
     HWND window_ = nullptr;
+    LayoutMetrics metrics_ = MetricsAt(kBaseDpi); // the toolbar's boxes and pictures
     HWND toolbar_ = nullptr;
     HWND editor_ = nullptr;
     HWND fontName_ = nullptr, fontSize_ = nullptr, fontSizeArrows_ = nullptr;

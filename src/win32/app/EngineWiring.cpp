@@ -53,6 +53,7 @@ public:
     }
     void TakeForeground() override { ForceForeground(GetForegroundWindow(), w_.window_.handle); }
     bool ParametersDialogEnabled() const override { return ReadProgramFlag(registry_, kShowMacroIns); }
+    std::string ConsoleClasses() const override { return ReadProgramString(registry_, kConsoleClasses); }
     bool AskParameters(const std::string& list, const TDialogPlace& place, std::string& values) override
     {
         if (!w_.macroInserts_->Ask(w_.window_.handle, list, place))

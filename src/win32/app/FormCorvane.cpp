@@ -11,6 +11,7 @@
 #include "shell/UnitGlobalParams.h"
 #include "shell/UnitSettings.h"
 #include "shell/UnitStartup.h"
+#include "win32/DisplayDpi.h"
 #include "win32/HtSysHookUtils.h"
 #include "win32/TipDialog.h"
 #include "win32/app/ChildWindows.h"
@@ -31,13 +32,14 @@ constexpr UINT_PTR kTipTimerId = 2;
 // The start-up tip comes this long after the message loop starts.
 constexpr UINT kTipTimerInterval = 100;
 
-HFONT CreateMessageFont()
+#ifndef WM_DPICHANGED
+constexpr UINT WM_DPICHANGED = 0x02E0;
+#endif
+
+BOOL CALLBACK SetChildFont(HWND child, LPARAM font)
 {
-    NONCLIENTMETRICSA metrics{};
-    metrics.cbSize = sizeof(metrics);
-    if (SystemParametersInfoA(SPI_GETNONCLIENTMETRICS, sizeof(metrics), &metrics, 0))
-        return CreateFontIndirectA(&metrics.lfMessageFont);
-    return static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
+    SendMessageA(child, WM_SETFONT, static_cast<WPARAM>(font), TRUE);
+    return TRUE;
 }
 
 } // namespace
@@ -79,18 +81,22 @@ bool TFormCorvane::Create()
     wc.lpfnWndProc = &TFormCorvane::WindowProc;
     wc.hInstance = instance_;
     wc.hIcon = appIcon_.Get();
-    smallIcon_.Reset(static_cast<HICON>(LoadImageA(instance_, MAKEINTRESOURCEA(IDI_CORVANE), IMAGE_ICON, 16, 16, 0)));
+    // The system's small-icon size: the tray and the caption show it.
+    smallIcon_.Reset(static_cast<HICON>(LoadImageA(instance_, MAKEINTRESOURCEA(IDI_CORVANE), IMAGE_ICON,
+        GetSystemMetrics(SM_CXSMICON), GetSystemMetrics(SM_CYSMICON), 0)));
     wc.hIconSm = smallIcon_.Get();
     wc.hCursor = LoadCursor(nullptr, IDC_ARROW);
     wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
     wc.lpszClassName = kWindowClass;
     RegisterClassExA(&wc);
 
-    const int x = (GetSystemMetrics(SM_CXSCREEN) - kBuiltInWidth) / 2;
-    const int y = (GetSystemMetrics(SM_CYSCREEN) - kBuiltInHeight) / 2;
+    // The window opens on the primary display, whose DPI is the system's.
+    const LayoutMetrics m = MetricsAt(SystemDpi());
+    const int x = (GetSystemMetrics(SM_CXSCREEN) - m.builtInWidth) / 2;
+    const int y = (GetSystemMetrics(SM_CYSCREEN) - m.builtInHeight) / 2;
     // WS_EX_CONTROLPARENT: Tab walks through the controls.
     CreateWindowExA(WS_EX_CONTROLPARENT, kWindowClass, kAppTitle, WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, x, y,
-        kBuiltInWidth, kBuiltInHeight, nullptr, nullptr, instance_, this);
+        m.builtInWidth, m.builtInHeight, nullptr, nullptr, instance_, this);
     return window_ != nullptr;
 }
 
@@ -196,6 +202,9 @@ LRESULT TFormCorvane::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam)
         if (editor_.DrawMenuItem(*reinterpret_cast<const DRAWITEMSTRUCT*>(lParam)))
             return TRUE;
         return DefWindowProcA(window_, msg, wParam, lParam);
+    case WM_DPICHANGED:
+        OnDpiChanged(HIWORD(wParam), *reinterpret_cast<const RECT*>(lParam));
+        return 0;
     case WM_GETMINMAXINFO:
         modes_.OnMinMaxInfo(*reinterpret_cast<MINMAXINFO*>(lParam));
         return 0;
@@ -291,7 +300,7 @@ LRESULT TFormCorvane::OnMouse(UINT msg, int x, int y)
 void TFormCorvane::FormCreate()
 {
     modes_.Attach({window_, [this] { LayoutControls(); }, [this] { RelayoutFormattingToolbar(); }});
-    font_.Reset(CreateMessageFont());
+    font_ = CreateMessageFontAtDpi(modes_.Dpi());
     tray_ = std::make_unique<TrayIcon>(TrayIcon::Window{window_, smallIcon_.Get(), [this] { ShowFromTrayClick(); },
         [this] {
             IdleUpdate();
@@ -323,7 +332,7 @@ void TFormCorvane::FormCreate()
 void TFormCorvane::CreateParts()
 {
     // Creation order is the order of the Tab key.
-    const ChildFactory children(window_, instance_, static_cast<HFONT>(font_.Get()));
+    const ChildFactory children(window_, instance_, static_cast<HFONT>(font_.Get()), modes_.Dpi());
     library_.CreateLists(children);
     buttons_.Create(children);
     library_.CreateReplyParams(children);
@@ -359,6 +368,22 @@ void TFormCorvane::LayoutControls()
     library_.Layout(l);
     buttons_.Layout(l);
     editor_.Layout(l.toolbar, l.editor);
+}
+
+void TFormCorvane::OnDpiChanged(int dpi, const RECT& suggested)
+{
+    modes_.ChangeDpi(dpi);
+    // The old font stays selected in the children until each has the new one.
+    UniqueGdiObject font = CreateMessageFontAtDpi(dpi);
+    EnumChildWindows(window_, &SetChildFont, reinterpret_cast<LPARAM>(font.Get()));
+    font_ = std::move(font);
+    library_.ApplyDpi(instance_, dpi);
+    buttons_.ApplyDpi(instance_, dpi);
+    editor_.ApplyDpi(dpi);
+    // One move to the rectangle Windows suggests; its WM_SIZE lays the parts out.
+    SetWindowPos(window_, nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
+        suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
+    RelayoutFormattingToolbar();
 }
 
 void TFormCorvane::RelayoutFormattingToolbar()

@@ -66,6 +66,8 @@ private:
     void BuildMainMenu();
     void LayoutControls();
     void RelayoutFormattingToolbar();
+    // The window is now on a display of `dpi`: fonts, pictures and layout follow.
+    void OnDpiChanged(int dpi, const RECT& suggested);
     void ApplyAlwaysOnTop();
     // Restored, shown and given the foreground, which `previous` had.
     void BringForward(HWND previous);

@@ -6,6 +6,7 @@
 #include "library/LibraryTidy.h"
 #include "library/UnitCommonProcs.h"
 #include "library/UnitCorvaneTypes.h"
+#include "shell/ImageSizes.h"
 #include "shell/TreeImages.h"
 #include "library/Texts.h"
 #include "win32/Clipboard.h"
@@ -33,21 +34,29 @@ void LibraryPanel::CreateLists(const ChildFactory& children)
     navigation_ = children.Create(WC_TREEVIEWA, "",
         WS_TABSTOP | TVS_HASBUTTONS | TVS_HASLINES | TVS_LINESATROOT | TVS_EDITLABELS | TVS_SHOWSELALWAYS, IdNavigation,
         WS_EX_CLIENTEDGE);
-    treeImages_.Reset(ImageList_Create(16, 16, ILC_COLOR32 | ILC_MASK, kTreeImageCount, 0));
-    // In TreeImage order: folder closed and open, reply and reply selected.
-    for (int icon : {IDI_FOLDER, IDI_FOLDER_OPEN, IDI_REPLY, IDI_REPLY_SELECTED}) {
-        UniqueIcon small(
-            static_cast<HICON>(LoadImageA(children.Instance(), MAKEINTRESOURCEA(icon), IMAGE_ICON, 16, 16, 0)));
-        ImageList_AddIcon(treeImages_.Get(), small.Get());
-    }
-    TreeView_SetImageList(navigation_, treeImages_.Get(), TVSIL_NORMAL);
-    TreeView_SetIndent(navigation_, kTreeIndent);
+    ApplyDpi(children.Instance(), children.Dpi());
 
     captionMacros_ = children.Create("STATIC", kCaptionListOfMacros, SS_LEFT, IdCaptionMacros);
     captionHotKeys_ = children.Create("STATIC", kCaptionListOfHotKeys, SS_LEFT, IdCaptionHotKeys);
     const DWORD listStyle = WS_TABSTOP | WS_VSCROLL | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT;
     listMacros_ = children.Create("LISTBOX", "", listStyle, IdListMacros, WS_EX_CLIENTEDGE);
     listHotKeys_ = children.Create("LISTBOX", "", listStyle, IdListHotKeys, WS_EX_CLIENTEDGE);
+}
+
+void LibraryPanel::ApplyDpi(HINSTANCE instance, int dpi)
+{
+    constexpr int kTreeImageUnits = 16;
+    const int size = IconSizeAt(kTreeImageUnits, dpi);
+    UniqueImageList images(ImageList_Create(size, size, ILC_COLOR32 | ILC_MASK, kTreeImageCount, 0));
+    // In TreeImage order: folder closed and open, reply and reply selected.
+    for (int icon : {IDI_FOLDER, IDI_FOLDER_OPEN, IDI_REPLY, IDI_REPLY_SELECTED}) {
+        UniqueIcon picture(
+            static_cast<HICON>(LoadImageA(instance, MAKEINTRESOURCEA(icon), IMAGE_ICON, size, size, 0)));
+        ImageList_AddIcon(images.Get(), picture.Get());
+    }
+    TreeView_SetImageList(navigation_, images.Get(), TVSIL_NORMAL);
+    TreeView_SetIndent(navigation_, ScaleToDpi(kTreeIndent, dpi));
+    treeImages_ = std::move(images);
 }
 
 void LibraryPanel::CreateReplyParams(const ChildFactory& children)

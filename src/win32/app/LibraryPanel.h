@@ -49,6 +49,8 @@ public:
     LibraryPanel& operator=(const LibraryPanel&) = delete;
 
     void CreateLists(const ChildFactory& children);
+    // The tree's pictures and indent for a display of `dpi`.
+    void ApplyDpi(HINSTANCE instance, int dpi);
     void CreateReplyParams(const ChildFactory& children);
     void LoadReplies(const std::string& root);
     void CreateEditing(IReplyEditor& editor);

@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <string>
 
+#include "win32/DisplayDpi.h"
 #include "win32/app/ChildWindows.h"
 #include "win32/app/CommandIds.h"
 
@@ -27,6 +28,7 @@ public:
         return r.bottom - r.top;
     }
     int ClientHeight() const override { return ClientRect(Handle()).bottom; }
+    int Dpi() const override { return m_.dpi_; }
     int FrameHeight() const override
     {
         // From the window's style, so that it holds while minimised too.
@@ -129,7 +131,24 @@ WindowModes::WindowModes(IRegistry& registry) : registry_(registry), adapter_(st
 
 WindowModes::~WindowModes() = default;
 
-void WindowModes::Attach(const Window& window) { window_ = window; }
+void WindowModes::Attach(const Window& window)
+{
+    window_ = window;
+    dpi_ = WindowDpi(window.handle);
+    const LayoutMetrics m = MetricsAt(dpi_);
+    minWidth_ = m.fullMinWidth;
+    minHeight_ = m.fullMinHeight;
+    panelSizes_ = DefaultPanelSizes(dpi_);
+}
+
+void WindowModes::ChangeDpi(int dpi)
+{
+    const int from = dpi_;
+    dpi_ = dpi;
+    panelSizes_ = PanelSizesAtDpi(panelSizes_, from, dpi);
+    minWidth_ = ConvertDpi(minWidth_, from, dpi);
+    minHeight_ = ConvertDpi(minHeight_, from, dpi);
+}
 
 void WindowModes::Load()
 {
@@ -158,7 +177,7 @@ const MainLayout& WindowModes::ComputeLayout()
 {
     const RECT client = ClientRect(window_.handle);
     const LayoutRect oldSplitter = layout_.splitterHorz;
-    layout_ = ComputeMainLayout(client.right, client.bottom, panelSizes_, compact_);
+    layout_ = ComputeMainLayout(client.right, client.bottom, panelSizes_, compact_, dpi_);
     for (const LayoutRect& r : {oldSplitter, layout_.splitterHorz}) {
         const RECT area{r.x, r.y, r.x + r.w, r.y + r.h};
         InvalidateRect(window_.handle, &area, TRUE);
@@ -211,7 +230,7 @@ void WindowModes::DragSplitter(int x, int y)
         return;
     const RECT client = ClientRect(window_.handle);
     panelSizes_ = corvane::DragSplitter(
-        dragging_, x, y, dragOffset_, client.right, client.bottom, panelSizes_, modeState_.listRatio);
+        dragging_, x, y, dragOffset_, client.right, client.bottom, panelSizes_, modeState_.listRatio, dpi_);
     window_.relayout();
 }
 

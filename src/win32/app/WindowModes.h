@@ -50,6 +50,10 @@ public:
     void DragSplitter(int x, int y);
     void EndSplitterDrag();
     void OnMinMaxInfo(MINMAXINFO& info) const;
+    // The window moved to a display of another DPI: the panel sizes and the
+    // limits keep their proportions.
+    void ChangeDpi(int dpi);
+    int Dpi() const { return dpi_; }
 
 private:
     class Adapter;
@@ -62,6 +66,7 @@ private:
     PanelSizes panelSizes_;
     MainLayout layout_;
     TModeState modeState_;
+    int dpi_ = kBaseDpi;
     int minWidth_ = kFullMinWidth;
     int minHeight_ = kFullMinHeight;
     SplitterId dragging_ = SplitterId::None;

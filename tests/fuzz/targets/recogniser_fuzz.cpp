@@ -91,7 +91,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
                 typedSinceReset = 0;
             } else if (KeyCharacter(vk, false) != 0) {
                 ++typedSinceReset;
-            } else if (vk != VkShift && vk != VkLShift && vk != VkRShift && vk >= 1 && vk <= 255) {
+            } else if (!IsModifierKey(vk) && vk >= 1 && vk <= 255) {
                 typedSinceReset = 0;
             }
         }

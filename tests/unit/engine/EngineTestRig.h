@@ -51,6 +51,7 @@ public:
     void ShowFromHotKey(WindowId from) override { shownFrom.push_back(from); }
     void TakeForeground() override { desktop.foreground = OwnWindow; }
     bool ParametersDialogEnabled() const override { return dialogEnabled; }
+    std::string ConsoleClasses() const override { return consoleClasses; }
     bool AskParameters(const std::string& list, const TDialogPlace& place, std::string& values) override
     {
         askedLists.push_back(list);
@@ -111,19 +112,43 @@ public:
                 Key(VkShift, false);
         }
     }
+    // Types text as a user of `layout` does: Shift or AltGr (Ctrl+Alt)
+    // around the keys that need them.
+    void TypeOn(const fakes::FakeLayout& layout, const std::string& text)
+    {
+        desktop.layout = &layout;
+        for (char c : text) {
+            const auto stroke = c == ' ' ? fakes::KeyStroke{VkSpace, fakes::Level::Plain} : layout.StrokeOf(c).value();
+            std::vector<int> modifiers;
+            if (stroke.level == fakes::Level::Shift)
+                modifiers = {VkShift};
+            else if (stroke.level == fakes::Level::AltGr)
+                modifiers = {VkControl, VkMenu};
+            for (int m : modifiers)
+                Key(m, true);
+            if (desktop.IsWindow(desktop.foreground))
+                desktop.TextOf(desktop.foreground) += c;
+            Press(stroke.virtualKey);
+            for (int m : modifiers)
+                Key(m, false);
+        }
+    }
     void Press(int vk)
     {
         Key(vk, true);
         Key(vk, false);
     }
     // The hook library's notices, as its listener windows receive them: a
-    // key with its flags (scan code 0x1E, repeat count 1; a release has
-    // bits 30 and 31), a left click with the position and the window under
-    // it, and a shell event about a window.
-    void Key(int vk, bool pressed)
+    // key with the target's Ctrl, Shift and Alt state and its flags (repeat
+    // count 1; a release has bits 30 and 31), a left click with the position
+    // and the window under it, and a shell event about a window.
+    // Returns what the hook library is told: 1 when the key is taken from the target.
+    std::int64_t Key(int vk, bool pressed, std::uint8_t scanCode = 0x1E, TModifiers held = {})
     {
-        const std::uint32_t flags = 0x001E0001u | (pressed ? 0u : 0xC0000000u);
-        hooks.KeyHook.HandleMessage(htNotifyBase, static_cast<std::uint64_t>(vk), flags);
+        const std::uint32_t flags = (std::uint32_t{scanCode} << 16) | 1u | (pressed ? 0u : 0xC0000000u);
+        const std::uint64_t keyAndState = static_cast<std::uint64_t>(vk) | (held.control ? 0x10000u : 0u)
+            | (held.shift ? 0x20000u : 0u) | (held.alt ? 0x40000u : 0u);
+        return hooks.KeyHook.HandleMessage(htNotifyBase, keyAndState, flags);
     }
     void Click() { hooks.MouseHook.HandleMessage(htNotifyBase + 0x201, 0x00200010, 0x7007); }
     void Activate(WindowId window) { ShellNotice(4, window); }
@@ -157,6 +182,7 @@ public:
     bool terminating = false;
 
     bool dialogEnabled = true;
+    std::string consoleClasses;
     bool dialogAccepts = true;
     bool dialogVisible = false;
     std::string dialogValues;

@@ -52,6 +52,93 @@ TEST_F(TypedMacroTest, ShiftAndCapsLockSpellingsMatch)
     rig.Press(VkCapital);
     rig.Type("sig ");
     EXPECT_EQ(rig.desktop.PressesOf(VkV), 2);
+    // Shift still held at the space: the paste goes out as Ctrl+V all the same.
+    rig.HandleEchoes();
+    rig.desktop.sent.clear();
+    rig.desktop.keys[VkShift] = true;
+    rig.Type("SIG ");
+    const auto& sent = rig.desktop.sent;
+    ASSERT_EQ(sent.size(), 8u + 6u);
+    EXPECT_EQ(sent[8], std::make_pair(VkShift, true));
+    EXPECT_EQ(sent[9], std::make_pair(VkControl, false));
+    EXPECT_EQ(sent[13], std::make_pair(VkShift, false));
+}
+
+TEST_F(TypedMacroTest, EachShiftKeyCountsOnItsOwn)
+{
+    constexpr int LeftScan = 0x2A, RightScan = 0x36;
+    rig.engine.KeyAction(VkShift, true, LeftScan);
+    rig.engine.KeyAction(VkShift, true, RightScan);
+    rig.engine.KeyAction(VkShift, false, LeftScan); // the right one is still held
+    rig.Press('9');
+    rig.engine.KeyAction(VkShift, false, RightScan);
+    rig.Press('9');
+    rig.engine.KeyAction(VkRShift, true);
+    rig.engine.KeyAction(VkLShift, true);
+    rig.engine.KeyAction(VkRShift, false);
+    rig.Press('0');
+    EXPECT_EQ(rig.engine.TypedBuffer(), "(9)");
+}
+
+TEST_F(TypedMacroTest, ConsolesGetTheReplyTypedNotPasted)
+{
+    constexpr WindowId Console = 0x3003, Vim = 0x4004;
+    rig.desktop.facts[Console] = {Console, "ConsoleWindowClass"};
+    rig.desktop.facts[Vim] = {Vim, "VimWindow"};
+    rig.AddReply("Lines", RichEditRtf("ls -l\\par cd .."), "lns");
+    rig.desktop.OpenWindow(Console);
+    rig.Type("lns ");
+    // One Enter between the lines, none after the last: the user runs it.
+    EXPECT_EQ(rig.desktop.TextOf(Console), "ls -l\rcd ..");
+    EXPECT_EQ(rig.desktop.PressesOf(VkV), 0);
+    EXPECT_EQ(rig.desktop.PressesOf(VkBack), 4);
+
+    // A class the user added in the options; blanks around the names do not count.
+    rig.consoleClasses = "mintty2 , VimWindow";
+    rig.desktop.OpenWindow(Vim);
+    rig.Type("sig ");
+    EXPECT_EQ(rig.desktop.TextOf(Vim), "Best regards, Ann");
+
+    // Keystrokes the system refuses stop the typing, and the user hears of it.
+    rig.AddReply("Long", RichEditRtf(std::string(100, 'x')), "long");
+    rig.desktop.typeLimit = 70;
+    rig.desktop.TextOf(Vim).clear();
+    rig.Type("long ");
+    EXPECT_EQ(rig.desktop.TextOf(Vim), std::string(70, 'x'));
+    ASSERT_EQ(rig.boxes.shown.size(), 1u);
+    EXPECT_EQ(rig.boxes.shown[0].text, TypingStoppedText);
+    EXPECT_EQ(rig.desktop.PressesOf(VkV), 0);
+}
+
+TEST_F(TypedMacroTest, KeysAreReadInTheTargetsKeyboardLayout)
+{
+    rig.AddReply("Mail", RichEditRtf("ann@example.org"), "@ml");
+    const fakes::FakeLayout german = fakes::GermanLayout();
+    rig.TypeOn(german, "meet(Friday,noon) ");
+    EXPECT_EQ(rig.MailText(), "See you on Friday at noon.\r\n");
+    rig.HandleEchoes();
+    // AltGr+Q gives "@" and letting go of AltGr keeps it.
+    rig.TypeOn(german, "@ml ");
+    EXPECT_EQ(rig.desktop.PressesOf(VkV), 2);
+    rig.HandleEchoes();
+
+    const fakes::FakeLayout french = fakes::FrenchLayout();
+    rig.desktop.TextOf(MailWindow).clear();
+    rig.TypeOn(french, "meet(Monday,ten) ");
+    EXPECT_EQ(rig.MailText(), "See you on Monday at ten.\r\n");
+    rig.HandleEchoes();
+
+    // A dead accent neither types nor ends the macro; a character outside
+    // the macro characters ends it.
+    rig.TypeOn(german, "s");
+    rig.Press(0xDD);
+    rig.TypeOn(german, "ig");
+    EXPECT_EQ(rig.engine.TypedBuffer(), "sig");
+    rig.Press('3'); // Shift+3 is outside the macro characters in German, 3 is not
+    EXPECT_EQ(rig.engine.TypedBuffer(), "sig3");
+    rig.engine.KeyAction(VkShift, true);
+    rig.Press('3');
+    EXPECT_EQ(rig.engine.TypedBuffer(), "");
 }
 
 TEST_F(TypedMacroTest, KeysThatAreNotInTheTableClearTheBuffer)

@@ -71,6 +71,13 @@ TEST(ReplaceInReplyTest, UnicodeFallbackIsNotText)
     EXPECT_EQ(Replace("x\\u8364?y ?y", "?y", "Z"), RichEditRtf("x\\u8364?y Z"));
 }
 
+TEST(ReplaceInReplyTest, PlainTextRepliesAreReplacedAsPlainText)
+{
+    // Shown as they stand: a backslash is no control word, values carry no escapes.
+    EXPECT_EQ(ReplaceNamesInRtf("Dear Name,\r\nsaved in C:\\Name\\{Date}", "name,date", "Jo{e \xe9\x01" "today"),
+        "Dear Jo{e \xe9,\r\nsaved in C:\\Jo{e \xe9\\{today}");
+}
+
 TEST(ReplaceInReplyTest, EveryReplacementGoesInWithOneUnmodifiedLoad)
 {
     fakes::FakeReplyEditor editor;

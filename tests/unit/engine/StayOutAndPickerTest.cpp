@@ -124,6 +124,24 @@ TEST_F(StayOutTest, AParametricReplyChosenInThePickerAsksForItsValuesFirst)
     EXPECT_EQ(rig.MailText(), "");
 }
 
+TEST_F(StayOutTest, TheHookTakesCtrlAltSpaceFromTheProgramOnlyWhereThePickerWouldOpen)
+{
+    const TModifiers ctrlAlt{true, true, false};
+    EXPECT_TRUE(rig.engine.TakesChordKey(VkSpace, true, ctrlAlt));
+    EXPECT_TRUE(rig.engine.PendingPicker());
+    EXPECT_FALSE(rig.engine.TakesChordKey(VkSpace, true, {true, true, true}));
+
+    rig.pickerEnabled = false;
+    EXPECT_FALSE(rig.engine.TakesChordKey(VkSpace, true, ctrlAlt));
+    rig.pickerEnabled = true;
+    rig.desktop.foreground = PasswordsWindow;
+    EXPECT_FALSE(rig.engine.TakesChordKey(VkSpace, true, ctrlAlt));
+    EXPECT_FALSE(rig.engine.TakesChordKey('K', true, ctrlAlt)); // a reply's hot key passes too
+    rig.desktop.foreground = MailWindow;
+    rig.engine.SetPaused(true);
+    EXPECT_FALSE(rig.engine.TakesChordKey(VkSpace, true, ctrlAlt));
+}
+
 TEST_F(StayOutTest, TheChordOpensNothingWhenThePickerIsOffOrShiftIsHeld)
 {
     rig.pickerEnabled = false;

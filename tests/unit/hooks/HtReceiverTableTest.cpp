@@ -294,10 +294,27 @@ TEST(HtReceiverTable, UninstallEmptiesTheTableAndReportsAFailedUnhook)
     EXPECT_EQ(InstallHook(b, sys), -5);
 }
 
+TEST(HtReceiverTable, KeyNoticesCarryTheModifiersAndNothingTypedIntoAPasswordField)
+{
+    const auto chord = KeyboardNotice(0, 0x56, 0x002F0001, {true, true, false, false});
+    ASSERT_TRUE(chord);
+    EXPECT_EQ(chord->WParam, 0x56u | NoticeControlBit | NoticeShiftBit);
+    EXPECT_EQ(KeyboardNotice(0, 0x4B, 0, {true, false, true, false})->WParam, 0x4Bu | NoticeControlBit | NoticeAltBit);
+
+    EXPECT_FALSE(KeyboardNotice(0, 0x41, 0x001E0001, {false, false, false, true}));
+    EXPECT_FALSE(KeyboardNotice(0, 0x41, 0x001E0001, {false, true, false, true}));
+    EXPECT_TRUE(KeyboardNotice(0, 0x56, 0x002F0001, {true, true, false, true})); // a chord is no typed text
+    EXPECT_TRUE(IsPasswordField("Edit", 0x50010020));
+    EXPECT_TRUE(IsPasswordField("RICHEDIT50W", 0x20));
+    EXPECT_FALSE(IsPasswordField("Edit", 0x50010000));
+    EXPECT_FALSE(IsPasswordField("EditPlus", 0x20));
+    EXPECT_FALSE(IsPasswordField("Button", 0x20)); // the same bit is another style there
+}
+
 TEST(HtReceiverTable, NoticesFollowTheTableOfEvents)
 {
-    EXPECT_FALSE(KeyboardNotice(3, 0x41, 0));
-    const auto k = KeyboardNotice(0, 0x41, 0x001E0001);
+    EXPECT_FALSE(KeyboardNotice(3, 0x41, 0, {}));
+    const auto k = KeyboardNotice(0, 0x41, 0x001E0001, {});
     ASSERT_TRUE(k);
     EXPECT_EQ(k->Code, 0u);
     EXPECT_EQ(k->WParam, 0x41u);

@@ -243,6 +243,7 @@ TEST(FontList, EachFaceOnceCutToThirtyOneCharactersSortedWithoutRegardToCase)
 TEST(ColorMenu, TheSwatchSitsSixPixelsAfterTheCheckMarkInsetThreePixels)
 {
     EXPECT_EQ(ColorSwatchRect(10, 40, 60, 15), (SwatchRect{31, 43, 51, 57}));
+    EXPECT_EQ(ColorSwatchRect(10, 40, 80, 30, 192), (SwatchRect{52, 46, 92, 74})) << "the swatch at 200 %";
 }
 
 } // namespace

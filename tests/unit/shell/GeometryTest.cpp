@@ -247,6 +247,59 @@ TEST(Modes, AStoredSizeIsCentredOnTheScreenAtItsActualSize)
     EXPECT_EQ(CentredOrigin({0, 0, 800, 600}, 1000, 700), (WindowOrigin{0, 0})) << "larger than the screen";
 }
 
+TEST(Modes, GeometryTakenAtOneDpiReopensAtTheSameSizeOnAnother)
+{
+    // A record of an earlier version has no DPI beside it: it was taken at 96.
+    FakeRegistry reg;
+    StoreFullGeometry(reg, {500, 800, 1000, 700, 400, 300, 100});
+    FakeModeWindow w;
+    w.dpi = 144;
+    TModeState state;
+    LoadModeGeometry(state, w, reg);
+    EXPECT_EQ((TMainFormGeometry{w.minHeight, w.minWidth, w.width, w.height, w.ClientHeight() - w.lower - 5,
+                  w.chooseBy, w.macros}),
+        (TMainFormGeometry{750, 1200, 1500, 1050, 600, 450, 150}));
+
+    // Stored at 144 with its DPI, it comes back unchanged there and two
+    // thirds as large at 96.
+    ASSERT_TRUE(SaveModeGeometry(state, w, reg));
+    EXPECT_EQ(reg.Get(kProgramKey, kMainFormDpi), Dword(144));
+    FakeModeWindow again;
+    again.dpi = 144;
+    LoadModeGeometry(state, again, reg);
+    EXPECT_EQ(again.width, 1500);
+    EXPECT_EQ(again.height, 1050);
+    FakeModeWindow small;
+    LoadModeGeometry(state, small, reg);
+    EXPECT_EQ(small.width, 1000);
+    EXPECT_EQ(small.height, 700);
+    EXPECT_EQ(small.chooseBy, 300);
+
+    // A DPI no display has is not believed.
+    reg.Put(kProgramKey, kMainFormDpi, Dword(0));
+    FakeModeWindow unbelieved;
+    unbelieved.dpi = 144;
+    LoadModeGeometry(state, unbelieved, reg);
+    EXPECT_EQ(unbelieved.chooseBy, 675) << "taken as 96 DPI";
+}
+
+TEST(Modes, CompactSizeIsConvertedByItsOwnStoredDpi)
+{
+    FakeRegistry reg;
+    reg.Put(kProgramKey, kEditMode, Dword(kModeCompact));
+    const auto record = EncodeNavMainFormSize({600, 400});
+    reg.Put(kProgramKey, kNavMainFormSettings, Binary({record.begin(), record.end()}));
+    reg.Put(kProgramKey, kNavMainFormDpi, Dword(192));
+    reg.Put(kProgramKey, kMainFormDpi, Dword(96)); // the other record's
+    FakeModeWindow w;
+    w.dpi = 144;
+    TModeState state;
+    LoadModeGeometry(state, w, reg);
+    EXPECT_EQ(w.width, 450);
+    EXPECT_EQ(w.height, 300);
+    EXPECT_EQ(w.minWidth, 210) << "the compact minimum scales too";
+}
+
 TEST(Splitters, WideningListsRaisesMinimumWidthAndNarrowingFallsBackTo740)
 {
     FakeModeWindow w;

@@ -134,3 +134,75 @@ TEST(MainLayout, ButtonColumnsAndTheParameterRowFollowTheirPanels)
 
 } // namespace
 } // namespace corvane
+
+namespace corvane {
+namespace {
+
+// Every rectangle of the layout at a DPI is the 96-DPI one scaled, to within
+// the pixel that rounding each edge may cost.
+class ScaledLayout : public ::testing::TestWithParam<int> { };
+
+void ExpectScaled(const LayoutRect& at, const LayoutRect& base, int dpi, const char* name)
+{
+    constexpr int kRounding = 2;
+    EXPECT_NEAR(at.x, ConvertDpi(base.x, kBaseDpi, dpi), kRounding) << name;
+    EXPECT_NEAR(at.y, ConvertDpi(base.y, kBaseDpi, dpi), kRounding) << name;
+    EXPECT_NEAR(at.w, ConvertDpi(base.w, kBaseDpi, dpi), kRounding) << name;
+    EXPECT_NEAR(at.h, ConvertDpi(base.h, kBaseDpi, dpi), kRounding) << name;
+}
+
+TEST_P(ScaledLayout, EveryPartIsItsBaseSizeTimesTheScale)
+{
+    const int dpi = GetParam();
+    const MainLayout base = ComputeMainLayout(kClientW, kClientH, PanelSizes{}, false);
+    const MainLayout l = ComputeMainLayout(
+        ScaleToDpi(kClientW, dpi), ScaleToDpi(kClientH, dpi), DefaultPanelSizes(dpi), false, dpi);
+    const std::pair<const char*, LayoutRect MainLayout::*> parts[] = {{"navButtons", &MainLayout::navButtons},
+        {"navButtonBar", &MainLayout::navButtonBar}, {"tree", &MainLayout::tree},
+        {"splitterVert1", &MainLayout::splitterVert1}, {"macrosCaption", &MainLayout::macrosCaption},
+        {"macrosList", &MainLayout::macrosList}, {"hotKeysList", &MainLayout::hotKeysList},
+        {"splitterHorz", &MainLayout::splitterHorz}, {"saveButtonBar", &MainLayout::saveButtonBar},
+        {"deliveryButtonBar", &MainLayout::deliveryButtonBar}, {"replyParams", &MainLayout::replyParams},
+        {"toolbar", &MainLayout::toolbar}, {"editor", &MainLayout::editor}};
+    for (const auto& [name, part] : parts)
+        ExpectScaled(l.*part, base.*part, dpi, name);
+    const std::pair<const char*, LayoutRect ReplyParamsLayout::*> params[] = {
+        {"labelName", &ReplyParamsLayout::labelName}, {"editName", &ReplyParamsLayout::editName},
+        {"labelMacro", &ReplyParamsLayout::labelMacro}, {"checkHotKey", &ReplyParamsLayout::checkHotKey},
+        {"labelCtrlAlt", &ReplyParamsLayout::labelCtrlAlt}, {"checkShift", &ReplyParamsLayout::checkShift},
+        {"comboKey", &ReplyParamsLayout::comboKey}};
+    for (const auto& [name, part] : params)
+        ExpectScaled(l.params.*part, base.params.*part, dpi, name);
+    // Rounding opens no gap and no overlap between neighbours.
+    EXPECT_EQ(l.tree.x + l.tree.w, l.splitterVert1.x);
+    EXPECT_EQ(l.splitterVert1.x + l.splitterVert1.w, l.chooseBy.x);
+    EXPECT_EQ(l.hotKeysList.x + l.hotKeysList.w, ScaleToDpi(kClientW, dpi));
+    EXPECT_LE(l.params.labelCtrlAlt.x + l.params.labelCtrlAlt.w, l.params.checkShift.x);
+    EXPECT_EQ(l.params.checkShift.x + l.params.checkShift.w, l.params.labelPlus.x);
+}
+
+TEST_P(ScaledLayout, SplitterLimitsScaleToo)
+{
+    const int dpi = GetParam();
+    const int w = ScaleToDpi(kClientW, dpi), h = ScaleToDpi(kClientH, dpi);
+    const PanelSizes start = DefaultPanelSizes(dpi);
+    EXPECT_EQ(DragSplitter(SplitterId::Vert1, w + 50, 10, 0, w, h, start, 0.5, dpi).chooseByWidth,
+        ScaleToDpi(kSplitterVert1MinSize, dpi));
+    EXPECT_EQ(DragSplitter(SplitterId::Horz, 300, h, 0, w, h, start, 0.5, dpi).lowerHeight,
+        ScaleToDpi(kSplitterHorzMinSize, dpi));
+}
+
+INSTANTIATE_TEST_SUITE_P(Dpi, ScaledLayout, ::testing::Values(96, 144, 192));
+
+TEST(DisplayScale, ConversionRoundsToTheNearestPixelBothWays)
+{
+    EXPECT_EQ(ScaleToDpi(497, 144), 746); // 745.5
+    EXPECT_EQ(ScaleToDpi(3, 120), 4); // 3.75
+    EXPECT_EQ(ConvertDpi(746, 144, 96), 497); // 497.33
+    EXPECT_EQ(ConvertDpi(-3, 96, 144), -5) << "half away from zero";
+    EXPECT_EQ(ConvertDpi(100, 0, -1), 100) << "an unknown DPI is the base DPI";
+    EXPECT_EQ(ConvertDpi(30000, 96, 480), 150000) << "no overflow";
+}
+
+} // namespace
+} // namespace corvane

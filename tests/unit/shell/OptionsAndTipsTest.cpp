@@ -35,6 +35,9 @@ public:
     void ShowWarning(const std::string& t) override { warnings.push_back(t); }
     void ShowError(const std::string& t) override { errors.push_back(t); }
     void MakeMainWindowTopmost() override { ++topmostCalls; }
+    void SetConsoleClasses(const std::string& text) override { consoleClasses = text; }
+    std::string ConsoleClasses() const override { return consoleClasses; }
+    std::string consoleClasses;
 };
 
 const std::string kPath = "C:\\Program Files\\Corvane\\Corvane.exe";
@@ -87,6 +90,13 @@ TEST(OptionsDialog, OkWritesEverythingWithTheQuotedAutorunPath)
     EXPECT_FALSE(reg.Get(kRunKey, kAutorunValue));
     EXPECT_EQ(reg.Get(kProgramKey, kAlwaysOnTop), Dword(0));
     EXPECT_EQ(view.topmostCalls, 1);
+
+    EXPECT_EQ(view.consoleClasses, "");
+    view.consoleClasses = "VimWindow, kitty";
+    model.Ok();
+    EXPECT_EQ(ReadProgramString(reg, kConsoleClasses), "VimWindow, kitty");
+    model.Load();
+    EXPECT_EQ(view.consoleClasses, "VimWindow, kitty");
 }
 
 TEST(OptionsDialog, ThePickerIsOnUntilSwitchedOffAndTheProgramListIsEditedByFileName)

@@ -11,10 +11,11 @@ engine_reply() {  # file macro code body
 
 engine_library() {
   mkdir -p "$DATA_DIR/Replies"
-  printf 'REPLY_1?Signature\r\nREPLY_2?Meeting\r\nREPLY_3?Dated\r\n' >"$DATA_DIR/Replies/index.sub"
+  printf 'REPLY_1?Signature\r\nREPLY_2?Meeting\r\nREPLY_3?Dated\r\nREPLY_4?Next step\r\n' >"$DATA_DIR/Replies/index.sub"
   engine_reply 1.rep sig 0K 'Best regards, Ann'
   engine_reply 2.rep 'meet(DAY,TIME)' 1M 'See you on \b DAY\b0  at TIME.'
   engine_reply 3.rep today '' 'Today is %Date, %ShortDate.'
+  engine_reply 4.rep nxt '' 'Next \u8594? step \u1044?\u1072?'  # outside the ANSI code page
   (cd "$DATA_DIR/Replies" && md5sum index.sub *.rep) >"$SCENARIO_DIR/library.md5"
 }
 
@@ -36,15 +37,35 @@ engine_start() {  # [ShowMacroIns]
   target_focus
 }
 
-# Waits until the target's edit box holds exactly $1; fails after $2 s.
-wait_target_text() {  # text [seconds]
-  local want=$1 limit=${2:-10} i
+# Waits until command $1 prints exactly $2; fails after $3 s.
+wait_text_of() {  # reader text [seconds]
+  local reader=$1 want=$2 limit=${3:-10} i
   for i in $(seq 1 $((limit * 10))); do
-    [ "$(target_text)" = "$want" ] && return 0
+    [ "$($reader)" = "$want" ] && return 0
     sleep 0.1
   done
-  echo "target holds '$(target_text)', expected '$want'" >&2
+  echo "$reader: '$($reader)', expected '$want'" >&2
   return 1
+}
+
+# Waits until the target's edit box holds exactly $1; fails after $2 s.
+wait_target_text() {  # text [seconds]
+  wait_text_of target_text "$@"
+}
+
+# Wine's own Notepad, a Unicode program nobody here wrote, with the keyboard in its text.
+notepad_start() {
+  wine notepad >"$SCENARIO_DIR/notepad.out" 2>&1 &
+  wait_for_window "Untitled - Notepad" 40 || fail "Notepad did not start"
+  local window
+  window=$(visible_windows "Untitled - Notepad" | head -1)
+  xdotool windowfocus "$window"
+  xdotool mousemove --window "$window" 200 150 click 1
+  sleep 1
+}
+
+notepad_text() {
+  probe edit-text "Untitled - Notepad" | tr -d '\r'
 }
 
 # Empties the target's edit box as a user would.

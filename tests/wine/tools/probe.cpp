@@ -25,6 +25,14 @@
 //   probe clipboard-rtf                (the clipboard's rich text)
 //   probe control-point ID             (screen point in the middle of a child control)
 //   probe style ID                     (window style of a child control, hexadecimal)
+//   probe text-fit [TITLE|DPI]         (each visible label, check box and button of the main window,
+//                                       or of window TITLE: "fit" or "cut", its text's extent in
+//                                       its font, the room the control has, its text; the main
+//                                       window taken at DPI when given)
+//   probe rect TITLE                   (left top width height of window TITLE)
+//   probe dpi-changed DPI X Y W H      (tells the main window, as Windows does when it moves to a
+//                                       display of another scale, with the suggested rectangle)
+//   probe dpi                          (the main window's DPI)
 //   probe cursor                       (the cursor shown now: "drop" when it is the program's drop
 //                                       cursor resource, "other" for any other; "handle H" when
 //                                       another process's cursor cannot be read, as under Wine)
@@ -286,6 +294,25 @@ HWND FindTopLevel(const char* title)
     return any;
 }
 
+// The text of the first edit control of a top-level window, read in UTF-16
+// as the program holds it, printed in UTF-8.
+int PrintEditText(const char* windowTitle)
+{
+    HWND window = FindTopLevel(windowTitle);
+    HWND edit = window ? FindWindowExA(window, nullptr, "Edit", nullptr) : nullptr;
+    if (!edit)
+        return 1;
+    // GetWindowText does not ask another process's control for its text.
+    std::wstring text(static_cast<size_t>(SendMessageW(edit, WM_GETTEXTLENGTH, 0, 0)) + 1, L'\0');
+    text.resize(static_cast<size_t>(
+        SendMessageW(edit, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()))));
+    std::string utf8(text.size() * 3 + 1, '\0');
+    utf8.resize(static_cast<size_t>(WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()),
+        utf8.data(), static_cast<int>(utf8.size()), nullptr, nullptr)));
+    std::printf("%s\n", utf8.c_str());
+    return 0;
+}
+
 // A push button or check box of a top-level window, found by their texts.
 HWND FindButton(const char* windowTitle, const char* buttonText)
 {
@@ -378,8 +405,120 @@ long SystemHandleCount(DWORD pid)
     }
 }
 
+// The probe sees pixels as they are, not scaled for a program unaware of DPI.
+void BecomeDpiAware()
+{
+    HMODULE user32 = GetModuleHandleA("user32.dll");
+    using SetContextFn = BOOL(WINAPI*)(HANDLE);
+    using SetAwareFn = BOOL(WINAPI*)();
+    auto setContext = reinterpret_cast<SetContextFn>(
+        reinterpret_cast<void*>(GetProcAddress(user32, "SetProcessDpiAwarenessContext")));
+    // DPI_AWARENESS_CONTEXT_PER_MONITOR_AWARE_V2
+    if (setContext && setContext(reinterpret_cast<HANDLE>(static_cast<INT_PTR>(-4))))
+        return;
+    if (auto setAware = reinterpret_cast<SetAwareFn>(
+            reinterpret_cast<void*>(GetProcAddress(user32, "SetProcessDPIAware"))))
+        setAware();
+}
+
+int WindowDpi(HWND window)
+{
+    using GetDpiFn = UINT(WINAPI*)(HWND);
+    auto getDpi = reinterpret_cast<GetDpiFn>(
+        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("user32.dll"), "GetDpiForWindow")));
+    if (getDpi)
+        return static_cast<int>(getDpi(window));
+    HDC screen = GetDC(nullptr);
+    const int dpi = GetDeviceCaps(screen, LOGPIXELSY);
+    ReleaseDC(nullptr, screen);
+    return dpi;
+}
+
+// The font a control draws with. Another process's font handle cannot be
+// selected here, so its description is read and the font made anew; where
+// even that fails, the system's message font at the window's DPI stands in.
+HFONT ControlFont(HWND control, int dpi, bool& own)
+{
+    LOGFONTA description{};
+    auto foreign = reinterpret_cast<HFONT>(SendMessageA(control, WM_GETFONT, 0, 0));
+    own = foreign && GetObjectA(foreign, sizeof(description), &description) == sizeof(description);
+    if (own)
+        return CreateFontIndirectA(&description);
+    using ForDpiFn = BOOL(WINAPI*)(UINT, UINT, PVOID, UINT, UINT);
+    auto forDpi = reinterpret_cast<ForDpiFn>(
+        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("user32.dll"), "SystemParametersInfoForDpi")));
+    NONCLIENTMETRICSW metrics{};
+    metrics.cbSize = sizeof(metrics);
+    if (forDpi && forDpi(SPI_GETNONCLIENTMETRICS, sizeof(metrics), &metrics, 0, static_cast<UINT>(dpi)))
+        return CreateFontIndirectW(&metrics.lfMessageFont);
+    SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof(metrics), &metrics, 0);
+    return CreateFontIndirectW(&metrics.lfMessageFont);
+}
+
+// The room a control leaves its text: a check box's box and gap, a push
+// button's edges, take their share.
+int TextRoom(HWND control, const char* className, LONG style, int dpi)
+{
+    RECT r{};
+    GetClientRect(control, &r);
+    if (std::strcmp(className, "Button") != 0)
+        return r.right;
+    const LONG kind = style & BS_TYPEMASK;
+    if (kind == BS_CHECKBOX || kind == BS_AUTOCHECKBOX || kind == BS_RADIOBUTTON || kind == BS_AUTORADIOBUTTON
+        || kind == BS_3STATE || kind == BS_AUTO3STATE)
+        return r.right - MulDiv(13 + 4, dpi, 96);
+    if (kind == BS_GROUPBOX)
+        return r.right - MulDiv(16, dpi, 96);
+    return r.right - MulDiv(6, dpi, 96);
+}
+
+// Prints every visible text control of `window` whose text is wider than its
+// room as "cut", the others as "fit"; returns how many are cut. `dpi` is the
+// window's unless given.
+int PrintTextFit(HWND window, int dpi = 0)
+{
+    dpi = dpi > 0 ? dpi : WindowDpi(window);
+    int cut = 0;
+    for (HWND c = GetWindow(window, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT)) {
+        char className[64] = {}, text[512] = {};
+        GetClassNameA(c, className, sizeof(className));
+        if (!IsWindowVisible(c) || (std::strcmp(className, "Static") != 0 && std::strcmp(className, "Button") != 0))
+            continue;
+        const LONG style = static_cast<LONG>(GetWindowLongPtrA(c, GWL_STYLE));
+        if (std::strcmp(className, "Static") == 0 && (style & SS_TYPEMASK) > SS_RIGHT && (style & SS_TYPEMASK) != SS_LEFTNOWORDWRAP)
+            continue; // pictures, frames and lines
+        GetWindowTextA(c, text, sizeof(text));
+        if (!text[0])
+            continue;
+        HDC dc = GetDC(c);
+        bool own = false;
+        HFONT font = ControlFont(c, dpi, own);
+        HGDIOBJ old = SelectObject(dc, font);
+        // The widest line, without the mnemonic ampersands.
+        RECT extent{0, 0, 0, 0};
+        DrawTextA(dc, text, -1, &extent, DT_CALCRECT | DT_SINGLELINE);
+        SelectObject(dc, old);
+        DeleteObject(font);
+        ReleaseDC(c, dc);
+        const int room = TextRoom(c, className, style, dpi);
+        const bool wraps = std::strcmp(className, "Static") == 0 ? (style & SS_TYPEMASK) != SS_LEFTNOWORDWRAP
+                                                                  : (style & BS_MULTILINE) != 0;
+        const bool multiline = wraps && std::strchr(text, ' ') != nullptr;
+        RECT client{};
+        GetClientRect(c, &client);
+        // A wrapping label may take several lines where it has the height.
+        const int lines = multiline ? std::max(1L, client.bottom / std::max(1L, extent.bottom)) : 1;
+        const bool fits = extent.right <= room * lines;
+        cut += fits ? 0 : 1;
+        // "*": measured in the control's own font; otherwise in the message font at `dpi`.
+        std::printf("%s %ld %d %s%s\n", fits ? "fit" : "cut", extent.right, room, text, own ? " *" : "");
+    }
+    return cut;
+}
+
 int main(int argc, char** argv)
 {
+    BecomeDpiAware();
     if (argc < 2)
         return 64;
     const std::string cmd = argv[1];
@@ -429,6 +568,21 @@ int main(int argc, char** argv)
         }
         return window ? 0 : 1;
     }
+    if (cmd == "rect" && argc > 2) {
+        HWND window = FindTopLevel(argv[2]);
+        RECT r{};
+        if (!window || !GetWindowRect(window, &r))
+            return 1;
+        std::printf("%ld %ld %ld %ld\n", r.left, r.top, r.right - r.left, r.bottom - r.top);
+        return 0;
+    }
+    if (cmd == "text-fit" && argc > 2 && std::atoi(argv[2]) == 0) {
+        HWND window = FindTopLevel(argv[2]);
+        if (!window)
+            return 1;
+        PrintTextFit(window);
+        return 0;
+    }
     if (cmd == "click" && argc > 3) {
         HWND button = FindButton(argv[2], argv[3]);
         if (button)
@@ -437,6 +591,8 @@ int main(int argc, char** argv)
     }
     if (cmd == "clipboard")
         return PrintClipboard(CF_TEXT);
+    if (cmd == "edit-text" && argc > 2)
+        return PrintEditText(argv[2]);
     if (cmd == "clipboard-rtf")
         return PrintClipboard(RegisterClipboardFormatA("Rich Text Format"));
     if (cmd == "set-clipboard" && argc > 2) {
@@ -573,6 +729,25 @@ int main(int argc, char** argv)
         GetMonitorInfoA(MonitorFromWindow(main, MONITOR_DEFAULTTONEAREST), &info);
         const RECT& r = info.rcWork;
         std::printf("%ld %ld %ld %ld\n", r.left, r.top, r.right - r.left, r.bottom - r.top);
+        return 0;
+    }
+    if (cmd == "text-fit") {
+        PrintTextFit(main, argc > 2 ? std::atoi(argv[2]) : 0);
+        return 0;
+    }
+    if (cmd == "dpi-changed" && argc > 6) {
+        const int dpi = std::atoi(argv[2]);
+        const RECT suggested{std::atoi(argv[3]), std::atoi(argv[4]), std::atoi(argv[3]) + std::atoi(argv[5]),
+            std::atoi(argv[4]) + std::atoi(argv[6])};
+        RemoteBuffer remote(main, sizeof(suggested));
+        if (!remote.Write(&suggested, sizeof(suggested)))
+            return 1;
+        constexpr UINT kDpiChanged = 0x02E0;
+        SendMessageA(main, kDpiChanged, MAKEWPARAM(dpi, dpi), reinterpret_cast<LPARAM>(remote.Address()));
+        return 0;
+    }
+    if (cmd == "dpi") {
+        std::printf("%d\n", WindowDpi(main));
         return 0;
     }
     if (cmd == "client") {
