@@ -150,7 +150,7 @@ void TEngine::ExpandTypedMacro()
     {
         // The editor is given back once the keys are on their way.
         TBorrowedEditor borrowed(p_.editor, p_.window);
-        copied = FillInAndCopy(*p_.library.MacroReplyAt(position), names, values);
+        copied = FillInAndCopy(*p_.library.MacroReplyAt(position), names, values, TUse::Paste);
         // Without the copy the typed macro stays: pasting would paste what the clipboard held.
         if (copied) {
             for (size_t i = 0; i < typedLength + 1; ++i) {
@@ -167,8 +167,10 @@ void TEngine::ExpandTypedMacro()
 void TEngine::SimulatePaste()
 {
     // The reply stays on the clipboard, so Ctrl+V by hand still works there.
-    if (RefusesInput(p_.desktop.ForegroundWindow()))
+    if (RefusesInput(p_.desktop.ForegroundWindow())) {
+        keeper_.LeaveReply();
         return;
+    }
     if (IsConsole(p_.desktop.ForegroundWindow())) {
         TypeClipboardText();
         return;
@@ -219,6 +221,7 @@ void TEngine::TypeClipboardText()
     for (size_t at = 0; at < text.size(); at += TypingChunk) {
         const std::u16string_view chunk = std::u16string_view(text).substr(at, TypingChunk);
         if (p_.desktop.TypeCharacters(chunk) != chunk.size()) {
+            keeper_.LeaveReply();
             p_.boxes.Warning(TypingStoppedText);
             return;
         }
@@ -228,6 +231,7 @@ void TEngine::TypeClipboardText()
 void TEngine::PasteInto(WindowId window)
 {
     if (!p_.desktop.IsWindow(window)) {
+        keeper_.LeaveReply();
         p_.boxes.Warning(TargetGoneText);
         return;
     }
@@ -389,7 +393,7 @@ void TEngine::PickAndDeliver()
             p_.desktop.SetForeground(target);
         return;
     }
-    const TCopy copy = CopyReply(*picked.reply, {TDialogPlace::ScreenCentre});
+    const TCopy copy = CopyReply(*picked.reply, {TDialogPlace::ScreenCentre}, TUse::Paste);
     if (copy == TCopy::Copied || copy == TCopy::CopiedAfterDialog)
         PasteInto(target);
     else if (p_.desktop.IsWindow(target))
@@ -421,7 +425,7 @@ void TEngine::CopyEntireReply(const TDialogPlace& dialogPlace)
 {
     p_.window.CommitEdits();
     if (const TRep* reply = SelectedReply())
-        (void)CopyReply(*reply, dialogPlace);
+        (void)CopyReply(*reply, dialogPlace, TUse::CopyOnly);
 }
 
 void TEngine::DropSelectedReply(int x, int y, WindowId target)
@@ -456,7 +460,7 @@ std::string TEngine::DialogParameters(const TRep& reply) const
     return std::string(ParameterList(p_.library.MacroAt(position)));
 }
 
-TEngine::TCopy TEngine::CopyReply(const TRep& reply, const TDialogPlace& dialogPlace)
+TEngine::TCopy TEngine::CopyReply(const TRep& reply, const TDialogPlace& dialogPlace, TUse use)
 {
     const std::string parameters = DialogParameters(reply);
     std::string values;
@@ -465,7 +469,7 @@ TEngine::TCopy TEngine::CopyReply(const TRep& reply, const TDialogPlace& dialogP
     bool copied = false;
     {
         TBorrowedEditor borrowed(p_.editor, p_.window);
-        copied = FillInAndCopy(reply, parameters, values);
+        copied = FillInAndCopy(reply, parameters, values, use);
     }
     if (!copied) {
         p_.boxes.Warning(ClipboardBusyText);
@@ -474,14 +478,24 @@ TEngine::TCopy TEngine::CopyReply(const TRep& reply, const TDialogPlace& dialogP
     return parameters.empty() ? TCopy::Copied : TCopy::CopiedAfterDialog;
 }
 
-bool TEngine::FillInAndCopy(const TRep& reply, const std::string& names, const std::string& values)
+bool TEngine::FillInAndCopy(const TRep& reply, const std::string& names, const std::string& values, TUse use)
 {
     const std::string placeholderValues = PredefinedValues(p_.clock.Now());
     LoadReplaced(p_.editor, JoinTextLines(reply.Lines), {{names, values}, {PredefinedNames(), placeholderValues}});
-    if (!p_.editor.CopyAllToClipboard())
-        return false;
-    p_.window.ReplyDelivered(reply);
-    return true;
+    // A copy the user asked for stays; a paste gives the clipboard back.
+    const bool copied = use == TUse::Paste && p_.window.KeepClipboard() ? keeper_.OfferReply(p_.editor.ClipboardFormats())
+                                                                          : p_.editor.CopyAllToClipboard();
+    if (copied)
+        p_.window.ReplyDelivered(reply);
+    return copied;
+}
+
+bool TEngine::ClipboardTick()
+{
+    keeper_.Tick();
+    if (keeper_.TakeNotice())
+        p_.boxes.Warning(ClipboardNotKeptText);
+    return keeper_.Waiting();
 }
 
 } // namespace corvane

@@ -5,6 +5,7 @@
 #include <set>
 #include <string>
 
+#include "engine/ClipboardKeeper.h"
 #include "engine/DragOut.h"
 #include "engine/MacroInsertions.h"
 #include "engine/Recogniser.h"
@@ -55,6 +56,8 @@ public:
     [[nodiscard]] virtual bool ParametersDialogEnabled() const = 0;
     // Window classes the user added to the consoles, separated by commas; read afresh.
     [[nodiscard]] virtual std::string ConsoleClasses() const = 0;
+    // The setting that gives the user's clipboard back after a paste; read afresh.
+    [[nodiscard]] virtual bool KeepClipboard() const = 0;
     // Shows the parameters dialog modally; true when accepted, with the
     // values joined by the character 1.
     [[nodiscard]] virtual bool AskParameters(
@@ -79,11 +82,12 @@ struct TEngineParts {
     IDesktop& desktop;
     IClock& clock;
     IMessageBoxes& boxes;
+    IClipboard& clipboard;
 };
 
 class TEngine {
 public:
-    explicit TEngine(const TEngineParts& parts) : p_(parts) { }
+    explicit TEngine(const TEngineParts& parts) : p_(parts), keeper_(parts.clipboard, parts.clock) { }
 
     // Armed while another application is active.
     void SetAppInactive(bool inactive) { appInactive_ = inactive; }
@@ -123,6 +127,15 @@ public:
     // inside the main window.
     void DropSelectedReply(int x, int y, WindowId target);
 
+    // --- the clipboard a paste route borrowed ---
+    // A program read a format of the reply offered there.
+    void ClipboardRead() { keeper_.ReplyRead(); }
+    // Gives the user's clipboard back when its time has come; true while
+    // further ticks are wanted.
+    bool ClipboardTick();
+    // At exit: what the user had goes back in place of a reply still out.
+    void FinishClipboard() { keeper_.Finish(); }
+
     // --- state, for the window and the tests ---
     [[nodiscard]] const std::string& TypedBuffer() const { return typedBuffer_; }
     [[nodiscard]] WindowId LastActiveWindow() const { return lastActiveWindow_; }
@@ -134,6 +147,8 @@ public:
 
 private:
     enum class TCopy { Copied, CopiedAfterDialog, Cancelled, Failed };
+    // Whether the route pastes the reply (and may give the clipboard back) or only copies it.
+    enum class TUse { Paste, CopyOnly };
 
     void ExpandTypedMacro();
     // Paused, or the program in front is one the user keeps the engine out of.
@@ -154,11 +169,11 @@ private:
     [[nodiscard]] bool ChordReleased(int virtualKey) const;
     void DeliverHotKeyReply();
     // The reply filled in (after the dialog when it needs one) and put on the clipboard.
-    TCopy CopyReply(const TRep& reply, const TDialogPlace& dialogPlace);
+    TCopy CopyReply(const TRep& reply, const TDialogPlace& dialogPlace, TUse use = TUse::Paste);
     // The reply loaded into the borrowed editor, names and values and then
     // the placeholders filled in, and copied; false when the clipboard could
     // not be taken.
-    bool FillInAndCopy(const TRep& reply, const std::string& names, const std::string& values);
+    bool FillInAndCopy(const TRep& reply, const std::string& names, const std::string& values, TUse use);
     // The parameter list the dialog asks for, or empty when none is needed.
     std::string DialogParameters(const TRep& reply) const;
     // The reply selected in the tree; nullptr for a folder or no selection.
@@ -195,6 +210,7 @@ private:
     bool shellActivationSeen_ = false;
     std::set<std::string> elevatedProgramsTold_;
     TDragOut drag_;
+    TClipboardKeeper keeper_;
 };
 
 } // namespace corvane

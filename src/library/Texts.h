@@ -70,6 +70,9 @@ inline constexpr char TargetGoneText[]
 inline constexpr char ElevatedTargetText[] = "Corvane cannot type into a program that runs as administrator: \"%s\".";
 inline constexpr char TypingStoppedText[]
     = "The reply was not typed in full: the system refused the keystrokes. It is on the clipboard.";
+inline constexpr char ClipboardNotKeptText[]
+    = "The clipboard held too much to keep while a reply was pasted: replies stay on the clipboard "
+      "until it holds less.";
 inline constexpr char LibraryNotLoadedText[] = "Library was not loaded. Please restart Corvane.";
 inline constexpr const char* kHookHandlerError = "Unexpected error in a hook event handler.";
 

@@ -1,5 +1,7 @@
 #pragma once
-// The local date and time, read once per use.
+// The local date and time, read once per use, and a steady millisecond count.
+#include <cstdint>
+
 namespace corvane {
 
 struct TLocalTime {
@@ -11,6 +13,8 @@ class IClock {
 public:
     virtual ~IClock() = default;
     [[nodiscard]] virtual TLocalTime Now() const = 0;
+    // A steady count of milliseconds, for measuring waits.
+    [[nodiscard]] virtual std::uint64_t Milliseconds() const = 0;
 };
 
 } // namespace corvane

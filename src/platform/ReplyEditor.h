@@ -5,6 +5,8 @@
 // Formatting commands extend the same control through an interface of their own.
 #include <string>
 
+#include "platform/Clipboard.h"
+
 namespace corvane {
 
 class IReplyEditor {
@@ -20,6 +22,8 @@ public:
     // Puts the whole content on the clipboard as rich text and as plain text.
     // False when the clipboard could not be taken (another program holds it).
     [[nodiscard]] virtual bool CopyAllToClipboard() = 0;
+    // The formats that copy would put, for a clipboard that offers them itself.
+    [[nodiscard]] virtual TClipboardFormats ClipboardFormats() const = 0;
     // Replaces the selection (or inserts at the caret) with plain text.
     virtual void ReplaceSelection(const std::string& text) = 0;
 };

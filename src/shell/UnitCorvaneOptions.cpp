@@ -19,6 +19,7 @@ void TOptionsDialogModel::Load()
     view_.SetChecked(OptionBox::PickerEnabled, ReadPickerEnabled(reg_));
     view_.SetExcludedPrograms(ExcludedProgramNames(ReadProgramString(reg_, kExcludedPrograms)));
     view_.SetTypedProgram({});
+    view_.SetChecked(OptionBox::KeepClipboard, ReadProgramFlag(reg_, kKeepClipboard));
     view_.SetConsoleClasses(ReadProgramString(reg_, kConsoleClasses));
     const bool wasChecked = view_.IsChecked(OptionBox::AlwaysOnTop);
     const bool checked = ReadProgramFlag(reg_, kAlwaysOnTop);
@@ -64,6 +65,7 @@ bool TOptionsDialogModel::Ok()
     // A name typed but not added yet is meant to be on the list.
     AddProgramClicked();
     written = WriteProgramString(reg_, kExcludedPrograms, JoinExcludedPrograms(view_.ExcludedPrograms())) && written;
+    written = WriteProgramFlag(reg_, kKeepClipboard, view_.IsChecked(OptionBox::KeepClipboard)) && written;
     written = WriteProgramString(reg_, kConsoleClasses, view_.ConsoleClasses()) && written;
     const bool onTop = view_.IsChecked(OptionBox::AlwaysOnTop);
     written = WriteProgramFlag(reg_, kAlwaysOnTop, onTop) && written;

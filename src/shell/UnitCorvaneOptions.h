@@ -1,5 +1,5 @@
 #pragma once
-// The options dialog's behaviour over a view of its four check boxes and the
+// The options dialog's behaviour over a view of its check boxes and the
 // list of the user's own console windows.
 #include "library/Texts.h"
 #include "platform/Registry.h"
@@ -9,7 +9,7 @@
 
 namespace corvane {
 
-enum class OptionBox { TipOfDay, AutoRun, AlwaysOnTop, ShowMacroIns, PickerEnabled };
+enum class OptionBox { TipOfDay, AutoRun, AlwaysOnTop, ShowMacroIns, KeepClipboard, PickerEnabled };
 
 class IOptionsView {
 public:

@@ -25,6 +25,7 @@ inline constexpr const char* kExcludedPrograms = "ExcludedPrograms";
 inline constexpr const char* kRecentReplies = "RecentReplies";
 // Window classes of the user's own consoles and terminals, separated by commas.
 inline constexpr const char* kConsoleClasses = "ConsoleClasses";
+inline constexpr const char* kKeepClipboard = "KeepClipboard";
 inline constexpr const char* kMainFormSettings = "MainFormSettings";
 inline constexpr const char* kNavMainFormSettings = "NavMainFormSettings";
 // The DPI each of the two records above was taken at; a record without one

@@ -1,9 +1,14 @@
 #pragma once
-// Replacing the clipboard's content, in one or more formats at once.
+// Replacing the clipboard's content, in one or more formats at once; and the
+// clipboard the paste routes borrow, owned by a window of its own that renders
+// the reply when a program reads it.
 #include <windows.h>
 
+#include <functional>
 #include <initializer_list>
 #include <string>
+
+#include "platform/Clipboard.h"
 
 namespace corvane::win32 {
 
@@ -15,5 +20,34 @@ struct ClipboardEntry {
 // False when the clipboard could not be taken (another program holds it)
 // or an entry could not be placed.
 [[nodiscard]] bool ReplaceClipboard(HWND owner, std::initializer_list<ClipboardEntry> entries);
+[[nodiscard]] bool ReplaceClipboard(HWND owner, const TClipboardFormats& formats);
+
+class Win32ReplyClipboard final : public IClipboard {
+public:
+    // `onRead` follows each format rendered for a reader; `onTick` is called
+    // every 50 ms while a reply is out and answers whether to go on.
+    Win32ReplyClipboard(HINSTANCE instance, std::function<void()> onRead, std::function<bool()> onTick);
+    // A reply still offered is rendered whole as the window goes.
+    ~Win32ReplyClipboard();
+    Win32ReplyClipboard(const Win32ReplyClipboard&) = delete;
+    Win32ReplyClipboard& operator=(const Win32ReplyClipboard&) = delete;
+
+    TSavedClipboard Save(const TClipboardLimits& limits) override;
+    bool Offer(const TClipboardFormats& reply) override;
+    bool Restore(const TClipboardFormats& saved) override;
+    std::uint32_t SequenceNumber() const override { return ::GetClipboardSequenceNumber(); }
+    bool OwnedHere() const override { return window_ && ::GetClipboardOwner() == window_; }
+
+private:
+    static LRESULT CALLBACK WindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
+    LRESULT Handle(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
+    void Render(UINT format);
+    void RenderAll();
+
+    HWND window_ = nullptr;
+    TClipboardFormats offered_; // the reply, until the clipboard is emptied
+    std::function<void()> onRead_;
+    std::function<bool()> onTick_;
+};
 
 } // namespace corvane::win32

@@ -15,6 +15,7 @@ enum ControlId {
     IdAlwaysOnTop,
     IdShowMacroIns,
     IdConsoleClasses,
+    IdKeepClipboard,
     IdPickerEnabled,
     IdExcludedList,
     IdExcludedName,
@@ -31,7 +32,7 @@ public:
     bool Show()
     {
         const bool ok
-            = Run(mainWindow_, mainWindow_, "Corvane - Options", WS_POPUP | WS_CAPTION | WS_SYSMENU, 367, 410) == IDOK;
+            = Run(mainWindow_, mainWindow_, "Corvane - Options", WS_POPUP | WS_CAPTION | WS_SYSMENU, 367, 438) == IDOK;
         // While the dialog it owns is up, Wine refuses to make the main window
         // topmost; the dialog is gone now.
         if (makeTopmost_)
@@ -45,23 +46,24 @@ private:
         // Created in the order of the keyboard focus.
         const DWORD box = BS_AUTOCHECKBOX | WS_TABSTOP;
         AddControl("BUTTON", "Show Tip of The Day on program startup", box, IdTipOfDay, 16, 16, 330, 20);
-        AddControl("BUTTON", "Ok", BS_DEFPUSHBUTTON | WS_TABSTOP, IDOK, 186, 372, 80, 26);
-        AddControl("BUTTON", "Cancel", BS_PUSHBUTTON | WS_TABSTOP, IDCANCEL, 274, 372, 80, 26);
+        AddControl("BUTTON", "Ok", BS_DEFPUSHBUTTON | WS_TABSTOP, IDOK, 186, 400, 80, 26);
+        AddControl("BUTTON", "Cancel", BS_PUSHBUTTON | WS_TABSTOP, IDCANCEL, 274, 400, 80, 26);
         AddControl("BUTTON", "Autorun Corvane on windows startup", box, IdAutoRun, 16, 44, 330, 20);
         AddControl("BUTTON", "Enable the Macro Insertions and Replacements dialog", box | BS_MULTILINE, IdShowMacroIns,
             16, 100, 230, 36);
+        AddControl("BUTTON", "Give the clipboard back after pasting a reply", box, IdKeepClipboard, 16, 140, 330, 20);
         AddControl("BUTTON", "Always on Top", box, IdAlwaysOnTop, 16, 72, 330, 20);
-        AddControl("STATIC", "More console windows, typed into (class names, comma separated):", 0, -1, 16, 146,
+        AddControl("STATIC", "More console windows, typed into (class names, comma separated):", 0, -1, 16, 174,
             340, 20);
-        AddControl("EDIT", "", WS_BORDER | WS_TABSTOP | ES_AUTOHSCROLL, IdConsoleClasses, 16, 168, 338, 24);
-        AddControl("BUTTON", "Find a reply by typing: Ctrl+Alt+Space opens the picker", box, IdPickerEnabled, 16, 202,
+        AddControl("EDIT", "", WS_BORDER | WS_TABSTOP | ES_AUTOHSCROLL, IdConsoleClasses, 16, 196, 338, 24);
+        AddControl("BUTTON", "Find a reply by typing: Ctrl+Alt+Space opens the picker", box, IdPickerEnabled, 16, 230,
             340, 20);
-        AddControl("STATIC", "Do not expand in these programs", 0, -1, 16, 230, 330, 18);
-        AddControl("LISTBOX", "", WS_BORDER | WS_VSCROLL | WS_TABSTOP | LBS_NOINTEGRALHEIGHT, IdExcludedList, 16, 250,
+        AddControl("STATIC", "Do not expand in these programs", 0, -1, 16, 258, 330, 18);
+        AddControl("LISTBOX", "", WS_BORDER | WS_VSCROLL | WS_TABSTOP | LBS_NOINTEGRALHEIGHT, IdExcludedList, 16, 278,
             240, 80);
-        AddControl("BUTTON", "Remove", BS_PUSHBUTTON | WS_TABSTOP, IdRemoveProgram, 264, 250, 90, 24);
-        AddControl("EDIT", "", WS_BORDER | WS_TABSTOP | ES_AUTOHSCROLL, IdExcludedName, 16, 336, 240, 24);
-        AddControl("BUTTON", "Add", BS_PUSHBUTTON | WS_TABSTOP, IdAddProgram, 264, 336, 90, 24);
+        AddControl("BUTTON", "Remove", BS_PUSHBUTTON | WS_TABSTOP, IdRemoveProgram, 264, 278, 90, 24);
+        AddControl("EDIT", "", WS_BORDER | WS_TABSTOP | ES_AUTOHSCROLL, IdExcludedName, 16, 364, 240, 24);
+        AddControl("BUTTON", "Add", BS_PUSHBUTTON | WS_TABSTOP, IdAddProgram, 264, 364, 90, 24);
         model_.Load();
         ::SetFocus(::GetDlgItem(Dialog(), IdTipOfDay));
     }
@@ -103,6 +105,8 @@ private:
             return IdAlwaysOnTop;
         case OptionBox::ShowMacroIns:
             return IdShowMacroIns;
+        case OptionBox::KeepClipboard:
+            return IdKeepClipboard;
         case OptionBox::PickerEnabled:
             return IdPickerEnabled;
         }

@@ -273,15 +273,15 @@ bool RichEditControl::Modified() const { return ::SendMessageA(hwnd_, EM_GETMODI
 
 void RichEditControl::SetModified(bool modified) { ::SendMessageA(hwnd_, EM_SETMODIFY, modified ? TRUE : FALSE, 0); }
 
-bool RichEditControl::CopyAllToClipboard()
+bool RichEditControl::CopyAllToClipboard() { return ReplaceClipboard(hwnd_, ClipboardFormats()); }
+
+TClipboardFormats RichEditControl::ClipboardFormats() const
 {
     static const UINT richTextFormat = ::RegisterClipboardFormatA(CF_RTF);
-    const std::string rtf = StreamOut(SF_RTF);
-    const std::string text = StreamOut(SF_TEXT);
     // Plain-text programs read the UTF-16 form: every script and symbol of
     // the reply arrives as written, not as "?" outside the ANSI code page.
-    const std::string unicodeText = StreamOut(SF_TEXT | SF_UNICODE);
-    return ReplaceClipboard(hwnd_, {{richTextFormat, rtf}, {CF_UNICODETEXT, unicodeText}, {CF_TEXT, text}});
+    return {{richTextFormat, StreamOut(SF_RTF)}, {CF_UNICODETEXT, StreamOut(SF_TEXT | SF_UNICODE)},
+        {CF_TEXT, StreamOut(SF_TEXT)}};
 }
 
 void RichEditControl::ReplaceSelection(const std::string& text)

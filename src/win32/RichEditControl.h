@@ -43,6 +43,7 @@ public:
     [[nodiscard]] bool Modified() const override;
     void SetModified(bool modified) override;
     [[nodiscard]] bool CopyAllToClipboard() override;
+    [[nodiscard]] TClipboardFormats ClipboardFormats() const override;
     void ReplaceSelection(const std::string& text) override;
 
     [[nodiscard]] TextRange Selection() const override;

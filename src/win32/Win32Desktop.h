@@ -148,6 +148,7 @@ public:
         GetLocalTime(&t);
         return {t.wYear, t.wMonth, t.wDay, t.wHour, t.wMinute, t.wSecond};
     }
+    std::uint64_t Milliseconds() const override { return GetTickCount64(); }
 };
 
 } // namespace corvane::win32

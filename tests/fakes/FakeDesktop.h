@@ -89,7 +89,9 @@ private:
 class FakeClock : public IClock {
 public:
     TLocalTime Now() const override { return now; }
+    std::uint64_t Milliseconds() const override { return milliseconds; }
     TLocalTime now{2026, 12, 7, 14, 5, 9};
+    std::uint64_t milliseconds = 1000;
 };
 
 } // namespace corvane::fakes

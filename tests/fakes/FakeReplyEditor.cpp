@@ -8,11 +8,14 @@ bool FakeReplyEditor::CopyAllToClipboard()
 {
     if (!clipboard_ || clipboard_->heldByAnotherProgram)
         return false;
+    clipboard_->Copy(PlainText());
     clipboard_->rtf = rtf_;
-    clipboard_->text = PlainText();
+    clipboard_->ownedHere = true;
     ++clipboard_->copies;
     return true;
 }
+
+TClipboardFormats FakeReplyEditor::ClipboardFormats() const { return {{FakeRtfFormat, rtf_}, {FakeTextFormat, PlainText()}}; }
 
 // The fake has no caret: text goes before the document's closing brace, or at
 // the end when there is none, which is where a caret left after loading sits.

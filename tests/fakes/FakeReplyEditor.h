@@ -28,6 +28,7 @@ public:
     bool Modified() const override { return modified_; }
     void SetModified(bool modified) override { modified_ = modified; }
     bool CopyAllToClipboard() override;
+    TClipboardFormats ClipboardFormats() const override;
     void ReplaceSelection(const std::string& text) override;
 
     // The text a user would read in the editor.

@@ -10,6 +10,7 @@
 #include "engine/ReplyPicker.h"
 #include "library/UnitCorvaneTypes.h"
 #include "shell/UnitSettings.h"
+#include "win32/Clipboard.h"
 #include "win32/HtSysHookUtils.h"
 #include "win32/MacroInsertsDialog.h"
 #include "win32/PickerWindow.h"
@@ -54,6 +55,7 @@ public:
     void TakeForeground() override { ForceForeground(GetForegroundWindow(), w_.window_.handle); }
     bool ParametersDialogEnabled() const override { return ReadProgramFlag(registry_, kShowMacroIns); }
     std::string ConsoleClasses() const override { return ReadProgramString(registry_, kConsoleClasses); }
+    bool KeepClipboard() const override { return ReadProgramFlag(registry_, kKeepClipboard); }
     bool AskParameters(const std::string& list, const TDialogPlace& place, std::string& values) override
     {
         if (!w_.macroInserts_->Ask(w_.window_.handle, list, place))
@@ -103,17 +105,26 @@ EngineWiring::EngineWiring(
       editor_(editor),
       desktop_(std::make_unique<Win32Desktop>()),
       clock_(std::make_unique<Win32Clock>()),
+      clipboard_(std::make_unique<Win32ReplyClipboard>(
+          GetModuleHandleA(nullptr), [this] { engine_->ClipboardRead(); },
+          [this] { return engine_->ClipboardTick(); })),
       macroInserts_(std::make_unique<TFormMacroInserts>(registry)),
       picker_(std::make_unique<TFormReplyPicker>()),
       adapter_(std::make_unique<Adapter>(*this, registry)),
       arming_(std::make_unique<ArmingAdapter>(*this)),
       engine_(std::make_unique<TEngine>(
-          TEngineParts{*library.Library(), editor.Control(), *adapter_, *desktop_, *clock_, boxes}))
+          TEngineParts{*library.Library(), editor.Control(), *adapter_, *desktop_, *clock_, boxes, *clipboard_}))
 { }
 
 EngineWiring::~EngineWiring() = default;
 
 IEngineArming& EngineWiring::Arming() { return *arming_; }
+
+void EngineWiring::Terminate()
+{
+    terminating_ = true;
+    engine_->FinishClipboard();
+}
 
 void EngineWiring::Connect(THtProgramHooks& hooks)
 {

@@ -25,6 +25,7 @@ class TFormMacroInserts;
 class TFormReplyPicker;
 class Win32Clock;
 class Win32Desktop;
+class Win32ReplyClipboard;
 
 class EngineWiring {
 public:
@@ -43,8 +44,9 @@ public:
     EngineWiring& operator=(const EngineWiring&) = delete;
 
     void Connect(THtProgramHooks& hooks);
-    // From now on, a window destroyed is the program ending.
-    void Terminate() { terminating_ = true; }
+    // From now on, a window destroyed is the program ending; what the user
+    // had copied goes back in place of a reply still out.
+    void Terminate();
     void OnActivateApp(bool active);
     // True when the timer was the engine's tick, which has then run.
     bool OnTimer(UINT_PTR id);
@@ -74,6 +76,7 @@ private:
     HWND foregroundAtTick_ = nullptr;
     std::unique_ptr<Win32Desktop> desktop_;
     std::unique_ptr<Win32Clock> clock_;
+    std::unique_ptr<Win32ReplyClipboard> clipboard_;
     std::unique_ptr<TFormMacroInserts> macroInserts_;
     std::unique_ptr<TFormReplyPicker> picker_;
     std::unique_ptr<Adapter> adapter_;

@@ -30,6 +30,7 @@ public:
     {
         desktop.OpenWindow(MailWindow);
         engine.SetAppInactive(true);
+        clipboard.onRead = [this] { engine.ClipboardRead(); };
         ConnectEngine(hooks, engine, [this] { return terminating; });
     }
 
@@ -52,6 +53,7 @@ public:
     void TakeForeground() override { desktop.foreground = OwnWindow; }
     bool ParametersDialogEnabled() const override { return dialogEnabled; }
     std::string ConsoleClasses() const override { return consoleClasses; }
+    bool KeepClipboard() const override { return keepClipboard; }
     bool AskParameters(const std::string& list, const TDialogPlace& place, std::string& values) override
     {
         askedLists.push_back(list);
@@ -176,12 +178,13 @@ public:
     fakes::FakeDesktop desktop{clipboard};
     fakes::FakeClock clock;
     fakes::RecordingMessageBoxes boxes;
-    TEngine engine{{library, editor, *this, desktop, clock, boxes}};
+    TEngine engine{{library, editor, *this, desktop, clock, boxes, clipboard}};
     fakes::FakeHost hookHost;
     THtProgramHooks hooks{hookHost};
     bool terminating = false;
 
     bool dialogEnabled = true;
+    bool keepClipboard = true;
     std::string consoleClasses;
     bool dialogAccepts = true;
     bool dialogVisible = false;

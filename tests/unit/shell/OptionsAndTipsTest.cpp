@@ -62,6 +62,7 @@ TEST(OptionsDialog, LoadShowsTheSettings)
     EXPECT_TRUE(view.IsChecked(OptionBox::AutoRun));
     EXPECT_FALSE(view.IsChecked(OptionBox::ShowMacroIns));
     EXPECT_FALSE(view.IsChecked(OptionBox::AlwaysOnTop));
+    EXPECT_TRUE(view.IsChecked(OptionBox::KeepClipboard)); // on unless switched off
     EXPECT_TRUE(view.warnings.empty());
 }
 
@@ -75,8 +76,10 @@ TEST(OptionsDialog, OkWritesEverythingWithTheQuotedAutorunPath)
     view.boxes[OptionBox::AutoRun] = true;
     view.boxes[OptionBox::ShowMacroIns] = false;
     view.boxes[OptionBox::AlwaysOnTop] = true;
+    view.boxes[OptionBox::KeepClipboard] = false;
     model.AlwaysOnTopClicked();
     model.Ok();
+    EXPECT_EQ(reg.Get(kProgramKey, kKeepClipboard), Dword(0));
     EXPECT_EQ(reg.Get(kProgramKey, kShowTips), Dword(0));
     EXPECT_EQ(reg.Get(kProgramKey, kShowMacroIns), Dword(0));
     EXPECT_EQ(reg.Get(kProgramKey, kAlwaysOnTop), Dword(1));

@@ -14,6 +14,9 @@ open_options() {
 }
 
 open_options || fail "Options did not open"
+screenshot "$SCENARIO_DIR/options.png"
+[ "$(probe checked 'Corvane - Options' 'Give the clipboard back after pasting a reply')" = 1 ] ||
+  fail "the clipboard is not given back by default"
 probe click 'Corvane - Options' 'Autorun Corvane on windows startup'
 sleep 0.3
 probe click 'Corvane - Options' 'Cancel'

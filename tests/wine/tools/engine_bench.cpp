@@ -5,6 +5,8 @@
 // Prints per typed macro "macro space_to_ctrlv_ms=.. space_to_text_ms=.." (the
 // space and Corvane's synthesised Ctrl as this program receives them) and
 // per plain key "plain key_to_text_ms=..", then empties the box for the next round.
+// When the clipboard changes after a reply arrived and no longer carries rich
+// text (Corvane gave the user's clipboard back), "given_back space_to_given_back_ms=..".
 #include <windows.h>
 
 #include <cstdio>
@@ -16,6 +18,7 @@ HWND g_edit = nullptr;
 std::string g_reply;
 LARGE_INTEGER g_frequency;
 double g_space = 0, g_ctrl = 0, g_plain = 0;
+double g_replySpace = 0; // the space of the last reply that arrived, until the clipboard comes back
 
 double NowMs()
 {
@@ -52,6 +55,7 @@ void TextChanged()
         g_plain = 0;
     } else if (g_space > 0 && s.find(g_reply) != std::string::npos) {
         std::printf("macro space_to_ctrlv_ms=%.2f space_to_text_ms=%.2f\n", g_ctrl - g_space, now - g_space);
+        g_replySpace = g_space;
         g_space = 0;
     } else {
         return;
@@ -60,12 +64,26 @@ void TextChanged()
     SetWindowTextA(g_edit, "");
 }
 
+void ClipboardChanged()
+{
+    static const UINT rtf = RegisterClipboardFormatA("Rich Text Format");
+    if (g_replySpace == 0 || IsClipboardFormatAvailable(rtf))
+        return;
+    std::printf("given_back space_to_given_back_ms=%.2f\n", NowMs() - g_replySpace);
+    std::fflush(stdout);
+    g_replySpace = 0;
+}
+
 LRESULT CALLBACK WindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
 {
     switch (msg) {
+    case WM_CLIPBOARDUPDATE:
+        ClipboardChanged();
+        return 0;
     case WM_CREATE:
         g_edit = CreateWindowExA(0, "EDIT", "", WS_CHILD | WS_VISIBLE | WS_BORDER | ES_AUTOHSCROLL, 10, 10, 360, 30,
             hwnd, reinterpret_cast<HMENU>(1), GetModuleHandleA(nullptr), nullptr);
+        AddClipboardFormatListener(hwnd);
         return 0;
     case WM_SETFOCUS:
         SetFocus(g_edit);

@@ -3,7 +3,9 @@
 # baseline of the same run:
 #  - typed "sig" + space: from the space key event to Corvane's synthesised
 #    Ctrl+V, and to the reply standing in the target; beside it a plain key
-#    from its key event to standing in the target;
+#    from its key event to standing in the target; then the same rounds with
+#    the clipboard kept switched off, and with it on, from the space to the
+#    user's clipboard given back;
 #  - CPU time of Corvane while another program is active (FixTimer polling)
 #    against the same time with Corvane active (timer off).
 #   CORVANE_BIN=build/win/bin tests/wine/tools/engine_figures.sh [rounds] [cpu seconds]
@@ -20,6 +22,7 @@ scenario_begin engine_figures
 . "$root/tests/wine/tools/engine_scenario.sh"
 no_startup_tip
 set_setting ShowMacroIns 0
+set_setting KeepClipboard 1
 engine_library
 hooks_install_tools
 cp "$CORVANE_BIN"/tests/engine_bench.exe "$PROGRAM_DIR/"
@@ -32,16 +35,33 @@ wait_for_window "Engine Bench" 20 || fail "bench window not visible"
 bench=$(visible_windows "Engine Bench" | head -1)
 xdotool mousemove --window "$bench" 200 60 click 1
 sleep 2
-for i in $(seq 1 "$rounds"); do
-  xdotool type "x"; sleep 0.4; xdotool key Escape  # Escape: no macro begins with the x
-  xdotool type --delay 40 "sig "; sleep 0.8
-done
+rounds_of_typing() {
+  for i in $(seq 1 "$rounds"); do
+    xdotool type "x"; sleep 0.4; xdotool key Escape  # Escape: no macro begins with the x
+    xdotool type --delay 40 "sig "; sleep 0.8
+  done
+}
 median() { sort -n | awk '{a[NR]=$1} END {if (NR) print a[int((NR+1)/2)]; else print "none"}'; }
-col() { tr -d '\r' <"$out" | sed -n "s/.*$1=\([0-9.]*\).*/\1/p"; }
-echo "rounds: $(col space_to_text_ms | wc -l) macros, $(col key_to_text_ms | wc -l) plain keys"
-echo "median space -> synthesised Ctrl+V: $(col space_to_ctrlv_ms | median) ms (max $(col space_to_ctrlv_ms | sort -n | tail -1))"
-echo "median space -> reply in target:    $(col space_to_text_ms | median) ms"
-echo "median plain key -> in target:      $(col key_to_text_ms | median) ms"
+from=1 # the first line of the rounds reported
+col() { tr -d '\r' <"$out" | tail -n +"$from" | sed -n "s/.*$1=\([0-9.]*\).*/\1/p"; }
+report() {  # heading
+  echo "$1"
+  echo "rounds: $(col space_to_text_ms | wc -l) macros, $(col key_to_text_ms | wc -l) plain keys"
+  echo "median space -> synthesised Ctrl+V: $(col space_to_ctrlv_ms | median) ms (max $(col space_to_ctrlv_ms | sort -n | tail -1))"
+  echo "median space -> reply in target:    $(col space_to_text_ms | median) ms (max $(col space_to_text_ms | sort -n | tail -1))"
+  echo "median plain key -> in target:      $(col key_to_text_ms | median) ms"
+  [ "$(col space_to_given_back_ms | wc -l)" -gt 0 ] &&
+    echo "space -> clipboard given back:      median $(col space_to_given_back_ms | median) ms, max $(col space_to_given_back_ms | sort -n | tail -1) ms ($(col space_to_given_back_ms | wc -l) rounds)"
+}
+probe set-clipboard USERCLIP
+rounds_of_typing
+report "clipboard kept (KeepClipboard 1):"
+set_setting KeepClipboard 0
+sleep 1
+from=$(($(wc -l <"$out") + 1))
+rounds_of_typing
+report "clipboard not kept (KeepClipboard 0):"
+set_setting KeepClipboard 1
 
 ticks() { awk '{print $14+$15}' "/proc/$1/stat"; }
 hz=$(getconf CLK_TCK)

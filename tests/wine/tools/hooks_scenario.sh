@@ -29,7 +29,7 @@ listener_start() {  # [options]
 
 # Starts the target program; TARGET_OUT, TARGET_HWND (Win32), TARGET_XID (X).
 # TARGET_PROGRAM names a copy of it under another file name.
-target_start() {  # title [left] [seconds until it closes] [window class] [password]
+target_start() {  # title [left] [seconds until it closes] [window class] [mode]
   TARGET_OUT="$SCENARIO_DIR/target.$1.out"
   local program=${TARGET_PROGRAM:-hooks_target.exe}
   [ -e "$PROGRAM_DIR/$program" ] || cp "$PROGRAM_DIR/hooks_target.exe" "$PROGRAM_DIR/$program"

@@ -1,19 +1,63 @@
 // A plain program with an edit control, the target of typed keys. Prints its
-// window handle once and the edit's whole text after every change.
-//   hooks_target [title] [left] [seconds until it closes itself] [window class] [password]
-// The window class stands for programs known by theirs (consoles); with
-// "password" the edit control is a password field. As class ConsoleWindowClass
-// it ignores Ctrl+V as a console does, and says so.
+// window handle once, the edit's whole text after every change, and at every
+// change of the clipboard whether it carries rich text and the mark that
+// keeps it out of clipboard history.
+//   hooks_target [title] [left] [seconds until it closes itself] [window class] [mode]
+// The window class stands for programs known by theirs (consoles). As class
+// ConsoleWindowClass it ignores Ctrl+V as a console does, and says so. Modes:
+// "password" makes the edit control a password field; "late-paste" reads the
+// clipboard 500 ms after Ctrl+V; "copy-after-paste" copies "MYCOPY" 50 ms after
+// each paste.
 #include <windows.h>
 
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <string>
 
 namespace {
 
 HWND g_edit = nullptr;
 DWORD g_editStyle = 0;
+std::string g_mode;
+constexpr UINT_PTR kCloseTimer = 1, kLatePasteTimer = 2, kCopyTimer = 3;
+
+void PasteClipboardLate(HWND hwnd)
+{
+    if (!OpenClipboard(hwnd))
+        return;
+    if (HANDLE data = GetClipboardData(CF_TEXT)) {
+        if (const char* text = static_cast<const char*>(GlobalLock(data))) {
+            SendMessageA(g_edit, EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(text));
+            GlobalUnlock(data);
+        }
+    }
+    CloseClipboard();
+}
+
+void CopyOwnText(HWND hwnd)
+{
+    static const char kCopy[] = "MYCOPY";
+    HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, sizeof kCopy);
+    if (!memory || !OpenClipboard(hwnd))
+        return;
+    std::memcpy(GlobalLock(memory), kCopy, sizeof kCopy);
+    GlobalUnlock(memory);
+    EmptyClipboard();
+    SetClipboardData(CF_TEXT, memory);
+    CloseClipboard();
+    std::printf("copied\n");
+    std::fflush(stdout);
+}
+
+void PrintClipboardChange()
+{
+    static const UINT rtf = RegisterClipboardFormatA("Rich Text Format");
+    static const UINT excluded = RegisterClipboardFormatA("ExcludeClipboardContentFromMonitorProcessing");
+    std::printf("clipboard rtf=%d excluded=%d\n", IsClipboardFormatAvailable(rtf) ? 1 : 0,
+        IsClipboardFormatAvailable(excluded) ? 1 : 0);
+    std::fflush(stdout);
+}
 
 LRESULT CALLBACK TargetProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
 {
@@ -22,6 +66,10 @@ LRESULT CALLBACK TargetProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
         g_edit = CreateWindowExA(0, "EDIT", "", WS_CHILD | WS_VISIBLE | WS_BORDER | ES_AUTOHSCROLL | g_editStyle, 10,
             10, 360, 30,
             hwnd, reinterpret_cast<HMENU>(1), GetModuleHandleA(nullptr), nullptr);
+        AddClipboardFormatListener(hwnd);
+        return 0;
+    case WM_CLIPBOARDUPDATE:
+        PrintClipboardChange();
         return 0;
     case WM_SETFOCUS:
         SetFocus(g_edit);
@@ -35,7 +83,15 @@ LRESULT CALLBACK TargetProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
         }
         return 0;
     case WM_TIMER:
-        DestroyWindow(hwnd);
+        if (wParam == kLatePasteTimer) {
+            KillTimer(hwnd, wParam);
+            PasteClipboardLate(hwnd);
+        } else if (wParam == kCopyTimer) {
+            KillTimer(hwnd, wParam);
+            CopyOwnText(hwnd);
+        } else {
+            DestroyWindow(hwnd);
+        }
         return 0;
     case WM_DESTROY:
         PostQuitMessage(0);
@@ -53,7 +109,8 @@ int main(int argc, char** argv)
     const int left = argc > 2 ? std::atoi(argv[2]) : 100;
     const int seconds = argc > 3 ? std::atoi(argv[3]) : 0;
     const char* className = argc > 4 ? argv[4] : "HooksTarget";
-    if (argc > 5 && std::string(argv[5]) == "password")
+    g_mode = argc > 5 ? argv[5] : "";
+    if (g_mode == "password")
         g_editStyle = ES_PASSWORD;
     WNDCLASSA wc{};
     wc.lpfnWndProc = TargetProc;
@@ -65,7 +122,7 @@ int main(int argc, char** argv)
     HWND w = CreateWindowExA(0, className, title, WS_OVERLAPPEDWINDOW | WS_VISIBLE, left, 100, 400, 120, nullptr,
         nullptr, GetModuleHandleA(nullptr), nullptr);
     if (seconds > 0)
-        SetTimer(w, 1, static_cast<UINT>(seconds) * 1000, nullptr);
+        SetTimer(w, kCloseTimer, static_cast<UINT>(seconds) * 1000, nullptr);
     std::printf("hwnd %u\n", static_cast<unsigned>(reinterpret_cast<uintptr_t>(w)));
     std::fflush(stdout);
     MSG msg;
@@ -76,6 +133,13 @@ int main(int argc, char** argv)
             std::fflush(stdout);
             continue;
         }
+        const bool ctrlV = msg.message == WM_KEYDOWN && msg.wParam == 'V' && GetKeyState(VK_CONTROL) < 0;
+        if (ctrlV && g_mode == "late-paste") {
+            SetTimer(w, kLatePasteTimer, 500, nullptr);
+            continue;
+        }
+        if (ctrlV && g_mode == "copy-after-paste")
+            SetTimer(w, kCopyTimer, 50, nullptr);
         TranslateMessage(&msg);
         DispatchMessageA(&msg);
     }

@@ -8,7 +8,9 @@
 //   probe checked TITLE BUTTON-TEXT    (state of a check box in that window)
 //   probe click TITLE BUTTON-TEXT      (a click on a button in that window)
 //   probe clipboard                    (the clipboard's text)
-//   probe set-clipboard TEXT           (puts TEXT on the clipboard, as another program would)
+//   probe set-clipboard TEXT [PRIVATE] (puts TEXT on the clipboard, as another program would,
+//                                       and PRIVATE in a format of its own)
+//   probe clipboard-private            (the content of that format)
 //   probe text TITLE                   (the static texts of that window)
 //   probe item-point LABEL             (screen point of a visible tree node)
 //   probe tree-images                  (each node: label, image, selected image)
@@ -265,6 +267,20 @@ int ShowToolPoint(HWND main, const std::string& hint)
     ClientToScreen(button.bar, &p);
     std::printf("%ld %ld\n", p.x, p.y);
     return 0;
+}
+
+constexpr char kPrivateFormat[] = "Corvane Test Private";
+
+// Text with its terminating zero into a format of the open clipboard.
+bool PutText(UINT format, const char* text)
+{
+    const size_t size = std::strlen(text) + 1;
+    HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, size);
+    if (!memory)
+        return false;
+    std::memcpy(GlobalLock(memory), text, size);
+    GlobalUnlock(memory);
+    return SetClipboardData(format, memory) != nullptr;
 }
 
 // The clipboard's content in one of its text formats.
@@ -595,15 +611,15 @@ int main(int argc, char** argv)
         return PrintEditText(argv[2]);
     if (cmd == "clipboard-rtf")
         return PrintClipboard(RegisterClipboardFormatA("Rich Text Format"));
+    if (cmd == "clipboard-private")
+        return PrintClipboard(RegisterClipboardFormatA(kPrivateFormat));
     if (cmd == "set-clipboard" && argc > 2) {
-        const size_t size = std::strlen(argv[2]) + 1;
-        HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, size);
-        if (!memory || !OpenClipboard(nullptr))
+        if (!OpenClipboard(nullptr))
             return 1;
-        std::memcpy(GlobalLock(memory), argv[2], size);
-        GlobalUnlock(memory);
         EmptyClipboard();
-        const bool placed = SetClipboardData(CF_TEXT, memory) != nullptr;
+        bool placed = PutText(CF_TEXT, argv[2]);
+        if (argc > 3)
+            placed = PutText(RegisterClipboardFormatA(kPrivateFormat), argv[3]) && placed;
         CloseClipboard();
         return placed ? 0 : 1;
     }
