@@ -198,6 +198,19 @@ convert "$out/parameters-dialog.png" -crop 440x200+260+225 +repage "$out/paramet
 xdotool key Escape
 sleep 0.5
 
+# The picker over the same program: Ctrl+Alt+Space and a few letters.
+xdotool mousemove --window "$desktop" 60 148 click 1
+xdotool type --delay 30 "Dear Ms Porter, "
+sleep 1.5
+xdotool keydown ctrl alt space
+sleep 0.3
+xdotool keyup space alt ctrl
+wait_for_dialog 'Corvane - Find a Reply' 1 10
+xdotool type --delay 80 "refund"
+sleep 1
+desktop_shot picker.png
+xdotool key Escape
+sleep 0.5
 # The team library beside the user's own: a shared folder with a few replies,
 # one of whose macros the user's own library already uses; Corvane started
 # again on it, the conflict told, the team folder opened.

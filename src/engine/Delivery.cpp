@@ -6,6 +6,7 @@
 #include "engine/PredefinedInsertions.h"
 #include "engine/Recogniser.h"
 #include "engine/ReplaceInReply.h"
+#include "library/ExcludedPrograms.h"
 #include "library/IndexFormat.h"
 #include "library/UnitCommonProcs.h"
 #include "library/UnitCorvaneTypes.h"
@@ -69,10 +70,17 @@ bool TEngine::TakesChordKey(int virtualKey, bool keyIsBeingPressed, const TModif
 {
     if (!appInactive_ || !keyIsBeingPressed)
         return false;
-    const TChordFound found = ChordOfKey(virtualKey, modifiers, p_.library);
+    TChordFound found = ChordOfKey(virtualKey, modifiers, p_.library, true);
+    // The settings are read only for a key that completes a chord: the
+    // program the key was typed into waits for the answer.
+    if (found.chord == TChord::Picker && !p_.window.PickerEnabled())
+        found = ChordOfKey(virtualKey, modifiers, p_.library, false);
+    // In a program kept out, or while paused, the chord's key reaches it untouched.
+    if (found.chord == TChord::None || StaysOut())
+        return false;
     // Recorded here too: a press too short for the poll to see is still carried out.
     RecordChord(found);
-    return found.chord != TChord::None;
+    return true;
 }
 
 void TEngine::KeyAction(int virtualKey, bool keyIsBeingPressed, int scanCode)
@@ -80,6 +88,10 @@ void TEngine::KeyAction(int virtualKey, bool keyIsBeingPressed, int scanCode)
     TrackModifier(virtualKey, keyIsBeingPressed, scanCode);
     if (!appInactive_)
         return;
+    if (StaysOut()) {
+        typedBuffer_.clear();
+        return;
+    }
     const TModifiers modifiers = HeldModifiers();
     char character = '\0';
     if (keyIsBeingPressed) {
@@ -116,6 +128,14 @@ void TEngine::TrackModifier(int virtualKey, bool keyIsBeingPressed, int scanCode
 }
 
 TModifiers TEngine::HeldModifiers() const { return {controlDown_, altDown_, leftShiftDown_ || rightShiftDown_}; }
+
+bool TEngine::StaysOut() const
+{
+    if (paused_)
+        return true;
+    const std::string excluded = p_.window.ExcludedPrograms();
+    return !excluded.empty() && IsExcludedProgram(p_.desktop.ProgramFileOf(p_.desktop.ForegroundWindow()), excluded);
+}
 
 void TEngine::ExpandTypedMacro()
 {
@@ -286,12 +306,22 @@ void TEngine::TimerTick()
     // window in front while another application is active was activated too.
     if (!shellActivationSeen_)
         NoteActiveWindow(foregroundAtTick_);
+    if (StaysOut()) {
+        // A chord seen before the user went into the program is dropped, not carried out there.
+        pendingInsert_ = pendingShow_ = pendingPicker_ = false;
+        pendingHotKey_ = -1;
+        return;
+    }
     if (pendingInsert_) {
         if (ChordReleased(VkV))
             InsertSelectedReply();
     } else if (pendingShow_) {
         pendingShow_ = false;
         p_.window.ShowFromHotKey(foregroundAtTick_);
+    } else if (pendingPicker_) {
+        // Opened once the chord is let go, so that Ctrl and Alt do not act in the search box.
+        if (ChordReleased(VkSpace))
+            PickAndDeliver();
     } else if (pendingHotKey_ != -1) {
         DeliverHotKeyReply();
     } else {
@@ -299,11 +329,14 @@ void TEngine::TimerTick()
     }
 }
 
-void TEngine::PollHotKeys() { RecordChord(FindChord(p_.desktop, p_.library)); }
+void TEngine::PollHotKeys() { RecordChord(FindChord(p_.desktop, p_.library, p_.window.PickerEnabled())); }
 
 void TEngine::RecordChord(const TChordFound& found)
 {
     switch (found.chord) {
+    case TChord::Picker:
+        pendingPicker_ = true;
+        break;
     case TChord::ShowWindow:
         pendingShow_ = true;
         break;
@@ -343,6 +376,28 @@ bool TEngine::ChordReleased(int virtualKey) const
         if (p_.desktop.KeyDown(key))
             return false;
     return true;
+}
+
+void TEngine::PickAndDeliver()
+{
+    pendingPicker_ = false;
+    const WindowId target = foregroundAtTick_;
+    if (target == 0 || target == p_.window.MainWindow())
+        return;
+    const TPicked picked = p_.window.PickReply(target);
+    // The picker had the foreground: the target gets it back, before the
+    // paste or when the picker was dismissed, but not from a window the
+    // user went to.
+    if (!picked.reply) {
+        if (!picked.leftForAnotherWindow && p_.desktop.IsWindow(target))
+            p_.desktop.SetForeground(target);
+        return;
+    }
+    const TCopy copy = CopyReply(*picked.reply, {TDialogPlace::ScreenCentre}, TUse::Paste);
+    if (copy == TCopy::Copied || copy == TCopy::CopiedAfterDialog)
+        PasteInto(target);
+    else if (p_.desktop.IsWindow(target))
+        p_.desktop.SetForeground(target);
 }
 
 void TEngine::InsertSelectedReply()
@@ -428,9 +483,11 @@ bool TEngine::FillInAndCopy(const TRep& reply, const std::string& names, const s
     const std::string placeholderValues = PredefinedValues(p_.clock.Now());
     LoadReplaced(p_.editor, JoinTextLines(reply.Lines), {{names, values}, {PredefinedNames(), placeholderValues}});
     // A copy the user asked for stays; a paste gives the clipboard back.
-    if (use == TUse::Paste && p_.window.KeepClipboard())
-        return keeper_.OfferReply(p_.editor.ClipboardFormats());
-    return p_.editor.CopyAllToClipboard();
+    const bool copied = use == TUse::Paste && p_.window.KeepClipboard() ? keeper_.OfferReply(p_.editor.ClipboardFormats())
+                                                                          : p_.editor.CopyAllToClipboard();
+    if (copied)
+        p_.window.ReplyDelivered(reply);
+    return copied;
 }
 
 bool TEngine::ClipboardTick()

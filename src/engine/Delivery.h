@@ -29,6 +29,13 @@ inline constexpr std::string_view BuiltInConsoleClasses[]
     = {"ConsoleWindowClass", "CASCADIA_HOSTING_WINDOW_CLASS", "mintty", "PuTTY"};
 inline constexpr std::size_t TypingChunk = 64;
 
+// How the picker closed: with a reply chosen, or not, and then either
+// dismissed (Escape) or left for another window.
+struct TPicked {
+    const TRep* reply = nullptr;
+    bool leftForAnotherWindow = false;
+};
+
 // What the engine asks of the main window.
 class IEngineWindow {
 public:
@@ -58,6 +65,14 @@ public:
         = 0;
     [[nodiscard]] virtual bool ParametersDialogVisible() const = 0;
     virtual void CancelParametersDialog() = 0;
+    // The setting that enables Ctrl+Alt+Space, read afresh.
+    [[nodiscard]] virtual bool PickerEnabled() const = 0;
+    // The programs the user keeps the engine out of, as stored; read afresh.
+    [[nodiscard]] virtual std::string ExcludedPrograms() const = 0;
+    // Shows the picker over `target` until the user chooses a reply or closes it.
+    [[nodiscard]] virtual TPicked PickReply(WindowId target) = 0;
+    // A reply went onto the clipboard to be delivered.
+    virtual void ReplyDelivered(const TRep& reply) = 0;
 };
 
 struct TEngineParts {
@@ -77,6 +92,9 @@ public:
     // Armed while another application is active.
     void SetAppInactive(bool inactive) { appInactive_ = inactive; }
     [[nodiscard]] bool AppInactive() const { return appInactive_; }
+    // While paused nothing typed is recognised and no chord is acted on.
+    void SetPaused(bool paused) { paused_ = paused; }
+    [[nodiscard]] bool Paused() const { return paused_; }
 
     // --- hook events ---
     // Asked while the program the key was typed into waits: true when the
@@ -125,6 +143,7 @@ public:
     [[nodiscard]] int PendingHotKey() const { return pendingHotKey_; }
     [[nodiscard]] bool PendingInsert() const { return pendingInsert_; }
     [[nodiscard]] bool PendingShow() const { return pendingShow_; }
+    [[nodiscard]] bool PendingPicker() const { return pendingPicker_; }
 
 private:
     enum class TCopy { Copied, CopiedAfterDialog, Cancelled, Failed };
@@ -132,6 +151,10 @@ private:
     enum class TUse { Paste, CopyOnly };
 
     void ExpandTypedMacro();
+    // Paused, or the program in front is one the user keeps the engine out of.
+    [[nodiscard]] bool StaysOut() const;
+    // The picker over the program in front; the chosen reply pasted into it.
+    void PickAndDeliver();
     void TrackModifier(int virtualKey, bool keyIsBeingPressed, int scanCode);
     [[nodiscard]] TModifiers HeldModifiers() const;
     // Remembers the program window that `window` belongs to as the target of
@@ -177,6 +200,8 @@ private:
     bool altGrCharacterTyped_ = false; // the last key, with Ctrl+Alt, gave a character
     bool pendingShow_ = false;
     bool pendingInsert_ = false;
+    bool pendingPicker_ = false;
+    bool paused_ = false;
     int pendingHotKey_ = -1;
     std::string pendingHotKeyCode_; // the entry's code when it was detected
     const void* pendingHotKeyReply_ = nullptr;

@@ -76,7 +76,7 @@ namespace {
 
 // The chord of `modifiers` and the keys for which `keyDown` holds.
 template <typename KeyDown>
-TChordFound ChordOf(const TModifiers& modifiers, const TRepList& library, KeyDown keyDown)
+TChordFound ChordOf(const TModifiers& modifiers, const TRepList& library, bool pickerEnabled, KeyDown keyDown)
 {
     if (modifiers.shift && modifiers.control && !modifiers.alt) {
         if (keyDown(VkQ))
@@ -86,6 +86,8 @@ TChordFound ChordOf(const TModifiers& modifiers, const TRepList& library, KeyDow
     }
     if (!modifiers.control || !modifiers.alt)
         return {};
+    if (pickerEnabled && !modifiers.shift && keyDown(VkSpace))
+        return {TChord::Picker};
     for (int i = 0; i < library.HotKeyCount(); ++i) {
         const HotKeyParts parts = SplitHotKeyCode(library.HotKeyCodeAt(i));
         if (parts.key != '\0' && parts.shift == modifiers.shift && keyDown(static_cast<unsigned char>(parts.key)))
@@ -96,15 +98,15 @@ TChordFound ChordOf(const TModifiers& modifiers, const TRepList& library, KeyDow
 
 } // namespace
 
-TChordFound FindChord(const IDesktop& desktop, const TRepList& library)
+TChordFound FindChord(const IDesktop& desktop, const TRepList& library, bool pickerEnabled)
 {
     const TModifiers modifiers{desktop.KeyDown(VkControl), desktop.KeyDown(VkMenu), desktop.KeyDown(VkShift)};
-    return ChordOf(modifiers, library, [&](int key) { return desktop.KeyDown(key); });
+    return ChordOf(modifiers, library, pickerEnabled, [&](int key) { return desktop.KeyDown(key); });
 }
 
-TChordFound ChordOfKey(int virtualKey, const TModifiers& modifiers, const TRepList& library)
+TChordFound ChordOfKey(int virtualKey, const TModifiers& modifiers, const TRepList& library, bool pickerEnabled)
 {
-    return ChordOf(modifiers, library, [&](int key) { return key == virtualKey; });
+    return ChordOf(modifiers, library, pickerEnabled, [&](int key) { return key == virtualKey; });
 }
 
 } // namespace corvane

@@ -39,18 +39,19 @@ enum class TKeyOutcome { Ignored, Appended, Cleared, Expand };
 // `character` is the macro character the key gave, 0 for none.
 TKeyOutcome FeedKey(std::string& typedBuffer, int virtualKey, bool pressed, char character);
 
-enum class TChord { None, ShowWindow, InsertSelected, ReplyHotKey };
+enum class TChord { None, ShowWindow, InsertSelected, ReplyHotKey, Picker };
 
 struct TChordFound {
     TChord chord = TChord::None;
     int hotKeyPosition = -1; // for ReplyHotKey
 };
 
-// Ctrl+Shift+Q, Ctrl+Shift+V (Alt up), or the first reply hot key whose
-// key, Shift state and Ctrl+Alt are down.
-TChordFound FindChord(const IDesktop& desktop, const TRepList& library);
+// Ctrl+Shift+Q, Ctrl+Shift+V (Alt up), Ctrl+Alt+Space (Shift up) while the
+// picker is enabled, or the first reply hot key whose key, Shift state and
+// Ctrl+Alt are down.
+TChordFound FindChord(const IDesktop& desktop, const TRepList& library, bool pickerEnabled);
 
 // The chord that a press of `virtualKey` completes while `modifiers` are down.
-TChordFound ChordOfKey(int virtualKey, const TModifiers& modifiers, const TRepList& library);
+TChordFound ChordOfKey(int virtualKey, const TModifiers& modifiers, const TRepList& library, bool pickerEnabled);
 
 } // namespace corvane

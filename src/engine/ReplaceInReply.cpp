@@ -51,8 +51,9 @@ int HexDigit(char c)
     return c >= 'a' && c <= 'f' ? c - 'a' + 10 : -1;
 }
 
-// The document's text characters, header groups and destinations left out.
-std::vector<TextChar> DocumentText(std::string_view rtf)
+// The document's text characters, header groups and destinations left out;
+// with `breaks`, paragraph and line ends as "\n" and tabs as "\t".
+std::vector<TextChar> DocumentText(std::string_view rtf, bool breaks = false)
 {
     std::vector<TextChar> text;
     int depth = 0;
@@ -147,6 +148,8 @@ std::vector<TextChar> DocumentText(std::string_view rtf)
             unicodeSkip = static_cast<int>(number);
         if (word == "u" && hasNumber)
             pendingFallback = unicodeSkip;
+        if (breaks && skipBelow < 0 && (word == "par" || word == "line" || word == "tab"))
+            text.push_back({word == "tab" ? '\t' : '\n', i, j, false, false});
         if (word == "bin" && hasNumber && number > 0)
             j = std::min(rtf.size(), j + static_cast<size_t>(number));
         i = j;
@@ -233,6 +236,14 @@ std::string ReplaceNamesInRtf(std::string rtf, std::string_view names, std::stri
         rtf = ReplaceOne(rtf, nameList[i], value);
     }
     return rtf;
+}
+
+std::string PlainTextOfRtf(std::string_view rtf)
+{
+    std::string plain;
+    for (const TextChar& c : DocumentText(rtf, true))
+        plain += c.value;
+    return plain;
 }
 
 void LoadReplaced(IReplyEditor& editor, std::string rtf, std::initializer_list<TNameValues> replacements)

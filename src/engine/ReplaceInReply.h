@@ -27,6 +27,9 @@ struct TNameValues {
 // never committed to the library.
 void LoadReplaced(IReplyEditor& editor, std::string rtf, std::initializer_list<TNameValues> replacements);
 
+// The document's text of an RTF source, paragraphs ended by "\n".
+std::string PlainTextOfRtf(std::string_view rtf);
+
 // A value as RTF text: "\", "{", "}" escaped, characters above 127 as \'hh.
 std::string EscapeRtfText(std::string_view value);
 

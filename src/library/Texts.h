@@ -73,6 +73,7 @@ inline constexpr const char* kTrayInsertCaption
     = "Insert the selected reply into the current window [Hotkey: Ctrl+Shift+V]";
 inline constexpr const char* kTrayInsertHint = "Insert the latest used reply into the current active window";
 inline constexpr const char* kTrayExitCaption = "Exit";
+inline constexpr const char* kTrayPauseCaption = "Pause Corvane";
 
 // Delivery and the hooks.
 inline constexpr char MacroInsCaption[] = "Corvane - Do Macro Insertions and Replacements ";

@@ -50,6 +50,9 @@ public:
     [[nodiscard]] virtual bool KeyDown(int virtualKey) const = 0;
     [[nodiscard]] virtual WindowId ForegroundWindow() const = 0;
     [[nodiscard]] virtual bool IsWindow(WindowId window) const = 0;
+    // The file of the program the window belongs to (a full path or a bare
+    // file name); empty for this program's own windows and when unknown.
+    [[nodiscard]] virtual std::string ProgramFileOf(WindowId window) const = 0;
     [[nodiscard]] virtual TWindowFacts FactsOf(WindowId window) const = 0;
     // The file name of the program the window belongs to when that program
     // runs with more rights than this one (as administrator), whose windows

@@ -48,6 +48,7 @@ const TCommand kCommands[] = {
     {CmdTrayShow, kTrayShowCaption, nullptr, kNoKey, kWindow, G::None, nullptr},
     {CmdTrayInsert, kTrayInsertCaption, kTrayInsertHint, kNoKey, kWindow, G::None, &S::pasteInLastActive},
     {CmdTrayExit, kTrayExitCaption, nullptr, kNoKey, kWindow, G::None, nullptr},
+    {CmdTrayPause, kTrayPauseCaption, nullptr, kNoKey, kWindow, G::None, nullptr},
 };
 
 constexpr CommandId kFileItems[] = {CmdExit};
@@ -65,7 +66,7 @@ constexpr TMenuBarEntry kMenuBar[] = {
     {nullptr, kModeItem},
 };
 constexpr CommandId kNavPopup[] = {CmdCopyName, CmdNone, CmdDelete};
-constexpr CommandId kTrayMenu[] = {CmdTrayShow, CmdTrayInsert, CmdNone, CmdTrayExit};
+constexpr CommandId kTrayMenu[] = {CmdTrayShow, CmdTrayInsert, CmdTrayPause, CmdNone, CmdTrayExit};
 constexpr CommandId kNavButtons[] = {CmdAddFolder, CmdAddReply, CmdDelete};
 constexpr CommandId kSaveButtons[] = {CmdSaveAll};
 constexpr CommandId kDeliveryButtons[] = {CmdCopyEntire, CmdPasteLastActive};

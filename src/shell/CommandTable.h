@@ -40,6 +40,7 @@ enum CommandId : unsigned short {
     CmdTrayShow,
     CmdTrayInsert,
     CmdTrayExit,
+    CmdTrayPause,
 };
 
 // The picture of a command's button; the window maps each to an image.

@@ -1,5 +1,6 @@
 #include "shell/UnitCorvaneOptions.h"
 
+#include "library/ExcludedPrograms.h"
 #include "shell/UnitSettings.h"
 
 #include <utility>
@@ -15,6 +16,9 @@ void TOptionsDialogModel::Load()
     view_.SetChecked(OptionBox::TipOfDay, ReadProgramFlag(reg_, kShowTips));
     view_.SetChecked(OptionBox::AutoRun, AutorunEnabled(reg_));
     view_.SetChecked(OptionBox::ShowMacroIns, ReadProgramFlag(reg_, kShowMacroIns));
+    view_.SetChecked(OptionBox::PickerEnabled, ReadPickerEnabled(reg_));
+    view_.SetExcludedPrograms(ExcludedProgramNames(ReadProgramString(reg_, kExcludedPrograms)));
+    view_.SetTypedProgram({});
     view_.SetChecked(OptionBox::KeepClipboard, ReadProgramFlag(reg_, kKeepClipboard));
     view_.SetConsoleClasses(ReadProgramString(reg_, kConsoleClasses));
     const TSharedLibrarySetting team = ReadSharedLibrarySetting(reg_);
@@ -33,12 +37,37 @@ void TOptionsDialogModel::AlwaysOnTopClicked()
         view_.ShowWarning(kAlwaysOnTopRestartWarning);
 }
 
+void TOptionsDialogModel::AddProgramClicked()
+{
+    std::vector<std::string> names = view_.ExcludedPrograms();
+    const std::string name = ProgramNameToAdd(view_.TypedProgram(), names);
+    if (!name.empty()) {
+        names.push_back(name);
+        view_.SetExcludedPrograms(names);
+    }
+    view_.SetTypedProgram({});
+}
+
+void TOptionsDialogModel::RemoveProgramClicked()
+{
+    std::vector<std::string> names = view_.ExcludedPrograms();
+    const int at = view_.SelectedProgram();
+    if (at < 0 || at >= static_cast<int>(names.size()))
+        return;
+    names.erase(names.begin() + at);
+    view_.SetExcludedPrograms(names);
+}
+
 bool TOptionsDialogModel::Ok()
 {
     // Each setting is written even when one before it failed.
     bool written = WriteProgramFlag(reg_, kShowTips, view_.IsChecked(OptionBox::TipOfDay));
     written = SetAutorun(reg_, view_.IsChecked(OptionBox::AutoRun), programPath_) && written;
     written = WriteProgramFlag(reg_, kShowMacroIns, view_.IsChecked(OptionBox::ShowMacroIns)) && written;
+    written = WriteProgramFlag(reg_, kPickerEnabled, view_.IsChecked(OptionBox::PickerEnabled)) && written;
+    // A name typed but not added yet is meant to be on the list.
+    AddProgramClicked();
+    written = WriteProgramString(reg_, kExcludedPrograms, JoinExcludedPrograms(view_.ExcludedPrograms())) && written;
     written = WriteProgramFlag(reg_, kKeepClipboard, view_.IsChecked(OptionBox::KeepClipboard)) && written;
     written = WriteProgramString(reg_, kConsoleClasses, view_.ConsoleClasses()) && written;
     const bool onTop = view_.IsChecked(OptionBox::AlwaysOnTop);

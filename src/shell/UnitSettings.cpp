@@ -102,6 +102,12 @@ bool WriteProgramString(IRegistry& reg, const std::string& name, const std::stri
     return SettingsWriteString(reg, RegRoot::CurrentUser, kProgramKey, name, text);
 }
 
+bool ReadPickerEnabled(IRegistry& reg)
+{
+    return !SettingsValueExists(reg, RegRoot::CurrentUser, kProgramKey, kPickerEnabled)
+        || ReadProgramFlag(reg, kPickerEnabled);
+}
+
 bool WriteProgramFlag(IRegistry& reg, const std::string& name, bool on)
 {
     return SettingsWriteInt(reg, RegRoot::CurrentUser, kProgramKey, name, on ? 1 : 0);

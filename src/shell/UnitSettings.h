@@ -17,6 +17,12 @@ inline constexpr const char* kShowTips = "ShowTips";
 inline constexpr const char* kShowMacroIns = "ShowMacroIns";
 inline constexpr const char* kAlwaysOnTop = "AlwaysOnTop";
 inline constexpr const char* kEditMode = "EditMode";
+// Ctrl+Alt+Space opens the picker unless this is 0; missing means on.
+inline constexpr const char* kPickerEnabled = "PickerEnabled";
+// Program file names, separated by ";", where nothing is recognised.
+inline constexpr const char* kExcludedPrograms = "ExcludedPrograms";
+// The replies delivered lately, most recent first, separated by ";".
+inline constexpr const char* kRecentReplies = "RecentReplies";
 // Window classes of the user's own consoles and terminals, separated by commas.
 inline constexpr const char* kConsoleClasses = "ConsoleClasses";
 inline constexpr const char* kKeepClipboard = "KeepClipboard";
@@ -57,6 +63,7 @@ inline constexpr const char* kDefaultSharedLibraryName = "Team";
 // The program's own boolean settings: true only when the value reads exactly 1.
 [[nodiscard]] bool ReadProgramFlag(IRegistry& reg, const std::string& name);
 [[nodiscard]] bool WriteProgramFlag(IRegistry& reg, const std::string& name, bool on);
+[[nodiscard]] bool ReadPickerEnabled(IRegistry& reg);
 
 // A string value of the program key; empty when missing or of another kind.
 [[nodiscard]] std::string ReadProgramString(IRegistry& reg, const std::string& name);

@@ -17,6 +17,8 @@ std::string TrayInsertCaption(SelectedNode selected, const std::string& replyNam
 
 bool TrayLeftClickShowsWindow(bool windowVisible) { return !windowVisible; }
 
+std::string TrayTip(bool paused) { return paused ? std::string(kTrayHint) + " (paused)" : std::string(kTrayHint); }
+
 void AppDeactivated(IEngineArming& engine)
 {
     engine.SetFixTimerEnabled(true);

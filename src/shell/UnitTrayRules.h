@@ -7,6 +7,9 @@
 
 namespace corvane {
 
+// The icon's tip says when nothing is being recognised.
+std::string TrayTip(bool paused);
+
 // The insert item names the selected reply; with a folder or nothing selected
 // it does not.
 std::string TrayInsertCaption(SelectedNode selected, const std::string& replyName);

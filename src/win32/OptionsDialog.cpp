@@ -17,7 +17,12 @@ enum ControlId {
     IdConsoleClasses,
     IdKeepClipboard,
     IdTeamFolder,
-    IdTeamName
+    IdTeamName,
+    IdPickerEnabled,
+    IdExcludedList,
+    IdExcludedName,
+    IdAddProgram,
+    IdRemoveProgram
 };
 
 class OptionsDialog final : public ModalDialog, private IOptionsView {
@@ -29,7 +34,7 @@ public:
     bool Show()
     {
         const bool ok
-            = Run(mainWindow_, mainWindow_, "Corvane - Options", WS_POPUP | WS_CAPTION | WS_SYSMENU, 367, 379) == IDOK;
+            = Run(mainWindow_, mainWindow_, "Corvane - Options", WS_POPUP | WS_CAPTION | WS_SYSMENU, 367, 502) == IDOK;
         // While the dialog it owns is up, Wine refuses to make the main window
         // topmost; the dialog is gone now.
         if (makeTopmost_)
@@ -44,8 +49,8 @@ private:
         // Created in the order of the keyboard focus.
         const DWORD box = BS_AUTOCHECKBOX | WS_TABSTOP;
         AddControl("BUTTON", "Show Tip of The Day on program startup", box, IdTipOfDay, 16, 16, 330, 20);
-        AddControl("BUTTON", "Ok", BS_DEFPUSHBUTTON | WS_TABSTOP, IDOK, 186, 340, 80, 26);
-        AddControl("BUTTON", "Cancel", BS_PUSHBUTTON | WS_TABSTOP, IDCANCEL, 274, 340, 80, 26);
+        AddControl("BUTTON", "Ok", BS_DEFPUSHBUTTON | WS_TABSTOP, IDOK, 186, 464, 80, 26);
+        AddControl("BUTTON", "Cancel", BS_PUSHBUTTON | WS_TABSTOP, IDCANCEL, 274, 464, 80, 26);
         AddControl("BUTTON", "Autorun Corvane on windows startup", box, IdAutoRun, 16, 44, 330, 20);
         AddControl("BUTTON", "Enable the Macro Insertions and Replacements dialog", box | BS_MULTILINE, IdShowMacroIns,
             16, 100, 230, 36);
@@ -54,10 +59,18 @@ private:
         AddControl("STATIC", "More console windows, typed into (class names, comma separated):", 0, -1, 16, 174,
             340, 20);
         AddControl("EDIT", "", WS_BORDER | WS_TABSTOP | ES_AUTOHSCROLL, IdConsoleClasses, 16, 196, 338, 24);
-        AddControl("STATIC", "Team library folder:", SS_LEFT, -1, 16, 230, 330, 18);
-        AddControl("EDIT", "", ES_AUTOHSCROLL | WS_BORDER | WS_TABSTOP, IdTeamFolder, 16, 250, 338, 22);
-        AddControl("STATIC", "Its name in the tree:", SS_LEFT, -1, 16, 282, 330, 18);
-        AddControl("EDIT", "", ES_AUTOHSCROLL | WS_BORDER | WS_TABSTOP, IdTeamName, 16, 302, 200, 22);
+        AddControl("BUTTON", "Find a reply by typing: Ctrl+Alt+Space opens the picker", box, IdPickerEnabled, 16, 230,
+            340, 20);
+        AddControl("STATIC", "Do not expand in these programs", 0, -1, 16, 258, 330, 18);
+        AddControl("LISTBOX", "", WS_BORDER | WS_VSCROLL | WS_TABSTOP | LBS_NOINTEGRALHEIGHT, IdExcludedList, 16, 278,
+            240, 80);
+        AddControl("BUTTON", "Remove", BS_PUSHBUTTON | WS_TABSTOP, IdRemoveProgram, 264, 278, 90, 24);
+        AddControl("EDIT", "", WS_BORDER | WS_TABSTOP | ES_AUTOHSCROLL, IdExcludedName, 16, 364, 240, 24);
+        AddControl("BUTTON", "Add", BS_PUSHBUTTON | WS_TABSTOP, IdAddProgram, 264, 364, 90, 24);
+        AddControl("STATIC", "Team library folder:", SS_LEFT | SS_CENTERIMAGE, -1, 16, 398, 124, 22);
+        AddControl("EDIT", "", ES_AUTOHSCROLL | WS_BORDER | WS_TABSTOP, IdTeamFolder, 144, 398, 210, 22);
+        AddControl("STATIC", "Its name in the tree:", SS_LEFT | SS_CENTERIMAGE, -1, 16, 428, 124, 22);
+        AddControl("EDIT", "", ES_AUTOHSCROLL | WS_BORDER | WS_TABSTOP, IdTeamName, 144, 428, 210, 22);
         model_.Load();
         ::SetFocus(::GetDlgItem(Dialog(), IdTipOfDay));
     }
@@ -69,6 +82,12 @@ private:
         switch (id) {
         case IdAlwaysOnTop:
             model_.AlwaysOnTopClicked();
+            break;
+        case IdAddProgram:
+            model_.AddProgramClicked();
+            break;
+        case IdRemoveProgram:
+            model_.RemoveProgramClicked();
             break;
         case IDOK:
             model_.Ok();
@@ -96,6 +115,8 @@ private:
             return IdShowMacroIns;
         case OptionBox::KeepClipboard:
             return IdKeepClipboard;
+        case OptionBox::PickerEnabled:
+            return IdPickerEnabled;
         }
         return 0;
     }
@@ -105,6 +126,39 @@ private:
         ::CheckDlgButton(Dialog(), IdOf(box), checked ? BST_CHECKED : BST_UNCHECKED);
     }
     bool IsChecked(OptionBox box) const override { return ::IsDlgButtonChecked(Dialog(), IdOf(box)) == BST_CHECKED; }
+    void SetExcludedPrograms(const std::vector<std::string>& names) override
+    {
+        HWND list = ::GetDlgItem(Dialog(), IdExcludedList);
+        ::SendMessageA(list, LB_RESETCONTENT, 0, 0);
+        for (const std::string& name : names)
+            ::SendMessageA(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(name.c_str()));
+    }
+    std::vector<std::string> ExcludedPrograms() const override
+    {
+        HWND list = ::GetDlgItem(Dialog(), IdExcludedList);
+        std::vector<std::string> names;
+        const int count = static_cast<int>(::SendMessageA(list, LB_GETCOUNT, 0, 0));
+        for (int i = 0; i < count; ++i) {
+            std::string name(static_cast<size_t>(::SendMessageA(list, LB_GETTEXTLEN, i, 0)), '\0');
+            ::SendMessageA(list, LB_GETTEXT, i, reinterpret_cast<LPARAM>(name.data()));
+            names.push_back(name);
+        }
+        return names;
+    }
+    std::string TypedProgram() const override
+    {
+        char text[MAX_PATH] = {};
+        ::GetDlgItemTextA(Dialog(), IdExcludedName, text, sizeof text);
+        return text;
+    }
+    void SetTypedProgram(const std::string& text) override
+    {
+        ::SetDlgItemTextA(Dialog(), IdExcludedName, text.c_str());
+    }
+    int SelectedProgram() const override
+    {
+        return static_cast<int>(::SendDlgItemMessageA(Dialog(), IdExcludedList, LB_GETCURSEL, 0, 0));
+    }
     void SetConsoleClasses(const std::string& text) override
     {
         ::SetDlgItemTextA(Dialog(), IdConsoleClasses, text.c_str());

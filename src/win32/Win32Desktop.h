@@ -6,6 +6,7 @@
 
 #include "platform/Clock.h"
 #include "platform/Desktop.h"
+#include "win32/Handles.h"
 
 namespace corvane::win32 {
 
@@ -34,6 +35,19 @@ public:
     bool KeyDown(int virtualKey) const override { return (GetAsyncKeyState(virtualKey) & 0x8000) != 0; }
     WindowId ForegroundWindow() const override { return ToWindowId(GetForegroundWindow()); }
     bool IsWindow(WindowId window) const override { return window != 0 && ::IsWindow(ToHwnd(window)); }
+    std::string ProgramFileOf(WindowId window) const override
+    {
+        DWORD processId = 0;
+        GetWindowThreadProcessId(ToHwnd(window), &processId);
+        if (processId == 0 || processId == GetCurrentProcessId())
+            return {};
+        const UniqueKernelHandle process(OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, processId));
+        char path[MAX_PATH] = {};
+        DWORD size = sizeof path;
+        if (!process || !QueryFullProcessImageNameA(process.Get(), 0, path, &size))
+            return {};
+        return std::string(path, size);
+    }
     TWindowFacts FactsOf(WindowId window) const override
     {
         const HWND hwnd = ToHwnd(window);

@@ -24,6 +24,11 @@ public:
     bool KeyDown(int virtualKey) const override { return keys.at(static_cast<size_t>(virtualKey & 0xFF)); }
     WindowId ForegroundWindow() const override { return foreground; }
     bool IsWindow(WindowId window) const override { return texts.count(window) != 0; }
+    std::string ProgramFileOf(WindowId window) const override
+    {
+        const auto found = programs.find(window);
+        return found != programs.end() ? found->second : std::string();
+    }
     // A window nobody described is a top-level window of another program.
     TWindowFacts FactsOf(WindowId window) const override
     {
@@ -66,6 +71,7 @@ public:
     std::array<bool, 256> keys{};
     WindowId foreground = 0;
     std::map<WindowId, std::string> texts;
+    std::map<WindowId, std::string> programs; // the program file of each window
     std::map<WindowId, TWindowFacts> facts;
     std::map<WindowId, std::string> elevated; // windows of programs run as administrator
     std::vector<std::pair<int, bool>> sent; // (virtual key, release)

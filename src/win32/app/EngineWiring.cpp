@@ -7,10 +7,13 @@
 
 #include "engine/Delivery.h"
 #include "engine/HookWiring.h"
+#include "engine/ReplyPicker.h"
+#include "library/UnitCorvaneTypes.h"
 #include "shell/UnitSettings.h"
 #include "win32/Clipboard.h"
 #include "win32/HtSysHookUtils.h"
 #include "win32/MacroInsertsDialog.h"
+#include "win32/PickerWindow.h"
 #include "win32/TreeViewControl.h"
 #include "win32/Win32Desktop.h"
 #include "win32/app/CommandIds.h"
@@ -62,6 +65,20 @@ public:
     }
     bool ParametersDialogVisible() const override { return w_.macroInserts_->Visible(); }
     void CancelParametersDialog() override { w_.macroInserts_->Cancel(); }
+    bool PickerEnabled() const override { return ReadPickerEnabled(registry_); }
+    std::string ExcludedPrograms() const override { return ReadProgramString(registry_, kExcludedPrograms); }
+    TPicked PickReply(WindowId target) override
+    {
+        TReplyPicker picker(TReplySearch(SearchEntriesOf(*w_.library_.Library())),
+            TRecentDeliveries(ReadProgramString(registry_, kRecentReplies)));
+        return w_.picker_->Pick(w_.window_.handle, ToHwnd(target), picker);
+    }
+    void ReplyDelivered(const TRep& reply) override
+    {
+        TRecentDeliveries recent(ReadProgramString(registry_, kRecentReplies));
+        recent.Record(ReplyKeyOf(reply, w_.library_.Library()->Root()));
+        (void)WriteProgramString(registry_, kRecentReplies, recent.Stored());
+    }
 
 private:
     EngineWiring& w_;
@@ -92,6 +109,7 @@ EngineWiring::EngineWiring(
           GetModuleHandleA(nullptr), [this] { engine_->ClipboardRead(); },
           [this] { return engine_->ClipboardTick(); })),
       macroInserts_(std::make_unique<TFormMacroInserts>(registry)),
+      picker_(std::make_unique<TFormReplyPicker>()),
       adapter_(std::make_unique<Adapter>(*this, registry)),
       arming_(std::make_unique<ArmingAdapter>(*this)),
       engine_(std::make_unique<TEngine>(

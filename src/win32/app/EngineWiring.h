@@ -22,6 +22,7 @@ namespace corvane::win32 {
 class EditorPanel;
 class LibraryPanel;
 class TFormMacroInserts;
+class TFormReplyPicker;
 class Win32Clock;
 class Win32Desktop;
 class Win32ReplyClipboard;
@@ -77,6 +78,7 @@ private:
     std::unique_ptr<Win32Clock> clock_;
     std::unique_ptr<Win32ReplyClipboard> clipboard_;
     std::unique_ptr<TFormMacroInserts> macroInserts_;
+    std::unique_ptr<TFormReplyPicker> picker_;
     std::unique_ptr<Adapter> adapter_;
     std::unique_ptr<ArmingAdapter> arming_;
     std::unique_ptr<TEngine> engine_;

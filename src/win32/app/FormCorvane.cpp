@@ -4,6 +4,7 @@
 
 #include <commctrl.h>
 
+#include "engine/Delivery.h"
 #include "library/Texts.h"
 #include "library/UnitCorvaneTypes.h"
 #include "platform/MessageBoxes.h"
@@ -308,7 +309,8 @@ void TFormCorvane::FormCreate()
     tray_ = std::make_unique<TrayIcon>(TrayIcon::Window{window_, smallIcon_.Get(), [this] { ShowFromTrayClick(); },
         [this] {
             IdleUpdate();
-            return TrayIcon::MenuState{library_.SelectedKind(), library_.SelectedReplyName(), commandStates_};
+            return TrayIcon::MenuState{library_.SelectedKind(), library_.SelectedReplyName(), commandStates_,
+                engine_ && engine_->Engine().Paused()};
         }});
     CreateParts();
     BuildMainMenu();

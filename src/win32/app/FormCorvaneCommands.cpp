@@ -5,6 +5,7 @@
 #include <commctrl.h>
 #include <richedit.h>
 
+#include "engine/Delivery.h"
 #include "shell/UnitGlobalParams.h"
 #include "shell/UnitShortcuts.h"
 #include "win32/AboutBox.h"
@@ -14,6 +15,7 @@
 #include "win32/TipDialog.h"
 #include "win32/app/CommandIds.h"
 #include "win32/app/EngineWiring.h"
+#include "win32/app/TrayIcon.h"
 
 namespace corvane::win32 {
 
@@ -63,6 +65,10 @@ void TFormCorvane::OnCommand(int id)
         break;
     case CmdTrayShow:
         ShowFromTray();
+        break;
+    case CmdTrayPause:
+        engine_->Engine().SetPaused(!engine_->Engine().Paused());
+        tray_->SetPaused(engine_->Engine().Paused());
         break;
     case CmdToggleMode:
         ReportSettingsNotSaved(modes_.Toggle());

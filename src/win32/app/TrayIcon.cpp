@@ -30,8 +30,22 @@ void TrayIcon::Add()
     data.uFlags = NIF_ICON | NIF_MESSAGE | NIF_TIP;
     data.uCallbackMessage = WM_TRAY_NOTIFY;
     data.hIcon = window_.icon;
-    lstrcpynA(data.szTip, kTrayHint, sizeof(data.szTip));
+    lstrcpynA(data.szTip, TrayTip(paused_).c_str(), sizeof(data.szTip));
     added_ = Shell_NotifyIconA(NIM_ADD, &data) != FALSE;
+}
+
+void TrayIcon::SetPaused(bool paused)
+{
+    paused_ = paused;
+    if (!added_)
+        return;
+    NOTIFYICONDATAA data{};
+    data.cbSize = sizeof(data);
+    data.hWnd = window_.handle;
+    data.uID = kTrayIconId;
+    data.uFlags = NIF_TIP;
+    lstrcpynA(data.szTip, TrayTip(paused_).c_str(), sizeof(data.szTip));
+    Shell_NotifyIconA(NIM_MODIFY, &data);
 }
 
 void TrayIcon::Remove()
@@ -80,6 +94,7 @@ void TrayIcon::ShowMenu()
     ModifyMenuA(menu, CmdTrayInsert, MF_BYCOMMAND | MF_STRING, CmdTrayInsert,
         TrayInsertCaption(state.selected, state.replyName).c_str());
     EnableCommands(menu, TrayMenuItems(), state.states);
+    CheckMenuItem(menu, CmdTrayPause, MF_BYCOMMAND | (state.paused ? MF_CHECKED : MF_UNCHECKED));
     POINT at{};
     GetCursorPos(&at);
     // The owner must be foreground, or the menu does not close when the user clicks elsewhere.

@@ -17,6 +17,7 @@ public:
         SelectedNode selected = SelectedNode::None;
         std::string replyName;
         TCommandStates states;
+        bool paused = false;
     };
     struct Window {
         HWND handle;
@@ -35,6 +36,8 @@ public:
     void Add();
     void Remove();
     void OnNotify(LPARAM mouseMessage);
+    // The tip says whether recognition is paused.
+    void SetPaused(bool paused);
     // True when `msg` told that the shell restarted; the icon is back.
     bool OnShellRestart(UINT msg);
 
@@ -44,6 +47,7 @@ private:
     Window window_;
     UINT taskbarCreatedMessage_ = 0;
     bool added_ = false;
+    bool paused_ = false;
     UniqueMenu menu_;
 };
 

@@ -63,6 +63,18 @@ public:
     }
     bool ParametersDialogVisible() const override { return dialogVisible; }
     void CancelParametersDialog() override { ++dialogCancels; }
+    bool PickerEnabled() const override { return pickerEnabled; }
+    std::string ExcludedPrograms() const override { return excludedPrograms; }
+    // The user picks `pickerChoice` (nothing when null) in a picker that took the foreground.
+    TPicked PickReply(WindowId target) override
+    {
+        pickedOver.push_back(target);
+        desktop.foreground = OwnWindow;
+        if (pickerLeftFor != 0)
+            desktop.foreground = pickerLeftFor;
+        return {pickerChoice, pickerLeftFor != 0};
+    }
+    void ReplyDelivered(const TRep& reply) override { delivered.push_back(&reply); }
 
     TRep* AddReply(
         const std::string& name, const std::string& rtf, const std::string& macro = {}, const std::string& hotKey = {})
@@ -181,6 +193,12 @@ public:
     std::vector<TDialogPlace> askedPlaces;
     std::vector<WindowId> shownFrom;
     int dialogCancels = 0;
+    bool pickerEnabled = true;
+    std::string excludedPrograms;
+    const TRep* pickerChoice = nullptr;
+    WindowId pickerLeftFor = 0; // the window the user went to from the picker
+    std::vector<WindowId> pickedOver;
+    std::vector<const TRep*> delivered;
     int deliveringDepth = 0;
     int commits = 0;
 };

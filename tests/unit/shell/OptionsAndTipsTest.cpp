@@ -27,6 +27,14 @@ public:
     bool IsChecked(OptionBox b) const override { return boxes.count(b) && boxes.at(b); }
     void SetText(OptionText f, const std::string& t) override { texts[f] = t; }
     std::string Text(OptionText f) const override { return texts.count(f) ? texts.at(f) : std::string(); }
+    void SetExcludedPrograms(const std::vector<std::string>& names) override { programs = names; }
+    std::vector<std::string> ExcludedPrograms() const override { return programs; }
+    std::string TypedProgram() const override { return typed; }
+    void SetTypedProgram(const std::string& text) override { typed = text; }
+    int SelectedProgram() const override { return selected; }
+    std::vector<std::string> programs;
+    std::string typed;
+    int selected = -1;
     void ShowWarning(const std::string& t) override { warnings.push_back(t); }
     void ShowError(const std::string& t) override { errors.push_back(t); }
     void MakeMainWindowTopmost() override { ++topmostCalls; }
@@ -95,6 +103,34 @@ TEST(OptionsDialog, OkWritesEverythingWithTheQuotedAutorunPath)
     EXPECT_EQ(ReadProgramString(reg, kConsoleClasses), "VimWindow, kitty");
     model.Load();
     EXPECT_EQ(view.consoleClasses, "VimWindow, kitty");
+}
+
+TEST(OptionsDialog, ThePickerIsOnUntilSwitchedOffAndTheProgramListIsEditedByFileName)
+{
+    FakeRegistry reg = Defaults();
+    reg.Put(kProgramKey, kExcludedPrograms, String("KeePass.exe;;mstsc.exe"));
+    FakeOptionsView view;
+    TOptionsDialogModel model(reg, view, kPath);
+    model.Load();
+    EXPECT_TRUE(view.IsChecked(OptionBox::PickerEnabled)); // no value yet
+    EXPECT_EQ(view.programs, (std::vector<std::string>{"KeePass.exe", "mstsc.exe"}));
+
+    view.typed = "  C:\\Games\\Quake.exe ";
+    model.AddProgramClicked();
+    view.typed = "KEEPASS.EXE"; // listed already
+    model.AddProgramClicked();
+    view.typed = "a.exe;b.exe"; // would be two
+    model.AddProgramClicked();
+    EXPECT_EQ(view.programs, (std::vector<std::string>{"KeePass.exe", "mstsc.exe", "Quake.exe"}));
+    EXPECT_EQ(view.typed, "");
+    view.selected = 1;
+    model.RemoveProgramClicked();
+    view.boxes[OptionBox::PickerEnabled] = false;
+    view.typed = "game.exe"; // typed but not added when Ok is clicked
+    model.Ok();
+    EXPECT_EQ(reg.Get(kProgramKey, kExcludedPrograms), String("KeePass.exe;Quake.exe;game.exe"));
+    EXPECT_EQ(reg.Get(kProgramKey, kPickerEnabled), Dword(0));
+    EXPECT_FALSE(ReadPickerEnabled(reg));
 }
 
 TEST(OptionsDialog, CancelWritesNothingAndTheNextLoadRestoresTheBoxes)

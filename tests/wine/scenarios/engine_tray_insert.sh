@@ -5,12 +5,12 @@ engine_start
 select_reply "Signature"
 target_focus
 sleep 1 # the timer sees the target in front: it is the last active window
-# The menu opens with its bottom at the pointer: "Exit", a separator and
-# the insert item above it, one item height (about 25 pixels) each.
+# The menu opens with its bottom at the pointer: "Exit", a separator,
+# "Pause Corvane" and the insert item above it, about 16 pixels each.
 eval "$(xdotool getmouselocation --shell)"
 probe tray right >/dev/null
 sleep 1
-xdotool mousemove $((X + 40)) $((Y - 36))
+xdotool mousemove $((X + 40)) $((Y - 52))
 sleep 0.3
 xdotool click 1
 wait_target_text "Best regards, Ann" || fail "tray insert"

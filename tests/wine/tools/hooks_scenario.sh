@@ -28,9 +28,12 @@ listener_start() {  # [options]
 }
 
 # Starts the target program; TARGET_OUT, TARGET_HWND (Win32), TARGET_XID (X).
+# TARGET_PROGRAM names a copy of it under another file name.
 target_start() {  # title [left] [seconds until it closes] [window class] [mode]
   TARGET_OUT="$SCENARIO_DIR/target.$1.out"
-  wine "$PROGRAM_DIR/hooks_target.exe" "$1" "${2:-100}" "${3:-0}" "${4:-HooksTarget}" ${5:-} >"$TARGET_OUT" 2>&1 &
+  local program=${TARGET_PROGRAM:-hooks_target.exe}
+  [ -e "$PROGRAM_DIR/$program" ] || cp "$PROGRAM_DIR/hooks_target.exe" "$PROGRAM_DIR/$program"
+  wine "$PROGRAM_DIR/$program" "$1" "${2:-100}" "${3:-0}" "${4:-HooksTarget}" ${5:-} >"$TARGET_OUT" 2>&1 &
   wait_line "$TARGET_OUT" '^hwnd' 30 || fail "target did not start"
   TARGET_HWND=$(sed -n 's/^hwnd \([0-9]*\).*/\1/p' "$TARGET_OUT" | head -1)
   wait_for_window "$1" 20 || fail "target window not visible"

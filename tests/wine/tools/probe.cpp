@@ -552,6 +552,12 @@ int main(int argc, char** argv)
         std::printf("%d\n", count);
         return 0;
     }
+    if (cmd == "foreground") {
+        char title[256] = {};
+        GetWindowTextA(GetForegroundWindow(), title, sizeof title);
+        std::printf("%s\n", title);
+        return 0;
+    }
     if (cmd == "owner" && argc > 2) {
         HWND window = FindTopLevel(argv[2]);
         HWND owner = window ? GetWindow(window, GW_OWNER) : nullptr;

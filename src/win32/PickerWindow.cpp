@@ -1,0 +1,231 @@
+#include "win32/PickerWindow.h"
+
+#include <commctrl.h>
+
+#include "library/IndexFormat.h"
+#include "library/UnitCorvaneTypes.h"
+#include "win32/HtSysHookUtils.h"
+
+namespace corvane::win32 {
+
+namespace {
+
+constexpr int kClientWidth = 620, kClientHeight = 420;
+constexpr int kMargin = 8, kSearchHeight = 24, kListHeight = 220;
+constexpr int IdSearch = 101, IdList = 102, IdPreview = 103;
+// Posted to itself: the window takes the foreground once it is shown.
+constexpr UINT kTakeForeground = WM_APP + 1;
+constexpr int kColumnWidths[PickerColumnCount] = {150, 100, 120, 226};
+constexpr const char* kColumnTitles[PickerColumnCount] = {"Name", "Macro", "Folder", "Text"};
+
+std::optional<TScreenRect> CaretOf(HWND target)
+{
+    GUITHREADINFO info{};
+    info.cbSize = sizeof info;
+    if (!GetGUIThreadInfo(GetWindowThreadProcessId(target, nullptr), &info) || !info.hwndCaret)
+        return std::nullopt;
+    RECT r = info.rcCaret;
+    MapWindowPoints(info.hwndCaret, nullptr, reinterpret_cast<POINT*>(&r), 2);
+    return TScreenRect{r.left, r.top, r.right, r.bottom};
+}
+
+TScreenRect WorkAreaOf(HWND window)
+{
+    MONITORINFO monitor{};
+    monitor.cbSize = sizeof monitor;
+    GetMonitorInfoA(MonitorFromWindow(window, MONITOR_DEFAULTTONEAREST), &monitor);
+    return {monitor.rcWork.left, monitor.rcWork.top, monitor.rcWork.right, monitor.rcWork.bottom};
+}
+
+std::optional<TPickerMove> MoveOfKey(WPARAM key)
+{
+    switch (key) {
+    case VK_UP:
+        return TPickerMove::Up;
+    case VK_DOWN:
+        return TPickerMove::Down;
+    case VK_PRIOR:
+        return TPickerMove::PageUp;
+    case VK_NEXT:
+        return TPickerMove::PageDown;
+    default:
+        return std::nullopt;
+    }
+}
+
+} // namespace
+
+TPicked TFormReplyPicker::Pick(HWND owner, HWND target, TReplyPicker& picker)
+{
+    picker_ = &picker;
+    target_ = target;
+    chosen_ = nullptr;
+    started_ = ended_ = left_ = false;
+    Run(owner, nullptr, PickerCaption, WS_POPUP | WS_CAPTION | WS_SYSMENU, kClientWidth, kClientHeight);
+    preview_.reset();
+    picker_ = nullptr;
+    return {chosen_ ? chosen_->reply : nullptr, left_ && !chosen_};
+}
+
+void TFormReplyPicker::OnStart()
+{
+    const int width = kClientWidth - 2 * kMargin;
+    searchBox_ = AddControl(
+        "EDIT", "", WS_TABSTOP | ES_AUTOHSCROLL, IdSearch, kMargin, kMargin, width, kSearchHeight, WS_EX_CLIENTEDGE);
+    SetWindowSubclass(searchBox_, &TFormReplyPicker::SearchBoxProc, 1, reinterpret_cast<DWORD_PTR>(this));
+    const int listTop = kMargin * 2 + kSearchHeight;
+    list_ = AddControl(WC_LISTVIEWA, "", LVS_REPORT | LVS_OWNERDATA | LVS_SINGLESEL | LVS_SHOWSELALWAYS, IdList,
+        kMargin, listTop, width, kListHeight, WS_EX_CLIENTEDGE);
+    ListView_SetExtendedListViewStyle(list_, LVS_EX_FULLROWSELECT);
+    CreateColumns();
+    const int previewTop = listTop + kListHeight + kMargin;
+    HWND preview = AddControl("RichEdit20A", "", ES_MULTILINE | ES_READONLY | WS_VSCROLL, IdPreview, kMargin,
+        previewTop, width, kClientHeight - previewTop - kMargin, WS_EX_CLIENTEDGE);
+    preview_.emplace(preview);
+    started_ = true;
+    ShowRows();
+    PlaceNearCaret();
+    PostMessageA(Dialog(), kTakeForeground, 0, 0);
+}
+
+void TFormReplyPicker::PlaceNearCaret()
+{
+    RECT r{};
+    GetWindowRect(Dialog(), &r);
+    const int w = r.right - r.left, h = r.bottom - r.top;
+    const TScreenPoint at = PlacePicker(CaretOf(target_), WorkAreaOf(target_), w, h);
+    SetWindowPos(Dialog(), HWND_TOPMOST, at.x, at.y, 0, 0, SWP_NOSIZE | SWP_NOACTIVATE);
+}
+
+void TFormReplyPicker::CreateColumns()
+{
+    for (int c = 0; c < PickerColumnCount; ++c) {
+        LVCOLUMNA column{};
+        column.mask = LVCF_TEXT | LVCF_WIDTH | LVCF_SUBITEM;
+        column.cx = kColumnWidths[c];
+        column.pszText = const_cast<char*>(kColumnTitles[c]);
+        column.iSubItem = c;
+        SendMessageA(list_, LVM_INSERTCOLUMNA, static_cast<WPARAM>(c), reinterpret_cast<LPARAM>(&column));
+    }
+}
+
+void TFormReplyPicker::ShowRows()
+{
+    ListView_SetItemCountEx(list_, picker_->RowCount(), 0);
+    ShowSelection();
+}
+
+void TFormReplyPicker::ShowSelection()
+{
+    const int row = picker_->Selected();
+    ListView_SetItemState(list_, -1, 0, LVIS_SELECTED | LVIS_FOCUSED);
+    if (row >= 0) {
+        ListView_SetItemState(list_, row, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
+        ListView_EnsureVisible(list_, row, FALSE);
+    }
+    InvalidateRect(list_, nullptr, FALSE);
+    const TSearchEntry* entry = picker_->SelectedEntry();
+    if (entry && entry->reply)
+        preview_->LoadRtf(JoinTextLines(entry->reply->Lines));
+    else
+        preview_->Clear();
+}
+
+void TFormReplyPicker::Choose()
+{
+    chosen_ = picker_->SelectedEntry();
+    if (chosen_ && !ended_) {
+        ended_ = true;
+        End(IDOK);
+    }
+}
+
+void TFormReplyPicker::OnCommand(int id, int notification)
+{
+    if (id == IdSearch && notification == EN_CHANGE && started_) {
+        char text[512] = {};
+        GetWindowTextA(searchBox_, text, sizeof text);
+        picker_->SetQuery(text);
+        ShowRows();
+    } else if (id == IDOK) {
+        Choose();
+    } else if (id == IDCANCEL && !ended_) {
+        ended_ = true;
+        End(IDCANCEL);
+    }
+}
+
+bool TFormReplyPicker::OnMessage(UINT msg, WPARAM wParam, LPARAM lParam, INT_PTR& result)
+{
+    if (msg == kTakeForeground) {
+        ForceForeground(GetForegroundWindow(), Dialog());
+        SetFocus(searchBox_);
+        return true;
+    }
+    // Leaving the window is closing it.
+    if (msg == WM_ACTIVATE && LOWORD(wParam) == WA_INACTIVE && started_ && !ended_) {
+        ended_ = true;
+        left_ = true;
+        End(IDCANCEL);
+        return false;
+    }
+    if (msg != WM_NOTIFY || !started_)
+        return false;
+    const auto* header = reinterpret_cast<const NMHDR*>(lParam);
+    if (header->idFrom != IdList)
+        return false;
+    if (header->code == LVN_GETDISPINFOA) {
+        auto* info = reinterpret_cast<NMLVDISPINFOA*>(lParam);
+        if (info->item.mask & LVIF_TEXT) {
+            cellText_ = picker_->CellText(info->item.iItem, static_cast<TPickerColumn>(info->item.iSubItem));
+            lstrcpynA(info->item.pszText, cellText_.c_str(), info->item.cchTextMax);
+        }
+    } else if (header->code == LVN_ITEMCHANGED) {
+        const auto* change = reinterpret_cast<const NMLISTVIEW*>(lParam);
+        if ((change->uNewState & LVIS_SELECTED) && change->iItem != picker_->Selected() && change->iItem >= 0) {
+            picker_->Select(change->iItem);
+            ShowSelection();
+        }
+    } else if (header->code == NM_DBLCLK) {
+        Choose();
+    } else if (header->code == NM_CUSTOMDRAW) {
+        result = TRUE;
+        SetWindowLongPtrA(Dialog(), DWLP_MSGRESULT, ListDrawing(*reinterpret_cast<NMLVCUSTOMDRAW*>(lParam)));
+        return true;
+    }
+    result = 0;
+    return true;
+}
+
+LRESULT TFormReplyPicker::ListDrawing(NMLVCUSTOMDRAW& draw) const
+{
+    if (draw.nmcd.dwDrawStage == CDDS_PREPAINT)
+        return CDRF_NOTIFYITEMDRAW;
+    // The keyboard stays in the search box: the row Enter delivers is drawn
+    // as selected in a list that has the focus, not in the faint grey of one
+    // that has not.
+    if (draw.nmcd.dwDrawStage == CDDS_ITEMPREPAINT && static_cast<int>(draw.nmcd.dwItemSpec) == picker_->Selected()) {
+        draw.nmcd.uItemState &= ~CDIS_SELECTED;
+        draw.clrText = GetSysColor(COLOR_HIGHLIGHTTEXT);
+        draw.clrTextBk = GetSysColor(COLOR_HIGHLIGHT);
+    }
+    return CDRF_DODEFAULT;
+}
+
+LRESULT CALLBACK TFormReplyPicker::SearchBoxProc(
+    HWND edit, UINT msg, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR self)
+{
+    auto* form = reinterpret_cast<TFormReplyPicker*>(self);
+    if (msg == WM_KEYDOWN) {
+        if (const auto move = MoveOfKey(wParam)) {
+            form->picker_->Move(*move, ListView_GetCountPerPage(form->list_));
+            form->ShowSelection();
+            return 0;
+        }
+    }
+    if (msg == WM_NCDESTROY)
+        RemoveWindowSubclass(edit, &TFormReplyPicker::SearchBoxProc, 1);
+    return DefSubclassProc(edit, msg, wParam, lParam);
+}
+
+} // namespace corvane::win32
