@@ -169,8 +169,9 @@ TEST_F(ShellDialogs, OptionsOkWritesTheBoxesAndMakesTheMainWindowTopmost)
         Click(d, kAutoRunBox);
         Click(d, kOnTopBox);
         Click(d, kMacroInsBox);
-        // The first edit box is the team library folder.
-        ::SetWindowTextA(::FindWindowExA(d, nullptr, "Edit", nullptr), "\\\\server\\support");
+        // The team library folder's box is made right after its label.
+        HWND label = ::FindWindowExA(d, nullptr, "Static", "Team library folder:");
+        ::SetWindowTextA(::GetWindow(label, GW_HWNDNEXT), "\\\\server\\support");
         Click(d, "Ok");
         return true;
     }});
