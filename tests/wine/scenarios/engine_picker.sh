@@ -44,6 +44,8 @@ wait_for_dialog "$PICKER" 0 5 || fail "Enter did not close the picker"
 wait_target_text "Hello Your parcel left our depot today." || fail "the chosen reply was not delivered"
 [ "$(probe foreground)" = "Engine Target" ] || fail "the program is not in front again: '$(probe foreground)'"
 
+# The user's clipboard comes back within 3 s of a paste; read it after that.
+sleep 3.5
 clipboard_before=$(probe clipboard)
 press_chord ctrl alt space
 wait_for_dialog "$PICKER" 1 10 || fail "the picker did not open a second time"

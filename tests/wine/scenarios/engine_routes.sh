@@ -21,24 +21,33 @@ probe clipboard-rtf | grep -qF "$expected" || fail "rich text without the filled
 
 # Drag "Signature" from the tree and drop it on the target's edit box: over
 # the target the pointer shows the program's drop cursor instead of the drag's own.
-point=$(probe item-point "Signature") || fail "no node on screen"
-xdotool mousemove $point mousedown 1
-sleep 0.3
-read -r x y <<<"$point"
-for step in 10 20 40 80; do xdotool mousemove $((x + step)) $((y + step)); sleep 0.1; done
-inside=$(probe cursor)
-xdotool mousemove --window "$TARGET_XID" 150 60
-sleep 0.3
-xdotool mousemove --window "$TARGET_XID" 160 60
-sleep 0.3
-outside=$(probe cursor)
-xdotool mouseup 1
+drag_signature() {
+  point=$(probe item-point "Signature") || fail "no node on screen"
+  xdotool mousemove $point mousedown 1
+  sleep 0.3
+  read -r x y <<<"$point"
+  for step in 10 20 40 80; do xdotool mousemove $((x + step)) $((y + step)); sleep 0.1; done
+  inside=$(probe cursor)
+  xdotool mousemove --window "$TARGET_XID" 150 60
+  sleep 0.3
+  xdotool mousemove --window "$TARGET_XID" 160 60
+  sleep 0.3
+  outside=$(probe cursor)
+  xdotool mouseup 1
+}
+drag_signature
 case $outside in
   drop) ;;
   # Wine lets no process read another's cursor image: the swap shows as another cursor.
   handle*) [ "$outside" != "$inside" ] || fail "the drag's cursor over the target is the one inside ($outside)" ;;
   *) fail "cursor over the target: $outside" ;;
 esac
-wait_target_text "Best regards, Ann" || fail "drag and drop"
+# Under a loaded Wine a drop is now and then lost between the button and the
+# target; a second drag tells a lost drop from a route that does not deliver.
+if ! wait_target_text "Best regards, Ann"; then
+  echo "drop lost once; dragging again"
+  drag_signature
+  wait_target_text "Best regards, Ann" || fail "drag and drop"
+fi
 
 engine_library_unchanged || fail "reply files changed"

@@ -13,6 +13,7 @@ settings=$(program_settings)
 echo "$settings"
 expected="AlwaysOnTop REG_DWORD 0x0
 EditMode REG_DWORD 0x1
+KeepClipboard REG_DWORD 0x1
 ShowMacroIns REG_DWORD 0x1
 ShowTips REG_DWORD 0x1"
 [ "$settings" = "$expected" ] || fail "first start settings differ"
