@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Memory figures of Corvane under Wine (not a test):
-#  1. each suspect of a delivery's memory run alone in one process as many
-#     times as the typing soak delivers (bench/wine/memory_suspects.cpp);
+#  1. each candidate of a delivery's memory run alone in one process as many
+#     times as the typing soak delivers (bench/wine/memory_candidates.cpp);
 #  2. Corvane's working set on its starter library beside a bare window that
 #     loads the same system libraries (bench/wine/bare_window.cpp), in the
 #     same Wine session, each read after it has settled.
@@ -15,9 +15,9 @@ export CORVANE_BIN=${CORVANE_BIN:-$root/build/win/bin}
 wine_session_start >/dev/null || exit 1
 trap wine_session_end EXIT
 
-echo "== Suspects, $cycles cycles each after 300 of warm-up"
-scenario_begin suspects
-wine "$CORVANE_BIN/bench/memory_suspects.exe" "$cycles" 2>&1 | tr -d '\r'
+echo "== Candidates, $cycles cycles each after 300 of warm-up"
+scenario_begin candidates
+wine "$CORVANE_BIN/bench/memory_candidates.exe" "$cycles" 2>&1 | tr -d '\r'
 scenario_end
 
 echo "== Resident memory, KiB (working set as Wine reports it)"

@@ -1,9 +1,9 @@
-// Where a delivery's memory goes (not a test): each suspect of the typing
+// Where a delivery's memory goes (not a test): each candidate of the typing
 // soak's growth is run alone, in this one process, as many times as the soak
 // delivers, and the working set is read after a warm-up and at the end (Wine
 // reports no private bytes).
-//   memory_suspects [cycles]   (default 3000, after 300 of warm-up)
-// Prints one line per suspect: "suspect NAME ws_kib BEFORE AFTER per_cycle_bytes N".
+//   memory_candidates [cycles]   (default 3000, after 300 of warm-up)
+// Prints one line per candidate: "candidate NAME ws_kib BEFORE AFTER per_cycle_bytes N".
 #include "engine/PredefinedInsertions.h"
 #include "engine/ReplaceInReply.h"
 #include "win32/Clipboard.h"
@@ -60,7 +60,7 @@ void Measure(const char* name, int cycles, const std::function<void()>& cycle)
         Pump();
     }
     const SIZE_T after = WorkingSet();
-    std::printf("suspect %-10s ws_kib %zu %zu per_cycle_bytes %.0f\n", name, before / 1024, after / 1024,
+    std::printf("candidate %-10s ws_kib %zu %zu per_cycle_bytes %.0f\n", name, before / 1024, after / 1024,
         (static_cast<double>(after) - static_cast<double>(before)) / cycles);
     std::fflush(stdout);
 }
@@ -78,7 +78,7 @@ int main(int argc, char** argv)
     InitCommonControlsEx(&controls);
     OleInitialize(nullptr);
     LoadLibraryA("riched20.dll");
-    HWND window = CreateWindowExA(0, "STATIC", "Memory Suspects", WS_OVERLAPPEDWINDOW, 0, 0, 400, 300, nullptr,
+    HWND window = CreateWindowExA(0, "STATIC", "Memory Candidates", WS_OVERLAPPEDWINDOW, 0, 0, 400, 300, nullptr,
         nullptr, nullptr, nullptr);
     HWND editHandle = CreateWindowExA(0, RICHEDIT_CLASSA, "", WS_CHILD | WS_VISIBLE | ES_MULTILINE, 0, 0, 400, 300,
         window, nullptr, nullptr, nullptr);
