@@ -11,7 +11,7 @@ wine_session_start() {
   SESSION_DIR=$(mktemp -d /tmp/corvane-wine.XXXXXX)
   export SESSION_DIR
   local n
-  for n in $(seq 80 120); do
+  for n in $(seq "${CORVANE_DISPLAY_FROM:-80}" 140); do
     if [ ! -e "/tmp/.X$n-lock" ] && [ ! -e "/tmp/.X11-unix/X$n" ]; then break; fi
   done
   export DISPLAY=":$n"
