@@ -21,6 +21,7 @@ have unzip || need+=(unzip)
 [ -f /usr/include/benchmark/benchmark.h ] || need+=(libbenchmark-dev)
 # clang with libFuzzer and the sanitizer runtimes, for scripts/hardening.sh.
 have clang++ || need+=(clang)
+have clang-format || need+=(clang-format)
 ls /usr/lib/llvm-*/lib/clang/*/lib/linux/libclang_rt.fuzzer-x86_64.a >/dev/null 2>&1 || need+=(libclang-rt-dev)
 
 if [ ${#need[@]} -eq 0 ]; then

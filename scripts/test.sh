@@ -3,6 +3,7 @@
 #   1. native unit tests (ctest),
 #   2. Windows-side tests under Wine,
 #   3. end-to-end scenarios under Wine + Xvfb + xdotool.
+# First the format of every source file against .clang-format (one test).
 # Between 1 and 2: the unit tests under the sanitizers and the fuzz targets
 # (CORVANE_FUZZ_SECONDS, default 30, per target).
 # Ends with one line "N passed, N failed" over all levels.
@@ -13,6 +14,9 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 
 passed=0
 failed=0
+
+echo "== Source format (scripts/check-format.sh)"
+if "$root/scripts/check-format.sh"; then passed=$((passed + 1)); else failed=$((failed + 1)); fi
 
 echo "== Native unit tests"
 ctest_log=$(mktemp)

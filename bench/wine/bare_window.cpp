@@ -34,8 +34,8 @@ LRESULT CALLBACK BareProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
 
 void AddChild(HWND parent, const char* className, DWORD style, int y, int height)
 {
-    CreateWindowExA(WS_EX_CLIENTEDGE, className, "", WS_CHILD | WS_VISIBLE | style, 10, y, 300, height, parent,
-        nullptr, nullptr, nullptr);
+    CreateWindowExA(WS_EX_CLIENTEDGE, className, "", WS_CHILD | WS_VISIBLE | style, 10, y, 300, height, parent, nullptr,
+        nullptr, nullptr);
 }
 
 } // namespace

@@ -66,8 +66,9 @@ void Measure(const char* name, int cycles, const std::function<void()>& cycle)
 }
 
 // The soak's parametric reply, as RichEdit writes it.
-const std::string kReply = "{\\rtf1\\ansi\\ansicpg1252\\deff0\\deflang1033{\\fonttbl{\\f0\\fswiss\\fcharset0 "
-                           "Arial;}}\r\n\\viewkind4\\uc1\\pard\\f0\\fs20 See you on \\b DAY\\b0  at TIME.\\par\r\n}\r\n";
+const std::string kReply
+    = "{\\rtf1\\ansi\\ansicpg1252\\deff0\\deflang1033{\\fonttbl{\\f0\\fswiss\\fcharset0 "
+      "Arial;}}\r\n\\viewkind4\\uc1\\pard\\f0\\fs20 See you on \\b DAY\\b0  at TIME.\\par\r\n}\r\n";
 
 } // namespace
 
@@ -78,8 +79,8 @@ int main(int argc, char** argv)
     InitCommonControlsEx(&controls);
     OleInitialize(nullptr);
     LoadLibraryA("riched20.dll");
-    HWND window = CreateWindowExA(0, "STATIC", "Memory Candidates", WS_OVERLAPPEDWINDOW, 0, 0, 400, 300, nullptr,
-        nullptr, nullptr, nullptr);
+    HWND window = CreateWindowExA(
+        0, "STATIC", "Memory Candidates", WS_OVERLAPPEDWINDOW, 0, 0, 400, 300, nullptr, nullptr, nullptr, nullptr);
     HWND editHandle = CreateWindowExA(0, RICHEDIT_CLASSA, "", WS_CHILD | WS_VISIBLE | ES_MULTILINE, 0, 0, 400, 300,
         window, nullptr, nullptr, nullptr);
     win32::RichEditControl editor(editHandle);
@@ -99,8 +100,8 @@ int main(int argc, char** argv)
         editor.LoadRtf(before);
         editor.SetModified(false);
     });
-    std::printf("undo steps held after the editor cycles: %s\n",
-        SendMessageA(editHandle, EM_CANUNDO, 0, 0) ? "some" : "none");
+    std::printf(
+        "undo steps held after the editor cycles: %s\n", SendMessageA(editHandle, EM_CANUNDO, 0, 0) ? "some" : "none");
 
     // The control alone: the reply streamed in as a whole document, as the
     // adapter once did (Wine's RichEdit keeps some bytes at each load of RTF

@@ -274,9 +274,9 @@ void TEngine::NoteActiveWindow(WindowId window)
 bool TEngine::IsPasteTarget(WindowId rootWindow) const
 {
     // The taskbar, the desktop, the task switchers and the start menu.
-    static constexpr std::string_view ShellClasses[] = {"Shell_TrayWnd", "Shell_SecondaryTrayWnd", "Progman",
-        "WorkerW", "MultitaskingViewFrame", "TaskSwitcherWnd", "XamlExplorerHostIslandWindow", "ForegroundStaging",
-        "Windows.UI.Core.CoreWindow", "#32768"};
+    static constexpr std::string_view ShellClasses[]
+        = {"Shell_TrayWnd", "Shell_SecondaryTrayWnd", "Progman", "WorkerW", "MultitaskingViewFrame", "TaskSwitcherWnd",
+            "XamlExplorerHostIslandWindow", "ForegroundStaging", "Windows.UI.Core.CoreWindow", "#32768"};
     if (rootWindow == p_.window.MainWindow())
         return false;
     const TWindowFacts facts = p_.desktop.FactsOf(rootWindow);
@@ -483,8 +483,9 @@ bool TEngine::FillInAndCopy(const TRep& reply, const std::string& names, const s
     const std::string placeholderValues = PredefinedValues(p_.clock.Now());
     LoadReplaced(p_.editor, JoinTextLines(reply.Lines), {{names, values}, {PredefinedNames(), placeholderValues}});
     // A copy the user asked for stays; a paste gives the clipboard back.
-    const bool copied = use == TUse::Paste && p_.window.KeepClipboard() ? keeper_.OfferReply(p_.editor.ClipboardFormats())
-                                                                          : p_.editor.CopyAllToClipboard();
+    const bool copied = use == TUse::Paste && p_.window.KeepClipboard()
+        ? keeper_.OfferReply(p_.editor.ClipboardFormats())
+        : p_.editor.CopyAllToClipboard();
     if (copied)
         p_.window.ReplyDelivered(reply);
     return copied;

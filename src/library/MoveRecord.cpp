@@ -35,8 +35,8 @@ std::string RelativeToRoot(const std::string& root, const std::string& path) { r
 
 bool WriteMoveRecord(IFileSystem& fs, const std::string& root, const TMoveRecord& record)
 {
-    return WriteTextLines(fs, MoveRecordPath(root),
-        {record.sourceDir, record.sourceLine, record.destinationDir, record.destinationLine});
+    return WriteTextLines(
+        fs, MoveRecordPath(root), {record.sourceDir, record.sourceLine, record.destinationDir, record.destinationLine});
 }
 
 std::optional<TMoveRecord> ReadMoveRecord(const IFileSystem& fs, const std::string& root)

@@ -60,8 +60,8 @@ public:
     [[nodiscard]] virtual std::string ElevatedProgramOf(WindowId window) const = 0;
     // The key as the keyboard layout of the foreground window's thread reads
     // it with these modifiers, leaving that layout's dead-key state alone.
-    [[nodiscard]] virtual TKeyTranslation TranslateKey(int virtualKey, int scanCode, const TModifiers& modifiers) const
-        = 0;
+    [[nodiscard]] virtual TKeyTranslation TranslateKey(
+        int virtualKey, int scanCode, const TModifiers& modifiers) const = 0;
     // One synthesised key event for the window with the keyboard focus.
     virtual void SendKey(int virtualKey, bool release) = 0;
     // The characters as keystrokes of their own, whatever the keyboard

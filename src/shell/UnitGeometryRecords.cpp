@@ -98,7 +98,8 @@ std::optional<TMainFormGeometry> UsableMainFormGeometry(TMainFormGeometry g, TWi
     const LayoutMetrics m = MetricsAt(dpi);
     if (g.minWidth < 0 || g.minHeight < 0 || g.upperPanelHeight < m.splitterHorzMinSize)
         return std::nullopt;
-    const auto size = UsableWindowSize({g.width, g.height}, screen, {std::max(g.minWidth, m.fullMinWidth), g.minHeight});
+    const auto size
+        = UsableWindowSize({g.width, g.height}, screen, {std::max(g.minWidth, m.fullMinWidth), g.minHeight});
     if (!size)
         return std::nullopt;
     g.width = size->width;

@@ -87,8 +87,8 @@ void LoadModeGeometry(TModeState& state, IModeWindow& window, IRegistry& reg)
 
 namespace {
 
-bool WriteGeometryRecord(IRegistry& reg, const char* name, const std::uint8_t* bytes, std::size_t size,
-    const char* dpiName, int dpi)
+bool WriteGeometryRecord(
+    IRegistry& reg, const char* name, const std::uint8_t* bytes, std::size_t size, const char* dpiName, int dpi)
 {
     return WriteGeometryValue(reg, name, bytes, size)
         && SettingsWriteInt(reg, RegRoot::CurrentUser, kProgramKey, dpiName, dpi);

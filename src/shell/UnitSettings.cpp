@@ -119,7 +119,8 @@ bool EnsureDefaultSettings(IRegistry& reg)
         const char* name;
         std::int32_t value;
     };
-    static constexpr Default kDefaults[] = {{kShowTips, 1}, {kShowMacroIns, 1}, {kKeepClipboard, 1}, {kAlwaysOnTop, 0}, {kEditMode, 1}};
+    static constexpr Default kDefaults[]
+        = {{kShowTips, 1}, {kShowMacroIns, 1}, {kKeepClipboard, 1}, {kAlwaysOnTop, 0}, {kEditMode, 1}};
 
     bool written = SettingsCreateKey(reg, RegRoot::CurrentUser, kProgramKey);
     for (const auto& d : kDefaults)

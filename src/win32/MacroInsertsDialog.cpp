@@ -110,8 +110,8 @@ void TFormMacroInserts::Relayout()
     MoveWindow(scrollBox_, 0, 0, client.right, std::max(0, panelTop), TRUE);
     MoveWindow(accept_, AcceptButtonLeft(client.right, checkWidth, buttonWidth), panelTop + Scaled(kButtonTop),
         buttonWidth, Scaled(kButtonHeight), TRUE);
-    MoveWindow(checkShow_, client.right - checkWidth - Scaled(8), panelTop + Scaled(kCheckTop), checkWidth, Scaled(17),
-        TRUE);
+    MoveWindow(
+        checkShow_, client.right - checkWidth - Scaled(8), panelTop + Scaled(kCheckTop), checkWidth, Scaled(17), TRUE);
     ScrollRowsTo(scroll_);
 }
 
@@ -121,8 +121,8 @@ void TFormMacroInserts::ScrollRowsTo(int position)
     GetClientRect(scrollBox_, &box);
     const TRowsScroll rows{Scaled(RowsHeight(static_cast<int>(rows_.size()))), box.bottom};
     scroll_ = rows.Clamp(position);
-    SCROLLINFO info{sizeof(info), SIF_RANGE | SIF_PAGE | SIF_POS, 0, rows.content - 1,
-        static_cast<UINT>(rows.view), scroll_, 0};
+    SCROLLINFO info{
+        sizeof(info), SIF_RANGE | SIF_PAGE | SIF_POS, 0, rows.content - 1, static_cast<UINT>(rows.view), scroll_, 0};
     SetScrollInfo(scrollBox_, SB_VERT, &info, TRUE);
     // The scroll bar may have come or gone: the rows take the width left.
     GetClientRect(scrollBox_, &box);
@@ -201,15 +201,30 @@ LRESULT CALLBACK TFormMacroInserts::ScrollBoxProc(
         GetScrollInfo(box, SB_VERT, &info);
         const int line = form->Scaled(kMacroInsRowHeight + kMacroInsRowGap);
         switch (LOWORD(wParam)) {
-        case SB_LINEUP: form->ScrollRowsBy(-line); break;
-        case SB_LINEDOWN: form->ScrollRowsBy(line); break;
-        case SB_PAGEUP: form->ScrollRowsBy(-view.bottom); break;
-        case SB_PAGEDOWN: form->ScrollRowsBy(view.bottom); break;
+        case SB_LINEUP:
+            form->ScrollRowsBy(-line);
+            break;
+        case SB_LINEDOWN:
+            form->ScrollRowsBy(line);
+            break;
+        case SB_PAGEUP:
+            form->ScrollRowsBy(-view.bottom);
+            break;
+        case SB_PAGEDOWN:
+            form->ScrollRowsBy(view.bottom);
+            break;
         case SB_THUMBTRACK:
-        case SB_THUMBPOSITION: form->ScrollRowsTo(info.nTrackPos); break;
-        case SB_TOP: form->ScrollRowsTo(0); break;
-        case SB_BOTTOM: form->ScrollRowsTo(form->Scaled(RowsHeight(static_cast<int>(form->rows_.size())))); break;
-        default: break;
+        case SB_THUMBPOSITION:
+            form->ScrollRowsTo(info.nTrackPos);
+            break;
+        case SB_TOP:
+            form->ScrollRowsTo(0);
+            break;
+        case SB_BOTTOM:
+            form->ScrollRowsTo(form->Scaled(RowsHeight(static_cast<int>(form->rows_.size()))));
+            break;
+        default:
+            break;
         }
         return 0;
     }

@@ -37,7 +37,8 @@ private:
     void ScrollRowsBy(int delta) { ScrollRowsTo(scroll_ + delta); }
     void SaveSize();
     static LRESULT CALLBACK RowEditProc(HWND edit, UINT msg, WPARAM wParam, LPARAM lParam, UINT_PTR id, DWORD_PTR self);
-    static LRESULT CALLBACK ScrollBoxProc(HWND box, UINT msg, WPARAM wParam, LPARAM lParam, UINT_PTR id, DWORD_PTR self);
+    static LRESULT CALLBACK ScrollBoxProc(
+        HWND box, UINT msg, WPARAM wParam, LPARAM lParam, UINT_PTR id, DWORD_PTR self);
 
     IRegistry& registry_;
     std::vector<std::string> names_;

@@ -49,7 +49,8 @@ HWND ModalDialog::AddControl(
     const char* className, const char* text, DWORD style, int id, int x, int y, int width, int height, DWORD exStyle)
 {
     HWND control = ::CreateWindowExA(exStyle, className, text, WS_CHILD | WS_VISIBLE | style, Scaled(x), Scaled(y),
-        Scaled(width), Scaled(height), dialog_, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), ::GetModuleHandleA(nullptr), nullptr);
+        Scaled(width), Scaled(height), dialog_, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
+        ::GetModuleHandleA(nullptr), nullptr);
     ::SendMessageA(control, WM_SETFONT, ::SendMessageA(dialog_, WM_GETFONT, 0, 0), FALSE);
     return control;
 }

@@ -56,8 +56,8 @@ private:
             16, 100, 230, 36);
         AddControl("BUTTON", "Give the clipboard back after pasting a reply", box, IdKeepClipboard, 16, 140, 330, 20);
         AddControl("BUTTON", "Always on Top", box, IdAlwaysOnTop, 16, 72, 330, 20);
-        AddControl("STATIC", "More console windows, typed into (class names, comma separated):", 0, -1, 16, 174,
-            346, 20);
+        AddControl(
+            "STATIC", "More console windows, typed into (class names, comma separated):", 0, -1, 16, 174, 346, 20);
         AddControl("EDIT", "", WS_BORDER | WS_TABSTOP | ES_AUTOHSCROLL, IdConsoleClasses, 16, 196, 338, 24);
         AddControl("BUTTON", "Find a reply by typing: Ctrl+Alt+Space opens the picker", box, IdPickerEnabled, 16, 230,
             340, 20);

@@ -207,8 +207,8 @@ void RichEditControl::StreamIn(const std::string& source, UINT format)
 void RichEditControl::DropClosingParagraphMark()
 {
     GETTEXTLENGTHEX length{GTL_NUMCHARS | GTL_PRECISE, CP_ACP};
-    const auto chars = static_cast<LONG>(
-        ::SendMessageA(hwnd_, EM_GETTEXTLENGTHEX, reinterpret_cast<WPARAM>(&length), 0));
+    const auto chars
+        = static_cast<LONG>(::SendMessageA(hwnd_, EM_GETTEXTLENGTHEX, reinterpret_cast<WPARAM>(&length), 0));
     if (chars <= 0)
         return;
     char last[2] = {};

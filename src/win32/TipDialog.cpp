@@ -45,8 +45,8 @@ private:
         ::SendDlgItemMessageA(
             Dialog(), IdPicture, STM_SETICON, reinterpret_cast<WPARAM>(::LoadIconA(nullptr, IDI_INFORMATION)), 0);
         HWND heading = AddControl("STATIC", "Did you know...", SS_LEFT, IdHeading, 92, 16, 320, 28);
-        headingFont_.Reset(::CreateFontA(-Scaled(21), 0, 0, 0, FW_BOLD, FALSE, FALSE, FALSE, ANSI_CHARSET, OUT_DEFAULT_PRECIS,
-            CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH, "Times New Roman"));
+        headingFont_.Reset(::CreateFontA(-Scaled(21), 0, 0, 0, FW_BOLD, FALSE, FALSE, FALSE, ANSI_CHARSET,
+            OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH, "Times New Roman"));
         ::SendMessageA(heading, WM_SETFONT, reinterpret_cast<WPARAM>(headingFont_.Get()), FALSE);
         AddControl("STATIC", "", SS_LEFT | SS_NOPREFIX, IdTipText, 92, 56, 329, 121);
         AddControl("BUTTON", "&Show tips at startup", BS_AUTOCHECKBOX | WS_TABSTOP, IdShowNextTime, 8, 194, 220, 20);

@@ -95,8 +95,8 @@ public:
             state[VK_MENU] = state[VK_RMENU] = down; // with Ctrl: AltGr
         constexpr UINT KeepKeyboardState = 0x4;
         WCHAR out[8] = {};
-        const int n = ToUnicodeEx(static_cast<UINT>(virtualKey), static_cast<UINT>(scanCode), state, out, 8,
-            KeepKeyboardState, layout);
+        const int n = ToUnicodeEx(
+            static_cast<UINT>(virtualKey), static_cast<UINT>(scanCode), state, out, 8, KeepKeyboardState, layout);
         if (n < 0)
             return {TKeyTranslation::Kind::DeadKey};
         if (n == 0)

@@ -79,7 +79,11 @@ inline FakeLayout GermanLayout()
     FakeLayout l = WithLetters(FakeLayout(), "QYZ");
     l.Key('Q', 'q', 'Q', '@').Key('Y', 'z', 'Z').Key('Z', 'y', 'Y');
     l.Key('1', '1', '!').Key('2', '2', '"').Key('3', '3', '\0').Key('4', '4', '$').Key('5', '5', '%');
-    l.Key('6', '6', '&').Key('7', '7', '/', '{').Key('8', '8', '(', '[').Key('9', '9', ')', ']').Key('0', '0', '=', '}');
+    l.Key('6', '6', '&')
+        .Key('7', '7', '/', '{')
+        .Key('8', '8', '(', '[')
+        .Key('9', '9', ')', ']')
+        .Key('0', '0', '=', '}');
     l.Key(0xBC, ',', ';').Key(0xBE, '.', ':').Key(0xBD, '-', '_').Key(0xBB, '+', '*', '~').Key(0xBF, '#', '\'');
     l.DeadKey(0xDC, Level::Plain).DeadKey(0xDD, Level::Plain).DeadKey(0xDD, Level::Shift);
     return l;
@@ -91,8 +95,16 @@ inline FakeLayout FrenchLayout()
 {
     FakeLayout l = WithLetters(FakeLayout(), "AQZWM");
     l.Key('A', 'q', 'Q').Key('Q', 'a', 'A').Key('Z', 'w', 'W').Key('W', 'z', 'Z').Key(0xBA, 'm', 'M');
-    l.Key('1', '&', '1').Key('2', '\0', '2', '~').Key('3', '"', '3', '#').Key('4', '\'', '4', '{').Key('5', '(', '5', '[');
-    l.Key('6', '-', '6', '|').Key('7', '\0', '7', '`').Key('8', '_', '8', '\\').Key('9', '\0', '9', '^').Key('0', '\0', '0', '@');
+    l.Key('1', '&', '1')
+        .Key('2', '\0', '2', '~')
+        .Key('3', '"', '3', '#')
+        .Key('4', '\'', '4', '{')
+        .Key('5', '(', '5', '[');
+    l.Key('6', '-', '6', '|')
+        .Key('7', '\0', '7', '`')
+        .Key('8', '_', '8', '\\')
+        .Key('9', '\0', '9', '^')
+        .Key('0', '\0', '0', '@');
     l.Key(0xDB, ')', '\0', ']').Key(0xBB, '=', '+', '}').Key('M', ',', '?').Key(0xBC, ';', '.').Key(0xBE, ':', '/');
     l.DeadKey(0xDD, Level::Plain);
     return l;

@@ -15,7 +15,10 @@ bool FakeReplyEditor::CopyAllToClipboard()
     return true;
 }
 
-TClipboardFormats FakeReplyEditor::ClipboardFormats() const { return {{FakeRtfFormat, rtf_}, {FakeTextFormat, PlainText()}}; }
+TClipboardFormats FakeReplyEditor::ClipboardFormats() const
+{
+    return {{FakeRtfFormat, rtf_}, {FakeTextFormat, PlainText()}};
+}
 
 // The fake has no caret: text goes before the document's closing brace, or at
 // the end when there is none, which is where a caret left after loading sits.

@@ -33,11 +33,11 @@ void ButtonColumns::Create(const ChildFactory& children)
 void ButtonColumns::ApplyDpi(HINSTANCE instance, int dpi)
 {
     const int glyphSize = IconSizeAt(kButtonGlyphSize, dpi);
-    UniqueImageList images(ImageList_Create(
-        glyphSize, glyphSize, ILC_COLOR32 | ILC_MASK, static_cast<int>(std::size(kGlyphIcons)), 0));
+    UniqueImageList images(
+        ImageList_Create(glyphSize, glyphSize, ILC_COLOR32 | ILC_MASK, static_cast<int>(std::size(kGlyphIcons)), 0));
     for (int icon : kGlyphIcons) {
-        UniqueIcon glyph(static_cast<HICON>(
-            LoadImageA(instance, MAKEINTRESOURCEA(icon), IMAGE_ICON, glyphSize, glyphSize, 0)));
+        UniqueIcon glyph(
+            static_cast<HICON>(LoadImageA(instance, MAKEINTRESOURCEA(icon), IMAGE_ICON, glyphSize, glyphSize, 0)));
         ImageList_AddIcon(images.Get(), glyph.Get());
     }
     const int buttonSize = ScaleToDpi(kNavButtonSize, dpi);

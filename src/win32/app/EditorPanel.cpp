@@ -255,8 +255,8 @@ void EditorPanel::PlaceFontBoxes()
     const int nameWidth = m(kFontNameWidth), sizeWidth = m(kFontSizeWidth);
     MoveChild(fontName_, shown ? LayoutRect{name.left, top, nameWidth, m(kDropDownHeight)} : LayoutRect{});
     MoveChild(fontSize_, shown ? LayoutRect{size.left, top, sizeWidth, boxHeight} : LayoutRect{});
-    MoveChild(fontSizeArrows_,
-        shown ? LayoutRect{size.left + sizeWidth, top, m(kArrowsWidth), boxHeight} : LayoutRect{});
+    MoveChild(
+        fontSizeArrows_, shown ? LayoutRect{size.left + sizeWidth, top, m(kArrowsWidth), boxHeight} : LayoutRect{});
 }
 
 void EditorPanel::Refresh()

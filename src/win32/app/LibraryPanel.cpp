@@ -56,8 +56,7 @@ void LibraryPanel::ApplyDpi(HINSTANCE instance, int dpi)
     // In TreeImage order: folder closed and open, reply and reply selected.
     for (int icon : {IDI_FOLDER, IDI_FOLDER_OPEN, IDI_REPLY, IDI_REPLY_SELECTED, IDI_TEAM_LIBRARY, IDI_TEAM_OFFLINE,
              IDI_REPLY_CONFLICT}) {
-        UniqueIcon picture(
-            static_cast<HICON>(LoadImageA(instance, MAKEINTRESOURCEA(icon), IMAGE_ICON, size, size, 0)));
+        UniqueIcon picture(static_cast<HICON>(LoadImageA(instance, MAKEINTRESOURCEA(icon), IMAGE_ICON, size, size, 0)));
         ImageList_AddIcon(images.Get(), picture.Get());
     }
     TreeView_SetImageList(navigation_, images.Get(), TVSIL_NORMAL);

@@ -424,7 +424,8 @@ TEST_F(Editing, MacroBoxTakesOnlyTheRecognisersCharacters)
     EXPECT_TRUE(editing.ReplyChanged());
 
     // A paste arrives as a change of the whole text.
-    macro.SetText("my macro\t(\xE9" "a,b)\r\n");
+    macro.SetText("my macro\t(\xE9"
+                  "a,b)\r\n");
     EXPECT_EQ(macro.Text(), "mymacro(a,b)");
     editing.CommitEdits();
     EXPECT_EQ(dir.Read("2.rep"), "mymacro(a,b)\r\n\r\n{\\rtf1 thanks}\r\n");
@@ -758,10 +759,7 @@ struct TeamLibraryLive : TeamLibrary {
         WriteTeam("1/1.rep", "offer\r\n0T\r\n{\\rtf1 offer}\r\n");
         team.Load(settings, 0);
     }
-    void MoveTeamFolder(const std::string& from, const std::string& to)
-    {
-        ASSERT_TRUE(fs.Rename(At(from), At(to)));
-    }
+    void MoveTeamFolder(const std::string& from, const std::string& to) { ASSERT_TRUE(fs.Rename(At(from), At(to))); }
 };
 
 TEST_F(TeamLibraryLive, OwnChangesAreNotSeenAsOthersAndOthersChangesAreReloaded)

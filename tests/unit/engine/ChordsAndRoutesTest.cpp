@@ -178,7 +178,8 @@ TEST_F(ChordTest, ProgramsRunAsAdministratorAreToldOfOnceAndKeepTheReplyOnTheCli
     EXPECT_EQ(rig.desktop.PressesOf(VkV), 0);
     EXPECT_EQ(rig.clipboard.text, "Thank you on Monday!\r\n");
     ASSERT_EQ(rig.boxes.shown.size(), 1u);
-    EXPECT_EQ(rig.boxes.shown[0].text, "Corvane cannot type into a program that runs as administrator: \"regedit.exe\".");
+    EXPECT_EQ(
+        rig.boxes.shown[0].text, "Corvane cannot type into a program that runs as administrator: \"regedit.exe\".");
     // Another such program is told of too; an ordinary one gets the paste.
     rig.desktop.elevated[rig.desktop.OpenWindow(0x3003)] = "mmc.exe";
     (void)rig.engine.TakesChordKey('K', true, {true, true, false});

@@ -74,7 +74,9 @@ TEST(ReplaceInReplyTest, UnicodeFallbackIsNotText)
 TEST(ReplaceInReplyTest, PlainTextRepliesAreReplacedAsPlainText)
 {
     // Shown as they stand: a backslash is no control word, values carry no escapes.
-    EXPECT_EQ(ReplaceNamesInRtf("Dear Name,\r\nsaved in C:\\Name\\{Date}", "name,date", "Jo{e \xe9\x01" "today"),
+    EXPECT_EQ(ReplaceNamesInRtf("Dear Name,\r\nsaved in C:\\Name\\{Date}", "name,date",
+                  "Jo{e \xe9\x01"
+                  "today"),
         "Dear Jo{e \xe9,\r\nsaved in C:\\Jo{e \xe9\\{today}");
 }
 

@@ -152,13 +152,14 @@ TEST(HtSysHookComp, KeyFilterIsAnsweredBeforeTheKeyActionRuns)
         host.events.push_back("filter " + std::to_string(k.VirtualKeyCode));
         return k.VirtualKeyCode == 0x56 && k.controlHeld && k.keyIsBeingPressed;
     };
-    key.OnKeyAction = [&](THtSysHook&, std::int32_t vk, std::uint16_t, std::uint8_t, bool, bool, bool, bool,
-                          bool& filter) { host.events.push_back("action " + std::to_string(vk) + (filter ? " taken" : "")); };
+    key.OnKeyAction
+        = [&](THtSysHook&, std::int32_t vk, std::uint16_t, std::uint8_t, bool, bool, bool, bool, bool& filter) {
+              host.events.push_back("action " + std::to_string(vk) + (filter ? " taken" : ""));
+          };
     EXPECT_EQ(key.HandleMessage(0x400, 0x10056, 0x002F0001), 1); // Ctrl held
     EXPECT_EQ(key.HandleMessage(0x400, 0x51, 0x00100001), 0);
     EXPECT_EQ(host.events,
-        (std::vector<std::string>{
-            "filter 86", "reply 1", "action 86 taken", "filter 81", "reply 0", "action 81"}));
+        (std::vector<std::string>{"filter 86", "reply 1", "action 86 taken", "filter 81", "reply 0", "action 81"}));
 }
 
 TEST(HtSysHookComp, UnfilteredHandlerSeesEveryNotificationAndCanSuppressTheTypedEvent)

@@ -19,7 +19,8 @@ struct Tidy : LibraryFixture {
 
 TEST_F(Tidy, RemovesTemporariesAndDropsMissingEntriesWithOneNotice)
 {
-    dir.Write("index.sub", "REPLY_1?Kept\r\nREPLY_2?Gone\r\nFOLDER_1?Box\r\nFOLDER_2?Vanished\r\nhello\r\nREPLY_..?x\r\n");
+    dir.Write(
+        "index.sub", "REPLY_1?Kept\r\nREPLY_2?Gone\r\nFOLDER_1?Box\r\nFOLDER_2?Vanished\r\nhello\r\nREPLY_..?x\r\n");
     dir.Write("1.rep", "k\r\n0K\r\nkept\r\n");
     dir.Write("7.rep", "\r\n\r\nunlisted\r\n");
     dir.Write("notes.txt", "mine");

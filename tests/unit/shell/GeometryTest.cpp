@@ -256,8 +256,8 @@ TEST(Modes, GeometryTakenAtOneDpiReopensAtTheSameSizeOnAnother)
     w.dpi = 144;
     TModeState state;
     LoadModeGeometry(state, w, reg);
-    EXPECT_EQ((TMainFormGeometry{w.minHeight, w.minWidth, w.width, w.height, w.ClientHeight() - w.lower - 5,
-                  w.chooseBy, w.macros}),
+    EXPECT_EQ((TMainFormGeometry{
+                  w.minHeight, w.minWidth, w.width, w.height, w.ClientHeight() - w.lower - 5, w.chooseBy, w.macros}),
         (TMainFormGeometry{750, 1200, 1500, 1050, 600, 450, 150}));
 
     // Stored at 144 with its DPI, it comes back unchanged there and two

@@ -155,8 +155,8 @@ TEST_P(ScaledLayout, EveryPartIsItsBaseSizeTimesTheScale)
 {
     const int dpi = GetParam();
     const MainLayout base = ComputeMainLayout(kClientW, kClientH, PanelSizes{}, false);
-    const MainLayout l = ComputeMainLayout(
-        ScaleToDpi(kClientW, dpi), ScaleToDpi(kClientH, dpi), DefaultPanelSizes(dpi), false, dpi);
+    const MainLayout l
+        = ComputeMainLayout(ScaleToDpi(kClientW, dpi), ScaleToDpi(kClientH, dpi), DefaultPanelSizes(dpi), false, dpi);
     const std::pair<const char*, LayoutRect MainLayout::*> parts[] = {{"navButtons", &MainLayout::navButtons},
         {"navButtonBar", &MainLayout::navButtonBar}, {"tree", &MainLayout::tree},
         {"splitterVert1", &MainLayout::splitterVert1}, {"macrosCaption", &MainLayout::macrosCaption},
@@ -166,11 +166,11 @@ TEST_P(ScaledLayout, EveryPartIsItsBaseSizeTimesTheScale)
         {"toolbar", &MainLayout::toolbar}, {"editor", &MainLayout::editor}};
     for (const auto& [name, part] : parts)
         ExpectScaled(l.*part, base.*part, dpi, name);
-    const std::pair<const char*, LayoutRect ReplyParamsLayout::*> params[] = {
-        {"labelName", &ReplyParamsLayout::labelName}, {"editName", &ReplyParamsLayout::editName},
-        {"labelMacro", &ReplyParamsLayout::labelMacro}, {"checkHotKey", &ReplyParamsLayout::checkHotKey},
-        {"labelCtrlAlt", &ReplyParamsLayout::labelCtrlAlt}, {"checkShift", &ReplyParamsLayout::checkShift},
-        {"comboKey", &ReplyParamsLayout::comboKey}};
+    const std::pair<const char*, LayoutRect ReplyParamsLayout::*> params[]
+        = {{"labelName", &ReplyParamsLayout::labelName}, {"editName", &ReplyParamsLayout::editName},
+            {"labelMacro", &ReplyParamsLayout::labelMacro}, {"checkHotKey", &ReplyParamsLayout::checkHotKey},
+            {"labelCtrlAlt", &ReplyParamsLayout::labelCtrlAlt}, {"checkShift", &ReplyParamsLayout::checkShift},
+            {"comboKey", &ReplyParamsLayout::comboKey}};
     for (const auto& [name, part] : params)
         ExpectScaled(l.params.*part, base.params.*part, dpi, name);
     // Rounding opens no gap and no overlap between neighbours.

@@ -64,8 +64,7 @@ LRESULT CALLBACK TargetProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
     switch (msg) {
     case WM_CREATE:
         g_edit = CreateWindowExA(0, "EDIT", "", WS_CHILD | WS_VISIBLE | WS_BORDER | ES_AUTOHSCROLL | g_editStyle, 10,
-            10, 360, 30,
-            hwnd, reinterpret_cast<HMENU>(1), GetModuleHandleA(nullptr), nullptr);
+            10, 360, 30, hwnd, reinterpret_cast<HMENU>(1), GetModuleHandleA(nullptr), nullptr);
         AddClipboardFormatListener(hwnd);
         return 0;
     case WM_CLIPBOARDUPDATE:

@@ -320,8 +320,8 @@ int PrintEditText(const char* windowTitle)
         return 1;
     // GetWindowText does not ask another process's control for its text.
     std::wstring text(static_cast<size_t>(SendMessageW(edit, WM_GETTEXTLENGTH, 0, 0)) + 1, L'\0');
-    text.resize(static_cast<size_t>(
-        SendMessageW(edit, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()))));
+    text.resize(
+        static_cast<size_t>(SendMessageW(edit, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()))));
     std::string utf8(text.size() * 3 + 1, '\0');
     utf8.resize(static_cast<size_t>(WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()),
         utf8.data(), static_cast<int>(utf8.size()), nullptr, nullptr)));
@@ -432,8 +432,8 @@ void BecomeDpiAware()
     // DPI_AWARENESS_CONTEXT_PER_MONITOR_AWARE_V2
     if (setContext && setContext(reinterpret_cast<HANDLE>(static_cast<INT_PTR>(-4))))
         return;
-    if (auto setAware = reinterpret_cast<SetAwareFn>(
-            reinterpret_cast<void*>(GetProcAddress(user32, "SetProcessDPIAware"))))
+    if (auto setAware
+        = reinterpret_cast<SetAwareFn>(reinterpret_cast<void*>(GetProcAddress(user32, "SetProcessDPIAware"))))
         setAware();
 }
 
@@ -501,7 +501,8 @@ int PrintTextFit(HWND window, int dpi = 0)
         if (!IsWindowVisible(c) || (std::strcmp(className, "Static") != 0 && std::strcmp(className, "Button") != 0))
             continue;
         const LONG style = static_cast<LONG>(GetWindowLongPtrA(c, GWL_STYLE));
-        if (std::strcmp(className, "Static") == 0 && (style & SS_TYPEMASK) > SS_RIGHT && (style & SS_TYPEMASK) != SS_LEFTNOWORDWRAP)
+        if (std::strcmp(className, "Static") == 0 && (style & SS_TYPEMASK) > SS_RIGHT
+            && (style & SS_TYPEMASK) != SS_LEFTNOWORDWRAP)
             continue; // pictures, frames and lines
         GetWindowTextA(c, text, sizeof(text));
         if (!text[0])
@@ -518,7 +519,7 @@ int PrintTextFit(HWND window, int dpi = 0)
         ReleaseDC(c, dc);
         const int room = TextRoom(c, className, style, dpi);
         const bool wraps = std::strcmp(className, "Static") == 0 ? (style & SS_TYPEMASK) != SS_LEFTNOWORDWRAP
-                                                                  : (style & BS_MULTILINE) != 0;
+                                                                 : (style & BS_MULTILINE) != 0;
         const bool multiline = wraps && std::strchr(text, ' ') != nullptr;
         RECT client{};
         GetClientRect(c, &client);
