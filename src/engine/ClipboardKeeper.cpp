@@ -59,6 +59,29 @@ void TClipboardKeeper::Finish()
     out_.reset();
 }
 
+std::optional<std::u16string> TClipboardKeeper::SavedText() const
+{
+    if (!out_ || !StillOurs())
+        return std::nullopt;
+    constexpr std::uint32_t UnicodeText = 13; // CF_UNICODETEXT: UTF-16, little-endian
+    constexpr std::uint32_t AnsiText = 1; // CF_TEXT
+    std::u16string text;
+    for (const TClipboardFormat& f : out_->saved)
+        if (f.format == UnicodeText) {
+            for (size_t i = 0; i + 1 < f.bytes.size(); i += 2)
+                text += static_cast<char16_t>(
+                    static_cast<unsigned char>(f.bytes[i]) | static_cast<unsigned char>(f.bytes[i + 1]) << 8);
+            return text.substr(0, text.find(u'\0'));
+        }
+    for (const TClipboardFormat& f : out_->saved)
+        if (f.format == AnsiText) {
+            for (char c : f.bytes)
+                text += static_cast<char16_t>(static_cast<unsigned char>(c));
+            return text.substr(0, text.find(u'\0'));
+        }
+    return text;
+}
+
 bool TClipboardKeeper::TakeNotice()
 {
     const bool pending = noticePending_;

@@ -4,6 +4,7 @@
 // reply and a quiet time has passed, unless something new was copied meanwhile.
 #include <cstdint>
 #include <optional>
+#include <string>
 
 #include "library/Texts.h"
 #include "platform/Clipboard.h"
@@ -34,6 +35,9 @@ public:
     void Finish();
     // Ticks are wanted: a reply is out, or a notice waits.
     [[nodiscard]] bool Waiting() const { return out_.has_value() || noticePending_; }
+    // While a reply of ours is out: the plain text of what the user had
+    // copied before it (nothing when that held no text); otherwise nothing.
+    [[nodiscard]] std::optional<std::u16string> SavedText() const;
     // True once, the first time the clipboard was too much to keep.
     [[nodiscard]] bool TakeNotice();
 

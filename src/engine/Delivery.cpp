@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <string_view>
+#include <utility>
 
 #include "engine/PredefinedInsertions.h"
 #include "engine/Recogniser.h"
@@ -83,11 +84,71 @@ bool TEngine::TakesChordKey(int virtualKey, bool keyIsBeingPressed, const TModif
     return true;
 }
 
-void TEngine::KeyAction(int virtualKey, bool keyIsBeingPressed, int scanCode)
+bool TEngine::TakesKey(int virtualKey, bool keyIsBeingPressed, const TModifiers& modifiers, bool synthesised)
+{
+    taken_ = TTaken::None;
+    if (synthesised || !appInactive_ || !keyIsBeingPressed)
+        return false;
+    const bool plain = !modifiers.control && !modifiers.alt;
+    if (virtualKey == VkBack && plain) {
+        // Held down, its repeats would go on into what was put back.
+        if (holdingBackspace_)
+            taken_ = TTaken::HeldBackspace;
+        else if (undo_ && UndoStillApplies())
+            taken_ = TTaken::Undo;
+    } else if ((virtualKey == VkTab || virtualKey == VkReturn) && plain && EndsMacro(virtualKey, modifiers)) {
+        taken_ = TTaken::EndKey;
+    } else if (TakesChordKey(virtualKey, keyIsBeingPressed, modifiers)) {
+        taken_ = TTaken::Chord;
+    }
+    return taken_ != TTaken::None;
+}
+
+bool TEngine::EndsMacro(int, const TModifiers&) const
+{
+    if (typedBuffer_.empty() || StaysOut())
+        return false;
+    std::string names;
+    std::string values;
+    // The setting is read only for a key that would end a macro: the target waits.
+    return p_.library.MatchMacro(typedBuffer_, names, values) >= 0 && p_.window.EndKeysTabEnter();
+}
+
+bool TEngine::UndoStillApplies() const
+{
+    return p_.desktop.ForegroundWindow() == undo_->foreground && p_.desktop.FocusWindow() == undo_->focus;
+}
+
+void TEngine::MouseClick()
+{
+    typedBuffer_.clear();
+    undo_.reset();
+}
+
+void TEngine::KeyAction(int virtualKey, bool keyIsBeingPressed, int scanCode, bool synthesised)
 {
     TrackModifier(virtualKey, keyIsBeingPressed, scanCode);
-    if (!appInactive_)
+    const TTaken taken = std::exchange(taken_, TTaken::None);
+    if (!appInactive_ || synthesised)
         return;
+    if (virtualKey == VkBack && !keyIsBeingPressed)
+        holdingBackspace_ = false;
+    if (taken == TTaken::Undo) {
+        UndoExpansion();
+        return;
+    }
+    if (taken == TTaken::HeldBackspace)
+        return;
+    // Any other key ends the chance to take the expansion back; Shift, Ctrl
+    // and Alt alone do not, nor does letting go of the ending key.
+    if (keyIsBeingPressed && !IsModifierKey(virtualKey)) {
+        undo_.reset();
+        holdingBackspace_ = false;
+    }
+    if (taken == TTaken::EndKey) {
+        ExpandTypedMacro(virtualKey);
+        return;
+    }
     if (StaysOut()) {
         typedBuffer_.clear();
         return;
@@ -107,7 +168,7 @@ void TEngine::KeyAction(int virtualKey, bool keyIsBeingPressed, int scanCode)
         return; // AltGr let go after its character: what was typed stays
     }
     if (FeedKey(typedBuffer_, virtualKey, keyIsBeingPressed, character) == TKeyOutcome::Expand)
-        ExpandTypedMacro();
+        ExpandTypedMacro(VkSpace);
 }
 
 void TEngine::TrackModifier(int virtualKey, bool keyIsBeingPressed, int scanCode)
@@ -137,46 +198,84 @@ bool TEngine::StaysOut() const
     return !excluded.empty() && IsExcludedProgram(p_.desktop.ProgramFileOf(p_.desktop.ForegroundWindow()), excluded);
 }
 
-void TEngine::ExpandTypedMacro()
+void TEngine::ExpandTypedMacro(int endKey)
 {
     std::string names;
     std::string values;
     const int position = p_.library.MatchMacro(typedBuffer_, names, values);
-    const auto typedLength = typedBuffer_.size();
-    typedBuffer_.clear();
+    const std::string typed = std::exchange(typedBuffer_, {});
     if (position < 0)
         return;
+    const TMacroCase macroCase
+        = p_.window.FollowMacroCase() ? CaseOfTypedMacro(typed, p_.library.MacroAt(position)) : TMacroCase::AsStored;
     bool copied = false;
+    bool pasted = false;
     {
         // The editor is given back once the keys are on their way.
         TBorrowedEditor borrowed(p_.editor, p_.window);
-        copied = FillInAndCopy(*p_.library.MacroReplyAt(position), names, values, TUse::Paste);
+        copied = FillInAndCopy(*p_.library.MacroReplyAt(position), names, values, TUse::Paste, macroCase);
         // Without the copy the typed macro stays: pasting would paste what the clipboard held.
         if (copied) {
-            for (size_t i = 0; i < typedLength + 1; ++i) {
-                p_.desktop.SendKey(VkBack, false);
-                p_.desktop.SendKey(VkBack, true);
-            }
-            SimulatePaste();
+            // A Tab or Enter that ended the macro was taken: it is not in the target.
+            const size_t erase = typed.size() + (endKey == VkSpace ? 1 : 0);
+            for (size_t i = 0; i < erase; ++i)
+                SendKeyStroke(VkBack);
+            endKeyToSend_ = endKey == VkSpace ? 0 : endKey;
+            pasted = SimulatePaste();
         }
     }
     if (!copied)
         p_.boxes.Warning(ClipboardBusyText);
+    if (pasted && p_.window.UndoWithBackspace()) {
+        // The Tab or Enter was sent where the caret then stood.
+        const size_t endKeyStops = endKey == VkSpace ? 0 : 1;
+        undo_ = TUndo{typed, endKey, lastStops_.total - lastStops_.afterCursor + endKeyStops, lastStops_.afterCursor,
+            p_.desktop.ForegroundWindow(), p_.desktop.FocusWindow()};
+    }
 }
 
-void TEngine::SimulatePaste()
+void TEngine::UndoExpansion()
 {
+    const TUndo undo = *std::exchange(undo_, std::nullopt);
+    holdingBackspace_ = true;
+    for (size_t i = 0; i < undo.after; ++i)
+        SendKeyStroke(VkDelete);
+    for (size_t i = 0; i < undo.before; ++i)
+        SendKeyStroke(VkBack);
+    // Typed as characters, the macro and its space reach the recogniser as
+    // no macro keys, so they are not expanded again.
+    std::u16string text(undo.typed.begin(), undo.typed.end());
+    if (undo.endKey == VkSpace)
+        text += u' ';
+    (void)p_.desktop.TypeCharacters(text);
+    if (undo.endKey != VkSpace)
+        SendKeyStroke(undo.endKey);
+}
+
+void TEngine::SendKeyStroke(int virtualKey)
+{
+    p_.desktop.SendKey(virtualKey, false);
+    p_.desktop.SendKey(virtualKey, true);
+}
+
+bool TEngine::SimulatePaste()
+{
+    const size_t caretBack = std::exchange(caretBack_, 0);
+    const int endKey = std::exchange(endKeyToSend_, 0);
     // The reply stays on the clipboard, so Ctrl+V by hand still works there.
     if (RefusesInput(p_.desktop.ForegroundWindow())) {
         keeper_.LeaveReply();
-        return;
+        return false;
     }
     if (IsConsole(p_.desktop.ForegroundWindow())) {
         TypeClipboardText();
-        return;
+        if (endKey != 0)
+            SendKeyStroke(endKey);
+        return false;
     }
     // A Shift still held (a macro typed in capitals) would make the paste
-    // Ctrl+Shift+V, a chord of this program's that is kept from the target.
+    // Ctrl+Shift+V, a chord of this program's that is kept from the target,
+    // and the arrows that place the caret select.
     const bool shiftHeld = p_.desktop.KeyDown(VkShift);
     if (shiftHeld)
         p_.desktop.SendKey(VkShift, true);
@@ -184,8 +283,14 @@ void TEngine::SimulatePaste()
     p_.desktop.SendKey(VkV, false);
     p_.desktop.SendKey(VkV, true);
     p_.desktop.SendKey(VkControl, true);
+    // Each stop one arrow: a text box moves over a line break at once.
+    for (size_t i = 0; i < caretBack; ++i)
+        SendKeyStroke(VkLeft);
+    if (endKey != 0)
+        SendKeyStroke(endKey);
     if (shiftHeld)
         p_.desktop.SendKey(VkShift, false);
+    return true;
 }
 
 bool TEngine::RefusesInput(WindowId window)
@@ -258,6 +363,7 @@ void TEngine::PasteStep(TCopy copy, WindowId dialogTarget)
 void TEngine::WindowActivated(WindowId window)
 {
     shellActivationSeen_ = true;
+    undo_.reset();
     NoteActiveWindow(window);
 }
 
@@ -478,10 +584,18 @@ TEngine::TCopy TEngine::CopyReply(const TRep& reply, const TDialogPlace& dialogP
     return parameters.empty() ? TCopy::Copied : TCopy::CopiedAfterDialog;
 }
 
-bool TEngine::FillInAndCopy(const TRep& reply, const std::string& names, const std::string& values, TUse use)
+bool TEngine::FillInAndCopy(
+    const TRep& reply, const std::string& names, const std::string& values, TUse use, TMacroCase macroCase)
 {
-    const std::string placeholderValues = PredefinedValues(p_.clock.Now());
-    LoadReplaced(p_.editor, JoinTextLines(reply.Lines), {{names, values}, {PredefinedNames(), placeholderValues}});
+    // The case first, so that values and the placeholders' values keep theirs.
+    std::string rtf = FollowMacroCase(JoinTextLines(reply.Lines), macroCase);
+    rtf = ReplaceNamesInRtf(std::move(rtf), names, values);
+    rtf = ReplaceNamesInRtf(std::move(rtf), PredefinedNames(), PredefinedValues(p_.clock.Now()));
+    const TFinishedReply finished = FinishReply(std::move(rtf), [this] { return UserClipboardText(); });
+    p_.editor.LoadRtf(finished.source);
+    p_.editor.SetModified(false);
+    lastStops_ = finished.stops;
+    caretBack_ = use == TUse::Paste ? finished.stops.afterCursor : 0;
     // A copy the user asked for stays; a paste gives the clipboard back.
     const bool copied = use == TUse::Paste && p_.window.KeepClipboard()
         ? keeper_.OfferReply(p_.editor.ClipboardFormats())
@@ -489,6 +603,13 @@ bool TEngine::FillInAndCopy(const TRep& reply, const std::string& names, const s
     if (copied)
         p_.window.ReplyDelivered(reply);
     return copied;
+}
+
+std::u16string TEngine::UserClipboardText() const
+{
+    if (std::optional<std::u16string> kept = keeper_.SavedText())
+        return *kept;
+    return p_.desktop.ClipboardText();
 }
 
 bool TEngine::ClipboardTick()

@@ -2,6 +2,7 @@
 // The expansion engine: typed macros, polled chords and every route by which
 // a reply leaves the program. Events go in; the engine fills the reply in
 // through the editor, puts it on the clipboard and synthesises the paste.
+#include <optional>
 #include <set>
 #include <string>
 
@@ -9,6 +10,7 @@
 #include "engine/DragOut.h"
 #include "engine/MacroInsertions.h"
 #include "engine/Recogniser.h"
+#include "engine/ReplyShaping.h"
 #include "library/Texts.h"
 #include "platform/Desktop.h"
 #include "platform/TreeControl.h"
@@ -73,6 +75,12 @@ public:
     [[nodiscard]] virtual TPicked PickReply(WindowId target) = 0;
     // A reply went onto the clipboard to be delivered.
     virtual void ReplyDelivered(const TRep& reply) = 0;
+    // The typing settings, read afresh: a capital macro gives a capital
+    // reply; Backspace right after an expansion takes it back; Tab and Enter
+    // end a macro as the space does.
+    [[nodiscard]] virtual bool FollowMacroCase() const = 0;
+    [[nodiscard]] virtual bool UndoWithBackspace() const = 0;
+    [[nodiscard]] virtual bool EndKeysTabEnter() const = 0;
 };
 
 struct TEngineParts {
@@ -102,9 +110,17 @@ public:
     // is then taken away from that program and carried out here. `modifiers`
     // as that program's key state had them.
     [[nodiscard]] bool TakesChordKey(int virtualKey, bool keyIsBeingPressed, const TModifiers& modifiers);
-    // `scanCode` tells the right Shift key from the left.
-    void KeyAction(int virtualKey, bool keyIsBeingPressed, int scanCode = 0);
-    void MouseClick() { typedBuffer_.clear(); }
+    // The same question for every key: besides a chord's, the Tab or Enter
+    // that ends a macro (when they are ending keys) and the Backspace that
+    // takes back the expansion just made, with its automatic repeats. Keys
+    // this program synthesised are never taken. The answer is remembered
+    // for the KeyAction of the same key.
+    [[nodiscard]] bool TakesKey(
+        int virtualKey, bool keyIsBeingPressed, const TModifiers& modifiers, bool synthesised = false);
+    // `scanCode` tells the right Shift key from the left. A synthesised key
+    // is this program's own and changes nothing.
+    void KeyAction(int virtualKey, bool keyIsBeingPressed, int scanCode = 0, bool synthesised = false);
+    void MouseClick();
     // A shell activation: from the first one on, the window in front at a
     // tick no longer counts as activated.
     void WindowActivated(WindowId window);
@@ -144,13 +160,37 @@ public:
     [[nodiscard]] bool PendingInsert() const { return pendingInsert_; }
     [[nodiscard]] bool PendingShow() const { return pendingShow_; }
     [[nodiscard]] bool PendingPicker() const { return pendingPicker_; }
+    // An expansion Backspace would take back now.
+    [[nodiscard]] bool CanUndoExpansion() const { return undo_.has_value(); }
 
 private:
+    // What a key that was taken from the target is taken for.
+    enum class TTaken { None, Chord, EndKey, Undo, HeldBackspace };
+    // A typed expansion as the target holds it: the caret stands `before`
+    // stops after its start and `after` stops before its end.
+    struct TUndo {
+        std::string typed;
+        int endKey = VkSpace;
+        std::size_t before = 0;
+        std::size_t after = 0;
+        WindowId foreground = 0;
+        WindowId focus = 0;
+    };
+
     enum class TCopy { Copied, CopiedAfterDialog, Cancelled, Failed };
     // Whether the route pastes the reply (and may give the clipboard back) or only copies it.
     enum class TUse { Paste, CopyOnly };
 
-    void ExpandTypedMacro();
+    // `endKey`: the space, or the Tab or Enter taken from the target.
+    void ExpandTypedMacro(int endKey);
+    [[nodiscard]] bool EndsMacro(int virtualKey, const TModifiers& modifiers) const;
+    // The expansion as it was typed: in the same window, with the same focus.
+    [[nodiscard]] bool UndoStillApplies() const;
+    // The reply erased and what the user typed put back, not to be expanded again.
+    void UndoExpansion();
+    // The text the user had copied: the one kept while a reply of ours is out.
+    [[nodiscard]] std::u16string UserClipboardText() const;
+    void SendKeyStroke(int virtualKey);
     // Paused, or the program in front is one the user keeps the engine out of.
     [[nodiscard]] bool StaysOut() const;
     // The picker over the program in front; the chosen reply pasted into it.
@@ -173,7 +213,8 @@ private:
     // The reply loaded into the borrowed editor, names and values and then
     // the placeholders filled in, and copied; false when the clipboard could
     // not be taken.
-    bool FillInAndCopy(const TRep& reply, const std::string& names, const std::string& values, TUse use);
+    bool FillInAndCopy(const TRep& reply, const std::string& names, const std::string& values, TUse use,
+        TMacroCase macroCase = TMacroCase::AsStored);
     // The parameter list the dialog asks for, or empty when none is needed.
     std::string DialogParameters(const TRep& reply) const;
     // The reply selected in the tree; nullptr for a folder or no selection.
@@ -182,8 +223,9 @@ private:
     // The paste of the hot key, insert and drop routes: into the focus a
     // moment after the copy, or into `dialogTarget` after the dialog.
     void PasteStep(TCopy copy, WindowId dialogTarget);
-    // The clipboard's reply into the focus: pasted, or typed into a console.
-    void SimulatePaste();
+    // The clipboard's reply into the focus: pasted (true), or typed into a
+    // console; then the caret put where the reply wants it and the ending key sent.
+    bool SimulatePaste();
     [[nodiscard]] bool IsConsole(WindowId window) const;
     // True, after telling the user once per program, when the system would
     // drop the keys meant for `window`.
@@ -211,6 +253,12 @@ private:
     std::set<std::string> elevatedProgramsTold_;
     TDragOut drag_;
     TClipboardKeeper keeper_;
+    TTaken taken_ = TTaken::None; // the answer for the key being handled
+    std::optional<TUndo> undo_;
+    bool holdingBackspace_ = false; // the Backspace that took an expansion back is still down
+    TCaretStops lastStops_; // of the reply copied last
+    std::size_t caretBack_ = 0; // for the next paste
+    int endKeyToSend_ = 0; // after the next paste; 0 for none
 };
 
 } // namespace corvane

@@ -9,6 +9,10 @@ namespace corvane {
 class TEngine;
 class THtProgramHooks;
 
+// The keys this program synthesises: keys sent without a scan code, and
+// characters sent as characters (VK_PACKET). Keyboards always give a scan code.
+bool IsSynthesisedKey(int virtualKey, int scanCode);
+
 // `terminating` tells, when a window is destroyed, whether the program
 // itself is ending.
 void ConnectEngine(THtProgramHooks& hooks, TEngine& engine, std::function<bool()> terminating);

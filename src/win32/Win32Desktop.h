@@ -34,6 +34,13 @@ class Win32Desktop final : public IDesktop {
 public:
     bool KeyDown(int virtualKey) const override { return (GetAsyncKeyState(virtualKey) & 0x8000) != 0; }
     WindowId ForegroundWindow() const override { return ToWindowId(GetForegroundWindow()); }
+    WindowId FocusWindow() const override
+    {
+        GUITHREADINFO info{};
+        info.cbSize = sizeof info;
+        const DWORD thread = GetWindowThreadProcessId(GetForegroundWindow(), nullptr);
+        return thread != 0 && GetGUIThreadInfo(thread, &info) ? ToWindowId(info.hwndFocus) : 0;
+    }
     bool IsWindow(WindowId window) const override { return window != 0 && ::IsWindow(ToHwnd(window)); }
     std::string ProgramFileOf(WindowId window) const override
     {
@@ -60,7 +67,10 @@ public:
     }
     void SendKey(int virtualKey, bool release) override
     {
-        keybd_event(static_cast<BYTE>(virtualKey), 0, release ? KEYEVENTF_KEYUP : 0, 0);
+        // The arrows and Delete of the editing block, not of the numeric keypad.
+        const bool extended = virtualKey == VK_LEFT || virtualKey == VK_RIGHT || virtualKey == VK_DELETE;
+        keybd_event(static_cast<BYTE>(virtualKey), 0,
+            (release ? KEYEVENTF_KEYUP : 0) | (extended ? KEYEVENTF_EXTENDEDKEY : 0), 0);
     }
     std::string ElevatedProgramOf(WindowId window) const override
     {

@@ -79,6 +79,9 @@ public:
         recent.Record(ReplyKeyOf(reply, w_.library_.Library()->Root()));
         (void)WriteProgramString(registry_, kRecentReplies, recent.Stored());
     }
+    bool FollowMacroCase() const override { return ReadFollowMacroCase(registry_); }
+    bool UndoWithBackspace() const override { return ReadUndoWithBackspace(registry_); }
+    bool EndKeysTabEnter() const override { return ReadEndKeysTabEnter(registry_); }
 
 private:
     EngineWiring& w_;

@@ -75,6 +75,9 @@ public:
         return {pickerChoice, pickerLeftFor != 0};
     }
     void ReplyDelivered(const TRep& reply) override { delivered.push_back(&reply); }
+    bool FollowMacroCase() const override { return followMacroCase; }
+    bool UndoWithBackspace() const override { return undoWithBackspace; }
+    bool EndKeysTabEnter() const override { return endKeysTabEnter; }
 
     TRep* AddReply(
         const std::string& name, const std::string& rtf, const std::string& macro = {}, const std::string& hotKey = {})
@@ -107,7 +110,7 @@ public:
             if (shift)
                 Key(VkShift, true);
             if (desktop.IsWindow(desktop.foreground))
-                desktop.TextOf(desktop.foreground) += c;
+                desktop.TypeAtCaret(std::string(1, c));
             Key(vk, true);
             Key(vk, false);
             if (shift)
@@ -159,13 +162,14 @@ public:
     {
         hooks.ShellHook.HandleMessage(htNotifyBase + code, static_cast<std::uint32_t>(window), 0);
     }
-    // The notifications of the keys the engine synthesised reach it later.
+    // The notifications of the keys the engine synthesised reach it later,
+    // without a scan code, as the system reports keys sent by virtual key.
     void HandleEchoes()
     {
         auto echoed = std::move(desktop.echoed);
         desktop.echoed.clear();
         for (const auto& [vk, pressed] : echoed)
-            Key(vk, pressed);
+            Key(vk, pressed, 0);
     }
     std::string MailText() { return desktop.TextOf(MailWindow); }
 
@@ -183,6 +187,9 @@ public:
     THtProgramHooks hooks{hookHost};
     bool terminating = false;
 
+    bool followMacroCase = true;
+    bool undoWithBackspace = true;
+    bool endKeysTabEnter = false;
     bool dialogEnabled = true;
     bool keepClipboard = true;
     std::string consoleClasses;

@@ -46,7 +46,7 @@ TEST_F(TypedMacroTest, MacroAndSpaceAreReplacedByTheReply)
 TEST_F(TypedMacroTest, ShiftAndCapsLockSpellingsMatch)
 {
     rig.Type("SIG ");
-    EXPECT_EQ(rig.MailText(), "Best regards, Ann\r\n");
+    EXPECT_EQ(rig.MailText(), "BEST REGARDS, ANN\r\n"); // the reply follows the macro's capitals
     rig.HandleEchoes();
     // Caps Lock itself clears; the letters then arrive unshifted.
     rig.Press(VkCapital);

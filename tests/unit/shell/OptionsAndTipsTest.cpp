@@ -69,6 +69,26 @@ TEST(OptionsDialog, LoadShowsTheSettings)
     EXPECT_TRUE(view.warnings.empty());
 }
 
+TEST(OptionsDialog, TypingOptionsHaveTheirDefaultsUntilWritten)
+{
+    // Never written: Backspace undoes and the case is followed; Tab and Enter do not end macros.
+    FakeRegistry reg = Defaults();
+    FakeOptionsView view;
+    TOptionsDialogModel model(reg, view, kPath);
+    model.Load();
+    EXPECT_TRUE(view.IsChecked(OptionBox::UndoWithBackspace));
+    EXPECT_TRUE(view.IsChecked(OptionBox::FollowMacroCase));
+    EXPECT_FALSE(view.IsChecked(OptionBox::EndKeysTabEnter));
+    view.boxes[OptionBox::UndoWithBackspace] = false;
+    view.boxes[OptionBox::EndKeysTabEnter] = true;
+    model.Ok();
+    EXPECT_EQ(reg.Get(kProgramKey, kUndoWithBackspace), Dword(0));
+    EXPECT_EQ(reg.Get(kProgramKey, kFollowMacroCase), Dword(1));
+    EXPECT_EQ(reg.Get(kProgramKey, kEndKeysTabEnter), Dword(1));
+    EXPECT_FALSE(ReadUndoWithBackspace(reg));
+    EXPECT_TRUE(ReadEndKeysTabEnter(reg));
+}
+
 TEST(OptionsDialog, OkWritesEverythingWithTheQuotedAutorunPath)
 {
     FakeRegistry reg = Defaults();
