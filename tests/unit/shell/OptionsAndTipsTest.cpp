@@ -256,10 +256,10 @@ public:
     }
 };
 
-TEST(TipDialog, TenTipsInOrder)
+TEST(TipDialog, TheTenTipsInOrderThenTheTypingTips)
 {
     const auto& tips = TipsOfTheDay();
-    ASSERT_EQ(tips.size(), 10u);
+    ASSERT_EQ(tips.size(), 15u);
     EXPECT_EQ(tips[1], "You can Drag text from any other window and Drop directly in the reply editor.");
     EXPECT_EQ(tips[9].substr(0, 35), "Assign parametric macro to a reply ");
 }
