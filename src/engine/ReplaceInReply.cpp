@@ -251,6 +251,21 @@ std::string ReplaceNamesInRtf(std::string rtf, std::string_view names, std::stri
     return rtf;
 }
 
+std::string WithoutFinalParagraphMark(std::string rtf)
+{
+    if (!IsRtf(rtf))
+        return rtf;
+    const std::vector<TextChar> text = DocumentText(rtf, true);
+    if (text.empty() || text.back().value != '\n')
+        return rtf;
+    const TextChar& last = text.back();
+    const std::string_view word = std::string_view(rtf).substr(last.begin, last.end - last.begin);
+    // "\par" or "\par " only; "\line" stays, it is text of its own.
+    if (word == "\\par" || word == "\\par ")
+        rtf.erase(last.begin, last.end - last.begin);
+    return rtf;
+}
+
 std::string PlainTextOfRtf(std::string_view rtf)
 {
     std::string plain;

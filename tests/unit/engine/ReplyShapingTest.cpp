@@ -1,6 +1,7 @@
 // The macro's case carried into a reply's RTF text, the clipboard's text put
 // in, and the caret's place counted as a text box moves over the result.
 #include "EngineTestRig.h"
+#include "engine/ReplaceInReply.h"
 #include "engine/ReplyShaping.h"
 
 #include <gtest/gtest.h>
@@ -108,6 +109,21 @@ TEST(ReplyShapingTest, TheClipboardsTextComesInAsPlainTextInTheFormattingThere)
     // The clipboard is read only for a reply that asks for it.
     (void)FinishReply(RichEditRtf("no placeholder"), clipboard);
     EXPECT_EQ(asked, 1);
+}
+
+TEST(ReplyShapingTest, TheRichTextPastedEndsWhereItsTextDoes)
+{
+    // The paragraph mark the editor writes after the last paragraph would be
+    // one more line break in a rich-text program than in a plain-text one.
+    const auto withoutLastMark = [](const std::string& body) {
+        std::string rtf = RichEditRtf(body);
+        return rtf.erase(rtf.rfind("\\par"), 4);
+    };
+    EXPECT_EQ(WithoutFinalParagraphMark(RichEditRtf("\\b a\\par b\\b0")), withoutLastMark("\\b a\\par b\\b0"));
+    // The last paragraph's own line break stays; so does a mark with text after it.
+    EXPECT_EQ(WithoutFinalParagraphMark(RichEditRtf("a\\line ")), withoutLastMark("a\\line "));
+    const std::string textAfter = "{\\rtf1\\ansi a\\par b}";
+    EXPECT_EQ(WithoutFinalParagraphMark(textAfter), textAfter);
 }
 
 } // namespace

@@ -280,7 +280,7 @@ TEST(TipDialog, ShownSeedsAndPicksRandomTipsThatMayRepeat)
     EXPECT_EQ(view.text, TipsOfTheDay()[3]);
     model.Next();
     EXPECT_EQ(view.text, TipsOfTheDay()[9]);
-    EXPECT_EQ(random.counts, (std::vector<int>{10, 10, 10}));
+    EXPECT_EQ(random.counts, (std::vector<int>{15, 15, 15}));
 }
 
 TEST(TipDialog, EmptyAndSingleLists)

@@ -93,7 +93,10 @@ Best regards, Ann	" 23 "Tab as the ending key"
 wine "C:\\Program Files\\Windows NT\\Accessories\\wordpad.exe" >"$SCENARIO_DIR/wordpad.out" 2>&1 &
 WORDPAD="Document - Wine Wordpad"
 wait_for_window "$WORDPAD" 40 || fail "WordPad did not start: $(xdotool search --onlyvisible --name . getwindowname %@ 2>/dev/null | tr '\n' '|')"
-xdotool mousemove --window "$(visible_windows "$WORDPAD" | head -1)" 300 200 click 1
+sleep 1
+window=$(visible_windows "$WORDPAD" | head -1)
+xdotool windowfocus "$window"
+xdotool mousemove --window "$window" 300 180 click 1
 sleep 1
 xdotool type --delay 60 "Bp "
 expect "$WORDPAD" "First line
