@@ -8,6 +8,7 @@
 // (MemoryFileSystem::heldOpen). A share that vanishes is `reachable = false`.
 #include "fakes/MemoryFileSystem.h"
 
+#include <atomic>
 #include <map>
 #include <string>
 
@@ -17,7 +18,7 @@ class ShareClient : public IFileSystem {
 public:
     ShareClient(MemoryFileSystem& server, const long long& clock) : server_(server), clock_(clock) { }
 
-    bool reachable = true;
+    std::atomic<bool> reachable = true; // set by a test while a sync thread reads it
 
     bool FileExists(const std::string& path) const override;
     bool DirExists(const std::string& path) const override;
