@@ -57,6 +57,8 @@ public:
     // Every file and folder, by its path as written.
     std::vector<std::string> AllPaths() const;
     static std::string Parent(const std::string& path);
+    // The path in lower case, as names are compared.
+    static std::string Key(const std::string& path);
 
     // Faults; an empty predicate never fails. Rename is tested with its
     // source, RemoveDir with failDelete.
@@ -93,7 +95,6 @@ private:
     };
     long long NextWriteTime() const;
 
-    static std::string Key(const std::string& path);
     // The path with a link at its start replaced by the link's target.
     std::string Resolve(const std::string& path) const;
     void Touch(const std::string& path) const;

@@ -2,18 +2,9 @@
 
 namespace corvane::fakes {
 
-std::string ShareClient::Key(const std::string& path)
-{
-    std::string key = path;
-    for (char& c : key)
-        if (c >= 'A' && c <= 'Z')
-            c = static_cast<char>(c - 'A' + 'a');
-    return key;
-}
-
 const ShareClient::Info& ShareClient::InfoOf(const std::string& path) const
 {
-    const auto known = info_.find(Key(path));
+    const auto known = info_.find(MemoryFileSystem::Key(path));
     if (known != info_.end()) {
         const bool found = known->second.file || known->second.dir;
         const long long age = clock_ - known->second.at;
@@ -22,13 +13,13 @@ const ShareClient::Info& ShareClient::InfoOf(const std::string& path) const
     }
     Info fresh{clock_, reachable && server_.FileExists(path), reachable && server_.DirExists(path),
         reachable ? server_.LastWriteTime(path) : std::nullopt};
-    return info_[Key(path)] = fresh;
+    return info_[MemoryFileSystem::Key(path)] = fresh;
 }
 
 void ShareClient::Forget(const std::string& path)
 {
-    info_.erase(Key(path));
-    listings_.erase(Key(MemoryFileSystem::Parent(path)));
+    info_.erase(MemoryFileSystem::Key(path));
+    listings_.erase(MemoryFileSystem::Key(MemoryFileSystem::Parent(path)));
 }
 
 bool ShareClient::FileExists(const std::string& path) const { return reachable && InfoOf(path).file; }
@@ -48,10 +39,10 @@ std::vector<DirEntry> ShareClient::List(const std::string& dir) const
 {
     if (!reachable)
         return {};
-    const auto known = listings_.find(Key(dir));
+    const auto known = listings_.find(MemoryFileSystem::Key(dir));
     if (known != listings_.end() && clock_ - known->second.at >= 0 && clock_ - known->second.at < kListingMilliseconds)
         return known->second.entries;
-    return (listings_[Key(dir)] = {clock_, server_.List(dir)}).entries;
+    return (listings_[MemoryFileSystem::Key(dir)] = {clock_, server_.List(dir)}).entries;
 }
 
 bool ShareClient::WriteFileReplacing(const std::string& path, const std::string& bytes)

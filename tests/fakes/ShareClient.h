@@ -51,7 +51,6 @@ private:
     };
     const Info& InfoOf(const std::string& path) const;
     void Forget(const std::string& path);
-    static std::string Key(const std::string& path);
 
     MemoryFileSystem& server_;
     const long long& clock_;

@@ -4,14 +4,6 @@ namespace corvane::fakes {
 
 namespace {
 
-std::string Lower(std::string text)
-{
-    for (char& c : text)
-        if (c >= 'A' && c <= 'Z')
-            c = static_cast<char>(c - 'A' + 'a');
-    return text;
-}
-
 std::string ConflictName(const std::string& relative, const std::string& computer)
 {
     const size_t slash = relative.find_last_of('\\');
@@ -35,12 +27,12 @@ void SyncStandIn::Join(MemoryFileSystem& fs, const std::string& root, const std:
 void SyncStandIn::Collect()
 {
     for (size_t side = 0; side < sides_.size(); ++side) {
-        const std::string prefix = Lower(sides_[side].root) + "\\";
+        const std::string prefix = MemoryFileSystem::Key(sides_[side].root) + "\\";
         const std::vector<std::string>& changed = sides_[side].fs->changed;
         for (; changesSeen_[side] < changed.size(); ++changesSeen_[side]) {
             const std::string& path = changed[changesSeen_[side]];
-            if (Lower(path).rfind(prefix, 0) == 0 && !sides_[side].fs->DirExists(path))
-                dirty_[side][Lower(path.substr(prefix.size()))] = path.substr(prefix.size());
+            if (MemoryFileSystem::Key(path).rfind(prefix, 0) == 0 && !sides_[side].fs->DirExists(path))
+                dirty_[side][MemoryFileSystem::Key(path.substr(prefix.size()))] = path.substr(prefix.size());
         }
     }
 }
@@ -49,10 +41,10 @@ void SyncStandIn::RescanAll()
 {
     Collect();
     for (size_t side = 0; side < sides_.size(); ++side) {
-        const std::string prefix = Lower(sides_[side].root) + "\\";
+        const std::string prefix = MemoryFileSystem::Key(sides_[side].root) + "\\";
         for (const std::string& path : sides_[side].fs->AllPaths())
-            if (Lower(path).rfind(prefix, 0) == 0 && sides_[side].fs->Peek(path)) {
-                const std::string key = Lower(path.substr(prefix.size()));
+            if (MemoryFileSystem::Key(path).rfind(prefix, 0) == 0 && sides_[side].fs->Peek(path)) {
+                const std::string key = MemoryFileSystem::Key(path.substr(prefix.size()));
                 const auto base = bases_[side].find(key);
                 if (base == bases_[side].end() || base->second.bytes != *sides_[side].fs->Peek(path))
                     dirty_[side][key] = path.substr(prefix.size());
@@ -120,7 +112,7 @@ void SyncStandIn::Upload(size_t side, const std::string& key)
         if (here) {
             const std::string copy = ConflictName(relative, sides_[side].computer);
             sides_[side].fs->PutFile(Full(side, copy), *here);
-            dirty_[side][Lower(copy)] = copy;
+            dirty_[side][MemoryFileSystem::Key(copy)] = copy;
             ++conflictCopies_;
         }
         Download(side, key);

@@ -47,7 +47,7 @@ struct Computer {
         replica = std::make_unique<TTeamReplica>(disk, "C:\\Local\\TeamCopy", name, [this] {
             std::string id;
             for (int i = 0; i < 4; ++i)
-                id += std::to_string(random()) + (i < 3 ? "" : "");
+                id += std::to_string(random());
             return id;
         });
         (void)replica->Open();
