@@ -34,7 +34,7 @@ scaled() {  # units dpi: what the program's rounding gives
 window_picture() {  # file x y w h
   [ -n "${CORVANE_SHOTS:-}" ] && command -v convert >/dev/null 2>&1 || return 0
   screenshot "$SCENARIO_DIR/screen.png"
-  convert "$SCENARIO_DIR/screen.png" -crop "$4x$5+$2+$3" +repage "$CORVANE_SHOTS/$1"
+  convert "$SCENARIO_DIR/screen.png" -crop "$4x$5+$2+$3" +repage "$CORVANE_SHOTS/$1" || true
 }
 
 check_text_fit() {  # what, then the probe's arguments
