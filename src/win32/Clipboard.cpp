@@ -1,7 +1,13 @@
 #include "win32/Clipboard.h"
 
+#include <ole2.h>
+#include <shlobj.h>
+
 #include <cstring>
 #include <optional>
+#include <vector>
+
+#include "engine/ClipboardFormats.h"
 
 namespace corvane::win32 {
 
@@ -12,23 +18,27 @@ constexpr UINT kGiveBackTimerMs = 50;
 constexpr size_t kTextTerminator = 2; // one wide character, or two single-byte ones
 constexpr char kOwnerClass[] = "CorvaneClipboardOwner";
 
+constexpr DWORD kOpenPatienceMs = 100;
+
 // The clipboard may be held for a moment by another program (a clipboard
 // viewer reading what was put there last).
-bool OpenClipboardPatiently(HWND owner)
+bool OpenClipboardPatiently(HWND owner, DWORD patienceMs)
 {
-    constexpr int kAttempts = 5;
-    constexpr DWORD kPauseMs = 20;
-    for (int i = 0; i < kAttempts; ++i) {
-        if (::OpenClipboard(owner))
-            return true;
+    constexpr DWORD kPauseMs = 10;
+    const ULONGLONG start = ::GetTickCount64();
+    while (!::OpenClipboard(owner)) {
+        if (::GetTickCount64() - start >= patienceMs)
+            return false;
         ::Sleep(kPauseMs);
     }
-    return false;
+    return true;
 }
 
 class OpenedClipboard {
 public:
-    explicit OpenedClipboard(HWND owner) : open_(OpenClipboardPatiently(owner)) { }
+    explicit OpenedClipboard(HWND owner, DWORD patienceMs = kOpenPatienceMs)
+        : open_(OpenClipboardPatiently(owner, patienceMs))
+    { }
     ~OpenedClipboard()
     {
         if (open_)
@@ -94,35 +104,134 @@ bool IsHistoryMark(UINT format)
         || !std::strcmp(name, "CanIncludeInClipboardHistory") || !std::strcmp(name, "CanUploadToCloudClipboard");
 }
 
-// Formats whose content is a handle only the owner's process can use, or
-// that the system derives from another format listed beside them.
-bool IsHandleFormat(UINT format)
+// What a program put there with OleSetClipboard: a data object that renders lazily.
+bool HoldsDataObject(const std::vector<std::uint32_t>& listed)
 {
-    switch (format) {
-    case CF_BITMAP:
-    case CF_METAFILEPICT:
-    case CF_PALETTE:
-    case CF_OWNERDISPLAY:
-    case CF_DSPTEXT:
-    case CF_DSPBITMAP:
-    case CF_DSPMETAFILEPICT:
-    case CF_DSPENHMETAFILE:
-        return true;
-    default:
-        return (format >= CF_PRIVATEFIRST && format <= CF_PRIVATELAST)
-            || (format >= CF_GDIOBJFIRST && format <= CF_GDIOBJLAST);
-    }
+    static const UINT oleData = RegisteredFormat("Ole Private Data");
+    for (std::uint32_t format : listed)
+        if (format == oleData)
+            return true;
+    return false;
 }
 
-// A bitmap is kept as the device-independent bitmap the system offers beside
-// it, an old metafile as the enhanced one; neither counts as lost then.
-bool KeptInAnotherForm(UINT format)
+// The data object of another program, kept while a reply stands in its
+// place and put back itself: every call goes to the object that program
+// put there, only the list of its formats is the one it had then (the
+// clipboard's own object would list what the clipboard holds now).
+class KeptDataObject final : public IDataObject {
+public:
+    KeptDataObject(IDataObject* source, std::vector<FORMATETC> formats, DWORD sourceProcess)
+        : source_(source), formats_(std::move(formats)), sourceProcess_(sourceProcess)
+    { }
+    KeptDataObject(const KeptDataObject&) = delete;
+    KeptDataObject& operator=(const KeptDataObject&) = delete;
+
+    // The program whose object it is still runs: once it ended, nothing renders.
+    bool SourceRuns() const
+    {
+        HANDLE process = ::OpenProcess(SYNCHRONIZE, FALSE, sourceProcess_);
+        if (!process)
+            return false;
+        const bool running = ::WaitForSingleObject(process, 0) == WAIT_TIMEOUT;
+        ::CloseHandle(process);
+        return running;
+    }
+
+    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** object) override
+    {
+        if (!object)
+            return E_POINTER;
+        if (iid == IID_IUnknown || iid == IID_IDataObject) {
+            *object = static_cast<IDataObject*>(this);
+            AddRef();
+            return S_OK;
+        }
+        *object = nullptr;
+        return E_NOINTERFACE;
+    }
+    ULONG STDMETHODCALLTYPE AddRef() override { return static_cast<ULONG>(::InterlockedIncrement(&references_)); }
+    ULONG STDMETHODCALLTYPE Release() override
+    {
+        const LONG left = ::InterlockedDecrement(&references_);
+        if (left == 0)
+            delete this;
+        return static_cast<ULONG>(left);
+    }
+    HRESULT STDMETHODCALLTYPE GetData(FORMATETC* format, STGMEDIUM* medium) override
+    {
+        return source_->GetData(format, medium);
+    }
+    HRESULT STDMETHODCALLTYPE GetDataHere(FORMATETC* format, STGMEDIUM* medium) override
+    {
+        return source_->GetDataHere(format, medium);
+    }
+    HRESULT STDMETHODCALLTYPE QueryGetData(FORMATETC* format) override
+    {
+        if (!format)
+            return E_INVALIDARG;
+        for (const FORMATETC& f : formats_)
+            if (f.cfFormat == format->cfFormat && (f.tymed & format->tymed) != 0)
+                return S_OK;
+        return DV_E_FORMATETC;
+    }
+    HRESULT STDMETHODCALLTYPE GetCanonicalFormatEtc(FORMATETC* in, FORMATETC* out) override
+    {
+        return source_->GetCanonicalFormatEtc(in, out);
+    }
+    HRESULT STDMETHODCALLTYPE SetData(FORMATETC*, STGMEDIUM*, BOOL) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE EnumFormatEtc(DWORD direction, IEnumFORMATETC** formats) override
+    {
+        if (direction != DATADIR_GET)
+            return E_NOTIMPL;
+        return ::SHCreateStdEnumFmtEtc(static_cast<UINT>(formats_.size()), formats_.data(), formats);
+    }
+    HRESULT STDMETHODCALLTYPE DAdvise(FORMATETC*, DWORD, IAdviseSink*, DWORD*) override
+    {
+        return OLE_E_ADVISENOTSUPPORTED;
+    }
+    HRESULT STDMETHODCALLTYPE DUnadvise(DWORD) override { return OLE_E_ADVISENOTSUPPORTED; }
+    HRESULT STDMETHODCALLTYPE EnumDAdvise(IEnumSTATDATA**) override { return OLE_E_ADVISENOTSUPPORTED; }
+
+private:
+    ~KeptDataObject() { source_->Release(); }
+
+    IDataObject* source_;
+    std::vector<FORMATETC> formats_;
+    DWORD sourceProcess_;
+    LONG references_ = 1;
+};
+
+// The data object on the clipboard now, held so that it answers after the
+// clipboard has changed. Only the list of its formats is read: no format is
+// rendered for it.
+std::shared_ptr<void> KeepDataObject(DWORD sourceProcess)
 {
-    if (format == CF_BITMAP)
-        return ::IsClipboardFormatAvailable(CF_DIB) || ::IsClipboardFormatAvailable(CF_DIBV5);
-    if (format == CF_METAFILEPICT)
-        return ::IsClipboardFormatAvailable(CF_ENHMETAFILE);
-    return false;
+    IDataObject* clipboardObject = nullptr;
+    if (FAILED(::OleGetClipboard(&clipboardObject)) || !clipboardObject)
+        return nullptr;
+    // The clipboard's object binds to the program's own object at its first
+    // call; a format nobody offers binds it without rendering anything.
+    static const UINT nothing = RegisteredFormat("Corvane Binds The Kept Data Object");
+    FORMATETC bind{static_cast<CLIPFORMAT>(nothing), nullptr, DVASPECT_CONTENT, -1, TYMED_HGLOBAL};
+    STGMEDIUM medium{};
+    if (SUCCEEDED(clipboardObject->GetData(&bind, &medium)))
+        ::ReleaseStgMedium(&medium);
+    std::vector<FORMATETC> formats;
+    IEnumFORMATETC* listed = nullptr;
+    if (SUCCEEDED(clipboardObject->EnumFormatEtc(DATADIR_GET, &listed)) && listed) {
+        FORMATETC f{};
+        while (listed->Next(1, &f, nullptr) == S_OK) {
+            // Formats for one printer only are left out: the list owns no device descriptions.
+            if (f.ptd)
+                ::CoTaskMemFree(f.ptd);
+            else
+                formats.push_back(f);
+        }
+        listed->Release();
+    }
+    auto* kept = new KeptDataObject(clipboardObject, std::move(formats), sourceProcess);
+    return std::shared_ptr<void>(
+        static_cast<IDataObject*>(kept), [](void* object) { static_cast<IDataObject*>(object)->Release(); });
 }
 
 std::optional<std::string> CopyOpenClipboardFormat(UINT format)
@@ -173,7 +282,8 @@ bool ReplaceClipboard(HWND owner, const TClipboardFormats& formats)
     return placed;
 }
 
-Win32ReplyClipboard::Win32ReplyClipboard(HINSTANCE instance, std::function<void()> onRead, std::function<bool()> onTick)
+Win32ReplyClipboard::Win32ReplyClipboard(
+    HINSTANCE instance, std::function<void(std::uint32_t)> onRead, std::function<bool()> onTick)
     : onRead_(std::move(onRead)), onTick_(std::move(onTick))
 {
     WNDCLASSA wc{};
@@ -186,6 +296,10 @@ Win32ReplyClipboard::Win32ReplyClipboard(HINSTANCE instance, std::function<void(
 
 Win32ReplyClipboard::~Win32ReplyClipboard()
 {
+    // Put back with this program as its keeper, the object would leave the
+    // clipboard with it: it is rendered there for good instead.
+    if (givenBack_ && ::OleIsCurrentClipboard(static_cast<IDataObject*>(givenBack_.get())) == S_OK)
+        ::OleFlushClipboard();
     if (window_)
         ::DestroyWindow(window_);
 }
@@ -237,7 +351,11 @@ void Win32ReplyClipboard::Render(UINT format)
     for (const TClipboardFormat& f : offered_)
         if (f.format == format)
             (void)PutOnOpenClipboard(format, f.bytes, kTextTerminator);
-    onRead_();
+    // The reader holds the clipboard open, with a window of its own unless it gave none.
+    DWORD reader = 0;
+    if (HWND opener = ::GetOpenClipboardWindow())
+        ::GetWindowThreadProcessId(opener, &reader);
+    onRead_(static_cast<std::uint32_t>(reader));
 }
 
 void Win32ReplyClipboard::RenderAll()
@@ -253,30 +371,44 @@ TSavedClipboard Win32ReplyClipboard::Save(const TClipboardLimits& limits)
 {
     TSavedClipboard saved;
     const ULONGLONG start = ::GetTickCount64();
-    OpenedClipboard clipboard(window_);
-    if (!clipboard.Open()) {
-        saved.outcome = TSavedClipboard::Outcome::Busy;
-        return saved;
-    }
-    size_t total = 0;
-    for (UINT format = ::EnumClipboardFormats(0); format; format = ::EnumClipboardFormats(format)) {
-        if (IsHistoryMark(format) || KeptInAnotherForm(format))
-            continue;
-        std::optional<std::string> bytes;
-        if (!IsHandleFormat(format))
-            bytes = CopyOpenClipboardFormat(format);
-        if (!bytes) {
-            ++saved.leftOut;
-            continue;
-        }
-        total += bytes->size();
-        if (total > limits.maxBytes || ::GetTickCount64() - start > static_cast<ULONGLONG>(limits.maxMilliseconds)) {
-            saved.outcome = TSavedClipboard::Outcome::OverBound;
-            saved.formats.clear();
+    bool dataObject = false;
+    DWORD ownerProcess = 0;
+    {
+        OpenedClipboard clipboard(window_, static_cast<DWORD>(limits.busyWaitMs));
+        if (!clipboard.Open()) {
+            saved.outcome = TSavedClipboard::Outcome::Busy;
             return saved;
         }
-        saved.formats.push_back({format, std::move(*bytes)});
+        std::vector<std::uint32_t> listed;
+        for (UINT format = ::EnumClipboardFormats(0); format; format = ::EnumClipboardFormats(format))
+            if (!IsHistoryMark(format))
+                listed.push_back(format);
+        dataObject = HoldsDataObject(listed);
+        ::GetWindowThreadProcessId(::GetClipboardOwner(), &ownerProcess);
+        const std::vector<std::uint32_t> copied = FormatsToCopy(listed, dataObject);
+        for (std::uint32_t format : listed)
+            if (HeldAsHandle(format) && !MadeFromAnother(format, listed))
+                ++saved.leftOut;
+        size_t total = 0;
+        for (std::uint32_t format : copied) {
+            std::optional<std::string> bytes = CopyOpenClipboardFormat(format);
+            if (!bytes) {
+                ++saved.leftOut;
+                continue;
+            }
+            total += bytes->size();
+            if (total > limits.maxBytes
+                || ::GetTickCount64() - start > static_cast<ULONGLONG>(limits.maxMilliseconds)) {
+                saved.outcome = TSavedClipboard::Outcome::OverBound;
+                saved.formats.clear();
+                return saved;
+            }
+            saved.formats.push_back({format, std::move(*bytes)});
+        }
     }
+    // OLE opens the clipboard itself.
+    if (dataObject)
+        saved.dataObject = KeepDataObject(ownerProcess);
     return saved;
 }
 
@@ -294,13 +426,31 @@ bool Win32ReplyClipboard::Offer(const TClipboardFormats& reply)
     return true;
 }
 
-bool Win32ReplyClipboard::Restore(const TClipboardFormats& saved)
+bool Win32ReplyClipboard::Restore(const TSavedClipboard& saved)
+{
+    if (saved.dataObject) {
+        auto* kept = static_cast<KeptDataObject*>(static_cast<IDataObject*>(saved.dataObject.get()));
+        if (kept->SourceRuns()) {
+            const HRESULT put = ::OleSetClipboard(kept);
+            if (SUCCEEDED(put)) {
+                givenBack_ = saved.dataObject;
+                return true;
+            }
+            if (put == CLIPBRD_E_CANT_OPEN)
+                return false;
+        }
+        // Its program has ended: the text kept beside it is what is left.
+    }
+    return RestoreBytes(saved.formats);
+}
+
+bool Win32ReplyClipboard::RestoreBytes(const TClipboardFormats& formats)
 {
     OpenedClipboard clipboard(window_);
     if (!clipboard.Open())
         return false;
     ::EmptyClipboard();
-    for (const TClipboardFormat& f : saved)
+    for (const TClipboardFormat& f : formats)
         (void)(f.format == CF_ENHMETAFILE ? PutEnhancedMetafile(f.bytes) : PutOnOpenClipboard(f.format, f.bytes, 0));
     MarkOutOfHistory();
     return true;
