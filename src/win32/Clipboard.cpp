@@ -1,8 +1,5 @@
 #include "win32/Clipboard.h"
 
-#include <ole2.h>
-#include <shlobj.h>
-
 #include <cstring>
 #include <optional>
 #include <vector>
@@ -18,7 +15,7 @@ constexpr UINT kGiveBackTimerMs = 50;
 constexpr size_t kTextTerminator = 2; // one wide character, or two single-byte ones
 constexpr char kOwnerClass[] = "CorvaneClipboardOwner";
 
-constexpr DWORD kOpenPatienceMs = 100;
+constexpr DWORD kOpenPatienceMs = 200; // as long as a save waits
 
 // The clipboard may be held for a moment by another program (a clipboard
 // viewer reading what was put there last).
@@ -104,136 +101,6 @@ bool IsHistoryMark(UINT format)
         || !std::strcmp(name, "CanIncludeInClipboardHistory") || !std::strcmp(name, "CanUploadToCloudClipboard");
 }
 
-// What a program put there with OleSetClipboard: a data object that renders lazily.
-bool HoldsDataObject(const std::vector<std::uint32_t>& listed)
-{
-    static const UINT oleData = RegisteredFormat("Ole Private Data");
-    for (std::uint32_t format : listed)
-        if (format == oleData)
-            return true;
-    return false;
-}
-
-// The data object of another program, kept while a reply stands in its
-// place and put back itself: every call goes to the object that program
-// put there, only the list of its formats is the one it had then (the
-// clipboard's own object would list what the clipboard holds now).
-class KeptDataObject final : public IDataObject {
-public:
-    KeptDataObject(IDataObject* source, std::vector<FORMATETC> formats, DWORD sourceProcess)
-        : source_(source), formats_(std::move(formats)), sourceProcess_(sourceProcess)
-    { }
-    KeptDataObject(const KeptDataObject&) = delete;
-    KeptDataObject& operator=(const KeptDataObject&) = delete;
-
-    // The program whose object it is still runs: once it ended, nothing renders.
-    bool SourceRuns() const
-    {
-        HANDLE process = ::OpenProcess(SYNCHRONIZE, FALSE, sourceProcess_);
-        if (!process)
-            return false;
-        const bool running = ::WaitForSingleObject(process, 0) == WAIT_TIMEOUT;
-        ::CloseHandle(process);
-        return running;
-    }
-
-    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** object) override
-    {
-        if (!object)
-            return E_POINTER;
-        if (iid == IID_IUnknown || iid == IID_IDataObject) {
-            *object = static_cast<IDataObject*>(this);
-            AddRef();
-            return S_OK;
-        }
-        *object = nullptr;
-        return E_NOINTERFACE;
-    }
-    ULONG STDMETHODCALLTYPE AddRef() override { return static_cast<ULONG>(::InterlockedIncrement(&references_)); }
-    ULONG STDMETHODCALLTYPE Release() override
-    {
-        const LONG left = ::InterlockedDecrement(&references_);
-        if (left == 0)
-            delete this;
-        return static_cast<ULONG>(left);
-    }
-    HRESULT STDMETHODCALLTYPE GetData(FORMATETC* format, STGMEDIUM* medium) override
-    {
-        return source_->GetData(format, medium);
-    }
-    HRESULT STDMETHODCALLTYPE GetDataHere(FORMATETC* format, STGMEDIUM* medium) override
-    {
-        return source_->GetDataHere(format, medium);
-    }
-    HRESULT STDMETHODCALLTYPE QueryGetData(FORMATETC* format) override
-    {
-        if (!format)
-            return E_INVALIDARG;
-        for (const FORMATETC& f : formats_)
-            if (f.cfFormat == format->cfFormat && (f.tymed & format->tymed) != 0)
-                return S_OK;
-        return DV_E_FORMATETC;
-    }
-    HRESULT STDMETHODCALLTYPE GetCanonicalFormatEtc(FORMATETC* in, FORMATETC* out) override
-    {
-        return source_->GetCanonicalFormatEtc(in, out);
-    }
-    HRESULT STDMETHODCALLTYPE SetData(FORMATETC*, STGMEDIUM*, BOOL) override { return E_NOTIMPL; }
-    HRESULT STDMETHODCALLTYPE EnumFormatEtc(DWORD direction, IEnumFORMATETC** formats) override
-    {
-        if (direction != DATADIR_GET)
-            return E_NOTIMPL;
-        return ::SHCreateStdEnumFmtEtc(static_cast<UINT>(formats_.size()), formats_.data(), formats);
-    }
-    HRESULT STDMETHODCALLTYPE DAdvise(FORMATETC*, DWORD, IAdviseSink*, DWORD*) override
-    {
-        return OLE_E_ADVISENOTSUPPORTED;
-    }
-    HRESULT STDMETHODCALLTYPE DUnadvise(DWORD) override { return OLE_E_ADVISENOTSUPPORTED; }
-    HRESULT STDMETHODCALLTYPE EnumDAdvise(IEnumSTATDATA**) override { return OLE_E_ADVISENOTSUPPORTED; }
-
-private:
-    ~KeptDataObject() { source_->Release(); }
-
-    IDataObject* source_;
-    std::vector<FORMATETC> formats_;
-    DWORD sourceProcess_;
-    LONG references_ = 1;
-};
-
-// The data object on the clipboard now, held so that it answers after the
-// clipboard has changed. Only the list of its formats is read: no format is
-// rendered for it.
-std::shared_ptr<void> KeepDataObject(DWORD sourceProcess)
-{
-    IDataObject* clipboardObject = nullptr;
-    if (FAILED(::OleGetClipboard(&clipboardObject)) || !clipboardObject)
-        return nullptr;
-    // The clipboard's object binds to the program's own object at its first
-    // call; a format nobody offers binds it without rendering anything.
-    static const UINT nothing = RegisteredFormat("Corvane Binds The Kept Data Object");
-    FORMATETC bind{static_cast<CLIPFORMAT>(nothing), nullptr, DVASPECT_CONTENT, -1, TYMED_HGLOBAL};
-    STGMEDIUM medium{};
-    if (SUCCEEDED(clipboardObject->GetData(&bind, &medium)))
-        ::ReleaseStgMedium(&medium);
-    std::vector<FORMATETC> formats;
-    IEnumFORMATETC* listed = nullptr;
-    if (SUCCEEDED(clipboardObject->EnumFormatEtc(DATADIR_GET, &listed)) && listed) {
-        FORMATETC f{};
-        while (listed->Next(1, &f, nullptr) == S_OK) {
-            // Formats for one printer only are left out: the list owns no device descriptions.
-            if (f.ptd)
-                ::CoTaskMemFree(f.ptd);
-            else
-                formats.push_back(f);
-        }
-        listed->Release();
-    }
-    auto* kept = new KeptDataObject(clipboardObject, std::move(formats), sourceProcess);
-    return std::shared_ptr<void>(
-        static_cast<IDataObject*>(kept), [](void* object) { static_cast<IDataObject*>(object)->Release(); });
-}
-
 std::optional<std::string> CopyOpenClipboardFormat(UINT format)
 {
     HANDLE data = ::GetClipboardData(format);
@@ -296,10 +163,6 @@ Win32ReplyClipboard::Win32ReplyClipboard(
 
 Win32ReplyClipboard::~Win32ReplyClipboard()
 {
-    // Put back with this program as its keeper, the object would leave the
-    // clipboard with it: it is rendered there for good instead.
-    if (givenBack_ && ::OleIsCurrentClipboard(static_cast<IDataObject*>(givenBack_.get())) == S_OK)
-        ::OleFlushClipboard();
     if (window_)
         ::DestroyWindow(window_);
 }
@@ -370,45 +233,35 @@ void Win32ReplyClipboard::RenderAll()
 TSavedClipboard Win32ReplyClipboard::Save(const TClipboardLimits& limits)
 {
     TSavedClipboard saved;
+    OpenedClipboard clipboard(window_, static_cast<DWORD>(limits.busyWaitMs));
+    if (!clipboard.Open()) {
+        saved.outcome = TSavedClipboard::Outcome::Busy;
+        return saved;
+    }
+    // The wait for a held clipboard is not the copying program's time.
     const ULONGLONG start = ::GetTickCount64();
-    bool dataObject = false;
-    DWORD ownerProcess = 0;
-    {
-        OpenedClipboard clipboard(window_, static_cast<DWORD>(limits.busyWaitMs));
-        if (!clipboard.Open()) {
-            saved.outcome = TSavedClipboard::Outcome::Busy;
+    std::vector<std::uint32_t> listed;
+    for (UINT format = ::EnumClipboardFormats(0); format; format = ::EnumClipboardFormats(format))
+        if (!IsHistoryMark(format))
+            listed.push_back(format);
+    for (std::uint32_t format : listed)
+        if (HeldAsHandle(format) && !MadeFromAnother(format, listed))
+            ++saved.leftOut;
+    size_t total = 0;
+    for (std::uint32_t format : FormatsToCopy(listed, false)) {
+        std::optional<std::string> bytes = CopyOpenClipboardFormat(format);
+        if (!bytes) {
+            ++saved.leftOut;
+            continue;
+        }
+        total += bytes->size();
+        if (total > limits.maxBytes || ::GetTickCount64() - start > static_cast<ULONGLONG>(limits.maxMilliseconds)) {
+            saved.outcome = TSavedClipboard::Outcome::OverBound;
+            saved.formats.clear();
             return saved;
         }
-        std::vector<std::uint32_t> listed;
-        for (UINT format = ::EnumClipboardFormats(0); format; format = ::EnumClipboardFormats(format))
-            if (!IsHistoryMark(format))
-                listed.push_back(format);
-        dataObject = HoldsDataObject(listed);
-        ::GetWindowThreadProcessId(::GetClipboardOwner(), &ownerProcess);
-        const std::vector<std::uint32_t> copied = FormatsToCopy(listed, dataObject);
-        for (std::uint32_t format : listed)
-            if (HeldAsHandle(format) && !MadeFromAnother(format, listed))
-                ++saved.leftOut;
-        size_t total = 0;
-        for (std::uint32_t format : copied) {
-            std::optional<std::string> bytes = CopyOpenClipboardFormat(format);
-            if (!bytes) {
-                ++saved.leftOut;
-                continue;
-            }
-            total += bytes->size();
-            if (total > limits.maxBytes
-                || ::GetTickCount64() - start > static_cast<ULONGLONG>(limits.maxMilliseconds)) {
-                saved.outcome = TSavedClipboard::Outcome::OverBound;
-                saved.formats.clear();
-                return saved;
-            }
-            saved.formats.push_back({format, std::move(*bytes)});
-        }
+        saved.formats.push_back({format, std::move(*bytes)});
     }
-    // OLE opens the clipboard itself.
-    if (dataObject)
-        saved.dataObject = KeepDataObject(ownerProcess);
     return saved;
 }
 
@@ -426,23 +279,7 @@ bool Win32ReplyClipboard::Offer(const TClipboardFormats& reply)
     return true;
 }
 
-bool Win32ReplyClipboard::Restore(const TSavedClipboard& saved)
-{
-    if (saved.dataObject) {
-        auto* kept = static_cast<KeptDataObject*>(static_cast<IDataObject*>(saved.dataObject.get()));
-        if (kept->SourceRuns()) {
-            const HRESULT put = ::OleSetClipboard(kept);
-            if (SUCCEEDED(put)) {
-                givenBack_ = saved.dataObject;
-                return true;
-            }
-            if (put == CLIPBRD_E_CANT_OPEN)
-                return false;
-        }
-        // Its program has ended: the text kept beside it is what is left.
-    }
-    return RestoreBytes(saved.formats);
-}
+bool Win32ReplyClipboard::Restore(const TSavedClipboard& saved) { return RestoreBytes(saved.formats); }
 
 bool Win32ReplyClipboard::RestoreBytes(const TClipboardFormats& formats)
 {

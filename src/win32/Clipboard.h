@@ -6,7 +6,6 @@
 
 #include <functional>
 #include <initializer_list>
-#include <memory>
 #include <string>
 
 #include "platform/Clipboard.h"
@@ -29,8 +28,7 @@ public:
     // reader's program (0 when it opened the clipboard without a window);
     // `onTick` is called every 50 ms while a reply is out and answers whether to go on.
     Win32ReplyClipboard(HINSTANCE instance, std::function<void(std::uint32_t)> onRead, std::function<bool()> onTick);
-    // A reply still offered is rendered whole as the window goes; a data
-    // object given back and still on the clipboard is rendered there for good.
+    // A reply still offered is rendered whole as the window goes.
     ~Win32ReplyClipboard();
     Win32ReplyClipboard(const Win32ReplyClipboard&) = delete;
     Win32ReplyClipboard& operator=(const Win32ReplyClipboard&) = delete;
@@ -50,7 +48,6 @@ private:
 
     HWND window_ = nullptr;
     TClipboardFormats offered_; // the reply, until the clipboard is emptied
-    std::shared_ptr<void> givenBack_; // the data object last put back
     std::function<void(std::uint32_t)> onRead_;
     std::function<bool()> onTick_;
 };

@@ -145,7 +145,7 @@ struct FakeClipboard : IClipboard {
     bool OwnedHere() const override { return ownedHere; }
 
 private:
-    static constexpr int PutPatienceMs = 100; // as a copy waits for a held clipboard
+    static constexpr int PutPatienceMs = 200; // as a copy waits for a held clipboard
 
     static bool IsPicture(std::uint32_t format)
     {
