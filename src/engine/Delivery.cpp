@@ -208,16 +208,47 @@ void TEngine::ExpandTypedMacro(int endKey)
         return;
     const TMacroCase macroCase
         = p_.window.FollowMacroCase() ? CaseOfTypedMacro(typed, p_.library.MacroAt(position)) : TMacroCase::AsStored;
+    const TRep* reply = p_.library.MacroReplyAt(position);
+    // The macro and its space are in the target already, after any macro
+    // still being delivered: that one erases them too, before its paste. A
+    // Tab or Enter that ended the macro was taken: it is not in the target.
+    keysToErase_ += typed.size() + (endKey == VkSpace ? 1 : 0);
+    Deliver([this, reply, names, values, typed, endKey, macroCase] {
+        PasteTypedReply(*reply, names, values, {typed, endKey, macroCase});
+    });
+}
+
+void TEngine::Deliver(std::function<void()> delivery)
+{
+    waitingDeliveries_.push_back(std::move(delivery));
+    if (delivering_)
+        return;
+    delivering_ = true;
+    struct TDone {
+        bool& flag;
+        ~TDone() { flag = false; }
+    } done{delivering_};
+    while (!waitingDeliveries_.empty()) {
+        const std::function<void()> next = std::move(waitingDeliveries_.front());
+        waitingDeliveries_.pop_front();
+        next();
+    }
+}
+
+void TEngine::PasteTypedReply(
+    const TRep& reply, const std::string& names, const std::string& values, const TTypedMacro& macro)
+{
+    const std::string& typed = macro.typed;
+    const int endKey = macro.endKey;
     bool copied = false;
     bool pasted = false;
     {
         // The editor is given back once the keys are on their way.
         TBorrowedEditor borrowed(p_.editor, p_.window);
-        copied = FillInAndCopy(*p_.library.MacroReplyAt(position), names, values, TUse::Paste, macroCase);
-        // Without the copy the typed macro stays: pasting would paste what the clipboard held.
+        copied = FillInAndCopy(reply, names, values, TUse::Paste, macro.macroCase);
+        const size_t erase = std::exchange(keysToErase_, 0);
+        // Without the copy the typed macros stay: pasting would paste what the clipboard held.
         if (copied) {
-            // A Tab or Enter that ended the macro was taken: it is not in the target.
-            const size_t erase = typed.size() + (endKey == VkSpace ? 1 : 0);
             for (size_t i = 0; i < erase; ++i)
                 SendKeyStroke(VkBack);
             endKeyToSend_ = endKey == VkSpace ? 0 : endKey;
@@ -273,6 +304,8 @@ bool TEngine::SimulatePaste()
             SendKeyStroke(endKey);
         return false;
     }
+    // Only that program's reads of the reply count towards giving the clipboard back.
+    keeper_.PastingInto(p_.desktop.FactsOf(p_.desktop.ForegroundWindow()).process);
     // A Shift still held (a macro typed in capitals) would make the paste
     // Ctrl+Shift+V, a chord of this program's that is kept from the target,
     // and the arrows that place the caret select.
@@ -331,6 +364,7 @@ void TEngine::TypeClipboardText()
             return;
         }
     }
+    keeper_.ReplyUsed();
 }
 
 void TEngine::PasteInto(WindowId window)
@@ -406,7 +440,8 @@ void TEngine::WindowDestroyed(WindowId window, bool terminating)
 void TEngine::TimerTick()
 {
     foregroundAtTick_ = p_.desktop.ForegroundWindow();
-    if (!appInactive_)
+    // A chord found during a delivery is carried out at a tick after it.
+    if (!appInactive_ || delivering_)
         return;
     // Some systems (Wine among them) send no shell activations; there the
     // window in front while another application is active was activated too.
@@ -427,7 +462,7 @@ void TEngine::TimerTick()
     } else if (pendingPicker_) {
         // Opened once the chord is let go, so that Ctrl and Alt do not act in the search box.
         if (ChordReleased(VkSpace))
-            PickAndDeliver();
+            Deliver([this] { PickAndDeliver(); });
     } else if (pendingHotKey_ != -1) {
         DeliverHotKeyReply();
     } else {
@@ -473,7 +508,8 @@ void TEngine::DeliverHotKeyReply()
     if (!ChordReleased(static_cast<unsigned char>(parts.key)))
         return;
     pendingHotKey_ = -1;
-    PasteStep(CopyReply(*p_.library.HotKeyReplyAt(position), {TDialogPlace::ScreenCentre}), lastActiveWindow_);
+    const TRep* reply = p_.library.HotKeyReplyAt(position);
+    Deliver([this, reply] { PasteStep(CopyReply(*reply, {TDialogPlace::ScreenCentre}), lastActiveWindow_); });
 }
 
 bool TEngine::ChordReleased(int virtualKey) const
@@ -510,11 +546,18 @@ void TEngine::InsertSelectedReply()
 {
     pendingInsert_ = false;
     // A folder has nothing to deliver; its empty copy would clear the target's clipboard for nothing.
-    if (const TRep* reply = SelectedReply())
-        PasteStep(CopyReply(*reply, {TDialogPlace::ScreenCentre}), lastActiveWindow_);
+    Deliver([this] {
+        if (const TRep* reply = SelectedReply())
+            PasteStep(CopyReply(*reply, {TDialogPlace::ScreenCentre}), lastActiveWindow_);
+    });
 }
 
 void TEngine::PasteIntoLastActive(const TDialogPlace& dialogPlace)
+{
+    Deliver([this, dialogPlace] { PasteSelectedIntoLastActive(dialogPlace); });
+}
+
+void TEngine::PasteSelectedIntoLastActive(const TDialogPlace& dialogPlace)
 {
     p_.window.CommitEdits();
     const TRep* reply = SelectedReply();
@@ -529,12 +572,19 @@ void TEngine::PasteIntoLastActive(const TDialogPlace& dialogPlace)
 
 void TEngine::CopyEntireReply(const TDialogPlace& dialogPlace)
 {
-    p_.window.CommitEdits();
-    if (const TRep* reply = SelectedReply())
-        (void)CopyReply(*reply, dialogPlace, TUse::CopyOnly);
+    Deliver([this, dialogPlace] {
+        p_.window.CommitEdits();
+        if (const TRep* reply = SelectedReply())
+            (void)CopyReply(*reply, dialogPlace, TUse::CopyOnly);
+    });
 }
 
 void TEngine::DropSelectedReply(int x, int y, WindowId target)
+{
+    Deliver([this, x, y, target] { DropReply(x, y, target); });
+}
+
+void TEngine::DropReply(int x, int y, WindowId target)
 {
     const TRep* reply = SelectedReply();
     if (!reply || drag_.PointerInsideForm() || target == 0 || target == p_.window.MainWindow())
@@ -597,9 +647,18 @@ bool TEngine::FillInAndCopy(
     lastStops_ = finished.stops;
     caretBack_ = use == TUse::Paste ? finished.stops.afterCursor : 0;
     // A copy the user asked for stays; a paste gives the clipboard back.
-    const bool copied = use == TUse::Paste && p_.window.KeepClipboard()
-        ? keeper_.OfferReply(p_.editor.ClipboardFormats())
-        : p_.editor.CopyAllToClipboard();
+    bool copied = false;
+    if (use == TUse::Paste && p_.window.KeepClipboard()) {
+        const TOffer offer = keeper_.OfferReply(p_.editor.ClipboardFormats());
+        copied = offer != TOffer::Failed;
+        // Told each time, without stopping the paste: the user's copy is gone.
+        if (offer == TOffer::NotKeptBusy)
+            p_.window.ShowNotice(ClipboardHeldNotKeptText);
+        else if (offer == TOffer::NotKeptTooLarge)
+            p_.window.ShowNotice(ClipboardNotKeptText);
+    } else {
+        copied = p_.editor.CopyAllToClipboard();
+    }
     if (copied)
         p_.window.ReplyDelivered(reply);
     return copied;
@@ -607,16 +666,18 @@ bool TEngine::FillInAndCopy(
 
 std::u16string TEngine::UserClipboardText() const
 {
-    if (std::optional<std::u16string> kept = keeper_.SavedText())
-        return *kept;
+    // While a reply of ours is out, the clipboard holds it, not the user's text.
+    if (keeper_.Waiting())
+        return keeper_.KeptText().value_or(std::u16string());
     return p_.desktop.ClipboardText();
 }
 
 bool TEngine::ClipboardTick()
 {
+    // Not while a delivery saves or offers: the tick comes again.
+    if (delivering_)
+        return true;
     keeper_.Tick();
-    if (keeper_.TakeNotice())
-        p_.boxes.Warning(ClipboardNotKeptText);
     return keeper_.Waiting();
 }
 

@@ -52,7 +52,7 @@ void FakeDesktop::SendKey(int virtualKey, bool release)
     } else if (virtualKey == Return) {
         TypeAtCaret("\r\n");
     } else if (virtualKey == V && controlHeld_) {
-        TypeAtCaret(clipboard_.ReadText());
+        TypeAtCaret(clipboard_.ReadText(FactsOf(foreground).process));
     }
 }
 
@@ -70,7 +70,7 @@ std::size_t FakeDesktop::TypeCharacters(std::u16string_view text)
 std::u16string FakeDesktop::ClipboardText() const
 {
     std::u16string text;
-    for (char c : clipboard_.ReadText())
+    for (char c : clipboard_.ReadText(FakeOwnProcess))
         text += static_cast<char16_t>(static_cast<unsigned char>(c));
     return text;
 }

@@ -31,7 +31,7 @@ public:
         const auto found = programs.find(window);
         return found != programs.end() ? found->second : std::string();
     }
-    // A window nobody described is a top-level window of another program.
+    // A window nobody described is a top-level window of another program, one program each.
     TWindowFacts FactsOf(WindowId window) const override
     {
         const auto found = facts.find(window);
@@ -39,6 +39,7 @@ public:
             return found->second;
         TWindowFacts stranger;
         stranger.rootOwner = window;
+        stranger.process = ProcessOf(window);
         return stranger;
     }
     std::string ElevatedProgramOf(WindowId window) const override
@@ -71,6 +72,8 @@ public:
     std::size_t CaretOf(WindowId window) { return texts[window].size() - caretFromEnd[window]; }
     // A character typed at the caret.
     void TypeAtCaret(const std::string& text);
+    // The program a window nobody described belongs to.
+    static std::uint32_t ProcessOf(WindowId window) { return static_cast<std::uint32_t>(window) + 0x100; }
     // The key presses among the synthesised events.
     int PressesOf(int virtualKey) const;
 
