@@ -146,6 +146,8 @@ void TEngine::ExpandTypedMacro()
     typedBuffer_.clear();
     if (position < 0)
         return;
+    route_ = TRoute::Macro;
+    routeTyped_ = static_cast<long long>(typedLength) + 1; // and the space that ended it
     bool copied = false;
     {
         // The editor is given back once the keys are on their way.
@@ -367,6 +369,8 @@ void TEngine::DeliverHotKeyReply()
     if (!ChordReleased(static_cast<unsigned char>(parts.key)))
         return;
     pendingHotKey_ = -1;
+    route_ = TRoute::HotKey;
+    routeTyped_ = 0;
     PasteStep(CopyReply(*p_.library.HotKeyReplyAt(position), {TDialogPlace::ScreenCentre}), lastActiveWindow_);
 }
 
@@ -393,6 +397,8 @@ void TEngine::PickAndDeliver()
             p_.desktop.SetForeground(target);
         return;
     }
+    route_ = TRoute::Picker;
+    routeTyped_ = 0;
     const TCopy copy = CopyReply(*picked.reply, {TDialogPlace::ScreenCentre}, TUse::Paste);
     if (copy == TCopy::Copied || copy == TCopy::CopiedAfterDialog)
         PasteInto(target);
@@ -404,6 +410,8 @@ void TEngine::InsertSelectedReply()
 {
     pendingInsert_ = false;
     // A folder has nothing to deliver; its empty copy would clear the target's clipboard for nothing.
+    route_ = TRoute::Insert;
+    routeTyped_ = 0;
     if (const TRep* reply = SelectedReply())
         PasteStep(CopyReply(*reply, {TDialogPlace::ScreenCentre}), lastActiveWindow_);
 }
@@ -414,6 +422,8 @@ void TEngine::PasteIntoLastActive(const TDialogPlace& dialogPlace)
     const TRep* reply = SelectedReply();
     if (!reply)
         return;
+    route_ = TRoute::PasteLast;
+    routeTyped_ = 0;
     const TCopy copy = CopyReply(*reply, dialogPlace);
     if (copy == TCopy::Copied)
         p_.desktop.Pause(DeliveryPauseMs);
@@ -424,6 +434,8 @@ void TEngine::PasteIntoLastActive(const TDialogPlace& dialogPlace)
 void TEngine::CopyEntireReply(const TDialogPlace& dialogPlace)
 {
     p_.window.CommitEdits();
+    route_ = TRoute::Copy;
+    routeTyped_ = 0;
     if (const TRep* reply = SelectedReply())
         (void)CopyReply(*reply, dialogPlace, TUse::CopyOnly);
 }
@@ -440,6 +452,8 @@ void TEngine::DropSelectedReply(int x, int y, WindowId target)
         p_.window.TakeForeground();
         p_.desktop.Pause(DeliveryPauseMs);
     }
+    route_ = TRoute::Drag;
+    routeTyped_ = 0;
     PasteStep(CopyReply(*reply, {TDialogPlace::AroundPoint, x, y}), target);
 }
 
@@ -486,8 +500,13 @@ bool TEngine::FillInAndCopy(const TRep& reply, const std::string& names, const s
     const bool copied = use == TUse::Paste && p_.window.KeepClipboard()
         ? keeper_.OfferReply(p_.editor.ClipboardFormats())
         : p_.editor.CopyAllToClipboard();
-    if (copied)
-        p_.window.ReplyDelivered(reply);
+    if (copied) {
+        // The text as delivered, placeholders and values filled in.
+        std::string text = PlainTextOfRtf(p_.editor.SaveRtf());
+        while (!text.empty() && text.back() == '\n')
+            text.pop_back();
+        p_.window.ReplyDelivered(reply, {route_, routeTyped_, static_cast<long long>(text.size())});
+    }
     return copied;
 }
 

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "engine/ClipboardKeeper.h"
+#include "engine/DeliveryRoute.h"
 #include "engine/DragOut.h"
 #include "engine/MacroInsertions.h"
 #include "engine/Recogniser.h"
@@ -72,7 +73,7 @@ public:
     // Shows the picker over `target` until the user chooses a reply or closes it.
     [[nodiscard]] virtual TPicked PickReply(WindowId target) = 0;
     // A reply went onto the clipboard to be delivered.
-    virtual void ReplyDelivered(const TRep& reply) = 0;
+    virtual void ReplyDelivered(const TRep& reply, const TDelivery& delivery) = 0;
 };
 
 struct TEngineParts {
@@ -211,6 +212,9 @@ private:
     std::set<std::string> elevatedProgramsTold_;
     TDragOut drag_;
     TClipboardKeeper keeper_;
+    // The route of the delivery under way, for the usage figures.
+    TRoute route_ = TRoute::Insert;
+    long long routeTyped_ = 0;
 };
 
 } // namespace corvane

@@ -74,7 +74,11 @@ public:
             desktop.foreground = pickerLeftFor;
         return {pickerChoice, pickerLeftFor != 0};
     }
-    void ReplyDelivered(const TRep& reply) override { delivered.push_back(&reply); }
+    void ReplyDelivered(const TRep& reply, const TDelivery& delivery) override
+    {
+        delivered.push_back(&reply);
+        deliveries.push_back(delivery);
+    }
 
     TRep* AddReply(
         const std::string& name, const std::string& rtf, const std::string& macro = {}, const std::string& hotKey = {})
@@ -199,6 +203,7 @@ public:
     WindowId pickerLeftFor = 0; // the window the user went to from the picker
     std::vector<WindowId> pickedOver;
     std::vector<const TRep*> delivered;
+    std::vector<TDelivery> deliveries;
     int deliveringDepth = 0;
     int commits = 0;
 };
