@@ -30,7 +30,7 @@ public:
     {
         desktop.OpenWindow(MailWindow);
         engine.SetAppInactive(true);
-        clipboard.onRead = [this] { engine.ClipboardRead(); };
+        clipboard.onRead = [this](std::uint32_t reader) { engine.ClipboardRead(reader); };
         ConnectEngine(hooks, engine, [this] { return terminating; });
     }
 
@@ -79,6 +79,7 @@ public:
         delivered.push_back(&reply);
         deliveries.push_back(delivery);
     }
+    void ShowNotice(const char* text) override { notices.emplace_back(text); }
 
     TRep* AddReply(
         const std::string& name, const std::string& rtf, const std::string& macro = {}, const std::string& hotKey = {})
@@ -204,6 +205,7 @@ public:
     std::vector<WindowId> pickedOver;
     std::vector<const TRep*> delivered;
     std::vector<TDelivery> deliveries;
+    std::vector<std::string> notices; // shown beside the tray icon
     int deliveringDepth = 0;
     int commits = 0;
 };
