@@ -212,8 +212,12 @@ void TEngine::ExpandTypedMacro(int endKey)
     // The macro and its space are in the target already, after any macro
     // still being delivered: that one erases them too, before its paste. A
     // Tab or Enter that ended the macro was taken: it is not in the target.
-    keysToErase_ += typed.size() + (endKey == VkSpace ? 1 : 0);
-    Deliver([this, reply, names, values, typed, endKey, macroCase] {
+    const size_t endKeyTyped = endKey == VkSpace ? 1 : 0;
+    keysToErase_ += typed.size() + endKeyTyped;
+    const auto typedKeys = static_cast<long long>(typed.size() + 1); // and the key that ended it
+    Deliver([this, reply, names, values, typed, endKey, macroCase, typedKeys] {
+        route_ = TRoute::Macro;
+        routeTyped_ = typedKeys;
         PasteTypedReply(*reply, names, values, {typed, endKey, macroCase});
     });
 }
@@ -509,7 +513,11 @@ void TEngine::DeliverHotKeyReply()
         return;
     pendingHotKey_ = -1;
     const TRep* reply = p_.library.HotKeyReplyAt(position);
-    Deliver([this, reply] { PasteStep(CopyReply(*reply, {TDialogPlace::ScreenCentre}), lastActiveWindow_); });
+    Deliver([this, reply] {
+        route_ = TRoute::HotKey;
+        routeTyped_ = 0;
+        PasteStep(CopyReply(*reply, {TDialogPlace::ScreenCentre}), lastActiveWindow_);
+    });
 }
 
 bool TEngine::ChordReleased(int virtualKey) const
@@ -535,6 +543,8 @@ void TEngine::PickAndDeliver()
             p_.desktop.SetForeground(target);
         return;
     }
+    route_ = TRoute::Picker;
+    routeTyped_ = 0;
     const TCopy copy = CopyReply(*picked.reply, {TDialogPlace::ScreenCentre}, TUse::Paste);
     if (copy == TCopy::Copied || copy == TCopy::CopiedAfterDialog)
         PasteInto(target);
@@ -547,6 +557,8 @@ void TEngine::InsertSelectedReply()
     pendingInsert_ = false;
     // A folder has nothing to deliver; its empty copy would clear the target's clipboard for nothing.
     Deliver([this] {
+        route_ = TRoute::Insert;
+        routeTyped_ = 0;
         if (const TRep* reply = SelectedReply())
             PasteStep(CopyReply(*reply, {TDialogPlace::ScreenCentre}), lastActiveWindow_);
     });
@@ -563,6 +575,8 @@ void TEngine::PasteSelectedIntoLastActive(const TDialogPlace& dialogPlace)
     const TRep* reply = SelectedReply();
     if (!reply)
         return;
+    route_ = TRoute::PasteLast;
+    routeTyped_ = 0;
     const TCopy copy = CopyReply(*reply, dialogPlace);
     if (copy == TCopy::Copied)
         p_.desktop.Pause(DeliveryPauseMs);
@@ -573,6 +587,8 @@ void TEngine::PasteSelectedIntoLastActive(const TDialogPlace& dialogPlace)
 void TEngine::CopyEntireReply(const TDialogPlace& dialogPlace)
 {
     Deliver([this, dialogPlace] {
+        route_ = TRoute::Copy;
+        routeTyped_ = 0;
         p_.window.CommitEdits();
         if (const TRep* reply = SelectedReply())
             (void)CopyReply(*reply, dialogPlace, TUse::CopyOnly);
@@ -596,6 +612,8 @@ void TEngine::DropReply(int x, int y, WindowId target)
         p_.window.TakeForeground();
         p_.desktop.Pause(DeliveryPauseMs);
     }
+    route_ = TRoute::Drag;
+    routeTyped_ = 0;
     PasteStep(CopyReply(*reply, {TDialogPlace::AroundPoint, x, y}), target);
 }
 
@@ -659,8 +677,13 @@ bool TEngine::FillInAndCopy(
     } else {
         copied = p_.editor.CopyAllToClipboard();
     }
-    if (copied)
-        p_.window.ReplyDelivered(reply);
+    if (copied) {
+        // The text as delivered, placeholders and values filled in.
+        std::string text = PlainTextOfRtf(p_.editor.SaveRtf());
+        while (!text.empty() && text.back() == '\n')
+            text.pop_back();
+        p_.window.ReplyDelivered(reply, {route_, routeTyped_, static_cast<long long>(text.size())});
+    }
     return copied;
 }
 
