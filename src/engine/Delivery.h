@@ -2,6 +2,7 @@
 // The expansion engine: typed macros, polled chords and every route by which
 // a reply leaves the program. Events go in; the engine fills the reply in
 // through the editor, puts it on the clipboard and synthesises the paste.
+#include <optional>
 #include <set>
 #include <string>
 
@@ -169,11 +170,16 @@ private:
     [[nodiscard]] bool ChordReleased(int virtualKey) const;
     void DeliverHotKeyReply();
     // The reply filled in (after the dialog when it needs one) and put on the clipboard.
-    TCopy CopyReply(const TRep& reply, const TDialogPlace& dialogPlace, TUse use = TUse::Paste);
+    // `target`: the window the reply goes to (0: the one in front when it is
+    // pasted), or `dialogTarget` after the dialog.
+    TCopy CopyReply(const TRep& reply, const TDialogPlace& dialogPlace, TUse use = TUse::Paste, WindowId target = 0,
+        WindowId dialogTarget = 0);
     // The reply loaded into the borrowed editor, names and values and then
     // the placeholders filled in, and copied; false when the clipboard could
-    // not be taken.
-    bool FillInAndCopy(const TRep& reply, const std::string& names, const std::string& values, TUse use);
+    // not be taken. A reply of one line for a console is kept to be typed
+    // instead: the clipboard is not touched.
+    bool FillInAndCopy(
+        const TRep& reply, const std::string& names, const std::string& values, TUse use, WindowId target = 0);
     // The parameter list the dialog asks for, or empty when none is needed.
     std::string DialogParameters(const TRep& reply) const;
     // The reply selected in the tree; nullptr for a folder or no selection.
@@ -188,7 +194,12 @@ private:
     // True, after telling the user once per program, when the system would
     // drop the keys meant for `window`.
     [[nodiscard]] bool RefusesInput(WindowId window);
-    void TypeClipboardText();
+    // What goes into a console: the reply's one line as it is typed, with no
+    // character that would run or complete anything; several lines are left
+    // on the clipboard, and the user is told once.
+    void DeliverToConsole();
+    // False, with the reply left on the clipboard, when the system refused the keys.
+    bool TypeIntoConsole(std::u16string_view line);
 
     TEngineParts p_;
     std::string typedBuffer_;
@@ -209,6 +220,10 @@ private:
     WindowId lastActiveWindow_ = 0;
     bool shellActivationSeen_ = false;
     std::set<std::string> elevatedProgramsTold_;
+    // The one line of a reply for a console, typed in place of a paste.
+    std::optional<std::u16string> consoleLine_;
+    TClipboardFormats consoleFormats_;
+    bool consoleLinesTold_ = false;
     TDragOut drag_;
     TClipboardKeeper keeper_;
 };
