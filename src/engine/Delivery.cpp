@@ -263,7 +263,7 @@ void TEngine::DeliverToConsole()
         keeper_.LeaveReply();
         if (!consoleLinesTold_) {
             consoleLinesTold_ = true;
-            p_.boxes.Info(ConsoleSeveralLinesText);
+            consoleNoticeDue_ = p_.clock.Milliseconds() + ConsoleNoticeDelayMs;
         }
         return;
     }
@@ -365,6 +365,10 @@ void TEngine::TimerTick()
     // window in front while another application is active was activated too.
     if (!shellActivationSeen_)
         NoteActiveWindow(foregroundAtTick_);
+    if (consoleNoticeDue_ != 0 && p_.clock.Milliseconds() >= consoleNoticeDue_) {
+        consoleNoticeDue_ = 0;
+        p_.boxes.Info(ConsoleSeveralLinesText);
+    }
     if (StaysOut()) {
         // A chord seen before the user went into the program is dropped, not carried out there.
         pendingInsert_ = pendingShow_ = pendingPicker_ = false;

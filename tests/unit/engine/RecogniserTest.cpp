@@ -119,10 +119,18 @@ TEST_F(TypedMacroTest, ConsolesGetOneLineTypedAndNothingThatRunsIt)
     EXPECT_EQ(rig.desktop.PressesOf(VkV), 0);
     EXPECT_EQ(rig.desktop.PressesOf(VkBack), 4);
     EXPECT_EQ(rig.clipboard.text, "ls -l\r\ncd ..\r\n");
+    // Told a moment later: a box now would take the Backspaces still on their way.
+    EXPECT_TRUE(rig.boxes.shown.empty());
+    rig.engine.TimerTick();
+    EXPECT_TRUE(rig.boxes.shown.empty());
+    rig.clock.milliseconds += ConsoleNoticeDelayMs;
+    rig.engine.TimerTick();
     ASSERT_EQ(rig.boxes.shown.size(), 1u);
     EXPECT_EQ(rig.boxes.shown[0].text, ConsoleSeveralLinesText);
     rig.HandleEchoes();
     rig.Type("lns ");
+    rig.clock.milliseconds += ConsoleNoticeDelayMs;
+    rig.engine.TimerTick();
     EXPECT_EQ(rig.boxes.shown.size(), 1u);
 
     // One line: typed, a tab as a blank and the line end left out, and the
