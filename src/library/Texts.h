@@ -92,8 +92,9 @@ inline constexpr char ConsoleSeveralLinesText[]
     = "This reply has several lines, so Corvane does not type it into a console window, where each line would run. "
       "It is on the clipboard.";
 inline constexpr char ClipboardNotKeptText[]
-    = "The clipboard held too much to keep while a reply was pasted: replies stay on the clipboard "
-      "until it holds less.";
+    = "The reply was pasted, but the clipboard held too much to keep: what you had copied is gone.";
+inline constexpr char ClipboardHeldNotKeptText[]
+    = "The reply was pasted, but another program held the clipboard: what you had copied is gone.";
 inline constexpr char LibraryNotLoadedText[] = "Library was not loaded. Please restart Corvane.";
 inline constexpr const char* kHookHandlerError = "Unexpected error in a hook event handler.";
 
