@@ -196,7 +196,12 @@ void TEngine::ExpandTypedMacro()
     // The macro and its space are in the target already, after any macro
     // still being delivered: that one erases them too, before its paste.
     keysToErase_ += typedLength + 1;
-    Deliver([this, reply, names, values] { PasteTypedReply(*reply, names, values); });
+    const long long typed = static_cast<long long>(typedLength) + 1; // and the space that ended it
+    Deliver([this, reply, names, values, typed] {
+        route_ = TRoute::Macro;
+        routeTyped_ = typed;
+        PasteTypedReply(*reply, names, values);
+    });
 }
 
 void TEngine::Deliver(std::function<void()> delivery)
@@ -466,6 +471,8 @@ void TEngine::DeliverHotKeyReply()
     pendingHotKey_ = -1;
     const TRep* reply = p_.library.HotKeyReplyAt(position);
     Deliver([this, reply] {
+        route_ = TRoute::HotKey;
+        routeTyped_ = 0;
         PasteStep(
             CopyReply(*reply, {TDialogPlace::ScreenCentre}, TUse::Paste, 0, lastActiveWindow_), lastActiveWindow_);
     });
@@ -494,6 +501,8 @@ void TEngine::PickAndDeliver()
             p_.desktop.SetForeground(target);
         return;
     }
+    route_ = TRoute::Picker;
+    routeTyped_ = 0;
     const TCopy copy = CopyReply(*picked.reply, {TDialogPlace::ScreenCentre}, TUse::Paste, target, target);
     if (copy == TCopy::Copied || copy == TCopy::CopiedAfterDialog)
         PasteInto(target);
@@ -506,6 +515,8 @@ void TEngine::InsertSelectedReply()
     pendingInsert_ = false;
     // A folder has nothing to deliver; its empty copy would clear the target's clipboard for nothing.
     Deliver([this] {
+        route_ = TRoute::Insert;
+        routeTyped_ = 0;
         if (const TRep* reply = SelectedReply())
             PasteStep(
                 CopyReply(*reply, {TDialogPlace::ScreenCentre}, TUse::Paste, 0, lastActiveWindow_), lastActiveWindow_);
@@ -523,6 +534,8 @@ void TEngine::PasteSelectedIntoLastActive(const TDialogPlace& dialogPlace)
     const TRep* reply = SelectedReply();
     if (!reply)
         return;
+    route_ = TRoute::PasteLast;
+    routeTyped_ = 0;
     const TCopy copy = CopyReply(*reply, dialogPlace, TUse::Paste, lastActiveWindow_, lastActiveWindow_);
     if (copy == TCopy::Copied)
         p_.desktop.Pause(DeliveryPauseMs);
@@ -533,6 +546,8 @@ void TEngine::PasteSelectedIntoLastActive(const TDialogPlace& dialogPlace)
 void TEngine::CopyEntireReply(const TDialogPlace& dialogPlace)
 {
     Deliver([this, dialogPlace] {
+        route_ = TRoute::Copy;
+        routeTyped_ = 0;
         p_.window.CommitEdits();
         if (const TRep* reply = SelectedReply())
             (void)CopyReply(*reply, dialogPlace, TUse::CopyOnly);
@@ -556,6 +571,8 @@ void TEngine::DropReply(int x, int y, WindowId target)
         p_.window.TakeForeground();
         p_.desktop.Pause(DeliveryPauseMs);
     }
+    route_ = TRoute::Drag;
+    routeTyped_ = 0;
     PasteStep(CopyReply(*reply, {TDialogPlace::AroundPoint, x, y}, TUse::Paste, target, target), target);
 }
 
@@ -605,7 +622,7 @@ bool TEngine::FillInAndCopy(
         consoleFormats_ = p_.editor.ClipboardFormats();
         consoleLine_ = ConsoleLine(PlainTextOf(consoleFormats_));
         if (consoleLine_) {
-            p_.window.ReplyDelivered(reply);
+            p_.window.ReplyDelivered(reply, {route_, routeTyped_, static_cast<long long>(consoleLine_->size())});
             return true;
         }
     }
@@ -622,8 +639,13 @@ bool TEngine::FillInAndCopy(
     } else {
         copied = p_.editor.CopyAllToClipboard();
     }
-    if (copied)
-        p_.window.ReplyDelivered(reply);
+    if (copied) {
+        // The text as delivered, placeholders and values filled in.
+        std::string text = PlainTextOfRtf(p_.editor.SaveRtf());
+        while (!text.empty() && text.back() == '\n')
+            text.pop_back();
+        p_.window.ReplyDelivered(reply, {route_, routeTyped_, static_cast<long long>(text.size())});
+    }
     return copied;
 }
 
