@@ -4,6 +4,7 @@
 #include <string_view>
 #include <utility>
 
+#include "engine/HeldModifiers.h"
 #include "engine/PredefinedInsertions.h"
 #include "engine/Recogniser.h"
 #include "engine/ReplaceInReply.h"
@@ -63,6 +64,49 @@ bool ListHolds(std::string_view list, std::string_view name)
         start = comma + 1;
     }
     return false;
+}
+
+// The reply's plain text as a console is to get it: one line, with tabs
+// as blanks and no other control character; nothing when it has several lines.
+std::optional<std::u16string> ConsoleLine(std::u16string_view text)
+{
+    auto isBreak = [](char16_t c) {
+        return c == u'\r' || c == u'\n' || c == 0x0B || c == 0x0C || c == 0x85 || c == 0x2028 || c == 0x2029;
+    };
+    while (!text.empty() && (isBreak(text.back()) || text.back() == 0))
+        text.remove_suffix(1);
+    std::u16string line;
+    for (char16_t c : text) {
+        if (isBreak(c))
+            return std::nullopt;
+        if (c == u'\t')
+            line += u' ';
+        else if (c >= 0x20 && c != 0x7F && !(c >= 0x80 && c < 0xA0))
+            line += c;
+    }
+    return line;
+}
+
+// The plain text among the formats of a copy: UTF-16 where offered, else single-byte.
+std::u16string PlainTextOf(const TClipboardFormats& formats)
+{
+    constexpr std::uint32_t CfText = 1, CfUnicodeText = 13;
+    for (const TClipboardFormat& f : formats)
+        if (f.format == CfUnicodeText) {
+            std::u16string text(f.bytes.size() / 2, u'\0');
+            for (size_t i = 0; i < text.size(); ++i)
+                text[i] = static_cast<char16_t>(
+                    static_cast<unsigned char>(f.bytes[2 * i]) | (static_cast<unsigned char>(f.bytes[2 * i + 1]) << 8));
+            return text.substr(0, text.find(u'\0'));
+        }
+    for (const TClipboardFormat& f : formats)
+        if (f.format == CfText) {
+            std::u16string text;
+            for (char c : f.bytes.substr(0, f.bytes.find('\0')))
+                text += static_cast<char16_t>(static_cast<unsigned char>(c));
+            return text;
+        }
+    return {};
 }
 
 } // namespace
@@ -149,7 +193,8 @@ void TEngine::KeyAction(int virtualKey, bool keyIsBeingPressed, int scanCode, bo
         ExpandTypedMacro(virtualKey);
         return;
     }
-    if (StaysOut()) {
+    // Nothing typed into a password reaches the buffer, AltGr characters included.
+    if (StaysOut() || p_.desktop.FocusHidesTyping()) {
         typedBuffer_.clear();
         return;
     }
@@ -249,10 +294,11 @@ void TEngine::PasteTypedReply(
     {
         // The editor is given back once the keys are on their way.
         TBorrowedEditor borrowed(p_.editor, p_.window);
-        copied = FillInAndCopy(reply, names, values, TUse::Paste, macro.macroCase);
+        copied = FillInAndCopy(reply, names, values, TUse::Paste, p_.desktop.ForegroundWindow(), macro.macroCase);
         const size_t erase = std::exchange(keysToErase_, 0);
         // Without the copy the typed macros stay: pasting would paste what the clipboard held.
         if (copied) {
+            const THeldModifiersLetGo letGo(p_.desktop);
             for (size_t i = 0; i < erase; ++i)
                 SendKeyStroke(VkBack);
             endKeyToSend_ = endKey == VkSpace ? 0 : endKey;
@@ -299,23 +345,22 @@ bool TEngine::SimulatePaste()
     const int endKey = std::exchange(endKeyToSend_, 0);
     // The reply stays on the clipboard, so Ctrl+V by hand still works there.
     if (RefusesInput(p_.desktop.ForegroundWindow())) {
+        if (consoleLine_)
+            (void)p_.clipboard.Offer(consoleFormats_);
+        consoleLine_.reset();
         keeper_.LeaveReply();
         return false;
     }
-    if (IsConsole(p_.desktop.ForegroundWindow())) {
-        TypeClipboardText();
+    if (consoleLine_ || IsConsole(p_.desktop.ForegroundWindow())) {
+        DeliverToConsole();
         if (endKey != 0)
             SendKeyStroke(endKey);
         return false;
     }
     // Only that program's reads of the reply count towards giving the clipboard back.
     keeper_.PastingInto(p_.desktop.FactsOf(p_.desktop.ForegroundWindow()).process);
-    // A Shift still held (a macro typed in capitals) would make the paste
-    // Ctrl+Shift+V, a chord of this program's that is kept from the target,
-    // and the arrows that place the caret select.
-    const bool shiftHeld = p_.desktop.KeyDown(VkShift);
-    if (shiftHeld)
-        p_.desktop.SendKey(VkShift, true);
+    // Held modifiers would make the arrows that place the caret select, too.
+    const THeldModifiersLetGo letGo(p_.desktop);
     p_.desktop.SendKey(VkControl, false);
     p_.desktop.SendKey(VkV, false);
     p_.desktop.SendKey(VkV, true);
@@ -325,8 +370,6 @@ bool TEngine::SimulatePaste()
         SendKeyStroke(VkLeft);
     if (endKey != 0)
         SendKeyStroke(endKey);
-    if (shiftHeld)
-        p_.desktop.SendKey(VkShift, false);
     return true;
 }
 
@@ -349,26 +392,44 @@ bool TEngine::IsConsole(WindowId window) const
     return ListHolds(p_.window.ConsoleClasses(), className);
 }
 
-void TEngine::TypeClipboardText()
+void TEngine::DeliverToConsole()
 {
-    // One Enter per line, and none after the last: in a console it would run the line.
-    std::u16string text;
-    for (char16_t c : p_.desktop.ClipboardText())
-        if (c != u'\n')
-            text += c;
-    while (!text.empty() && text.back() == u'\r')
-        text.pop_back();
+    std::optional<std::u16string> line = std::move(consoleLine_);
+    consoleLine_.reset();
+    const bool onClipboard = !line;
+    // A reply that went to the clipboard all the same (the console was not
+    // the target foreseen): its text decides.
+    if (!line)
+        line = ConsoleLine(p_.desktop.ClipboardText());
+    if (!line) {
+        keeper_.LeaveReply();
+        if (!consoleLinesTold_) {
+            consoleLinesTold_ = true;
+            consoleNoticeDue_ = p_.clock.Milliseconds() + ConsoleNoticeDelayMs;
+        }
+        return;
+    }
+    if (!TypeIntoConsole(*line)) {
+        if (!onClipboard)
+            (void)p_.clipboard.Offer(consoleFormats_);
+        keeper_.LeaveReply();
+        p_.boxes.Warning(TypingStoppedText);
+    } else if (onClipboard) {
+        keeper_.ReplyUsed();
+    }
+}
+
+bool TEngine::TypeIntoConsole(std::u16string_view line)
+{
+    const THeldModifiersLetGo letGo(p_.desktop);
     // In chunks, each checked: the system drops keystrokes it refuses (a
     // secure desktop, a program above this one's rights) without waiting.
-    for (size_t at = 0; at < text.size(); at += TypingChunk) {
-        const std::u16string_view chunk = std::u16string_view(text).substr(at, TypingChunk);
-        if (p_.desktop.TypeCharacters(chunk) != chunk.size()) {
-            keeper_.LeaveReply();
-            p_.boxes.Warning(TypingStoppedText);
-            return;
-        }
+    for (size_t at = 0; at < line.size(); at += TypingChunk) {
+        const std::u16string_view chunk = line.substr(at, TypingChunk);
+        if (p_.desktop.TypeCharacters(chunk) != chunk.size())
+            return false;
     }
-    keeper_.ReplyUsed();
+    return true;
 }
 
 void TEngine::PasteInto(WindowId window)
@@ -451,6 +512,10 @@ void TEngine::TimerTick()
     // window in front while another application is active was activated too.
     if (!shellActivationSeen_)
         NoteActiveWindow(foregroundAtTick_);
+    if (consoleNoticeDue_ != 0 && p_.clock.Milliseconds() >= consoleNoticeDue_) {
+        consoleNoticeDue_ = 0;
+        p_.boxes.Info(ConsoleSeveralLinesText);
+    }
     if (StaysOut()) {
         // A chord seen before the user went into the program is dropped, not carried out there.
         pendingInsert_ = pendingShow_ = pendingPicker_ = false;
@@ -516,7 +581,8 @@ void TEngine::DeliverHotKeyReply()
     Deliver([this, reply] {
         route_ = TRoute::HotKey;
         routeTyped_ = 0;
-        PasteStep(CopyReply(*reply, {TDialogPlace::ScreenCentre}), lastActiveWindow_);
+        PasteStep(
+            CopyReply(*reply, {TDialogPlace::ScreenCentre}, TUse::Paste, 0, lastActiveWindow_), lastActiveWindow_);
     });
 }
 
@@ -545,7 +611,7 @@ void TEngine::PickAndDeliver()
     }
     route_ = TRoute::Picker;
     routeTyped_ = 0;
-    const TCopy copy = CopyReply(*picked.reply, {TDialogPlace::ScreenCentre}, TUse::Paste);
+    const TCopy copy = CopyReply(*picked.reply, {TDialogPlace::ScreenCentre}, TUse::Paste, target, target);
     if (copy == TCopy::Copied || copy == TCopy::CopiedAfterDialog)
         PasteInto(target);
     else if (p_.desktop.IsWindow(target))
@@ -560,7 +626,8 @@ void TEngine::InsertSelectedReply()
         route_ = TRoute::Insert;
         routeTyped_ = 0;
         if (const TRep* reply = SelectedReply())
-            PasteStep(CopyReply(*reply, {TDialogPlace::ScreenCentre}), lastActiveWindow_);
+            PasteStep(
+                CopyReply(*reply, {TDialogPlace::ScreenCentre}, TUse::Paste, 0, lastActiveWindow_), lastActiveWindow_);
     });
 }
 
@@ -577,7 +644,7 @@ void TEngine::PasteSelectedIntoLastActive(const TDialogPlace& dialogPlace)
         return;
     route_ = TRoute::PasteLast;
     routeTyped_ = 0;
-    const TCopy copy = CopyReply(*reply, dialogPlace);
+    const TCopy copy = CopyReply(*reply, dialogPlace, TUse::Paste, lastActiveWindow_, lastActiveWindow_);
     if (copy == TCopy::Copied)
         p_.desktop.Pause(DeliveryPauseMs);
     if (copy == TCopy::Copied || copy == TCopy::CopiedAfterDialog)
@@ -614,7 +681,7 @@ void TEngine::DropReply(int x, int y, WindowId target)
     }
     route_ = TRoute::Drag;
     routeTyped_ = 0;
-    PasteStep(CopyReply(*reply, {TDialogPlace::AroundPoint, x, y}), target);
+    PasteStep(CopyReply(*reply, {TDialogPlace::AroundPoint, x, y}, TUse::Paste, target, target), target);
 }
 
 const TRep* TEngine::SelectedReply() const
@@ -634,7 +701,8 @@ std::string TEngine::DialogParameters(const TRep& reply) const
     return std::string(ParameterList(p_.library.MacroAt(position)));
 }
 
-TEngine::TCopy TEngine::CopyReply(const TRep& reply, const TDialogPlace& dialogPlace, TUse use)
+TEngine::TCopy TEngine::CopyReply(
+    const TRep& reply, const TDialogPlace& dialogPlace, TUse use, WindowId target, WindowId dialogTarget)
 {
     const std::string parameters = DialogParameters(reply);
     std::string values;
@@ -643,7 +711,7 @@ TEngine::TCopy TEngine::CopyReply(const TRep& reply, const TDialogPlace& dialogP
     bool copied = false;
     {
         TBorrowedEditor borrowed(p_.editor, p_.window);
-        copied = FillInAndCopy(reply, parameters, values, use);
+        copied = FillInAndCopy(reply, parameters, values, use, parameters.empty() ? target : dialogTarget);
     }
     if (!copied) {
         p_.boxes.Warning(ClipboardBusyText);
@@ -652,8 +720,8 @@ TEngine::TCopy TEngine::CopyReply(const TRep& reply, const TDialogPlace& dialogP
     return parameters.empty() ? TCopy::Copied : TCopy::CopiedAfterDialog;
 }
 
-bool TEngine::FillInAndCopy(
-    const TRep& reply, const std::string& names, const std::string& values, TUse use, TMacroCase macroCase)
+bool TEngine::FillInAndCopy(const TRep& reply, const std::string& names, const std::string& values, TUse use,
+    WindowId target, TMacroCase macroCase)
 {
     // The case first, so that values and the placeholders' values keep theirs.
     std::string rtf = FollowMacroCase(JoinTextLines(reply.Lines), macroCase);
@@ -664,6 +732,15 @@ bool TEngine::FillInAndCopy(
     p_.editor.SetModified(false);
     lastStops_ = finished.stops;
     caretBack_ = use == TUse::Paste ? finished.stops.afterCursor : 0;
+    consoleLine_.reset();
+    if (use == TUse::Paste && IsConsole(target != 0 ? target : p_.desktop.ForegroundWindow())) {
+        consoleFormats_ = p_.editor.ClipboardFormats();
+        consoleLine_ = ConsoleLine(PlainTextOf(consoleFormats_));
+        if (consoleLine_) {
+            p_.window.ReplyDelivered(reply, {route_, routeTyped_, static_cast<long long>(consoleLine_->size())});
+            return true;
+        }
+    }
     // A copy the user asked for stays; a paste gives the clipboard back.
     bool copied = false;
     if (use == TUse::Paste && p_.window.KeepClipboard()) {

@@ -5,8 +5,8 @@
 namespace corvane::fakes {
 
 namespace {
-constexpr int Back = 0x08, Tab = 0x09, Return = 0x0D, Control = 0x11, Left = 0x25, Right = 0x27, Delete = 0x2E,
-              V = 0x56;
+constexpr int Back = 0x08, Tab = 0x09, Return = 0x0D, Shift = 0x10, Control = 0x11, Menu = 0x12, Left = 0x25,
+              Right = 0x27, Delete = 0x2E, V = 0x56;
 
 // The length of the stop before or after `at`: CR LF is one.
 std::size_t StopBefore(const std::string& text, std::size_t at)
@@ -25,12 +25,20 @@ void FakeDesktop::TypeAtCaret(const std::string& typed)
     text.insert(text.size() - caretFromEnd[foreground], typed);
 }
 
+bool FakeDesktop::KeyDown(int virtualKey) const
+{
+    const auto down = [this](int key) { return keys.at(static_cast<size_t>(key & 0xFF)); };
+    if (virtualKey >= Shift && virtualKey <= Menu)
+        return down(virtualKey) || down(0xA0 + 2 * (virtualKey - Shift)) || down(0xA1 + 2 * (virtualKey - Shift));
+    return down(virtualKey);
+}
+
 void FakeDesktop::SendKey(int virtualKey, bool release)
 {
     sent.emplace_back(virtualKey, release);
     echoed.emplace_back(virtualKey, !release);
-    if (virtualKey == Control)
-        controlHeld_ = !release;
+    const int sided = virtualKey >= Shift && virtualKey <= Menu ? 0xA0 + 2 * (virtualKey - Shift) : virtualKey;
+    keys.at(static_cast<size_t>(sided & 0xFF)) = !release;
     if (release || !texts.count(foreground))
         return;
     std::string& text = texts[foreground];
@@ -51,7 +59,9 @@ void FakeDesktop::SendKey(int virtualKey, bool release)
         TypeAtCaret("\t");
     } else if (virtualKey == Return) {
         TypeAtCaret("\r\n");
-    } else if (virtualKey == V && controlHeld_) {
+    } else if (virtualKey == V && KeyDown(Control) && KeyDown(Shift)) {
+        ++ctrlShiftV;
+    } else if (virtualKey == V && KeyDown(Control)) {
         TypeAtCaret(clipboard_.ReadText(FactsOf(foreground).process));
     }
 }
