@@ -18,35 +18,6 @@ namespace corvane {
 
 namespace {
 
-// The editor lent to one delivery: it gets back what it showed, with its
-// modified flag, and the window ignores its notifications meanwhile, so
-// neither the library nor the selection ever sees the expansion.
-class TBorrowedEditor {
-public:
-    TBorrowedEditor(IReplyEditor& editor, IEngineWindow& window)
-        : editor_(editor), window_(window), shown_(editor.SaveRtf()), modified_(editor.Modified())
-    {
-        window_.SetDelivering(true);
-    }
-    ~TBorrowedEditor()
-    {
-        if (shown_.empty())
-            editor_.Clear();
-        else
-            editor_.LoadRtf(shown_);
-        editor_.SetModified(modified_);
-        window_.SetDelivering(false);
-    }
-    TBorrowedEditor(const TBorrowedEditor&) = delete;
-    TBorrowedEditor& operator=(const TBorrowedEditor&) = delete;
-
-private:
-    IReplyEditor& editor_;
-    IEngineWindow& window_;
-    const std::string shown_;
-    const bool modified_;
-};
-
 // Whether the names separated by commas (blanks around them do not count) hold `name`.
 bool ListHolds(std::string_view list, std::string_view name)
 {
@@ -134,7 +105,19 @@ bool TEngine::StaysOut() const
     if (paused_)
         return true;
     const std::string excluded = p_.window.ExcludedPrograms();
-    return !excluded.empty() && IsExcludedProgram(p_.desktop.ProgramFileOf(p_.desktop.ForegroundWindow()), excluded);
+    return !excluded.empty() && IsExcludedProgram(ForegroundProgram(), excluded);
+}
+
+const std::string& TEngine::ForegroundProgram() const
+{
+    // Opening the process on every key and tick costs more than the key:
+    // a window's program never changes, so it is looked up when the window does.
+    const WindowId foreground = p_.desktop.ForegroundWindow();
+    if (foreground != programLookedUpFor_ || foreground == 0) {
+        programLookedUpFor_ = foreground;
+        foregroundProgram_ = p_.desktop.ProgramFileOf(foreground);
+    }
+    return foregroundProgram_;
 }
 
 void TEngine::ExpandTypedMacro()
@@ -146,22 +129,16 @@ void TEngine::ExpandTypedMacro()
     typedBuffer_.clear();
     if (position < 0)
         return;
-    bool copied = false;
-    {
-        // The editor is given back once the keys are on their way.
-        TBorrowedEditor borrowed(p_.editor, p_.window);
-        copied = FillInAndCopy(*p_.library.MacroReplyAt(position), names, values, TUse::Paste);
-        // Without the copy the typed macro stays: pasting would paste what the clipboard held.
-        if (copied) {
-            for (size_t i = 0; i < typedLength + 1; ++i) {
-                p_.desktop.SendKey(VkBack, false);
-                p_.desktop.SendKey(VkBack, true);
-            }
-            SimulatePaste();
-        }
-    }
-    if (!copied)
+    // Without the copy the typed macro stays: pasting would paste what the clipboard held.
+    if (!FillInAndCopy(*p_.library.MacroReplyAt(position), names, values, TUse::Paste)) {
         p_.boxes.Warning(ClipboardBusyText);
+        return;
+    }
+    for (size_t i = 0; i < typedLength + 1; ++i) {
+        p_.desktop.SendKey(VkBack, false);
+        p_.desktop.SendKey(VkBack, true);
+    }
+    SimulatePaste();
 }
 
 void TEngine::SimulatePaste()
@@ -466,12 +443,7 @@ TEngine::TCopy TEngine::CopyReply(const TRep& reply, const TDialogPlace& dialogP
     std::string values;
     if (!parameters.empty() && !p_.window.AskParameters(parameters, dialogPlace, values))
         return TCopy::Cancelled;
-    bool copied = false;
-    {
-        TBorrowedEditor borrowed(p_.editor, p_.window);
-        copied = FillInAndCopy(reply, parameters, values, use);
-    }
-    if (!copied) {
+    if (!FillInAndCopy(reply, parameters, values, use)) {
         p_.boxes.Warning(ClipboardBusyText);
         return TCopy::Failed;
     }
@@ -481,11 +453,11 @@ TEngine::TCopy TEngine::CopyReply(const TRep& reply, const TDialogPlace& dialogP
 bool TEngine::FillInAndCopy(const TRep& reply, const std::string& names, const std::string& values, TUse use)
 {
     const std::string placeholderValues = PredefinedValues(p_.clock.Now());
-    LoadReplaced(p_.editor, JoinTextLines(reply.Lines), {{names, values}, {PredefinedNames(), placeholderValues}});
+    LoadReplaced(p_.renderer, JoinTextLines(reply.Lines), {{names, values}, {PredefinedNames(), placeholderValues}});
     // A copy the user asked for stays; a paste gives the clipboard back.
     const bool copied = use == TUse::Paste && p_.window.KeepClipboard()
-        ? keeper_.OfferReply(p_.editor.ClipboardFormats())
-        : p_.editor.CopyAllToClipboard();
+        ? keeper_.OfferReply(p_.renderer.ClipboardFormats())
+        : p_.renderer.CopyAllToClipboard();
     if (copied)
         p_.window.ReplyDelivered(reply);
     return copied;

@@ -90,7 +90,8 @@ void LibraryPanel::FillKeyTable()
 
 void LibraryPanel::LoadReplies(const std::string& root)
 {
-    tree_ = std::make_unique<TreeViewControl>(navigation_);
+    view_ = std::make_unique<TreeViewControl>(navigation_);
+    tree_ = std::make_unique<TLazyTree>(*view_);
     hotKeyList_ = std::make_unique<ListBoxControl>(listHotKeys_);
     macroList_ = std::make_unique<ListBoxControl>(listMacros_);
     library_ = std::make_unique<TRepList>(*tree_, *hotKeyList_, *macroList_, *watch_, root);
@@ -253,7 +254,7 @@ bool LibraryPanel::OnTreeNotify(NMHDR& header, LRESULT& result)
         // Without text the edit was cancelled. The handler sets the label
         // itself, so the control keeps what it is given (FALSE).
         if (editing_ && edit.item.pszText)
-            editing_->NavigationEdited(edit.item.hItem, edit.item.pszText);
+            editing_->NavigationEdited(tree_->NodeOfView(edit.item.hItem), edit.item.pszText);
         return true;
     }
     case TVN_BEGINDRAGA:
@@ -261,12 +262,18 @@ bool LibraryPanel::OnTreeNotify(NMHDR& header, LRESULT& result)
         if (!editing_)
             return false;
         // The dragged node is the selected one.
-        const HTREEITEM item = reinterpret_cast<const NMTREEVIEWA&>(header).itemNew.hItem;
+        const TreeNode item = tree_->NodeOfView(reinterpret_cast<const NMTREEVIEWA&>(header).itemNew.hItem);
         if (tree_->Selected() != item)
             editing_->SelectNode(item);
         events_.dragStarted();
         return true;
     }
+    case TVN_ITEMEXPANDINGA:
+    case TVN_ITEMEXPANDINGW:
+        // A folder's children go into the control when it is first opened.
+        if (tree_ && (reinterpret_cast<const NMTREEVIEWA&>(header).action & TVE_EXPAND))
+            tree_->Expanding(reinterpret_cast<const NMTREEVIEWA&>(header).itemNew.hItem);
+        return true;
     case NM_RCLICK:
         OnTreeRightClick();
         result = TRUE;
@@ -285,10 +292,11 @@ void LibraryPanel::SetTreeImages(TVITEMA& item) const
 {
     if (!(item.mask & (TVIF_IMAGE | TVIF_SELECTEDIMAGE)))
         return;
-    const bool hasChildren = TreeView_GetChild(navigation_, item.hItem) != nullptr;
+    const TreeNode node = tree_ ? tree_->NodeOfView(item.hItem) : nullptr;
+    const bool hasChildren = node && tree_->ChildCount(node) > 0;
     const bool expanded = (TreeView_GetItemState(navigation_, item.hItem, TVIS_EXPANDED) & TVIS_EXPANDED) != 0;
     const TTreeNodeImages images = TreeNodeImages(
-        hasChildren, expanded, library_ ? NodeMarkOf(*library_, library_->RepOf(item.hItem)) : TNodeMark::None);
+        hasChildren, expanded, library_ && node ? NodeMarkOf(*library_, library_->RepOf(node)) : TNodeMark::None);
     if (item.mask & TVIF_IMAGE)
         item.iImage = images.normal;
     if (item.mask & TVIF_SELECTEDIMAGE)
@@ -304,7 +312,7 @@ void LibraryPanel::OnTreeRightClick()
     hit.pt = at;
     ScreenToClient(navigation_, &hit.pt);
     if (editing_)
-        editing_->NavigationRightButtonDown(TreeView_HitTest(navigation_, &hit));
+        editing_->NavigationRightButtonDown(tree_->NodeOfView(TreeView_HitTest(navigation_, &hit)));
     SetFocus(navigation_);
     events_.treeMenu(at.x, at.y);
 }

@@ -23,6 +23,7 @@ class TTeamLibrary;
 class TLibraryEditing;
 class TRep;
 class TRepList;
+class TLazyTree;
 struct MainLayout;
 } // namespace corvane
 
@@ -86,7 +87,7 @@ public:
     void ApplyCommandStates(const TCommandStates& states);
 
     HWND Tree() const { return navigation_; }
-    TreeViewControl* TreeControl() const { return tree_.get(); }
+    TLazyTree* TreeControl() const { return tree_.get(); }
     TRepList* Library() const { return library_.get(); }
     TLibraryEditing* Editing() const { return editing_.get(); }
     TRep* SelectedRep() const;
@@ -123,7 +124,8 @@ private:
     std::unique_ptr<FolderWatcher> teamFolderWatcher_;
     HWND teamWindow_ = nullptr;
     IRegistry* registry_ = nullptr;
-    std::unique_ptr<TreeViewControl> tree_;
+    std::unique_ptr<TreeViewControl> view_; // what the control holds
+    std::unique_ptr<TLazyTree> tree_; // the whole library's tree
     std::unique_ptr<ListBoxControl> hotKeyList_;
     std::unique_ptr<ListBoxControl> macroList_;
     std::unique_ptr<TRepList> library_;

@@ -36,7 +36,6 @@ public:
 
     // --- the main window, as the engine sees it ---
     TreeNode SelectedNode() const override { return tree.Selected(); }
-    void SetDelivering(bool delivering) override { deliveringDepth += delivering ? 1 : -1; }
     void CommitEdits() override { ++commits; }
     // The user selects a node: its reply shows in the editor.
     void SelectNode(TreeNode node)
@@ -178,7 +177,9 @@ public:
     fakes::FakeDesktop desktop{clipboard};
     fakes::FakeClock clock;
     fakes::RecordingMessageBoxes boxes;
-    TEngine engine{{library, editor, *this, desktop, clock, boxes, clipboard}};
+    // The engine's hidden editor, apart from the one the user sees.
+    fakes::FakeReplyEditor renderer{&clipboard};
+    TEngine engine{{library, renderer, *this, desktop, clock, boxes, clipboard}};
     fakes::FakeHost hookHost;
     THtProgramHooks hooks{hookHost};
     bool terminating = false;
@@ -199,7 +200,6 @@ public:
     WindowId pickerLeftFor = 0; // the window the user went to from the picker
     std::vector<WindowId> pickedOver;
     std::vector<const TRep*> delivered;
-    int deliveringDepth = 0;
     int commits = 0;
 };
 
