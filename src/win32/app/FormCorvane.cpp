@@ -244,6 +244,9 @@ LRESULT TFormCorvane::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam)
     case WM_TEAM_FOLDER_CHANGED:
         library_.LookAtTeamFolder();
         return 0;
+    case WM_LIBRARY_READ:
+        library_.OnLibraryRead();
+        return 0;
     case WM_TIMER:
         if (wParam == kTipTimerId) {
             KillTimer(window_, kTipTimerId);
@@ -321,7 +324,7 @@ void TFormCorvane::FormCreate()
     ReportSettingsNotSaved(EnsureDefaultSettings(registry_));
     modes_.Load();
     editor_.FillFontList();
-    library_.LoadReplies(LibraryRootIn(GlobalParams().DataDir));
+    library_.LoadReplies(window_, LibraryRootIn(GlobalParams().DataDir));
     library_.CreateEditing(editor_.Control());
     library_.LoadTeamLibrary(window_, registry_);
     engine_ = std::make_unique<EngineWiring>(

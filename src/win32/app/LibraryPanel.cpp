@@ -6,6 +6,8 @@
 #include "editing/TeamLibrary.h"
 #include "library/SharedWatch.h"
 #include "win32/FolderWatcher.h"
+#include "library/LibraryFiles.h"
+#include "library/LibraryReadAhead.h"
 #include "library/LibraryTidy.h"
 #include "library/UnitCommonProcs.h"
 #include "library/UnitCorvaneTypes.h"
@@ -16,6 +18,8 @@
 #include "win32/ListBoxControl.h"
 #include "win32/PanelControlAdapters.h"
 #include "win32/TreeViewControl.h"
+#include "win32/Win32FileSystem.h"
+#include "win32/app/PrivateMessages.h"
 #include "win32/app/ChildWindows.h"
 #include "win32/app/CommandIds.h"
 #include "win32/app/resource.h"
@@ -25,8 +29,34 @@ namespace corvane::win32 {
 namespace {
 
 constexpr UINT_PTR kReplyParamSubclassId = 1;
+// How long the window's creation waits for the library's files: a library
+// read by then is in before the window shows.
+constexpr DWORD kReadAheadWaitMs = 300;
 
 } // namespace
+
+struct LibraryPanel::Reader {
+    HWND window = nullptr;
+    std::string root;
+    std::string rootIndex;
+    TTidyReport tidy;
+    TFilesRead files;
+    UniqueKernelHandle thread;
+
+    static DWORD WINAPI Run(void* self) noexcept
+    {
+        auto& reader = *static_cast<Reader*>(self);
+        try {
+            Win32FileSystem fs;
+            reader.tidy = TidyLibrary(fs, reader.root);
+            reader.files = ReadLibraryAhead(fs, reader.rootIndex);
+        } catch (...) {
+            reader.files.clear(); // the loading reads from the disk itself
+        }
+        PostMessageA(reader.window, WM_LIBRARY_READ, 0, 0);
+        return 0;
+    }
+};
 
 LibraryPanel::LibraryPanel(IFileSystem& fs, Events events)
     : fs_(fs), events_(std::move(events)), watch_(std::make_unique<TSharedWatch>(fs))
@@ -88,26 +118,64 @@ void LibraryPanel::FillKeyTable()
     SendMessageA(comboKey_, CB_SETCURSEL, 0, 0);
 }
 
-void LibraryPanel::LoadReplies(const std::string& root)
+void LibraryPanel::LoadReplies(HWND window, const std::string& root)
 {
     view_ = std::make_unique<TreeViewControl>(navigation_);
     tree_ = std::make_unique<TLazyTree>(*view_);
     hotKeyList_ = std::make_unique<ListBoxControl>(listHotKeys_);
     macroList_ = std::make_unique<ListBoxControl>(listMacros_);
-    library_ = std::make_unique<TRepList>(*tree_, *hotKeyList_, *macroList_, *watch_, root);
+    readAhead_ = std::make_unique<TReadAheadFileSystem>(*watch_);
+    library_ = std::make_unique<TRepList>(*tree_, *hotKeyList_, *macroList_, *readAhead_, root);
 
-    ShowTidyNotice(TidyLibrary(fs_, library_->Root()));
+    reader_ = std::make_unique<Reader>();
+    reader_->window = window;
+    reader_->root = library_->Root();
+    reader_->rootIndex = library_->RootIndexPath();
+    reader_->thread.Reset(CreateThread(nullptr, 0, &Reader::Run, reader_.get(), 0, nullptr));
+    if (!reader_->thread || WaitForSingleObject(reader_->thread.Get(), kReadAheadWaitMs) == WAIT_OBJECT_0)
+        BuildLibrary();
+}
+
+void LibraryPanel::OnLibraryRead()
+{
+    if (loaded_)
+        return;
+    BuildLibrary();
+    if (editing_)
+        editing_->NavigationChange();
+    if (teamPending_) {
+        teamPending_ = false;
+        LoadTeamLibrary(teamWindow_, *registry_);
+    }
+    events_.stateChanged();
+}
+
+void LibraryPanel::BuildLibrary()
+{
+    loaded_ = true;
+    TTidyReport tidy;
+    if (reader_ && reader_->thread) {
+        WaitForSingleObject(reader_->thread.Get(), INFINITE);
+        tidy = std::move(reader_->tidy);
+        readAhead_->Offer(std::move(reader_->files));
+    } else {
+        tidy = TidyLibrary(fs_, library_->Root());
+    }
+    reader_.reset();
+    ShowTidyNotice(tidy);
     HCURSOR previous = SetCursor(LoadCursor(nullptr, IDC_WAIT));
     library_->BeginBulkLoad();
     struct EndLoad {
         TRepList& library;
+        TReadAheadFileSystem& files;
         HCURSOR cursor;
         ~EndLoad()
         {
             SetCursor(cursor);
             library.EndBulkLoad();
+            files.Drop();
         }
-    } endLoad{*library_, previous};
+    } endLoad{*library_, *readAhead_, previous};
     library_->ClearAll();
     library_->LoadFolderIndex(library_->RootIndexPath(), nullptr);
 }
@@ -127,6 +195,9 @@ void LibraryPanel::CreateEditing(IReplyEditor& editor)
 
 void LibraryPanel::Destroy()
 {
+    if (reader_ && reader_->thread)
+        WaitForSingleObject(reader_->thread.Get(), INFINITE);
+    reader_.reset();
     if (teamWindow_)
         KillTimer(teamWindow_, kTeamTimerId);
     teamFolderWatcher_.reset();

@@ -19,6 +19,7 @@ class IFileSystem;
 class IRegistry;
 class IReplyEditor;
 class TSharedWatch;
+class TReadAheadFileSystem;
 class TTeamLibrary;
 class TLibraryEditing;
 class TRep;
@@ -62,7 +63,11 @@ public:
     // The tree's pictures and indent for a display of `dpi`.
     void ApplyDpi(HINSTANCE instance, int dpi);
     void CreateReplyParams(const ChildFactory& children);
-    void LoadReplies(const std::string& root);
+    // The library's files are read (and tidied) on a thread of their own; a
+    // library read within a moment is built at once, a larger one when the
+    // thread tells `window` (WM_LIBRARY_READ, then OnLibraryRead).
+    void LoadReplies(HWND window, const std::string& root);
+    void OnLibraryRead();
     void CreateEditing(IReplyEditor& editor);
     // The library's nodes go after the editing; their notifications find none.
     void Destroy();
@@ -107,6 +112,8 @@ private:
     void ReplyParamLeftButtonUp(int controlId);
 
     void TellTeamConflicts();
+    void BuildLibrary();
+    struct Reader;
 
     IFileSystem& fs_;
     Events events_;
@@ -120,6 +127,10 @@ private:
     HWND labelPlus_ = nullptr, comboKey_ = nullptr;
 
     std::unique_ptr<TSharedWatch> watch_; // the file system as the library sees it
+    std::unique_ptr<TReadAheadFileSystem> readAhead_; // the same, with the files read ahead
+    std::unique_ptr<Reader> reader_;
+    bool loaded_ = false;
+    bool teamPending_ = false; // the team library waits for the user's own
     std::unique_ptr<TTeamLibrary> team_;
     std::unique_ptr<FolderWatcher> teamFolderWatcher_;
     HWND teamWindow_ = nullptr;
