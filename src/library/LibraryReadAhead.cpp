@@ -10,11 +10,25 @@ namespace corvane {
 
 namespace {
 
-void ReadFolderAhead(const IFileSystem& fs, const std::string& indexPath, int depth, TFilesRead& files)
+struct TReading {
+    const IFileSystem& fs;
+    const std::function<void(size_t)>& filesRead;
+    TFilesRead files;
+
+    void Keep(const std::string& path, std::optional<std::string> bytes)
+    {
+        files.emplace(path, std::move(bytes));
+        if (filesRead)
+            filesRead(files.size());
+    }
+};
+
+void ReadFolderAhead(TReading& reading, const std::string& indexPath, int depth)
 {
+    const IFileSystem& fs = reading.fs;
     std::optional<std::string> index = fs.ReadFile(indexPath);
     const std::optional<std::vector<std::string>> lines = index ? std::optional(SplitTextLines(*index)) : std::nullopt;
-    files.emplace(indexPath, std::move(index));
+    reading.Keep(indexPath, std::move(index));
     if (!lines)
         return;
     const std::string directory = ParentDirectory(indexPath);
@@ -25,21 +39,22 @@ void ReadFolderAhead(const IFileSystem& fs, const std::string& indexPath, int de
         if (SameTextIgnoringCase(entry.prefix, kFolderPrefix)) {
             const std::string folderDir = directory + "\\" + entry.number;
             if (depth + 1 <= TRepList::kMaxFolderDepth && !fs.IsLink(folderDir))
-                ReadFolderAhead(fs, folderDir + "\\" + kIndexFileName, depth + 1, files);
+                ReadFolderAhead(reading, folderDir + "\\" + kIndexFileName, depth + 1);
         } else if (SameTextIgnoringCase(entry.prefix, kReplyPrefix)) {
             const std::string path = directory + "\\" + entry.number + kReplyExtension;
-            files.emplace(path, fs.ReadFile(path));
+            reading.Keep(path, fs.ReadFile(path));
         }
     }
 }
 
 } // namespace
 
-TFilesRead ReadLibraryAhead(const IFileSystem& fs, const std::string& rootIndexPath)
+TFilesRead ReadLibraryAhead(
+    const IFileSystem& fs, const std::string& rootIndexPath, const std::function<void(size_t filesRead)>& filesRead)
 {
-    TFilesRead files;
-    ReadFolderAhead(fs, rootIndexPath, 0, files);
-    return files;
+    TReading reading{fs, filesRead, {}};
+    ReadFolderAhead(reading, rootIndexPath, 0);
+    return std::move(reading.files);
 }
 
 std::optional<std::string> TReadAheadFileSystem::ReadFile(const std::string& path) const

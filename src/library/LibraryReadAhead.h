@@ -4,6 +4,7 @@
 // will ask for them. The window's thread then builds the library from memory.
 #include "platform/FileSystem.h"
 
+#include <functional>
 #include <optional>
 #include <string>
 #include <unordered_map>
@@ -16,7 +17,9 @@ using TFilesRead = std::unordered_map<std::string, std::optional<std::string>>;
 // Follows the index files from `rootIndexPath` down as loading does (the
 // same folder numbers followed, the same depth, no links) and reads them
 // and the reply files they list. Safe on any thread with its own file system.
-TFilesRead ReadLibraryAhead(const IFileSystem& fs, const std::string& rootIndexPath);
+// `filesRead`, when given, hears the count after each file.
+TFilesRead ReadLibraryAhead(const IFileSystem& fs, const std::string& rootIndexPath,
+    const std::function<void(size_t filesRead)>& filesRead = {});
 
 // The file system loading reads through: a file read ahead is served once
 // from memory, everything else goes to the disk beneath. Any change made

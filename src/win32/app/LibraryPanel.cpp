@@ -19,7 +19,6 @@
 #include "win32/PanelControlAdapters.h"
 #include "win32/TreeViewControl.h"
 #include "win32/Win32FileSystem.h"
-#include "win32/app/PrivateMessages.h"
 #include "win32/app/ChildWindows.h"
 #include "win32/app/CommandIds.h"
 #include "win32/app/resource.h"
@@ -29,14 +28,9 @@ namespace corvane::win32 {
 namespace {
 
 constexpr UINT_PTR kReplyParamSubclassId = 1;
-// How long the window's creation waits for the library's files: a library
-// read by then is in before the window shows.
-constexpr DWORD kReadAheadWaitMs = 300;
-
 } // namespace
 
 struct LibraryPanel::Reader {
-    HWND window = nullptr;
     std::string root;
     std::string rootIndex;
     TTidyReport tidy;
@@ -53,7 +47,6 @@ struct LibraryPanel::Reader {
         } catch (...) {
             reader.files.clear(); // the loading reads from the disk itself
         }
-        PostMessageA(reader.window, WM_LIBRARY_READ, 0, 0);
         return 0;
     }
 };
@@ -118,7 +111,7 @@ void LibraryPanel::FillKeyTable()
     SendMessageA(comboKey_, CB_SETCURSEL, 0, 0);
 }
 
-void LibraryPanel::LoadReplies(HWND window, const std::string& root)
+void LibraryPanel::LoadReplies(const std::string& root)
 {
     view_ = std::make_unique<TreeViewControl>(navigation_);
     tree_ = std::make_unique<TLazyTree>(*view_);
@@ -127,27 +120,18 @@ void LibraryPanel::LoadReplies(HWND window, const std::string& root)
     readAhead_ = std::make_unique<TReadAheadFileSystem>(*watch_);
     library_ = std::make_unique<TRepList>(*tree_, *hotKeyList_, *macroList_, *readAhead_, root);
 
+    // The files are read on a thread of their own while this one goes on
+    // creating the window; the library is built from memory once they are in.
     reader_ = std::make_unique<Reader>();
-    reader_->window = window;
     reader_->root = library_->Root();
     reader_->rootIndex = library_->RootIndexPath();
     reader_->thread.Reset(CreateThread(nullptr, 0, &Reader::Run, reader_.get(), 0, nullptr));
-    if (!reader_->thread || WaitForSingleObject(reader_->thread.Get(), kReadAheadWaitMs) == WAIT_OBJECT_0)
-        BuildLibrary();
 }
 
-void LibraryPanel::OnLibraryRead()
+void LibraryPanel::FinishLoading()
 {
-    if (loaded_)
-        return;
-    BuildLibrary();
-    if (editing_)
-        editing_->NavigationChange();
-    if (teamPending_) {
-        teamPending_ = false;
-        LoadTeamLibrary(teamWindow_, *registry_);
-    }
-    events_.stateChanged();
+    if (!loaded_)
+        BuildLibrary();
 }
 
 void LibraryPanel::BuildLibrary()

@@ -63,11 +63,10 @@ public:
     // The tree's pictures and indent for a display of `dpi`.
     void ApplyDpi(HINSTANCE instance, int dpi);
     void CreateReplyParams(const ChildFactory& children);
-    // The library's files are read (and tidied) on a thread of their own; a
-    // library read within a moment is built at once, a larger one when the
-    // thread tells `window` (WM_LIBRARY_READ, then OnLibraryRead).
-    void LoadReplies(HWND window, const std::string& root);
-    void OnLibraryRead();
+    // The library's files are read (and tidied) on a thread of their own
+    // from here on; FinishLoading builds the library from them.
+    void LoadReplies(const std::string& root);
+    void FinishLoading();
     void CreateEditing(IReplyEditor& editor);
     // The library's nodes go after the editing; their notifications find none.
     void Destroy();
@@ -130,7 +129,6 @@ private:
     std::unique_ptr<TReadAheadFileSystem> readAhead_; // the same, with the files read ahead
     std::unique_ptr<Reader> reader_;
     bool loaded_ = false;
-    bool teamPending_ = false; // the team library waits for the user's own
     std::unique_ptr<TTeamLibrary> team_;
     std::unique_ptr<FolderWatcher> teamFolderWatcher_;
     HWND teamWindow_ = nullptr;

@@ -39,10 +39,6 @@ void LibraryPanel::LoadTeamLibrary(HWND window, IRegistry& registry)
 {
     teamWindow_ = window;
     registry_ = &registry;
-    // The team's folder goes beside the user's own library, once that is in.
-    teamPending_ = !loaded_;
-    if (teamPending_)
-        return;
     if (!team_)
         team_ = std::make_unique<TTeamLibrary>(*library_, *editing_, *watch_);
     const TSharedLibrarySetting setting = ReadSharedLibrarySetting(registry);

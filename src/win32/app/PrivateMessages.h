@@ -8,7 +8,5 @@ namespace corvane::win32 {
 inline constexpr UINT WM_TRAY_NOTIFY = WM_APP + 1;
 // Something changed in the team library's folder (FolderWatcher).
 inline constexpr UINT WM_TEAM_FOLDER_CHANGED = WM_APP + 2;
-// The library's files have been read ahead (LibraryPanel's reader thread).
-inline constexpr UINT WM_LIBRARY_READ = WM_APP + 24;
 
 } // namespace corvane::win32
