@@ -134,7 +134,12 @@ void TEngine::ExpandTypedMacro()
     // The macro and its space are in the target already, after any macro
     // still being delivered: that one erases them too, before its paste.
     keysToErase_ += typedLength + 1;
-    Deliver([this, reply, names, values] { PasteTypedReply(*reply, names, values); });
+    const long long typed = static_cast<long long>(typedLength) + 1; // and the space that ended it
+    Deliver([this, reply, names, values, typed] {
+        route_ = TRoute::Macro;
+        routeTyped_ = typed;
+        PasteTypedReply(*reply, names, values);
+    });
 }
 
 void TEngine::Deliver(std::function<void()> delivery)
@@ -378,7 +383,11 @@ void TEngine::DeliverHotKeyReply()
         return;
     pendingHotKey_ = -1;
     const TRep* reply = p_.library.HotKeyReplyAt(position);
-    Deliver([this, reply] { PasteStep(CopyReply(*reply, {TDialogPlace::ScreenCentre}), lastActiveWindow_); });
+    Deliver([this, reply] {
+        route_ = TRoute::HotKey;
+        routeTyped_ = 0;
+        PasteStep(CopyReply(*reply, {TDialogPlace::ScreenCentre}), lastActiveWindow_);
+    });
 }
 
 bool TEngine::ChordReleased(int virtualKey) const
@@ -404,6 +413,8 @@ void TEngine::PickAndDeliver()
             p_.desktop.SetForeground(target);
         return;
     }
+    route_ = TRoute::Picker;
+    routeTyped_ = 0;
     const TCopy copy = CopyReply(*picked.reply, {TDialogPlace::ScreenCentre}, TUse::Paste);
     if (copy == TCopy::Copied || copy == TCopy::CopiedAfterDialog)
         PasteInto(target);
@@ -416,6 +427,8 @@ void TEngine::InsertSelectedReply()
     pendingInsert_ = false;
     // A folder has nothing to deliver; its empty copy would clear the target's clipboard for nothing.
     Deliver([this] {
+        route_ = TRoute::Insert;
+        routeTyped_ = 0;
         if (const TRep* reply = SelectedReply())
             PasteStep(CopyReply(*reply, {TDialogPlace::ScreenCentre}), lastActiveWindow_);
     });
@@ -432,6 +445,8 @@ void TEngine::PasteSelectedIntoLastActive(const TDialogPlace& dialogPlace)
     const TRep* reply = SelectedReply();
     if (!reply)
         return;
+    route_ = TRoute::PasteLast;
+    routeTyped_ = 0;
     const TCopy copy = CopyReply(*reply, dialogPlace);
     if (copy == TCopy::Copied)
         p_.desktop.Pause(DeliveryPauseMs);
@@ -442,6 +457,8 @@ void TEngine::PasteSelectedIntoLastActive(const TDialogPlace& dialogPlace)
 void TEngine::CopyEntireReply(const TDialogPlace& dialogPlace)
 {
     Deliver([this, dialogPlace] {
+        route_ = TRoute::Copy;
+        routeTyped_ = 0;
         p_.window.CommitEdits();
         if (const TRep* reply = SelectedReply())
             (void)CopyReply(*reply, dialogPlace, TUse::CopyOnly);
@@ -465,6 +482,8 @@ void TEngine::DropReply(int x, int y, WindowId target)
         p_.window.TakeForeground();
         p_.desktop.Pause(DeliveryPauseMs);
     }
+    route_ = TRoute::Drag;
+    routeTyped_ = 0;
     PasteStep(CopyReply(*reply, {TDialogPlace::AroundPoint, x, y}), target);
 }
 
@@ -515,8 +534,13 @@ bool TEngine::FillInAndCopy(const TRep& reply, const std::string& names, const s
     } else {
         copied = p_.renderer.CopyAllToClipboard();
     }
-    if (copied)
-        p_.window.ReplyDelivered(reply);
+    if (copied) {
+        // The text as delivered, placeholders and values filled in.
+        std::string text = PlainTextOfRtf(p_.renderer.SaveRtf());
+        while (!text.empty() && text.back() == '\n')
+            text.pop_back();
+        p_.window.ReplyDelivered(reply, {route_, routeTyped_, static_cast<long long>(text.size())});
+    }
     return copied;
 }
 

@@ -9,7 +9,9 @@
 #include "engine/Delivery.h"
 #include "engine/HookWiring.h"
 #include "engine/ReplyPicker.h"
+#include "exchange/UsageStats.h"
 #include "library/UnitCorvaneTypes.h"
+#include "shell/UnitGlobalParams.h"
 #include "shell/UnitSettings.h"
 #include "win32/Clipboard.h"
 #include "win32/HtSysHookUtils.h"
@@ -92,11 +94,13 @@ public:
         TReplyPicker picker(TReplySearch(SearchEntriesOf(*w_.library_.Library())), Recent());
         return w_.picker_->Pick(w_.window_.handle, ToHwnd(target), picker);
     }
-    void ReplyDelivered(const TRep& reply) override
+    void ReplyDelivered(const TRep& reply, const TDelivery& delivery) override
     {
-        Recent().Record(ReplyKeyOf(reply, w_.library_.Library()->Root()));
+        const std::string key = ReplyKeyOf(reply, w_.library_.Library()->Root());
+        Recent().Record(key);
         recentChanged_ = true;
         SetTimer(w_.window_.handle, kRecentTimerId, kRecentWriteDelay, nullptr);
+        RecordDelivery(w_.library_.Files(), GlobalParams().DataDir, registry_, key, delivery, w_.clock_->Now());
     }
     void WriteRecent()
     {
