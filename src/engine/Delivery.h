@@ -7,6 +7,7 @@
 
 #include "engine/ClipboardKeeper.h"
 #include "engine/DragOut.h"
+#include "engine/KeyGate.h"
 #include "engine/MacroInsertions.h"
 #include "engine/Recogniser.h"
 #include "library/Texts.h"
@@ -135,6 +136,9 @@ public:
     bool ClipboardTick();
     // At exit: what the user had goes back in place of a reply still out.
     void FinishClipboard() { keeper_.Finish(); }
+
+    // What the receiver thread decides keys by, as things stand now.
+    [[nodiscard]] TGateState GateState() const;
 
     // --- state, for the window and the tests ---
     [[nodiscard]] const std::string& TypedBuffer() const { return typedBuffer_; }

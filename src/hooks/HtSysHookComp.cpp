@@ -92,8 +92,11 @@ std::int64_t THtKeyboardHook::Decode(std::uint32_t code, std::uint64_t wParam, s
     if (code != 0)
         return 0;
     const THtKeyStroke key = DecodeKeyStroke(wParam, lParam);
-    bool filterEvent = false;
-    if (OnKeyFilter) {
+    // A key the receiver thread took arrives with filterEvent set.
+    bool filterEvent = key.takenByReceiver;
+    if (filterEvent && OnKeyTaken)
+        OnKeyTaken(key);
+    if (OnKeyFilter && !key.takenByReceiver) {
         filterEvent = OnKeyFilter(key);
         host_.ReplyToSender(filterEvent ? 1 : 0);
     }

@@ -4,6 +4,7 @@
 
 #include <vector>
 
+#include "hooks/HtSysHookCommon.h"
 #include "platform/Clock.h"
 #include "platform/Desktop.h"
 #include "win32/Handles.h"
@@ -60,7 +61,8 @@ public:
     }
     void SendKey(int virtualKey, bool release) override
     {
-        keybd_event(static_cast<BYTE>(virtualKey), 0, release ? KEYEVENTF_KEYUP : 0, 0);
+        // Marked, so that the hook's receiver knows the program's own keys.
+        keybd_event(static_cast<BYTE>(virtualKey), 0, release ? KEYEVENTF_KEYUP : 0, htMarkDelivery);
     }
     std::string ElevatedProgramOf(WindowId window) const override
     {
@@ -112,6 +114,7 @@ public:
                 input.type = INPUT_KEYBOARD;
                 input.ki.wScan = c;
                 input.ki.dwFlags = KEYEVENTF_UNICODE | up;
+                input.ki.dwExtraInfo = htMarkDelivery;
                 inputs.push_back(input);
             }
         const UINT sent = SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));

@@ -7,10 +7,13 @@
 
 #include "engine/Delivery.h"
 #include "engine/HookWiring.h"
+#include "engine/KeyGate.h"
+#include "hooks/HtSysHookComp.h"
 #include "engine/ReplyPicker.h"
 #include "library/UnitCorvaneTypes.h"
 #include "shell/UnitSettings.h"
 #include "win32/Clipboard.h"
+#include "win32/HtSysHookHost.h"
 #include "win32/HtSysHookUtils.h"
 #include "win32/MacroInsertsDialog.h"
 #include "win32/PickerWindow.h"
@@ -98,9 +101,12 @@ private:
     EngineWiring& w_;
 };
 
-EngineWiring::EngineWiring(
-    const Window& window, IRegistry& registry, IMessageBoxes& boxes, LibraryPanel& library, EditorPanel& editor)
+EngineWiring::EngineWiring(const Window& window, IRegistry& registry, IMessageBoxes& boxes, LibraryPanel& library,
+    EditorPanel& editor, TKeyGate& gate, THtSysHook& keyHook)
     : window_(window),
+      registry_(registry),
+      gate_(gate),
+      keyHook_(keyHook),
       library_(library),
       editor_(editor),
       desktop_(std::make_unique<Win32Desktop>()),
@@ -129,6 +135,7 @@ void EngineWiring::Terminate()
 void EngineWiring::Connect(THtProgramHooks& hooks)
 {
     ConnectEngine(hooks, *engine_, [this] { return terminating_; });
+    PublishInputState();
 }
 
 void EngineWiring::OnActivateApp(bool active)
@@ -137,6 +144,17 @@ void EngineWiring::OnActivateApp(bool active)
         AppActivated(*arming_);
     else
         AppDeactivated(*arming_);
+    PublishInputState();
+}
+
+void EngineWiring::PublishInputState()
+{
+    ticksSincePublished_ = 0;
+    TGateState state = engine_->GateState();
+    const std::uint32_t flags = PublishedInputFlags(state);
+    if (keyHook_.Active())
+        (void)HookHost().Loader().PublishInputState(flags, state.excludedPrograms);
+    gate_.Publish(std::move(state));
 }
 
 void EngineWiring::SetFixTimerEnabled(bool enabled)
@@ -156,6 +174,10 @@ bool EngineWiring::OnTimer(UINT_PTR id)
         return false;
     // Off while an action runs, so that a dialog it opens sees no ticks.
     KillTimer(window_.handle, kFixTimerId);
+    // The team library may have brought other hot keys meanwhile.
+    constexpr int kTicksPerPublish = 20;
+    if (++ticksSincePublished_ >= kTicksPerPublish)
+        PublishInputState();
     engine_->TimerTick();
     foregroundAtTick_ = ToHwnd(engine_->ForegroundAtTick());
     if (fixTimerEnabled_ && IsWindow(window_.handle))

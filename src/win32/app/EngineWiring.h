@@ -14,7 +14,9 @@ namespace corvane {
 class IMessageBoxes;
 class IRegistry;
 class TEngine;
+class TKeyGate;
 class THtProgramHooks;
+class THtSysHook;
 } // namespace corvane
 
 namespace corvane::win32 {
@@ -37,8 +39,9 @@ public:
         std::function<void(HWND previous)> showFrom;
     };
 
-    EngineWiring(
-        const Window& window, IRegistry& registry, IMessageBoxes& boxes, LibraryPanel& library, EditorPanel& editor);
+    // `gate` answers the hooked programs; `keyHook` reaches the hook library.
+    EngineWiring(const Window& window, IRegistry& registry, IMessageBoxes& boxes, LibraryPanel& library,
+        EditorPanel& editor, TKeyGate& gate, THtSysHook& keyHook);
     ~EngineWiring();
     EngineWiring(const EngineWiring&) = delete;
     EngineWiring& operator=(const EngineWiring&) = delete;
@@ -48,6 +51,10 @@ public:
     // had copied goes back in place of a reply still out.
     void Terminate();
     void OnActivateApp(bool active);
+    // What the receiver thread and the hooked programs decide by: armed,
+    // paused, the settings, the hot keys. Published whenever one may have
+    // changed: at activation either way, a pause, and on timer ticks.
+    void PublishInputState();
     // True when the timer was the engine's tick, which has then run.
     bool OnTimer(UINT_PTR id);
     // True when `id` was a delivery command, which has then run.
@@ -69,6 +76,10 @@ private:
     void SetFixTimerEnabled(bool enabled);
 
     Window window_;
+    IRegistry& registry_;
+    TKeyGate& gate_;
+    THtSysHook& keyHook_;
+    int ticksSincePublished_ = 0;
     LibraryPanel& library_;
     EditorPanel& editor_;
     bool fixTimerEnabled_ = false;

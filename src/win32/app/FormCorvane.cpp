@@ -2,6 +2,8 @@
 // dispatch of its messages to them.
 #include "win32/app/FormCorvane.h"
 
+#include "win32/Win32Desktop.h"
+
 #include <commctrl.h>
 
 #include "engine/Delivery.h"
@@ -316,6 +318,11 @@ void TFormCorvane::FormCreate()
     BuildMainMenu();
     tray_->Add();
 
+    // Keys are answered on a thread of their own from the start: nothing
+    // this window does (loading the library, a dialog) holds up typing.
+    gateDesktop_ = std::make_unique<Win32Desktop>();
+    keyGate_ = std::make_unique<TKeyGate>(*gateDesktop_);
+    UseReceiverThread({[gate = keyGate_.get()](const THtKeyStroke& key) { return gate->Decide(key); }, nullptr});
     hooks_.Start(static_cast<std::uint32_t>(reinterpret_cast<uintptr_t>(window_)));
 
     ReportSettingsNotSaved(EnsureDefaultSettings(registry_));
@@ -326,7 +333,7 @@ void TFormCorvane::FormCreate()
     library_.LoadTeamLibrary(window_, registry_);
     engine_ = std::make_unique<EngineWiring>(
         EngineWiring::Window{window_, buttons_.DeliveryColumn(), [this](HWND previous) { BringForward(previous); }},
-        registry_, boxes_, library_, editor_);
+        registry_, boxes_, library_, editor_, *keyGate_, hooks_.KeyHook);
     engine_->Connect(hooks_);
     treeDrag_ = std::make_unique<TreeDrag>(window_, library_, engine_->Engine());
     LayoutControls();

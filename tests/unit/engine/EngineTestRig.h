@@ -4,6 +4,7 @@
 // and window events arrive as the hook receivers' notifications.
 #include "engine/Delivery.h"
 #include "engine/HookWiring.h"
+#include "engine/KeyGate.h"
 #include "engine/Recogniser.h"
 #include "fakes/FakeDesktop.h"
 #include "fakes/FakeHookHost.h"
@@ -144,13 +145,21 @@ public:
     // key with the target's Ctrl, Shift and Alt state and its flags (repeat
     // count 1; a release has bits 30 and 31), a left click with the position
     // and the window under it, and a shell event about a window.
+    // The receiver thread answers from what the engine last published (here
+    // always fresh) and passes the key on, marked when it took it.
     // Returns what the hook library is told: 1 when the key is taken from the target.
-    std::int64_t Key(int vk, bool pressed, std::uint8_t scanCode = 0x1E, TModifiers held = {})
+    std::int64_t Key(int vk, bool pressed, std::uint8_t scanCode = 0x1E, TModifiers held = {},
+        THtKeyOrigin origin = THtKeyOrigin::User)
     {
         const std::uint32_t flags = (std::uint32_t{scanCode} << 16) | 1u | (pressed ? 0u : 0xC0000000u);
         const std::uint64_t keyAndState = static_cast<std::uint64_t>(vk) | (held.control ? 0x10000u : 0u)
-            | (held.shift ? 0x20000u : 0u) | (held.alt ? 0x40000u : 0u);
-        return hooks.KeyHook.HandleMessage(htNotifyBase, keyAndState, flags);
+            | (held.shift ? 0x20000u : 0u) | (held.alt ? 0x40000u : 0u)
+            | (static_cast<std::uint64_t>(origin) << 19);
+        gate.Publish(engine.GateState());
+        const TGateVerdict verdict = gate.Decide(DecodeKeyStroke(keyAndState, flags));
+        if (verdict.tell)
+            hooks.KeyHook.HandleMessage(htNotifyBase, keyAndState | (verdict.take ? htKeyTakenBit : 0), flags);
+        return verdict.take ? 1 : 0;
     }
     void Click() { hooks.MouseHook.HandleMessage(htNotifyBase + 0x201, 0x00200010, 0x7007); }
     void Activate(WindowId window) { ShellNotice(4, window); }
@@ -181,6 +190,7 @@ public:
     TEngine engine{{library, editor, *this, desktop, clock, boxes, clipboard}};
     fakes::FakeHost hookHost;
     THtProgramHooks hooks{hookHost};
+    TKeyGate gate{desktop};
     bool terminating = false;
 
     bool dialogEnabled = true;
