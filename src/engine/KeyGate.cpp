@@ -20,9 +20,6 @@ bool TKeyGate::StaysOut() const
 
 TGateVerdict TKeyGate::Decide(const THtKeyStroke& key)
 {
-    // The program's own keys pass untouched and unheard: they are no typing.
-    if (key.origin == THtKeyOrigin::Delivery || key.origin == THtKeyOrigin::Fence)
-        return {false, false};
     const std::lock_guard lock(mutex_);
     if (!state_.armed)
         return {};

@@ -131,8 +131,7 @@ THotKeyCodes HotKeyCodesOf(const TRepList& library)
 
 TChordFound ChordOfKey(int virtualKey, const TModifiers& modifiers, const THotKeyCodes& codes, bool pickerEnabled)
 {
-    return ChordOf(
-        modifiers, THotKeyCodesIndex{codes}, pickerEnabled, [&](int key) { return key == virtualKey; });
+    return ChordOf(modifiers, THotKeyCodesIndex{codes}, pickerEnabled, [&](int key) { return key == virtualKey; });
 }
 
 } // namespace corvane

@@ -171,8 +171,8 @@ private:
         receiver.hInstance = GetModuleHandleA(nullptr);
         receiver.lpszClassName = ReceiverClass;
         RegisterClassA(&receiver);
-        HWND window
-            = CreateWindowExA(0, ReceiverControlClass, "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, control.hInstance, nullptr);
+        HWND window = CreateWindowExA(
+            0, ReceiverControlClass, "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, control.hInstance, nullptr);
         {
             const std::lock_guard lock(mutex_);
             control_ = window;
@@ -210,8 +210,8 @@ public:
         auto relay = std::make_unique<ReceiverRelay>(ReceiverRelay{listener, owner.HookType(), &roles_});
         HWND receiver = nullptr;
         receiverThread_->Run([&] {
-            receiver = CreateWindowExA(0, ReceiverClass, "", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr,
-                GetModuleHandleA(nullptr), relay.get());
+            receiver = CreateWindowExA(
+                0, ReceiverClass, "", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr, GetModuleHandleA(nullptr), relay.get());
         });
         if (!receiver) {
             DestroyWindow(listener);

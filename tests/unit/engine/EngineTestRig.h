@@ -153,8 +153,7 @@ public:
     {
         const std::uint32_t flags = (std::uint32_t{scanCode} << 16) | 1u | (pressed ? 0u : 0xC0000000u);
         const std::uint64_t keyAndState = static_cast<std::uint64_t>(vk) | (held.control ? 0x10000u : 0u)
-            | (held.shift ? 0x20000u : 0u) | (held.alt ? 0x40000u : 0u)
-            | (static_cast<std::uint64_t>(origin) << 19);
+            | (held.shift ? 0x20000u : 0u) | (held.alt ? 0x40000u : 0u) | (static_cast<std::uint64_t>(origin) << 19);
         gate.Publish(engine.GateState());
         const TGateVerdict verdict = gate.Decide(DecodeKeyStroke(keyAndState, flags));
         if (verdict.tell)

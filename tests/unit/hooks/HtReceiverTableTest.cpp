@@ -296,7 +296,12 @@ TEST(HtReceiverTable, DetachOfAReceiverAlreadyDroppedStillReleasesAHookThatServe
     sys.liveWindows = {1};
     AttachTo(b, local, 1, false, sys);
     TGoneWindows gone{};
-    NotifyReceivers(b.Receivers, [](const THtReceiver&) { return Delivery{false, 0}; }, gone);
+    NotifyReceivers(
+        b.Receivers,
+        [](const THtReceiver&) {
+            return Delivery{false, 0};
+        },
+        gone);
     DropGone(b.Receivers, gone);
     ASSERT_EQ(b.Receivers.Count, 0);
     ASSERT_NE(b.HookHandle, 0u);
