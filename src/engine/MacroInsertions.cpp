@@ -68,24 +68,6 @@ int TRowsScroll::ShowingRow(int row, int position) const
     return Clamp(position);
 }
 
-namespace {
-
-int KeptInside(int start, int extent, int limit)
-{
-    if (start + extent > limit)
-        return limit - extent;
-    return start < 0 ? 0 : start;
-}
-
-} // namespace
-
-TScreenPoint PlaceDialog(const TDialogPlace& place, int w, int h, int screenWidth, int screenHeight)
-{
-    if (place.kind == TDialogPlace::ScreenCentre)
-        return {screenWidth / 2 - w / 2, screenHeight / 2 - h / 2};
-    return {KeptInside(place.x - w / 2, w, screenWidth), KeptInside(place.y - h / 2, h, screenHeight)};
-}
-
 bool TSelectOnFirstClick::MouseUp(bool boxHasSelection)
 {
     if (boxHasSelection || selectedOnce_)

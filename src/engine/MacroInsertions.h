@@ -59,8 +59,6 @@ struct TScreenPoint {
     int x = 0, y = 0;
     bool operator==(const TScreenPoint&) const = default;
 };
-// Top-left corner for a dialog of w x h; around a point it is kept on the screen.
-TScreenPoint PlaceDialog(const TDialogPlace& place, int w, int h, int screenWidth, int screenHeight);
 
 // The first click into a box after leaving another selects its text for
 // overtyping; later clicks place the caret.

@@ -103,7 +103,7 @@ bool SaveModeGeometry(const TModeState& state, const IModeWindow& window, IRegis
     if (state.mode == kModeFull) {
         // The lower panel keeps its height in any size; the upper one takes the rest.
         const int upper
-            = size.height - window.FrameHeight() - window.LowerPanelHeight() - MetricsAt(dpi).splitterThickness;
+            = size.height - window.FrameHeightAtDpi(dpi) - window.LowerPanelHeight() - MetricsAt(dpi).splitterThickness;
         const TMainFormGeometry g{window.MinHeight(), window.MinWidth(), size.width, size.height, upper,
             window.ChooseByWidth(), window.MacrosListWidth()};
         if (!UsableMainFormGeometry(g, {}, dpi))

@@ -22,8 +22,10 @@ public:
     // The size the window has when neither minimised nor maximised; what is
     // stored.
     virtual TWindowSize RestoredSize() const = 0;
-    // Window height minus client height: the caption, menu bar and borders.
-    virtual int FrameHeight() const = 0;
+    // Window height minus client height at `dpi`: the caption, menu bar and
+    // borders as Windows draws them at that scale. Asked for at the window's
+    // own DPI, which need not be the system's.
+    virtual int FrameHeightAtDpi(int dpi) const = 0;
     virtual int ClientHeight() const = 0;
     // The DPI the window is laid out at.
     virtual int Dpi() const = 0;

@@ -33,6 +33,8 @@ inline constexpr const char* kNavMainFormSettings = "NavMainFormSettings";
 inline constexpr const char* kMainFormDpi = "MainFormDpi";
 inline constexpr const char* kNavMainFormDpi = "NavMainFormDpi";
 inline constexpr const char* kMacroInsFormSettings = "MacroInsFormSettings";
+// The DPI the parameters dialog's stored size was taken at.
+inline constexpr const char* kMacroInsFormDpi = "MacroInsFormDpi";
 // The team library: its folder (REG_SZ, empty or missing for none), the name
 // of its top-level folder, and the key conflicts the user was told about.
 inline constexpr const char* kSharedLibrary = "SharedLibrary";

@@ -15,21 +15,17 @@ constexpr int kCaptionGap = 6; // between the swatch's room and the caption
 constexpr int kRightMargin = 12;
 constexpr int kBulletInset = 5;
 
-UniqueGdiObject MenuFont()
-{
-    NONCLIENTMETRICSA metrics{};
-    metrics.cbSize = sizeof(metrics);
-    SystemParametersInfoA(SPI_GETNONCLIENTMETRICS, sizeof(metrics), &metrics, 0);
-    return UniqueGdiObject(CreateFontIndirectA(&metrics.lfMenuFont));
-}
-
-// Menus are drawn at the system's DPI, as their font and metrics are.
-int Scaled(int pixels) { return ScaleToDpi(pixels, SystemDpi()); }
-
-int CaptionLeft(int itemLeft)
-{
-    return itemLeft + GetSystemMetrics(SM_CXMENUCHECK) + Scaled(kColorMenuSwatchRoom + kCaptionGap);
-}
+// A window's menus are drawn at the window's DPI, which on a monitor of
+// another scale is not the system's: so are the items' font and metrics.
+struct MenuScale {
+    int dpi;
+    int operator()(int pixels) const { return ScaleToDpi(pixels, dpi); }
+    int Metric(int index) const { return SystemMetricAtDpi(index, dpi); }
+    int CaptionLeft(int itemLeft) const
+    {
+        return itemLeft + Metric(SM_CXMENUCHECK) + (*this)(kColorMenuSwatchRoom + kCaptionGap);
+    }
+};
 
 COLORREF ItemColor(const ColorMenuItem& item)
 {
@@ -73,20 +69,22 @@ void MeasureColorItem(HWND owner, MEASUREITEMSTRUCT& item)
     if (index < 0)
         return;
     const char* caption = kColorMenuItems[static_cast<size_t>(index)].caption;
+    const MenuScale scaled{WindowDpi(owner)};
     HDC dc = GetDC(owner);
-    UniqueGdiObject font = MenuFont();
+    UniqueGdiObject font = CreateMenuFontAtDpi(scaled.dpi);
     SIZE text{};
     {
         SelectedObject selected(dc, font.Get());
         GetTextExtentPoint32A(dc, caption, static_cast<int>(std::strlen(caption)), &text);
     }
     ReleaseDC(owner, dc);
-    item.itemWidth = static_cast<UINT>(CaptionLeft(0) + text.cx + Scaled(kRightMargin));
-    item.itemHeight = static_cast<UINT>(std::max<int>(GetSystemMetrics(SM_CYMENU), text.cy + Scaled(6)));
+    item.itemWidth = static_cast<UINT>(scaled.CaptionLeft(0) + text.cx + scaled(kRightMargin));
+    item.itemHeight = static_cast<UINT>(std::max<int>(scaled.Metric(SM_CYMENU), text.cy + scaled(6)));
 }
 
-void DrawColorItem(const DRAWITEMSTRUCT& item)
+void DrawColorItem(HWND owner, const DRAWITEMSTRUCT& item)
 {
+    const MenuScale scaled{WindowDpi(owner)};
     const int index = ColorMenuIndex(item.itemID);
     if (index < 0)
         return;
@@ -99,25 +97,25 @@ void DrawColorItem(const DRAWITEMSTRUCT& item)
     // The normal item: background, check mark, caption.
     FillRect(dc, &r, GetSysColorBrush(highlighted ? COLOR_HIGHLIGHT : COLOR_MENU));
     if (item.itemState & ODS_CHECKED) {
-        const int check = GetSystemMetrics(SM_CXMENUCHECK);
+        const int check = scaled.Metric(SM_CXMENUCHECK);
         const int middle = (r.top + r.bottom) / 2;
-        const int radius = std::max(2, check / 2 - Scaled(kBulletInset) + 2);
+        const int radius = std::max(2, check / 2 - scaled(kBulletInset) + 2);
         SelectedObject brush(dc, GetSysColorBrush(textColor));
         SelectedObject pen(dc, GetStockObject(NULL_PEN));
         const int centre = r.left + check / 2 + 2;
         Ellipse(dc, centre - radius, middle - radius, centre + radius + 1, middle + radius + 1);
     }
-    UniqueGdiObject font = MenuFont();
+    UniqueGdiObject font = CreateMenuFontAtDpi(scaled.dpi);
     {
         SelectedObject selected(dc, font.Get());
         SetBkMode(dc, TRANSPARENT);
         SetTextColor(dc, GetSysColor(textColor));
-        RECT text{CaptionLeft(r.left), r.top, r.right, r.bottom};
+        RECT text{scaled.CaptionLeft(r.left), r.top, r.right, r.bottom};
         DrawTextA(dc, entry.caption, -1, &text, DT_LEFT | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
     }
 
     // The swatch: a frame in the menu-text colour around the item's colour.
-    const SwatchRect s = ColorSwatchRect(r.left, r.top, r.bottom, GetSystemMetrics(SM_CXMENUCHECK), SystemDpi());
+    const SwatchRect s = ColorSwatchRect(r.left, r.top, r.bottom, scaled.Metric(SM_CXMENUCHECK), scaled.dpi);
     RECT swatch{s.left, s.top, s.right, s.bottom};
     UniqueGdiObject frame(CreateSolidBrush(GetSysColor(COLOR_MENUTEXT)));
     FrameRect(dc, &swatch, static_cast<HBRUSH>(frame.Get()));

@@ -15,6 +15,6 @@ UniqueMenu BuildColorMenu();
 // Checks one item (-1: none) and unchecks the others.
 void CheckColorItem(HMENU menu, int index);
 void MeasureColorItem(HWND owner, MEASUREITEMSTRUCT& item);
-void DrawColorItem(const DRAWITEMSTRUCT& item);
+void DrawColorItem(HWND owner, const DRAWITEMSTRUCT& item);
 
 } // namespace corvane::win32

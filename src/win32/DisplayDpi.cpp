@@ -1,5 +1,9 @@
 #include "win32/DisplayDpi.h"
 
+#include <richedit.h>
+
+#include "shell/MonitorPlacement.h"
+
 namespace corvane::win32 {
 
 namespace {
@@ -44,20 +48,35 @@ int SystemMetricAtDpi(int index, int dpi)
     return MulDiv(GetSystemMetrics(index), dpi, SystemDpi());
 }
 
-UniqueGdiObject CreateMessageFontAtDpi(int dpi)
+namespace {
+
+// One of the non-client fonts (message, menu, ...) at `dpi`.
+UniqueGdiObject NonClientFontAtDpi(int dpi, LOGFONTW NONCLIENTMETRICSW::*font)
 {
     static const auto forDpi = User32Function<SystemParametersInfoForDpiFn>("SystemParametersInfoForDpi");
     // The wide structure: the per-DPI function has no ANSI form.
     NONCLIENTMETRICSW metrics{};
     metrics.cbSize = sizeof(metrics);
     if (forDpi && forDpi(SPI_GETNONCLIENTMETRICS, sizeof(metrics), &metrics, 0, static_cast<UINT>(dpi)))
-        return UniqueGdiObject(CreateFontIndirectW(&metrics.lfMessageFont));
+        return UniqueGdiObject(CreateFontIndirectW(&(metrics.*font)));
     if (SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof(metrics), &metrics, 0)) {
-        metrics.lfMessageFont.lfHeight = MulDiv(metrics.lfMessageFont.lfHeight, dpi, SystemDpi());
-        return UniqueGdiObject(CreateFontIndirectW(&metrics.lfMessageFont));
+        (metrics.*font).lfHeight = MulDiv((metrics.*font).lfHeight, dpi, SystemDpi());
+        return UniqueGdiObject(CreateFontIndirectW(&(metrics.*font)));
     }
     return UniqueGdiObject(CreateFontA(-MulDiv(8, dpi, 72), 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
         OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE, "MS Shell Dlg"));
+}
+
+} // namespace
+
+UniqueGdiObject CreateMessageFontAtDpi(int dpi) { return NonClientFontAtDpi(dpi, &NONCLIENTMETRICSW::lfMessageFont); }
+
+UniqueGdiObject CreateMenuFontAtDpi(int dpi) { return NonClientFontAtDpi(dpi, &NONCLIENTMETRICSW::lfMenuFont); }
+
+void ZoomTextToDpi(HWND richEdit, int dpi)
+{
+    const TZoom zoom = EditorZoom(dpi, SystemDpi());
+    SendMessageA(richEdit, EM_SETZOOM, static_cast<WPARAM>(zoom.numerator), static_cast<LPARAM>(zoom.denominator));
 }
 
 } // namespace corvane::win32

@@ -16,5 +16,10 @@ int SystemDpi();
 int SystemMetricAtDpi(int index, int dpi);
 // The system's message font at `dpi`: what the window's own controls use.
 UniqueGdiObject CreateMessageFontAtDpi(int dpi);
+// The system's menu font at `dpi`: what menus of a window at that DPI show.
+UniqueGdiObject CreateMenuFontAtDpi(int dpi);
+// A rich-text control draws its text's points at the system's DPI: zoomed so
+// that they come out at `dpi`, the DPI of its window.
+void ZoomTextToDpi(HWND richEdit, int dpi);
 
 } // namespace corvane::win32

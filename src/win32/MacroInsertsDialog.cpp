@@ -7,6 +7,7 @@
 #include "shell/MainLayout.h"
 #include "win32/DisplayDpi.h"
 #include "win32/HtSysHookUtils.h"
+#include "win32/Monitors.h"
 #include "win32/PanelControlAdapters.h"
 
 namespace corvane::win32 {
@@ -23,13 +24,6 @@ constexpr int IdCheckShow = 101;
 constexpr int IdScrollBox = 102;
 constexpr int IdFirstRow = 200;
 
-int FrameHeight()
-{
-    RECT frame{0, 0, 0, 0};
-    AdjustWindowRectEx(&frame, kDialogStyle, FALSE, WS_EX_DLGMODALFRAME);
-    return frame.bottom - frame.top;
-}
-
 } // namespace
 
 bool TFormMacroInserts::Ask(HWND owner, const std::string& parameterList, const TDialogPlace& place)
@@ -39,12 +33,7 @@ bool TFormMacroInserts::Ask(HWND owner, const std::string& parameterList, const 
     values_.clear();
     started_ = false;
     scroll_ = 0;
-    // Every row while the screen has room for them; the scroll box shows the
-    // rest. In 96-DPI pixels, as the dialog's sizes are.
-    const int screenHeight = ConvertDpi(GetSystemMetrics(SM_CYSCREEN) - FrameHeight(), SystemDpi(), kBaseDpi);
-    const int clientHeight = ParametersDialogHeight(
-        kDesignHeight, RowsHeight(static_cast<int>(names_.size())) + kMacroInsBottomPanel, screenHeight);
-    const INT_PTR result = Run(owner, nullptr, MacroInsCaption, kDialogStyle, kDesignWidth, clientHeight);
+    const INT_PTR result = Run(owner, nullptr, MacroInsCaption, kDialogStyle, kDesignWidth, kDesignHeight);
     rows_.clear();
     scrollBox_ = nullptr;
     return result == IDOK;
@@ -54,6 +43,36 @@ void TFormMacroInserts::Cancel()
 {
     if (Visible())
         End(IDCANCEL);
+}
+
+TPlacement TFormMacroInserts::Placement() const
+{
+    if (place_.kind == TDialogPlace::AroundPoint)
+        return {TPlacement::AroundPoint, {}, place_.x, place_.y};
+    HWND target = GetForegroundWindow();
+    if (!target)
+        target = Owner();
+    const TRect window = RectOf(target);
+    const std::optional<TRect> caret = CaretOf(target);
+    const TRect& at = caret ? *caret : window;
+    return {TPlacement::MonitorOfPoint, {}, (at.left + at.right) / 2, (at.top + at.bottom) / 2};
+}
+
+TRect TFormMacroInserts::StartRect(const IMonitors& monitors, const TFrameStyle& style) const
+{
+    const TPlacement place = Placement();
+    const TMonitor monitor = MonitorFor(monitors, place);
+    TWindowSize size = OuterSizeOn(monitors, monitor, style, {kDesignWidth, kDesignHeight});
+    if (const auto stored = ReadGeometryValue(registry_, kMacroInsFormSettings))
+        if (const auto record = DecodeDialogSize(stored->data))
+            if (const auto usable = StoredSizeOn({record->width, record->height},
+                    ReadGeometryDpi(registry_, kMacroInsFormDpi), monitor, {kMinWidth, kMinHeight}))
+                size = *usable;
+    // Every row while the monitor has room for them; the scroll box shows the rest.
+    const TWindowSize needed = OuterSizeOn(
+        monitors, monitor, style, {kDesignWidth, RowsHeight(static_cast<int>(names_.size())) + kMacroInsBottomPanel});
+    size.height = ParametersDialogHeight(size.height, needed.height, monitor.work.Height());
+    return PlaceOnMonitor(monitor, place, size);
 }
 
 void TFormMacroInserts::OnStart()
@@ -78,16 +97,9 @@ void TFormMacroInserts::OnStart()
         = AddControl("BUTTON", "Show the Dialog", WS_TABSTOP | BS_AUTOCHECKBOX, IdCheckShow, 0, 0, kCheckWidth, 17);
     SendMessageA(checkShow_, BM_SETCHECK, ReadProgramFlag(registry_, kShowMacroIns) ? BST_CHECKED : BST_UNCHECKED, 0);
 
-    // The stored size, then the place the route asks for.
+    // Sized and placed before its controls were made.
+    SetWindowPos(dialog, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
     RECT r{};
-    GetWindowRect(dialog, &r);
-    int w = r.right - r.left, h = r.bottom - r.top;
-    if (const auto stored = ReadGeometryValue(registry_, kMacroInsFormSettings))
-        if (const auto size = DecodeDialogSize(stored->data);
-            size && size->width >= kMinWidth && size->height >= kMinHeight)
-            w = size->width, h = ParametersDialogHeight(size->height, h, GetSystemMetrics(SM_CYSCREEN));
-    const TScreenPoint at = PlaceDialog(place_, w, h, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN));
-    SetWindowPos(dialog, HWND_TOPMOST, at.x, at.y, w, h, SWP_NOACTIVATE);
     started_ = true;
     Relayout();
     ForceForeground(GetForegroundWindow(), dialog);
@@ -136,7 +148,9 @@ void TFormMacroInserts::SaveSize()
     RECT r{};
     GetWindowRect(Dialog(), &r);
     const auto bytes = EncodeDialogSize({r.bottom - r.top, r.right - r.left});
-    (void)WriteGeometryValue(registry_, kMacroInsFormSettings, bytes.data(), bytes.size());
+    // The size is in the pixels of the monitor it was taken on: its DPI goes beside it.
+    (void)(WriteGeometryValue(registry_, kMacroInsFormSettings, bytes.data(), bytes.size())
+        && SettingsWriteInt(registry_, RegRoot::CurrentUser, kProgramKey, kMacroInsFormDpi, WindowDpi(Dialog())));
 }
 
 void TFormMacroInserts::OnCommand(int id, int notification)
@@ -158,8 +172,10 @@ bool TFormMacroInserts::OnMessage(UINT msg, WPARAM, LPARAM lParam, INT_PTR& resu
 {
     if (msg == WM_GETMINMAXINFO) {
         auto* info = reinterpret_cast<MINMAXINFO*>(lParam);
-        info->ptMinTrackSize = {kMinWidth, kMinHeight};
-        info->ptMaxTrackSize = {GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+        // The minimum at the dialog's scale, the maximum its monitor's work area.
+        const TRect work = MonitorOfWindow(Dialog()).work;
+        info->ptMinTrackSize = {Scaled(kMinWidth), Scaled(kMinHeight)};
+        info->ptMaxTrackSize = {work.Width(), work.Height()};
         result = 0;
         return true;
     }

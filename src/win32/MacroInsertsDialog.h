@@ -29,6 +29,10 @@ public:
     void Cancel();
 
 private:
+    TRect StartRect(const IMonitors& monitors, const TFrameStyle& style) const override;
+    // Where the route's place is on the desktop: a place in the middle of the
+    // screen is the middle of the monitor the user types on.
+    TPlacement Placement() const;
     void OnStart() override;
     void OnCommand(int id, int notification) override;
     bool OnMessage(UINT msg, WPARAM wParam, LPARAM lParam, INT_PTR& result) override;

@@ -7,6 +7,7 @@
 #include "library/Texts.h"
 #include "shell/MainLayout.h"
 #include "win32/DisplayDpi.h"
+#include "win32/Monitors.h"
 
 namespace corvane::win32 {
 
@@ -36,6 +37,7 @@ std::vector<WORD> EmptyTemplate(DWORD style, const std::string& caption)
 INT_PTR ModalDialog::Run(
     HWND owner, HWND centreOn, const std::string& caption, DWORD style, int clientWidth, int clientHeight)
 {
+    owner_ = owner;
     centreOn_ = centreOn;
     clientWidth_ = clientWidth;
     clientHeight_ = clientHeight;
@@ -63,25 +65,25 @@ int ModalDialog::Unscaled(int pixels) const { return ConvertDpi(pixels, WindowDp
 
 bool ModalDialog::OnMessage(UINT, WPARAM, LPARAM, INT_PTR&) { return false; }
 
-void ModalDialog::SizeAndCentre()
+TRect ModalDialog::StartRect(const IMonitors& monitors, const TFrameStyle& style) const
 {
-    const DWORD style = static_cast<DWORD>(::GetWindowLongPtrA(dialog_, GWL_STYLE));
-    const DWORD exStyle = static_cast<DWORD>(::GetWindowLongPtrA(dialog_, GWL_EXSTYLE));
-    RECT frame{0, 0, Scaled(clientWidth_), Scaled(clientHeight_)};
-    ::AdjustWindowRectEx(&frame, style, FALSE, exStyle);
-    const int width = frame.right - frame.left;
-    const int height = frame.bottom - frame.top;
+    TPlacement place;
+    if (HWND anchor = centreOn_ ? centreOn_ : owner_) {
+        place = {TPlacement::OverRect, RectOf(anchor)};
+    } else {
+        // Nothing to belong to: the monitor the user works on.
+        POINT cursor{};
+        ::GetCursorPos(&cursor);
+        place = {TPlacement::MonitorOfPoint, {}, cursor.x, cursor.y};
+    }
+    return DialogRect(monitors, place, style, {clientWidth_, clientHeight_});
+}
 
-    RECT area{};
-    ::SystemParametersInfoA(SPI_GETWORKAREA, 0, &area, 0);
-    RECT around = area;
-    if (centreOn_)
-        ::GetWindowRect(centreOn_, &around);
-    int x = around.left + (around.right - around.left - width) / 2;
-    int y = around.top + (around.bottom - around.top - height) / 2;
-    x = std::max<int>(area.left, std::min<int>(x, area.right - width));
-    y = std::max<int>(area.top, std::min<int>(y, area.bottom - height));
-    ::SetWindowPos(dialog_, nullptr, x, y, width, height, SWP_NOZORDER | SWP_NOACTIVATE);
+void ModalDialog::MoveToStart()
+{
+    // Moved before the controls are made, so that they are made at the DPI
+    // of the monitor the dialog opens on.
+    MoveToRect(dialog_, StartRect(Win32Monitors(), FrameStyleOf(dialog_)));
 }
 
 INT_PTR CALLBACK ModalDialog::DialogProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
@@ -110,7 +112,7 @@ INT_PTR ModalDialog::Handle(UINT msg, WPARAM wParam, LPARAM lParam)
         return result;
     switch (msg) {
     case WM_INITDIALOG:
-        SizeAndCentre();
+        MoveToStart();
         OnStart();
         return TRUE;
     case WM_COMMAND:

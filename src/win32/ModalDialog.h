@@ -1,10 +1,13 @@
 #pragma once
 // A modal dialog built in code: an empty dialog frame of an exact client size
 // in pixels of a 96-DPI display, whose controls the derived class creates when
-// it starts. Every size is scaled to the dialog's DPI.
+// it starts. It opens on the monitor it belongs to, and every size is scaled
+// to that monitor's DPI.
 #include <windows.h>
 
 #include <string>
+
+#include "shell/MonitorPlacement.h"
 
 namespace corvane::win32 {
 
@@ -29,6 +32,12 @@ protected:
     int Unscaled(int pixels) const;
     RECT Scaled(const RECT& r) const { return {Scaled(r.left), Scaled(r.top), Scaled(r.right), Scaled(r.bottom)}; }
 
+    // Where the dialog opens, before its controls are made. By default it is
+    // centred on `centreOn` (the owner when there is none) at the client size
+    // given to Run, on that window's monitor at the monitor's scale.
+    virtual TRect StartRect(const IMonitors& monitors, const TFrameStyle& style) const;
+    HWND Owner() const { return owner_; }
+
     virtual void OnStart() = 0;
     virtual void OnCommand(int id, int notification) = 0;
     // Message handlers a dialog may add; return true when handled.
@@ -37,9 +46,10 @@ protected:
 private:
     static INT_PTR CALLBACK DialogProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
     INT_PTR Handle(UINT msg, WPARAM wParam, LPARAM lParam);
-    void SizeAndCentre();
+    void MoveToStart();
 
     HWND dialog_ = nullptr;
+    HWND owner_ = nullptr;
     HWND centreOn_ = nullptr;
     int clientWidth_ = 0;
     int clientHeight_ = 0;

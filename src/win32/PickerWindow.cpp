@@ -4,7 +4,9 @@
 
 #include "library/IndexFormat.h"
 #include "library/UnitCorvaneTypes.h"
+#include "win32/DisplayDpi.h"
 #include "win32/HtSysHookUtils.h"
+#include "win32/Monitors.h"
 
 namespace corvane::win32 {
 
@@ -17,25 +19,6 @@ constexpr int IdSearch = 101, IdList = 102, IdPreview = 103;
 constexpr UINT kTakeForeground = WM_APP + 1;
 constexpr int kColumnWidths[PickerColumnCount] = {150, 100, 120, 226};
 constexpr const char* kColumnTitles[PickerColumnCount] = {"Name", "Macro", "Folder", "Text"};
-
-std::optional<TScreenRect> CaretOf(HWND target)
-{
-    GUITHREADINFO info{};
-    info.cbSize = sizeof info;
-    if (!GetGUIThreadInfo(GetWindowThreadProcessId(target, nullptr), &info) || !info.hwndCaret)
-        return std::nullopt;
-    RECT r = info.rcCaret;
-    MapWindowPoints(info.hwndCaret, nullptr, reinterpret_cast<POINT*>(&r), 2);
-    return TScreenRect{r.left, r.top, r.right, r.bottom};
-}
-
-TScreenRect WorkAreaOf(HWND window)
-{
-    MONITORINFO monitor{};
-    monitor.cbSize = sizeof monitor;
-    GetMonitorInfoA(MonitorFromWindow(window, MONITOR_DEFAULTTONEAREST), &monitor);
-    return {monitor.rcWork.left, monitor.rcWork.top, monitor.rcWork.right, monitor.rcWork.bottom};
-}
 
 std::optional<TPickerMove> MoveOfKey(WPARAM key)
 {
@@ -81,20 +64,28 @@ void TFormReplyPicker::OnStart()
     const int previewTop = listTop + kListHeight + kMargin;
     HWND preview = AddControl("RichEdit20A", "", ES_MULTILINE | ES_READONLY | WS_VSCROLL, IdPreview, kMargin,
         previewTop, width, kClientHeight - previewTop - kMargin, WS_EX_CLIENTEDGE);
+    ZoomTextToDpi(preview, WindowDpi(Dialog()));
     preview_.emplace(preview);
     started_ = true;
     ShowRows();
-    PlaceNearCaret();
+    SetWindowPos(Dialog(), HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
     PostMessageA(Dialog(), kTakeForeground, 0, 0);
 }
 
-void TFormReplyPicker::PlaceNearCaret()
+TRect TFormReplyPicker::StartRect(const IMonitors& monitors, const TFrameStyle& style) const
 {
-    RECT r{};
-    GetWindowRect(Dialog(), &r);
-    const int w = r.right - r.left, h = r.bottom - r.top;
-    const TScreenPoint at = PlacePicker(CaretOf(target_), WorkAreaOf(target_), w, h);
-    SetWindowPos(Dialog(), HWND_TOPMOST, at.x, at.y, 0, 0, SWP_NOSIZE | SWP_NOACTIVATE);
+    // Sized at the scale of the caret's monitor before it is placed there, so
+    // that the size it is kept inside that monitor with is the size it has.
+    const std::optional<TRect> caret = CaretOf(target_);
+    const TMonitor monitor = MonitorFor(monitors, PlacementForCaret(caret, RectOf(target_)));
+    const TWindowSize size = OuterSizeOn(monitors, monitor, style, {kClientWidth, kClientHeight});
+    std::optional<TScreenRect> caretRect;
+    if (caret)
+        caretRect = TScreenRect{caret->left, caret->top, caret->right, caret->bottom};
+    const TRect& work = monitor.work;
+    const TScreenPoint at
+        = PlacePicker(caretRect, {work.left, work.top, work.right, work.bottom}, size.width, size.height);
+    return {at.x, at.y, at.x + size.width, at.y + size.height};
 }
 
 void TFormReplyPicker::CreateColumns()
@@ -102,7 +93,7 @@ void TFormReplyPicker::CreateColumns()
     for (int c = 0; c < PickerColumnCount; ++c) {
         LVCOLUMNA column{};
         column.mask = LVCF_TEXT | LVCF_WIDTH | LVCF_SUBITEM;
-        column.cx = kColumnWidths[c];
+        column.cx = Scaled(kColumnWidths[c]);
         column.pszText = const_cast<char*>(kColumnTitles[c]);
         column.iSubItem = c;
         SendMessageA(list_, LVM_INSERTCOLUMNA, static_cast<WPARAM>(c), reinterpret_cast<LPARAM>(&column));

@@ -27,7 +27,7 @@ private:
     void OnStart() override;
     void OnCommand(int id, int notification) override;
     bool OnMessage(UINT msg, WPARAM wParam, LPARAM lParam, INT_PTR& result) override;
-    void PlaceNearCaret();
+    TRect StartRect(const IMonitors& monitors, const TFrameStyle& style) const override;
     void CreateColumns();
     // The list and the preview shown again from the picker's rows and selection.
     void ShowRows();

@@ -1,6 +1,7 @@
 #pragma once
 // A main window for the mode and geometry logic, without Windows.
 #include "shell/MainLayout.h"
+#include "shell/MonitorPlacement.h"
 #include "shell/UnitMainWindowModes.h"
 
 #include <string>
@@ -27,13 +28,19 @@ public:
     int Width() const override { return width; }
     int Height() const override { return height; }
     TWindowSize RestoredSize() const override { return restored.width ? restored : TWindowSize{width, height}; }
-    int ClientHeight() const override { return height - frame; }
+    int ClientHeight() const override { return height - FrameHeightAtDpi(dpi); }
     int Dpi() const override { return dpi; }
     void SetMinHeight(int h) override { minHeight = h; }
     void SetMinWidth(int w) override { minWidth = w; }
     void SetWidth(int w) override { width = w; }
     void SetHeight(int h) override { height = h; }
-    int FrameHeight() const override { return frame; }
+    int FrameHeightAtDpi(int at) const override
+    {
+        return monitors ? monitors->FrameAt({0, 0, true}, at).Height() : frame;
+    }
+    // When set, the frame is the one these monitors draw at each DPI, and the
+    // client area is what the frame at the window's own DPI leaves of it.
+    const IMonitors* monitors = nullptr;
     int LowerPanelHeight() const override { return lower; }
     void SetLowerPanelHeight(int h) override { lower = h; }
     int ChooseByWidth() const override { return chooseBy; }

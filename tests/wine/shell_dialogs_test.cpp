@@ -3,9 +3,12 @@
 #include "CorvaneVersion.h"
 #include "library/UnitCommonProcs.h"
 #include "platform/MessageBoxes.h"
+#include "shell/MainLayout.h"
+#include "shell/UnitGeometryRecords.h"
 #include "shell/UnitSettings.h"
 #include "shell/UnitTipDialog.h"
 #include "win32/AboutBox.h"
+#include "win32/DisplayDpi.h"
 #include "win32/MacroInsertsDialog.h"
 #include "win32/OptionsDialog.h"
 #include "win32/TipDialog.h"
@@ -334,6 +337,86 @@ TEST_F(ShellDialogs, ParametersDialogScrollsManyRowsAndKeepsLongValuesWhole)
     const std::string& values = dialog.Values();
     EXPECT_EQ(values.substr(0, values.find('\x01')), longValue);
     EXPECT_EQ(values.substr(values.rfind('\x01') + 1), "P79");
+}
+
+RECT WorkAreaOf(HWND window)
+{
+    MONITORINFO info{};
+    info.cbSize = sizeof(info);
+    ::GetMonitorInfoA(::MonitorFromWindow(window, MONITOR_DEFAULTTONEAREST), &info);
+    return info.rcWork;
+}
+
+bool Inside(const RECT& inner, const RECT& outer)
+{
+    return inner.left >= outer.left && inner.top >= outer.top && inner.right <= outer.right
+        && inner.bottom <= outer.bottom;
+}
+
+// An owner in the bottom-right corner of its monitor, half off it: the about
+// box is kept inside that monitor's work area at the monitor's scale.
+TEST_F(ShellDialogs, AboutBoxOfAnOwnerHalfOffTheMonitorStaysInsideItsWorkArea)
+{
+    const RECT work = WorkAreaOf(owner_);
+    ::SetWindowPos(owner_, nullptr, work.right - 370, work.bottom - 250, 740, 497, SWP_NOZORDER | SWP_NOACTIVATE);
+    RECT rect{}, client{};
+    int dpi = 0;
+    Script script({[&] {
+        HWND d = FindDialog("Corvane - About");
+        if (!d)
+            return false;
+        ::GetWindowRect(d, &rect);
+        ::GetClientRect(d, &client);
+        dpi = win32::WindowDpi(d);
+        Click(d, "Ok");
+        return true;
+    }});
+    win32::ShowAboutBox(owner_, ::LoadIconA(nullptr, IDI_APPLICATION));
+    EXPECT_TRUE(script.Finished());
+    EXPECT_TRUE(Inside(rect, work)) << rect.left << "," << rect.top << "," << rect.right << "," << rect.bottom;
+    EXPECT_EQ(rect.right, work.right) << "pushed back against the monitor's edge";
+    EXPECT_EQ(client.right, ScaleToDpi(380, dpi));
+    EXPECT_EQ(client.bottom, ScaleToDpi(200, dpi));
+}
+
+// A size stored at 150 % opens two thirds as large at 100 %; a resize stores
+// the new size with the DPI it was taken at; the minimum is scaled and the
+// maximum is the monitor's work area.
+TEST_F(ShellDialogs, ParametersDialogSizeIsStoredWithItsDpiAndRestoredAtTheMonitorsScale)
+{
+    const auto stored = EncodeDialogSize({300, 600});
+    ASSERT_TRUE(WriteGeometryValue(reg_, kMacroInsFormSettings, stored.data(), stored.size()));
+    ASSERT_TRUE(SettingsWriteInt(reg_, RegRoot::CurrentUser, kProgramKey, kMacroInsFormDpi, 144));
+    RECT opened{}, work{};
+    MINMAXINFO limits{};
+    int dpi = 0;
+    Script script({[&] {
+        HWND d = FindDialog(MacroInsCaption);
+        if (!d)
+            return false;
+        ::GetWindowRect(d, &opened);
+        work = WorkAreaOf(d);
+        dpi = win32::WindowDpi(d);
+        ::SendMessageA(d, WM_GETMINMAXINFO, 0, reinterpret_cast<LPARAM>(&limits));
+        ::SetWindowPos(d, nullptr, 0, 0, 500, 260, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+        Click(d, "Accept");
+        return true;
+    }});
+    win32::TFormMacroInserts dialog(reg_);
+    const RECT screen = WorkAreaOf(owner_);
+    EXPECT_TRUE(dialog.Ask(owner_, "A,B", {TDialogPlace::AroundPoint, screen.right - 5, screen.bottom - 5}));
+    EXPECT_TRUE(script.Finished());
+    EXPECT_EQ(opened.right - opened.left, ConvertDpi(600, 144, dpi));
+    EXPECT_EQ(opened.bottom - opened.top, ConvertDpi(300, 144, dpi));
+    EXPECT_TRUE(Inside(opened, work)) << "around a point in the corner, kept inside the work area";
+    EXPECT_EQ(limits.ptMinTrackSize.x, ScaleToDpi(200, dpi));
+    EXPECT_EQ(limits.ptMinTrackSize.y, ScaleToDpi(120, dpi));
+    EXPECT_EQ(limits.ptMaxTrackSize.x, work.right - work.left);
+    EXPECT_EQ(limits.ptMaxTrackSize.y, work.bottom - work.top);
+    const auto value = ReadGeometryValue(reg_, kMacroInsFormSettings);
+    ASSERT_TRUE(value);
+    EXPECT_EQ(DecodeDialogSize(value->data), (TDialogSize{260, 500}));
+    EXPECT_EQ(Setting(kMacroInsFormDpi), dpi);
 }
 
 } // namespace

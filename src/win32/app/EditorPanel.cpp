@@ -12,6 +12,7 @@
 #include "engine/PredefinedInsertions.h"
 #include "shell/EditorFormatting.h"
 #include "win32/ColorMenu.h"
+#include "win32/DisplayDpi.h"
 #include "win32/FormattingGlyphs.h"
 #include "win32/FormattingToolbarControls.h"
 #include "win32/app/ChildWindows.h"
@@ -126,6 +127,7 @@ void EditorPanel::Create(const ChildFactory& children)
         WS_TABSTOP | WS_VSCROLL | WS_HSCROLL | ES_MULTILINE | ES_AUTOVSCROLL | ES_WANTRETURN | ES_NOHIDESEL
             | ES_SELECTIONBAR,
         IdEditor, WS_EX_CLIENTEDGE);
+    ZoomTextToDpi(editor_, children.Dpi());
     CreateToolbar();
     CreateFontBoxes(children);
 
@@ -169,6 +171,15 @@ void EditorPanel::CreateToolbar()
 void EditorPanel::ApplyDpi(int dpi)
 {
     metrics_ = MetricsAt(dpi);
+    ZoomTextToDpi(editor_, dpi);
+    // Owner-drawn items keep the size they were first measured at: a new
+    // menu is measured at the new scale. The checked colour stays checked.
+    int checked = -1;
+    for (int i = 0; i < kColorMenuItemCount; ++i)
+        if (GetMenuState(colorMenu_.Get(), kColorMenuFirstId + static_cast<UINT>(i), MF_BYCOMMAND) & MF_CHECKED)
+            checked = i;
+    colorMenu_ = BuildColorMenu();
+    CheckColorItem(colorMenu_.Get(), checked);
     UniqueImageList glyphs = MakeFormattingGlyphs(metrics_(kFormattingGlyphSize));
     SendMessageA(toolbar_, TB_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(glyphs.Get()));
     glyphs_ = std::move(glyphs);
@@ -437,7 +448,7 @@ bool EditorPanel::DrawMenuItem(const DRAWITEMSTRUCT& item)
 {
     if (item.CtlType != ODT_MENU || !IsColorMenuItem(item.itemID))
         return false;
-    DrawColorItem(item);
+    DrawColorItem(window_, item);
     return true;
 }
 

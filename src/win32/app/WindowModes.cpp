@@ -5,6 +5,7 @@
 #include <string>
 
 #include "win32/DisplayDpi.h"
+#include "win32/Monitors.h"
 #include "win32/app/ChildWindows.h"
 #include "win32/app/CommandIds.h"
 
@@ -29,13 +30,11 @@ public:
     }
     int ClientHeight() const override { return ClientRect(Handle()).bottom; }
     int Dpi() const override { return m_.dpi_; }
-    int FrameHeight() const override
+    int FrameHeightAtDpi(int dpi) const override
     {
-        // From the window's style, so that it holds while minimised too.
-        RECT frame{};
-        AdjustWindowRectEx(&frame, static_cast<DWORD>(GetWindowLongPtrA(Handle(), GWL_STYLE)),
-            GetMenu(Handle()) != nullptr, static_cast<DWORD>(GetWindowLongPtrA(Handle(), GWL_EXSTYLE)));
-        return frame.bottom - frame.top;
+        // From the window's style, so that it holds while minimised too; at
+        // the window's own DPI, which is not the system's on another monitor.
+        return Win32Monitors().FrameAt(FrameStyleOf(Handle()), dpi).Height();
     }
     TWindowSize RestoredSize() const override
     {
@@ -107,12 +106,8 @@ private:
     // The work area of the monitor the window is on.
     ScreenArea WorkArea() const
     {
-        MONITORINFO info{};
-        info.cbSize = sizeof(info);
-        if (!GetMonitorInfoA(MonitorFromWindow(Handle(), MONITOR_DEFAULTTONEAREST), &info))
-            SystemParametersInfoA(SPI_GETWORKAREA, 0, &info.rcWork, 0);
-        const RECT& r = info.rcWork;
-        return {r.left, r.top, r.right - r.left, r.bottom - r.top};
+        const TRect r = MonitorOfWindow(Handle()).work;
+        return {r.left, r.top, r.Width(), r.Height()};
     }
     void Resize(int w, int h)
     {

@@ -3,9 +3,15 @@
 # reports that DPI, and no label, check box or button text of the main window
 # or of the Options dialog is cut. Stored geometry taken at 96 DPI reopens
 # 1.5 times as large at 144 DPI.
+# At 200 % the reply picker, opened over another program, is sized and its
+# columns are widened at that scale and it lies inside the work area. A
+# window told of a new scale (WM_DPICHANGED) zooms its editor's text by the
+# new scale over the system's.
 # CORVANE_SHOTS=DIR keeps a picture of the main window and the dialog at each
 # scale (the README's); the screen must then be large enough for 200 %
 # (CORVANE_SCREEN=2000x1300x24).
+. "$CORVANE_ROOT/tests/wine/tools/engine_scenario.sh"
+PICKER="Corvane - Find a Reply"
 
 fresh_prefix_at_dpi() {  # dpi
   wineserver -k 2>/dev/null
@@ -28,7 +34,7 @@ scaled() {  # units dpi: what the program's rounding gives
 window_picture() {  # file x y w h
   [ -n "${CORVANE_SHOTS:-}" ] && command -v convert >/dev/null 2>&1 || return 0
   screenshot "$SCENARIO_DIR/screen.png"
-  convert "$SCENARIO_DIR/screen.png" -crop "$4x$5+$2+$3" +repage "$CORVANE_SHOTS/$1"
+  convert "$SCENARIO_DIR/screen.png" -crop "$4x$5+$2+$3" +repage "$CORVANE_SHOTS/$1" || true
 }
 
 check_text_fit() {  # what, then the probe's arguments
@@ -39,6 +45,30 @@ check_text_fit() {  # what, then the probe's arguments
   [ -n "$report" ] || fail "$what: no texts read"
   echo "$report" | grep '^cut ' && fail "$what: text cut at $dpi DPI"
   return 0
+}
+
+# Ctrl+Alt+Space over a target program at 200 %.
+picker_at_200() {
+  hooks_install_tools
+  target_start "Scale Target" 100
+  target_focus
+  sleep 1.5 # Wine tells the program late that it is no longer active
+  press_chord ctrl alt space
+  wait_for_dialog "$PICKER" 1 10 || fail "the picker did not open at 200 %"
+  sleep 0.5
+  local columns px py pw ph wx wy ww wh
+  columns=$(probe columns "$PICKER")
+  read -r px py pw ph <<<"$(probe rect "$PICKER")"
+  read -r wx wy ww wh <<<"$(probe workarea)"
+  echo "picker at 200 %: $px $py $pw x $ph, columns $columns, work area $wx $wy $ww x $wh"
+  [ "$columns" = "300 200 240 452" ] || fail "picker columns at 200 % are $columns"
+  [ "$pw" -gt 1240 ] && [ "$ph" -gt 840 ] || fail "picker is $pw x $ph at 200 %"
+  [ "$px" -ge "$wx" ] && [ "$py" -ge "$wy" ] && [ $((px + pw)) -le $((wx + ww)) ] && [ $((py + ph)) -le $((wy + wh)) ] ||
+    fail "picker $px $py $pw x $ph is not inside the work area"
+  screenshot "$SCENARIO_DIR/picker-192.png"
+  window_picture "picker-192.png" "$px" "$py" "$pw" "$ph"
+  xdotool key Escape
+  wait_for_dialog "$PICKER" 0 5 || fail "Escape did not close the picker"
 }
 
 for dpi in 96 144 192; do
@@ -75,6 +105,9 @@ for dpi in 96 144 192; do
   probe click 'Corvane - Options' 'Cancel'
   wait_for_dialog 'Corvane - Options' 0 || fail "Options did not close"
   [ "$dpi" = 144 ] && size144=$size
+  # The editor draws at the system's scale, which is the window's here: no zoom.
+  [ "$(probe editor-zoom)" = "0/0" ] || fail "editor zoomed $(probe editor-zoom) at the system's scale"
+  [ "$dpi" = 192 ] && picker_at_200
 done
 read -r w96 h96 <<<"$size96"
 read -r w144 h144 <<<"$size144"
@@ -109,3 +142,7 @@ probe dpi-changed 144 "$x" "$y" 1110 746 || fail "could not tell the window of t
 dpi=144
 check_text_fit "main window after the scale change" 144
 [ "$(probe client | cut -d' ' -f1)" -gt 1000 ] || fail "client area did not grow"
+[ "$(probe editor-zoom)" = "3/2" ] || fail "editor text zoomed $(probe editor-zoom) at 144 DPI on a 96-DPI system"
+read -r x y <<<"$(probe position)"
+screenshot "$SCENARIO_DIR/dpi-changed-144.png"
+window_picture "main-window-dpi-changed-144.png" "$x" "$y" 1110 746

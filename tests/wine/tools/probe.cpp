@@ -41,6 +41,7 @@
 #include <windows.h>
 
 #include <commctrl.h>
+#include <richedit.h>
 #include <psapi.h>
 
 #include <algorithm>
@@ -585,6 +586,19 @@ int main(int argc, char** argv)
         }
         return window ? 0 : 1;
     }
+    if (cmd == "columns" && argc > 2) {
+        // The widths of the columns of a dialog's list view, one line.
+        HWND window = FindTopLevel(argv[2]);
+        HWND list = window ? FindWindowExA(window, nullptr, "SysListView32", nullptr) : nullptr;
+        if (!list)
+            return 1;
+        HWND header = reinterpret_cast<HWND>(SendMessageA(list, LVM_GETHEADER, 0, 0));
+        const int count = static_cast<int>(SendMessageA(header, HDM_GETITEMCOUNT, 0, 0));
+        for (int c = 0; c < count; ++c)
+            std::printf("%s%d", c ? " " : "", static_cast<int>(SendMessageA(list, LVM_GETCOLUMNWIDTH, c, 0)));
+        std::printf("\n");
+        return 0;
+    }
     if (cmd == "rect" && argc > 2) {
         HWND window = FindTopLevel(argv[2]);
         RECT r{};
@@ -799,6 +813,20 @@ int main(int argc, char** argv)
         const ToolButton button = FindToolButton(main, argv[2]);
         std::printf("%d\n", SendMessageA(button.bar, TB_ISBUTTONCHECKED, button.id, 0) ? 1 : 0);
         return button.bar ? 0 : 1;
+    }
+    if (cmd == "editor-zoom") {
+        // EM_GETZOOM writes into the editor's process: numerator and denominator.
+        HWND editor = FindWindowExA(main, nullptr, "RichEdit20A", nullptr);
+        RemoteBuffer remote(main, 2 * sizeof(int));
+        int zoom[2] = {-1, -1};
+        if (!editor || !remote.Ok() || !remote.Write(zoom, sizeof(zoom)))
+            return 1;
+        SendMessageA(editor, EM_GETZOOM, reinterpret_cast<WPARAM>(remote.Address()),
+            reinterpret_cast<LPARAM>(remote.Address() + sizeof(int)));
+        if (!remote.Read(zoom, sizeof(zoom)))
+            return 1;
+        std::printf("%d/%d\n", zoom[0], zoom[1]);
+        return 0;
     }
     if (cmd == "editor-point") {
         HWND editor = FindWindowExA(main, nullptr, "RichEdit20A", nullptr);
