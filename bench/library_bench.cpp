@@ -7,6 +7,7 @@
 #include "fakes/FakeTreeControl.h"
 #include "fakes/NativeFileSystem.h"
 #include "library/SharedWatch.h"
+#include "library/TeamReplica.h"
 #include "library/UnitCommonProcs.h"
 #include "library/UnitCorvaneTypes.h"
 
@@ -251,6 +252,81 @@ void BM_TeamChangeSeen(benchmark::State& state)
     std::ofstream(index, std::ios::binary) << original;
 }
 BENCHMARK(BM_TeamChangeSeen)->Unit(benchmark::kMillisecond)->MinTime(2.0);
+
+// The generated library taken in as a team folder of change files (a copy
+// of it, so the other figures keep theirs), on this computer's copy.
+struct TeamChangesCopy {
+    TeamChangesCopy()
+    {
+        std::string pattern = (std::filesystem::temp_directory_path() / "corvane-bench-team-XXXXXX").string();
+        base = ::mkdtemp(pattern.data());
+        std::filesystem::copy(
+            fakes::ToPosixPath(Library().Root()), base + "/Team", std::filesystem::copy_options::recursive);
+        team = fakes::ToWindowsPath(base + "/Team");
+        copy = fakes::ToWindowsPath(base + "/Copy");
+        TTeamReplica replica(native, copy, "BENCH", [] { return std::string("bench-id"); });
+        (void)replica.Open();
+        takenIn = replica.Exchange(native, team).takenIn;
+    }
+    ~TeamChangesCopy()
+    {
+        std::error_code ignored;
+        std::filesystem::remove_all(base, ignored);
+    }
+    fakes::NativeFileSystem native;
+    std::string base, team, copy;
+    int takenIn = 0;
+};
+
+const TeamChangesCopy& TeamCopy()
+{
+    static const TeamChangesCopy copy;
+    return copy;
+}
+
+// Start with a 10,000-reply team library: this computer's copy read and
+// merged (the team folder is then only asked what is new).
+void BM_OpenTeamChanges(benchmark::State& state)
+{
+    fakes::NativeFileSystem native;
+    size_t shown = 0;
+    for (auto _ : state) {
+        TTeamReplica replica(native, TeamCopy().copy, "BENCH", [] { return std::string("bench-id"); });
+        (void)replica.Open();
+        shown = replica.View().entries.size();
+    }
+    if (TeamCopy().takenIn != Library().Replies() + Library().Folders()
+        || shown != static_cast<size_t>(TeamCopy().takenIn))
+        state.SkipWithError("team library did not load completely");
+    state.counters["entries"] = static_cast<double>(shown);
+}
+BENCHMARK(BM_OpenTeamChanges)->Unit(benchmark::kMillisecond)->MinTime(2.0);
+
+// Another computer's change file is in the team folder; one exchange takes
+// it in and merges again. The poll's interval, a share's 10 s listing cache
+// or the sync client's delay come on top.
+void BM_TeamChangeArrives(benchmark::State& state)
+{
+    fakes::NativeFileSystem native;
+    TTeamReplica replica(native, TeamCopy().copy, "BENCH", [] { return std::string("bench-id"); });
+    (void)replica.Open();
+    (void)replica.Exchange(native, TeamCopy().team);
+    const TTeamShownEntry shown = replica.View().entries.back();
+    int round = 0;
+    for (auto _ : state) {
+        state.PauseTiming();
+        TTeamChange change{shown.entry, "OTHER-00000000." + std::to_string(++round), {shown.head}, {}};
+        change.state.name = "Renamed " + std::to_string(round);
+        change.state.parent = replica.View().entries.back().parent;
+        std::ofstream(fakes::ToPosixPath(TeamChangesFolder(TeamCopy().team) + "\\" + TeamChangeFileName(change.key)),
+            std::ios::binary)
+            << FormatTeamChange(change);
+        state.ResumeTiming();
+        if (replica.Exchange(native, TeamCopy().team).arrived != 1)
+            state.SkipWithError("the change was not seen");
+    }
+}
+BENCHMARK(BM_TeamChangeArrives)->Unit(benchmark::kMillisecond)->Iterations(20);
 
 } // namespace
 } // namespace corvane

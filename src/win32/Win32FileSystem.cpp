@@ -46,8 +46,11 @@ bool Win32FileSystem::DirExists(const std::string& path) const
 
 std::optional<std::string> Win32FileSystem::ReadFile(const std::string& path) const
 {
-    UniqueFileHandle file(::CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-        OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    // With delete sharing a reader here never makes another computer's
+    // replace of the file fail.
+    UniqueFileHandle file(
+        ::CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+            OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!file)
         return std::nullopt;
     LARGE_INTEGER size{};

@@ -89,7 +89,7 @@ bool MemoryFileSystem::WriteFileReplacing(const std::string& path, const std::st
     }
     const std::string real = Resolve(path);
     const Entry* old = Find(files_, real);
-    if (!Find(dirs_, Parent(real)) || Find(dirs_, real) || (old && old->readOnly))
+    if (!Find(dirs_, Parent(real)) || Find(dirs_, real) || (old && old->readOnly) || (old && Fails(heldOpen, path)))
         return false;
     changed.push_back(path);
     // A replaced file keeps the name it had.
@@ -130,6 +130,8 @@ long long MemoryFileSystem::NextWriteTime() const
     lastWrite_ = std::max(now, lastWrite_ + 1);
     return lastWrite_;
 }
+
+void MemoryFileSystem::RemoveFile(const std::string& path) { files_.erase(Key(Resolve(path))); }
 
 void MemoryFileSystem::SetWriteTime(const std::string& path, long long milliseconds)
 {
@@ -178,7 +180,7 @@ bool MemoryFileSystem::Rename(const std::string& from, const std::string& to)
 {
     Touch(from);
     Touch(to);
-    if (Fails(failRename, from))
+    if (Fails(failRename, from) || Fails(heldOpen, from))
         return false;
     const std::string realFrom = Resolve(from), realTo = Resolve(to);
     if (Find(files_, realTo) || Find(dirs_, realTo) || !Find(dirs_, Parent(realTo)))
@@ -204,7 +206,7 @@ bool MemoryFileSystem::DeleteFile(const std::string& path)
     if (Fails(failDelete, path))
         return false;
     const Entry* e = Find(files_, path);
-    if (!e || e->readOnly)
+    if (!e || e->readOnly || Fails(heldOpen, path))
         return false;
     changed.push_back(path);
     files_.erase(Key(Resolve(path)));

@@ -44,6 +44,8 @@ public:
     void PutLink(const std::string& path, const std::string& target);
     // As another computer's write at `milliseconds` since 1970 leaves it.
     void SetWriteTime(const std::string& path, long long milliseconds);
+    // As another computer's delete leaves it (nothing is recorded).
+    void RemoveFile(const std::string& path);
 
     // Looks, outside what the program does (nothing is recorded): what a
     // file holds, whether a file or folder is there, the names in a folder.
@@ -55,6 +57,8 @@ public:
     // Every file and folder, by its path as written.
     std::vector<std::string> AllPaths() const;
     static std::string Parent(const std::string& path);
+    // The path in lower case, as names are compared.
+    static std::string Key(const std::string& path);
 
     // Faults; an empty predicate never fails. Rename is tested with its
     // source, RemoveDir with failDelete.
@@ -67,6 +71,10 @@ public:
     // A refused write leaves what a process killed while writing leaves: a
     // partly written temporary (cvn<k>.tmp) beside the file.
     bool failedWriteLeavesTemp = false;
+    // Files some other program (antivirus, backup, another computer's
+    // reader) holds open without delete sharing: they cannot be replaced,
+    // renamed or deleted until it closes them.
+    PathTest heldOpen;
     // Called with every path first (a fuzzer checks each stays inside its root).
     std::function<void(const std::string& path)> checkPath;
     // Answers a read of a missing file: the input decides what any file holds.
@@ -87,7 +95,6 @@ private:
     };
     long long NextWriteTime() const;
 
-    static std::string Key(const std::string& path);
     // The path with a link at its start replaced by the link's target.
     std::string Resolve(const std::string& path) const;
     void Touch(const std::string& path) const;

@@ -1,0 +1,80 @@
+#pragma once
+// This computer's copy of one team folder's changes, kept on this computer
+// per team folder: every change known here (its own and the others'), the
+// own changes not yet written to the team folder, and this computer's tag
+// and counter. Changes made here go to the copy first, so nothing made
+// offline is lost; an exchange writes them to the team folder and takes in
+// what other computers wrote there.
+#include "library/TeamChanges.h"
+
+#include <functional>
+#include <set>
+#include <string>
+
+namespace corvane {
+
+class IFileSystem;
+
+struct TTeamExchange {
+    bool reachable = false;
+    int sent = 0; // own changes written to the team folder
+    int arrived = 0; // other computers' changes taken in
+    int takenIn = 0; // entries taken in from a folder in the older layout
+};
+
+// <team folder>\Corvane Team: where every computer writes its change files.
+std::string TeamChangesFolder(const std::string& teamFolder);
+
+class TTeamReplica {
+public:
+    using IdSource = std::function<std::string()>;
+    // `localDir` is this computer's folder for this one team folder.
+    // `newId` gives ids no other computer can choose (random).
+    TTeamReplica(IFileSystem& local, std::string localDir, std::string computerName, IdSource newId);
+
+    // Reads what this computer kept; false when it kept nothing yet.
+    bool Open();
+    const TTeamView& View() const { return view_; }
+    const TTeamChanges& Changes() const { return changes_; }
+    const std::string& Tag() const { return tag_; }
+    int Unsent() const { return static_cast<int>(outbox_.size()); }
+
+    // Changes made on this computer; each is kept here at once and sent at
+    // the next exchange. Each returns the new change's key, or empty when the
+    // shown entry is no longer shown (the view moved on meanwhile).
+    std::string Add(const TTeamEntryState& state);
+    // `shown` is a version as the user saw it: the change replaces that
+    // version only, so a change another computer made meanwhile is kept.
+    std::string Change(const TTeamShownEntry& shown, TTeamEntryState state);
+    // Deletes the version and, for a folder, the entries it showed; an entry
+    // another computer added there meanwhile is kept (moved to the top).
+    std::vector<std::string> Delete(const TTeamShownEntry& shown);
+    // The entry's id of a change key (for tests and callers holding keys).
+    std::string EntryOf(const std::string& key) const;
+
+    // One exchange with the team folder through `shared` (a share or a
+    // synced drive's local folder): writes the unsent changes, reads the
+    // change files not known yet, and on first use takes in a team folder
+    // in the older layout (index files and numbered replies).
+    TTeamExchange Exchange(IFileSystem& shared, const std::string& teamFolder);
+
+private:
+    std::string Record(const std::string& entry, std::vector<std::string> replaces, TTeamEntryState state);
+    bool Keep(const TTeamChange& change);
+    bool Send(IFileSystem& shared, const std::string& folder, const std::string& key);
+    void SaveCounter();
+    void Remerge();
+
+    IFileSystem& local_;
+    std::string localDir_;
+    std::string computerName_;
+    IdSource newId_;
+    std::string tag_;
+    long long counter_ = 0;
+    TTeamChanges changes_;
+    std::set<std::string> knownNames_; // lower case: a sync client may change a name's case
+    std::vector<std::string> outbox_;
+    TTeamView view_;
+};
+
+} // namespace corvane
