@@ -37,6 +37,8 @@ public:
         HWND deliveryButtons;
         // Shows the main window, taking the foreground from `previous`.
         std::function<void(HWND previous)> showFrom;
+        // Tells the user something without interrupting them.
+        std::function<void(const char* text)> notice;
     };
 
     // `gate` answers the hooked programs; `keyHook` reaches the hook library.
