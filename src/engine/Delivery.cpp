@@ -159,7 +159,12 @@ void TEngine::ExpandTypedMacro()
     // The macro and its space are in the target already, after any macro
     // still being delivered: that one erases them too, before its paste.
     keysToErase_ += typedLength + 1;
-    Deliver([this, reply, names, values] { PasteTypedReply(*reply, names, values); });
+    const long long typed = static_cast<long long>(typedLength) + 1; // and the space that ended it
+    Deliver([this, reply, names, values, typed] {
+        route_ = TRoute::Macro;
+        routeTyped_ = typed;
+        PasteTypedReply(*reply, names, values);
+    });
 }
 
 void TEngine::Deliver(std::function<void()> delivery)
@@ -408,7 +413,11 @@ void TEngine::DeliverHotKeyReply()
         return;
     pendingHotKey_ = -1;
     const TRep* reply = p_.library.HotKeyReplyAt(position);
-    Deliver([this, reply] { PasteStep(CopyReply(*reply, {TDialogPlace::ScreenCentre}), lastActiveWindow_); });
+    Deliver([this, reply] {
+        route_ = TRoute::HotKey;
+        routeTyped_ = 0;
+        PasteStep(CopyReply(*reply, {TDialogPlace::ScreenCentre}), lastActiveWindow_);
+    });
 }
 
 bool TEngine::ChordReleased(int virtualKey) const
@@ -434,6 +443,8 @@ void TEngine::PickAndDeliver()
             p_.desktop.SetForeground(target);
         return;
     }
+    route_ = TRoute::Picker;
+    routeTyped_ = 0;
     const TCopy copy = CopyReply(*picked.reply, {TDialogPlace::ScreenCentre}, TUse::Paste);
     if (copy == TCopy::Copied || copy == TCopy::CopiedAfterDialog)
         PasteInto(target);
@@ -446,6 +457,8 @@ void TEngine::InsertSelectedReply()
     pendingInsert_ = false;
     // A folder has nothing to deliver; its empty copy would clear the target's clipboard for nothing.
     Deliver([this] {
+        route_ = TRoute::Insert;
+        routeTyped_ = 0;
         if (const TRep* reply = SelectedReply())
             PasteStep(CopyReply(*reply, {TDialogPlace::ScreenCentre}), lastActiveWindow_);
     });
@@ -462,6 +475,8 @@ void TEngine::PasteSelectedIntoLastActive(const TDialogPlace& dialogPlace)
     const TRep* reply = SelectedReply();
     if (!reply)
         return;
+    route_ = TRoute::PasteLast;
+    routeTyped_ = 0;
     const TCopy copy = CopyReply(*reply, dialogPlace);
     if (copy == TCopy::Copied)
         p_.desktop.Pause(DeliveryPauseMs);
@@ -472,6 +487,8 @@ void TEngine::PasteSelectedIntoLastActive(const TDialogPlace& dialogPlace)
 void TEngine::CopyEntireReply(const TDialogPlace& dialogPlace)
 {
     Deliver([this, dialogPlace] {
+        route_ = TRoute::Copy;
+        routeTyped_ = 0;
         p_.window.CommitEdits();
         if (const TRep* reply = SelectedReply())
             (void)CopyReply(*reply, dialogPlace, TUse::CopyOnly);
@@ -495,6 +512,8 @@ void TEngine::DropReply(int x, int y, WindowId target)
         p_.window.TakeForeground();
         p_.desktop.Pause(DeliveryPauseMs);
     }
+    route_ = TRoute::Drag;
+    routeTyped_ = 0;
     PasteStep(CopyReply(*reply, {TDialogPlace::AroundPoint, x, y}), target);
 }
 
@@ -550,8 +569,13 @@ bool TEngine::FillInAndCopy(const TRep& reply, const std::string& names, const s
     } else {
         copied = p_.editor.CopyAllToClipboard();
     }
-    if (copied)
-        p_.window.ReplyDelivered(reply);
+    if (copied) {
+        // The text as delivered, placeholders and values filled in.
+        std::string text = PlainTextOfRtf(p_.editor.SaveRtf());
+        while (!text.empty() && text.back() == '\n')
+            text.pop_back();
+        p_.window.ReplyDelivered(reply, {route_, routeTyped_, static_cast<long long>(text.size())});
+    }
     return copied;
 }
 

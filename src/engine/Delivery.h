@@ -8,6 +8,7 @@
 #include <string>
 
 #include "engine/ClipboardKeeper.h"
+#include "engine/DeliveryRoute.h"
 #include "engine/DragOut.h"
 #include "engine/KeyGate.h"
 #include "engine/MacroInsertions.h"
@@ -75,7 +76,7 @@ public:
     // Shows the picker over `target` until the user chooses a reply or closes it.
     [[nodiscard]] virtual TPicked PickReply(WindowId target) = 0;
     // A reply went onto the clipboard to be delivered.
-    virtual void ReplyDelivered(const TRep& reply) = 0;
+    virtual void ReplyDelivered(const TRep& reply, const TDelivery& delivery) = 0;
     // Tells the user something without interrupting what they do (the tray icon's balloon).
     virtual void ShowNotice(const char* text) = 0;
 };
@@ -229,6 +230,9 @@ private:
     std::set<std::string> elevatedProgramsTold_;
     TDragOut drag_;
     TClipboardKeeper keeper_;
+    // The route of the delivery under way, for the usage figures.
+    TRoute route_ = TRoute::Insert;
+    long long routeTyped_ = 0;
     bool delivering_ = false;
     size_t keysToErase_ = 0; // typed macros and their spaces not yet erased from the target
     std::deque<std::function<void()>> waitingDeliveries_;

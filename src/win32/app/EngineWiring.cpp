@@ -10,7 +10,9 @@
 #include "engine/KeyGate.h"
 #include "hooks/HtSysHookComp.h"
 #include "engine/ReplyPicker.h"
+#include "exchange/UsageStats.h"
 #include "library/UnitCorvaneTypes.h"
+#include "shell/UnitGlobalParams.h"
 #include "shell/UnitSettings.h"
 #include "win32/Clipboard.h"
 #include "win32/HtSysHookHost.h"
@@ -76,11 +78,13 @@ public:
             TRecentDeliveries(ReadProgramString(registry_, kRecentReplies)));
         return w_.picker_->Pick(w_.window_.handle, ToHwnd(target), picker);
     }
-    void ReplyDelivered(const TRep& reply) override
+    void ReplyDelivered(const TRep& reply, const TDelivery& delivery) override
     {
+        const std::string key = ReplyKeyOf(reply, w_.library_.Library()->Root());
         TRecentDeliveries recent(ReadProgramString(registry_, kRecentReplies));
-        recent.Record(ReplyKeyOf(reply, w_.library_.Library()->Root()));
+        recent.Record(key);
         (void)WriteProgramString(registry_, kRecentReplies, recent.Stored());
+        RecordDelivery(w_.library_.Files(), GlobalParams().DataDir, registry_, key, delivery, w_.clock_->Now());
     }
     void ShowNotice(const char* text) override
     {

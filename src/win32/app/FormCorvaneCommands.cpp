@@ -15,6 +15,7 @@
 #include "win32/TipDialog.h"
 #include "win32/app/CommandIds.h"
 #include "win32/app/EngineWiring.h"
+#include "win32/app/ExchangeCommands.h"
 #include "win32/app/TrayIcon.h"
 
 namespace corvane::win32 {
@@ -56,7 +57,8 @@ void TFormCorvane::RunCommand(int id)
 
 void TFormCorvane::OnCommand(int id)
 {
-    if (library_.RunCommand(id) || editor_.RunCommand(id) || (engine_ && engine_->RunCommand(id)))
+    if (library_.RunCommand(id) || editor_.RunCommand(id) || (engine_ && engine_->RunCommand(id))
+        || RunExchangeCommand(id, window_, library_, registry_, boxes_))
         return;
     switch (id) {
     case CmdExit:

@@ -88,6 +88,7 @@ public:
     HWND Tree() const { return navigation_; }
     TreeViewControl* TreeControl() const { return tree_.get(); }
     TRepList* Library() const { return library_.get(); }
+    IFileSystem& Files() const { return fs_; }
     TLibraryEditing* Editing() const { return editing_.get(); }
     TRep* SelectedRep() const;
     SelectedNode SelectedKind() const;

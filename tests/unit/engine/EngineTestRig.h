@@ -75,7 +75,11 @@ public:
             desktop.foreground = pickerLeftFor;
         return {pickerChoice, pickerLeftFor != 0};
     }
-    void ReplyDelivered(const TRep& reply) override { delivered.push_back(&reply); }
+    void ReplyDelivered(const TRep& reply, const TDelivery& delivery) override
+    {
+        delivered.push_back(&reply);
+        deliveries.push_back(delivery);
+    }
     void ShowNotice(const char* text) override { notices.emplace_back(text); }
 
     TRep* AddReply(
@@ -209,6 +213,7 @@ public:
     WindowId pickerLeftFor = 0; // the window the user went to from the picker
     std::vector<WindowId> pickedOver;
     std::vector<const TRep*> delivered;
+    std::vector<TDelivery> deliveries;
     std::vector<std::string> notices; // shown beside the tray icon
     int deliveringDepth = 0;
     int commits = 0;
