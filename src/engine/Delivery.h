@@ -2,8 +2,10 @@
 // The expansion engine: typed macros, polled chords and every route by which
 // a reply leaves the program. Events go in; the engine fills the reply in
 // through the editor, puts it on the clipboard and synthesises the paste.
+#include <cstdint>
 #include <deque>
 #include <functional>
+#include <optional>
 #include <set>
 #include <string>
 
@@ -32,6 +34,7 @@ inline constexpr int ForegroundPollMs = 10;
 inline constexpr std::string_view BuiltInConsoleClasses[]
     = {"ConsoleWindowClass", "CASCADIA_HOSTING_WINDOW_CLASS", "mintty", "PuTTY"};
 inline constexpr std::size_t TypingChunk = 64;
+inline constexpr int ConsoleNoticeDelayMs = 500;
 
 // How the picker closed: with a reply chosen, or not, and then either
 // dismissed (Escape) or left for another window.
@@ -188,11 +191,16 @@ private:
     void PasteSelectedIntoLastActive(const TDialogPlace& dialogPlace);
     void DropReply(int x, int y, WindowId target);
     // The reply filled in (after the dialog when it needs one) and put on the clipboard.
-    TCopy CopyReply(const TRep& reply, const TDialogPlace& dialogPlace, TUse use = TUse::Paste);
+    // `target`: the window the reply goes to (0: the one in front when it is
+    // pasted), or `dialogTarget` after the dialog.
+    TCopy CopyReply(const TRep& reply, const TDialogPlace& dialogPlace, TUse use = TUse::Paste, WindowId target = 0,
+        WindowId dialogTarget = 0);
     // The reply loaded into the borrowed editor, names and values and then
     // the placeholders filled in, and copied; false when the clipboard could
-    // not be taken.
-    bool FillInAndCopy(const TRep& reply, const std::string& names, const std::string& values, TUse use);
+    // not be taken. A reply of one line for a console is kept to be typed
+    // instead: the clipboard is not touched.
+    bool FillInAndCopy(
+        const TRep& reply, const std::string& names, const std::string& values, TUse use, WindowId target = 0);
     // The parameter list the dialog asks for, or empty when none is needed.
     std::string DialogParameters(const TRep& reply) const;
     // The reply selected in the tree; nullptr for a folder or no selection.
@@ -207,7 +215,12 @@ private:
     // True, after telling the user once per program, when the system would
     // drop the keys meant for `window`.
     [[nodiscard]] bool RefusesInput(WindowId window);
-    void TypeClipboardText();
+    // What goes into a console: the reply's one line as it is typed, with no
+    // character that would run or complete anything; several lines are left
+    // on the clipboard, and the user is told once.
+    void DeliverToConsole();
+    // False, with the reply left on the clipboard, when the system refused the keys.
+    bool TypeIntoConsole(std::u16string_view line);
 
     TEngineParts p_;
     std::string typedBuffer_;
@@ -228,6 +241,14 @@ private:
     WindowId lastActiveWindow_ = 0;
     bool shellActivationSeen_ = false;
     std::set<std::string> elevatedProgramsTold_;
+    // The one line of a reply for a console, typed in place of a paste.
+    std::optional<std::u16string> consoleLine_;
+    TClipboardFormats consoleFormats_;
+    bool consoleLinesTold_ = false;
+    // When the notice of a reply left on the clipboard is due; 0: none. Shown
+    // a moment after the delivery, so that its box takes no key still on the
+    // way to the console.
+    std::uint64_t consoleNoticeDue_ = 0;
     TDragOut drag_;
     TClipboardKeeper keeper_;
     // The route of the delivery under way, for the usage figures.

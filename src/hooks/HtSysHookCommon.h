@@ -25,35 +25,9 @@ constexpr std::int32_t htAlreadyInstalled = -5;
 // Every notification is this message plus a code.
 constexpr std::uint32_t htNotifyBase = 0x400; // WM_USER
 
-// The extra information (dwExtraInfo) of the keys the program synthesises.
-// The hook tells them apart from the user's by it: the program's own
-// delivery keys are never recorded or taken; keys it held back and sends
-// again are the user's typing; a fence closes such a resend.
-constexpr std::uint32_t htInputMarkMask = 0xFFFFFF00u;
-constexpr std::uint32_t htInputMarkBase = 0x43564E00u;
-constexpr std::uint32_t htMarkDelivery = htInputMarkBase | 1u;
-constexpr std::uint32_t htMarkReplay = htInputMarkBase | 2u;
-constexpr std::uint32_t htMarkFence = htInputMarkBase | 3u;
-
-// Where a key came from, as the keyboard notification tells it.
-enum class THtKeyOrigin : std::uint8_t { User = 0, Delivery = 1, Replay = 2, Fence = 3 };
-
-inline THtKeyOrigin KeyOriginOfExtraInfo(std::uint64_t extraInfo)
-{
-    const auto low = static_cast<std::uint32_t>(extraInfo);
-    if ((low & htInputMarkMask) != htInputMarkBase || extraInfo > 0xFFFFFFFFu)
-        return THtKeyOrigin::User;
-    switch (low) {
-    case htMarkDelivery:
-        return THtKeyOrigin::Delivery;
-    case htMarkReplay:
-        return THtKeyOrigin::Replay;
-    case htMarkFence:
-        return THtKeyOrigin::Fence;
-    default:
-        return THtKeyOrigin::User;
-    }
-}
+// The extra information every key this program synthesises carries, so that
+// the hook library tells nobody of them: they are never typed text nor a chord.
+constexpr std::uint32_t htOwnInputMark = 0x43765231;
 
 // Flags of the input state the program publishes to every hooked process.
 constexpr std::uint32_t htStatePaused = 1u; // no key is told at all

@@ -25,7 +25,6 @@ struct THtKeyStroke {
     bool controlHeld;
     bool shiftHeld;
     bool altHeld;
-    THtKeyOrigin origin;
     // The receiver thread took the key away from its program already.
     bool takenByReceiver;
 };
@@ -34,8 +33,8 @@ struct THtKeyStroke {
 // took the key; the hook library never sets it.
 constexpr std::uint64_t htKeyTakenBit = 1u << 23;
 
-// wParam: virtual-key code, with Ctrl, Shift and Alt in bits 16 to 18, the
-// origin in bits 19 and 20, and htKeyTakenBit; lParam: the keystroke flags.
+// wParam: virtual-key code, with Ctrl, Shift and Alt in bits 16 to 18, and
+// htKeyTakenBit; lParam: the keystroke flags.
 THtKeyStroke DecodeKeyStroke(std::uint64_t wParam, std::int64_t lParam);
 
 struct THtMouseNotice {

@@ -16,6 +16,7 @@
 #include "win32/ListBoxControl.h"
 #include "win32/PanelControlAdapters.h"
 #include "win32/TreeViewControl.h"
+#include "win32/Win32KeyboardLayouts.h"
 #include "win32/app/ChildWindows.h"
 #include "win32/app/CommandIds.h"
 #include "win32/app/resource.h"
@@ -120,6 +121,8 @@ void LibraryPanel::CreateEditing(IReplyEditor& editor)
     keyList_ = std::make_unique<DropDownListControl>(comboKey_);
     editing_ = std::make_unique<TLibraryEditing>(
         *library_, *watch_, TReplyPanel{*nameEdit_, *macroEdit_, *hotKeyBox_, *shiftBox_, *keyList_, editor});
+    static const Win32KeyboardLayouts layouts;
+    editing_->SetKeyboardLayouts(&layouts);
     SubclassReplyParams();
     editing_->NavigationChange();
 }

@@ -153,12 +153,11 @@ public:
     // The receiver thread answers from what the engine last published (here
     // always fresh) and passes the key on, marked when it took it.
     // Returns what the hook library is told: 1 when the key is taken from the target.
-    std::int64_t Key(int vk, bool pressed, std::uint8_t scanCode = 0x1E, TModifiers held = {},
-        THtKeyOrigin origin = THtKeyOrigin::User)
+    std::int64_t Key(int vk, bool pressed, std::uint8_t scanCode = 0x1E, TModifiers held = {})
     {
         const std::uint32_t flags = (std::uint32_t{scanCode} << 16) | 1u | (pressed ? 0u : 0xC0000000u);
         const std::uint64_t keyAndState = static_cast<std::uint64_t>(vk) | (held.control ? 0x10000u : 0u)
-            | (held.shift ? 0x20000u : 0u) | (held.alt ? 0x40000u : 0u) | (static_cast<std::uint64_t>(origin) << 19);
+            | (held.shift ? 0x20000u : 0u) | (held.alt ? 0x40000u : 0u);
         gate.Publish(engine.GateState());
         const TGateVerdict verdict = gate.Decide(DecodeKeyStroke(keyAndState, flags));
         if (verdict.tell)
