@@ -20,35 +20,6 @@ namespace corvane {
 
 namespace {
 
-// The editor lent to one delivery: it gets back what it showed, with its
-// modified flag, and the window ignores its notifications meanwhile, so
-// neither the library nor the selection ever sees the expansion.
-class TBorrowedEditor {
-public:
-    TBorrowedEditor(IReplyEditor& editor, IEngineWindow& window)
-        : editor_(editor), window_(window), shown_(editor.SaveRtf()), modified_(editor.Modified())
-    {
-        window_.SetDelivering(true);
-    }
-    ~TBorrowedEditor()
-    {
-        if (shown_.empty())
-            editor_.Clear();
-        else
-            editor_.LoadRtf(shown_);
-        editor_.SetModified(modified_);
-        window_.SetDelivering(false);
-    }
-    TBorrowedEditor(const TBorrowedEditor&) = delete;
-    TBorrowedEditor& operator=(const TBorrowedEditor&) = delete;
-
-private:
-    IReplyEditor& editor_;
-    IEngineWindow& window_;
-    const std::string shown_;
-    const bool modified_;
-};
-
 // Whether the names separated by commas (blanks around them do not count) hold `name`.
 bool ListHolds(std::string_view list, std::string_view name)
 {
@@ -188,7 +159,19 @@ bool TEngine::StaysOut() const
     if (paused_)
         return true;
     const std::string excluded = p_.window.ExcludedPrograms();
-    return !excluded.empty() && IsExcludedProgram(p_.desktop.ProgramFileOf(p_.desktop.ForegroundWindow()), excluded);
+    return !excluded.empty() && IsExcludedProgram(ForegroundProgram(), excluded);
+}
+
+const std::string& TEngine::ForegroundProgram() const
+{
+    // Opening the process on every key and tick costs more than the key:
+    // a window's program never changes, so it is looked up when the window does.
+    const WindowId foreground = p_.desktop.ForegroundWindow();
+    if (foreground != programLookedUpFor_ || foreground == 0) {
+        programLookedUpFor_ = foreground;
+        foregroundProgram_ = p_.desktop.ProgramFileOf(foreground);
+    }
+    return foregroundProgram_;
 }
 
 void TEngine::ExpandTypedMacro()
@@ -231,24 +214,19 @@ void TEngine::Deliver(std::function<void()> delivery)
 
 void TEngine::PasteTypedReply(const TRep& reply, const std::string& names, const std::string& values)
 {
-    bool copied = false;
-    {
-        // The editor is given back once the keys are on their way.
-        TBorrowedEditor borrowed(p_.editor, p_.window);
-        copied = FillInAndCopy(reply, names, values, TUse::Paste, p_.desktop.ForegroundWindow());
-        const size_t erase = std::exchange(keysToErase_, 0);
-        // Without the copy the typed macros stay: pasting would paste what the clipboard held.
-        if (copied) {
-            const THeldModifiersLetGo letGo(p_.desktop);
-            for (size_t i = 0; i < erase; ++i) {
-                p_.desktop.SendKey(VkBack, false);
-                p_.desktop.SendKey(VkBack, true);
-            }
-            SimulatePaste();
-        }
-    }
-    if (!copied)
+    const bool copied = FillInAndCopy(reply, names, values, TUse::Paste, p_.desktop.ForegroundWindow());
+    const size_t erase = std::exchange(keysToErase_, 0);
+    // Without the copy the typed macros stay: pasting would paste what the clipboard held.
+    if (!copied) {
         p_.boxes.Warning(ClipboardBusyText);
+        return;
+    }
+    const THeldModifiersLetGo letGo(p_.desktop);
+    for (size_t i = 0; i < erase; ++i) {
+        p_.desktop.SendKey(VkBack, false);
+        p_.desktop.SendKey(VkBack, true);
+    }
+    SimulatePaste();
 }
 
 void TEngine::SimulatePaste()
@@ -608,12 +586,7 @@ TEngine::TCopy TEngine::CopyReply(
     std::string values;
     if (!parameters.empty() && !p_.window.AskParameters(parameters, dialogPlace, values))
         return TCopy::Cancelled;
-    bool copied = false;
-    {
-        TBorrowedEditor borrowed(p_.editor, p_.window);
-        copied = FillInAndCopy(reply, parameters, values, use, parameters.empty() ? target : dialogTarget);
-    }
-    if (!copied) {
+    if (!FillInAndCopy(reply, parameters, values, use, parameters.empty() ? target : dialogTarget)) {
         p_.boxes.Warning(ClipboardBusyText);
         return TCopy::Failed;
     }
@@ -624,10 +597,10 @@ bool TEngine::FillInAndCopy(
     const TRep& reply, const std::string& names, const std::string& values, TUse use, WindowId target)
 {
     const std::string placeholderValues = PredefinedValues(p_.clock.Now());
-    LoadReplaced(p_.editor, JoinTextLines(reply.Lines), {{names, values}, {PredefinedNames(), placeholderValues}});
+    LoadReplaced(p_.renderer, JoinTextLines(reply.Lines), {{names, values}, {PredefinedNames(), placeholderValues}});
     consoleLine_.reset();
     if (use == TUse::Paste && IsConsole(target != 0 ? target : p_.desktop.ForegroundWindow())) {
-        consoleFormats_ = p_.editor.ClipboardFormats();
+        consoleFormats_ = p_.renderer.ClipboardFormats();
         consoleLine_ = ConsoleLine(PlainTextOf(consoleFormats_));
         if (consoleLine_) {
             p_.window.ReplyDelivered(reply, {route_, routeTyped_, static_cast<long long>(consoleLine_->size())});
@@ -637,7 +610,7 @@ bool TEngine::FillInAndCopy(
     // A copy the user asked for stays; a paste gives the clipboard back.
     bool copied = false;
     if (use == TUse::Paste && p_.window.KeepClipboard()) {
-        const TOffer offer = keeper_.OfferReply(p_.editor.ClipboardFormats());
+        const TOffer offer = keeper_.OfferReply(p_.renderer.ClipboardFormats());
         copied = offer != TOffer::Failed;
         // Told each time, without stopping the paste: the user's copy is gone.
         if (offer == TOffer::NotKeptBusy)
@@ -645,11 +618,11 @@ bool TEngine::FillInAndCopy(
         else if (offer == TOffer::NotKeptTooLarge)
             p_.window.ShowNotice(ClipboardNotKeptText);
     } else {
-        copied = p_.editor.CopyAllToClipboard();
+        copied = p_.renderer.CopyAllToClipboard();
     }
     if (copied) {
         // The text as delivered, placeholders and values filled in.
-        std::string text = PlainTextOfRtf(p_.editor.SaveRtf());
+        std::string text = PlainTextOfRtf(p_.renderer.SaveRtf());
         while (!text.empty() && text.back() == '\n')
             text.pop_back();
         p_.window.ReplyDelivered(reply, {route_, routeTyped_, static_cast<long long>(text.size())});

@@ -1,7 +1,7 @@
 #pragma once
 // The expansion engine: typed macros, polled chords and every route by which
 // a reply leaves the program. Events go in; the engine fills the reply in
-// through the editor, puts it on the clipboard and synthesises the paste.
+// through its own hidden editor, puts it on the clipboard and synthesises the paste.
 #include <cstdint>
 #include <deque>
 #include <functional>
@@ -51,9 +51,6 @@ public:
     // Writes the pending edits of the selected entry, so that what is
     // delivered is what the user last saw.
     virtual void CommitEdits() = 0;
-    // Around the editor's loads of one delivery: neither the window nor the
-    // library editing need follow them, the editor ends as it began.
-    virtual void SetDelivering(bool delivering) = 0;
     [[nodiscard]] virtual WindowId MainWindow() const = 0;
     // Restores and shows the main window and takes the foreground from `from`.
     virtual void ShowFromHotKey(WindowId from) = 0;
@@ -86,7 +83,9 @@ public:
 
 struct TEngineParts {
     TRepList& library;
-    IReplyEditor& editor;
+    // The engine's own editor, never shown: each delivery fills a reply in
+    // there and copies it, whatever the user has open in the window.
+    IReplyEditor& renderer;
     IEngineWindow& window;
     IDesktop& desktop;
     IClock& clock;
@@ -173,6 +172,8 @@ private:
     void PasteTypedReply(const TRep& reply, const std::string& names, const std::string& values);
     // Paused, or the program in front is one the user keeps the engine out of.
     [[nodiscard]] bool StaysOut() const;
+    // The program file of the window in front.
+    [[nodiscard]] const std::string& ForegroundProgram() const;
     // The picker over the program in front; the chosen reply pasted into it.
     void PickAndDeliver();
     void TrackModifier(int virtualKey, bool keyIsBeingPressed, int scanCode);
@@ -195,7 +196,7 @@ private:
     // pasted), or `dialogTarget` after the dialog.
     TCopy CopyReply(const TRep& reply, const TDialogPlace& dialogPlace, TUse use = TUse::Paste, WindowId target = 0,
         WindowId dialogTarget = 0);
-    // The reply loaded into the borrowed editor, names and values and then
+    // The reply loaded into the renderer, names and values and then
     // the placeholders filled in, and copied; false when the clipboard could
     // not be taken. A reply of one line for a console is kept to be typed
     // instead: the clipboard is not touched.
@@ -241,6 +242,8 @@ private:
     WindowId lastActiveWindow_ = 0;
     bool shellActivationSeen_ = false;
     std::set<std::string> elevatedProgramsTold_;
+    mutable WindowId programLookedUpFor_ = 0;
+    mutable std::string foregroundProgram_;
     // The one line of a reply for a console, typed in place of a paste.
     std::optional<std::u16string> consoleLine_;
     TClipboardFormats consoleFormats_;

@@ -76,10 +76,15 @@ void TFormCorvane::OnCommand(int id)
     case CmdToggleMode:
         ReportSettingsNotSaved(modes_.Toggle());
         break;
-    case CmdOptions:
-        if (ShowOptionsDialog(window_, registry_, GlobalParams().ProgramPath).teamLibraryChanged)
+    case CmdOptions: {
+        const bool teamLibraryChanged
+            = ShowOptionsDialog(window_, registry_, GlobalParams().ProgramPath).teamLibraryChanged;
+        if (engine_)
+            engine_->SettingsChanged();
+        if (teamLibraryChanged)
             library_.LoadTeamLibrary(window_, registry_);
         break;
+    }
     case CmdHelpTopics:
         OpenHelpTopics(GlobalParams());
         break;

@@ -37,7 +37,6 @@ public:
 
     // --- the main window, as the engine sees it ---
     TreeNode SelectedNode() const override { return tree.Selected(); }
-    void SetDelivering(bool delivering) override { deliveringDepth += delivering ? 1 : -1; }
     void CommitEdits() override { ++commits; }
     // The user selects a node: its reply shows in the editor.
     void SelectNode(TreeNode node)
@@ -190,7 +189,9 @@ public:
     fakes::FakeDesktop desktop{clipboard};
     fakes::FakeClock clock;
     fakes::RecordingMessageBoxes boxes;
-    TEngine engine{{library, editor, *this, desktop, clock, boxes, clipboard}};
+    // The engine's hidden editor, apart from the one the user sees.
+    fakes::FakeReplyEditor renderer{&clipboard};
+    TEngine engine{{library, renderer, *this, desktop, clock, boxes, clipboard}};
     fakes::FakeHost hookHost;
     THtProgramHooks hooks{hookHost};
     TKeyGate gate{desktop};

@@ -40,7 +40,7 @@ TEST_F(TypedMacroTest, MacroAndSpaceAreReplacedByTheReply)
     EXPECT_EQ(sig->Lines, stored);
     EXPECT_FALSE(rig.editor.Modified());
     EXPECT_EQ(rig.tree.Selected(), nullptr);
-    EXPECT_EQ(rig.deliveringDepth, 0);
+    EXPECT_EQ(rig.editor.loads, 0); // the user's editor never holds a delivery
 }
 
 TEST_F(TypedMacroTest, ShiftAndCapsLockSpellingsMatch)
