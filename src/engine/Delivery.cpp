@@ -84,27 +84,19 @@ std::u16string PlainTextOf(const TClipboardFormats& formats)
 
 bool TEngine::TakesChordKey(int virtualKey, bool keyIsBeingPressed, const TModifiers& modifiers)
 {
-    if (!appInactive_)
+    if (!appInactive_ || !keyIsBeingPressed)
         return false;
-    const TChordFound found = ChordToTake(
-        virtualKey, keyIsBeingPressed, modifiers, p_.library, [this] { return p_.window.PickerEnabled(); },
-        [this] { return StaysOut(); });
-    if (found.chord == TChord::None)
+    TChordFound found = ChordOfKey(virtualKey, modifiers, p_.library, true);
+    // The settings are read only for a key that completes a chord: the
+    // program the key was typed into waits for the answer.
+    if (found.chord == TChord::Picker && !p_.window.PickerEnabled())
+        found = ChordOfKey(virtualKey, modifiers, p_.library, false);
+    // In a program kept out, or while paused, the chord's key reaches it untouched.
+    if (found.chord == TChord::None || StaysOut())
         return false;
     // Recorded here too: a press too short for the poll to see is still carried out.
     RecordChord(found);
     return true;
-}
-
-TGateState TEngine::GateState() const
-{
-    TGateState state;
-    state.armed = appInactive_;
-    state.paused = paused_;
-    state.pickerEnabled = p_.window.PickerEnabled();
-    state.excludedPrograms = p_.window.ExcludedPrograms();
-    state.hotKeyCodes = HotKeyCodesOf(p_.library);
-    return state;
 }
 
 void TEngine::KeyAction(int virtualKey, bool keyIsBeingPressed, int scanCode)

@@ -12,7 +12,6 @@
 #include "engine/ClipboardKeeper.h"
 #include "engine/DeliveryRoute.h"
 #include "engine/DragOut.h"
-#include "engine/KeyGate.h"
 #include "engine/MacroInsertions.h"
 #include "engine/Recogniser.h"
 #include "library/Texts.h"
@@ -146,9 +145,6 @@ public:
     // The plain text of the user's clipboard while a reply stands in its
     // place; nothing when no reply is out and the clipboard is the user's own.
     [[nodiscard]] std::optional<std::u16string> KeptClipboardText() const { return keeper_.KeptText(); }
-
-    // What the receiver thread decides keys by, as things stand now.
-    [[nodiscard]] TGateState GateState() const;
 
     // --- state, for the window and the tests ---
     [[nodiscard]] const std::string& TypedBuffer() const { return typedBuffer_; }

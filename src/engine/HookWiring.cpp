@@ -7,10 +7,8 @@ namespace corvane {
 
 void ConnectEngine(THtProgramHooks& hooks, TEngine& engine, std::function<bool()> terminating)
 {
-    // The receiver thread took the key for a chord: the engine records the
-    // chord (a press too short for the poll to see is still carried out).
-    hooks.KeyHook.OnKeyTaken = [&engine](const THtKeyStroke& k) {
-        (void)engine.TakesChordKey(k.VirtualKeyCode, k.keyIsBeingPressed, {k.controlHeld, k.altHeld, k.shiftHeld});
+    hooks.KeyHook.OnKeyFilter = [&engine](const THtKeyStroke& k) {
+        return engine.TakesChordKey(k.VirtualKeyCode, k.keyIsBeingPressed, {k.controlHeld, k.altHeld, k.shiftHeld});
     };
     hooks.KeyHook.OnKeyAction
         = [&engine](THtSysHook&, std::int32_t virtualKey, std::uint16_t, std::uint8_t scanCode, bool, bool, bool,

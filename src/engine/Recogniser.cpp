@@ -75,8 +75,8 @@ TKeyOutcome FeedKey(std::string& typedBuffer, int virtualKey, bool pressed, char
 namespace {
 
 // The chord of `modifiers` and the keys for which `keyDown` holds.
-template <typename Index, typename KeyDown>
-TChordFound ChordOf(const TModifiers& modifiers, const Index& library, bool pickerEnabled, KeyDown keyDown)
+template <typename KeyDown>
+TChordFound ChordOf(const TModifiers& modifiers, const TRepList& library, bool pickerEnabled, KeyDown keyDown)
 {
     if (modifiers.shift && modifiers.control && !modifiers.alt) {
         if (keyDown(VkQ))
@@ -107,31 +107,6 @@ TChordFound FindChord(const IDesktop& desktop, const TRepList& library, bool pic
 TChordFound ChordOfKey(int virtualKey, const TModifiers& modifiers, const TRepList& library, bool pickerEnabled)
 {
     return ChordOf(modifiers, library, pickerEnabled, [&](int key) { return key == virtualKey; });
-}
-
-namespace {
-
-// The codes as the chord search reads an index.
-struct THotKeyCodesIndex {
-    const THotKeyCodes& codes;
-    int HotKeyCount() const { return static_cast<int>(codes.size()); }
-    const std::string& HotKeyCodeAt(int i) const { return codes[static_cast<size_t>(i)]; }
-};
-
-} // namespace
-
-THotKeyCodes HotKeyCodesOf(const TRepList& library)
-{
-    THotKeyCodes codes;
-    codes.reserve(static_cast<size_t>(library.HotKeyCount()));
-    for (int i = 0; i < library.HotKeyCount(); ++i)
-        codes.push_back(library.HotKeyCodeAt(i));
-    return codes;
-}
-
-TChordFound ChordOfKey(int virtualKey, const TModifiers& modifiers, const THotKeyCodes& codes, bool pickerEnabled)
-{
-    return ChordOf(modifiers, THotKeyCodesIndex{codes}, pickerEnabled, [&](int key) { return key == virtualKey; });
 }
 
 } // namespace corvane

@@ -2,7 +2,6 @@
 // Typed characters from keystroke notifications, and the chords polled from
 // the key state.
 #include <string>
-#include <vector>
 
 #include "platform/Desktop.h"
 
@@ -54,28 +53,5 @@ TChordFound FindChord(const IDesktop& desktop, const TRepList& library, bool pic
 
 // The chord that a press of `virtualKey` completes while `modifiers` are down.
 TChordFound ChordOfKey(int virtualKey, const TModifiers& modifiers, const TRepList& library, bool pickerEnabled);
-
-// The reply hot-key codes of the library at one moment, in index order.
-using THotKeyCodes = std::vector<std::string>;
-THotKeyCodes HotKeyCodesOf(const TRepList& library);
-TChordFound ChordOfKey(int virtualKey, const TModifiers& modifiers, const THotKeyCodes& codes, bool pickerEnabled);
-
-// The chord whose key is taken away from the program it was typed into: a
-// press that completes a chord while the engine is armed. The settings and
-// the foreground are asked only for such a press: the program waits.
-template <typename HotKeys, typename PickerEnabled, typename StaysOut>
-TChordFound ChordToTake(int virtualKey, bool keyIsBeingPressed, const TModifiers& modifiers, const HotKeys& hotKeys,
-    PickerEnabled pickerEnabled, StaysOut staysOut)
-{
-    if (!keyIsBeingPressed)
-        return {};
-    TChordFound found = ChordOfKey(virtualKey, modifiers, hotKeys, true);
-    if (found.chord == TChord::Picker && !pickerEnabled())
-        found = ChordOfKey(virtualKey, modifiers, hotKeys, false);
-    // In a program kept out, or while paused, the chord's key reaches it untouched.
-    if (found.chord == TChord::None || staysOut())
-        return {};
-    return found;
-}
 
 } // namespace corvane

@@ -29,9 +29,4 @@ constexpr std::uint32_t htNotifyBase = 0x400; // WM_USER
 // the hook library tells nobody of them: they are never typed text nor a chord.
 constexpr std::uint32_t htOwnInputMark = 0x43765231;
 
-// Flags of the input state the program publishes to every hooked process.
-constexpr std::uint32_t htStatePaused = 1u; // no key is told at all
-constexpr std::uint32_t htStateQuietMouseMoves = 2u; // nobody listens to mouse moves
-constexpr std::uint32_t htExcludedProgramsSize = 2048;
-
 } // namespace corvane

@@ -92,11 +92,8 @@ std::int64_t THtKeyboardHook::Decode(std::uint32_t code, std::uint64_t wParam, s
     if (code != 0)
         return 0;
     const THtKeyStroke key = DecodeKeyStroke(wParam, lParam);
-    // A key the receiver thread took arrives with filterEvent set.
-    bool filterEvent = key.takenByReceiver;
-    if (filterEvent && OnKeyTaken)
-        OnKeyTaken(key);
-    if (OnKeyFilter && !key.takenByReceiver) {
+    bool filterEvent = false;
+    if (OnKeyFilter) {
         filterEvent = OnKeyFilter(key);
         host_.ReplyToSender(filterEvent ? 1 : 0);
     }

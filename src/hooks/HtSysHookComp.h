@@ -96,9 +96,6 @@ public:
     // gets this answer at once, so what OnKeyAction then does (even talking
     // to that program) never keeps it waiting.
     THtKeyFilterEvent OnKeyFilter;
-    // A key that the receiver thread took away from its program, before
-    // OnKeyAction hears of it.
-    std::function<void(const THtKeyStroke& key)> OnKeyTaken;
 
     THtHookType HookType() const override { return hkKeyboard; }
     // Throws while active.

@@ -20,7 +20,6 @@ THtKeyStroke DecodeKeyStroke(std::uint64_t wParam, std::int64_t lParam)
     k.controlHeld = (wParam & (1u << 16)) != 0;
     k.shiftHeld = (wParam & (1u << 17)) != 0;
     k.altHeld = (wParam & (1u << 18)) != 0;
-    k.takenByReceiver = (wParam & htKeyTakenBit) != 0;
     return k;
 }
 

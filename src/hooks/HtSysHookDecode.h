@@ -6,8 +6,6 @@
 #include <optional>
 #include <string>
 
-#include "hooks/HtSysHookCommon.h"
-
 namespace corvane {
 
 enum class TMouseButton { mbLeft, mbRight, mbMiddle };
@@ -25,16 +23,10 @@ struct THtKeyStroke {
     bool controlHeld;
     bool shiftHeld;
     bool altHeld;
-    // The receiver thread took the key away from its program already.
-    bool takenByReceiver;
 };
 
-// Set in a keyboard notification's wParam by the receiver thread when it
-// took the key; the hook library never sets it.
-constexpr std::uint64_t htKeyTakenBit = 1u << 23;
-
-// wParam: virtual-key code, with Ctrl, Shift and Alt in bits 16 to 18, and
-// htKeyTakenBit; lParam: the keystroke flags.
+// wParam: virtual-key code, with Ctrl, Shift and Alt in bits 16 to 18;
+// lParam: the keystroke flags.
 THtKeyStroke DecodeKeyStroke(std::uint64_t wParam, std::int64_t lParam);
 
 struct THtMouseNotice {

@@ -22,7 +22,6 @@ std::int32_t THtHookLoader::LoadHookDLL(const std::string& name)
     attach_ = api_.FindExport(module_, "AttachReceiver");
     detach_ = api_.FindExport(module_, "DetachReceiver");
     lastError_ = api_.FindExport(module_, "LastError");
-    publish_ = api_.FindExport(module_, "PublishInputState");
     if (!attach_ || !detach_ || !lastError_) {
         UnloadHookDLL();
         return htMissingExports;
@@ -44,7 +43,7 @@ void THtHookLoader::Clear()
 {
     module_ = 0;
     count_ = 0;
-    attach_ = detach_ = lastError_ = publish_ = nullptr;
+    attach_ = detach_ = lastError_ = nullptr;
 }
 
 std::int32_t THtHookLoader::AttachReceiver(THtHookType type, std::uintptr_t window, bool filter)
@@ -52,13 +51,6 @@ std::int32_t THtHookLoader::AttachReceiver(THtHookType type, std::uintptr_t wind
     if (!attach_)
         return htMissingExports;
     return api_.CallAttach(attach_, type, window, filter);
-}
-
-std::int32_t THtHookLoader::PublishInputState(std::uint32_t flags, const std::string& excludedPrograms)
-{
-    if (!publish_)
-        return htMissingExports;
-    return api_.CallPublish(publish_, flags, excludedPrograms);
 }
 
 } // namespace corvane

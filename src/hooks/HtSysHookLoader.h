@@ -17,7 +17,6 @@ public:
     virtual void* FindExport(std::uintptr_t module, const char* name) = 0;
     virtual void ReleaseModule(std::uintptr_t module) = 0;
     virtual std::int32_t CallAttach(void* attachProc, THtHookType type, std::uintptr_t window, bool filter) = 0;
-    virtual std::int32_t CallPublish(void* publishProc, std::uint32_t flags, const std::string& excluded) = 0;
 };
 
 class THtHookLoader {
@@ -32,9 +31,6 @@ public:
     void UnloadHookDLL();
 
     [[nodiscard]] std::int32_t AttachReceiver(THtHookType type, std::uintptr_t window, bool filter);
-    // Publishes to every hooked program the htState* flags and the programs
-    // kept out; -1 when the library has no such export (an older one).
-    std::int32_t PublishInputState(std::uint32_t flags, const std::string& excludedPrograms);
 
     bool Loaded() const { return module_ != 0; }
     int RefCount() const { return count_; }
@@ -48,7 +44,6 @@ private:
     void* attach_ = nullptr;
     void* detach_ = nullptr;
     void* lastError_ = nullptr;
-    void* publish_ = nullptr;
 };
 
 } // namespace corvane

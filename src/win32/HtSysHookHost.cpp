@@ -2,12 +2,7 @@
 
 #include <windows.h>
 
-#include <condition_variable>
 #include <exception>
-#include <map>
-#include <memory>
-#include <mutex>
-#include <thread>
 
 #include "library/Texts.h"
 
@@ -15,7 +10,6 @@ namespace corvane::win32 {
 namespace {
 
 using AttachReceiverProc = std::int32_t(__stdcall*)(std::uint8_t, HWND, std::uint8_t);
-using PublishInputStateProc = std::int32_t(__stdcall*)(std::uint32_t, const char*);
 
 class Win32ModuleApi : public IHookModuleApi {
 public:
@@ -33,16 +27,9 @@ public:
     {
         return reinterpret_cast<AttachReceiverProc>(proc)(type, reinterpret_cast<HWND>(window), filter ? 1 : 0);
     }
-    std::int32_t CallPublish(void* proc, std::uint32_t flags, const std::string& excluded) override
-    {
-        return reinterpret_cast<PublishInputStateProc>(proc)(flags, excluded.c_str());
-    }
 };
 
 constexpr char ListenerClass[] = "CorvaneHookListener";
-constexpr char ReceiverClass[] = "CorvaneHookReceiver";
-constexpr char ReceiverControlClass[] = "CorvaneHookReceiverControl";
-constexpr UINT RunOnReceiverThread = WM_APP + 1;
 
 std::string SystemMessageText(std::int32_t code)
 {
@@ -85,153 +72,16 @@ void RegisterListenerClass()
     (void)registered;
 }
 
-// What a receiver window passes its notifications on to.
-struct ReceiverRelay {
-    HWND forwardTo; // the component's listener, on the thread that started it
-    THtHookType type;
-    const THookReceiverRoles* roles;
-};
-
-// Answers a hooked program that waits on a key at once, then posts the
-// notification on; the component there hears of it in order, later.
-LRESULT CALLBACK ReceiverProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
-{
-    if (msg == WM_NCCREATE) {
-        const auto* cs = reinterpret_cast<const CREATESTRUCTA*>(lParam);
-        SetWindowLongPtrA(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(cs->lpCreateParams));
-    }
-    const auto* relay = reinterpret_cast<const ReceiverRelay*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
-    if (msg < WM_USER || !relay)
-        return DefWindowProcA(hwnd, msg, wParam, lParam);
-    WPARAM forwarded = wParam;
-    LRESULT reply = 0;
-    try {
-        if (relay->type == hkKeyboard && msg == WM_USER && relay->roles->decideKey) {
-            const TGateVerdict verdict = relay->roles->decideKey(DecodeKeyStroke(wParam, lParam));
-            if (!verdict.tell)
-                return verdict.take ? 1 : 0;
-            reply = verdict.take ? 1 : 0;
-            if (verdict.take)
-                forwarded |= static_cast<WPARAM>(htKeyTakenBit);
-        } else if (relay->type == hkMouse && !DecodeMouse(msg - WM_USER, wParam, lParam).isMove
-            && relay->roles->mouseClicked) {
-            relay->roles->mouseClicked();
-        }
-    } catch (...) {
-        reply = 0; // the key goes on; nothing may leave a window procedure
-    }
-    PostMessageA(relay->forwardTo, msg, forwarded, lParam);
-    return reply;
-}
-
-LRESULT CALLBACK ReceiverControlProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
-{
-    if (msg == RunOnReceiverThread) {
-        (*reinterpret_cast<const std::function<void()>*>(lParam))();
-        return 0;
-    }
-    return DefWindowProcA(hwnd, msg, wParam, lParam);
-}
-
-// The thread that owns the receiver windows: it only answers and passes on.
-class ReceiverThread {
-public:
-    ReceiverThread()
-    {
-        thread_ = std::thread([this] { Loop(); });
-        std::unique_lock lock(mutex_);
-        ready_.wait(lock, [this] { return started_; });
-    }
-    ReceiverThread(const ReceiverThread&) = delete;
-    ReceiverThread& operator=(const ReceiverThread&) = delete;
-    ~ReceiverThread()
-    {
-        if (control_)
-            PostMessageA(control_, WM_QUIT, 0, 0);
-        if (thread_.joinable())
-            thread_.join();
-    }
-    // Runs `task` on the receiver thread and waits for it.
-    void Run(const std::function<void()>& task)
-    {
-        if (control_)
-            SendMessageA(control_, RunOnReceiverThread, 0, reinterpret_cast<LPARAM>(&task));
-    }
-
-private:
-    void Loop()
-    {
-        WNDCLASSA control{};
-        control.lpfnWndProc = ReceiverControlProc;
-        control.hInstance = GetModuleHandleA(nullptr);
-        control.lpszClassName = ReceiverControlClass;
-        RegisterClassA(&control);
-        WNDCLASSA receiver{};
-        receiver.lpfnWndProc = ReceiverProc;
-        receiver.hInstance = GetModuleHandleA(nullptr);
-        receiver.lpszClassName = ReceiverClass;
-        RegisterClassA(&receiver);
-        HWND window = CreateWindowExA(
-            0, ReceiverControlClass, "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, control.hInstance, nullptr);
-        {
-            const std::lock_guard lock(mutex_);
-            control_ = window;
-            started_ = true;
-        }
-        ready_.notify_all();
-        MSG msg;
-        while (GetMessageA(&msg, nullptr, 0, 0) > 0) {
-            TranslateMessage(&msg);
-            DispatchMessageA(&msg);
-        }
-        if (control_)
-            DestroyWindow(control_);
-    }
-
-    std::thread thread_;
-    std::mutex mutex_;
-    std::condition_variable ready_;
-    bool started_ = false;
-    HWND control_ = nullptr;
-};
-
 class Win32HookHost : public IHtHookHost {
 public:
     THtHookLoader& Loader() override { return loader_; }
     std::uintptr_t CreateListener(THtSysHook& owner) override
     {
         RegisterListenerClass();
-        HWND listener = CreateWindowExA(
-            0, ListenerClass, "", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr, GetModuleHandleA(nullptr), &owner);
-        if (!listener || !receiverThread_)
-            return reinterpret_cast<std::uintptr_t>(listener);
-        // The hook library talks to a window of the receiver thread, which
-        // passes each notification on to this listener.
-        auto relay = std::make_unique<ReceiverRelay>(ReceiverRelay{listener, owner.HookType(), &roles_});
-        HWND receiver = nullptr;
-        receiverThread_->Run([&] {
-            receiver = CreateWindowExA(
-                0, ReceiverClass, "", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr, GetModuleHandleA(nullptr), relay.get());
-        });
-        if (!receiver) {
-            DestroyWindow(listener);
-            return 0;
-        }
-        relays_[receiver] = std::move(relay);
-        return reinterpret_cast<std::uintptr_t>(receiver);
+        return reinterpret_cast<std::uintptr_t>(CreateWindowExA(
+            0, ListenerClass, "", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr, GetModuleHandleA(nullptr), &owner));
     }
-    void DestroyListener(std::uintptr_t window) override
-    {
-        const HWND hwnd = reinterpret_cast<HWND>(window);
-        const auto relay = relays_.find(hwnd);
-        if (relay == relays_.end()) {
-            DestroyWindow(hwnd);
-            return;
-        }
-        receiverThread_->Run([&] { DestroyWindow(hwnd); });
-        DestroyWindow(relay->second->forwardTo);
-        relays_.erase(relay);
-    }
+    void DestroyListener(std::uintptr_t window) override { DestroyWindow(reinterpret_cast<HWND>(window)); }
     std::string SystemMessage(std::int32_t code) override { return SystemMessageText(code); }
     void ShowErrorBox(const std::string& text, const std::string& caption) override
     {
@@ -239,32 +89,18 @@ public:
     }
     void ReplyToSender(std::int64_t result) override { ReplyMessage(static_cast<LRESULT>(result)); }
 
-    void UseReceiverThread(THookReceiverRoles roles)
-    {
-        roles_ = std::move(roles);
-        if (!receiverThread_)
-            receiverThread_ = std::make_unique<ReceiverThread>();
-    }
-
 private:
     Win32ModuleApi api_;
     THtHookLoader loader_{api_};
-    THookReceiverRoles roles_;
-    std::map<HWND, std::unique_ptr<ReceiverRelay>> relays_;
-    std::unique_ptr<ReceiverThread> receiverThread_;
 };
 
-Win32HookHost& TheHost()
+} // namespace
+
+IHtHookHost& HookHost()
 {
     static Win32HookHost host;
     return host;
 }
-
-} // namespace
-
-IHtHookHost& HookHost() { return TheHost(); }
-
-void UseReceiverThread(THookReceiverRoles roles) { TheHost().UseReceiverThread(std::move(roles)); }
 
 std::string HookErrorTextOf(std::int32_t code) { return HookErrorText(code, SystemMessageText); }
 

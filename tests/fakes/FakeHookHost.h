@@ -40,12 +40,6 @@ public:
         return files[openName].count(name) ? reinterpret_cast<void*>(0x10) : nullptr;
     }
     void ReleaseModule(std::uintptr_t) override { --loaded; }
-    std::vector<std::pair<std::uint32_t, std::string>> published;
-    std::int32_t CallPublish(void*, std::uint32_t flags, const std::string& excluded) override
-    {
-        published.push_back({flags, excluded});
-        return 0;
-    }
     std::int32_t CallAttach(void*, THtHookType type, std::uintptr_t window, bool) override
     {
         if (failingAttaches > 0) {

@@ -9,10 +9,6 @@
 #include <cstddef>
 #include <cstdint>
 #include <optional>
-#include <string_view>
-
-#include "hooks/HtSysHookCommon.h"
-#include "library/ProgramList.h"
 
 namespace corvane::tolvar {
 
@@ -230,115 +226,29 @@ std::int32_t DetachFrom(THtSharedHookBlock& block, THtReceiverList& local, std::
     return ValidCount(block.Receivers) == 0 ? UninstallHook(block, sys) : 0;
 }
 
-// ---- One notification pass, in two steps so that no lock is held while
-// the hooked thread waits on a receiver: the receivers are copied under the
-// lock, notified without it, and those whose windows were gone are then
-// removed under the lock again. A receiver whose window still exists stays,
-// however slow its answer: only its process's end removes it.
+// ---- One notification pass. `deliver(receiver)` returns whether the receiver
+// was reached and writes a filtering receiver's reply. Unreached receivers are
+// dropped and the slot is examined again. Returns the first non-zero reply.
 struct Delivery {
     bool Delivered;
     std::int32_t Reply;
 };
 
-struct TGoneWindows {
-    std::int32_t Count;
-    std::uint32_t Items[MaxReceivers];
-};
-
-inline void CopyReceivers(const THtReceiverList& from, THtReceiverList& to)
-{
-    const std::int32_t n = ValidCount(from);
-    for (std::int32_t i = 0; i < n; ++i) {
-        to.Items[i].Filter = from.Items[i].Filter;
-        to.Items[i].Window = from.Items[i].Window;
-    }
-    to.Count = n;
-}
-
-// `deliver(receiver)` tells whether the receiver was reached (false only
-// when its window is gone) and gives a filtering receiver's reply. Returns
-// the first non-zero reply; the unreached windows are added to `gone`.
-template <typename Deliver>
-std::int32_t NotifyReceivers(const THtReceiverList& receivers, Deliver deliver, TGoneWindows& gone)
+template <typename Deliver> std::int32_t BroadcastTo(THtReceiverList& list, Deliver deliver)
 {
     std::int32_t result = 0;
-    gone.Count = 0;
-    const std::int32_t n = ValidCount(receivers);
-    for (std::int32_t i = 0; i < n; ++i) {
-        const Delivery d = deliver(receivers.Items[i]);
+    std::int32_t i = 0;
+    while (i < ValidCount(list)) {
+        const Delivery d = deliver(list.Items[i]);
         if (!d.Delivered) {
-            gone.Items[gone.Count++] = receivers.Items[i].Window;
+            Delete(list, i);
             continue;
         }
         if (result == 0)
             result = d.Reply;
+        ++i;
     }
     return result;
-}
-
-inline void DropGone(THtReceiverList& list, const TGoneWindows& gone)
-{
-    DeleteIf(list, [&](std::uint32_t w) {
-        for (std::int32_t i = 0; i < gone.Count; ++i)
-            if (gone.Items[i] == w)
-                return true;
-        return false;
-    });
-}
-
-// ---- The input state the program publishes to every hooked process, in a
-// block of its own. Written under its own mutex; read without any lock: the
-// sequence is odd while a write is under way and changes with every write, so
-// a reader that saw it change reads again.
-struct THtInputState {
-    std::uint32_t Sequence;
-    std::uint32_t Flags;
-    char ExcludedPrograms[htExcludedProgramsSize]; // the setting as stored, NUL-terminated
-};
-
-inline std::string_view BoundedText(const char* text, std::size_t size)
-{
-    std::size_t n = 0;
-    while (n < size && text[n] != '\0')
-        ++n;
-    return {text, n};
-}
-
-inline char FoldAscii(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
-
-// Whether the keys of `program` (its file path) are told to the receivers:
-// not while the program is paused, nor in a program the user keeps it out
-// of. `load(field)` reads shared memory as it is now; `fence()` orders the
-// reads. Keys are told when the state cannot be read steadily.
-template <typename Load, typename Fence>
-bool KeysAreTold(const THtInputState& state, std::string_view program, Load load, Fence fence)
-{
-    for (int attempt = 0; attempt < 8; ++attempt) {
-        const std::uint32_t before = load(state.Sequence);
-        if ((before & 1u) != 0)
-            continue;
-        fence();
-        const bool told = (state.Flags & htStatePaused) == 0
-            && !ProgramListHolds(BoundedText(state.ExcludedPrograms, htExcludedProgramsSize), program, FoldAscii);
-        fence();
-        if (load(state.Sequence) == before)
-            return told;
-    }
-    return true;
-}
-
-// Writes the state as one step for the readers above; `bump(field)` adds 1
-// to the sequence as one indivisible step. Text beyond the block is cut.
-template <typename Bump>
-void WriteInputState(THtInputState& state, std::uint32_t flags, std::string_view excluded, Bump bump)
-{
-    bump(state.Sequence);
-    state.Flags = flags;
-    const std::size_t n = excluded.size() < htExcludedProgramsSize ? excluded.size() : htExcludedProgramsSize - 1;
-    for (std::size_t i = 0; i < n; ++i)
-        state.ExcludedPrograms[i] = excluded[i];
-    state.ExcludedPrograms[n] = '\0';
-    bump(state.Sequence);
 }
 
 // ---- Which hook events are notified, and with what.

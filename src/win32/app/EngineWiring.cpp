@@ -8,15 +8,12 @@
 
 #include "engine/Delivery.h"
 #include "engine/HookWiring.h"
-#include "engine/KeyGate.h"
-#include "hooks/HtSysHookComp.h"
 #include "engine/ReplyPicker.h"
 #include "exchange/UsageStats.h"
 #include "library/UnitCorvaneTypes.h"
 #include "shell/UnitGlobalParams.h"
 #include "shell/UnitSettings.h"
 #include "win32/Clipboard.h"
-#include "win32/HtSysHookHost.h"
 #include "win32/HtSysHookUtils.h"
 #include "win32/MacroInsertsDialog.h"
 #include "win32/RichEditControl.h"
@@ -145,12 +142,9 @@ private:
     EngineWiring& w_;
 };
 
-EngineWiring::EngineWiring(const Window& window, IRegistry& registry, IMessageBoxes& boxes, LibraryPanel& library,
-    EditorPanel& editor, TKeyGate& gate, THtSysHook& keyHook)
+EngineWiring::EngineWiring(
+    const Window& window, IRegistry& registry, IMessageBoxes& boxes, LibraryPanel& library, EditorPanel& editor)
     : window_(window),
-      registry_(registry),
-      gate_(gate),
-      keyHook_(keyHook),
       library_(library),
       editor_(editor),
       renderWindow_(CreateWindowExA(0, RICHEDIT_CLASSA, "", WS_CHILD | ES_MULTILINE, 0, 0, 0, 0, window.handle, nullptr,
@@ -185,7 +179,6 @@ void EngineWiring::Terminate()
 void EngineWiring::Connect(THtProgramHooks& hooks)
 {
     ConnectEngine(hooks, *engine_, [this] { return terminating_; });
-    PublishInputState();
 }
 
 void EngineWiring::OnActivateApp(bool active)
@@ -194,17 +187,6 @@ void EngineWiring::OnActivateApp(bool active)
         AppActivated(*arming_);
     else
         AppDeactivated(*arming_);
-    PublishInputState();
-}
-
-void EngineWiring::PublishInputState()
-{
-    ticksSincePublished_ = 0;
-    TGateState state = engine_->GateState();
-    const std::uint32_t flags = PublishedInputFlags(state);
-    if (keyHook_.Active())
-        (void)HookHost().Loader().PublishInputState(flags, state.excludedPrograms);
-    gate_.Publish(std::move(state));
 }
 
 void EngineWiring::SetFixTimerEnabled(bool enabled)
@@ -228,10 +210,6 @@ bool EngineWiring::OnTimer(UINT_PTR id)
         return false;
     // Off while an action runs, so that a dialog it opens sees no ticks.
     KillTimer(window_.handle, kFixTimerId);
-    // The team library may have brought other hot keys meanwhile.
-    constexpr int kTicksPerPublish = 20;
-    if (++ticksSincePublished_ >= kTicksPerPublish)
-        PublishInputState();
     engine_->TimerTick();
     foregroundAtTick_ = ToHwnd(engine_->ForegroundAtTick());
     if (fixTimerEnabled_ && IsWindow(window_.handle))

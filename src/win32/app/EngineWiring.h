@@ -15,9 +15,7 @@ namespace corvane {
 class IMessageBoxes;
 class IRegistry;
 class TEngine;
-class TKeyGate;
 class THtProgramHooks;
-class THtSysHook;
 } // namespace corvane
 
 namespace corvane::win32 {
@@ -43,9 +41,8 @@ public:
         std::function<void(const char* text)> notice;
     };
 
-    // `gate` answers the hooked programs; `keyHook` reaches the hook library.
-    EngineWiring(const Window& window, IRegistry& registry, IMessageBoxes& boxes, LibraryPanel& library,
-        EditorPanel& editor, TKeyGate& gate, THtSysHook& keyHook);
+    EngineWiring(
+        const Window& window, IRegistry& registry, IMessageBoxes& boxes, LibraryPanel& library, EditorPanel& editor);
     ~EngineWiring();
     EngineWiring(const EngineWiring&) = delete;
     EngineWiring& operator=(const EngineWiring&) = delete;
@@ -58,10 +55,6 @@ public:
     // replies are written.
     void Terminate();
     void OnActivateApp(bool active);
-    // What the receiver thread and the hooked programs decide by: armed,
-    // paused, the settings, the hot keys. Published whenever one may have
-    // changed: at activation either way, a pause, and on timer ticks.
-    void PublishInputState();
     // True when the timer was the engine's tick, which has then run.
     bool OnTimer(UINT_PTR id);
     // True when `id` was a delivery command, which has then run.
@@ -83,10 +76,6 @@ private:
     void SetFixTimerEnabled(bool enabled);
 
     Window window_;
-    IRegistry& registry_;
-    TKeyGate& gate_;
-    THtSysHook& keyHook_;
-    int ticksSincePublished_ = 0;
     LibraryPanel& library_;
     EditorPanel& editor_;
     bool fixTimerEnabled_ = false;

@@ -2,8 +2,6 @@
 // dispatch of its messages to them.
 #include "win32/app/FormCorvane.h"
 
-#include "win32/Win32Desktop.h"
-
 #include <commctrl.h>
 
 #include "engine/Delivery.h"
@@ -320,11 +318,6 @@ void TFormCorvane::FormCreate()
     BuildMainMenu();
     tray_->Add();
 
-    // Keys are answered on a thread of their own from the start: nothing
-    // this window does (loading the library, a dialog) holds up typing.
-    gateDesktop_ = std::make_unique<Win32Desktop>();
-    keyGate_ = std::make_unique<TKeyGate>(*gateDesktop_);
-    UseReceiverThread({[gate = keyGate_.get()](const THtKeyStroke& key) { return gate->Decide(key); }, nullptr});
     hooks_.Start(static_cast<std::uint32_t>(reinterpret_cast<uintptr_t>(window_)));
 
     ReportSettingsNotSaved(EnsureDefaultSettings(registry_));
@@ -339,7 +332,7 @@ void TFormCorvane::FormCreate()
                 if (tray_)
                     tray_->ShowBalloon(text);
             }},
-        registry_, boxes_, library_, editor_, *keyGate_, hooks_.KeyHook);
+        registry_, boxes_, library_, editor_);
     engine_->Connect(hooks_);
     treeDrag_ = std::make_unique<TreeDrag>(window_, library_, engine_->Engine());
     LayoutControls();

@@ -7,9 +7,7 @@
 
 #include <memory>
 
-#include "engine/KeyGate.h"
 #include "hooks/HtSysHookStartup.h"
-#include "platform/Desktop.h"
 #include "shell/CommandTable.h"
 #include "shell/UnitIdleUpdate.h"
 #include "win32/Handles.h"
@@ -107,9 +105,6 @@ private:
     std::unique_ptr<EngineWiring> engine_;
     std::unique_ptr<TreeDrag> treeDrag_;
     std::unique_ptr<TrayIcon> tray_;
-    // Answers the hooked programs on the receiver thread; outlives the hooks.
-    std::unique_ptr<IDesktop> gateDesktop_;
-    std::unique_ptr<TKeyGate> keyGate_;
     THtProgramHooks hooks_{HookHost()}; // ShellHook, KeyHook, MouseHook
 };
 

@@ -70,7 +70,6 @@ void TFormCorvane::OnCommand(int id)
         break;
     case CmdTrayPause:
         engine_->Engine().SetPaused(!engine_->Engine().Paused());
-        engine_->PublishInputState();
         tray_->SetPaused(engine_->Engine().Paused());
         break;
     case CmdToggleMode:

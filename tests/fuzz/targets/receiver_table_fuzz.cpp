@@ -85,18 +85,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
                 "the last detach left the hook installed");
         } else if (op == 3) {
             const std::uint32_t replyFrom = window();
-            THtReceiverList copy{};
-            CopyReceivers(block->Receivers, copy);
-            TGoneWindows gone{};
-            NotifyReceivers(
-                copy,
-                [&](const THtReceiver& r) {
-                    const std::ptrdiff_t slot = &r - copy.Items;
-                    Check(slot >= 0 && slot < MaxReceivers, "broadcast reached past the valid entries");
-                    return Delivery{sys.WindowExists(r.Window), r.Window == replyFrom ? 1 : 0};
-                },
-                gone);
-            DropGone(block->Receivers, gone);
+            BroadcastTo(block->Receivers, [&](const THtReceiver& r) {
+                const std::ptrdiff_t slot = &r - block->Receivers.Items;
+                Check(slot >= 0 && slot < MaxReceivers, "broadcast reached past the valid entries");
+                return Delivery{sys.WindowExists(r.Window), r.Window == replyFrom ? 1 : 0};
+            });
         } else if (op == 4) {
             sys.alive.erase(window());
         } else {

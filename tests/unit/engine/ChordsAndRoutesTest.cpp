@@ -163,6 +163,7 @@ TEST_F(ChordTest, TheHookLibraryIsAnsweredAtOnceWhetherTheChordsKeyIsTaken)
     EXPECT_EQ(rig.Key(VkShift, true, 0x2A, ctrlShift), 0);
     EXPECT_EQ(rig.Key('V', true, 0x2F, ctrlShift), 1);
     EXPECT_EQ(rig.Key('V', false, 0x2F, ctrlShift), 0);
+    EXPECT_EQ(rig.hookHost.events, (std::vector<std::string>{"reply 0", "reply 1", "reply 0"}));
     rig.engine.TimerTick();
     EXPECT_EQ(rig.MailText(), "Thank you on Monday!\r\n");
 }

@@ -4,7 +4,6 @@
 // and window events arrive as the hook receivers' notifications.
 #include "engine/Delivery.h"
 #include "engine/HookWiring.h"
-#include "engine/KeyGate.h"
 #include "engine/Recogniser.h"
 #include "fakes/FakeDesktop.h"
 #include "fakes/FakeHookHost.h"
@@ -149,19 +148,13 @@ public:
     // key with the target's Ctrl, Shift and Alt state and its flags (repeat
     // count 1; a release has bits 30 and 31), a left click with the position
     // and the window under it, and a shell event about a window.
-    // The receiver thread answers from what the engine last published (here
-    // always fresh) and passes the key on, marked when it took it.
     // Returns what the hook library is told: 1 when the key is taken from the target.
     std::int64_t Key(int vk, bool pressed, std::uint8_t scanCode = 0x1E, TModifiers held = {})
     {
         const std::uint32_t flags = (std::uint32_t{scanCode} << 16) | 1u | (pressed ? 0u : 0xC0000000u);
         const std::uint64_t keyAndState = static_cast<std::uint64_t>(vk) | (held.control ? 0x10000u : 0u)
             | (held.shift ? 0x20000u : 0u) | (held.alt ? 0x40000u : 0u);
-        gate.Publish(engine.GateState());
-        const TGateVerdict verdict = gate.Decide(DecodeKeyStroke(keyAndState, flags));
-        if (verdict.tell)
-            hooks.KeyHook.HandleMessage(htNotifyBase, keyAndState | (verdict.take ? htKeyTakenBit : 0), flags);
-        return verdict.take ? 1 : 0;
+        return hooks.KeyHook.HandleMessage(htNotifyBase, keyAndState, flags);
     }
     void Click() { hooks.MouseHook.HandleMessage(htNotifyBase + 0x201, 0x00200010, 0x7007); }
     void Activate(WindowId window) { ShellNotice(4, window); }
@@ -194,7 +187,6 @@ public:
     TEngine engine{{library, renderer, *this, desktop, clock, boxes, clipboard}};
     fakes::FakeHost hookHost;
     THtProgramHooks hooks{hookHost};
-    TKeyGate gate{desktop};
     bool terminating = false;
 
     bool dialogEnabled = true;
