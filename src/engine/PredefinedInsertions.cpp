@@ -1,10 +1,6 @@
 #include "engine/PredefinedInsertions.h"
 
 #include <cstdio>
-#include <iterator>
-#include <string_view>
-
-#include "engine/ReplyShaping.h"
 
 namespace corvane {
 
@@ -97,31 +93,12 @@ std::string PredefinedValues(const TLocalTime& now)
     return values;
 }
 
-namespace {
-
-struct TMenuPlaceholder {
-    std::string_view name, caption;
-};
-constexpr TMenuPlaceholder DeliveryPlaceholders[] = {{CursorPlaceholder, "Cursor (stands here after delivery)"},
-    {ClipboardPlaceholder, "Clipboard (the text copied before delivery)"}};
-static_assert(std::size(DeliveryPlaceholders) == MenuPlaceholderCount - PlaceholderCount);
-
-} // namespace
-
-std::string MenuPlaceholderName(int index)
-{
-    return index < PlaceholderCount ? std::string(PlaceholderNames[static_cast<size_t>(index)])
-                                    : std::string(DeliveryPlaceholders[index - PlaceholderCount].name);
-}
-
 std::string PlaceholderMenuCaption(int index)
 {
-    const std::string_view caption = index < PlaceholderCount
-        ? std::string_view(PlaceholderCaptions[static_cast<size_t>(index)])
-        : DeliveryPlaceholders[index - PlaceholderCount].caption;
-    return MenuPlaceholderName(index) + " - " + std::string(caption);
+    return std::string(PlaceholderNames[static_cast<size_t>(index)]) + " - "
+        + PlaceholderCaptions[static_cast<size_t>(index)];
 }
 
-bool SeparatorFollows(int index) { return index == 2 || index == 5 || index == 8 || index == PlaceholderCount - 1; }
+bool SeparatorFollows(int index) { return index == 2 || index == 5 || index == 8; }
 
 } // namespace corvane

@@ -9,17 +9,7 @@
 
 namespace corvane {
 
-enum class OptionBox {
-    TipOfDay,
-    AutoRun,
-    AlwaysOnTop,
-    ShowMacroIns,
-    KeepClipboard,
-    PickerEnabled,
-    UndoWithBackspace,
-    FollowMacroCase,
-    EndKeysTabEnter
-};
+enum class OptionBox { TipOfDay, AutoRun, AlwaysOnTop, ShowMacroIns, KeepClipboard, PickerEnabled };
 enum class OptionText { TeamFolder, TeamName }; // "Team library folder" and its name
 
 class IOptionsView {

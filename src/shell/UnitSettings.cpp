@@ -102,17 +102,11 @@ bool WriteProgramString(IRegistry& reg, const std::string& name, const std::stri
     return SettingsWriteString(reg, RegRoot::CurrentUser, kProgramKey, name, text);
 }
 
-bool ReadProgramFlagOr(IRegistry& reg, const std::string& name, bool missing)
+bool ReadPickerEnabled(IRegistry& reg)
 {
-    if (!SettingsValueExists(reg, RegRoot::CurrentUser, kProgramKey, name))
-        return missing;
-    return ReadProgramFlag(reg, name);
+    return !SettingsValueExists(reg, RegRoot::CurrentUser, kProgramKey, kPickerEnabled)
+        || ReadProgramFlag(reg, kPickerEnabled);
 }
-
-bool ReadPickerEnabled(IRegistry& reg) { return ReadProgramFlagOr(reg, kPickerEnabled, true); }
-bool ReadUndoWithBackspace(IRegistry& reg) { return ReadProgramFlagOr(reg, kUndoWithBackspace, true); }
-bool ReadFollowMacroCase(IRegistry& reg) { return ReadProgramFlagOr(reg, kFollowMacroCase, true); }
-bool ReadEndKeysTabEnter(IRegistry& reg) { return ReadProgramFlagOr(reg, kEndKeysTabEnter, false); }
 
 bool WriteProgramFlag(IRegistry& reg, const std::string& name, bool on)
 {

@@ -114,9 +114,6 @@ public:
         if (w_.window_.notice)
             w_.window_.notice(text);
     }
-    bool FollowMacroCase() const override { return ReadFollowMacroCase(registry_); }
-    bool UndoWithBackspace() const override { return ReadUndoWithBackspace(registry_); }
-    bool EndKeysTabEnter() const override { return ReadEndKeysTabEnter(registry_); }
 
 private:
     TRecentDeliveries& Recent()

@@ -79,9 +79,6 @@ public:
         deliveries.push_back(delivery);
     }
     void ShowNotice(const char* text) override { notices.emplace_back(text); }
-    bool FollowMacroCase() const override { return followMacroCase; }
-    bool UndoWithBackspace() const override { return undoWithBackspace; }
-    bool EndKeysTabEnter() const override { return endKeysTabEnter; }
 
     TRep* AddReply(
         const std::string& name, const std::string& rtf, const std::string& macro = {}, const std::string& hotKey = {})
@@ -114,7 +111,7 @@ public:
             if (shift)
                 Key(VkShift, true);
             if (desktop.IsWindow(desktop.foreground))
-                desktop.TypeAtCaret(std::string(1, c));
+                desktop.TextOf(desktop.foreground) += c;
             Key(vk, true);
             Key(vk, false);
             if (shift)
@@ -166,14 +163,13 @@ public:
     {
         hooks.ShellHook.HandleMessage(htNotifyBase + code, static_cast<std::uint32_t>(window), 0);
     }
-    // The notifications of the keys the engine synthesised reach it later,
-    // without a scan code, as the system reports keys sent by virtual key.
+    // The notifications of the keys the engine synthesised reach it later.
     void HandleEchoes()
     {
         auto echoed = std::move(desktop.echoed);
         desktop.echoed.clear();
         for (const auto& [vk, pressed] : echoed)
-            Key(vk, pressed, 0);
+            Key(vk, pressed);
     }
     std::string MailText() { return desktop.TextOf(MailWindow); }
 
@@ -193,9 +189,6 @@ public:
     THtProgramHooks hooks{hookHost};
     bool terminating = false;
 
-    bool followMacroCase = true;
-    bool undoWithBackspace = true;
-    bool endKeysTabEnter = false;
     bool dialogEnabled = true;
     bool keepClipboard = true;
     std::string consoleClasses;
