@@ -79,8 +79,12 @@ wait_line "$TARGET_OUT" '^copied' 5 || fail "the target did not copy"
 sleep 2
 [ "$(probe clipboard)" = "MYCOPY" ] || fail "the copy made after the paste was replaced by '$(probe clipboard)'"
 
-# Switched off: the reply stays on the clipboard.
+# Switched off: the reply stays on the clipboard. The program reads its
+# settings at start and after Options, so it is started again.
+exit_from_tray || fail "did not exit"
 set_setting KeepClipboard 0
+corvane_start
+wait_for_main_window 40 || fail "main window did not appear again"
 probe set-clipboard USERCLIP PRIVATE-BYTES
 target_start "Plain Target" 100
 target_focus
