@@ -104,11 +104,23 @@ TGateState TEngine::GateState() const
     state.pickerEnabled = p_.window.PickerEnabled();
     state.excludedPrograms = p_.window.ExcludedPrograms();
     state.hotKeyCodes = HotKeyCodesOf(p_.library);
+    for (int i = 0; i < p_.library.MacroCount(); ++i)
+        state.macroStems.insert(MacroStemKey(p_.library.MacroAt(i)));
     return state;
 }
 
-void TEngine::KeyAction(int virtualKey, bool keyIsBeingPressed, int scanCode)
+std::shared_ptr<void> TEngine::HoldRelease(std::uint8_t id) const
 {
+    if (id == 0 || heldKeys_ == nullptr)
+        return nullptr;
+    return std::shared_ptr<void>(nullptr, [keys = heldKeys_, id](void*) { keys->ReleaseHold(id); });
+}
+
+void TEngine::KeyAction(int virtualKey, bool keyIsBeingPressed, int scanCode, std::uint8_t holdId)
+{
+    // The keys typed after this one go on when it is dealt with: at once, or
+    // after the paste of the macro it completes.
+    const std::shared_ptr<void> hold = HoldRelease(holdId);
     TrackModifier(virtualKey, keyIsBeingPressed, scanCode);
     if (!appInactive_)
         return;
@@ -132,7 +144,7 @@ void TEngine::KeyAction(int virtualKey, bool keyIsBeingPressed, int scanCode)
         return; // AltGr let go after its character: what was typed stays
     }
     if (FeedKey(typedBuffer_, virtualKey, keyIsBeingPressed, character) == TKeyOutcome::Expand)
-        ExpandTypedMacro();
+        ExpandTypedMacro(hold, holdId);
 }
 
 void TEngine::TrackModifier(int virtualKey, bool keyIsBeingPressed, int scanCode)
@@ -174,7 +186,7 @@ const std::string& TEngine::ForegroundProgram() const
     return foregroundProgram_;
 }
 
-void TEngine::ExpandTypedMacro()
+void TEngine::ExpandTypedMacro(const std::shared_ptr<void>& hold, std::uint8_t holdId)
 {
     std::string names;
     std::string values;
@@ -183,12 +195,16 @@ void TEngine::ExpandTypedMacro()
     typedBuffer_.clear();
     if (position < 0)
         return;
+    // Held too long, the keys typed after the space went on: erasing the
+    // macro now would erase them instead.
+    if (holdId != 0 && heldKeys_ != nullptr && !heldKeys_->ClaimHold(holdId))
+        return;
     const TRep* reply = p_.library.MacroReplyAt(position);
     // The macro and its space are in the target already, after any macro
     // still being delivered: that one erases them too, before its paste.
     keysToErase_ += typedLength + 1;
     const long long typed = static_cast<long long>(typedLength) + 1; // and the space that ended it
-    Deliver([this, reply, names, values, typed] {
+    Deliver([this, reply, names, values, typed, hold] {
         route_ = TRoute::Macro;
         routeTyped_ = typed;
         PasteTypedReply(*reply, names, values);

@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <deque>
 #include <functional>
+#include <memory>
 #include <optional>
 #include <set>
 #include <string>
@@ -110,8 +111,10 @@ public:
     // is then taken away from that program and carried out here. `modifiers`
     // as that program's key state had them.
     [[nodiscard]] bool TakesChordKey(int virtualKey, bool keyIsBeingPressed, const TModifiers& modifiers);
-    // `scanCode` tells the right Shift key from the left.
-    void KeyAction(int virtualKey, bool keyIsBeingPressed, int scanCode = 0);
+    // `scanCode` tells the right Shift key from the left. `holdId`: the keys
+    // typed after this one are held back until the engine is done with it.
+    void KeyAction(int virtualKey, bool keyIsBeingPressed, int scanCode = 0, std::uint8_t holdId = 0);
+    void SetHeldKeys(IHeldKeys* keys) { heldKeys_ = keys; }
     void MouseClick() { typedBuffer_.clear(); }
     // A shell activation: from the first one on, the window in front at a
     // tick no longer counts as activated.
@@ -164,7 +167,9 @@ private:
     // Whether the route pastes the reply (and may give the clipboard back) or only copies it.
     enum class TUse { Paste, CopyOnly };
 
-    void ExpandTypedMacro();
+    void ExpandTypedMacro(const std::shared_ptr<void>& hold, std::uint8_t holdId);
+    // Releases hold `id` when the last copy goes; null for no hold.
+    [[nodiscard]] std::shared_ptr<void> HoldRelease(std::uint8_t id) const;
     // Runs `delivery` now, or after the one under way when called from inside
     // it (a macro typed while a program renders the user's clipboard for the
     // save, or while a dialog is open): one delivery at a time, in order.
@@ -260,6 +265,7 @@ private:
     bool delivering_ = false;
     size_t keysToErase_ = 0; // typed macros and their spaces not yet erased from the target
     std::deque<std::function<void()>> waitingDeliveries_;
+    IHeldKeys* heldKeys_ = nullptr;
 };
 
 } // namespace corvane

@@ -12,9 +12,10 @@ void ConnectEngine(THtProgramHooks& hooks, TEngine& engine, std::function<bool()
     hooks.KeyHook.OnKeyTaken = [&engine](const THtKeyStroke& k) {
         (void)engine.TakesChordKey(k.VirtualKeyCode, k.keyIsBeingPressed, {k.controlHeld, k.altHeld, k.shiftHeld});
     };
-    hooks.KeyHook.OnKeyAction
-        = [&engine](THtSysHook&, std::int32_t virtualKey, std::uint16_t, std::uint8_t scanCode, bool, bool, bool,
-              bool pressed, bool&) { engine.KeyAction(virtualKey, pressed, scanCode); };
+    hooks.KeyHook.OnKeyAction = [&engine, &keyHook = hooks.KeyHook](THtSysHook&, std::int32_t virtualKey, std::uint16_t,
+                                    std::uint8_t scanCode, bool, bool, bool, bool pressed, bool&) {
+        engine.KeyAction(virtualKey, pressed, scanCode, keyHook.KeyBeingHandled().holdId);
+    };
     hooks.MouseHook.OnMouseClick = [&engine](THtSysHook&, std::uint32_t, std::int32_t, std::int32_t, TMouseButton,
                                        THtMouseButtonMovement) { engine.MouseClick(); };
     hooks.ShellHook.OnWindowActivated

@@ -4,8 +4,12 @@
 // Given on the receiver thread at once, from state the main window
 // publishes; it never waits for the main window, which hears of the keys
 // later, in order, through its message queue.
+#include <cstdint>
 #include <mutex>
+#include <set>
 #include <string>
+#include <string_view>
+#include <vector>
 
 #include "engine/Recogniser.h"
 #include "hooks/HtSysHookCommon.h"
@@ -15,6 +19,9 @@ namespace corvane {
 
 class IDesktop;
 
+// A macro's stem as the gate compares it: in lower case.
+std::string MacroStemKey(std::string_view macro);
+
 // What the main window publishes; a copy is taken, so the main window may
 // change its own at will.
 struct TGateState {
@@ -23,6 +30,8 @@ struct TGateState {
     bool pickerEnabled = false;
     std::string excludedPrograms; // the setting as stored
     THotKeyCodes hotKeyCodes;
+    // Every macro's stem (before its parameters), in lower case.
+    std::set<std::string> macroStems;
 };
 
 // The flags every hooked program reads: no key at all is told while paused;
@@ -35,6 +44,39 @@ inline std::uint32_t PublishedInputFlags(const TGateState& state)
 struct TGateVerdict {
     bool take = false; // kept from the program the key was typed into
     bool tell = true; // the engine hears of it
+    // Set on a space that may complete a macro: the keys typed after it are
+    // held back under this number until the engine ends the hold.
+    std::uint8_t holdId = 0;
+    // Held keys to send on now, after this one.
+    std::vector<THtKeyStroke> sendOn;
+};
+
+// Held keys go on only when this key's release, sent after the delivery's
+// own keys, comes through: every key the user typed before it was held by
+// then, and the held keys land behind the reply, in order. The key is
+// unassigned, so no program reads it.
+inline constexpr int HoldFenceKey = 0x88;
+
+// How often a hold is looked at: one the engine has not claimed by then
+// (it may be busy) ends, and the macro stays as typed.
+inline constexpr unsigned HoldLimitMs = 1500;
+
+// What the receiver thread does at a look at a hold.
+struct THoldCheck {
+    bool over = true; // no more looks
+    bool sendFence = false;
+    std::vector<THtKeyStroke> sendOn; // the fence never came: sent on as they are
+};
+
+// The keys a user typed after the space of a macro, held back from their
+// program until the reply is in.
+class IHeldKeys {
+public:
+    virtual ~IHeldKeys() = default;
+    // Before the macro is erased: false when the keys went on already.
+    [[nodiscard]] virtual bool ClaimHold(std::uint8_t id) = 0;
+    // After the paste was sent, or when there is none: the keys go on.
+    virtual void ReleaseHold(std::uint8_t id) = 0;
 };
 
 class TKeyGate {
@@ -50,12 +92,32 @@ public:
     // The receiver thread, for each key the hook tells.
     [[nodiscard]] TGateVerdict Decide(const THtKeyStroke& key);
 
+    // The engine, before it erases the macro of hold `id`: true when the
+    // keys typed after it are still held, and stay so until it ends the
+    // hold. False when they went on or are going: erasing would erase them.
+    [[nodiscard]] bool ClaimHold(std::uint8_t id);
+    // The engine is done with hold `id`: true when the fence is to be sent.
+    [[nodiscard]] bool EndHoldAtFence(std::uint8_t id);
+    // The receiver thread, every HoldLimitMs while hold `id` is on.
+    [[nodiscard]] THoldCheck CheckHold(std::uint8_t id);
+
 private:
     [[nodiscard]] bool StaysOut() const;
+    [[nodiscard]] bool MayCompleteMacro() const;
+    [[nodiscard]] TGateVerdict Hold(const THtKeyStroke& key);
+    void FollowTyping(const THtKeyStroke& key, TGateVerdict& verdict);
+    [[nodiscard]] std::vector<THtKeyStroke> EndHold();
 
     const IDesktop& desktop_;
     std::mutex mutex_;
     TGateState state_;
+    std::string typed_; // as the keys' US characters give it: only a guess for holding
+    std::uint8_t holdId_ = 0; // of the hold on, 0 for none
+    std::uint8_t lastHoldId_ = 0;
+    bool claimed_ = false;
+    int fenceChecks_ = -1; // looks since the fence was sent; -1: not sent
+    std::vector<THtKeyStroke> held_;
+    std::set<int> heldDown_; // keys whose press was held: their release is too
 };
 
 } // namespace corvane

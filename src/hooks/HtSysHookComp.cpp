@@ -92,6 +92,7 @@ std::int64_t THtKeyboardHook::Decode(std::uint32_t code, std::uint64_t wParam, s
     if (code != 0)
         return 0;
     const THtKeyStroke key = DecodeKeyStroke(wParam, lParam);
+    keyBeingHandled_ = key;
     // A key the receiver thread took arrives with filterEvent set.
     bool filterEvent = key.takenByReceiver;
     if (filterEvent && OnKeyTaken)

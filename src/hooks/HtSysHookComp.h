@@ -103,11 +103,16 @@ public:
     THtHookType HookType() const override { return hkKeyboard; }
     // Throws while active.
     void SetAllowFiltering(bool value);
+    // The whole notice of the key OnKeyAction hears of.
+    [[nodiscard]] const THtKeyStroke& KeyBeingHandled() const { return keyBeingHandled_; }
 
 protected:
     const char* ClassName() const override { return "THtKeyboardHook"; }
     std::int64_t Decode(std::uint32_t code, std::uint64_t wParam, std::int64_t lParam) override;
     virtual void DoKeyAction(const THtKeyStroke& key, bool& filterEvent);
+
+private:
+    THtKeyStroke keyBeingHandled_{};
 };
 
 class THtMouseHook : public THtSysHook {

@@ -21,6 +21,7 @@ THtKeyStroke DecodeKeyStroke(std::uint64_t wParam, std::int64_t lParam)
     k.shiftHeld = (wParam & (1u << 17)) != 0;
     k.altHeld = (wParam & (1u << 18)) != 0;
     k.takenByReceiver = (wParam & htKeyTakenBit) != 0;
+    k.holdId = static_cast<std::uint8_t>((wParam >> htKeyHoldShift) & 0xFFu);
     return k;
 }
 

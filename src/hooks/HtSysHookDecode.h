@@ -27,14 +27,19 @@ struct THtKeyStroke {
     bool altHeld;
     // The receiver thread took the key away from its program already.
     bool takenByReceiver;
+    // The receiver thread holds back the keys typed after this one under
+    // this number (0: none) until the engine is done with it.
+    std::uint8_t holdId;
 };
 
 // Set in a keyboard notification's wParam by the receiver thread when it
 // took the key; the hook library never sets it.
 constexpr std::uint64_t htKeyTakenBit = 1u << 23;
+// Bits 24 to 31 of the same wParam: the hold number.
+constexpr int htKeyHoldShift = 24;
 
 // wParam: virtual-key code, with Ctrl, Shift and Alt in bits 16 to 18, and
-// htKeyTakenBit; lParam: the keystroke flags.
+// htKeyTakenBit and the hold number; lParam: the keystroke flags.
 THtKeyStroke DecodeKeyStroke(std::uint64_t wParam, std::int64_t lParam);
 
 struct THtMouseNotice {

@@ -1,4 +1,5 @@
 #include "win32/HtSysHookHost.h"
+#include "win32/HtSysHookUtils.h"
 
 #include <windows.h>
 
@@ -92,6 +93,16 @@ struct ReceiverRelay {
     const THookReceiverRoles* roles;
 };
 
+void LookAtHold(HWND receiver, std::uint8_t id, const std::function<THoldCheck(std::uint8_t)>& checkHold)
+{
+    const THoldCheck check = checkHold ? checkHold(id) : THoldCheck{};
+    if (check.over)
+        KillTimer(receiver, id);
+    if (check.sendFence)
+        SendHoldFence();
+    SendKeysAgain(check.sendOn);
+}
+
 // Answers a hooked program that waits on a key at once, then posts the
 // notification on; the component there hears of it in order, later.
 LRESULT CALLBACK ReceiverProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
@@ -101,6 +112,10 @@ LRESULT CALLBACK ReceiverProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
         SetWindowLongPtrA(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(cs->lpCreateParams));
     }
     const auto* relay = reinterpret_cast<const ReceiverRelay*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
+    if (msg == WM_TIMER && relay) {
+        LookAtHold(hwnd, static_cast<std::uint8_t>(wParam), relay->roles->checkHold);
+        return 0;
+    }
     if (msg < WM_USER || !relay)
         return DefWindowProcA(hwnd, msg, wParam, lParam);
     WPARAM forwarded = wParam;
@@ -108,11 +123,16 @@ LRESULT CALLBACK ReceiverProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
     try {
         if (relay->type == hkKeyboard && msg == WM_USER && relay->roles->decideKey) {
             const TGateVerdict verdict = relay->roles->decideKey(DecodeKeyStroke(wParam, lParam));
+            SendKeysAgain(verdict.sendOn);
             if (!verdict.tell)
                 return verdict.take ? 1 : 0;
             reply = verdict.take ? 1 : 0;
             if (verdict.take)
                 forwarded |= static_cast<WPARAM>(htKeyTakenBit);
+            if (verdict.holdId != 0) {
+                forwarded |= static_cast<WPARAM>(verdict.holdId) << htKeyHoldShift;
+                SetTimer(hwnd, verdict.holdId, HoldLimitMs, nullptr);
+            }
         } else if (relay->type == hkMouse && !DecodeMouse(msg - WM_USER, wParam, lParam).isMove
             && relay->roles->mouseClicked) {
             relay->roles->mouseClicked();

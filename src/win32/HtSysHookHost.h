@@ -19,6 +19,8 @@ struct THookReceiverRoles {
     std::function<TGateVerdict(const THtKeyStroke& key)> decideKey;
     // A mouse click anywhere.
     std::function<void()> mouseClicked;
+    // Every HoldLimitMs while hold `id`, begun by decideKey, is on.
+    std::function<THoldCheck(std::uint8_t id)> checkHold;
 };
 
 // From now on listeners are windows of a thread of their own, which answers

@@ -2,6 +2,7 @@
 
 #include <vector>
 
+#include "engine/KeyGate.h"
 #include "hooks/HtSysHookCommon.h"
 
 namespace corvane::win32 {
@@ -39,6 +40,21 @@ bool IsExtendedKey(int virtualKey, UINT scanWithPrefix)
 
 } // namespace
 
+namespace {
+
+INPUT KeyInput(int virtualKey, UINT scan, bool extended, bool release, ULONG_PTR extraInfo)
+{
+    INPUT input{};
+    input.type = INPUT_KEYBOARD;
+    input.ki.wVk = static_cast<WORD>(virtualKey);
+    input.ki.wScan = static_cast<WORD>(scan & 0xFFu);
+    input.ki.dwFlags = (release ? KEYEVENTF_KEYUP : 0u) | (extended ? KEYEVENTF_EXTENDEDKEY : 0u);
+    input.ki.dwExtraInfo = extraInfo;
+    return input;
+}
+
+} // namespace
+
 bool SendMarkedKey(int virtualKey, bool release)
 {
     constexpr UINT VkToScanWithPrefix = 4; // MAPVK_VK_TO_VSC_EX
@@ -46,14 +62,33 @@ bool SendMarkedKey(int virtualKey, bool release)
     UINT scan = MapVirtualKeyExA(static_cast<UINT>(virtualKey), VkToScanWithPrefix, layout);
     if (scan == 0)
         scan = MapVirtualKeyExA(static_cast<UINT>(virtualKey), MAPVK_VK_TO_VSC, layout);
-    INPUT input{};
-    input.type = INPUT_KEYBOARD;
-    input.ki.wVk = static_cast<WORD>(virtualKey);
-    input.ki.wScan = static_cast<WORD>(scan & 0xFFu);
-    input.ki.dwFlags
-        = (release ? KEYEVENTF_KEYUP : 0u) | (IsExtendedKey(virtualKey, scan) ? KEYEVENTF_EXTENDEDKEY : 0u);
-    input.ki.dwExtraInfo = htOwnInputMark;
+    INPUT input = KeyInput(virtualKey, scan, IsExtendedKey(virtualKey, scan), release, htOwnInputMark);
     return SendInput(1, &input, sizeof input) == 1;
+}
+
+void SendHoldFence()
+{
+    INPUT input = KeyInput(HoldFenceKey, 0, false, true, htOwnInputMark);
+    SendInput(1, &input, sizeof input);
+}
+
+void SendKeysAgain(const std::vector<THtKeyStroke>& keys)
+{
+    if (keys.empty())
+        return;
+    // A key typed with Shift, which is up by now, gets Shift around it.
+    const UINT shiftScan = MapVirtualKeyA(VK_LSHIFT, MAPVK_VK_TO_VSC);
+    bool shiftDown = (GetAsyncKeyState(VK_SHIFT) & 0x8000) != 0;
+    std::vector<INPUT> inputs;
+    for (const THtKeyStroke& key : keys) {
+        const bool addShift = key.keyIsBeingPressed && key.shiftHeld && !shiftDown;
+        if (addShift)
+            inputs.push_back(KeyInput(VK_LSHIFT, shiftScan, false, false, 0));
+        inputs.push_back(KeyInput(key.VirtualKeyCode, key.ScanCode, key.isExtendedKey, !key.keyIsBeingPressed, 0));
+        if (addShift)
+            inputs.push_back(KeyInput(VK_LSHIFT, shiftScan, false, true, 0));
+    }
+    SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
 }
 
 UINT SendMarkedCharacters(const wchar_t* text, UINT count)

@@ -2,6 +2,10 @@
 // Small window and keystroke operations used by reply delivery and the windows.
 #include <windows.h>
 
+#include <vector>
+
+#include "hooks/HtSysHookDecode.h"
+
 namespace corvane::win32 {
 
 // The outermost window reached by following GetParent; the window itself
@@ -13,6 +17,11 @@ HWND TopLevelWindow(HWND window);
 // arrows and the block above them), and the mark that keeps it from the
 // hook's receivers. False when the system refused it.
 bool SendMarkedKey(int virtualKey, bool release);
+// The user's keys held back while a reply went in, sent on as they were
+// typed (unmarked: they are the user's).
+void SendKeysAgain(const std::vector<THtKeyStroke>& keys);
+// The release of the key that ends a hold where it comes through.
+void SendHoldFence();
 
 // The characters as keystrokes of their own, whatever the layout, marked as
 // this program's; how many the system took.

@@ -38,6 +38,21 @@ constexpr UINT kTipTimerInterval = 100;
 constexpr UINT WM_DPICHANGED = 0x02E0;
 #endif
 
+// The keys the gate held back after a macro's space, sent on after its paste.
+class GateHeldKeys final : public IHeldKeys {
+public:
+    explicit GateHeldKeys(TKeyGate& gate) : gate_(gate) { }
+    bool ClaimHold(std::uint8_t id) override { return gate_.ClaimHold(id); }
+    void ReleaseHold(std::uint8_t id) override
+    {
+        if (gate_.EndHoldAtFence(id))
+            SendHoldFence();
+    }
+
+private:
+    TKeyGate& gate_;
+};
+
 BOOL CALLBACK SetChildFont(HWND child, LPARAM font)
 {
     SendMessageA(child, WM_SETFONT, static_cast<WPARAM>(font), TRUE);
@@ -324,7 +339,9 @@ void TFormCorvane::FormCreate()
     // this window does (loading the library, a dialog) holds up typing.
     gateDesktop_ = std::make_unique<Win32Desktop>();
     keyGate_ = std::make_unique<TKeyGate>(*gateDesktop_);
-    UseReceiverThread({[gate = keyGate_.get()](const THtKeyStroke& key) { return gate->Decide(key); }, nullptr});
+    heldKeys_ = std::make_unique<GateHeldKeys>(*keyGate_);
+    UseReceiverThread({[gate = keyGate_.get()](const THtKeyStroke& key) { return gate->Decide(key); }, nullptr,
+        [gate = keyGate_.get()](std::uint8_t id) { return gate->CheckHold(id); }});
     hooks_.Start(static_cast<std::uint32_t>(reinterpret_cast<uintptr_t>(window_)));
 
     ReportSettingsNotSaved(EnsureDefaultSettings(registry_));
@@ -340,6 +357,7 @@ void TFormCorvane::FormCreate()
                     tray_->ShowBalloon(text);
             }},
         registry_, boxes_, library_, editor_, *keyGate_, hooks_.KeyHook);
+    engine_->Engine().SetHeldKeys(heldKeys_.get());
     engine_->Connect(hooks_);
     treeDrag_ = std::make_unique<TreeDrag>(window_, library_, engine_->Engine());
     LayoutControls();

@@ -110,6 +110,7 @@ private:
     // Answers the hooked programs on the receiver thread; outlives the hooks.
     std::unique_ptr<IDesktop> gateDesktop_;
     std::unique_ptr<TKeyGate> keyGate_;
+    std::unique_ptr<IHeldKeys> heldKeys_; // the gate's, sent on by this program
     THtProgramHooks hooks_{HookHost()}; // ShellHook, KeyHook, MouseHook
 };
 

@@ -17,7 +17,9 @@
 #include "library/IndexFormat.h"
 #include "library/UnitCorvaneTypes.h"
 
+#include <deque>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace corvane::testing {
@@ -25,12 +27,13 @@ namespace corvane::testing {
 inline constexpr WindowId MailWindow = 0x1001;
 inline constexpr WindowId OwnWindow = 0x2002;
 
-class EngineRig : public IEngineWindow {
+class EngineRig : public IEngineWindow, public IHeldKeys {
 public:
     EngineRig()
     {
         desktop.OpenWindow(MailWindow);
         engine.SetAppInactive(true);
+        engine.SetHeldKeys(this);
         clipboard.onRead = [this](std::uint32_t reader) { engine.ClipboardRead(reader); };
         ConnectEngine(hooks, engine, [this] { return terminating; });
     }
@@ -111,9 +114,7 @@ public:
             }
             if (shift)
                 Key(VkShift, true);
-            if (desktop.IsWindow(desktop.foreground))
-                desktop.TextOf(desktop.foreground) += c;
-            Key(vk, true);
+            Key(vk, true, 0x1E, {}, std::string(1, c));
             Key(vk, false);
             if (shift)
                 Key(VkShift, false);
@@ -151,17 +152,67 @@ public:
     // and the window under it, and a shell event about a window.
     // The receiver thread answers from what the engine last published (here
     // always fresh) and passes the key on, marked when it took it.
+    // A press not taken puts `typed` into the target. The engine hears of
+    // the key at once, or, while `engineBusy`, when it catches up.
     // Returns what the hook library is told: 1 when the key is taken from the target.
-    std::int64_t Key(int vk, bool pressed, std::uint8_t scanCode = 0x1E, TModifiers held = {})
+    std::int64_t Key(
+        int vk, bool pressed, std::uint8_t scanCode = 0x1E, TModifiers held = {}, const std::string& typed = {})
     {
         const std::uint32_t flags = (std::uint32_t{scanCode} << 16) | 1u | (pressed ? 0u : 0xC0000000u);
         const std::uint64_t keyAndState = static_cast<std::uint64_t>(vk) | (held.control ? 0x10000u : 0u)
             | (held.shift ? 0x20000u : 0u) | (held.alt ? 0x40000u : 0u);
         gate.Publish(engine.GateState());
         const TGateVerdict verdict = gate.Decide(DecodeKeyStroke(keyAndState, flags));
+        SendOn(verdict.sendOn);
+        if (!verdict.take && desktop.IsWindow(desktop.foreground))
+            desktop.TextOf(desktop.foreground) += typed;
         if (verdict.tell)
-            hooks.KeyHook.HandleMessage(htNotifyBase, keyAndState | (verdict.take ? htKeyTakenBit : 0), flags);
+            keyNotices.emplace_back(
+                keyAndState | (verdict.take ? htKeyTakenBit : 0) | (std::uint64_t{verdict.holdId} << htKeyHoldShift),
+                flags);
+        if (!engineBusy)
+            EngineCatchesUp();
         return verdict.take ? 1 : 0;
+    }
+    // The engine handles the notices that waited, in order.
+    void EngineCatchesUp()
+    {
+        while (!keyNotices.empty()) {
+            const auto [wParam, lParam] = keyNotices.front();
+            keyNotices.pop_front();
+            hooks.KeyHook.HandleMessage(htNotifyBase, wParam, lParam);
+        }
+    }
+    // --- the held keys, as the main window sends them on ---
+    bool ClaimHold(std::uint8_t id) override { return gate.ClaimHold(id); }
+    void ReleaseHold(std::uint8_t id) override
+    {
+        if (gate.EndHoldAtFence(id))
+            SendOwnKey(HoldFenceKey, false);
+    }
+    // The receiver thread's look at a hold, as its timer makes it.
+    void CheckHold(std::uint8_t id)
+    {
+        THoldCheck check = gate.CheckHold(id);
+        if (check.sendFence)
+            SendOwnKey(HoldFenceKey, false);
+        SendOn(check.sendOn);
+    }
+    void SendOwnKey(int vk, bool pressed)
+    {
+        const bool wasBusy = std::exchange(engineBusy, true);
+        Key(vk, pressed, 0);
+        engineBusy = wasBusy;
+    }
+    // Each held key reaches the target again, and its notice comes back.
+    void SendOn(const std::vector<THtKeyStroke>& keys)
+    {
+        for (const THtKeyStroke& k : keys) {
+            const char c = k.VirtualKeyCode == VkSpace ? ' ' : KeyCharacter(k.VirtualKeyCode, k.shiftHeld);
+            const bool wasBusy = std::exchange(engineBusy, true);
+            Key(k.VirtualKeyCode, k.keyIsBeingPressed, k.ScanCode, {}, k.keyIsBeingPressed ? std::string(1, c) : "");
+            engineBusy = wasBusy;
+        }
     }
     void Click() { hooks.MouseHook.HandleMessage(htNotifyBase + 0x201, 0x00200010, 0x7007); }
     void Activate(WindowId window) { ShellNotice(4, window); }
@@ -195,6 +246,8 @@ public:
     fakes::FakeHost hookHost;
     THtProgramHooks hooks{hookHost};
     TKeyGate gate{desktop};
+    bool engineBusy = false;
+    std::deque<std::pair<std::uint64_t, std::int64_t>> keyNotices; // not yet handled by the engine
     bool terminating = false;
 
     bool dialogEnabled = true;

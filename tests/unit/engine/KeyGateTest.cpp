@@ -79,5 +79,63 @@ TEST_F(KeyGateTest, APauseAProgramKeptOutOrTheProgramInFrontLetEveryKeyPassOnceT
     EXPECT_FALSE(gate.Decide(Press('K', {true, true, false})).take);
 }
 
+THtKeyStroke Release(int vk)
+{
+    THtKeyStroke k = Press(vk, {});
+    k.keyIsBeingPressed = false;
+    return k;
+}
+
+// After a space that may complete a macro, only the keys that type into the
+// target are held, in order, until the engine ends the hold: the delivery's
+// own Backspaces, Ctrl+V and Shift go on, and so does the release of a key
+// pressed before.
+TEST_F(KeyGateTest, KeysThatTypeAreHeldAfterAMacrosSpaceUntilTheHoldEnds)
+{
+    state.macroStems = {"sig", "meet("};
+    gate.Publish(state);
+    EXPECT_EQ(gate.Decide(Press(VkSpace, {})).holdId, 0); // nothing typed before it
+    for (int vk : {'S', 'I', 'G'})
+        (void)gate.Decide(Press(vk, {}));
+    const TGateVerdict space = gate.Decide(Press(VkSpace, {}));
+    EXPECT_FALSE(space.take);
+    ASSERT_NE(space.holdId, 0);
+
+    const TGateVerdict t = gate.Decide(Press('T', {false, false, true}));
+    EXPECT_TRUE(t.take);
+    EXPECT_FALSE(t.tell);
+    EXPECT_FALSE(gate.Decide(Release('G')).take);
+    for (const THtKeyStroke& own : {Press(VkBack, {}), Release(VkBack), Press(VkControl, {}),
+             Press('V', {true, false, false}), Press(VkShift, {})})
+        EXPECT_FALSE(gate.Decide(own).take) << own.VirtualKeyCode;
+    EXPECT_TRUE(gate.Decide(Release('T')).take);
+    EXPECT_TRUE(gate.Decide(Press(VkSpace, {})).take);
+
+    EXPECT_TRUE(gate.ClaimHold(space.holdId));
+    EXPECT_FALSE(gate.CheckHold(space.holdId).over); // claimed: the engine ends it
+    // Done, the engine sends the fence; keys before it are still held.
+    EXPECT_TRUE(gate.EndHoldAtFence(space.holdId));
+    EXPECT_TRUE(gate.Decide(Press('X', {})).take);
+    const TGateVerdict fence = gate.Decide(Release(HoldFenceKey));
+    EXPECT_TRUE(fence.take);
+    const std::vector<THtKeyStroke>& held = fence.sendOn;
+    ASSERT_EQ(held.size(), 4u);
+    EXPECT_EQ(held[0].VirtualKeyCode, 'T');
+    EXPECT_TRUE(held[0].shiftHeld);
+    EXPECT_FALSE(held[1].keyIsBeingPressed);
+    EXPECT_EQ(held[2].VirtualKeyCode, VkSpace);
+    EXPECT_EQ(held[3].VirtualKeyCode, 'X');
+    EXPECT_FALSE(gate.Decide(Press('X', {})).take);
+    EXPECT_FALSE(gate.ClaimHold(space.holdId));
+
+    // A space after a word that is no macro holds nothing; "meet(" one does.
+    for (int vk : {int{'S'}, int{'E'}, int{'E'}, VkSpace})
+        EXPECT_EQ(gate.Decide(Press(vk, {})).holdId, 0);
+    for (int vk : {'M', 'E', 'E', 'T'})
+        (void)gate.Decide(Press(vk, {}));
+    (void)gate.Decide(Press('9', {false, false, true}));
+    EXPECT_NE(gate.Decide(Press(VkSpace, {})).holdId, 0);
+}
+
 } // namespace
 } // namespace corvane::testing

@@ -43,6 +43,29 @@ TEST_F(TypedMacroTest, MacroAndSpaceAreReplacedByTheReply)
     EXPECT_EQ(rig.editor.loads, 0); // the user's editor never holds a delivery
 }
 
+// A fast typist's keys after the space reach the target after the reply,
+// none lost or doubled, however late the engine hears of the space; held
+// too long, they go on and the macro stays as typed.
+TEST_F(TypedMacroTest, KeysTypedRightAfterTheSpaceLandAfterTheReply)
+{
+    rig.engineBusy = true;
+    rig.Type("sig thanks");
+    EXPECT_EQ(rig.MailText(), "sig ");
+    rig.engineBusy = false;
+    rig.EngineCatchesUp();
+    EXPECT_EQ(rig.MailText(), "Best regards, Ann\r\nthanks");
+    EXPECT_EQ(rig.engine.TypedBuffer(), "thanks");
+
+    rig.desktop.TextOf(MailWindow).clear();
+    rig.engineBusy = true;
+    rig.Type(" sig thanks");
+    rig.CheckHold(2); // the engine did not claim it in time
+    EXPECT_EQ(rig.MailText(), " sig thanks");
+    rig.EngineCatchesUp();
+    EXPECT_EQ(rig.MailText(), " sig thanks");
+    EXPECT_EQ(rig.engine.TypedBuffer(), "thanks");
+}
+
 TEST_F(TypedMacroTest, ShiftAndCapsLockSpellingsMatch)
 {
     rig.Type("SIG ");

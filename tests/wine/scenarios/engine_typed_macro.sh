@@ -1,5 +1,6 @@
 # Typing a macro and a space in another program replaces them by the reply:
-# plain, with Shift, with Caps Lock, after other words, with parameters typed
+# plain, typed as a burst (what follows the space lands after the reply),
+# with Shift, with Caps Lock, after other words, with parameters typed
 # in parentheses (with and without the closing one), with today's date, in
 # Notepad with characters outside the ANSI code page, typed as keystrokes into
 # a console (which ignores Ctrl+V; one line typed without the clipboard, and
@@ -17,6 +18,11 @@ engine_start
 
 xdotool type --delay 60 "Hello sig "
 wait_target_text "Hello Best regards, Ann" || fail "plain macro"
+
+# Typed as a burst, the keys after the space land after the reply.
+target_clear
+xdotool type --delay 1 "sig thanks"
+wait_target_text "Best regards, Annthanks" || fail "keys typed right after the space"
 
 target_clear
 xdotool type --delay 60 "SIG "
