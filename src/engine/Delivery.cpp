@@ -102,7 +102,9 @@ bool TEngine::TakesChordKey(int virtualKey, bool keyIsBeingPressed, const TModif
 bool TEngine::TakesKey(int virtualKey, bool keyIsBeingPressed, const TModifiers& modifiers, bool synthesised)
 {
     taken_ = TTaken::None;
-    if (synthesised || !appInactive_ || !keyIsBeingPressed)
+    // Asked for every key first: the notices of the keys this program sent come back in order.
+    ownKeyNow_ = ownKeys_.IsEchoOfOwnKey(virtualKey, keyIsBeingPressed);
+    if (synthesised || ownKeyNow_ || !appInactive_ || !keyIsBeingPressed)
         return false;
     const bool plain = !modifiers.control && !modifiers.alt;
     if (virtualKey == VkBack && plain) {
@@ -144,7 +146,7 @@ void TEngine::KeyAction(int virtualKey, bool keyIsBeingPressed, int scanCode, bo
 {
     TrackModifier(virtualKey, keyIsBeingPressed, scanCode);
     const TTaken taken = std::exchange(taken_, TTaken::None);
-    if (!appInactive_ || synthesised)
+    if (!appInactive_ || synthesised || std::exchange(ownKeyNow_, false))
         return;
     if (virtualKey == VkBack && !keyIsBeingPressed)
         holdingBackspace_ = false;

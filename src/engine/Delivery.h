@@ -13,6 +13,7 @@
 #include "engine/DeliveryRoute.h"
 #include "engine/DragOut.h"
 #include "engine/MacroInsertions.h"
+#include "engine/OwnKeys.h"
 #include "engine/Recogniser.h"
 #include "engine/ReplyShaping.h"
 #include "library/Texts.h"
@@ -101,7 +102,13 @@ struct TEngineParts {
 
 class TEngine {
 public:
-    explicit TEngine(const TEngineParts& parts) : p_(parts), keeper_(parts.clipboard, parts.clock) { }
+    // Every key the engine sends goes through a desktop that knows it again
+    // when its notice comes back.
+    explicit TEngine(const TEngineParts& parts)
+        : ownKeys_(parts.desktop, parts.clock),
+          p_{parts.library, parts.renderer, parts.window, ownKeys_, parts.clock, parts.boxes, parts.clipboard},
+          keeper_(parts.clipboard, parts.clock)
+    { }
 
     // Armed while another application is active.
     void SetAppInactive(bool inactive) { appInactive_ = inactive; }
@@ -266,7 +273,9 @@ private:
     // False, with the reply left on the clipboard, when the system refused the keys.
     bool TypeIntoConsole(std::u16string_view line);
 
+    TOwnKeysDesktop ownKeys_;
     TEngineParts p_;
+    bool ownKeyNow_ = false; // the key being handled is one this program sent
     std::string typedBuffer_;
     bool appInactive_ = false;
     bool leftShiftDown_ = false;

@@ -9,11 +9,10 @@ namespace corvane {
 class TEngine;
 class THtProgramHooks;
 
-// Keys to treat as this program's own: sent without a scan code, or
-// characters sent as characters (VK_PACKET). The hook library already drops
-// the keys this program marks; this also covers keys sent by virtual key
-// alone, which a keyboard never gives.
-bool IsSynthesisedKey(int virtualKey, int scanCode);
+// Characters sent as characters (VK_PACKET): this program's, as a keyboard
+// never gives them. The keys it sends by virtual key the engine knows again
+// by their order (TOwnKeysDesktop).
+bool IsSynthesisedKey(int virtualKey);
 
 // `terminating` tells, when a window is destroyed, whether the program
 // itself is ending.

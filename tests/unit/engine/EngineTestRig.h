@@ -167,13 +167,13 @@ public:
         hooks.ShellHook.HandleMessage(htNotifyBase + code, static_cast<std::uint32_t>(window), 0);
     }
     // The notifications of the keys the engine synthesised reach it later,
-    // without a scan code, as the system reports keys sent by virtual key.
+    // with scan codes, looking like the user's.
     void HandleEchoes()
     {
         auto echoed = std::move(desktop.echoed);
         desktop.echoed.clear();
         for (const auto& [vk, pressed] : echoed)
-            Key(vk, pressed, 0);
+            Key(vk, pressed);
     }
     std::string MailText() { return desktop.TextOf(MailWindow); }
 
