@@ -133,7 +133,10 @@ bool TEngine::EndsMacro(int, const TModifiers&) const
 
 bool TEngine::UndoStillApplies() const
 {
-    return p_.desktop.ForegroundWindow() == undo_->foreground && p_.desktop.FocusWindow() == undo_->focus;
+    // A key noticed before the expansion's own keys came back was struck
+    // before them: it is no answer to the reply.
+    return ownKeys_.AllEchoed() && p_.desktop.ForegroundWindow() == undo_->foreground
+        && p_.desktop.FocusWindow() == undo_->focus;
 }
 
 void TEngine::MouseClick()
@@ -146,8 +149,16 @@ void TEngine::KeyAction(int virtualKey, bool keyIsBeingPressed, int scanCode, bo
 {
     TrackModifier(virtualKey, keyIsBeingPressed, scanCode);
     const TTaken taken = std::exchange(taken_, TTaken::None);
-    if (!appInactive_ || synthesised || std::exchange(ownKeyNow_, false))
+    const bool ownKey = std::exchange(ownKeyNow_, false) || synthesised;
+    if (!appInactive_)
         return;
+    // This program's keys end no chance to take an expansion back; what
+    // they did to the text before the caret (erased, pasted, moved) joins
+    // nothing typed before them to what is typed after.
+    if (ownKey) {
+        typedBuffer_.clear();
+        return;
+    }
     if (virtualKey == VkBack && !keyIsBeingPressed)
         holdingBackspace_ = false;
     if (taken == TTaken::Undo) {

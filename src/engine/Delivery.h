@@ -80,7 +80,7 @@ public:
     virtual void ReplyDelivered(const TRep& reply, const TDelivery& delivery) = 0;
     // Tells the user something without interrupting what they do (the tray icon's balloon).
     virtual void ShowNotice(const char* text) = 0;
-    // The typing settings, read afresh: a capital macro gives a capital
+    // The typing settings as last saved: a capital macro gives a capital
     // reply; Backspace right after an expansion takes it back; Tab and Enter
     // end a macro as the space does.
     [[nodiscard]] virtual bool FollowMacroCase() const = 0;
@@ -126,12 +126,13 @@ public:
     // The same question for every key: besides a chord's, the Tab or Enter
     // that ends a macro (when they are ending keys) and the Backspace that
     // takes back the expansion just made, with its automatic repeats. Keys
-    // this program synthesised are never taken. The answer is remembered
-    // for the KeyAction of the same key.
+    // this program sent (told apart by their order) and characters it typed
+    // (`synthesised`) are never taken. The answer is remembered for the
+    // KeyAction of the same key.
     [[nodiscard]] bool TakesKey(
         int virtualKey, bool keyIsBeingPressed, const TModifiers& modifiers, bool synthesised = false);
-    // `scanCode` tells the right Shift key from the left. A synthesised key
-    // is this program's own and changes nothing.
+    // `scanCode` tells the right Shift key from the left. A key of this
+    // program's own only ends what was being typed.
     void KeyAction(int virtualKey, bool keyIsBeingPressed, int scanCode = 0, bool synthesised = false);
     void MouseClick();
     // A shell activation: from the first one on, the window in front at a

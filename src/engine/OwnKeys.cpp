@@ -19,11 +19,21 @@ void TOwnKeysDesktop::SendKey(int virtualKey, bool release)
     desktop_.SendKey(virtualKey, release);
 }
 
-bool TOwnKeysDesktop::IsEchoOfOwnKey(int virtualKey, bool pressed)
+void TOwnKeysDesktop::ForgetLostKeys()
 {
     const std::uint64_t now = clock_.Milliseconds();
     while (!sent_.empty() && now - sent_.front().at > OwnKeyEchoMs)
         sent_.pop_front();
+}
+
+bool TOwnKeysDesktop::AllEchoed() const
+{
+    return sent_.empty() || clock_.Milliseconds() - sent_.back().at > OwnKeyEchoMs;
+}
+
+bool TOwnKeysDesktop::IsEchoOfOwnKey(int virtualKey, bool pressed)
+{
+    ForgetLostKeys();
     if (sent_.empty() || sent_.front().key != AsReported(virtualKey) || sent_.front().pressed != pressed)
         return false;
     sent_.pop_front();

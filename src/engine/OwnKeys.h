@@ -21,6 +21,9 @@ public:
 
     // True, once, when a key notice is that of the next key this program sent.
     [[nodiscard]] bool IsEchoOfOwnKey(int virtualKey, bool pressed);
+    // Every key sent so far came back (or was given up): a key noticed now
+    // was struck after them.
+    [[nodiscard]] bool AllEchoed() const;
 
     bool KeyDown(int virtualKey) const override { return desktop_.KeyDown(virtualKey); }
     WindowId ForegroundWindow() const override { return desktop_.ForegroundWindow(); }
@@ -42,6 +45,8 @@ public:
     void Pause(int milliseconds) override { desktop_.Pause(milliseconds); }
 
 private:
+    void ForgetLostKeys();
+
     struct TSent {
         int key; // left and right modifiers as the hook reports them: Shift, Ctrl, Alt
         bool pressed;

@@ -66,6 +66,33 @@ TEST_F(UndoCursorEndKeysTest, BackspacePutsBackWhatWasTypedAndHoldingItDeletesNo
     EXPECT_EQ(rig.desktop.PressesOf(VkV), 1);
 }
 
+// Its own keys come back through the hook looking like the user's (a scan
+// code, no mark to read): the Backspaces that erase the macro are not the
+// user's taking the expansion back, and the keys the user struck before
+// them are not joined to what is typed after them.
+TEST_F(UndoCursorEndKeysTest, ItsOwnKeysComingBackAreNotTheUsers)
+{
+    rig.desktop.TextOf(MailWindow) = "Hello ";
+    rig.Type("sig ");
+    EXPECT_FALSE(Backspace()); // struck before the expansion's keys came back
+    rig.HandleEchoes();
+    EXPECT_EQ(rig.MailText(), "Hello Best regards, Ann");
+    EXPECT_EQ(rig.desktop.PressesOf(VkBack), 4);
+    rig.Type("sig ");
+    rig.Type("si");
+    rig.HandleEchoes();
+    rig.Type("g ");
+    EXPECT_EQ(rig.desktop.PressesOf(VkV), 2);
+    rig.HandleEchoes();
+    rig.desktop.TextOf(MailWindow) = "Hello ";
+    rig.Type("sig ");
+    rig.HandleEchoes();
+    EXPECT_EQ(rig.MailText(), "Hello Best regards, Ann");
+    EXPECT_TRUE(Backspace());
+    rig.HandleEchoes();
+    EXPECT_EQ(rig.MailText(), "Hello sig ");
+}
+
 TEST_F(UndoCursorEndKeysTest, AnythingElseFirstEndsTheChance)
 {
     const auto expandThen = [this](const std::function<void()>& between) {
