@@ -72,9 +72,68 @@ TGateVerdict TKeyGate::Decide(const THtKeyStroke& key)
         key.VirtualKeyCode, key.keyIsBeingPressed, {key.controlHeld, key.altHeld, key.shiftHeld}, state_.hotKeyCodes,
         [this] { return state_.pickerEnabled; }, [this] { return StaysOut(); });
     TGateVerdict verdict{chord.chord != TChord::None, true};
-    if (!verdict.take)
+    if (verdict.take)
+        return verdict;
+    if (TakesBackspace(key)) {
+        verdict.take = true;
+        typed_.clear();
+    } else if (EndsMacro(key)) {
+        verdict.take = true;
+        typed_.clear();
+        BeginHold(verdict);
+    } else {
         FollowTyping(key, verdict);
+    }
     return verdict;
+}
+
+bool TKeyGate::TakesBackspace(const THtKeyStroke& key)
+{
+    if (key.VirtualKeyCode != VkBack || key.controlHeld || key.altHeld)
+        return false;
+    // The engine's own come while the user's key may still be down: counted
+    // off, they neither end the user's nor are taken.
+    if (!key.keyIsBeingPressed) {
+        if (ownBackspaceUps_ > 0)
+            --ownBackspaceUps_;
+        else
+            backspaceTaken_ = false;
+        return false;
+    }
+    if (ownBackspaceDowns_ > 0) {
+        --ownBackspaceDowns_;
+        return false;
+    }
+    if (backspaceTaken_)
+        return true; // its repeats would go on into what was put back
+    if (!undoChance_ || desktop_.ForegroundWindow() != undoForeground_ || desktop_.FocusWindow() != undoFocus_
+        || StaysOut())
+        return false;
+    undoChance_ = false;
+    backspaceTaken_ = true;
+    return true;
+}
+
+bool TKeyGate::EndsMacro(const THtKeyStroke& key) const
+{
+    constexpr int VkTab = 0x09, VkReturn = 0x0D;
+    return state_.endKeysTabEnter && key.keyIsBeingPressed && !key.controlHeld && !key.altHeld
+        && (key.VirtualKeyCode == VkTab || key.VirtualKeyCode == VkReturn) && MayCompleteMacro() && !StaysOut();
+}
+
+void TKeyGate::SetUndoChance(bool open, WindowId foreground, WindowId focus)
+{
+    const std::lock_guard lock(mutex_);
+    undoChance_ = open;
+    undoForeground_ = foreground;
+    undoFocus_ = focus;
+}
+
+void TKeyGate::ExpectOwnBackspaces(int count)
+{
+    const std::lock_guard lock(mutex_);
+    ownBackspaceDowns_ += count;
+    ownBackspaceUps_ += count;
 }
 
 void TKeyGate::FollowTyping(const THtKeyStroke& key, TGateVerdict& verdict)
@@ -84,8 +143,12 @@ void TKeyGate::FollowTyping(const THtKeyStroke& key, TGateVerdict& verdict)
         return;
     const bool mayComplete = MayCompleteMacro();
     typed_.clear();
-    if (!mayComplete || StaysOut())
-        return;
+    if (mayComplete && !StaysOut())
+        BeginHold(verdict);
+}
+
+void TKeyGate::BeginHold(TGateVerdict& verdict)
+{
     lastHoldId_ = static_cast<std::uint8_t>(lastHoldId_ == 255 ? 1 : lastHoldId_ + 1);
     holdId_ = lastHoldId_;
     claimed_ = false;

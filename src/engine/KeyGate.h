@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "engine/Recogniser.h"
+#include "platform/Desktop.h"
 #include "hooks/HtSysHookCommon.h"
 #include "hooks/HtSysHookDecode.h"
 
@@ -28,6 +29,7 @@ struct TGateState {
     bool armed = false; // another application is active
     bool paused = false;
     bool pickerEnabled = false;
+    bool endKeysTabEnter = false; // Tab and Enter end a macro as the space does
     std::string excludedPrograms; // the setting as stored
     THotKeyCodes hotKeyCodes;
     // Every macro's stem (before its parameters), in lower case.
@@ -77,6 +79,11 @@ public:
     [[nodiscard]] virtual bool ClaimHold(std::uint8_t id) = 0;
     // After the paste was sent, or when there is none: the keys go on.
     virtual void ReleaseHold(std::uint8_t id) = 0;
+    // Whether a plain Backspace takes the last expansion back, while the
+    // focus stays where it was made.
+    virtual void PublishUndoChance(bool open, WindowId foreground, WindowId focus) = 0;
+    // Backspaces of the engine's own, sent while the user's may be down.
+    virtual void ExpectOwnBackspaces(int count) = 0;
 };
 
 class TKeyGate {
@@ -100,12 +107,20 @@ public:
     [[nodiscard]] bool EndHoldAtFence(std::uint8_t id);
     // The receiver thread, every HoldLimitMs while hold `id` is on.
     [[nodiscard]] THoldCheck CheckHold(std::uint8_t id);
+    // The engine, after each key: a plain Backspace takes the last expansion
+    // back while the focus is where it was made.
+    void SetUndoChance(bool open, WindowId foreground, WindowId focus);
+    // The engine, before it sends Backspaces of its own.
+    void ExpectOwnBackspaces(int count);
 
 private:
     [[nodiscard]] bool StaysOut() const;
     [[nodiscard]] bool MayCompleteMacro() const;
     [[nodiscard]] TGateVerdict Hold(const THtKeyStroke& key);
     void FollowTyping(const THtKeyStroke& key, TGateVerdict& verdict);
+    [[nodiscard]] bool TakesBackspace(const THtKeyStroke& key);
+    [[nodiscard]] bool EndsMacro(const THtKeyStroke& key) const;
+    void BeginHold(TGateVerdict& verdict);
     [[nodiscard]] std::vector<THtKeyStroke> EndHold();
 
     const IDesktop& desktop_;
@@ -118,6 +133,12 @@ private:
     int fenceChecks_ = -1; // looks since the fence was sent; -1: not sent
     std::vector<THtKeyStroke> held_;
     std::set<int> heldDown_; // keys whose press was held: their release is too
+    bool undoChance_ = false;
+    WindowId undoForeground_ = 0;
+    WindowId undoFocus_ = 0;
+    bool backspaceTaken_ = false; // for an undo, and not let go yet: its repeats are taken too
+    int ownBackspaceDowns_ = 0; // the engine's, on their way
+    int ownBackspaceUps_ = 0;
 };
 
 } // namespace corvane

@@ -48,6 +48,11 @@ public:
         if (gate_.EndHoldAtFence(id))
             SendHoldFence();
     }
+    void PublishUndoChance(bool open, WindowId foreground, WindowId focus) override
+    {
+        gate_.SetUndoChance(open, foreground, focus);
+    }
+    void ExpectOwnBackspaces(int count) override { gate_.ExpectOwnBackspaces(count); }
 
 private:
     TKeyGate& gate_;

@@ -18,6 +18,7 @@
 #include "library/UnitCorvaneTypes.h"
 
 #include <deque>
+#include <set>
 #include <string>
 #include <utility>
 #include <vector>
@@ -83,6 +84,9 @@ public:
         deliveries.push_back(delivery);
     }
     void ShowNotice(const char* text) override { notices.emplace_back(text); }
+    bool FollowMacroCase() const override { return followMacroCase; }
+    bool UndoWithBackspace() const override { return undoWithBackspace; }
+    bool EndKeysTabEnter() const override { return endKeysTabEnter; }
 
     TRep* AddReply(
         const std::string& name, const std::string& rtf, const std::string& macro = {}, const std::string& hotKey = {})
@@ -158,14 +162,19 @@ public:
     std::int64_t Key(
         int vk, bool pressed, std::uint8_t scanCode = 0x1E, TModifiers held = {}, const std::string& typed = {})
     {
-        const std::uint32_t flags = (std::uint32_t{scanCode} << 16) | 1u | (pressed ? 0u : 0xC0000000u);
+        // A press of a key already down is an automatic repeat.
+        const bool repeat = pressed && !keysDown.insert(vk).second;
+        if (!pressed)
+            keysDown.erase(vk);
+        const std::uint32_t flags
+            = (std::uint32_t{scanCode} << 16) | 1u | (pressed ? 0u : 0xC0000000u) | (repeat ? 0x40000000u : 0u);
         const std::uint64_t keyAndState = static_cast<std::uint64_t>(vk) | (held.control ? 0x10000u : 0u)
             | (held.shift ? 0x20000u : 0u) | (held.alt ? 0x40000u : 0u);
         gate.Publish(engine.GateState());
         const TGateVerdict verdict = gate.Decide(DecodeKeyStroke(keyAndState, flags));
         SendOn(verdict.sendOn);
-        if (!verdict.take && desktop.IsWindow(desktop.foreground))
-            desktop.TextOf(desktop.foreground) += typed;
+        if (!verdict.take && !typed.empty() && desktop.IsWindow(desktop.foreground))
+            desktop.TypeAtCaret(typed);
         if (verdict.tell)
             keyNotices.emplace_back(
                 keyAndState | (verdict.take ? htKeyTakenBit : 0) | (std::uint64_t{verdict.holdId} << htKeyHoldShift),
@@ -185,6 +194,11 @@ public:
     }
     // --- the held keys, as the main window sends them on ---
     bool ClaimHold(std::uint8_t id) override { return gate.ClaimHold(id); }
+    void PublishUndoChance(bool open, WindowId foreground, WindowId focus) override
+    {
+        gate.SetUndoChance(open, foreground, focus);
+    }
+    void ExpectOwnBackspaces(int count) override { gate.ExpectOwnBackspaces(count); }
     void ReleaseHold(std::uint8_t id) override
     {
         if (gate.EndHoldAtFence(id))
@@ -221,7 +235,8 @@ public:
     {
         hooks.ShellHook.HandleMessage(htNotifyBase + code, static_cast<std::uint32_t>(window), 0);
     }
-    // The notifications of the keys the engine synthesised reach it later.
+    // The notifications of the keys the engine synthesised reach it later,
+    // with scan codes, looking like the user's.
     void HandleEchoes()
     {
         auto echoed = std::move(desktop.echoed);
@@ -248,8 +263,12 @@ public:
     TKeyGate gate{desktop};
     bool engineBusy = false;
     std::deque<std::pair<std::uint64_t, std::int64_t>> keyNotices; // not yet handled by the engine
+    std::set<int> keysDown;
     bool terminating = false;
 
+    bool followMacroCase = true;
+    bool undoWithBackspace = true;
+    bool endKeysTabEnter = false;
     bool dialogEnabled = true;
     bool keepClipboard = true;
     std::string consoleClasses;
