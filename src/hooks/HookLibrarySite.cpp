@@ -17,13 +17,14 @@ bool WritableByNonAdministrators(const TPathSecurity& security)
 }
 
 THookLibrarySite HookLibrarySite(
-    const std::string& programFolder, bool elevated, const TPathSecurity& folder, const TPathSecurity& library)
+    const std::string& programFolder, TElevation elevation, const TPathSecurity& folder, const TPathSecurity& library)
 {
     std::string base = programFolder;
     while (!base.empty() && (base.back() == '\\' || base.back() == '/'))
         base.pop_back();
     THookLibrarySite site{base + "\\" + HookLibraryFileName, {}};
-    if (elevated && (WritableByNonAdministrators(folder) || WritableByNonAdministrators(library)))
+    if (elevation.elevated && !elevation.onWine
+        && (WritableByNonAdministrators(folder) || WritableByNonAdministrators(library)))
         site.refusal = FormatMessageText(ElevatedWritableFolderText, base);
     return site;
 }

@@ -46,10 +46,17 @@ struct THookLibrarySite {
 
 constexpr char HookLibraryFileName[] = "Tolvar.dll";
 
+struct TElevation {
+    bool elevated = false; // the process token says so
+    // Wine reports every program as elevated, yet runs all of them with the
+    // same rights of the one Unix account: there is nothing to rise to.
+    bool onWine = false;
+};
+
 // `programFolder` holds Corvane.exe (with or without the trailing
 // backslash); `folder` and `library` are the security of that folder and of
 // the library file in it.
 [[nodiscard]] THookLibrarySite HookLibrarySite(
-    const std::string& programFolder, bool elevated, const TPathSecurity& folder, const TPathSecurity& library);
+    const std::string& programFolder, TElevation elevation, const TPathSecurity& folder, const TPathSecurity& library);
 
 } // namespace corvane

@@ -50,17 +50,19 @@ std::string ProgramFolder()
     return slash == std::string::npos ? std::string() : folder.substr(0, slash);
 }
 
-bool RunsElevated()
+TElevation ElevationOfThisProcess()
 {
+    TElevation facts;
+    facts.onWine = GetProcAddress(GetModuleHandleA("ntdll.dll"), "wine_get_version") != nullptr;
     HANDLE token = nullptr;
     if (!OpenProcessToken(GetCurrentProcess(), TOKEN_QUERY, &token))
-        return false;
+        return facts;
     TOKEN_ELEVATION elevation{};
     DWORD size = 0;
-    const bool elevated
+    facts.elevated
         = GetTokenInformation(token, TokenElevation, &elevation, sizeof elevation, &size) && elevation.TokenIsElevated;
     CloseHandle(token);
-    return elevated;
+    return facts;
 }
 
 TPathSecurity ReadPathSecurity(const std::string& path)
@@ -95,8 +97,8 @@ TPathSecurity ReadPathSecurity(const std::string& path)
 THookLibrarySite HookLibrarySiteOfThisProgram()
 {
     const std::string folder = ProgramFolder();
-    return HookLibrarySite(
-        folder, RunsElevated(), ReadPathSecurity(folder), ReadPathSecurity(folder + "\\" + HookLibraryFileName));
+    return HookLibrarySite(folder, ElevationOfThisProcess(), ReadPathSecurity(folder),
+        ReadPathSecurity(folder + "\\" + HookLibraryFileName));
 }
 
 } // namespace corvane::win32

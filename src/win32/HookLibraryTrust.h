@@ -10,7 +10,7 @@ namespace corvane::win32 {
 
 // The folder of the running program, without the trailing backslash.
 std::string ProgramFolder();
-bool RunsElevated();
+TElevation ElevationOfThisProcess();
 TPathSecurity ReadPathSecurity(const std::string& path);
 
 // HookLibrarySite over the facts of this program.

@@ -62,28 +62,32 @@ TEST(HookLibrarySite, OnlyAFolderNoNonAdministratorCanChangeIsTrusted)
     EXPECT_TRUE(WritableByNonAdministrators(nullDacl));
 }
 
+constexpr TElevation Elevated{true, false};
+
 TEST(HookLibrarySite, TheLibraryBesideTheProgramIsRefusedOnlyToAnElevatedProgramInAFolderOthersCanChange)
 {
     TPathSecurity userWritable = ProgramFiles();
     userWritable.owner = T::Other;
 
-    const THookLibrarySite normal = HookLibrarySite("C:\\Users\\ann\\Tools\\", false, userWritable, userWritable);
+    const THookLibrarySite normal = HookLibrarySite("C:\\Users\\ann\\Tools\\", {}, userWritable, userWritable);
     EXPECT_EQ(normal.path, "C:\\Users\\ann\\Tools\\Tolvar.dll");
     EXPECT_EQ(normal.refusal, "");
 
     const THookLibrarySite installed
-        = HookLibrarySite("C:\\Program Files\\Corvane", true, ProgramFiles(), ProgramFiles());
+        = HookLibrarySite("C:\\Program Files\\Corvane", Elevated, ProgramFiles(), ProgramFiles());
     EXPECT_EQ(installed.path, "C:\\Program Files\\Corvane\\Tolvar.dll");
     EXPECT_EQ(installed.refusal, "");
 
-    const THookLibrarySite portable = HookLibrarySite("C:\\Users\\ann\\Tools", true, userWritable, ProgramFiles());
+    const THookLibrarySite portable = HookLibrarySite("C:\\Users\\ann\\Tools", Elevated, userWritable, ProgramFiles());
     EXPECT_EQ(portable.refusal,
         "Corvane runs as administrator from \"C:\\Users\\ann\\Tools\", a folder that users without administrator "
         "rights can change, so it does not watch the keyboard: a file changed there would run with administrator "
         "rights. Install Corvane in Program Files, or run it without administrator rights.");
 
     // A library file others may change is refused in a safe folder too.
-    EXPECT_NE(HookLibrarySite("C:\\Program Files\\Corvane", true, ProgramFiles(), userWritable).refusal, "");
+    EXPECT_NE(HookLibrarySite("C:\\Program Files\\Corvane", Elevated, ProgramFiles(), userWritable).refusal, "");
+    // Wine says every program is elevated, but all run with the same rights.
+    EXPECT_EQ(HookLibrarySite("C:\\Users\\ann\\Tools", {true, true}, userWritable, userWritable).refusal, "");
 }
 
 } // namespace

@@ -220,7 +220,7 @@ protected:
     void TearDown() override { SetMessageBoxes(nullptr); }
     fakes::RecordingMessageBoxes boxes;
     FakeHost host;
-    const THookLibrarySite site = HookLibrarySite("C:\\Program Files\\Corvane\\", false, {}, {});
+    const THookLibrarySite site = HookLibrarySite("C:\\Program Files\\Corvane\\", {}, {}, {});
 };
 
 TEST_F(ProgramHooks, AMissingLibraryIsTriedThreePassesByItsFullPathAndReportedOnce)
