@@ -14,6 +14,7 @@
 #include "shell/UnitSettings.h"
 #include "shell/UnitStartup.h"
 #include "win32/DisplayDpi.h"
+#include "win32/HookLibraryTrust.h"
 #include "win32/HtSysHookUtils.h"
 #include "win32/TipDialog.h"
 #include "win32/app/ChildWindows.h"
@@ -347,7 +348,7 @@ void TFormCorvane::FormCreate()
     heldKeys_ = std::make_unique<GateHeldKeys>(*keyGate_);
     UseReceiverThread({[gate = keyGate_.get()](const THtKeyStroke& key) { return gate->Decide(key); }, nullptr,
         [gate = keyGate_.get()](std::uint8_t id) { return gate->CheckHold(id); }});
-    hooks_.Start(static_cast<std::uint32_t>(reinterpret_cast<uintptr_t>(window_)));
+    hooks_.Start(static_cast<std::uint32_t>(reinterpret_cast<uintptr_t>(window_)), HookLibrarySiteOfThisProgram());
 
     ReportSettingsNotSaved(EnsureDefaultSettings(registry_));
     modes_.Load();
