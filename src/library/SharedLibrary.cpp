@@ -20,11 +20,17 @@ bool FolderTakesFiles(IFileSystem& fs, const std::string& dir)
 
 } // namespace
 
-void TRepList::LoadSharedLibrary(const std::string& root, const std::string& name)
+void TRepList::StartSharedLibrary(const std::string& root, const std::string& name)
 {
     UnloadSharedLibrary();
     sharedRoot_ = root;
     sharedTop_ = Items(Adopt(std::make_unique<TRep>(*tree_, sharedRoot_, true), tree_->AddLast(nullptr, name)));
+    sharedAccess_ = TSharedAccess::Writable;
+}
+
+void TRepList::LoadSharedLibrary(const std::string& root, const std::string& name)
+{
+    StartSharedLibrary(root, name);
     // An unreachable folder is no error to report at every start.
     if (!fs_->FileExists(IndexPathIn(root))) {
         sharedAccess_ = TSharedAccess::Offline;

@@ -36,6 +36,12 @@ public:
     // (see IFileSystem::LastWriteTime), -1 when unknown: a different time on
     // disk means another computer changed it meanwhile.
     long long Stamp = -1;
+    // A team entry shown from the team's change files: its id and the change
+    // it shows (a change made here replaces that one), and its name without
+    // the "(<computer>'s version)" of a version in conflict. Empty otherwise.
+    std::string TeamEntry;
+    std::string TeamHead;
+    std::string TeamName;
 
     // `root` is the root folder of the entry's library; it must outlive the
     // entry. A library's top folder stands for that root itself.
@@ -241,6 +247,15 @@ public:
     // read leaves the top folder empty and the access Offline; one that
     // refuses files, ReadOnly.
     void LoadSharedLibrary(const std::string& root, const std::string& name);
+    // Shows an empty top folder for the shared library at `root`, labelled
+    // `name`, for entries added in memory (AddTeamEntry).
+    void StartSharedLibrary(const std::string& root, const std::string& name);
+    // A team reply's macro and hot key into the indexes, as loading a reply
+    // file takes them: those the user's own replies hold are kept aside.
+    void AddSharedKeys(TRep* reply, const std::string& macro, const std::string& code)
+    {
+        AddKeysFromFile(reply, macro, code);
+    }
     // Takes the shared library's folder and everything in it out of memory.
     void UnloadSharedLibrary();
     // Reloads, from disk, what the shared library's folder `dir` holds
