@@ -1,42 +1,58 @@
 #include "engine/ClipboardKeeper.h"
 
+#include "engine/ClipboardFormats.h"
 #include "platform/Clock.h"
 
 namespace corvane {
 
-bool TClipboardKeeper::OfferReply(const TClipboardFormats& reply)
+TOffer TClipboardKeeper::OfferReply(const TClipboardFormats& reply)
 {
     std::optional<TReplyOut> earlier;
     if (out_ && StillOurs())
         earlier = std::move(out_); // the clipboard holds our last reply, not the user's
     out_.reset();
-    std::optional<TClipboardFormats> saved;
-    if (earlier) {
+    TSavedClipboard saved;
+    if (earlier)
         saved = earlier->saved;
-    } else {
-        TSavedClipboard save = clipboard_.Save(ClipboardSaveLimits);
-        if (save.outcome == TSavedClipboard::Outcome::Saved)
-            saved = std::move(save.formats);
-        else if (save.outcome == TSavedClipboard::Outcome::OverBound)
-            NoteOverBound();
-    }
+    else
+        saved = clipboard_.Save(ClipboardSaveLimits);
     if (!clipboard_.Offer(reply)) {
         out_ = std::move(earlier); // still out, still to be given back
-        return false;
+        return TOffer::Failed;
     }
     // A clipboard that could not be saved is not given back: the reply stays.
-    if (saved)
-        out_ = TReplyOut{std::move(*saved), clipboard_.SequenceNumber(), clock_.Milliseconds(), std::nullopt};
-    return true;
+    switch (saved.outcome) {
+    case TSavedClipboard::Outcome::Busy:
+        return TOffer::NotKeptBusy;
+    case TSavedClipboard::Outcome::OverBound:
+        return TOffer::NotKeptTooLarge;
+    case TSavedClipboard::Outcome::Saved:
+        break;
+    }
+    out_ = TReplyOut{std::move(saved), clipboard_.SequenceNumber(), clock_.Milliseconds(), 0, std::nullopt};
+    return TOffer::Kept;
 }
 
-void TClipboardKeeper::ReplyRead()
+void TClipboardKeeper::PastingInto(std::uint32_t process)
+{
+    if (out_)
+        out_->targetProcess = process;
+}
+
+void TClipboardKeeper::ReplyRead(std::uint32_t readerProcess)
 {
     if (!out_ || !clipboard_.OwnedHere())
         return;
-    out_->lastReadAt = clock_.Milliseconds();
-    // Rendering a format is a change of its own.
+    // Rendering a format is a change of its own, whoever asked for it.
     out_->sequence = clipboard_.SequenceNumber();
+    if (readerProcess != 0 && readerProcess == out_->targetProcess)
+        out_->lastReadAt = clock_.Milliseconds();
+}
+
+void TClipboardKeeper::ReplyUsed()
+{
+    if (out_)
+        out_->lastReadAt = clock_.Milliseconds();
 }
 
 void TClipboardKeeper::Tick()
@@ -59,11 +75,22 @@ void TClipboardKeeper::Finish()
     out_.reset();
 }
 
-bool TClipboardKeeper::TakeNotice()
+std::optional<std::u16string> TClipboardKeeper::KeptText() const
 {
-    const bool pending = noticePending_;
-    noticePending_ = false;
-    return pending;
+    if (!out_)
+        return std::nullopt;
+    for (const TClipboardFormat& f : out_->saved.formats) {
+        if (f.format != cf::UnicodeText)
+            continue;
+        std::u16string text(f.bytes.size() / 2, u'\0');
+        for (std::size_t i = 0; i < text.size(); ++i)
+            text[i] = static_cast<char16_t>(
+                static_cast<unsigned char>(f.bytes[2 * i]) | (static_cast<unsigned char>(f.bytes[2 * i + 1]) << 8));
+        // The clipboard's text ends at its terminating zero; what follows is allocation slack.
+        text.resize(text.find(u'\0') == std::u16string::npos ? text.size() : text.find(u'\0'));
+        return text;
+    }
+    return std::nullopt;
 }
 
 bool TClipboardKeeper::StillOurs() const
@@ -77,14 +104,6 @@ bool TClipboardKeeper::TimeToGiveBack() const
     if (out_->lastReadAt)
         return now - *out_->lastReadAt >= ClipboardQuietMs;
     return now - out_->offeredAt >= ClipboardCeilingMs;
-}
-
-void TClipboardKeeper::NoteOverBound()
-{
-    if (told_)
-        return;
-    told_ = true;
-    noticePending_ = true;
 }
 
 } // namespace corvane

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <string_view>
+#include <utility>
 
 #include "engine/PredefinedInsertions.h"
 #include "engine/Recogniser.h"
@@ -146,14 +147,41 @@ void TEngine::ExpandTypedMacro()
     typedBuffer_.clear();
     if (position < 0)
         return;
+    const TRep* reply = p_.library.MacroReplyAt(position);
+    // The macro and its space are in the target already, after any macro
+    // still being delivered: that one erases them too, before its paste.
+    keysToErase_ += typedLength + 1;
+    Deliver([this, reply, names, values] { PasteTypedReply(*reply, names, values); });
+}
+
+void TEngine::Deliver(std::function<void()> delivery)
+{
+    waitingDeliveries_.push_back(std::move(delivery));
+    if (delivering_)
+        return;
+    delivering_ = true;
+    struct TDone {
+        bool& flag;
+        ~TDone() { flag = false; }
+    } done{delivering_};
+    while (!waitingDeliveries_.empty()) {
+        const std::function<void()> next = std::move(waitingDeliveries_.front());
+        waitingDeliveries_.pop_front();
+        next();
+    }
+}
+
+void TEngine::PasteTypedReply(const TRep& reply, const std::string& names, const std::string& values)
+{
     bool copied = false;
     {
         // The editor is given back once the keys are on their way.
         TBorrowedEditor borrowed(p_.editor, p_.window);
-        copied = FillInAndCopy(*p_.library.MacroReplyAt(position), names, values, TUse::Paste);
-        // Without the copy the typed macro stays: pasting would paste what the clipboard held.
+        copied = FillInAndCopy(reply, names, values, TUse::Paste);
+        const size_t erase = std::exchange(keysToErase_, 0);
+        // Without the copy the typed macros stay: pasting would paste what the clipboard held.
         if (copied) {
-            for (size_t i = 0; i < typedLength + 1; ++i) {
+            for (size_t i = 0; i < erase; ++i) {
                 p_.desktop.SendKey(VkBack, false);
                 p_.desktop.SendKey(VkBack, true);
             }
@@ -175,6 +203,8 @@ void TEngine::SimulatePaste()
         TypeClipboardText();
         return;
     }
+    // Only that program's reads of the reply count towards giving the clipboard back.
+    keeper_.PastingInto(p_.desktop.FactsOf(p_.desktop.ForegroundWindow()).process);
     // A Shift still held (a macro typed in capitals) would make the paste
     // Ctrl+Shift+V, a chord of this program's that is kept from the target.
     const bool shiftHeld = p_.desktop.KeyDown(VkShift);
@@ -226,6 +256,7 @@ void TEngine::TypeClipboardText()
             return;
         }
     }
+    keeper_.ReplyUsed();
 }
 
 void TEngine::PasteInto(WindowId window)
@@ -300,7 +331,8 @@ void TEngine::WindowDestroyed(WindowId window, bool terminating)
 void TEngine::TimerTick()
 {
     foregroundAtTick_ = p_.desktop.ForegroundWindow();
-    if (!appInactive_)
+    // A chord found during a delivery is carried out at a tick after it.
+    if (!appInactive_ || delivering_)
         return;
     // Some systems (Wine among them) send no shell activations; there the
     // window in front while another application is active was activated too.
@@ -321,7 +353,7 @@ void TEngine::TimerTick()
     } else if (pendingPicker_) {
         // Opened once the chord is let go, so that Ctrl and Alt do not act in the search box.
         if (ChordReleased(VkSpace))
-            PickAndDeliver();
+            Deliver([this] { PickAndDeliver(); });
     } else if (pendingHotKey_ != -1) {
         DeliverHotKeyReply();
     } else {
@@ -367,7 +399,8 @@ void TEngine::DeliverHotKeyReply()
     if (!ChordReleased(static_cast<unsigned char>(parts.key)))
         return;
     pendingHotKey_ = -1;
-    PasteStep(CopyReply(*p_.library.HotKeyReplyAt(position), {TDialogPlace::ScreenCentre}), lastActiveWindow_);
+    const TRep* reply = p_.library.HotKeyReplyAt(position);
+    Deliver([this, reply] { PasteStep(CopyReply(*reply, {TDialogPlace::ScreenCentre}), lastActiveWindow_); });
 }
 
 bool TEngine::ChordReleased(int virtualKey) const
@@ -404,11 +437,18 @@ void TEngine::InsertSelectedReply()
 {
     pendingInsert_ = false;
     // A folder has nothing to deliver; its empty copy would clear the target's clipboard for nothing.
-    if (const TRep* reply = SelectedReply())
-        PasteStep(CopyReply(*reply, {TDialogPlace::ScreenCentre}), lastActiveWindow_);
+    Deliver([this] {
+        if (const TRep* reply = SelectedReply())
+            PasteStep(CopyReply(*reply, {TDialogPlace::ScreenCentre}), lastActiveWindow_);
+    });
 }
 
 void TEngine::PasteIntoLastActive(const TDialogPlace& dialogPlace)
+{
+    Deliver([this, dialogPlace] { PasteSelectedIntoLastActive(dialogPlace); });
+}
+
+void TEngine::PasteSelectedIntoLastActive(const TDialogPlace& dialogPlace)
 {
     p_.window.CommitEdits();
     const TRep* reply = SelectedReply();
@@ -423,12 +463,19 @@ void TEngine::PasteIntoLastActive(const TDialogPlace& dialogPlace)
 
 void TEngine::CopyEntireReply(const TDialogPlace& dialogPlace)
 {
-    p_.window.CommitEdits();
-    if (const TRep* reply = SelectedReply())
-        (void)CopyReply(*reply, dialogPlace, TUse::CopyOnly);
+    Deliver([this, dialogPlace] {
+        p_.window.CommitEdits();
+        if (const TRep* reply = SelectedReply())
+            (void)CopyReply(*reply, dialogPlace, TUse::CopyOnly);
+    });
 }
 
 void TEngine::DropSelectedReply(int x, int y, WindowId target)
+{
+    Deliver([this, x, y, target] { DropReply(x, y, target); });
+}
+
+void TEngine::DropReply(int x, int y, WindowId target)
 {
     const TRep* reply = SelectedReply();
     if (!reply || drag_.PointerInsideForm() || target == 0 || target == p_.window.MainWindow())
@@ -483,9 +530,18 @@ bool TEngine::FillInAndCopy(const TRep& reply, const std::string& names, const s
     const std::string placeholderValues = PredefinedValues(p_.clock.Now());
     LoadReplaced(p_.editor, JoinTextLines(reply.Lines), {{names, values}, {PredefinedNames(), placeholderValues}});
     // A copy the user asked for stays; a paste gives the clipboard back.
-    const bool copied = use == TUse::Paste && p_.window.KeepClipboard()
-        ? keeper_.OfferReply(p_.editor.ClipboardFormats())
-        : p_.editor.CopyAllToClipboard();
+    bool copied = false;
+    if (use == TUse::Paste && p_.window.KeepClipboard()) {
+        const TOffer offer = keeper_.OfferReply(p_.editor.ClipboardFormats());
+        copied = offer != TOffer::Failed;
+        // Told each time, without stopping the paste: the user's copy is gone.
+        if (offer == TOffer::NotKeptBusy)
+            p_.window.ShowNotice(ClipboardHeldNotKeptText);
+        else if (offer == TOffer::NotKeptTooLarge)
+            p_.window.ShowNotice(ClipboardNotKeptText);
+    } else {
+        copied = p_.editor.CopyAllToClipboard();
+    }
     if (copied)
         p_.window.ReplyDelivered(reply);
     return copied;
@@ -493,9 +549,10 @@ bool TEngine::FillInAndCopy(const TRep& reply, const std::string& names, const s
 
 bool TEngine::ClipboardTick()
 {
+    // Not while a delivery saves or offers: the tick comes again.
+    if (delivering_)
+        return true;
     keeper_.Tick();
-    if (keeper_.TakeNotice())
-        p_.boxes.Warning(ClipboardNotKeptText);
     return keeper_.Waiting();
 }
 

@@ -2,6 +2,8 @@
 // The expansion engine: typed macros, polled chords and every route by which
 // a reply leaves the program. Events go in; the engine fills the reply in
 // through the editor, puts it on the clipboard and synthesises the paste.
+#include <deque>
+#include <functional>
 #include <set>
 #include <string>
 
@@ -73,6 +75,8 @@ public:
     [[nodiscard]] virtual TPicked PickReply(WindowId target) = 0;
     // A reply went onto the clipboard to be delivered.
     virtual void ReplyDelivered(const TRep& reply) = 0;
+    // Tells the user something without interrupting what they do (the tray icon's balloon).
+    virtual void ShowNotice(const char* text) = 0;
 };
 
 struct TEngineParts {
@@ -128,13 +132,16 @@ public:
     void DropSelectedReply(int x, int y, WindowId target);
 
     // --- the clipboard a paste route borrowed ---
-    // A program read a format of the reply offered there.
-    void ClipboardRead() { keeper_.ReplyRead(); }
+    // A program (`readerProcess`, 0 when unknown) read a format of the reply offered there.
+    void ClipboardRead(std::uint32_t readerProcess) { keeper_.ReplyRead(readerProcess); }
     // Gives the user's clipboard back when its time has come; true while
     // further ticks are wanted.
     bool ClipboardTick();
     // At exit: what the user had goes back in place of a reply still out.
     void FinishClipboard() { keeper_.Finish(); }
+    // The plain text of the user's clipboard while a reply stands in its
+    // place; nothing when no reply is out and the clipboard is the user's own.
+    [[nodiscard]] std::optional<std::u16string> KeptClipboardText() const { return keeper_.KeptText(); }
 
     // --- state, for the window and the tests ---
     [[nodiscard]] const std::string& TypedBuffer() const { return typedBuffer_; }
@@ -151,6 +158,11 @@ private:
     enum class TUse { Paste, CopyOnly };
 
     void ExpandTypedMacro();
+    // Runs `delivery` now, or after the one under way when called from inside
+    // it (a macro typed while a program renders the user's clipboard for the
+    // save, or while a dialog is open): one delivery at a time, in order.
+    void Deliver(std::function<void()> delivery);
+    void PasteTypedReply(const TRep& reply, const std::string& names, const std::string& values);
     // Paused, or the program in front is one the user keeps the engine out of.
     [[nodiscard]] bool StaysOut() const;
     // The picker over the program in front; the chosen reply pasted into it.
@@ -168,6 +180,8 @@ private:
     // the target as they are sent, not as Ctrl+Alt+V or Ctrl+Shift+V.
     [[nodiscard]] bool ChordReleased(int virtualKey) const;
     void DeliverHotKeyReply();
+    void PasteSelectedIntoLastActive(const TDialogPlace& dialogPlace);
+    void DropReply(int x, int y, WindowId target);
     // The reply filled in (after the dialog when it needs one) and put on the clipboard.
     TCopy CopyReply(const TRep& reply, const TDialogPlace& dialogPlace, TUse use = TUse::Paste);
     // The reply loaded into the borrowed editor, names and values and then
@@ -211,6 +225,9 @@ private:
     std::set<std::string> elevatedProgramsTold_;
     TDragOut drag_;
     TClipboardKeeper keeper_;
+    bool delivering_ = false;
+    size_t keysToErase_ = 0; // typed macros and their spaces not yet erased from the target
+    std::deque<std::function<void()>> waitingDeliveries_;
 };
 
 } // namespace corvane

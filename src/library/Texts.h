@@ -85,8 +85,9 @@ inline constexpr char ElevatedTargetText[] = "Corvane cannot type into a program
 inline constexpr char TypingStoppedText[]
     = "The reply was not typed in full: the system refused the keystrokes. It is on the clipboard.";
 inline constexpr char ClipboardNotKeptText[]
-    = "The clipboard held too much to keep while a reply was pasted: replies stay on the clipboard "
-      "until it holds less.";
+    = "The reply was pasted, but the clipboard held too much to keep: what you had copied is gone.";
+inline constexpr char ClipboardHeldNotKeptText[]
+    = "The reply was pasted, but another program held the clipboard: what you had copied is gone.";
 inline constexpr char LibraryNotLoadedText[] = "Library was not loaded. Please restart Corvane.";
 inline constexpr const char* kHookHandlerError = "Unexpected error in a hook event handler.";
 

@@ -41,6 +41,7 @@ struct TWindowFacts {
     std::string className;
     bool toolWindow = false; // a floating toolbar or palette, not on the taskbar
     bool ownProcess = false; // one of this program's windows
+    std::uint32_t process = 0; // the id of the program it belongs to; 0 when unknown
 };
 
 class IDesktop {

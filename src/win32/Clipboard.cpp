@@ -2,6 +2,9 @@
 
 #include <cstring>
 #include <optional>
+#include <vector>
+
+#include "engine/ClipboardFormats.h"
 
 namespace corvane::win32 {
 
@@ -12,23 +15,27 @@ constexpr UINT kGiveBackTimerMs = 50;
 constexpr size_t kTextTerminator = 2; // one wide character, or two single-byte ones
 constexpr char kOwnerClass[] = "CorvaneClipboardOwner";
 
+constexpr DWORD kOpenPatienceMs = 200; // as long as a save waits
+
 // The clipboard may be held for a moment by another program (a clipboard
 // viewer reading what was put there last).
-bool OpenClipboardPatiently(HWND owner)
+bool OpenClipboardPatiently(HWND owner, DWORD patienceMs)
 {
-    constexpr int kAttempts = 5;
-    constexpr DWORD kPauseMs = 20;
-    for (int i = 0; i < kAttempts; ++i) {
-        if (::OpenClipboard(owner))
-            return true;
+    constexpr DWORD kPauseMs = 10;
+    const ULONGLONG start = ::GetTickCount64();
+    while (!::OpenClipboard(owner)) {
+        if (::GetTickCount64() - start >= patienceMs)
+            return false;
         ::Sleep(kPauseMs);
     }
-    return false;
+    return true;
 }
 
 class OpenedClipboard {
 public:
-    explicit OpenedClipboard(HWND owner) : open_(OpenClipboardPatiently(owner)) { }
+    explicit OpenedClipboard(HWND owner, DWORD patienceMs = kOpenPatienceMs)
+        : open_(OpenClipboardPatiently(owner, patienceMs))
+    { }
     ~OpenedClipboard()
     {
         if (open_)
@@ -94,37 +101,6 @@ bool IsHistoryMark(UINT format)
         || !std::strcmp(name, "CanIncludeInClipboardHistory") || !std::strcmp(name, "CanUploadToCloudClipboard");
 }
 
-// Formats whose content is a handle only the owner's process can use, or
-// that the system derives from another format listed beside them.
-bool IsHandleFormat(UINT format)
-{
-    switch (format) {
-    case CF_BITMAP:
-    case CF_METAFILEPICT:
-    case CF_PALETTE:
-    case CF_OWNERDISPLAY:
-    case CF_DSPTEXT:
-    case CF_DSPBITMAP:
-    case CF_DSPMETAFILEPICT:
-    case CF_DSPENHMETAFILE:
-        return true;
-    default:
-        return (format >= CF_PRIVATEFIRST && format <= CF_PRIVATELAST)
-            || (format >= CF_GDIOBJFIRST && format <= CF_GDIOBJLAST);
-    }
-}
-
-// A bitmap is kept as the device-independent bitmap the system offers beside
-// it, an old metafile as the enhanced one; neither counts as lost then.
-bool KeptInAnotherForm(UINT format)
-{
-    if (format == CF_BITMAP)
-        return ::IsClipboardFormatAvailable(CF_DIB) || ::IsClipboardFormatAvailable(CF_DIBV5);
-    if (format == CF_METAFILEPICT)
-        return ::IsClipboardFormatAvailable(CF_ENHMETAFILE);
-    return false;
-}
-
 std::optional<std::string> CopyOpenClipboardFormat(UINT format)
 {
     HANDLE data = ::GetClipboardData(format);
@@ -173,7 +149,8 @@ bool ReplaceClipboard(HWND owner, const TClipboardFormats& formats)
     return placed;
 }
 
-Win32ReplyClipboard::Win32ReplyClipboard(HINSTANCE instance, std::function<void()> onRead, std::function<bool()> onTick)
+Win32ReplyClipboard::Win32ReplyClipboard(
+    HINSTANCE instance, std::function<void(std::uint32_t)> onRead, std::function<bool()> onTick)
     : onRead_(std::move(onRead)), onTick_(std::move(onTick))
 {
     WNDCLASSA wc{};
@@ -237,7 +214,11 @@ void Win32ReplyClipboard::Render(UINT format)
     for (const TClipboardFormat& f : offered_)
         if (f.format == format)
             (void)PutOnOpenClipboard(format, f.bytes, kTextTerminator);
-    onRead_();
+    // The reader holds the clipboard open, with a window of its own unless it gave none.
+    DWORD reader = 0;
+    if (HWND opener = ::GetOpenClipboardWindow())
+        ::GetWindowThreadProcessId(opener, &reader);
+    onRead_(static_cast<std::uint32_t>(reader));
 }
 
 void Win32ReplyClipboard::RenderAll()
@@ -252,19 +233,23 @@ void Win32ReplyClipboard::RenderAll()
 TSavedClipboard Win32ReplyClipboard::Save(const TClipboardLimits& limits)
 {
     TSavedClipboard saved;
-    const ULONGLONG start = ::GetTickCount64();
-    OpenedClipboard clipboard(window_);
+    OpenedClipboard clipboard(window_, static_cast<DWORD>(limits.busyWaitMs));
     if (!clipboard.Open()) {
         saved.outcome = TSavedClipboard::Outcome::Busy;
         return saved;
     }
+    // The wait for a held clipboard is not the copying program's time.
+    const ULONGLONG start = ::GetTickCount64();
+    std::vector<std::uint32_t> listed;
+    for (UINT format = ::EnumClipboardFormats(0); format; format = ::EnumClipboardFormats(format))
+        if (!IsHistoryMark(format))
+            listed.push_back(format);
+    for (std::uint32_t format : listed)
+        if (HeldAsHandle(format) && !MadeFromAnother(format, listed))
+            ++saved.leftOut;
     size_t total = 0;
-    for (UINT format = ::EnumClipboardFormats(0); format; format = ::EnumClipboardFormats(format)) {
-        if (IsHistoryMark(format) || KeptInAnotherForm(format))
-            continue;
-        std::optional<std::string> bytes;
-        if (!IsHandleFormat(format))
-            bytes = CopyOpenClipboardFormat(format);
+    for (std::uint32_t format : FormatsToCopy(listed, false)) {
+        std::optional<std::string> bytes = CopyOpenClipboardFormat(format);
         if (!bytes) {
             ++saved.leftOut;
             continue;
@@ -294,13 +279,15 @@ bool Win32ReplyClipboard::Offer(const TClipboardFormats& reply)
     return true;
 }
 
-bool Win32ReplyClipboard::Restore(const TClipboardFormats& saved)
+bool Win32ReplyClipboard::Restore(const TSavedClipboard& saved) { return RestoreBytes(saved.formats); }
+
+bool Win32ReplyClipboard::RestoreBytes(const TClipboardFormats& formats)
 {
     OpenedClipboard clipboard(window_);
     if (!clipboard.Open())
         return false;
     ::EmptyClipboard();
-    for (const TClipboardFormat& f : saved)
+    for (const TClipboardFormat& f : formats)
         (void)(f.format == CF_ENHMETAFILE ? PutEnhancedMetafile(f.bytes) : PutOnOpenClipboard(f.format, f.bytes, 0));
     MarkOutOfHistory();
     return true;

@@ -24,9 +24,10 @@ struct ClipboardEntry {
 
 class Win32ReplyClipboard final : public IClipboard {
 public:
-    // `onRead` follows each format rendered for a reader; `onTick` is called
-    // every 50 ms while a reply is out and answers whether to go on.
-    Win32ReplyClipboard(HINSTANCE instance, std::function<void()> onRead, std::function<bool()> onTick);
+    // `onRead` follows each format rendered for a reader, with the id of the
+    // reader's program (0 when it opened the clipboard without a window);
+    // `onTick` is called every 50 ms while a reply is out and answers whether to go on.
+    Win32ReplyClipboard(HINSTANCE instance, std::function<void(std::uint32_t)> onRead, std::function<bool()> onTick);
     // A reply still offered is rendered whole as the window goes.
     ~Win32ReplyClipboard();
     Win32ReplyClipboard(const Win32ReplyClipboard&) = delete;
@@ -34,7 +35,7 @@ public:
 
     TSavedClipboard Save(const TClipboardLimits& limits) override;
     bool Offer(const TClipboardFormats& reply) override;
-    bool Restore(const TClipboardFormats& saved) override;
+    bool Restore(const TSavedClipboard& saved) override;
     std::uint32_t SequenceNumber() const override { return ::GetClipboardSequenceNumber(); }
     bool OwnedHere() const override { return window_ && ::GetClipboardOwner() == window_; }
 
@@ -43,10 +44,11 @@ private:
     LRESULT Handle(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
     void Render(UINT format);
     void RenderAll();
+    bool RestoreBytes(const TClipboardFormats& formats);
 
     HWND window_ = nullptr;
     TClipboardFormats offered_; // the reply, until the clipboard is emptied
-    std::function<void()> onRead_;
+    std::function<void(std::uint32_t)> onRead_;
     std::function<bool()> onTick_;
 };
 

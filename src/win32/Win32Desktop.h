@@ -56,7 +56,8 @@ public:
         DWORD process = 0;
         GetWindowThreadProcessId(hwnd, &process);
         return {ToWindowId(GetAncestor(hwnd, GA_ROOTOWNER)), className,
-            (GetWindowLongA(hwnd, GWL_EXSTYLE) & WS_EX_TOOLWINDOW) != 0, process == GetCurrentProcessId()};
+            (GetWindowLongA(hwnd, GWL_EXSTYLE) & WS_EX_TOOLWINDOW) != 0, process == GetCurrentProcessId(),
+            static_cast<std::uint32_t>(process)};
     }
     void SendKey(int virtualKey, bool release) override
     {

@@ -20,7 +20,7 @@ void FakeDesktop::SendKey(int virtualKey, bool release)
     if (virtualKey == Back && !text.empty())
         text.pop_back();
     else if (virtualKey == V && controlHeld_)
-        text += clipboard_.ReadText();
+        text += clipboard_.ReadText(FactsOf(foreground).process);
 }
 
 // Single-byte text stands for the characters of the ANSI code page.
@@ -37,7 +37,7 @@ std::size_t FakeDesktop::TypeCharacters(std::u16string_view text)
 std::u16string FakeDesktop::ClipboardText() const
 {
     std::u16string text;
-    for (char c : clipboard_.ReadText())
+    for (char c : clipboard_.ReadText(FakeOwnProcess))
         text += static_cast<char16_t>(static_cast<unsigned char>(c));
     return text;
 }

@@ -29,7 +29,7 @@ public:
         const auto found = programs.find(window);
         return found != programs.end() ? found->second : std::string();
     }
-    // A window nobody described is a top-level window of another program.
+    // A window nobody described is a top-level window of another program, one program each.
     TWindowFacts FactsOf(WindowId window) const override
     {
         const auto found = facts.find(window);
@@ -37,6 +37,7 @@ public:
             return found->second;
         TWindowFacts stranger;
         stranger.rootOwner = window;
+        stranger.process = ProcessOf(window);
         return stranger;
     }
     std::string ElevatedProgramOf(WindowId window) const override
@@ -65,6 +66,8 @@ public:
     }
     void CloseWindow(WindowId window) { texts.erase(window); }
     std::string& TextOf(WindowId window) { return texts[window]; }
+    // The program a window nobody described belongs to.
+    static std::uint32_t ProcessOf(WindowId window) { return static_cast<std::uint32_t>(window) + 0x100; }
     // The key presses among the synthesised events.
     int PressesOf(int virtualKey) const;
 

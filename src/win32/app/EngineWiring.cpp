@@ -79,6 +79,11 @@ public:
         recent.Record(ReplyKeyOf(reply, w_.library_.Library()->Root()));
         (void)WriteProgramString(registry_, kRecentReplies, recent.Stored());
     }
+    void ShowNotice(const char* text) override
+    {
+        if (w_.window_.notice)
+            w_.window_.notice(text);
+    }
 
 private:
     EngineWiring& w_;
@@ -106,7 +111,7 @@ EngineWiring::EngineWiring(
       desktop_(std::make_unique<Win32Desktop>()),
       clock_(std::make_unique<Win32Clock>()),
       clipboard_(std::make_unique<Win32ReplyClipboard>(
-          GetModuleHandleA(nullptr), [this] { engine_->ClipboardRead(); },
+          GetModuleHandleA(nullptr), [this](std::uint32_t reader) { engine_->ClipboardRead(reader); },
           [this] { return engine_->ClipboardTick(); })),
       macroInserts_(std::make_unique<TFormMacroInserts>(registry)),
       picker_(std::make_unique<TFormReplyPicker>()),

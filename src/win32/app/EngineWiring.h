@@ -35,6 +35,8 @@ public:
         HWND deliveryButtons;
         // Shows the main window, taking the foreground from `previous`.
         std::function<void(HWND previous)> showFrom;
+        // Tells the user something without interrupting them.
+        std::function<void(const char* text)> notice;
     };
 
     EngineWiring(

@@ -328,7 +328,11 @@ void TFormCorvane::FormCreate()
     library_.CreateEditing(editor_.Control());
     library_.LoadTeamLibrary(window_, registry_);
     engine_ = std::make_unique<EngineWiring>(
-        EngineWiring::Window{window_, buttons_.DeliveryColumn(), [this](HWND previous) { BringForward(previous); }},
+        EngineWiring::Window{window_, buttons_.DeliveryColumn(), [this](HWND previous) { BringForward(previous); },
+            [this](const char* text) {
+                if (tray_)
+                    tray_->ShowBalloon(text);
+            }},
         registry_, boxes_, library_, editor_);
     engine_->Connect(hooks_);
     treeDrag_ = std::make_unique<TreeDrag>(window_, library_, engine_->Engine());

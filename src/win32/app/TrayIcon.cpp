@@ -48,6 +48,21 @@ void TrayIcon::SetPaused(bool paused)
     Shell_NotifyIconA(NIM_MODIFY, &data);
 }
 
+void TrayIcon::ShowBalloon(const char* text)
+{
+    if (!added_)
+        return;
+    NOTIFYICONDATAA data{};
+    data.cbSize = sizeof(data);
+    data.hWnd = window_.handle;
+    data.uID = kTrayIconId;
+    data.uFlags = NIF_INFO;
+    data.dwInfoFlags = NIIF_WARNING;
+    lstrcpynA(data.szInfoTitle, kTrayHint, sizeof(data.szInfoTitle));
+    lstrcpynA(data.szInfo, text, sizeof(data.szInfo));
+    Shell_NotifyIconA(NIM_MODIFY, &data);
+}
+
 void TrayIcon::Remove()
 {
     if (!added_)

@@ -38,6 +38,8 @@ public:
     void OnNotify(LPARAM mouseMessage);
     // The tip says whether recognition is paused.
     void SetPaused(bool paused);
+    // A notice in a balloon beside the icon, which takes neither focus nor keys.
+    void ShowBalloon(const char* text);
     // True when `msg` told that the shell restarted; the icon is back.
     bool OnShellRestart(UINT msg);
 

@@ -4,8 +4,12 @@
 
 #include <gtest/gtest.h>
 
+#include "engine/ClipboardFormats.h"
+
 namespace corvane::testing {
 namespace {
+
+using fakes::FakeTextFormat;
 
 constexpr std::uint32_t PrivateFormat = 0xC0DE;
 constexpr WindowId SlowTarget = 0x5005; // reads the clipboard only when told
@@ -64,21 +68,42 @@ TEST_F(ClipboardKeepingTest, RepliesInQuickSuccessionAllArriveAndTheUserClipboar
     EXPECT_TRUE(rig.boxes.shown.empty());
 }
 
-TEST_F(ClipboardKeepingTest, ALateReaderGetsTheReplyAndEachReadRestartsTheWait)
+TEST_F(ClipboardKeepingTest, OnlyTheTargetsOwnReadsStartTheWaitAndEachOfThemRestartsIt)
 {
+    const std::uint32_t target = fakes::FakeDesktop::ProcessOf(SlowTarget);
+    constexpr std::uint32_t Listener = 0x777; // a clipboard manager: reads every change at once
     rig.desktop.foreground = SlowTarget; // takes Ctrl+V without reading yet
+
+    // The target reads the rich text late, then the plain text a little later.
     DeliverByHotKey();
     TickFor(ClipboardCeilingMs / 2);
-    EXPECT_EQ(rig.clipboard.ReadText(), "Thank you!\r\n");
+    EXPECT_EQ(rig.clipboard.Read(fakes::FakeRtfFormat, target), RichEditRtf("Thank you!"));
     TickFor(ClipboardQuietMs - 50);
-    EXPECT_EQ(rig.clipboard.ReadText(), "Thank you!\r\n"); // a second read of a format already rendered
+    EXPECT_EQ(rig.clipboard.Read(FakeTextFormat, target), "Thank you!\r\n");
+    TickFor(ClipboardQuietMs - 50);
+    EXPECT_EQ(rig.clipboard.text, "Thank you!\r\n"); // the second read began the quiet time again
+    TickFor(50);
+    EXPECT_TRUE(HoldsWhatTheUserCopied());
+
+    // The listener reads the plain text at once; the target, 500 ms after
+    // Ctrl+V, the rich text: the listener's read did not start the wait.
+    DeliverByHotKey();
+    EXPECT_EQ(rig.clipboard.Read(FakeTextFormat, Listener), "Thank you!\r\n");
+    TickFor(500);
+    EXPECT_EQ(rig.clipboard.Read(fakes::FakeRtfFormat, target), RichEditRtf("Thank you!"));
+    TickFor(ClipboardQuietMs - 50);
     EXPECT_EQ(rig.clipboard.text, "Thank you!\r\n");
     TickFor(50);
     EXPECT_TRUE(HoldsWhatTheUserCopied());
 
-    // A target that never reads: the clipboard comes back at the ceiling.
+    // A format the listener had rendered first tells nothing when the target
+    // reads it: the reply waits for the ceiling.
     DeliverByHotKey();
-    TickFor(ClipboardCeilingMs - 50);
+    (void)rig.clipboard.Read(FakeTextFormat, Listener);
+    (void)rig.clipboard.Read(fakes::FakeRtfFormat, Listener);
+    TickFor(500);
+    EXPECT_EQ(rig.clipboard.Read(FakeTextFormat, target), "Thank you!\r\n");
+    TickFor(ClipboardCeilingMs - 550);
     EXPECT_EQ(rig.clipboard.text, "Thank you!\r\n");
     TickFor(50);
     EXPECT_TRUE(HoldsWhatTheUserCopied());
@@ -136,18 +161,88 @@ TEST_F(ClipboardKeepingTest, AReplyThatWasNotPastedStaysOnTheClipboard)
     EXPECT_EQ(rig.clipboard.text, "Thank you!\r\n");
 }
 
-TEST_F(ClipboardKeepingTest, AClipboardTooLargeToKeepIsToldOnceAndTheRepliesStillArrive)
+TEST_F(ClipboardKeepingTest, AClipboardTooLargeToKeepIsToldEachTimeWithoutABoxAndTheRepliesStillArrive)
 {
-    rig.clipboard.saveOutcome = TSavedClipboard::Outcome::OverBound;
-    rig.Type("thx ");
-    EXPECT_TRUE(rig.boxes.shown.empty()); // not in the middle of the paste
-    EXPECT_FALSE(TickFor(50));
-    rig.Type("thx ");
-    TickFor(ClipboardCeilingMs + 100);
+    for (int i = 0; i < 2; ++i) {
+        rig.clipboard.Copy("big", {{PrivateFormat, std::string(ClipboardSaveLimits.maxBytes + 1, 'x')}});
+        rig.Type("thx ");
+        TickFor(ClipboardCeilingMs + 100);
+    }
     EXPECT_EQ(rig.MailText(), "Thank you!\r\nThank you!\r\n");
     EXPECT_EQ(rig.clipboard.text, "Thank you!\r\n");
-    ASSERT_EQ(rig.boxes.shown.size(), 1u);
-    EXPECT_EQ(rig.boxes.shown[0].text, ClipboardNotKeptText);
+    EXPECT_EQ(rig.notices, (std::vector<std::string>{ClipboardNotKeptText, ClipboardNotKeptText}));
+    EXPECT_TRUE(rig.boxes.shown.empty());
+}
+
+TEST_F(ClipboardKeepingTest, APictureCountsOnceAgainstTheLimitAndComesBackWhole)
+{
+    // A screenshot copied as a device-independent bitmap: the system lists it
+    // in three forms, which together would be over the limit.
+    const std::string picture(ClipboardSaveLimits.maxBytes / 3 + 1, '\x7f');
+    rig.clipboard.Copy("", {{cf::Dib, picture}});
+    rig.Type("thx ");
+    TickFor(ClipboardQuietMs);
+    EXPECT_EQ(rig.clipboard.restores, 1);
+    EXPECT_TRUE(rig.clipboard.Read(cf::Dib, 0x777) == picture);
+    EXPECT_TRUE(rig.notices.empty());
+    EXPECT_EQ(rig.MailText(), "Thank you!\r\n");
+}
+
+TEST_F(ClipboardKeepingTest, AClipboardHeldAMomentIsWaitedForAndOneHeldLongerIsToldEachTime)
+{
+    rig.clipboard.heldForMs = 150; // another program reads what was copied
+    rig.Type("thx ");
+    EXPECT_EQ(rig.clipboard.waitedMs, 150);
+    TickFor(ClipboardQuietMs);
+    EXPECT_TRUE(HoldsWhatTheUserCopied());
+    EXPECT_TRUE(rig.notices.empty());
+
+    // Held past the save's patience: the reply still goes, the user is told, each time.
+    for (int i = 0; i < 2; ++i) {
+        rig.clipboard.Copy("mine");
+        rig.clipboard.heldForMs = ClipboardSaveLimits.busyWaitMs + 50;
+        rig.Type("thx ");
+        TickFor(ClipboardCeilingMs + 100);
+        EXPECT_EQ(rig.clipboard.text, "Thank you!\r\n");
+    }
+    EXPECT_EQ(rig.MailText(), "Thank you!\r\nThank you!\r\nThank you!\r\n");
+    EXPECT_EQ(rig.notices, (std::vector<std::string>{ClipboardHeldNotKeptText, ClipboardHeldNotKeptText}));
+    EXPECT_TRUE(rig.boxes.shown.empty());
+}
+
+TEST_F(ClipboardKeepingTest, ADataObjectComesBackItselfWithoutRenderingWhatNoPasteAskedFor)
+{
+    constexpr std::uint32_t Lazy = 0xC123; // rendered only when a program asks for it
+    rig.clipboard.Copy("mine", {{Lazy, "embedded workbook"}}, true);
+    rig.Type("thx ");
+    // While the reply is out, the user's text is at hand for the reply's placeholders.
+    EXPECT_EQ(rig.engine.KeptClipboardText(), std::u16string(u"mine"));
+    EXPECT_EQ(rig.clipboard.renders.count(Lazy), 0u);
+    TickFor(ClipboardQuietMs);
+    EXPECT_TRUE(rig.clipboard.dataObject);
+    ASSERT_EQ(rig.clipboard.others.size(), 1u);
+    EXPECT_EQ(rig.clipboard.others[0].bytes, "embedded workbook");
+    EXPECT_EQ(rig.clipboard.renders.count(Lazy), 0u);
+    EXPECT_FALSE(rig.engine.KeptClipboardText().has_value());
+
+    // The program of the object has ended meanwhile: its text is what comes back.
+    rig.clipboard.Copy("mine", {{Lazy, "embedded workbook"}}, true);
+    rig.Type("thx ");
+    rig.clipboard.dataObjectSourceRuns = false;
+    TickFor(ClipboardQuietMs);
+    EXPECT_EQ(rig.clipboard.text, "mine");
+    EXPECT_TRUE(rig.clipboard.others.empty());
+}
+
+TEST_F(ClipboardKeepingTest, AMacroTypedWhileTheClipboardIsSavedWaitsForTheFirstDelivery)
+{
+    rig.clipboard.whileSaving = [this] { rig.Type("thx "); };
+    rig.Type("thx ");
+    EXPECT_EQ(rig.MailText(), "Thank you!\r\nThank you!\r\n");
+    EXPECT_EQ(rig.clipboard.saves, 1); // the second reply found the first one's save
+    EXPECT_EQ(rig.deliveringDepth, 0);
+    TickFor(ClipboardQuietMs);
+    EXPECT_TRUE(HoldsWhatTheUserCopied());
 }
 
 TEST_F(ClipboardKeepingTest, AHeldClipboardIsGivenBackAtALaterTickAndAtExit)

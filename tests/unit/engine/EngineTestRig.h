@@ -30,7 +30,7 @@ public:
     {
         desktop.OpenWindow(MailWindow);
         engine.SetAppInactive(true);
-        clipboard.onRead = [this] { engine.ClipboardRead(); };
+        clipboard.onRead = [this](std::uint32_t reader) { engine.ClipboardRead(reader); };
         ConnectEngine(hooks, engine, [this] { return terminating; });
     }
 
@@ -75,6 +75,7 @@ public:
         return {pickerChoice, pickerLeftFor != 0};
     }
     void ReplyDelivered(const TRep& reply) override { delivered.push_back(&reply); }
+    void ShowNotice(const char* text) override { notices.emplace_back(text); }
 
     TRep* AddReply(
         const std::string& name, const std::string& rtf, const std::string& macro = {}, const std::string& hotKey = {})
@@ -199,6 +200,7 @@ public:
     WindowId pickerLeftFor = 0; // the window the user went to from the picker
     std::vector<WindowId> pickedOver;
     std::vector<const TRep*> delivered;
+    std::vector<std::string> notices; // shown beside the tray icon
     int deliveringDepth = 0;
     int commits = 0;
 };

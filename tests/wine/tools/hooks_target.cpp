@@ -7,7 +7,8 @@
 // ConsoleWindowClass it ignores Ctrl+V as a console does, and says so. Modes:
 // "password" makes the edit control a password field; "late-paste" reads the
 // clipboard 500 ms after Ctrl+V; "copy-after-paste" copies "MYCOPY" 50 ms after
-// each paste.
+// each paste; "clipboard-reader" reads the plain text at every change, as a
+// clipboard manager does, and prints "read:" and what it read.
 #include <windows.h>
 
 #include <cstdio>
@@ -50,6 +51,22 @@ void CopyOwnText(HWND hwnd)
     std::fflush(stdout);
 }
 
+void ReadClipboardAtOnce(HWND hwnd)
+{
+    if (!OpenClipboard(hwnd))
+        return;
+    if (HANDLE data = GetClipboardData(CF_UNICODETEXT)) {
+        if (const wchar_t* text = static_cast<const wchar_t*>(GlobalLock(data))) {
+            char narrow[256] = {};
+            WideCharToMultiByte(CP_ACP, 0, text, -1, narrow, sizeof narrow - 1, nullptr, nullptr);
+            std::printf("read:%s\n", narrow);
+            std::fflush(stdout);
+            GlobalUnlock(data);
+        }
+    }
+    CloseClipboard();
+}
+
 void PrintClipboardChange()
 {
     static const UINT rtf = RegisterClipboardFormatA("Rich Text Format");
@@ -69,6 +86,8 @@ LRESULT CALLBACK TargetProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
         return 0;
     case WM_CLIPBOARDUPDATE:
         PrintClipboardChange();
+        if (g_mode == "clipboard-reader")
+            ReadClipboardAtOnce(hwnd);
         return 0;
     case WM_SETFOCUS:
         SetFocus(g_edit);

@@ -11,6 +11,8 @@
 //   probe set-clipboard TEXT [PRIVATE] (puts TEXT on the clipboard, as another program would,
 //                                       and PRIVATE in a format of its own)
 //   probe clipboard-private            (the content of that format)
+//   probe hold-clipboard MS TIMES GAP  (holds the clipboard open MS ms, TIMES times, GAP ms apart,
+//                                       as a program busy reading it does; "held" once it holds it)
 //   probe text TITLE                   (the static texts of that window)
 //   probe item-point LABEL             (screen point of a visible tree node)
 //   probe tree-images                  (each node: label, image, selected image)
@@ -637,6 +639,21 @@ int main(int argc, char** argv)
             placed = PutText(RegisterClipboardFormatA(kPrivateFormat), argv[3]) && placed;
         CloseClipboard();
         return placed ? 0 : 1;
+    }
+    if (cmd == "hold-clipboard" && argc > 4) {
+        for (int i = 0; i < std::atoi(argv[3]); ++i) {
+            if (i > 0)
+                Sleep(static_cast<DWORD>(std::atoi(argv[4])));
+            while (!OpenClipboard(nullptr))
+                Sleep(1);
+            if (i == 0) {
+                std::printf("held\n");
+                std::fflush(stdout);
+            }
+            Sleep(static_cast<DWORD>(std::atoi(argv[2])));
+            CloseClipboard();
+        }
+        return 0;
     }
     HWND main = MainWindow();
     if (!main) {

@@ -1,0 +1,214 @@
+// The user's clipboard kept across a paste on the real clipboard: text, a
+// picture, a file list and a private format saved and given back byte for
+// byte; a clipboard held a moment by another thread waited for; a reader
+// known by the window it opened the clipboard with.
+#include "engine/ClipboardKeeper.h"
+#include "platform/Clock.h"
+#include "win32/Clipboard.h"
+
+#include <shlobj.h>
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <cstring>
+#include <memory>
+#include <optional>
+#include <string>
+#include <thread>
+#include <vector>
+
+namespace corvane {
+namespace {
+
+struct StepClock : IClock {
+    TLocalTime Now() const override { return {}; }
+    std::uint64_t Milliseconds() const override { return ms; }
+    std::uint64_t ms = 1000;
+};
+
+std::string WideBytes(const wchar_t* text)
+{
+    return std::string(reinterpret_cast<const char*>(text), (std::wcslen(text) + 1) * sizeof(wchar_t));
+}
+
+// The text of a format as a program reads it, up to its terminating zero.
+std::wstring TextOf(const std::optional<std::string>& bytes)
+{
+    if (!bytes)
+        return L"(none)";
+    std::wstring text(bytes->size() / 2, L'\0');
+    std::memcpy(text.data(), bytes->data(), text.size() * 2);
+    return text.substr(0, text.find(L'\0'));
+}
+
+// Whether a format's content begins with `expected` (the system may round its size up).
+bool BeginsWith(const std::optional<std::string>& bytes, const std::string& expected)
+{
+    return bytes && bytes->compare(0, expected.size(), expected) == 0;
+}
+
+// The content of a format as a program reads it, or nothing.
+std::optional<std::string> ReadFormat(HWND reader, UINT format)
+{
+    if (!::OpenClipboard(reader))
+        return std::nullopt;
+    std::optional<std::string> bytes;
+    if (HANDLE data = ::GetClipboardData(format)) {
+        if (const void* p = ::GlobalLock(data)) {
+            bytes = std::string(static_cast<const char*>(p), ::GlobalSize(data));
+            ::GlobalUnlock(data);
+        }
+    }
+    ::CloseClipboard();
+    return bytes;
+}
+
+void PutFormats(HWND owner, const TClipboardFormats& formats)
+{
+    ASSERT_TRUE(::OpenClipboard(owner));
+    ::EmptyClipboard();
+    for (const TClipboardFormat& f : formats) {
+        HGLOBAL memory = ::GlobalAlloc(GMEM_MOVEABLE, f.bytes.size());
+        std::memcpy(::GlobalLock(memory), f.bytes.data(), f.bytes.size());
+        ::GlobalUnlock(memory);
+        ASSERT_TRUE(::SetClipboardData(f.format, memory));
+    }
+    ::CloseClipboard();
+}
+
+// A 2 x 2 picture of 32 bits a pixel, as a device-independent bitmap.
+std::string SmallPicture()
+{
+    BITMAPINFOHEADER header{};
+    header.biSize = sizeof header;
+    header.biWidth = 2;
+    header.biHeight = 2;
+    header.biPlanes = 1;
+    header.biBitCount = 32;
+    header.biCompression = BI_RGB;
+    header.biSizeImage = 16;
+    std::string bytes(reinterpret_cast<const char*>(&header), sizeof header);
+    bytes += std::string("\x10\x20\x30\x00\x40\x50\x60\x00\x70\x80\x90\x00\xA0\xB0\xC0\x00", 16);
+    return bytes;
+}
+
+// A file list as Explorer copies it: the header, then wide paths, a double zero.
+std::string FileList()
+{
+    DROPFILES header{};
+    header.pFiles = sizeof header;
+    header.fWide = TRUE;
+    std::string bytes(reinterpret_cast<const char*>(&header), sizeof header);
+    for (const wchar_t* path : {L"C:\\Users\\ann\\a.txt", L"C:\\Users\\ann\\b c.txt"})
+        bytes += WideBytes(path);
+    bytes += std::string(2, '\0');
+    return bytes;
+}
+
+class KeptClipboard : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(SUCCEEDED(::OleInitialize(nullptr)));
+        other = ::CreateWindowExA(0, "STATIC", "other program", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr, nullptr);
+        reader = ::CreateWindowExA(0, "STATIC", "target", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr, nullptr);
+        clipboard = std::make_unique<win32::Win32ReplyClipboard>(
+            ::GetModuleHandleA(nullptr),
+            [this](std::uint32_t process) {
+                readers.push_back(process);
+                keeper->ReplyRead(process);
+            },
+            [] { return false; });
+        keeper = std::make_unique<TClipboardKeeper>(*clipboard, clock);
+    }
+    void TearDown() override
+    {
+        keeper.reset();
+        clipboard.reset();
+        ::DestroyWindow(other);
+        ::DestroyWindow(reader);
+        ::OleUninitialize();
+    }
+    // The reply offered, read by the target (this process), and the user's clipboard given back.
+    void DeliverAndGiveBack(TOffer expected = TOffer::Kept)
+    {
+        ASSERT_EQ(keeper->OfferReply({{CF_UNICODETEXT, WideBytes(L"the reply")}}), expected);
+        keeper->PastingInto(::GetCurrentProcessId());
+        EXPECT_EQ(TextOf(ReadFormat(reader, CF_UNICODETEXT)), L"the reply");
+        clock.ms += ClipboardQuietMs;
+        keeper->Tick();
+        EXPECT_FALSE(keeper->Waiting());
+    }
+
+    StepClock clock;
+    std::unique_ptr<win32::Win32ReplyClipboard> clipboard;
+    std::unique_ptr<TClipboardKeeper> keeper;
+    HWND other = nullptr;
+    HWND reader = nullptr;
+    std::vector<std::uint32_t> readers;
+};
+
+TEST_F(KeptClipboard, TextAPictureAFileListAndAPrivateFormatComeBackByteForByte)
+{
+    const UINT privateFormat = ::RegisterClipboardFormatA("Corvane Test Private");
+    const std::string privateBytes("\x01\x00\x02\xFF", 4);
+    PutFormats(other,
+        {{CF_UNICODETEXT, WideBytes(L"user text \u00e9\u4e2d")}, {CF_DIB, SmallPicture()}, {CF_HDROP, FileList()},
+            {privateFormat, privateBytes}});
+    DeliverAndGiveBack();
+    EXPECT_EQ(TextOf(ReadFormat(reader, CF_UNICODETEXT)), L"user text \u00e9\u4e2d");
+    EXPECT_TRUE(BeginsWith(ReadFormat(reader, CF_HDROP), FileList()));
+    EXPECT_TRUE(BeginsWith(ReadFormat(reader, privateFormat), privateBytes));
+    // The picture as it was copied: its header and its pixels.
+    const std::optional<std::string> picture = ReadFormat(reader, CF_DIB);
+    ASSERT_TRUE(picture.has_value());
+    ASSERT_GE(picture->size(), SmallPicture().size());
+    EXPECT_EQ(picture->substr(0, sizeof(BITMAPINFOHEADER)), SmallPicture().substr(0, sizeof(BITMAPINFOHEADER)));
+    EXPECT_EQ(picture->substr(picture->size() - 16), SmallPicture().substr(sizeof(BITMAPINFOHEADER)));
+    // Formats the system makes from those are there again without having been kept.
+    EXPECT_TRUE(::IsClipboardFormatAvailable(CF_TEXT));
+    EXPECT_TRUE(::IsClipboardFormatAvailable(CF_BITMAP));
+}
+
+TEST_F(KeptClipboard, TheReaderIsKnownByTheWindowItOpenedTheClipboardWith)
+{
+    PutFormats(other, {{CF_UNICODETEXT, WideBytes(L"user text")}});
+    ASSERT_EQ(keeper->OfferReply({{CF_UNICODETEXT, WideBytes(L"a")}, {CF_TEXT, "a"}}), TOffer::Kept);
+    keeper->PastingInto(::GetCurrentProcessId() + 1); // the target is another program
+    EXPECT_TRUE(ReadFormat(nullptr, CF_TEXT).has_value());
+    EXPECT_TRUE(ReadFormat(reader, CF_UNICODETEXT).has_value());
+    EXPECT_EQ(readers, (std::vector<std::uint32_t>{0, static_cast<std::uint32_t>(::GetCurrentProcessId())}));
+    // Neither read was the target's: the reply stays until the ceiling.
+    clock.ms += ClipboardCeilingMs - 50;
+    keeper->Tick();
+    EXPECT_EQ(TextOf(ReadFormat(reader, CF_UNICODETEXT)), L"a");
+    clock.ms += 50;
+    keeper->Tick();
+    EXPECT_EQ(TextOf(ReadFormat(reader, CF_UNICODETEXT)), L"user text");
+}
+
+TEST_F(KeptClipboard, AClipboardHeldAMomentByAnotherProgramIsWaitedForAndComesBack)
+{
+    PutFormats(other, {{CF_UNICODETEXT, WideBytes(L"user text")}});
+    std::atomic<bool> holding{false};
+    std::thread holder([&] {
+        HWND window = ::CreateWindowExA(0, "STATIC", "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr, nullptr);
+        if (::OpenClipboard(window)) {
+            holding = true;
+            ::Sleep(150);
+            ::CloseClipboard();
+        }
+        holding = true;
+        ::DestroyWindow(window);
+    });
+    while (!holding)
+        ::Sleep(1);
+    DeliverAndGiveBack();
+    holder.join();
+    EXPECT_EQ(TextOf(ReadFormat(reader, CF_UNICODETEXT)), L"user text");
+}
+
+} // namespace
+} // namespace corvane
