@@ -6,6 +6,7 @@
 #include "fakes/FakeListBox.h"
 #include "fakes/FakeTreeControl.h"
 #include "fakes/NativeFileSystem.h"
+#include "library/LazyTree.h"
 #include "library/SharedWatch.h"
 #include "library/TeamReplica.h"
 #include "library/UnitCommonProcs.h"
@@ -15,6 +16,7 @@
 
 #include <cstdlib>
 #include <filesystem>
+#include <algorithm>
 #include <fstream>
 #include <string>
 #include <vector>
@@ -184,6 +186,76 @@ void BM_ClearAll(benchmark::State& state)
         state.SkipWithError("ClearAll left entries behind");
 }
 BENCHMARK(BM_ClearAll)->Unit(benchmark::kMillisecond)->Iterations(10);
+
+// A tree control that pays per call what a tree view pays per message in
+// Wine: it looks the item up among every item it holds (a linear search).
+class ScanningTree : public fakes::FakeTreeControl {
+public:
+    TreeNode AddLast(TreeNode parent, const std::string& label) override
+    {
+        return Hold(FakeTreeControl::AddLast(Check(parent), label));
+    }
+    TreeNode AddFirst(TreeNode parent, const std::string& label) override
+    {
+        return Hold(FakeTreeControl::AddFirst(Check(parent), label));
+    }
+    TreeNode InsertBefore(TreeNode sibling, const std::string& label) override
+    {
+        return Hold(FakeTreeControl::InsertBefore(Check(sibling), label));
+    }
+    std::string Label(TreeNode node) const override { return FakeTreeControl::Label(Check(node)); }
+    void* Data(TreeNode node) const override { return FakeTreeControl::Data(Check(node)); }
+    void SetData(TreeNode node, void* data) override { FakeTreeControl::SetData(Check(node), data); }
+    TreeNode Parent(TreeNode node) const override { return FakeTreeControl::Parent(Check(node)); }
+    int ChildCount(TreeNode node) const override { return FakeTreeControl::ChildCount(Check(node)); }
+    TreeNode Child(TreeNode node, int index) const override { return FakeTreeControl::Child(Check(node), index); }
+    void SetExpandable(TreeNode node, bool expandable) override
+    {
+        FakeTreeControl::SetExpandable(Check(node), expandable);
+    }
+
+private:
+    TreeNode Hold(TreeNode node)
+    {
+        items_.push_back(node);
+        return node;
+    }
+    TreeNode Check(TreeNode node) const
+    {
+        if (node && std::find(items_.begin(), items_.end(), node) == items_.end())
+            std::abort();
+        return node;
+    }
+    std::vector<TreeNode> items_;
+};
+
+// The whole library put into such a control, and the same library held in
+// memory with only its top level in the control.
+template <bool kLazy> void BM_LoadWithTreeViewCosts(benchmark::State& state)
+{
+    fakes::NativeFileSystem fs;
+    for (auto _ : state) {
+        ScanningTree control;
+        TLazyTree lazy{control};
+        fakes::FakeListBox hotKeys, macros;
+        ITreeControl& tree = kLazy ? static_cast<ITreeControl&>(lazy) : control;
+        TRepList lib{tree, hotKeys, macros, fs, Library().Root()};
+        lib.BeginBulkLoad();
+        lib.LoadFolderIndex(lib.RootIndexPath(), nullptr);
+        lib.EndBulkLoad();
+        state.counters["items in the control"] = control.Count();
+        if (macros.Count() != Library().Replies())
+            state.SkipWithError("library did not load completely");
+    }
+}
+BENCHMARK_TEMPLATE(BM_LoadWithTreeViewCosts, false)
+    ->Name("BM_LoadIntoTreeViewDouble")
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(3);
+BENCHMARK_TEMPLATE(BM_LoadWithTreeViewCosts, true)
+    ->Name("BM_LoadLazilyOverTreeViewDouble")
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(3);
 
 // The generated library as the team library, beside an empty personal one.
 struct LoadedTeamLibrary {

@@ -11,7 +11,9 @@ if [ "$what" = native ] || [ "$what" = all ]; then
   cmake --build "$root/build/native" -j "$jobs"
 fi
 if [ "$what" = win ] || [ "$what" = all ]; then
+  yaml_src=$("$root/scripts/fetch-libyaml.sh")
   cmake -S "$root" -B "$root/build/win" -DCMAKE_BUILD_TYPE=Release \
+    -DCORVANE_LIBYAML_SOURCE_DIR="$yaml_src" \
     -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-w64-x86_64.cmake" >/dev/null
   cmake --build "$root/build/win" -j "$jobs"
 fi

@@ -12,7 +12,9 @@ jobs=${CORVANE_JOBS:-2}
 
 "$root/scripts/setup.sh"
 # The same configuration as scripts/build.sh win, so the two share one tree.
+yaml_src=$("$root/scripts/fetch-libyaml.sh")
 cmake -S "$root" -B "$build" -DCMAKE_BUILD_TYPE=Release \
+  -DCORVANE_LIBYAML_SOURCE_DIR="$yaml_src" \
   -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-w64-x86_64.cmake" >/dev/null
 cmake --build "$build" --target deliverables -j "$jobs"
 

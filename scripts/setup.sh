@@ -19,6 +19,10 @@ have unzip || need+=(unzip)
 [ -d /usr/src/googletest ] || need+=(googletest)
 [ -f /usr/include/gtest/gtest.h ] || need+=(libgtest-dev)
 [ -f /usr/include/benchmark/benchmark.h ] || need+=(libbenchmark-dev)
+# The YAML parser: the native build links libyaml-dev; the Windows build
+# compiles Debian's source package, which scripts/fetch-libyaml.sh unpacks.
+[ -f /usr/include/yaml.h ] || need+=(libyaml-dev)
+have patch || need+=(patch)
 # clang with libFuzzer and the sanitizer runtimes, for scripts/hardening.sh.
 have clang++ || need+=(clang)
 have clang-format || need+=(clang-format)

@@ -1,5 +1,7 @@
 #include "editing/LibraryEditing.h"
 
+#include "platform/KeyboardLayouts.h"
+
 #include "library/FolderLock.h"
 #include "library/IndexFormat.h"
 #include "library/LibraryFiles.h"
@@ -697,6 +699,8 @@ void TLibraryEditing::ComboBoxKeyChange()
     const std::string code = SelectedKeyCode();
     const int taken = code.empty() ? -1 : library_.FindHotKey(code);
     if (taken < 0) {
+        if (panel_.hotKey.Checked())
+            WarnIfHotKeyTypes(code);
         replyChanged_ = true;
         CommitEdits();
     } else if (library_.HotKeyReplyAt(taken) != shown_) {
@@ -777,18 +781,54 @@ void TLibraryEditing::ShowTeamAnew(const std::function<void()>& change)
     LoadPanel();
 }
 
+bool HotKeyTypesCharacter(const IKeyboardLayouts* layouts, char key, bool shift)
+{
+    const std::vector<TKeyTranslation> given = layouts
+        ? layouts->TranslateOnEach(static_cast<unsigned char>(key), {true, true, shift})
+        : std::vector<TKeyTranslation>{};
+    bool asked = false;
+    for (const TKeyTranslation& t : given) {
+        if (t.kind == TKeyTranslation::Kind::DeadKey
+            || (t.kind == TKeyTranslation::Kind::Character && t.character >= 0x20))
+            return true;
+        asked = asked || t.kind != TKeyTranslation::Kind::Unavailable;
+    }
+    if (asked)
+        return false;
+    // AltGr gives these on widely used layouts: the digits ({ [ ] } and
+    // more on German, French and Nordic ones), € on E, @ on Q, µ on M, and
+    // the letters of Polish, Czech, Hungarian and Baltic keyboards.
+    static constexpr std::string_view CommonAltGrKeys = "0123456789ACELMNOQSUXZ";
+    return CommonAltGrKeys.find(key) != std::string_view::npos;
+}
+
 void TLibraryEditing::ChooseFreeHotKey()
 {
     const bool shift = panel_.shift.Checked();
     auto isFree = [&](size_t key) { return library_.FindHotKey(MakeHotKeyCode(shift, kHotKeyChars[key])) < 0; };
+    auto types = [&](size_t key) { return HotKeyTypesCharacter(layouts_, kHotKeyChars[key], shift); };
     const int current = panel_.key.SelectedIndex();
-    if (current >= 0 && current < static_cast<int>(kHotKeyChars.size()) && isFree(static_cast<size_t>(current)))
+    if (current >= 0 && current < static_cast<int>(kHotKeyChars.size()) && isFree(static_cast<size_t>(current))
+        && !types(static_cast<size_t>(current)))
         return;
-    for (size_t key = 0; key < kHotKeyChars.size(); ++key)
-        if (isFree(key)) {
-            panel_.key.Select(static_cast<int>(key));
-            return;
-        }
+    // A key that types a character only when every free one does.
+    for (bool allowTyping : {false, true})
+        for (size_t key = 0; key < kHotKeyChars.size(); ++key)
+            if (isFree(key) && (allowTyping || !types(key))) {
+                panel_.key.Select(static_cast<int>(key));
+                return;
+            }
+}
+
+void TLibraryEditing::WarnIfHotKeyTypes(const std::string& code)
+{
+    if (typingHotKeyTold_ || code.empty())
+        return;
+    const HotKeyParts parts = SplitHotKeyCode(code);
+    if (!HotKeyTypesCharacter(layouts_, parts.key, parts.shift))
+        return;
+    typingHotKeyTold_ = true;
+    ShowWarning(HotKeyTypesCharacterText);
 }
 
 void TLibraryEditing::AssignHotKeyFromPanel()

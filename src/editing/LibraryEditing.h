@@ -17,6 +17,7 @@
 namespace corvane {
 
 class IFileSystem;
+class IKeyboardLayouts;
 class TFolderLock;
 class TRep;
 class TRepList;
@@ -49,6 +50,10 @@ std::string MacroCharsOf(std::string_view text);
 
 inline constexpr char kKeyEnter = '\r';
 inline constexpr char kKeyBackspace = '\b';
+
+// Whether Ctrl+Alt (and Shift) with `key` types a character (AltGr) on one of
+// the user's layouts; without layouts to ask, whether it does on a common one.
+bool HotKeyTypesCharacter(const IKeyboardLayouts* layouts, char key, bool shift);
 
 // Pointer this close to the tree's top or bottom edge scrolls it while dragging.
 inline constexpr int kDragScrollMargin = 15;
@@ -142,8 +147,12 @@ public:
     // anything; the selection follows the team entry it was on.
     void ShowTeamAnew(const std::function<void()>& change);
 
-    // Leaves a free key selected in ComboBoxKey, for the current Shift state.
+    // Leaves a free key selected in ComboBoxKey, for the current Shift state;
+    // one that types no character when there is one.
     void ChooseFreeHotKey();
+    // The layouts asked which hot keys type characters; none: a list of the
+    // keys that do on common layouts.
+    void SetKeyboardLayouts(const IKeyboardLayouts* layouts) { layouts_ = layouts; }
 
 private:
     struct Placement;
@@ -167,6 +176,8 @@ private:
     void LoadReplyControls(TRep* reply);
     void ClearListSelections();
     void AssignHotKeyFromPanel();
+    // Tells the user, once, that the hot key picked types a character too.
+    void WarnIfHotKeyTypes(const std::string& code);
     Placement PlacementForSelection() const;
     void InsertIndexLine(const Placement& where, std::string_view prefix, const std::string& number,
         const std::string& name, std::vector<std::string>& lines) const;
@@ -203,6 +214,8 @@ private:
     bool nameChanged_ = false;
     bool replyChanged_ = false;
     int quiet_ = 0; // selection events are not acted on while positive
+    const IKeyboardLayouts* layouts_ = nullptr;
+    bool typingHotKeyTold_ = false;
     std::map<TRep*, ReplyEdit, std::less<>> unsaved_; // edits whose file could not be written
 };
 

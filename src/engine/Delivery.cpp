@@ -4,6 +4,7 @@
 #include <string_view>
 #include <utility>
 
+#include "engine/HeldModifiers.h"
 #include "engine/PredefinedInsertions.h"
 #include "engine/Recogniser.h"
 #include "engine/ReplaceInReply.h"
@@ -18,35 +19,6 @@
 namespace corvane {
 
 namespace {
-
-// The editor lent to one delivery: it gets back what it showed, with its
-// modified flag, and the window ignores its notifications meanwhile, so
-// neither the library nor the selection ever sees the expansion.
-class TBorrowedEditor {
-public:
-    TBorrowedEditor(IReplyEditor& editor, IEngineWindow& window)
-        : editor_(editor), window_(window), shown_(editor.SaveRtf()), modified_(editor.Modified())
-    {
-        window_.SetDelivering(true);
-    }
-    ~TBorrowedEditor()
-    {
-        if (shown_.empty())
-            editor_.Clear();
-        else
-            editor_.LoadRtf(shown_);
-        editor_.SetModified(modified_);
-        window_.SetDelivering(false);
-    }
-    TBorrowedEditor(const TBorrowedEditor&) = delete;
-    TBorrowedEditor& operator=(const TBorrowedEditor&) = delete;
-
-private:
-    IReplyEditor& editor_;
-    IEngineWindow& window_;
-    const std::string shown_;
-    const bool modified_;
-};
 
 // Whether the names separated by commas (blanks around them do not count) hold `name`.
 bool ListHolds(std::string_view list, std::string_view name)
@@ -63,6 +35,49 @@ bool ListHolds(std::string_view list, std::string_view name)
         start = comma + 1;
     }
     return false;
+}
+
+// The reply's plain text as a console is to get it: one line, with tabs
+// as blanks and no other control character; nothing when it has several lines.
+std::optional<std::u16string> ConsoleLine(std::u16string_view text)
+{
+    auto isBreak = [](char16_t c) {
+        return c == u'\r' || c == u'\n' || c == 0x0B || c == 0x0C || c == 0x85 || c == 0x2028 || c == 0x2029;
+    };
+    while (!text.empty() && (isBreak(text.back()) || text.back() == 0))
+        text.remove_suffix(1);
+    std::u16string line;
+    for (char16_t c : text) {
+        if (isBreak(c))
+            return std::nullopt;
+        if (c == u'\t')
+            line += u' ';
+        else if (c >= 0x20 && c != 0x7F && !(c >= 0x80 && c < 0xA0))
+            line += c;
+    }
+    return line;
+}
+
+// The plain text among the formats of a copy: UTF-16 where offered, else single-byte.
+std::u16string PlainTextOf(const TClipboardFormats& formats)
+{
+    constexpr std::uint32_t CfText = 1, CfUnicodeText = 13;
+    for (const TClipboardFormat& f : formats)
+        if (f.format == CfUnicodeText) {
+            std::u16string text(f.bytes.size() / 2, u'\0');
+            for (size_t i = 0; i < text.size(); ++i)
+                text[i] = static_cast<char16_t>(
+                    static_cast<unsigned char>(f.bytes[2 * i]) | (static_cast<unsigned char>(f.bytes[2 * i + 1]) << 8));
+            return text.substr(0, text.find(u'\0'));
+        }
+    for (const TClipboardFormat& f : formats)
+        if (f.format == CfText) {
+            std::u16string text;
+            for (char c : f.bytes.substr(0, f.bytes.find('\0')))
+                text += static_cast<char16_t>(static_cast<unsigned char>(c));
+            return text;
+        }
+    return {};
 }
 
 } // namespace
@@ -89,7 +104,8 @@ void TEngine::KeyAction(int virtualKey, bool keyIsBeingPressed, int scanCode)
     TrackModifier(virtualKey, keyIsBeingPressed, scanCode);
     if (!appInactive_)
         return;
-    if (StaysOut()) {
+    // Nothing typed into a password reaches the buffer, AltGr characters included.
+    if (StaysOut() || p_.desktop.FocusHidesTyping()) {
         typedBuffer_.clear();
         return;
     }
@@ -135,7 +151,19 @@ bool TEngine::StaysOut() const
     if (paused_)
         return true;
     const std::string excluded = p_.window.ExcludedPrograms();
-    return !excluded.empty() && IsExcludedProgram(p_.desktop.ProgramFileOf(p_.desktop.ForegroundWindow()), excluded);
+    return !excluded.empty() && IsExcludedProgram(ForegroundProgram(), excluded);
+}
+
+const std::string& TEngine::ForegroundProgram() const
+{
+    // Opening the process on every key and tick costs more than the key:
+    // a window's program never changes, so it is looked up when the window does.
+    const WindowId foreground = p_.desktop.ForegroundWindow();
+    if (foreground != programLookedUpFor_ || foreground == 0) {
+        programLookedUpFor_ = foreground;
+        foregroundProgram_ = p_.desktop.ProgramFileOf(foreground);
+    }
+    return foregroundProgram_;
 }
 
 void TEngine::ExpandTypedMacro()
@@ -151,7 +179,12 @@ void TEngine::ExpandTypedMacro()
     // The macro and its space are in the target already, after any macro
     // still being delivered: that one erases them too, before its paste.
     keysToErase_ += typedLength + 1;
-    Deliver([this, reply, names, values] { PasteTypedReply(*reply, names, values); });
+    const long long typed = static_cast<long long>(typedLength) + 1; // and the space that ended it
+    Deliver([this, reply, names, values, typed] {
+        route_ = TRoute::Macro;
+        routeTyped_ = typed;
+        PasteTypedReply(*reply, names, values);
+    });
 }
 
 void TEngine::Deliver(std::function<void()> delivery)
@@ -173,49 +206,42 @@ void TEngine::Deliver(std::function<void()> delivery)
 
 void TEngine::PasteTypedReply(const TRep& reply, const std::string& names, const std::string& values)
 {
-    bool copied = false;
-    {
-        // The editor is given back once the keys are on their way.
-        TBorrowedEditor borrowed(p_.editor, p_.window);
-        copied = FillInAndCopy(reply, names, values, TUse::Paste);
-        const size_t erase = std::exchange(keysToErase_, 0);
-        // Without the copy the typed macros stay: pasting would paste what the clipboard held.
-        if (copied) {
-            for (size_t i = 0; i < erase; ++i) {
-                p_.desktop.SendKey(VkBack, false);
-                p_.desktop.SendKey(VkBack, true);
-            }
-            SimulatePaste();
-        }
-    }
-    if (!copied)
+    const bool copied = FillInAndCopy(reply, names, values, TUse::Paste, p_.desktop.ForegroundWindow());
+    const size_t erase = std::exchange(keysToErase_, 0);
+    // Without the copy the typed macros stay: pasting would paste what the clipboard held.
+    if (!copied) {
         p_.boxes.Warning(ClipboardBusyText);
+        return;
+    }
+    const THeldModifiersLetGo letGo(p_.desktop);
+    for (size_t i = 0; i < erase; ++i) {
+        p_.desktop.SendKey(VkBack, false);
+        p_.desktop.SendKey(VkBack, true);
+    }
+    SimulatePaste();
 }
 
 void TEngine::SimulatePaste()
 {
     // The reply stays on the clipboard, so Ctrl+V by hand still works there.
     if (RefusesInput(p_.desktop.ForegroundWindow())) {
+        if (consoleLine_)
+            (void)p_.clipboard.Offer(consoleFormats_);
+        consoleLine_.reset();
         keeper_.LeaveReply();
         return;
     }
-    if (IsConsole(p_.desktop.ForegroundWindow())) {
-        TypeClipboardText();
+    if (consoleLine_ || IsConsole(p_.desktop.ForegroundWindow())) {
+        DeliverToConsole();
         return;
     }
     // Only that program's reads of the reply count towards giving the clipboard back.
     keeper_.PastingInto(p_.desktop.FactsOf(p_.desktop.ForegroundWindow()).process);
-    // A Shift still held (a macro typed in capitals) would make the paste
-    // Ctrl+Shift+V, a chord of this program's that is kept from the target.
-    const bool shiftHeld = p_.desktop.KeyDown(VkShift);
-    if (shiftHeld)
-        p_.desktop.SendKey(VkShift, true);
+    const THeldModifiersLetGo letGo(p_.desktop);
     p_.desktop.SendKey(VkControl, false);
     p_.desktop.SendKey(VkV, false);
     p_.desktop.SendKey(VkV, true);
     p_.desktop.SendKey(VkControl, true);
-    if (shiftHeld)
-        p_.desktop.SendKey(VkShift, false);
 }
 
 bool TEngine::RefusesInput(WindowId window)
@@ -237,26 +263,44 @@ bool TEngine::IsConsole(WindowId window) const
     return ListHolds(p_.window.ConsoleClasses(), className);
 }
 
-void TEngine::TypeClipboardText()
+void TEngine::DeliverToConsole()
 {
-    // One Enter per line, and none after the last: in a console it would run the line.
-    std::u16string text;
-    for (char16_t c : p_.desktop.ClipboardText())
-        if (c != u'\n')
-            text += c;
-    while (!text.empty() && text.back() == u'\r')
-        text.pop_back();
+    std::optional<std::u16string> line = std::move(consoleLine_);
+    consoleLine_.reset();
+    const bool onClipboard = !line;
+    // A reply that went to the clipboard all the same (the console was not
+    // the target foreseen): its text decides.
+    if (!line)
+        line = ConsoleLine(p_.desktop.ClipboardText());
+    if (!line) {
+        keeper_.LeaveReply();
+        if (!consoleLinesTold_) {
+            consoleLinesTold_ = true;
+            consoleNoticeDue_ = p_.clock.Milliseconds() + ConsoleNoticeDelayMs;
+        }
+        return;
+    }
+    if (!TypeIntoConsole(*line)) {
+        if (!onClipboard)
+            (void)p_.clipboard.Offer(consoleFormats_);
+        keeper_.LeaveReply();
+        p_.boxes.Warning(TypingStoppedText);
+    } else if (onClipboard) {
+        keeper_.ReplyUsed();
+    }
+}
+
+bool TEngine::TypeIntoConsole(std::u16string_view line)
+{
+    const THeldModifiersLetGo letGo(p_.desktop);
     // In chunks, each checked: the system drops keystrokes it refuses (a
     // secure desktop, a program above this one's rights) without waiting.
-    for (size_t at = 0; at < text.size(); at += TypingChunk) {
-        const std::u16string_view chunk = std::u16string_view(text).substr(at, TypingChunk);
-        if (p_.desktop.TypeCharacters(chunk) != chunk.size()) {
-            keeper_.LeaveReply();
-            p_.boxes.Warning(TypingStoppedText);
-            return;
-        }
+    for (size_t at = 0; at < line.size(); at += TypingChunk) {
+        const std::u16string_view chunk = line.substr(at, TypingChunk);
+        if (p_.desktop.TypeCharacters(chunk) != chunk.size())
+            return false;
     }
-    keeper_.ReplyUsed();
+    return true;
 }
 
 void TEngine::PasteInto(WindowId window)
@@ -338,6 +382,10 @@ void TEngine::TimerTick()
     // window in front while another application is active was activated too.
     if (!shellActivationSeen_)
         NoteActiveWindow(foregroundAtTick_);
+    if (consoleNoticeDue_ != 0 && p_.clock.Milliseconds() >= consoleNoticeDue_) {
+        consoleNoticeDue_ = 0;
+        p_.boxes.Info(ConsoleSeveralLinesText);
+    }
     if (StaysOut()) {
         // A chord seen before the user went into the program is dropped, not carried out there.
         pendingInsert_ = pendingShow_ = pendingPicker_ = false;
@@ -400,7 +448,12 @@ void TEngine::DeliverHotKeyReply()
         return;
     pendingHotKey_ = -1;
     const TRep* reply = p_.library.HotKeyReplyAt(position);
-    Deliver([this, reply] { PasteStep(CopyReply(*reply, {TDialogPlace::ScreenCentre}), lastActiveWindow_); });
+    Deliver([this, reply] {
+        route_ = TRoute::HotKey;
+        routeTyped_ = 0;
+        PasteStep(
+            CopyReply(*reply, {TDialogPlace::ScreenCentre}, TUse::Paste, 0, lastActiveWindow_), lastActiveWindow_);
+    });
 }
 
 bool TEngine::ChordReleased(int virtualKey) const
@@ -426,7 +479,9 @@ void TEngine::PickAndDeliver()
             p_.desktop.SetForeground(target);
         return;
     }
-    const TCopy copy = CopyReply(*picked.reply, {TDialogPlace::ScreenCentre}, TUse::Paste);
+    route_ = TRoute::Picker;
+    routeTyped_ = 0;
+    const TCopy copy = CopyReply(*picked.reply, {TDialogPlace::ScreenCentre}, TUse::Paste, target, target);
     if (copy == TCopy::Copied || copy == TCopy::CopiedAfterDialog)
         PasteInto(target);
     else if (p_.desktop.IsWindow(target))
@@ -438,8 +493,11 @@ void TEngine::InsertSelectedReply()
     pendingInsert_ = false;
     // A folder has nothing to deliver; its empty copy would clear the target's clipboard for nothing.
     Deliver([this] {
+        route_ = TRoute::Insert;
+        routeTyped_ = 0;
         if (const TRep* reply = SelectedReply())
-            PasteStep(CopyReply(*reply, {TDialogPlace::ScreenCentre}), lastActiveWindow_);
+            PasteStep(
+                CopyReply(*reply, {TDialogPlace::ScreenCentre}, TUse::Paste, 0, lastActiveWindow_), lastActiveWindow_);
     });
 }
 
@@ -454,7 +512,9 @@ void TEngine::PasteSelectedIntoLastActive(const TDialogPlace& dialogPlace)
     const TRep* reply = SelectedReply();
     if (!reply)
         return;
-    const TCopy copy = CopyReply(*reply, dialogPlace);
+    route_ = TRoute::PasteLast;
+    routeTyped_ = 0;
+    const TCopy copy = CopyReply(*reply, dialogPlace, TUse::Paste, lastActiveWindow_, lastActiveWindow_);
     if (copy == TCopy::Copied)
         p_.desktop.Pause(DeliveryPauseMs);
     if (copy == TCopy::Copied || copy == TCopy::CopiedAfterDialog)
@@ -464,6 +524,8 @@ void TEngine::PasteSelectedIntoLastActive(const TDialogPlace& dialogPlace)
 void TEngine::CopyEntireReply(const TDialogPlace& dialogPlace)
 {
     Deliver([this, dialogPlace] {
+        route_ = TRoute::Copy;
+        routeTyped_ = 0;
         p_.window.CommitEdits();
         if (const TRep* reply = SelectedReply())
             (void)CopyReply(*reply, dialogPlace, TUse::CopyOnly);
@@ -487,7 +549,9 @@ void TEngine::DropReply(int x, int y, WindowId target)
         p_.window.TakeForeground();
         p_.desktop.Pause(DeliveryPauseMs);
     }
-    PasteStep(CopyReply(*reply, {TDialogPlace::AroundPoint, x, y}), target);
+    route_ = TRoute::Drag;
+    routeTyped_ = 0;
+    PasteStep(CopyReply(*reply, {TDialogPlace::AroundPoint, x, y}, TUse::Paste, target, target), target);
 }
 
 const TRep* TEngine::SelectedReply() const
@@ -507,32 +571,38 @@ std::string TEngine::DialogParameters(const TRep& reply) const
     return std::string(ParameterList(p_.library.MacroAt(position)));
 }
 
-TEngine::TCopy TEngine::CopyReply(const TRep& reply, const TDialogPlace& dialogPlace, TUse use)
+TEngine::TCopy TEngine::CopyReply(
+    const TRep& reply, const TDialogPlace& dialogPlace, TUse use, WindowId target, WindowId dialogTarget)
 {
     const std::string parameters = DialogParameters(reply);
     std::string values;
     if (!parameters.empty() && !p_.window.AskParameters(parameters, dialogPlace, values))
         return TCopy::Cancelled;
-    bool copied = false;
-    {
-        TBorrowedEditor borrowed(p_.editor, p_.window);
-        copied = FillInAndCopy(reply, parameters, values, use);
-    }
-    if (!copied) {
+    if (!FillInAndCopy(reply, parameters, values, use, parameters.empty() ? target : dialogTarget)) {
         p_.boxes.Warning(ClipboardBusyText);
         return TCopy::Failed;
     }
     return parameters.empty() ? TCopy::Copied : TCopy::CopiedAfterDialog;
 }
 
-bool TEngine::FillInAndCopy(const TRep& reply, const std::string& names, const std::string& values, TUse use)
+bool TEngine::FillInAndCopy(
+    const TRep& reply, const std::string& names, const std::string& values, TUse use, WindowId target)
 {
     const std::string placeholderValues = PredefinedValues(p_.clock.Now());
-    LoadReplaced(p_.editor, JoinTextLines(reply.Lines), {{names, values}, {PredefinedNames(), placeholderValues}});
+    LoadReplaced(p_.renderer, JoinTextLines(reply.Lines), {{names, values}, {PredefinedNames(), placeholderValues}});
+    consoleLine_.reset();
+    if (use == TUse::Paste && IsConsole(target != 0 ? target : p_.desktop.ForegroundWindow())) {
+        consoleFormats_ = p_.renderer.ClipboardFormats();
+        consoleLine_ = ConsoleLine(PlainTextOf(consoleFormats_));
+        if (consoleLine_) {
+            p_.window.ReplyDelivered(reply, {route_, routeTyped_, static_cast<long long>(consoleLine_->size())});
+            return true;
+        }
+    }
     // A copy the user asked for stays; a paste gives the clipboard back.
     bool copied = false;
     if (use == TUse::Paste && p_.window.KeepClipboard()) {
-        const TOffer offer = keeper_.OfferReply(p_.editor.ClipboardFormats());
+        const TOffer offer = keeper_.OfferReply(p_.renderer.ClipboardFormats());
         copied = offer != TOffer::Failed;
         // Told each time, without stopping the paste: the user's copy is gone.
         if (offer == TOffer::NotKeptBusy)
@@ -540,10 +610,15 @@ bool TEngine::FillInAndCopy(const TRep& reply, const std::string& names, const s
         else if (offer == TOffer::NotKeptTooLarge)
             p_.window.ShowNotice(ClipboardNotKeptText);
     } else {
-        copied = p_.editor.CopyAllToClipboard();
+        copied = p_.renderer.CopyAllToClipboard();
     }
-    if (copied)
-        p_.window.ReplyDelivered(reply);
+    if (copied) {
+        // The text as delivered, placeholders and values filled in.
+        std::string text = PlainTextOfRtf(p_.renderer.SaveRtf());
+        while (!text.empty() && text.back() == '\n')
+            text.pop_back();
+        p_.window.ReplyDelivered(reply, {route_, routeTyped_, static_cast<long long>(text.size())});
+    }
     return copied;
 }
 

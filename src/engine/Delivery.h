@@ -1,13 +1,16 @@
 #pragma once
 // The expansion engine: typed macros, polled chords and every route by which
 // a reply leaves the program. Events go in; the engine fills the reply in
-// through the editor, puts it on the clipboard and synthesises the paste.
+// through its own hidden editor, puts it on the clipboard and synthesises the paste.
+#include <cstdint>
 #include <deque>
 #include <functional>
+#include <optional>
 #include <set>
 #include <string>
 
 #include "engine/ClipboardKeeper.h"
+#include "engine/DeliveryRoute.h"
 #include "engine/DragOut.h"
 #include "engine/MacroInsertions.h"
 #include "engine/Recogniser.h"
@@ -30,6 +33,7 @@ inline constexpr int ForegroundPollMs = 10;
 inline constexpr std::string_view BuiltInConsoleClasses[]
     = {"ConsoleWindowClass", "CASCADIA_HOSTING_WINDOW_CLASS", "mintty", "PuTTY"};
 inline constexpr std::size_t TypingChunk = 64;
+inline constexpr int ConsoleNoticeDelayMs = 500;
 
 // How the picker closed: with a reply chosen, or not, and then either
 // dismissed (Escape) or left for another window.
@@ -46,9 +50,6 @@ public:
     // Writes the pending edits of the selected entry, so that what is
     // delivered is what the user last saw.
     virtual void CommitEdits() = 0;
-    // Around the editor's loads of one delivery: neither the window nor the
-    // library editing need follow them, the editor ends as it began.
-    virtual void SetDelivering(bool delivering) = 0;
     [[nodiscard]] virtual WindowId MainWindow() const = 0;
     // Restores and shows the main window and takes the foreground from `from`.
     virtual void ShowFromHotKey(WindowId from) = 0;
@@ -74,14 +75,16 @@ public:
     // Shows the picker over `target` until the user chooses a reply or closes it.
     [[nodiscard]] virtual TPicked PickReply(WindowId target) = 0;
     // A reply went onto the clipboard to be delivered.
-    virtual void ReplyDelivered(const TRep& reply) = 0;
+    virtual void ReplyDelivered(const TRep& reply, const TDelivery& delivery) = 0;
     // Tells the user something without interrupting what they do (the tray icon's balloon).
     virtual void ShowNotice(const char* text) = 0;
 };
 
 struct TEngineParts {
     TRepList& library;
-    IReplyEditor& editor;
+    // The engine's own editor, never shown: each delivery fills a reply in
+    // there and copies it, whatever the user has open in the window.
+    IReplyEditor& renderer;
     IEngineWindow& window;
     IDesktop& desktop;
     IClock& clock;
@@ -165,6 +168,8 @@ private:
     void PasteTypedReply(const TRep& reply, const std::string& names, const std::string& values);
     // Paused, or the program in front is one the user keeps the engine out of.
     [[nodiscard]] bool StaysOut() const;
+    // The program file of the window in front.
+    [[nodiscard]] const std::string& ForegroundProgram() const;
     // The picker over the program in front; the chosen reply pasted into it.
     void PickAndDeliver();
     void TrackModifier(int virtualKey, bool keyIsBeingPressed, int scanCode);
@@ -183,11 +188,16 @@ private:
     void PasteSelectedIntoLastActive(const TDialogPlace& dialogPlace);
     void DropReply(int x, int y, WindowId target);
     // The reply filled in (after the dialog when it needs one) and put on the clipboard.
-    TCopy CopyReply(const TRep& reply, const TDialogPlace& dialogPlace, TUse use = TUse::Paste);
-    // The reply loaded into the borrowed editor, names and values and then
+    // `target`: the window the reply goes to (0: the one in front when it is
+    // pasted), or `dialogTarget` after the dialog.
+    TCopy CopyReply(const TRep& reply, const TDialogPlace& dialogPlace, TUse use = TUse::Paste, WindowId target = 0,
+        WindowId dialogTarget = 0);
+    // The reply loaded into the renderer, names and values and then
     // the placeholders filled in, and copied; false when the clipboard could
-    // not be taken.
-    bool FillInAndCopy(const TRep& reply, const std::string& names, const std::string& values, TUse use);
+    // not be taken. A reply of one line for a console is kept to be typed
+    // instead: the clipboard is not touched.
+    bool FillInAndCopy(
+        const TRep& reply, const std::string& names, const std::string& values, TUse use, WindowId target = 0);
     // The parameter list the dialog asks for, or empty when none is needed.
     std::string DialogParameters(const TRep& reply) const;
     // The reply selected in the tree; nullptr for a folder or no selection.
@@ -202,7 +212,12 @@ private:
     // True, after telling the user once per program, when the system would
     // drop the keys meant for `window`.
     [[nodiscard]] bool RefusesInput(WindowId window);
-    void TypeClipboardText();
+    // What goes into a console: the reply's one line as it is typed, with no
+    // character that would run or complete anything; several lines are left
+    // on the clipboard, and the user is told once.
+    void DeliverToConsole();
+    // False, with the reply left on the clipboard, when the system refused the keys.
+    bool TypeIntoConsole(std::u16string_view line);
 
     TEngineParts p_;
     std::string typedBuffer_;
@@ -223,8 +238,21 @@ private:
     WindowId lastActiveWindow_ = 0;
     bool shellActivationSeen_ = false;
     std::set<std::string> elevatedProgramsTold_;
+    mutable WindowId programLookedUpFor_ = 0;
+    mutable std::string foregroundProgram_;
+    // The one line of a reply for a console, typed in place of a paste.
+    std::optional<std::u16string> consoleLine_;
+    TClipboardFormats consoleFormats_;
+    bool consoleLinesTold_ = false;
+    // When the notice of a reply left on the clipboard is due; 0: none. Shown
+    // a moment after the delivery, so that its box takes no key still on the
+    // way to the console.
+    std::uint64_t consoleNoticeDue_ = 0;
     TDragOut drag_;
     TClipboardKeeper keeper_;
+    // The route of the delivery under way, for the usage figures.
+    TRoute route_ = TRoute::Insert;
+    long long routeTyped_ = 0;
     bool delivering_ = false;
     size_t keysToErase_ = 0; // typed macros and their spaces not yet erased from the target
     std::deque<std::function<void()>> waitingDeliveries_;

@@ -25,4 +25,8 @@ constexpr std::int32_t htAlreadyInstalled = -5;
 // Every notification is this message plus a code.
 constexpr std::uint32_t htNotifyBase = 0x400; // WM_USER
 
+// The extra information every key this program synthesises carries, so that
+// the hook library tells nobody of them: they are never typed text nor a chord.
+constexpr std::uint32_t htOwnInputMark = 0x43765231;
+
 } // namespace corvane

@@ -87,6 +87,12 @@ std::string LastComponent(const std::string& path)
     return cut == std::string::npos ? path : path.substr(cut + 1);
 }
 
+std::string ParentDirectory(const std::string& path)
+{
+    const size_t cut = path.find_last_of('\\');
+    return cut == std::string::npos ? std::string() : path.substr(0, cut);
+}
+
 bool IsPlainPathComponent(std::string_view name)
 {
     if (name.empty() || name == "." || name == "..")

@@ -33,5 +33,7 @@ bool IsPlainPathComponent(std::string_view name);
 
 // The part of a "\"-separated path after its last separator.
 std::string LastComponent(const std::string& path);
+// The part before it; empty when there is no separator.
+std::string ParentDirectory(const std::string& path);
 
 } // namespace corvane

@@ -19,12 +19,6 @@ namespace corvane {
 
 namespace {
 
-std::string ParentDirectory(const std::string& path)
-{
-    const size_t cut = path.find_last_of('\\');
-    return cut == std::string::npos ? std::string() : path.substr(0, cut);
-}
-
 std::string WithoutReplyExtension(const std::string& fileName)
 {
     const size_t extension = std::string(kReplyExtension).size();

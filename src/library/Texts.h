@@ -75,6 +75,10 @@ inline constexpr const char* kTrayInsertHint = "Insert the latest used reply int
 inline constexpr const char* kTrayExitCaption = "Exit";
 inline constexpr const char* kTrayPauseCaption = "Pause Corvane";
 
+inline constexpr char HotKeyTypesCharacterText[]
+    = "This hot key also types a character on your keyboard (with AltGr): in other programs that character "
+      "can no longer be typed while Corvane runs.";
+
 // Delivery and the hooks.
 inline constexpr char MacroInsCaption[] = "Corvane - Do Macro Insertions and Replacements ";
 inline constexpr char ClipboardBusyText[]
@@ -84,6 +88,9 @@ inline constexpr char TargetGoneText[]
 inline constexpr char ElevatedTargetText[] = "Corvane cannot type into a program that runs as administrator: \"%s\".";
 inline constexpr char TypingStoppedText[]
     = "The reply was not typed in full: the system refused the keystrokes. It is on the clipboard.";
+inline constexpr char ConsoleSeveralLinesText[]
+    = "This reply has several lines, so Corvane does not type it into a console window, where each line would run. "
+      "It is on the clipboard.";
 inline constexpr char ClipboardNotKeptText[]
     = "The reply was pasted, but the clipboard held too much to keep: what you had copied is gone.";
 inline constexpr char ClipboardHeldNotKeptText[]

@@ -63,6 +63,9 @@ public:
     // it with these modifiers, leaving that layout's dead-key state alone.
     [[nodiscard]] virtual TKeyTranslation TranslateKey(
         int virtualKey, int scanCode, const TModifiers& modifiers) const = 0;
+    // The element with the keyboard focus, in whatever program, is reported
+    // as a password (beyond the edit controls the hook library knows itself).
+    [[nodiscard]] virtual bool FocusHidesTyping() const = 0;
     // One synthesised key event for the window with the keyboard focus.
     virtual void SendKey(int virtualKey, bool release) = 0;
     // The characters as keystrokes of their own, whatever the keyboard

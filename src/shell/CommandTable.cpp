@@ -49,14 +49,17 @@ const TCommand kCommands[] = {
     {CmdTrayInsert, kTrayInsertCaption, kTrayInsertHint, kNoKey, kWindow, G::None, &S::pasteInLastActive},
     {CmdTrayExit, kTrayExitCaption, nullptr, kNoKey, kWindow, G::None, nullptr},
     {CmdTrayPause, kTrayPauseCaption, nullptr, kNoKey, kWindow, G::None, nullptr},
+    {CmdImport, "&Import replies...", nullptr, kNoKey, kWindow, G::None, nullptr},
+    {CmdExport, "&Export replies...", nullptr, kNoKey, kWindow, G::None, nullptr},
+    {CmdStatistics, "&Statistics", nullptr, kNoKey, kWindow, G::None, nullptr},
 };
 
-constexpr CommandId kFileItems[] = {CmdExit};
+constexpr CommandId kFileItems[] = {CmdImport, CmdExport, CmdNone, CmdExit};
 constexpr CommandId kEditItems[] = {CmdAddFolder, CmdAddReply, CmdDelete, CmdNone, CmdSaveAll, CmdNone, CmdUndo,
     CmdRedo, CmdNone, CmdCut, CmdCopy, CmdCopyEntire, CmdPaste, CmdPasteLastActive, CmdSelectAll};
 constexpr CommandId kOptionsItem[] = {CmdOptions};
-constexpr CommandId kHelpItems[] = {CmdHelpTopics, CmdTutorials, CmdTipOfTheDay, CmdNone, CmdTutorialMovie, CmdHomePage,
-    CmdMakerHomePage, CmdNone, CmdAbout};
+constexpr CommandId kHelpItems[] = {CmdHelpTopics, CmdTutorials, CmdTipOfTheDay, CmdNone, CmdStatistics, CmdNone,
+    CmdTutorialMovie, CmdHomePage, CmdMakerHomePage, CmdNone, CmdAbout};
 constexpr CommandId kModeItem[] = {CmdToggleMode};
 constexpr TMenuBarEntry kMenuBar[] = {
     {"File", kFileItems},

@@ -41,6 +41,9 @@ enum CommandId : unsigned short {
     CmdTrayInsert,
     CmdTrayExit,
     CmdTrayPause,
+    CmdImport,
+    CmdExport,
+    CmdStatistics,
 };
 
 // The picture of a command's button; the window maps each to an image.

@@ -8,6 +8,16 @@ namespace corvane::win32 {
 // when it has no parent.
 HWND TopLevelWindow(HWND window);
 
+// One key event as a keyboard sends it: its scan code in the current layout,
+// the extended flag for the keys of the extended set (right Ctrl and Alt, the
+// arrows and the block above them), and the mark that keeps it from the
+// hook's receivers. False when the system refused it.
+bool SendMarkedKey(int virtualKey, bool release);
+
+// The characters as keystrokes of their own, whatever the layout, marked as
+// this program's; how many the system took.
+UINT SendMarkedCharacters(const wchar_t* text, UINT count);
+
 // Ctrl+V as four synthesised key events.
 void SimulatePaste();
 

@@ -126,7 +126,7 @@ HTREEITEM TreeViewControl::CopySubtree(
     TVINSERTSTRUCTA insert{};
     insert.hParent = parent ? parent : TVI_ROOT;
     insert.hInsertAfter = after;
-    insert.item.mask = TVIF_PARAM | TVIF_IMAGE | TVIF_SELECTEDIMAGE | TVIF_STATE;
+    insert.item.mask = TVIF_PARAM | TVIF_IMAGE | TVIF_SELECTEDIMAGE | TVIF_STATE | TVIF_CHILDREN;
     insert.item.hItem = source;
     insert.item.stateMask = TVIS_BOLD;
     ::SendMessageA(hwnd_, TVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&insert.item));
@@ -155,6 +155,15 @@ void TreeViewControl::MoveBefore(TreeNode node, TreeNode target)
     if (selectedCopy)
         Select(selectedCopy);
     Delete(node);
+}
+
+void TreeViewControl::SetExpandable(TreeNode node, bool expandable)
+{
+    TVITEMA item{};
+    item.mask = TVIF_CHILDREN;
+    item.hItem = Item(node);
+    item.cChildren = expandable ? 1 : 0;
+    ::SendMessageA(hwnd_, TVM_SETITEMA, 0, reinterpret_cast<LPARAM>(&item));
 }
 
 int TreeViewControl::Count() const { return static_cast<int>(::SendMessageA(hwnd_, TVM_GETCOUNT, 0, 0)); }

@@ -1,14 +1,14 @@
 #pragma once
 // ITreeControl over a WC_TREEVIEW window. Node handles are HTREEITEMs; the
 // data pointer is the item's lParam.
-#include "platform/TreeControl.h"
+#include "library/LazyTree.h"
 
 #include <windows.h>
 #include <commctrl.h>
 
 namespace corvane::win32 {
 
-class TreeViewControl : public ITreeControl {
+class TreeViewControl : public ITreeView {
 public:
     explicit TreeViewControl(HWND treeView) : hwnd_(treeView) { }
 
@@ -32,6 +32,9 @@ public:
 
     int Count() const override;
     TreeNode First() const override;
+
+    // The expand button of a node whose children are not inserted yet.
+    void SetExpandable(TreeNode node, bool expandable) override;
 
     void BeginUpdate() override;
     void EndUpdate() override;

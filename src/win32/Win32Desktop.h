@@ -2,11 +2,13 @@
 // The desktop and the clock as the engine sees them, on the real system.
 #include <windows.h>
 
-#include <vector>
+#include <string>
 
 #include "platform/Clock.h"
 #include "platform/Desktop.h"
 #include "win32/Handles.h"
+#include "win32/HtSysHookUtils.h"
+#include "win32/PasswordFocus.h"
 
 namespace corvane::win32 {
 
@@ -59,10 +61,8 @@ public:
             (GetWindowLongA(hwnd, GWL_EXSTYLE) & WS_EX_TOOLWINDOW) != 0, process == GetCurrentProcessId(),
             static_cast<std::uint32_t>(process)};
     }
-    void SendKey(int virtualKey, bool release) override
-    {
-        keybd_event(static_cast<BYTE>(virtualKey), 0, release ? KEYEVENTF_KEYUP : 0, 0);
-    }
+    bool FocusHidesTyping() const override { return FocusReportedAsPassword(); }
+    void SendKey(int virtualKey, bool release) override { SendMarkedKey(virtualKey, release); }
     std::string ElevatedProgramOf(WindowId window) const override
     {
         DWORD processId = 0;
@@ -106,17 +106,8 @@ public:
     }
     std::size_t TypeCharacters(std::u16string_view text) override
     {
-        std::vector<INPUT> inputs;
-        for (char16_t c : text)
-            for (DWORD up : {DWORD{0}, DWORD{KEYEVENTF_KEYUP}}) {
-                INPUT input{};
-                input.type = INPUT_KEYBOARD;
-                input.ki.wScan = c;
-                input.ki.dwFlags = KEYEVENTF_UNICODE | up;
-                inputs.push_back(input);
-            }
-        const UINT sent = SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
-        return sent / 2;
+        const std::wstring wide(text.begin(), text.end());
+        return SendMarkedCharacters(wide.data(), static_cast<UINT>(wide.size()));
     }
     std::u16string ClipboardText() const override
     {

@@ -5,21 +5,31 @@
 namespace corvane::fakes {
 
 namespace {
-constexpr int Back = 0x08, Control = 0x11, V = 0x56;
+constexpr int Back = 0x08, Shift = 0x10, Control = 0x11, Menu = 0x12, V = 0x56;
+}
+
+bool FakeDesktop::KeyDown(int virtualKey) const
+{
+    const auto down = [this](int key) { return keys.at(static_cast<size_t>(key & 0xFF)); };
+    if (virtualKey >= Shift && virtualKey <= Menu)
+        return down(virtualKey) || down(0xA0 + 2 * (virtualKey - Shift)) || down(0xA1 + 2 * (virtualKey - Shift));
+    return down(virtualKey);
 }
 
 void FakeDesktop::SendKey(int virtualKey, bool release)
 {
     sent.emplace_back(virtualKey, release);
     echoed.emplace_back(virtualKey, !release);
-    if (virtualKey == Control)
-        controlHeld_ = !release;
+    const int sided = virtualKey >= Shift && virtualKey <= Menu ? 0xA0 + 2 * (virtualKey - Shift) : virtualKey;
+    keys.at(static_cast<size_t>(sided & 0xFF)) = !release;
     if (release || !texts.count(foreground))
         return;
     std::string& text = texts[foreground];
     if (virtualKey == Back && !text.empty())
         text.pop_back();
-    else if (virtualKey == V && controlHeld_)
+    else if (virtualKey == V && KeyDown(Control) && KeyDown(Shift))
+        ++ctrlShiftV;
+    else if (virtualKey == V && KeyDown(Control))
         text += clipboard_.ReadText(FactsOf(foreground).process);
 }
 

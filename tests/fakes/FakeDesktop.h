@@ -21,7 +21,8 @@ class FakeDesktop : public IDesktop {
 public:
     explicit FakeDesktop(FakeClipboard& clipboard) : clipboard_(clipboard) { }
 
-    bool KeyDown(int virtualKey) const override { return keys.at(static_cast<size_t>(virtualKey & 0xFF)); }
+    // Shift, Ctrl and Alt are down while either of their keys is.
+    bool KeyDown(int virtualKey) const override;
     WindowId ForegroundWindow() const override { return foreground; }
     bool IsWindow(WindowId window) const override { return texts.count(window) != 0; }
     std::string ProgramFileOf(WindowId window) const override
@@ -49,6 +50,7 @@ public:
     {
         return layout ? layout->Translate(virtualKey, modifiers) : TKeyTranslation{};
     }
+    bool FocusHidesTyping() const override { return passwordFocus; }
     void SendKey(int virtualKey, bool release) override;
     // Characters beyond `typeLimit` are refused, as a system that blocks input does.
     std::size_t TypeCharacters(std::u16string_view text) override;
@@ -77,7 +79,12 @@ public:
     std::map<WindowId, std::string> programs; // the program file of each window
     std::map<WindowId, TWindowFacts> facts;
     std::map<WindowId, std::string> elevated; // windows of programs run as administrator
+    // The key state, as the physical keys and the synthesised ones left it;
+    // the generic Shift, Ctrl and Alt sent stand for the left keys, as the
+    // system takes them.
     std::vector<std::pair<int, bool>> sent; // (virtual key, release)
+    bool passwordFocus = false; // the focus is reported as a password
+    int ctrlShiftV = 0; // Ctrl+V that arrived with Shift, which pastes nothing
     std::vector<std::pair<int, bool>> echoed; // notifications not yet handled
     const FakeLayout* layout = nullptr; // none: no layout can be asked
     std::size_t typeLimit = static_cast<std::size_t>(-1);
@@ -86,7 +93,6 @@ public:
 
 private:
     FakeClipboard& clipboard_;
-    bool controlHeld_ = false;
 };
 
 class FakeClock : public IClock {

@@ -2,11 +2,13 @@
 // Keyboard layouts as a system translates their keys: which character each
 // key gives with Shift or AltGr (Ctrl+Alt), and which keys are dead accents.
 #include "platform/Desktop.h"
+#include "platform/KeyboardLayouts.h"
 
 #include <map>
 #include <optional>
 #include <string>
 #include <tuple>
+#include <vector>
 
 namespace corvane::fakes {
 
@@ -109,5 +111,31 @@ inline FakeLayout FrenchLayout()
     l.DeadKey(0xDD, Level::Plain);
     return l;
 }
+
+// Polish (programmer): AltGr gives the letters with diacritics, and with
+// Shift their capitals.
+inline FakeLayout PolishLayout()
+{
+    FakeLayout l = WithLetters(FakeLayout());
+    for (auto [key, letter] : {std::pair{'A', 'a'}, {'C', 'c'}, {'E', 'e'}, {'L', 'l'}, {'N', 'n'}, {'O', 'o'},
+             {'S', 's'}, {'X', 'z'}, {'Z', 'z'}})
+        l.Key(key, static_cast<char>(key - 'A' + 'a'), key, static_cast<char>(letter | 0x80));
+    for (char d = '0'; d <= '9'; ++d)
+        l.Key(d, d, '\0');
+    return l;
+}
+
+// The layouts a user has installed, each asked in turn.
+class FakeKeyboardLayouts : public IKeyboardLayouts {
+public:
+    std::vector<TKeyTranslation> TranslateOnEach(int virtualKey, const TModifiers& modifiers) const override
+    {
+        std::vector<TKeyTranslation> given;
+        for (const FakeLayout* layout : installed)
+            given.push_back(layout->Translate(virtualKey, modifiers));
+        return given;
+    }
+    std::vector<const FakeLayout*> installed;
+};
 
 } // namespace corvane::fakes

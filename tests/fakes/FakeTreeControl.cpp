@@ -145,6 +145,7 @@ std::unique_ptr<FakeTreeControl::Node> FakeTreeControl::CopyOf(
     copy->label = node->label;
     copy->data = node->data;
     copy->expanded = node->expanded;
+    copy->expandable = node->expandable;
     ++count_;
     for (const auto& child : node->children)
         copy->children.push_back(CopyOf(child.get(), copy.get(), selected, selectedCopy));

@@ -1,7 +1,7 @@
 #pragma once
 // An in-memory tree with the behaviour of a tree view: nodes keep their
 // handles when moved, deleting a node deletes its subtree.
-#include "platform/TreeControl.h"
+#include "library/LazyTree.h"
 
 #include <functional>
 #include <memory>
@@ -10,7 +10,7 @@
 
 namespace corvane::fakes {
 
-class FakeTreeControl : public ITreeControl {
+class FakeTreeControl : public ITreeView {
 public:
     FakeTreeControl() = default;
     ~FakeTreeControl() override;
@@ -34,6 +34,7 @@ public:
     int Count() const override { return count_; }
     TreeNode First() const override;
 
+    void SetExpandable(TreeNode node, bool expandable) override { AsNode(node)->expandable = expandable; }
     void BeginUpdate() override { ++updateDepth_; }
     void EndUpdate() override { --updateDepth_; }
 
@@ -55,6 +56,7 @@ public:
     std::function<void()> onSelChanged;
     void SetExpanded(TreeNode node, bool expanded);
     int UpdateDepth() const { return updateDepth_; }
+    bool Expandable(TreeNode node) const { return AsNode(node)->expandable; }
     TreeNode Editing() const { return editing_; }
     // Labels of the whole tree, children in parentheses: "A(B,C),D".
     std::string Outline(TreeNode from = nullptr) const;
@@ -68,6 +70,7 @@ private:
         std::string label;
         void* data = nullptr;
         bool expanded = false;
+        bool expandable = false;
     };
     static Node* AsNode(TreeNode node) { return static_cast<Node*>(node); }
     std::vector<std::unique_ptr<Node>>& ChildrenOf(Node* parent);

@@ -271,12 +271,16 @@ inline std::optional<Notice> ShellNotice(int nCode, std::uint64_t wParam, std::i
 
 // What the hooked thread knows of a key as it takes it from its queue: the
 // modifiers as its own key state has them (another process's view of the
-// keyboard may lag behind), and whether its focus is a password field.
+// keyboard may lag behind), whether its focus is a password field, whether
+// the key (with Ctrl and Alt, that is AltGr) gives a character there, and
+// whether this program synthesised it.
 struct TKeyContext {
     bool Control;
     bool Shift;
     bool Alt;
     bool PasswordField;
+    bool AltGrCharacter = false;
+    bool OwnInput = false;
 };
 
 // The modifiers travel in the notice's wParam above the virtual-key code.
@@ -284,21 +288,34 @@ constexpr std::uint64_t NoticeControlBit = 1u << 16;
 constexpr std::uint64_t NoticeShiftBit = 1u << 17;
 constexpr std::uint64_t NoticeAltBit = 1u << 18;
 
+inline bool KeyIsModifier(std::uint64_t virtualKey)
+{
+    return (virtualKey >= 0x10 && virtualKey <= 0x12) || (virtualKey >= 0xA0 && virtualKey <= 0xA5)
+        || virtualKey == 0x5B || virtualKey == 0x5C;
+}
+
+// In a password field only what cannot be typed text is told: the modifiers
+// themselves (so their state stays known) and Ctrl chords that give no
+// character. Alt alone types characters there too (Alt+numpad codes).
+inline bool ToldFromPasswordField(std::uint64_t virtualKey, const TKeyContext& context)
+{
+    return KeyIsModifier(virtualKey) || (context.Control && !context.AltGrCharacter);
+}
+
 inline std::optional<Notice> KeyboardNotice(
     int nCode, std::uint64_t wParam, std::int64_t lParam, const TKeyContext& context)
 {
-    if (nCode != HcAction)
+    if (nCode != HcAction || context.OwnInput)
         return std::nullopt;
-    // What is typed into a password field never leaves the program; a chord
-    // (Ctrl or Alt held) is no typed text and is still told.
-    if (context.PasswordField && !context.Control && !context.Alt)
+    if (context.PasswordField && !ToldFromPasswordField(wParam & 0xFFFFu, context))
         return std::nullopt;
     const std::uint64_t keyAndModifiers = (wParam & 0xFFFFu) | (context.Control ? NoticeControlBit : 0)
         | (context.Shift ? NoticeShiftBit : 0) | (context.Alt ? NoticeAltBit : 0);
     return Notice{0, keyAndModifiers, lParam};
 }
 
-// An edit control, plain or rich, that shows its text as bullets.
+// An edit control, plain or rich, that shows its text as bullets; controls
+// of other classes count when they answer that they hide their text.
 inline bool IsPasswordField(const char* className, std::uint32_t style)
 {
     constexpr std::uint32_t EsPassword = 0x20;

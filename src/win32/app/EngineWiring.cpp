@@ -3,16 +3,20 @@
 
 #include <commctrl.h>
 
-#include <deque>
+#include <optional>
+#include <richedit.h>
 
 #include "engine/Delivery.h"
 #include "engine/HookWiring.h"
 #include "engine/ReplyPicker.h"
+#include "exchange/UsageStats.h"
 #include "library/UnitCorvaneTypes.h"
+#include "shell/UnitGlobalParams.h"
 #include "shell/UnitSettings.h"
 #include "win32/Clipboard.h"
 #include "win32/HtSysHookUtils.h"
 #include "win32/MacroInsertsDialog.h"
+#include "win32/RichEditControl.h"
 #include "win32/PickerWindow.h"
 #include "win32/TreeViewControl.h"
 #include "win32/Win32Desktop.h"
@@ -27,25 +31,40 @@ namespace {
 constexpr UINT_PTR kFixTimerId = 1;
 // The engine's tick: how often hot keys and chords are polled.
 constexpr UINT kFixTimerInterval = 50;
+// The recent replies are written this long after a delivery, not with each one.
+constexpr UINT_PTR kRecentTimerId = 5;
+constexpr UINT kRecentWriteDelay = 3000;
+
+// The settings the engine asks for on every key and tick, read from the
+// registry at start and again whenever the program changes them.
+struct EngineSettings {
+    bool parametersDialog = false;
+    bool keepClipboard = false;
+    bool picker = false;
+    std::string consoleClasses;
+    std::string excludedPrograms;
+};
+
+EngineSettings ReadEngineSettings(IRegistry& registry)
+{
+    return {ReadProgramFlag(registry, kShowMacroIns), ReadProgramFlag(registry, kKeepClipboard),
+        ReadPickerEnabled(registry), ReadProgramString(registry, kConsoleClasses),
+        ReadProgramString(registry, kExcludedPrograms)};
+}
 
 } // namespace
 
 // What the engine asks of the main window.
 class EngineWiring::Adapter final : public IEngineWindow {
 public:
-    Adapter(EngineWiring& wiring, IRegistry& registry) : w_(wiring), registry_(registry) { }
+    Adapter(EngineWiring& wiring, IRegistry& registry)
+        : w_(wiring), registry_(registry), settings_(ReadEngineSettings(registry))
+    { }
+
+    void ReloadSettings() { settings_ = ReadEngineSettings(registry_); }
 
     TreeNode SelectedNode() const override { return w_.library_.TreeControl()->Selected(); }
     void CommitEdits() override { w_.library_.CommitEdits(); }
-    // The editor's notifications would refresh the formatting toolbar and
-    // mark edits for every load of a delivery; it ends as it began.
-    void SetDelivering(bool delivering) override
-    {
-        if (delivering)
-            quiet_.emplace_back(w_.editor_.Control());
-        else if (!quiet_.empty())
-            quiet_.pop_back();
-    }
     WindowId MainWindow() const override { return ToWindowId(w_.window_.handle); }
     void ShowFromHotKey(WindowId from) override
     {
@@ -53,31 +72,42 @@ public:
         w_.window_.showFrom(w_.foregroundAtTick_);
     }
     void TakeForeground() override { ForceForeground(GetForegroundWindow(), w_.window_.handle); }
-    bool ParametersDialogEnabled() const override { return ReadProgramFlag(registry_, kShowMacroIns); }
-    std::string ConsoleClasses() const override { return ReadProgramString(registry_, kConsoleClasses); }
-    bool KeepClipboard() const override { return ReadProgramFlag(registry_, kKeepClipboard); }
+    bool ParametersDialogEnabled() const override { return settings_.parametersDialog; }
+    std::string ConsoleClasses() const override { return settings_.consoleClasses; }
+    bool KeepClipboard() const override { return settings_.keepClipboard; }
     bool AskParameters(const std::string& list, const TDialogPlace& place, std::string& values) override
     {
-        if (!w_.macroInserts_->Ask(w_.window_.handle, list, place))
+        const bool accepted = w_.macroInserts_->Ask(w_.window_.handle, list, place);
+        // The dialog's own box may have switched it off for the next time.
+        settings_.parametersDialog = ReadProgramFlag(registry_, kShowMacroIns);
+        if (!accepted)
             return false;
         values = w_.macroInserts_->Values();
         return true;
     }
     bool ParametersDialogVisible() const override { return w_.macroInserts_->Visible(); }
     void CancelParametersDialog() override { w_.macroInserts_->Cancel(); }
-    bool PickerEnabled() const override { return ReadPickerEnabled(registry_); }
-    std::string ExcludedPrograms() const override { return ReadProgramString(registry_, kExcludedPrograms); }
+    bool PickerEnabled() const override { return settings_.picker; }
+    std::string ExcludedPrograms() const override { return settings_.excludedPrograms; }
     TPicked PickReply(WindowId target) override
     {
-        TReplyPicker picker(TReplySearch(SearchEntriesOf(*w_.library_.Library())),
-            TRecentDeliveries(ReadProgramString(registry_, kRecentReplies)));
+        TReplyPicker picker(TReplySearch(SearchEntriesOf(*w_.library_.Library())), Recent());
         return w_.picker_->Pick(w_.window_.handle, ToHwnd(target), picker);
     }
-    void ReplyDelivered(const TRep& reply) override
+    void ReplyDelivered(const TRep& reply, const TDelivery& delivery) override
     {
-        TRecentDeliveries recent(ReadProgramString(registry_, kRecentReplies));
-        recent.Record(ReplyKeyOf(reply, w_.library_.Library()->Root()));
-        (void)WriteProgramString(registry_, kRecentReplies, recent.Stored());
+        const std::string key = ReplyKeyOf(reply, w_.library_.Library()->Root());
+        Recent().Record(key);
+        recentChanged_ = true;
+        SetTimer(w_.window_.handle, kRecentTimerId, kRecentWriteDelay, nullptr);
+        RecordDelivery(w_.library_.Files(), GlobalParams().DataDir, registry_, key, delivery, w_.clock_->Now());
+    }
+    void WriteRecent()
+    {
+        KillTimer(w_.window_.handle, kRecentTimerId);
+        if (recentChanged_ && recent_)
+            (void)WriteProgramString(registry_, kRecentReplies, recent_->Stored());
+        recentChanged_ = false;
     }
     void ShowNotice(const char* text) override
     {
@@ -86,9 +116,18 @@ public:
     }
 
 private:
+    TRecentDeliveries& Recent()
+    {
+        if (!recent_)
+            recent_.emplace(ReadProgramString(registry_, kRecentReplies));
+        return *recent_;
+    }
+
     EngineWiring& w_;
     IRegistry& registry_;
-    std::deque<RichEditControl::Quiet> quiet_;
+    EngineSettings settings_;
+    std::optional<TRecentDeliveries> recent_;
+    bool recentChanged_ = false;
 };
 
 // The switches that activation flips for the expansion engine.
@@ -108,6 +147,9 @@ EngineWiring::EngineWiring(
     : window_(window),
       library_(library),
       editor_(editor),
+      renderWindow_(CreateWindowExA(0, RICHEDIT_CLASSA, "", WS_CHILD | ES_MULTILINE, 0, 0, 0, 0, window.handle, nullptr,
+          GetModuleHandleA(nullptr), nullptr)),
+      renderer_(std::make_unique<RichEditControl>(renderWindow_.Get())),
       desktop_(std::make_unique<Win32Desktop>()),
       clock_(std::make_unique<Win32Clock>()),
       clipboard_(std::make_unique<Win32ReplyClipboard>(
@@ -118,16 +160,19 @@ EngineWiring::EngineWiring(
       adapter_(std::make_unique<Adapter>(*this, registry)),
       arming_(std::make_unique<ArmingAdapter>(*this)),
       engine_(std::make_unique<TEngine>(
-          TEngineParts{*library.Library(), editor.Control(), *adapter_, *desktop_, *clock_, boxes, *clipboard_}))
+          TEngineParts{*library.Library(), *renderer_, *adapter_, *desktop_, *clock_, boxes, *clipboard_}))
 { }
 
 EngineWiring::~EngineWiring() = default;
 
 IEngineArming& EngineWiring::Arming() { return *arming_; }
 
+void EngineWiring::SettingsChanged() { adapter_->ReloadSettings(); }
+
 void EngineWiring::Terminate()
 {
     terminating_ = true;
+    adapter_->WriteRecent();
     engine_->FinishClipboard();
 }
 
@@ -157,6 +202,10 @@ void EngineWiring::SetFixTimerEnabled(bool enabled)
 
 bool EngineWiring::OnTimer(UINT_PTR id)
 {
+    if (id == kRecentTimerId) {
+        adapter_->WriteRecent();
+        return true;
+    }
     if (id != kFixTimerId)
         return false;
     // Off while an action runs, so that a dialog it opens sees no ticks.

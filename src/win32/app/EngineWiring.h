@@ -9,6 +9,7 @@
 
 #include "engine/MacroInsertions.h"
 #include "shell/UnitTrayRules.h"
+#include "win32/Handles.h"
 
 namespace corvane {
 class IMessageBoxes;
@@ -20,6 +21,7 @@ class THtProgramHooks;
 namespace corvane::win32 {
 
 class EditorPanel;
+class RichEditControl;
 class LibraryPanel;
 class TFormMacroInserts;
 class TFormReplyPicker;
@@ -46,8 +48,11 @@ public:
     EngineWiring& operator=(const EngineWiring&) = delete;
 
     void Connect(THtProgramHooks& hooks);
+    // The program's settings were changed (the options dialog closed).
+    void SettingsChanged();
     // From now on, a window destroyed is the program ending; what the user
-    // had copied goes back in place of a reply still out.
+    // had copied goes back in place of a reply still out, and the recent
+    // replies are written.
     void Terminate();
     void OnActivateApp(bool active);
     // True when the timer was the engine's tick, which has then run.
@@ -76,6 +81,9 @@ private:
     bool fixTimerEnabled_ = false;
     bool terminating_ = false;
     HWND foregroundAtTick_ = nullptr;
+    // The engine's own editor, never shown, where deliveries are filled in.
+    UniqueWindow renderWindow_;
+    std::unique_ptr<RichEditControl> renderer_;
     std::unique_ptr<Win32Desktop> desktop_;
     std::unique_ptr<Win32Clock> clock_;
     std::unique_ptr<Win32ReplyClipboard> clipboard_;

@@ -316,6 +316,8 @@ void TFormCorvane::FormCreate()
                 engine_ && engine_->Engine().Paused()};
         }});
     CreateParts();
+    // The library's files are read meanwhile, on a thread of their own.
+    library_.LoadReplies(LibraryRootIn(GlobalParams().DataDir));
     BuildMainMenu();
     tray_->Add();
 
@@ -324,7 +326,7 @@ void TFormCorvane::FormCreate()
     ReportSettingsNotSaved(EnsureDefaultSettings(registry_));
     modes_.Load();
     editor_.FillFontList();
-    library_.LoadReplies(LibraryRootIn(GlobalParams().DataDir));
+    library_.FinishLoading();
     library_.CreateEditing(editor_.Control());
     library_.LoadTeamLibrary(window_, registry_);
     engine_ = std::make_unique<EngineWiring>(

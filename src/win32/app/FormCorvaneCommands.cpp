@@ -15,6 +15,7 @@
 #include "win32/TipDialog.h"
 #include "win32/app/CommandIds.h"
 #include "win32/app/EngineWiring.h"
+#include "win32/app/ExchangeCommands.h"
 #include "win32/app/TrayIcon.h"
 
 namespace corvane::win32 {
@@ -56,7 +57,8 @@ void TFormCorvane::RunCommand(int id)
 
 void TFormCorvane::OnCommand(int id)
 {
-    if (library_.RunCommand(id) || editor_.RunCommand(id) || (engine_ && engine_->RunCommand(id)))
+    if (library_.RunCommand(id) || editor_.RunCommand(id) || (engine_ && engine_->RunCommand(id))
+        || RunExchangeCommand(id, window_, library_, registry_, boxes_))
         return;
     switch (id) {
     case CmdExit:
@@ -73,10 +75,15 @@ void TFormCorvane::OnCommand(int id)
     case CmdToggleMode:
         ReportSettingsNotSaved(modes_.Toggle());
         break;
-    case CmdOptions:
-        if (ShowOptionsDialog(window_, registry_, GlobalParams().ProgramPath).teamLibraryChanged)
+    case CmdOptions: {
+        const bool teamLibraryChanged
+            = ShowOptionsDialog(window_, registry_, GlobalParams().ProgramPath).teamLibraryChanged;
+        if (engine_)
+            engine_->SettingsChanged();
+        if (teamLibraryChanged)
             library_.LoadTeamLibrary(window_, registry_);
         break;
+    }
     case CmdHelpTopics:
         OpenHelpTopics(GlobalParams());
         break;

@@ -8,6 +8,8 @@
 #include "win32/Win32FileSystem.h"
 #include "library/SharedWatch.h"
 #include "win32/FolderWatcher.h"
+#include "library/LibraryFiles.h"
+#include "library/LibraryReadAhead.h"
 #include "library/LibraryTidy.h"
 #include "library/UnitCommonProcs.h"
 #include "library/UnitCorvaneTypes.h"
@@ -18,6 +20,8 @@
 #include "win32/ListBoxControl.h"
 #include "win32/PanelControlAdapters.h"
 #include "win32/TreeViewControl.h"
+#include "win32/Win32FileSystem.h"
+#include "win32/Win32KeyboardLayouts.h"
 #include "win32/app/ChildWindows.h"
 #include "win32/app/CommandIds.h"
 #include "win32/app/resource.h"
@@ -27,8 +31,28 @@ namespace corvane::win32 {
 namespace {
 
 constexpr UINT_PTR kReplyParamSubclassId = 1;
-
 } // namespace
+
+struct LibraryPanel::Reader {
+    std::string root;
+    std::string rootIndex;
+    TTidyReport tidy;
+    TFilesRead files;
+    UniqueKernelHandle thread;
+
+    static DWORD WINAPI Run(void* self) noexcept
+    {
+        auto& reader = *static_cast<Reader*>(self);
+        try {
+            Win32FileSystem fs;
+            reader.tidy = TidyLibrary(fs, reader.root);
+            reader.files = ReadLibraryAhead(fs, reader.rootIndex);
+        } catch (...) {
+            reader.files.clear(); // the loading reads from the disk itself
+        }
+        return 0;
+    }
+};
 
 LibraryPanel::LibraryPanel(IFileSystem& fs, Events events)
     : fs_(fs), events_(std::move(events)), watch_(std::make_unique<TSharedWatch>(fs))
@@ -92,23 +116,53 @@ void LibraryPanel::FillKeyTable()
 
 void LibraryPanel::LoadReplies(const std::string& root)
 {
-    tree_ = std::make_unique<TreeViewControl>(navigation_);
+    view_ = std::make_unique<TreeViewControl>(navigation_);
+    tree_ = std::make_unique<TLazyTree>(*view_);
     hotKeyList_ = std::make_unique<ListBoxControl>(listHotKeys_);
     macroList_ = std::make_unique<ListBoxControl>(listMacros_);
-    library_ = std::make_unique<TRepList>(*tree_, *hotKeyList_, *macroList_, *watch_, root);
+    readAhead_ = std::make_unique<TReadAheadFileSystem>(*watch_);
+    library_ = std::make_unique<TRepList>(*tree_, *hotKeyList_, *macroList_, *readAhead_, root);
 
-    ShowTidyNotice(TidyLibrary(fs_, library_->Root()));
+    // The files are read on a thread of their own while this one goes on
+    // creating the window; the library is built from memory once they are in.
+    reader_ = std::make_unique<Reader>();
+    reader_->root = library_->Root();
+    reader_->rootIndex = library_->RootIndexPath();
+    reader_->thread.Reset(CreateThread(nullptr, 0, &Reader::Run, reader_.get(), 0, nullptr));
+}
+
+void LibraryPanel::FinishLoading()
+{
+    if (!loaded_)
+        BuildLibrary();
+}
+
+void LibraryPanel::BuildLibrary()
+{
+    loaded_ = true;
+    TTidyReport tidy;
+    if (reader_ && reader_->thread) {
+        WaitForSingleObject(reader_->thread.Get(), INFINITE);
+        tidy = std::move(reader_->tidy);
+        readAhead_->Offer(std::move(reader_->files));
+    } else {
+        tidy = TidyLibrary(fs_, library_->Root());
+    }
+    reader_.reset();
+    ShowTidyNotice(tidy);
     HCURSOR previous = SetCursor(LoadCursor(nullptr, IDC_WAIT));
     library_->BeginBulkLoad();
     struct EndLoad {
         TRepList& library;
+        TReadAheadFileSystem& files;
         HCURSOR cursor;
         ~EndLoad()
         {
             SetCursor(cursor);
             library.EndBulkLoad();
+            files.Drop();
         }
-    } endLoad{*library_, previous};
+    } endLoad{*library_, *readAhead_, previous};
     library_->ClearAll();
     library_->LoadFolderIndex(library_->RootIndexPath(), nullptr);
 }
@@ -122,12 +176,17 @@ void LibraryPanel::CreateEditing(IReplyEditor& editor)
     keyList_ = std::make_unique<DropDownListControl>(comboKey_);
     editing_ = std::make_unique<TLibraryEditing>(
         *library_, *watch_, TReplyPanel{*nameEdit_, *macroEdit_, *hotKeyBox_, *shiftBox_, *keyList_, editor});
+    static const Win32KeyboardLayouts layouts;
+    editing_->SetKeyboardLayouts(&layouts);
     SubclassReplyParams();
     editing_->NavigationChange();
 }
 
 void LibraryPanel::Destroy()
 {
+    if (reader_ && reader_->thread)
+        WaitForSingleObject(reader_->thread.Get(), INFINITE);
+    reader_.reset();
     if (teamWindow_)
         KillTimer(teamWindow_, kTeamTimerId);
     teamFolderWatcher_.reset();
@@ -257,7 +316,7 @@ bool LibraryPanel::OnTreeNotify(NMHDR& header, LRESULT& result)
         // Without text the edit was cancelled. The handler sets the label
         // itself, so the control keeps what it is given (FALSE).
         if (editing_ && edit.item.pszText)
-            editing_->NavigationEdited(edit.item.hItem, edit.item.pszText);
+            editing_->NavigationEdited(tree_->NodeOfView(edit.item.hItem), edit.item.pszText);
         return true;
     }
     case TVN_BEGINDRAGA:
@@ -265,12 +324,18 @@ bool LibraryPanel::OnTreeNotify(NMHDR& header, LRESULT& result)
         if (!editing_)
             return false;
         // The dragged node is the selected one.
-        const HTREEITEM item = reinterpret_cast<const NMTREEVIEWA&>(header).itemNew.hItem;
+        const TreeNode item = tree_->NodeOfView(reinterpret_cast<const NMTREEVIEWA&>(header).itemNew.hItem);
         if (tree_->Selected() != item)
             editing_->SelectNode(item);
         events_.dragStarted();
         return true;
     }
+    case TVN_ITEMEXPANDINGA:
+    case TVN_ITEMEXPANDINGW:
+        // A folder's children go into the control when it is first opened.
+        if (tree_ && (reinterpret_cast<const NMTREEVIEWA&>(header).action & TVE_EXPAND))
+            tree_->Expanding(reinterpret_cast<const NMTREEVIEWA&>(header).itemNew.hItem);
+        return true;
     case NM_RCLICK:
         OnTreeRightClick();
         result = TRUE;
@@ -289,10 +354,11 @@ void LibraryPanel::SetTreeImages(TVITEMA& item) const
 {
     if (!(item.mask & (TVIF_IMAGE | TVIF_SELECTEDIMAGE)))
         return;
-    const bool hasChildren = TreeView_GetChild(navigation_, item.hItem) != nullptr;
+    const TreeNode node = tree_ ? tree_->NodeOfView(item.hItem) : nullptr;
+    const bool hasChildren = node && tree_->ChildCount(node) > 0;
     const bool expanded = (TreeView_GetItemState(navigation_, item.hItem, TVIS_EXPANDED) & TVIS_EXPANDED) != 0;
     const TTreeNodeImages images = TreeNodeImages(
-        hasChildren, expanded, library_ ? NodeMarkOf(*library_, library_->RepOf(item.hItem)) : TNodeMark::None);
+        hasChildren, expanded, library_ && node ? NodeMarkOf(*library_, library_->RepOf(node)) : TNodeMark::None);
     if (item.mask & TVIF_IMAGE)
         item.iImage = images.normal;
     if (item.mask & TVIF_SELECTEDIMAGE)
@@ -308,7 +374,7 @@ void LibraryPanel::OnTreeRightClick()
     hit.pt = at;
     ScreenToClient(navigation_, &hit.pt);
     if (editing_)
-        editing_->NavigationRightButtonDown(TreeView_HitTest(navigation_, &hit));
+        editing_->NavigationRightButtonDown(tree_->NodeOfView(TreeView_HitTest(navigation_, &hit)));
     SetFocus(navigation_);
     events_.treeMenu(at.x, at.y);
 }

@@ -19,11 +19,13 @@ class IFileSystem;
 class IRegistry;
 class IReplyEditor;
 class TSharedWatch;
+class TReadAheadFileSystem;
 class TTeamLibrary;
 class TTeamSync;
 class TLibraryEditing;
 class TRep;
 class TRepList;
+class TLazyTree;
 struct MainLayout;
 } // namespace corvane
 
@@ -65,7 +67,10 @@ public:
     // The tree's pictures and indent for a display of `dpi`.
     void ApplyDpi(HINSTANCE instance, int dpi);
     void CreateReplyParams(const ChildFactory& children);
+    // The library's files are read (and tidied) on a thread of their own
+    // from here on; FinishLoading builds the library from them.
     void LoadReplies(const std::string& root);
+    void FinishLoading();
     void CreateEditing(IReplyEditor& editor);
     // The library's nodes go after the editing; their notifications find none.
     void Destroy();
@@ -93,8 +98,9 @@ public:
     void ApplyCommandStates(const TCommandStates& states);
 
     HWND Tree() const { return navigation_; }
-    TreeViewControl* TreeControl() const { return tree_.get(); }
+    TLazyTree* TreeControl() const { return tree_.get(); }
     TRepList* Library() const { return library_.get(); }
+    IFileSystem& Files() const { return fs_; }
     TLibraryEditing* Editing() const { return editing_.get(); }
     TRep* SelectedRep() const;
     SelectedNode SelectedKind() const;
@@ -113,6 +119,8 @@ private:
     void ReplyParamLeftButtonUp(int controlId);
 
     void TellTeamConflicts();
+    void BuildLibrary();
+    struct Reader;
 
     IFileSystem& fs_;
     Events events_;
@@ -128,11 +136,15 @@ private:
     std::unique_ptr<TSharedWatch> watch_; // the file system as the library sees it
     std::unique_ptr<Win32FileSystem> teamFs_;
     std::unique_ptr<TTeamSync> teamSync_;
+    std::unique_ptr<TReadAheadFileSystem> readAhead_; // the same, with the files read ahead
+    std::unique_ptr<Reader> reader_;
+    bool loaded_ = false;
     std::unique_ptr<TTeamLibrary> team_;
     std::unique_ptr<FolderWatcher> teamFolderWatcher_;
     HWND teamWindow_ = nullptr;
     IRegistry* registry_ = nullptr;
-    std::unique_ptr<TreeViewControl> tree_;
+    std::unique_ptr<TreeViewControl> view_; // what the control holds
+    std::unique_ptr<TLazyTree> tree_; // the whole library's tree
     std::unique_ptr<ListBoxControl> hotKeyList_;
     std::unique_ptr<ListBoxControl> macroList_;
     std::unique_ptr<TRepList> library_;

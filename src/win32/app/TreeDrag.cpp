@@ -79,7 +79,7 @@ bool TreeDrag::OnMouse(UINT msg, int x, int y)
     TLibraryEditing* editing = library_.Editing();
     dropAccepted_ = editing && editing->NavigationDragOver(target, true);
     dropTarget_ = dropAccepted_ ? target : nullptr;
-    TreeView_SelectDropTarget(tree, Item(dropTarget_));
+    TreeView_SelectDropTarget(tree, Item(library_.TreeControl()->ViewOf(dropTarget_)));
     if (replyDropCursor)
         SetCursor(CursorSlots().replyDrop);
     else

@@ -2,6 +2,7 @@
 
 #include "editing/LibraryEditing.h"
 #include "editing/TeamLibrary.h"
+#include "fakes/FakeKeyboardLayouts.h"
 #include "fakes/FakePanelControls.h"
 #include "fakes/FakeReplyEditor.h"
 #include "fakes/MemoryFileSystem.h"
@@ -25,9 +26,14 @@ struct Editing : testing::LibraryFixture {
     fakes::FakeDropDownList key{static_cast<int>(kHotKeyChars.size())};
     fakes::FakeReplyEditor editor;
     TLibraryEditing editing{lib, watch, TReplyPanel{name, macro, hotKey, shift, key, editor}};
+    // A US keyboard: Ctrl+Alt gives no character.
+    const fakes::FakeLayout us = fakes::WithLetters(fakes::FakeLayout());
+    fakes::FakeKeyboardLayouts layouts;
 
     Editing()
     {
+        layouts.installed = {&us};
+        editing.SetKeyboardLayouts(&layouts);
         name.onChange = [this] { editing.EditNameChange(); };
         macro.onChange = [this] { editing.EditMacroChange(); };
         tree.likeTreeView = true;
@@ -485,6 +491,54 @@ TEST_F(Editing, HotKeyBoxesAssignFreeKeysAndRefuseTakenOnes)
     editing.CheckBoxHotKeyMouseUp();
     EXPECT_EQ(dir.Read("2.rep"), "\r\n\r\n{\\rtf1 thanks}\r\n");
     EXPECT_EQ(key.SelectedIndex(), 0); // 1C was still its own: the first free one
+}
+
+TEST_F(Editing, AutomaticHotKeysSkipKeysThatTypeACharacterOnTheUsersLayouts)
+{
+    Standard(); // Ctrl+Alt+A is Greeting's
+    Click("Thanks");
+    // With a Polish layout beside the US one, Ctrl+Alt+B is the first free key
+    // that types nothing: C (with its accent) is skipped.
+    const fakes::FakeLayout polish = fakes::PolishLayout();
+    layouts.installed = {&us, &polish};
+    key.Select(2);
+    hotKey.SetChecked(true);
+    editing.CheckBoxHotKeyMouseUp();
+    EXPECT_EQ(dir.Read("2.rep"), "\r\n0B\r\n{\\rtf1 thanks}\r\n");
+    // With Shift: 1B is Delay's, and AltGr+Shift+A gives a capital on Polish.
+    shift.SetChecked(true);
+    editing.CheckBoxShiftMouseUp();
+    EXPECT_EQ(dir.Read("2.rep"), "\r\n1D\r\n{\\rtf1 thanks}\r\n");
+    EXPECT_TRUE(boxes.shown.empty());
+
+    // A German layout: AltGr+7 is "{", and Q is "@"; J types nothing.
+    const fakes::FakeLayout german = fakes::GermanLayout();
+    layouts.installed = {&german};
+    EXPECT_TRUE(HotKeyTypesCharacter(&layouts, '7', false));
+    EXPECT_TRUE(HotKeyTypesCharacter(&layouts, 'Q', false));
+    EXPECT_FALSE(HotKeyTypesCharacter(&layouts, 'J', false));
+    // No layout to ask: the keys that type on common layouts are skipped.
+    EXPECT_TRUE(HotKeyTypesCharacter(nullptr, 'E', false));
+    EXPECT_TRUE(HotKeyTypesCharacter(nullptr, '8', true));
+    EXPECT_FALSE(HotKeyTypesCharacter(nullptr, 'B', false));
+    layouts.installed.clear();
+    EXPECT_TRUE(HotKeyTypesCharacter(&layouts, 'A', false));
+
+    // A key the user picks that types a character is kept, with a warning, once.
+    layouts.installed = {&us, &polish};
+    shift.SetChecked(false);
+    key.Select(static_cast<int>(kHotKeyChars.find('E')));
+    editing.ComboBoxKeyChange();
+    EXPECT_EQ(dir.Read("2.rep"), "\r\n0E\r\n{\\rtf1 thanks}\r\n");
+    EXPECT_EQ(boxes.shown, (std::vector<fakes::ShownMessage>{{"Warning", HotKeyTypesCharacterText}}));
+    key.Select(static_cast<int>(kHotKeyChars.find('L')));
+    editing.ComboBoxKeyChange();
+    EXPECT_EQ(dir.Read("2.rep"), "\r\n0L\r\n{\\rtf1 thanks}\r\n");
+    EXPECT_EQ(boxes.shown.size(), 1u);
+    // Ctrl+Alt+F types nothing anywhere here: no warning either way.
+    key.Select(static_cast<int>(kHotKeyChars.find('F')));
+    editing.ComboBoxKeyChange();
+    EXPECT_EQ(boxes.shown.size(), 1u);
 }
 
 TEST_F(Editing, ChooseFreeHotKeyKeepsTheSelectionWhenEveryKeyIsTaken)

@@ -36,7 +36,6 @@ public:
 
     // --- the main window, as the engine sees it ---
     TreeNode SelectedNode() const override { return tree.Selected(); }
-    void SetDelivering(bool delivering) override { deliveringDepth += delivering ? 1 : -1; }
     void CommitEdits() override { ++commits; }
     // The user selects a node: its reply shows in the editor.
     void SelectNode(TreeNode node)
@@ -74,7 +73,11 @@ public:
             desktop.foreground = pickerLeftFor;
         return {pickerChoice, pickerLeftFor != 0};
     }
-    void ReplyDelivered(const TRep& reply) override { delivered.push_back(&reply); }
+    void ReplyDelivered(const TRep& reply, const TDelivery& delivery) override
+    {
+        delivered.push_back(&reply);
+        deliveries.push_back(delivery);
+    }
     void ShowNotice(const char* text) override { notices.emplace_back(text); }
 
     TRep* AddReply(
@@ -179,7 +182,9 @@ public:
     fakes::FakeDesktop desktop{clipboard};
     fakes::FakeClock clock;
     fakes::RecordingMessageBoxes boxes;
-    TEngine engine{{library, editor, *this, desktop, clock, boxes, clipboard}};
+    // The engine's hidden editor, apart from the one the user sees.
+    fakes::FakeReplyEditor renderer{&clipboard};
+    TEngine engine{{library, renderer, *this, desktop, clock, boxes, clipboard}};
     fakes::FakeHost hookHost;
     THtProgramHooks hooks{hookHost};
     bool terminating = false;
@@ -200,6 +205,7 @@ public:
     WindowId pickerLeftFor = 0; // the window the user went to from the picker
     std::vector<WindowId> pickedOver;
     std::vector<const TRep*> delivered;
+    std::vector<TDelivery> deliveries;
     std::vector<std::string> notices; // shown beside the tray icon
     int deliveringDepth = 0;
     int commits = 0;

@@ -40,7 +40,7 @@ TEST_F(TypedMacroTest, MacroAndSpaceAreReplacedByTheReply)
     EXPECT_EQ(sig->Lines, stored);
     EXPECT_FALSE(rig.editor.Modified());
     EXPECT_EQ(rig.tree.Selected(), nullptr);
-    EXPECT_EQ(rig.deliveringDepth, 0);
+    EXPECT_EQ(rig.editor.loads, 0); // the user's editor never holds a delivery
 }
 
 TEST_F(TypedMacroTest, ShiftAndCapsLockSpellingsMatch)
@@ -52,16 +52,39 @@ TEST_F(TypedMacroTest, ShiftAndCapsLockSpellingsMatch)
     rig.Press(VkCapital);
     rig.Type("sig ");
     EXPECT_EQ(rig.desktop.PressesOf(VkV), 2);
-    // Shift still held at the space: the paste goes out as Ctrl+V all the same.
+}
+
+TEST_F(TypedMacroTest, AShiftHeldOverTheSpaceIsLetGoAndPressedAgainOnItsOwnSide)
+{
+    // The right Shift still held at the space: were the generic (left) Shift
+    // let go, the right one would turn the paste into Ctrl+Shift+V.
+    rig.desktop.keys[VkRShift] = true;
+    rig.Type("SIG ");
+    EXPECT_EQ(rig.MailText(), "Best regards, Ann\r\n");
+    EXPECT_EQ(rig.desktop.ctrlShiftV, 0);
+    const auto& sent = rig.desktop.sent;
+    ASSERT_EQ(sent.size(), 1u + 8u + 4u + 1u);
+    EXPECT_EQ(sent.front(), std::make_pair(VkRShift, true));
+    EXPECT_EQ(sent.back(), std::make_pair(VkRShift, false));
+    EXPECT_TRUE(rig.desktop.KeyDown(VkRShift));
+    EXPECT_FALSE(rig.desktop.KeyDown(VkLShift));
+
+    // Both held, and the right Alt: each let go and pressed again, Alt after
+    // a key that keeps its release from opening the menu bar.
+    constexpr int VkLMenu = 0xA4, VkRMenu = 0xA5, Unassigned = 0xE8;
     rig.HandleEchoes();
     rig.desktop.sent.clear();
-    rig.desktop.keys[VkShift] = true;
+    rig.desktop.TextOf(MailWindow).clear();
+    rig.desktop.keys[VkLShift] = rig.desktop.keys[VkRMenu] = true;
     rig.Type("SIG ");
-    const auto& sent = rig.desktop.sent;
-    ASSERT_EQ(sent.size(), 8u + 6u);
-    EXPECT_EQ(sent[8], std::make_pair(VkShift, true));
-    EXPECT_EQ(sent[9], std::make_pair(VkControl, false));
-    EXPECT_EQ(sent[13], std::make_pair(VkShift, false));
+    EXPECT_EQ(rig.MailText(), "Best regards, Ann\r\n");
+    const std::vector<std::pair<int, bool>> before(sent.begin(), sent.begin() + 5);
+    EXPECT_EQ(before,
+        (std::vector<std::pair<int, bool>>{
+            {VkLShift, true}, {VkRShift, true}, {Unassigned, false}, {Unassigned, true}, {VkRMenu, true}}));
+    for (int key : {VkLShift, VkRShift, VkRMenu})
+        EXPECT_TRUE(rig.desktop.KeyDown(key)) << key;
+    EXPECT_FALSE(rig.desktop.KeyDown(VkLMenu));
 }
 
 TEST_F(TypedMacroTest, EachShiftKeyCountsOnItsOwn)
@@ -80,18 +103,49 @@ TEST_F(TypedMacroTest, EachShiftKeyCountsOnItsOwn)
     EXPECT_EQ(rig.engine.TypedBuffer(), "(9)");
 }
 
-TEST_F(TypedMacroTest, ConsolesGetTheReplyTypedNotPasted)
+TEST_F(TypedMacroTest, ConsolesGetOneLineTypedAndNothingThatRunsIt)
 {
     constexpr WindowId Console = 0x3003, Vim = 0x4004;
     rig.desktop.facts[Console] = {Console, "ConsoleWindowClass"};
     rig.desktop.facts[Vim] = {Vim, "VimWindow"};
     rig.AddReply("Lines", RichEditRtf("ls -l\\par cd .."), "lns");
+    rig.AddReply("Tabbed", RichEditRtf("git\\tab status\\par "), "gst");
+    rig.clipboard.Copy("the user's");
     rig.desktop.OpenWindow(Console);
+    // Several lines would run each but the last: none is typed, the reply is
+    // left on the clipboard and the user is told, once.
     rig.Type("lns ");
-    // One Enter between the lines, none after the last: the user runs it.
-    EXPECT_EQ(rig.desktop.TextOf(Console), "ls -l\rcd ..");
+    EXPECT_EQ(rig.desktop.TextOf(Console), "");
     EXPECT_EQ(rig.desktop.PressesOf(VkV), 0);
     EXPECT_EQ(rig.desktop.PressesOf(VkBack), 4);
+    EXPECT_EQ(rig.clipboard.text, "ls -l\r\ncd ..\r\n");
+    // Told a moment later: a box now would take the Backspaces still on their way.
+    EXPECT_TRUE(rig.boxes.shown.empty());
+    rig.engine.TimerTick();
+    EXPECT_TRUE(rig.boxes.shown.empty());
+    rig.clock.milliseconds += ConsoleNoticeDelayMs;
+    rig.engine.TimerTick();
+    ASSERT_EQ(rig.boxes.shown.size(), 1u);
+    EXPECT_EQ(rig.boxes.shown[0].text, ConsoleSeveralLinesText);
+    rig.HandleEchoes();
+    rig.Type("lns ");
+    rig.clock.milliseconds += ConsoleNoticeDelayMs;
+    rig.engine.TimerTick();
+    EXPECT_EQ(rig.boxes.shown.size(), 1u);
+
+    // One line: typed, a tab as a blank and the line end left out, and the
+    // clipboard not touched at all.
+    rig.HandleEchoes();
+    rig.clipboard.Copy("the user's");
+    const auto copies = rig.clipboard.copies;
+    const auto sequence = rig.clipboard.sequence;
+    rig.desktop.TextOf(Console).clear();
+    rig.Type("gst ");
+    EXPECT_EQ(rig.desktop.TextOf(Console), "git status");
+    EXPECT_EQ(rig.clipboard.text, "the user's");
+    EXPECT_EQ(rig.clipboard.copies, copies);
+    EXPECT_EQ(rig.clipboard.sequence, sequence);
+    rig.HandleEchoes();
 
     // A class the user added in the options; blanks around the names do not count.
     rig.consoleClasses = "mintty2 , VimWindow";
@@ -105,9 +159,30 @@ TEST_F(TypedMacroTest, ConsolesGetTheReplyTypedNotPasted)
     rig.desktop.TextOf(Vim).clear();
     rig.Type("long ");
     EXPECT_EQ(rig.desktop.TextOf(Vim), std::string(70, 'x'));
-    ASSERT_EQ(rig.boxes.shown.size(), 1u);
-    EXPECT_EQ(rig.boxes.shown[0].text, TypingStoppedText);
+    ASSERT_EQ(rig.boxes.shown.size(), 2u);
+    EXPECT_EQ(rig.boxes.shown[1].text, TypingStoppedText);
     EXPECT_EQ(rig.desktop.PressesOf(VkV), 0);
+    EXPECT_EQ(rig.clipboard.text.substr(0, 100), std::string(100, 'x')); // where the message says it is
+}
+
+TEST_F(TypedMacroTest, NothingTypedWhereTheFocusIsReportedAsAPasswordCounts)
+{
+    rig.AddReply("Mail", RichEditRtf("ann@example.org"), "@ml");
+    const fakes::FakeLayout german = fakes::GermanLayout();
+    rig.desktop.passwordFocus = true;
+    rig.TypeOn(german, "@ml ");
+    rig.Type("sig ");
+    EXPECT_EQ(rig.engine.TypedBuffer(), "");
+    EXPECT_EQ(rig.desktop.PressesOf(VkV), 0);
+    EXPECT_EQ(rig.desktop.PressesOf(VkBack), 0);
+    // The focus moves on: typing counts again, and the keys typed into the
+    // password left nothing behind to complete a macro.
+    rig.TypeOn(german, "@m");
+    rig.desktop.passwordFocus = false;
+    rig.TypeOn(german, "l ");
+    EXPECT_EQ(rig.desktop.PressesOf(VkV), 0);
+    rig.TypeOn(german, "@ml ");
+    EXPECT_EQ(rig.desktop.PressesOf(VkV), 1);
 }
 
 TEST_F(TypedMacroTest, KeysAreReadInTheTargetsKeyboardLayout)

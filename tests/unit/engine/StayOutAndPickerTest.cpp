@@ -55,6 +55,19 @@ TEST_F(StayOutTest, AnExcludedProgramKeepsWhatIsTypedAndItsChordsWhileAnotherExp
     rig.Type("sig ");
     EXPECT_EQ(rig.MailText(), "Best regards\r\n");
     EXPECT_EQ(rig.delivered, (std::vector<const TRep*>{sig}));
+
+    // Back in the excluded program, and in a window of it opened since.
+    rig.HandleEchoes();
+    rig.desktop.foreground = PasswordsWindow;
+    rig.Type("sig ");
+    constexpr WindowId SecondPasswordsWindow = 0x3004;
+    rig.desktop.OpenWindow(SecondPasswordsWindow);
+    rig.desktop.programs[SecondPasswordsWindow] = "C:\\Tools\\KeePass.exe";
+    rig.desktop.foreground = SecondPasswordsWindow;
+    rig.Type("sig ");
+    EXPECT_EQ(rig.desktop.TextOf(PasswordsWindow), "sig sig ");
+    EXPECT_EQ(rig.desktop.TextOf(SecondPasswordsWindow), "sig ");
+    EXPECT_EQ(rig.delivered, (std::vector<const TRep*>{sig}));
 }
 
 TEST_F(StayOutTest, AChordSeenBeforeGoingIntoAnExcludedProgramIsDropped)

@@ -311,6 +311,27 @@ TEST(HtReceiverTable, KeyNoticesCarryTheModifiersAndNothingTypedIntoAPasswordFie
     EXPECT_FALSE(IsPasswordField("Button", 0x20)); // the same bit is another style there
 }
 
+TEST(HtReceiverTable, PasswordFieldsTellNoAltGrCharacterAndOwnKeysAreNeverTold)
+{
+    // AltGr (Ctrl+Alt) + Q is "@" on a German keyboard: typed text, kept in.
+    TKeyContext altGrAt{true, false, true, true};
+    altGrAt.AltGrCharacter = true;
+    EXPECT_FALSE(KeyboardNotice(0, 0x51, 0x00100001, altGrAt));
+    // Ctrl+Alt+K giving nothing there is a hot key, told as before.
+    EXPECT_TRUE(KeyboardNotice(0, 0x4B, 0x00250001, {true, false, true, true}));
+    // Alt alone types characters by their codes on the numeric keypad.
+    EXPECT_FALSE(KeyboardNotice(0, 0x64, 0x004B0001, {false, false, true, true}));
+    // The modifiers themselves are told, so that their state stays known.
+    EXPECT_TRUE(KeyboardNotice(0, 0xA2, 0x001D0001, {true, false, false, true}));
+    EXPECT_TRUE(KeyboardNotice(0, 0x12, 0xC0380001, {true, false, true, true}));
+
+    // This program's own keys, chords included, reach no receiver.
+    TKeyContext own{true, true, false, false};
+    own.OwnInput = true;
+    EXPECT_FALSE(KeyboardNotice(0, 0x56, 0x002F0001, own));
+    EXPECT_FALSE(KeyboardNotice(0, 0x08, 0x000E0001, TKeyContext{false, false, false, false, false, true}));
+}
+
 TEST(HtReceiverTable, NoticesFollowTheTableOfEvents)
 {
     EXPECT_FALSE(KeyboardNotice(3, 0x41, 0, {}));

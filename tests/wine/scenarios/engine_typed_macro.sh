@@ -2,9 +2,17 @@
 # plain, with Shift, with Caps Lock, after other words, with parameters typed
 # in parentheses (with and without the closing one), with today's date, in
 # Notepad with characters outside the ANSI code page, typed as keystrokes into
-# a console (which ignores Ctrl+V), and not at all in a password field; the
-# stored replies stay as they were.
+# a console (which ignores Ctrl+V; one line typed without the clipboard, and
+# nothing that would run it; several lines left on the clipboard with a
+# notice), and not at all in
+# a password field of a class derived from the edit control; the stored
+# replies stay as they were.
 . "$CORVANE_ROOT/tests/wine/tools/engine_scenario.sh"
+engine_more_replies() {
+  printf 'REPLY_5?Two commands\r\nREPLY_6?Status\r\n' >>"$DATA_DIR/Replies/index.sub"
+  engine_reply 5.rep lns '' 'echo one\par echo two'
+  engine_reply 6.rep gst '' 'git\tab status'
+}
 engine_start
 
 xdotool type --delay 60 "Hello sig "
@@ -45,8 +53,33 @@ target_focus
 xdotool type --delay 60 "sig "
 wait_target_text "Best regards, Ann" || fail "reply not typed into the console"
 grep -q "ctrl+v" "$TARGET_OUT" && fail "the console was sent Ctrl+V"
+target_clear
+xdotool type --delay 60 "gst "
+wait_target_text "git status" || fail "one line with a tab typed into the console"
+tr -d '\r' <"$TARGET_OUT" | grep -q "^clipboard" && fail "a one-line reply for a console went over the clipboard"
+# Several lines would run each but the last: none is typed, the reply is on
+# the clipboard, and the user is told once.
+target_clear
+xdotool type --delay 60 "lns "
+wait_for_dialog Information 1 10 || fail "no notice of a reply left on the clipboard"
+probe text Information | grep -qF "This reply has several lines, so Corvane does not type it into a console window, where each line would run. It is on the clipboard." ||
+  fail "notice: $(probe text Information)"
+probe click Information OK >/dev/null
+wait_for_dialog Information 0 10 || fail "notice did not close"
+[ "$(target_text)" = "" ] || fail "several lines typed into the console: '$(target_text)'"
+[ "$(probe clipboard)" = $'echo one\necho two' ] || fail "clipboard: '$(probe clipboard)'"
+target_focus
+xdotool type --delay 60 "lns "
+wait_line "$TARGET_OUT" '^text:lns $' 10 || fail "the console did not get the macro"
+for i in $(seq 1 50); do
+  [ "$(tr -d '\r' <"$TARGET_OUT" | grep -c '^text:lns $')" -ge 2 ] && [ "$(target_text)" = "" ] && break
+  sleep 0.2
+done
+[ "$(target_text)" = "" ] || fail "several lines typed into the console the second time: '$(target_text)'"
+[ "$(probe window Information)" = 0 ] || fail "the notice came twice"
+tr -d '\r' <"$TARGET_OUT" | grep "^control" && fail "the console was sent a key that runs or completes"
 
-target_start "Password Target" 100 0 HooksTarget password
+target_start "Password Target" 100 0 HooksTarget derived-password
 target_focus
 xdotool type --delay 60 "sig "
 wait_target_text "sig " || fail "password field"

@@ -56,8 +56,14 @@ report() {  # heading
 probe set-clipboard USERCLIP
 rounds_of_typing
 report "clipboard kept (KeepClipboard 1):"
+# The engine reads its settings at start (and after Options): a restart takes the new one.
 set_setting KeepClipboard 0
-sleep 1
+kill "$CORVANE_PID" 2>/dev/null
+wait_exit "$CORVANE_PID" 20
+corvane_start
+wait_for_main_window 40 || fail "Corvane did not start again"
+xdotool mousemove --window "$bench" 200 60 click 1
+sleep 2
 from=$(($(wc -l <"$out") + 1))
 rounds_of_typing
 report "clipboard not kept (KeepClipboard 0):"

@@ -16,6 +16,8 @@ engine_library() {
   engine_reply 2.rep 'meet(DAY,TIME)' 1M 'See you on \b DAY\b0  at TIME.'
   engine_reply 3.rep today '' 'Today is %Date, %ShortDate.'
   engine_reply 4.rep nxt '' 'Next \u8594? step \u1044?\u1072?'  # outside the ANSI code page
+  # A scenario's own replies, numbered on from 5.
+  if declare -F engine_more_replies >/dev/null; then engine_more_replies; fi
   (cd "$DATA_DIR/Replies" && md5sum index.sub *.rep) >"$SCENARIO_DIR/library.md5"
 }
 

@@ -4,8 +4,11 @@
 // keeps it out of clipboard history.
 //   hooks_target [title] [left] [seconds until it closes itself] [window class] [mode]
 // The window class stands for programs known by theirs (consoles). As class
-// ConsoleWindowClass it ignores Ctrl+V as a console does, and says so. Modes:
-// "password" makes the edit control a password field; "late-paste" reads the
+// ConsoleWindowClass it ignores Ctrl+V as a console does, and says so, and
+// tells every key or character that would run or complete a line there
+// ("control 0x0D"). Modes: "password" makes the edit control a password
+// field; "derived-password" one of a class of its own derived from the edit
+// control, as frameworks make them ("WindowsForms10.EDIT.app.0.1"); "late-paste" reads the
 // clipboard 500 ms after Ctrl+V; "copy-after-paste" copies "MYCOPY" 50 ms after
 // each paste; "clipboard-reader" reads the plain text at every change, as a
 // clipboard manager does, and prints "read:" and what it read.
@@ -21,6 +24,7 @@ namespace {
 HWND g_edit = nullptr;
 DWORD g_editStyle = 0;
 std::string g_mode;
+const char* g_editClass = "EDIT";
 constexpr UINT_PTR kCloseTimer = 1, kLatePasteTimer = 2, kCopyTimer = 3;
 
 void PasteClipboardLate(HWND hwnd)
@@ -76,12 +80,19 @@ void PrintClipboardChange()
     std::fflush(stdout);
 }
 
+WNDPROC g_editProc = nullptr;
+
+LRESULT CALLBACK DerivedEditProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
+{
+    return CallWindowProcA(g_editProc, hwnd, msg, wParam, lParam);
+}
+
 LRESULT CALLBACK TargetProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
 {
     switch (msg) {
     case WM_CREATE:
-        g_edit = CreateWindowExA(0, "EDIT", "", WS_CHILD | WS_VISIBLE | WS_BORDER | ES_AUTOHSCROLL | g_editStyle, 10,
-            10, 360, 30, hwnd, reinterpret_cast<HMENU>(1), GetModuleHandleA(nullptr), nullptr);
+        g_edit = CreateWindowExA(0, g_editClass, "", WS_CHILD | WS_VISIBLE | WS_BORDER | ES_AUTOHSCROLL | g_editStyle,
+            10, 10, 360, 30, hwnd, reinterpret_cast<HMENU>(1), GetModuleHandleA(nullptr), nullptr);
         AddClipboardFormatListener(hwnd);
         return 0;
     case WM_CLIPBOARDUPDATE:
@@ -128,8 +139,19 @@ int main(int argc, char** argv)
     const int seconds = argc > 3 ? std::atoi(argv[3]) : 0;
     const char* className = argc > 4 ? argv[4] : "HooksTarget";
     g_mode = argc > 5 ? argv[5] : "";
-    if (g_mode == "password")
+    if (g_mode == "password" || g_mode == "derived-password")
         g_editStyle = ES_PASSWORD;
+    if (g_mode == "derived-password") {
+        // The edit control under another class name, as a framework derives it.
+        WNDCLASSA derived{};
+        GetClassInfoA(nullptr, "EDIT", &derived);
+        g_editProc = derived.lpfnWndProc;
+        derived.lpfnWndProc = DerivedEditProc;
+        derived.hInstance = GetModuleHandleA(nullptr);
+        derived.lpszClassName = "WindowsForms10.EDIT.app.0.1";
+        RegisterClassA(&derived);
+        g_editClass = derived.lpszClassName;
+    }
     WNDCLASSA wc{};
     wc.lpfnWndProc = TargetProc;
     wc.hInstance = GetModuleHandleA(nullptr);
@@ -146,6 +168,12 @@ int main(int argc, char** argv)
     MSG msg;
     const bool console = std::string(className) == "ConsoleWindowClass";
     while (GetMessageA(&msg, nullptr, 0, 0) > 0) {
+        const bool runs = (msg.message == WM_KEYDOWN && (msg.wParam == VK_RETURN || msg.wParam == VK_TAB))
+            || (msg.message == WM_CHAR && msg.wParam < 0x20 && msg.wParam != VK_BACK);
+        if (console && runs) {
+            std::printf("control 0x%02X\n", static_cast<unsigned>(msg.wParam));
+            std::fflush(stdout);
+        }
         if (console && msg.message == WM_KEYDOWN && msg.wParam == 'V' && GetKeyState(VK_CONTROL) < 0) {
             std::printf("ctrl+v ignored\n");
             std::fflush(stdout);

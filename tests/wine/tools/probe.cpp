@@ -1,6 +1,8 @@
 // Looks at a running Corvane from outside, as another program would, and
 // prints what it sees. Used by the end-to-end scenarios.
 //   probe exists | visible | topmost | size | tree | list macros|hotkeys
+//   probe ready MACROS TIMEOUT_MS      (started with the program: when its
+//                                       window answered, when its library was in)
 //   probe tray left|right        (the shell's tray-icon callback)
 //   probe pid | close | memory
 //   probe handles                      (kernel handles, GDI and USER objects of the program)
@@ -125,6 +127,21 @@ std::string TreeItemText(HWND tree, HTREEITEM item, RemoteBuffer& remote)
     return text;
 }
 
+// The first child of a node. The program inserts a folder's children when the
+// folder is first opened: one still closed is opened and closed again, as a
+// user looking into it would, so that the whole library can be read.
+HTREEITEM FirstChild(HWND tree, HTREEITEM item)
+{
+    auto child
+        = reinterpret_cast<HTREEITEM>(SendMessageA(tree, TVM_GETNEXTITEM, TVGN_CHILD, reinterpret_cast<LPARAM>(item)));
+    if (child || !item)
+        return child;
+    if (!SendMessageA(tree, TVM_EXPAND, TVE_EXPAND, reinterpret_cast<LPARAM>(item)))
+        return nullptr;
+    SendMessageA(tree, TVM_EXPAND, TVE_COLLAPSE, reinterpret_cast<LPARAM>(item));
+    return reinterpret_cast<HTREEITEM>(SendMessageA(tree, TVM_GETNEXTITEM, TVGN_CHILD, reinterpret_cast<LPARAM>(item)));
+}
+
 // The images the tree shows for a node, as the control asks its owner.
 void PrintItemImages(HWND tree, HTREEITEM item, RemoteBuffer& remote)
 {
@@ -138,8 +155,7 @@ void PrintItemImages(HWND tree, HTREEITEM item, RemoteBuffer& remote)
         remote.Read(&tv, sizeof(tv));
         const std::string label = TreeItemText(tree, item, remote);
         std::printf("%s %d %d\n", label.c_str(), tv.iImage, tv.iSelectedImage);
-        auto child = reinterpret_cast<HTREEITEM>(
-            SendMessageA(tree, TVM_GETNEXTITEM, TVGN_CHILD, reinterpret_cast<LPARAM>(item)));
+        auto child = FirstChild(tree, item);
         PrintItemImages(tree, child, remote);
     }
 }
@@ -149,8 +165,7 @@ void PrintTree(HWND tree, HTREEITEM item, int depth, RemoteBuffer& remote)
     for (; item; item = reinterpret_cast<HTREEITEM>(
                      SendMessageA(tree, TVM_GETNEXTITEM, TVGN_NEXT, reinterpret_cast<LPARAM>(item)))) {
         std::printf("%*s%s\n", depth * 2, "", TreeItemText(tree, item, remote).c_str());
-        auto child = reinterpret_cast<HTREEITEM>(
-            SendMessageA(tree, TVM_GETNEXTITEM, TVGN_CHILD, reinterpret_cast<LPARAM>(item)));
+        auto child = FirstChild(tree, item);
         PrintTree(tree, child, depth + 1, remote);
     }
 }
@@ -161,8 +176,7 @@ HTREEITEM FindItem(HWND tree, HTREEITEM item, const std::string& label, RemoteBu
                      SendMessageA(tree, TVM_GETNEXTITEM, TVGN_NEXT, reinterpret_cast<LPARAM>(item)))) {
         if (TreeItemText(tree, item, remote) == label)
             return item;
-        auto child = reinterpret_cast<HTREEITEM>(
-            SendMessageA(tree, TVM_GETNEXTITEM, TVGN_CHILD, reinterpret_cast<LPARAM>(item)));
+        auto child = FirstChild(tree, item);
         if (HTREEITEM found = FindItem(tree, child, label, remote))
             return found;
     }
@@ -536,6 +550,43 @@ int PrintTextFit(HWND window, int dpi = 0)
     return cut;
 }
 
+// Milliseconds since 1970, the clock the shell's `date +%s%3N` reads.
+long long UnixMilliseconds()
+{
+    FILETIME now{};
+    GetSystemTimeAsFileTime(&now);
+    const unsigned long long ticks = (static_cast<unsigned long long>(now.dwHighDateTime) << 32) | now.dwLowDateTime;
+    return static_cast<long long>(ticks / 10000ULL) - 11644473600000LL;
+}
+
+// Waits, started beside the program, until its window answers with a tree
+// and at least `macros` macros in its list; prints the moments (Unix ms) the
+// window answered first and the library was seen whole. Each look is a
+// message the window's thread must handle: a busy thread answers late.
+int WaitReady(int macros, int timeoutMs)
+{
+    const long long start = UnixMilliseconds();
+    long long answered = 0;
+    while (UnixMilliseconds() - start < timeoutMs) {
+        HWND main = MainWindow();
+        HWND tree = main ? FindWindowExA(main, nullptr, WC_TREEVIEWA, nullptr) : nullptr;
+        HWND list = main ? GetDlgItem(main, 2002) : nullptr;
+        if (tree && list) {
+            const auto root = SendMessageA(tree, TVM_GETNEXTITEM, TVGN_ROOT, 0);
+            const auto count = SendMessageA(list, LB_GETCOUNT, 0, 0);
+            if (!answered)
+                answered = UnixMilliseconds();
+            if (root && count >= macros) {
+                std::printf("answered %lld ready %lld\n", answered, UnixMilliseconds());
+                return 0;
+            }
+        }
+        Sleep(5);
+    }
+    std::printf("timeout\n");
+    return 1;
+}
+
 int main(int argc, char** argv)
 {
     BecomeDpiAware();
@@ -640,6 +691,8 @@ int main(int argc, char** argv)
         CloseClipboard();
         return placed ? 0 : 1;
     }
+    if (cmd == "ready" && argc > 3)
+        return WaitReady(std::atoi(argv[2]), std::atoi(argv[3]));
     if (cmd == "hold-clipboard" && argc > 4) {
         for (int i = 0; i < std::atoi(argv[3]); ++i) {
             if (i > 0)

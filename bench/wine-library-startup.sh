@@ -1,0 +1,89 @@
+#!/usr/bin/env bash
+# Start-up of the real Corvane.exe under Wine on generated libraries of 1,000
+# and 10,000 replies (folders of 100, each reply with a macro), beside the
+# starter library, in one run: time from launch until the window first
+# answers, until its tree and every macro are in, and the working set then.
+# Not a test; prints figures.
+#   bench/wine-library-startup.sh [sizes...]   (default 1000 10000; needs scripts/build.sh win)
+set -uo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+sizes=("$@")
+[ ${#sizes[@]} -eq 0 ] && sizes=(1000 10000)
+export CORVANE_ROOT=$root
+export CORVANE_BIN=${CORVANE_BIN:-$root/build/win/bin}
+. "$root/tests/wine/lib.sh"
+wine_session_start >/dev/null || exit 1
+trap wine_session_end EXIT
+
+# Writes a library of $2 replies in folders of 100 into $1; prints the macros.
+generate() {  # folder replies
+  python3 - "$1" "$2" <<'EOF'
+import os, sys
+root, replies = sys.argv[1], int(sys.argv[2])
+os.makedirs(root, exist_ok=True)
+folders = (replies + 99) // 100
+index = []
+for f in range(1, folders + 1):
+    index.append("FOLDER_%d?Folder %d" % (f, f))
+    d = os.path.join(root, str(f))
+    os.makedirs(d, exist_ok=True)
+    sub = []
+    for n in range(1, min(100, replies - (f - 1) * 100) + 1):
+        r = (f - 1) * 100 + n
+        sub.append("REPLY_%d?Reply %d" % (n, r))
+        body = "{\\rtf1\\ansi\\deff0{\\fonttbl{\\f0 Arial;}}\r\n\\pard\\f0\\fs20 Reply number %d, kind regards.\\par\r\n}\r\n" % r
+        with open(os.path.join(d, "%d.rep" % n), "wb") as out:
+            out.write(("m%d\r\n\r\n" % r + body).encode("latin-1"))
+    with open(os.path.join(d, "index.sub"), "wb") as out:
+        out.write("".join(line + "\r\n" for line in sub).encode("latin-1"))
+with open(os.path.join(root, "index.sub"), "wb") as out:
+    out.write("".join(line + "\r\n" for line in index).encode("latin-1"))
+print(replies)
+EOF
+}
+
+# Macros of the starter library: replies whose first line is not empty.
+starter_macros() {
+  local n=0 f
+  for f in $(find "$root/data/Replies" -name '*.rep'); do
+    [ -n "$(head -1 "$f" | tr -d '\r')" ] && n=$((n + 1))
+  done
+  echo "$n"
+}
+
+declare -A answered ready memory
+run() {  # label macros
+  local label=$1 macros=$2 start out
+  no_startup_tip
+  wine cmd /c exit >/dev/null 2>&1 # a warm wineserver, as on a desktop where Wine runs
+  start=$(date +%s%3N)
+  corvane_start
+  out=$(wine "$CORVANE_BIN/tests/probe.exe" ready "$macros" 180000 2>/dev/null | tr -d '\r')
+  if [[ "$out" != answered* ]]; then
+    answered[$label]=none ready[$label]=none memory[$label]=none
+    return
+  fi
+  answered[$label]=$(($(echo "$out" | awk '{print $2}') - start))
+  ready[$label]=$(($(echo "$out" | awk '{print $4}') - start))
+  sleep 2
+  memory[$label]=$(probe memory | awk '{print $1}')
+}
+
+scenario_begin starter
+run starter "$(starter_macros)"
+scenario_end
+for size in "${sizes[@]}"; do
+  scenario_begin "lib$size"
+  generate "$DATA_DIR/Replies" "$size" >/dev/null
+  run "$size" "$size"
+  scenario_end
+done
+
+ratio() { awk -v a="$1" -v b="$2" 'BEGIN { if (a ~ /^[0-9]+$/ && b ~ /^[0-9]+$/ && b > 0) printf "%.1fx", a / b; else print "-" }'; }
+printf '%-9s %14s %24s %26s\n' library "window answers" "tree + macros ready" "working set"
+for label in starter "${sizes[@]}"; do
+  printf '%-9s %11s ms %14s ms (%6s) %13s KiB (%+d MiB)\n' "$label" "${answered[$label]}" "${ready[$label]}" \
+    "$(ratio "${ready[$label]}" "${ready[starter]}")" "${memory[$label]}" \
+    $(( (${memory[$label]:-0} - ${memory[starter]:-0}) / 1024 ))
+done
+echo "(starter = the library shipped in data/Replies; ratios against it, same run)"

@@ -1,0 +1,17 @@
+#pragma once
+// File, "Import replies..." and "Export replies...", and the Statistics window.
+#include <windows.h>
+
+namespace corvane {
+class IMessageBoxes;
+class IRegistry;
+} // namespace corvane
+
+namespace corvane::win32 {
+
+class LibraryPanel;
+
+// True when `id` was one of these commands.
+bool RunExchangeCommand(int id, HWND owner, LibraryPanel& library, IRegistry& registry, IMessageBoxes& boxes);
+
+} // namespace corvane::win32
