@@ -52,7 +52,7 @@ void TTeamLibrary::Load(const TTeamSettings& settings)
     }
     editing_.ShowSharedLibrary([this] {
         library_.StartSharedLibrary(settings_.folder, settings_.name);
-        library_.SetSharedAccess(TSharedAccess::Offline);
+        library_.SetSharedAccess(TSharedAccess::Away);
     });
     loaded_ = true;
     reachable_ = false;
@@ -71,7 +71,7 @@ bool TTeamLibrary::ShowLatest(bool focusInBoxes)
     unsent_ = snapshot->unsent;
     // The team folder's picture tells whether it is reached; edits are kept
     // here either way.
-    library_.SetSharedAccess(reachable_ ? TSharedAccess::Writable : TSharedAccess::Offline);
+    library_.SetSharedAccess(reachable_ ? TSharedAccess::Writable : TSharedAccess::Away);
     editing_.ShowTeamAnew([&] { Fill(snapshot->view); });
     return true;
 }
@@ -119,7 +119,7 @@ void TTeamLibrary::Fill(const TTeamView& view)
         library_.AddSharedKeys(rep, shown.macro, shown.hotKey);
     }
     library_.EndBulkLoad();
-    library_.SetSharedAccess(reachable_ ? TSharedAccess::Writable : TSharedAccess::Offline);
+    library_.SetSharedAccess(reachable_ ? TSharedAccess::Writable : TSharedAccess::Away);
     if (topOpen)
         tree.Expand(library_.SharedTop()->Node);
     for (TreeNode node : toOpen)

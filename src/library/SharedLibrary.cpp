@@ -72,11 +72,16 @@ bool TRepList::ReloadSharedFolder(const std::string& dir)
     return true;
 }
 
-bool TRepList::CanChange(const TRep* rep) const { return !IsShared(rep) || sharedAccess_ == TSharedAccess::Writable; }
+bool TRepList::CanChange(const TRep* rep) const { return !IsShared(rep) || SharedChangeable(); }
 
 bool TRepList::CanChangeIn(const std::string& dir) const
 {
-    return !sharedTop_ || !IsAtOrBelow(dir, sharedRoot_) || sharedAccess_ == TSharedAccess::Writable;
+    return !sharedTop_ || !IsAtOrBelow(dir, sharedRoot_) || SharedChangeable();
+}
+
+bool TRepList::SharedChangeable() const
+{
+    return sharedAccess_ == TSharedAccess::Writable || sharedAccess_ == TSharedAccess::Away;
 }
 
 bool TRepList::SharedFolderGone(const TRep* rep) { return IsShared(rep) && SharedFolderGoneAt(sharedRoot_); }

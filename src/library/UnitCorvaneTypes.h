@@ -152,8 +152,9 @@ struct TKeyConflict {
     std::string key; // the macro, or the hot-key code
 };
 
-// What can be done with the shared library now.
-enum class TSharedAccess { None, Writable, ReadOnly, Offline };
+// What can be done with the shared library now. Away: the team folder can't
+// be reached, and changes are kept on this computer until it can.
+enum class TSharedAccess { None, Writable, ReadOnly, Offline, Away };
 
 // The library: owns every TRep and both indexes.
 class TRepList {
@@ -289,6 +290,7 @@ public:
     static constexpr int kMaxFolderDepth = 32;
 
 private:
+    bool SharedChangeable() const;
     const std::string& RootUnder(TreeNode parent) const;
     void AddKeysFromFile(TRep* reply, const std::string& macro, const std::string& code);
     void StampFrom(TRep* reply, const std::string& path);

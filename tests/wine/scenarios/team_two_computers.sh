@@ -3,10 +3,11 @@
 # in for a sync client (new and changed files copied each way every 0.5 s;
 # paused for "offline"). A team folder in the older layout is taken in; a
 # reply added and given a macro on B shows on A and delivers there; two adds
-# at the same moment are both kept; adds made offline arrive once back; one
-# reply edited on both while offline shows both versions everywhere; the
+# at the same moment are both kept; an add made offline arrives once back;
+# one reply edited on both while offline shows both versions everywhere; the
 # personal libraries stay as they were; with its folder gone, A delivers from
-# its copy and keeps an edit, which reaches B once the folder is back.
+# its copy and keeps an add, which reaches B once the folder is back.
+PS4='+ ${EPOCHREALTIME} '; set -x
 . "$CORVANE_ROOT/tests/wine/tools/engine_scenario.sh"
 
 team_a="$SCENARIO_DIR/team-a"
@@ -28,9 +29,13 @@ sync_pass() {  # from to
     fi
   done
 }
+# While $offline exists nothing is copied; $offline.seen says a pass saw it.
 offline="$SCENARIO_DIR/offline"
 ( while [ ! -e "$SCENARIO_DIR/stop-sync" ]; do
-    if [ ! -e "$offline" ] && [ -d "$team_a" ] && [ -d "$team_b" ]; then
+    if [ -e "$offline" ]; then
+      touch "$offline.seen"
+    elif [ -d "$team_a" ] && [ -d "$team_b" ]; then
+      rm -f "$offline.seen"
       sync_pass "$team_a" "$team_b"; sync_pass "$team_b" "$team_a"
     fi
     sleep 0.5
@@ -62,23 +67,68 @@ on_b probe move 0 470 740 450
 data_b="$prefix_b/drive_c/users/$(id -un)/AppData/Roaming/Corvane 2/Replies"
 (cd "$data_b" && find . -type f | sort | xargs md5sum) >"$SCENARIO_DIR/library-b.md5"
 
-click_item() {  # computer label
+# Gives the computer's window the keyboard by a click on its "Name" label,
+# which does nothing else.
+activate() {  # computer
   local p
-  p=$($1 probe item-point "$2") || fail "no node '$2' on screen: $($1 probe tree)"
+  p=$($1 probe control-point 2008) || fail "no Name label"
   xdotool mousemove $p click 1
-  sleep 0.8
+  sleep 0.2
 }
+# Clicks a node until it is selected: a click that ends a label edit selects
+# nothing under Wine. A node already selected is not clicked: that would
+# start editing its label.
+click_item() {  # computer label
+  local p i try
+  if [ "$($1 probe selected)" = "$2" ]; then
+    activate "$1"
+    return 0
+  fi
+  for try in 1 2 3; do
+    p=$($1 probe item-point "$2") || fail "no node '$2' on screen: $($1 probe tree)"
+    xdotool mousemove $p click 1
+    for i in $(seq 1 10); do
+      [ "$($1 probe selected)" = "$2" ] && return 0
+      sleep 0.1
+    done
+  done
+  fail "'$2' not selected: $($1 probe selected)"
+}
+# Clicks a control and waits until it has the keyboard.
 click_control() {  # computer id
-  local p
+  local p i
   p=$($1 probe control-point "$2") || fail "no control $2"
   xdotool mousemove $p click 1
-  sleep 0.8
+  for i in $(seq 1 50); do
+    [ "$($1 probe focus)" = "$2" ] && return 0
+    sleep 0.1
+  done
+  fail "control $2 did not take the keyboard"
+}
+# Waits until the new node's label is being edited.
+wait_label_edit() {  # computer
+  local i
+  for i in $(seq 1 50); do
+    $1 probe selected | grep -qx editing && return 0
+    sleep 0.1
+  done
+  fail "no label edit: $($1 probe selected)"
 }
 wait_for_count() {  # computer pattern count seconds
   local i
   for i in $(seq 1 $(($4 * 10))); do
     [ "$($1 probe tree | grep -c -E "$2")" = "$3" ] && return 0
     sleep 0.1
+  done
+  return 1
+}
+# Waits until a file under the folders holds a line starting with the text.
+wait_for_record() {  # text seconds folder...
+  local text=$1 limit=$2 i
+  shift 2
+  for i in $(seq 1 $((limit * 20))); do
+    grep -rqs "^$text" "$@" && return 0
+    sleep 0.05
   done
   return 1
 }
@@ -90,18 +140,24 @@ wait_for_count on_b "Team hello" 1 15 || fail "B: no team library: $(on_b probe 
 for computer in "" on_b; do
   click_item "$computer" "Team"
   xdotool key Right
-  sleep 0.5
+  wait_for_count "$computer" "^  Team hello" 1 5 || fail "the team folder did not open: $($computer probe tree)"
 done
 
-# 1. B adds "Welcome" with the macro welc; A shows it and delivers it.
+# 1. B adds "Welcome" with the macro welc; A shows it and delivers it. The
+# figure is split at the moment the stand-in put B's record in A's folder.
 click_item on_b "Team hello"
 on_b probe command 1003
-sleep 1
+wait_label_edit on_b
 xdotool type --delay 80 "Welcome"
 xdotool key Return
 named=$(now_ms)
+( wait_for_record "name Welcome" 15 "$team_a/Corvane Team" && now_ms >"$SCENARIO_DIR/arrived" ) &
+copied=$!
 wait_for_count "" "Welcome" 1 15 || fail "A did not show B's reply: $(probe tree)"
-echo "figure: B's new reply in A's tree $(($(now_ms) - named)) ms after B named it (sync stand-in every 0.5 s)"
+shown=$(now_ms)
+wait $copied
+arrived=$(cat "$SCENARIO_DIR/arrived" 2>/dev/null) || fail "B's record never reached A's folder"
+echo "figure: B's new name in A's tree $((shown - named)) ms after B named it; baseline, the stand-in copying B's record to A's folder (every 0.5 s): $((arrived - named)) ms; A's own part: $((shown - arrived)) ms"
 click_control on_b 2016
 xdotool type --delay 60 "Welcome to the team"
 click_control on_b 2007
@@ -118,19 +174,27 @@ target_clear
 # 2. Both add a reply at the same moment: both are kept on both.
 click_item "" "Welcome"
 click_item on_b "Welcome"
-probe command 1003 & on_b probe command 1003; wait
-sleep 1
-xdotool key Escape
+probe command 1003 &
+adding=$!
+on_b probe command 1003
+wait $adding
+wait_label_edit ""
+wait_label_edit on_b
 click_item "" "Team hello"
 click_item on_b "Team hello"
 wait_for_count "" "New Reply" 2 15 || fail "A shows: $(probe tree)"
 wait_for_count on_b "New Reply" 2 15 || fail "B shows: $(on_b probe tree)"
 
-# 3. Offline: A adds a reply, and both edit "Team hello".
+# 3. Offline: A adds a reply, and both edit "Team hello"; each change is in
+# its computer's own copy before the stand-in copies again.
+copy_a="$WINEPREFIX/drive_c/users/$(id -un)/AppData/Local/Corvane 2/TeamCopies"
+copy_b="$prefix_b/drive_c/users/$(id -un)/AppData/Local/Corvane 2/TeamCopies"
 touch "$offline"
+for i in $(seq 1 50); do [ -e "$offline.seen" ] && break; sleep 0.1; done
+[ -e "$offline.seen" ] || fail "the sync stand-in did not stop"
 click_item "" "Team hello"
 probe command 1003
-sleep 1
+wait_label_edit ""
 xdotool type --delay 80 "Made offline"
 xdotool key Return
 click_item "" "Team hello"
@@ -143,8 +207,9 @@ click_control on_b 2016
 xdotool key ctrl+End
 xdotool type --delay 60 " from B"
 click_item on_b "Welcome"
-sleep 2
-on_b probe tree | grep -q "Made offline" && fail "B saw A's offline add while offline"
+wait_for_record "name Made offline" 10 "$copy_a" || fail "A's offline add is not in its copy"
+wait_for_record ".*from A" 10 "$copy_a" || fail "A's offline edit is not in its copy"
+wait_for_record ".*from B" 10 "$copy_b" || fail "B's offline edit is not in its copy"
 rm -f "$offline"
 wait_for_count on_b "Made offline" 1 15 || fail "B did not get A's offline add: $(on_b probe tree)"
 wait_for_count "" "Team hello \\(.*'s version\\)" 2 15 || fail "A does not show both versions: $(probe tree)"
@@ -155,21 +220,22 @@ screenshot "$SCENARIO_DIR/two-computers.png"
 engine_library_unchanged || fail "A's own library changed"
 (cd "$data_b" && md5sum -c --quiet "$SCENARIO_DIR/library-b.md5") || fail "B's own library changed"
 
-# 5. A's folder goes away: A delivers from its copy and keeps an edit, which
-# reaches B once the folder is back.
+# 5. A's folder goes away: A greys it, delivers from its copy and keeps an
+# add, which reaches B once the folder is back.
 mv "$team_a" "$team_a-away"
-sleep 2.5
+for i in $(seq 1 100); do probe tree-images | grep -qx "Team 5 5" && break; sleep 0.1; done
+probe tree-images | grep -qx "Team 5 5" || fail "A does not show its team folder as away: $(probe tree-images | head -3)"
 target_focus
 xdotool type --delay 60 "welc "
 wait_target_text "Welcome to the team" || fail "A did not deliver from its copy while the folder was away"
 target_clear
 click_item "" "Welcome"
 probe command 1003
-sleep 1
+wait_label_edit ""
 xdotool type --delay 80 "Kept while away"
 xdotool key Return
-sleep 1
+wait_for_record "name Kept while away" 10 "$copy_a" || fail "A's add while away is not in its copy"
 probe exists Error >/dev/null 2>&1 && fail "an error box while the folder was away: $(probe text Error)"
 [ ! -e "$team_a" ] || fail "something was written where the team folder was"
 mv "$team_a-away" "$team_a"
-wait_for_count on_b "Kept while away" 1 20 || fail "B did not get the edit made while A's folder was away: $(on_b probe tree)"
+wait_for_count on_b "Kept while away" 1 20 || fail "B did not get the add made while A's folder was away: $(on_b probe tree)"
