@@ -99,11 +99,84 @@ bool TEngine::TakesChordKey(int virtualKey, bool keyIsBeingPressed, const TModif
     return true;
 }
 
-void TEngine::KeyAction(int virtualKey, bool keyIsBeingPressed, int scanCode)
+bool TEngine::TakesKey(int virtualKey, bool keyIsBeingPressed, const TModifiers& modifiers, bool synthesised)
+{
+    taken_ = TTaken::None;
+    // Asked for every key first: the notices of the keys this program sent come back in order.
+    ownKeyNow_ = ownKeys_.IsEchoOfOwnKey(virtualKey, keyIsBeingPressed);
+    if (synthesised || ownKeyNow_ || !appInactive_ || !keyIsBeingPressed)
+        return false;
+    const bool plain = !modifiers.control && !modifiers.alt;
+    if (virtualKey == VkBack && plain) {
+        // Held down, its repeats would go on into what was put back.
+        if (holdingBackspace_)
+            taken_ = TTaken::HeldBackspace;
+        else if (undo_ && UndoStillApplies())
+            taken_ = TTaken::Undo;
+    } else if ((virtualKey == VkTab || virtualKey == VkReturn) && plain && EndsMacro(virtualKey, modifiers)) {
+        taken_ = TTaken::EndKey;
+    } else if (TakesChordKey(virtualKey, keyIsBeingPressed, modifiers)) {
+        taken_ = TTaken::Chord;
+    }
+    return taken_ != TTaken::None;
+}
+
+bool TEngine::EndsMacro(int, const TModifiers&) const
+{
+    if (typedBuffer_.empty() || StaysOut())
+        return false;
+    std::string names;
+    std::string values;
+    // The setting is read only for a key that would end a macro: the target waits.
+    return p_.library.MatchMacro(typedBuffer_, names, values) >= 0 && p_.window.EndKeysTabEnter();
+}
+
+bool TEngine::UndoStillApplies() const
+{
+    // A key noticed before the expansion's own keys came back was struck
+    // before them: it is no answer to the reply.
+    return ownKeys_.AllEchoed() && p_.desktop.ForegroundWindow() == undo_->foreground
+        && p_.desktop.FocusWindow() == undo_->focus;
+}
+
+void TEngine::MouseClick()
+{
+    typedBuffer_.clear();
+    undo_.reset();
+}
+
+void TEngine::KeyAction(int virtualKey, bool keyIsBeingPressed, int scanCode, bool synthesised)
 {
     TrackModifier(virtualKey, keyIsBeingPressed, scanCode);
+    const TTaken taken = std::exchange(taken_, TTaken::None);
+    const bool ownKey = std::exchange(ownKeyNow_, false) || synthesised;
     if (!appInactive_)
         return;
+    // This program's keys end no chance to take an expansion back; what
+    // they did to the text before the caret (erased, pasted, moved) joins
+    // nothing typed before them to what is typed after.
+    if (ownKey) {
+        typedBuffer_.clear();
+        return;
+    }
+    if (virtualKey == VkBack && !keyIsBeingPressed)
+        holdingBackspace_ = false;
+    if (taken == TTaken::Undo) {
+        UndoExpansion();
+        return;
+    }
+    if (taken == TTaken::HeldBackspace)
+        return;
+    // Any other key ends the chance to take the expansion back; Shift, Ctrl
+    // and Alt alone do not, nor does letting go of the ending key.
+    if (keyIsBeingPressed && !IsModifierKey(virtualKey)) {
+        undo_.reset();
+        holdingBackspace_ = false;
+    }
+    if (taken == TTaken::EndKey) {
+        ExpandTypedMacro(virtualKey);
+        return;
+    }
     // Nothing typed into a password reaches the buffer, AltGr characters included.
     if (StaysOut() || p_.desktop.FocusHidesTyping()) {
         typedBuffer_.clear();
@@ -124,7 +197,7 @@ void TEngine::KeyAction(int virtualKey, bool keyIsBeingPressed, int scanCode)
         return; // AltGr let go after its character: what was typed stays
     }
     if (FeedKey(typedBuffer_, virtualKey, keyIsBeingPressed, character) == TKeyOutcome::Expand)
-        ExpandTypedMacro();
+        ExpandTypedMacro(VkSpace);
 }
 
 void TEngine::TrackModifier(int virtualKey, bool keyIsBeingPressed, int scanCode)
@@ -166,24 +239,27 @@ const std::string& TEngine::ForegroundProgram() const
     return foregroundProgram_;
 }
 
-void TEngine::ExpandTypedMacro()
+void TEngine::ExpandTypedMacro(int endKey)
 {
     std::string names;
     std::string values;
     const int position = p_.library.MatchMacro(typedBuffer_, names, values);
-    const auto typedLength = typedBuffer_.size();
-    typedBuffer_.clear();
+    const std::string typed = std::exchange(typedBuffer_, {});
     if (position < 0)
         return;
+    const TMacroCase macroCase
+        = p_.window.FollowMacroCase() ? CaseOfTypedMacro(typed, p_.library.MacroAt(position)) : TMacroCase::AsStored;
     const TRep* reply = p_.library.MacroReplyAt(position);
     // The macro and its space are in the target already, after any macro
-    // still being delivered: that one erases them too, before its paste.
-    keysToErase_ += typedLength + 1;
-    const long long typed = static_cast<long long>(typedLength) + 1; // and the space that ended it
-    Deliver([this, reply, names, values, typed] {
+    // still being delivered: that one erases them too, before its paste. A
+    // Tab or Enter that ended the macro was taken: it is not in the target.
+    const size_t endKeyTyped = endKey == VkSpace ? 1 : 0;
+    keysToErase_ += typed.size() + endKeyTyped;
+    const auto typedKeys = static_cast<long long>(typed.size() + 1); // and the key that ended it
+    Deliver([this, reply, names, values, typed, endKey, macroCase, typedKeys] {
         route_ = TRoute::Macro;
-        routeTyped_ = typed;
-        PasteTypedReply(*reply, names, values);
+        routeTyped_ = typedKeys;
+        PasteTypedReply(*reply, names, values, {typed, endKey, macroCase});
     });
 }
 
@@ -204,44 +280,91 @@ void TEngine::Deliver(std::function<void()> delivery)
     }
 }
 
-void TEngine::PasteTypedReply(const TRep& reply, const std::string& names, const std::string& values)
+void TEngine::PasteTypedReply(
+    const TRep& reply, const std::string& names, const std::string& values, const TTypedMacro& macro)
 {
-    const bool copied = FillInAndCopy(reply, names, values, TUse::Paste, p_.desktop.ForegroundWindow());
+    const std::string& typed = macro.typed;
+    const int endKey = macro.endKey;
+    const bool copied
+        = FillInAndCopy(reply, names, values, TUse::Paste, p_.desktop.ForegroundWindow(), macro.macroCase);
     const size_t erase = std::exchange(keysToErase_, 0);
     // Without the copy the typed macros stay: pasting would paste what the clipboard held.
     if (!copied) {
         p_.boxes.Warning(ClipboardBusyText);
         return;
     }
-    const THeldModifiersLetGo letGo(p_.desktop);
-    for (size_t i = 0; i < erase; ++i) {
-        p_.desktop.SendKey(VkBack, false);
-        p_.desktop.SendKey(VkBack, true);
+    bool pasted = false;
+    {
+        const THeldModifiersLetGo letGo(p_.desktop);
+        for (size_t i = 0; i < erase; ++i)
+            SendKeyStroke(VkBack);
+        endKeyToSend_ = endKey == VkSpace ? 0 : endKey;
+        pasted = SimulatePaste();
     }
-    SimulatePaste();
+    if (pasted && p_.window.UndoWithBackspace()) {
+        // The Tab or Enter was sent where the caret then stood.
+        const size_t endKeyStops = endKey == VkSpace ? 0 : 1;
+        undo_ = TUndo{typed, endKey, lastStops_.total - lastStops_.afterCursor + endKeyStops, lastStops_.afterCursor,
+            p_.desktop.ForegroundWindow(), p_.desktop.FocusWindow()};
+    }
 }
 
-void TEngine::SimulatePaste()
+void TEngine::UndoExpansion()
 {
+    const TUndo undo = *std::exchange(undo_, std::nullopt);
+    holdingBackspace_ = true;
+    for (size_t i = 0; i < undo.after; ++i)
+        SendKeyStroke(VkDelete);
+    for (size_t i = 0; i < undo.before; ++i)
+        SendKeyStroke(VkBack);
+    // Typed as characters, the macro and its space reach the recogniser as
+    // no macro keys, so they are not expanded again.
+    std::u16string text(undo.typed.begin(), undo.typed.end());
+    if (undo.endKey == VkSpace)
+        text += u' ';
+    (void)p_.desktop.TypeCharacters(text);
+    if (undo.endKey != VkSpace)
+        SendKeyStroke(undo.endKey);
+}
+
+void TEngine::SendKeyStroke(int virtualKey)
+{
+    p_.desktop.SendKey(virtualKey, false);
+    p_.desktop.SendKey(virtualKey, true);
+}
+
+bool TEngine::SimulatePaste()
+{
+    const size_t caretBack = std::exchange(caretBack_, 0);
+    const int endKey = std::exchange(endKeyToSend_, 0);
     // The reply stays on the clipboard, so Ctrl+V by hand still works there.
     if (RefusesInput(p_.desktop.ForegroundWindow())) {
         if (consoleLine_)
             (void)p_.clipboard.Offer(consoleFormats_);
         consoleLine_.reset();
         keeper_.LeaveReply();
-        return;
+        return false;
     }
     if (consoleLine_ || IsConsole(p_.desktop.ForegroundWindow())) {
         DeliverToConsole();
-        return;
+        if (endKey != 0)
+            SendKeyStroke(endKey);
+        return false;
     }
     // Only that program's reads of the reply count towards giving the clipboard back.
     keeper_.PastingInto(p_.desktop.FactsOf(p_.desktop.ForegroundWindow()).process);
+    // Held modifiers would make the arrows that place the caret select, too.
     const THeldModifiersLetGo letGo(p_.desktop);
     p_.desktop.SendKey(VkControl, false);
     p_.desktop.SendKey(VkV, false);
     p_.desktop.SendKey(VkV, true);
     p_.desktop.SendKey(VkControl, true);
+    // Each stop one arrow: a text box moves over a line break at once.
+    for (size_t i = 0; i < caretBack; ++i)
+        SendKeyStroke(VkLeft);
+    if (endKey != 0)
+        SendKeyStroke(endKey);
+    return true;
 }
 
 bool TEngine::RefusesInput(WindowId window)
@@ -333,6 +456,7 @@ void TEngine::PasteStep(TCopy copy, WindowId dialogTarget)
 void TEngine::WindowActivated(WindowId window)
 {
     shellActivationSeen_ = true;
+    undo_.reset();
     NoteActiveWindow(window);
 }
 
@@ -585,11 +709,18 @@ TEngine::TCopy TEngine::CopyReply(
     return parameters.empty() ? TCopy::Copied : TCopy::CopiedAfterDialog;
 }
 
-bool TEngine::FillInAndCopy(
-    const TRep& reply, const std::string& names, const std::string& values, TUse use, WindowId target)
+bool TEngine::FillInAndCopy(const TRep& reply, const std::string& names, const std::string& values, TUse use,
+    WindowId target, TMacroCase macroCase)
 {
-    const std::string placeholderValues = PredefinedValues(p_.clock.Now());
-    LoadReplaced(p_.renderer, JoinTextLines(reply.Lines), {{names, values}, {PredefinedNames(), placeholderValues}});
+    // The case first, so that values and the placeholders' values keep theirs.
+    std::string rtf = FollowMacroCase(JoinTextLines(reply.Lines), macroCase);
+    rtf = ReplaceNamesInRtf(std::move(rtf), names, values);
+    rtf = ReplaceNamesInRtf(std::move(rtf), PredefinedNames(), PredefinedValues(p_.clock.Now()));
+    const TFinishedReply finished = FinishReply(std::move(rtf), [this] { return UserClipboardText(); });
+    p_.renderer.LoadRtf(finished.source);
+    p_.renderer.SetModified(false);
+    lastStops_ = finished.stops;
+    caretBack_ = use == TUse::Paste ? finished.stops.afterCursor : 0;
     consoleLine_.reset();
     if (use == TUse::Paste && IsConsole(target != 0 ? target : p_.desktop.ForegroundWindow())) {
         consoleFormats_ = p_.renderer.ClipboardFormats();
@@ -620,6 +751,14 @@ bool TEngine::FillInAndCopy(
         p_.window.ReplyDelivered(reply, {route_, routeTyped_, static_cast<long long>(text.size())});
     }
     return copied;
+}
+
+std::u16string TEngine::UserClipboardText() const
+{
+    // While a reply of ours is out, the clipboard holds it, not the user's text.
+    if (keeper_.Waiting())
+        return keeper_.KeptText().value_or(std::u16string());
+    return p_.desktop.ClipboardText();
 }
 
 bool TEngine::ClipboardTick()

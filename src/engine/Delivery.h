@@ -13,7 +13,9 @@
 #include "engine/DeliveryRoute.h"
 #include "engine/DragOut.h"
 #include "engine/MacroInsertions.h"
+#include "engine/OwnKeys.h"
 #include "engine/Recogniser.h"
+#include "engine/ReplyShaping.h"
 #include "library/Texts.h"
 #include "platform/Desktop.h"
 #include "platform/TreeControl.h"
@@ -78,6 +80,12 @@ public:
     virtual void ReplyDelivered(const TRep& reply, const TDelivery& delivery) = 0;
     // Tells the user something without interrupting what they do (the tray icon's balloon).
     virtual void ShowNotice(const char* text) = 0;
+    // The typing settings as last saved: a capital macro gives a capital
+    // reply; Backspace right after an expansion takes it back; Tab and Enter
+    // end a macro as the space does.
+    [[nodiscard]] virtual bool FollowMacroCase() const = 0;
+    [[nodiscard]] virtual bool UndoWithBackspace() const = 0;
+    [[nodiscard]] virtual bool EndKeysTabEnter() const = 0;
 };
 
 struct TEngineParts {
@@ -94,7 +102,13 @@ struct TEngineParts {
 
 class TEngine {
 public:
-    explicit TEngine(const TEngineParts& parts) : p_(parts), keeper_(parts.clipboard, parts.clock) { }
+    // Every key the engine sends goes through a desktop that knows it again
+    // when its notice comes back.
+    explicit TEngine(const TEngineParts& parts)
+        : ownKeys_(parts.desktop, parts.clock),
+          p_{parts.library, parts.renderer, parts.window, ownKeys_, parts.clock, parts.boxes, parts.clipboard},
+          keeper_(parts.clipboard, parts.clock)
+    { }
 
     // Armed while another application is active.
     void SetAppInactive(bool inactive) { appInactive_ = inactive; }
@@ -109,9 +123,18 @@ public:
     // is then taken away from that program and carried out here. `modifiers`
     // as that program's key state had them.
     [[nodiscard]] bool TakesChordKey(int virtualKey, bool keyIsBeingPressed, const TModifiers& modifiers);
-    // `scanCode` tells the right Shift key from the left.
-    void KeyAction(int virtualKey, bool keyIsBeingPressed, int scanCode = 0);
-    void MouseClick() { typedBuffer_.clear(); }
+    // The same question for every key: besides a chord's, the Tab or Enter
+    // that ends a macro (when they are ending keys) and the Backspace that
+    // takes back the expansion just made, with its automatic repeats. Keys
+    // this program sent (told apart by their order) and characters it typed
+    // (`synthesised`) are never taken. The answer is remembered for the
+    // KeyAction of the same key.
+    [[nodiscard]] bool TakesKey(
+        int virtualKey, bool keyIsBeingPressed, const TModifiers& modifiers, bool synthesised = false);
+    // `scanCode` tells the right Shift key from the left. A key of this
+    // program's own only ends what was being typed.
+    void KeyAction(int virtualKey, bool keyIsBeingPressed, int scanCode = 0, bool synthesised = false);
+    void MouseClick();
     // A shell activation: from the first one on, the window in front at a
     // tick no longer counts as activated.
     void WindowActivated(WindowId window);
@@ -154,18 +177,49 @@ public:
     [[nodiscard]] bool PendingInsert() const { return pendingInsert_; }
     [[nodiscard]] bool PendingShow() const { return pendingShow_; }
     [[nodiscard]] bool PendingPicker() const { return pendingPicker_; }
+    // An expansion Backspace would take back now.
+    [[nodiscard]] bool CanUndoExpansion() const { return undo_.has_value(); }
 
 private:
+    // What a key that was taken from the target is taken for.
+    enum class TTaken { None, Chord, EndKey, Undo, HeldBackspace };
+    // A typed expansion as the target holds it: the caret stands `before`
+    // stops after its start and `after` stops before its end.
+    struct TUndo {
+        std::string typed;
+        int endKey = VkSpace;
+        std::size_t before = 0;
+        std::size_t after = 0;
+        WindowId foreground = 0;
+        WindowId focus = 0;
+    };
+
     enum class TCopy { Copied, CopiedAfterDialog, Cancelled, Failed };
     // Whether the route pastes the reply (and may give the clipboard back) or only copies it.
     enum class TUse { Paste, CopyOnly };
 
-    void ExpandTypedMacro();
+    // `endKey`: the space, or the Tab or Enter taken from the target.
+    void ExpandTypedMacro(int endKey);
+    [[nodiscard]] bool EndsMacro(int virtualKey, const TModifiers& modifiers) const;
+    // The expansion as it was typed: in the same window, with the same focus.
+    [[nodiscard]] bool UndoStillApplies() const;
+    // The reply erased and what the user typed put back, not to be expanded again.
+    void UndoExpansion();
+    // The text the user had copied: the one kept while a reply of ours is out.
+    [[nodiscard]] std::u16string UserClipboardText() const;
+    void SendKeyStroke(int virtualKey);
     // Runs `delivery` now, or after the one under way when called from inside
     // it (a macro typed while a program renders the user's clipboard for the
     // save, or while a dialog is open): one delivery at a time, in order.
     void Deliver(std::function<void()> delivery);
-    void PasteTypedReply(const TRep& reply, const std::string& names, const std::string& values);
+    // How a macro was typed: its text, the key that ended it and its case.
+    struct TTypedMacro {
+        std::string typed;
+        int endKey = VkSpace;
+        TMacroCase macroCase = TMacroCase::AsStored;
+    };
+    void PasteTypedReply(
+        const TRep& reply, const std::string& names, const std::string& values, const TTypedMacro& macro);
     // Paused, or the program in front is one the user keeps the engine out of.
     [[nodiscard]] bool StaysOut() const;
     // The program file of the window in front.
@@ -196,8 +250,8 @@ private:
     // the placeholders filled in, and copied; false when the clipboard could
     // not be taken. A reply of one line for a console is kept to be typed
     // instead: the clipboard is not touched.
-    bool FillInAndCopy(
-        const TRep& reply, const std::string& names, const std::string& values, TUse use, WindowId target = 0);
+    bool FillInAndCopy(const TRep& reply, const std::string& names, const std::string& values, TUse use,
+        WindowId target = 0, TMacroCase macroCase = TMacroCase::AsStored);
     // The parameter list the dialog asks for, or empty when none is needed.
     std::string DialogParameters(const TRep& reply) const;
     // The reply selected in the tree; nullptr for a folder or no selection.
@@ -206,8 +260,9 @@ private:
     // The paste of the hot key, insert and drop routes: into the focus a
     // moment after the copy, or into `dialogTarget` after the dialog.
     void PasteStep(TCopy copy, WindowId dialogTarget);
-    // The clipboard's reply into the focus: pasted, or typed into a console.
-    void SimulatePaste();
+    // The clipboard's reply into the focus: pasted (true), or typed into a
+    // console; then the caret put where the reply wants it and the ending key sent.
+    bool SimulatePaste();
     [[nodiscard]] bool IsConsole(WindowId window) const;
     // True, after telling the user once per program, when the system would
     // drop the keys meant for `window`.
@@ -219,7 +274,9 @@ private:
     // False, with the reply left on the clipboard, when the system refused the keys.
     bool TypeIntoConsole(std::u16string_view line);
 
+    TOwnKeysDesktop ownKeys_;
     TEngineParts p_;
+    bool ownKeyNow_ = false; // the key being handled is one this program sent
     std::string typedBuffer_;
     bool appInactive_ = false;
     bool leftShiftDown_ = false;
@@ -256,6 +313,12 @@ private:
     bool delivering_ = false;
     size_t keysToErase_ = 0; // typed macros and their spaces not yet erased from the target
     std::deque<std::function<void()>> waitingDeliveries_;
+    TTaken taken_ = TTaken::None; // the answer for the key being handled
+    std::optional<TUndo> undo_;
+    bool holdingBackspace_ = false; // the Backspace that took an expansion back is still down
+    TCaretStops lastStops_; // of the reply copied last
+    std::size_t caretBack_ = 0; // for the next paste
+    int endKeyToSend_ = 0; // after the next paste; 0 for none
 };
 
 } // namespace corvane

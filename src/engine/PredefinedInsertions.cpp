@@ -1,6 +1,10 @@
 #include "engine/PredefinedInsertions.h"
 
 #include <cstdio>
+#include <iterator>
+#include <string_view>
+
+#include "engine/ReplyShaping.h"
 
 namespace corvane {
 
@@ -93,12 +97,31 @@ std::string PredefinedValues(const TLocalTime& now)
     return values;
 }
 
-std::string PlaceholderMenuCaption(int index)
+namespace {
+
+struct TMenuPlaceholder {
+    std::string_view name, caption;
+};
+constexpr TMenuPlaceholder DeliveryPlaceholders[] = {{CursorPlaceholder, "Cursor (stands here after delivery)"},
+    {ClipboardPlaceholder, "Clipboard (the text copied before delivery)"}};
+static_assert(std::size(DeliveryPlaceholders) == MenuPlaceholderCount - PlaceholderCount);
+
+} // namespace
+
+std::string MenuPlaceholderName(int index)
 {
-    return std::string(PlaceholderNames[static_cast<size_t>(index)]) + " - "
-        + PlaceholderCaptions[static_cast<size_t>(index)];
+    return index < PlaceholderCount ? std::string(PlaceholderNames[static_cast<size_t>(index)])
+                                    : std::string(DeliveryPlaceholders[index - PlaceholderCount].name);
 }
 
-bool SeparatorFollows(int index) { return index == 2 || index == 5 || index == 8; }
+std::string PlaceholderMenuCaption(int index)
+{
+    const std::string_view caption = index < PlaceholderCount
+        ? std::string_view(PlaceholderCaptions[static_cast<size_t>(index)])
+        : DeliveryPlaceholders[index - PlaceholderCount].caption;
+    return MenuPlaceholderName(index) + " - " + std::string(caption);
+}
+
+bool SeparatorFollows(int index) { return index == 2 || index == 5 || index == 8 || index == PlaceholderCount - 1; }
 
 } // namespace corvane

@@ -11,6 +11,10 @@ class IDesktop;
 class TRepList;
 
 inline constexpr int VkBack = 0x08;
+inline constexpr int VkTab = 0x09;
+inline constexpr int VkReturn = 0x0D;
+inline constexpr int VkLeft = 0x25;
+inline constexpr int VkDelete = 0x2E;
 inline constexpr int VkShift = 0x10;
 inline constexpr int VkControl = 0x11;
 inline constexpr int VkMenu = 0x12;

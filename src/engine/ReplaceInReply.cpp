@@ -3,6 +3,7 @@
 #include <cctype>
 #include <vector>
 
+#include "engine/RtfText.h"
 #include "library/TextUtils.h"
 #include "platform/ReplyEditor.h"
 
@@ -29,6 +30,7 @@ struct TextChar {
     size_t begin, end; // source bytes [begin, end)
     bool joinsPrevious; // no control word, group edge or line break since the previous one
     bool followsBareWord; // stands right after a control word that ended without its blank
+    char16_t unit = 0; // for a \uN character: its UTF-16 unit (value is then 0)
 };
 
 // Groups whose content is not document text.
@@ -52,8 +54,9 @@ int HexDigit(char c)
 }
 
 // The document's text characters, header groups and destinations left out;
-// with `breaks`, paragraph and line ends as "\n" and tabs as "\t".
-std::vector<TextChar> DocumentText(std::string_view rtf, bool breaks = false)
+// with `breaks`, paragraph and line ends as "\n" and tabs as "\t"; with
+// `unicode`, each \uN as a character of its own (its fallback left out).
+std::vector<TextChar> DocumentText(std::string_view rtf, bool breaks = false, bool unicode = false)
 {
     std::vector<TextChar> text;
     int depth = 0;
@@ -146,8 +149,11 @@ std::vector<TextChar> DocumentText(std::string_view rtf, bool breaks = false)
             skipBelow = depth;
         if (word == "uc" && hasNumber)
             unicodeSkip = static_cast<int>(number);
-        if (word == "u" && hasNumber)
+        if (word == "u" && hasNumber) {
             pendingFallback = unicodeSkip;
+            if (unicode && skipBelow < 0)
+                text.push_back({'\0', i, j, false, false, static_cast<char16_t>(number & 0xFFFF)});
+        }
         if (breaks && skipBelow < 0 && (word == "par" || word == "line" || word == "tab"))
             text.push_back({word == "tab" ? '\t' : '\n', i, j, false, false});
         if (word == "bin" && hasNumber && number > 0)
@@ -172,8 +178,10 @@ std::vector<TextChar> PlainText(std::string_view source)
 
 bool SameChar(char a, char b) { return ToLowerAnsi(a) == ToLowerAnsi(b); }
 
-std::string ReplaceOne(const std::string& rtf, std::string_view name, const std::string& escapedValue)
+// Every occurrence of `name` replaced by the source `valueOf`(n) gives for the n-th (from 0).
+template <typename ValueOf> std::string ReplaceEach(const std::string& rtf, std::string_view name, ValueOf valueOf)
 {
+    int occurrence = 0;
     const std::vector<TextChar> text = IsRtf(rtf) ? DocumentText(rtf) : PlainText(rtf);
     std::string out;
     size_t copiedTo = 0;
@@ -190,7 +198,7 @@ std::string ReplaceOne(const std::string& rtf, std::string_view name, const std:
         // that control word ("\b05", "\parx") or give it its blank.
         if (text[i].followsBareWord)
             out += ' ';
-        out += escapedValue;
+        out += valueOf(occurrence++);
         copiedTo = text[i + name.size() - 1].end;
         i += name.size();
     }
@@ -198,6 +206,11 @@ std::string ReplaceOne(const std::string& rtf, std::string_view name, const std:
         return rtf;
     out.append(rtf, copiedTo, std::string::npos);
     return out;
+}
+
+std::string ReplaceOne(const std::string& rtf, std::string_view name, const std::string& escapedValue)
+{
+    return ReplaceEach(rtf, name, [&](int) -> const std::string& { return escapedValue; });
 }
 
 } // namespace
@@ -238,6 +251,21 @@ std::string ReplaceNamesInRtf(std::string rtf, std::string_view names, std::stri
     return rtf;
 }
 
+std::string WithoutFinalParagraphMark(std::string rtf)
+{
+    if (!IsRtf(rtf))
+        return rtf;
+    const std::vector<TextChar> text = DocumentText(rtf, true);
+    if (text.empty() || text.back().value != '\n')
+        return rtf;
+    const TextChar& last = text.back();
+    const std::string_view word = std::string_view(rtf).substr(last.begin, last.end - last.begin);
+    // "\par" or "\par " only; "\line" stays, it is text of its own.
+    if (word == "\\par" || word == "\\par ")
+        rtf.erase(last.begin, last.end - last.begin);
+    return rtf;
+}
+
 std::string PlainTextOfRtf(std::string_view rtf)
 {
     std::string plain;
@@ -252,6 +280,26 @@ void LoadReplaced(IReplyEditor& editor, std::string rtf, std::initializer_list<T
         rtf = ReplaceNamesInRtf(std::move(rtf), replacement.names, replacement.values);
     editor.LoadRtf(rtf);
     editor.SetModified(false);
+}
+
+} // namespace corvane
+
+namespace corvane {
+
+bool IsRtfSource(std::string_view source) { return IsRtf(source); }
+
+std::vector<TRtfChar> RtfTextChars(std::string_view source, bool breaks)
+{
+    std::vector<TRtfChar> chars;
+    for (const TextChar& c : IsRtf(source) ? DocumentText(source, breaks, true) : PlainText(source))
+        chars.push_back({c.value, c.unit, c.begin, c.end});
+    return chars;
+}
+
+std::string ReplaceEachName(
+    const std::string& source, std::string_view name, const std::function<std::string(int)>& valueOf)
+{
+    return ReplaceEach(source, name, valueOf);
 }
 
 } // namespace corvane

@@ -30,6 +30,11 @@ void LoadReplaced(IReplyEditor& editor, std::string rtf, std::initializer_list<T
 // The document's text of an RTF source, paragraphs ended by "\n".
 std::string PlainTextOfRtf(std::string_view rtf);
 
+// RTF as the editor writes its whole document, without the paragraph mark
+// that ends it: pasted, the reply then ends where its text does, in a
+// rich-text program as in a plain-text one.
+std::string WithoutFinalParagraphMark(std::string rtf);
+
 // A value as RTF text: "\", "{", "}" escaped, characters above 127 as \'hh.
 std::string EscapeRtfText(std::string_view value);
 

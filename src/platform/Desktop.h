@@ -50,6 +50,8 @@ public:
     // True while the key is physically down.
     [[nodiscard]] virtual bool KeyDown(int virtualKey) const = 0;
     [[nodiscard]] virtual WindowId ForegroundWindow() const = 0;
+    // The window with the keyboard focus in the foreground program; 0 when unknown.
+    [[nodiscard]] virtual WindowId FocusWindow() const = 0;
     [[nodiscard]] virtual bool IsWindow(WindowId window) const = 0;
     // The file of the program the window belongs to (a full path or a bare
     // file name); empty for this program's own windows and when unknown.

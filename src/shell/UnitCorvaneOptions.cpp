@@ -20,6 +20,9 @@ void TOptionsDialogModel::Load()
     view_.SetExcludedPrograms(ExcludedProgramNames(ReadProgramString(reg_, kExcludedPrograms)));
     view_.SetTypedProgram({});
     view_.SetChecked(OptionBox::KeepClipboard, ReadProgramFlag(reg_, kKeepClipboard));
+    view_.SetChecked(OptionBox::UndoWithBackspace, ReadUndoWithBackspace(reg_));
+    view_.SetChecked(OptionBox::FollowMacroCase, ReadFollowMacroCase(reg_));
+    view_.SetChecked(OptionBox::EndKeysTabEnter, ReadEndKeysTabEnter(reg_));
     view_.SetConsoleClasses(ReadProgramString(reg_, kConsoleClasses));
     const TSharedLibrarySetting team = ReadSharedLibrarySetting(reg_);
     view_.SetText(OptionText::TeamFolder, team.folder);
@@ -69,6 +72,9 @@ bool TOptionsDialogModel::Ok()
     AddProgramClicked();
     written = WriteProgramString(reg_, kExcludedPrograms, JoinExcludedPrograms(view_.ExcludedPrograms())) && written;
     written = WriteProgramFlag(reg_, kKeepClipboard, view_.IsChecked(OptionBox::KeepClipboard)) && written;
+    written = WriteProgramFlag(reg_, kUndoWithBackspace, view_.IsChecked(OptionBox::UndoWithBackspace)) && written;
+    written = WriteProgramFlag(reg_, kFollowMacroCase, view_.IsChecked(OptionBox::FollowMacroCase)) && written;
+    written = WriteProgramFlag(reg_, kEndKeysTabEnter, view_.IsChecked(OptionBox::EndKeysTabEnter)) && written;
     written = WriteProgramString(reg_, kConsoleClasses, view_.ConsoleClasses()) && written;
     const bool onTop = view_.IsChecked(OptionBox::AlwaysOnTop);
     written = WriteProgramFlag(reg_, kAlwaysOnTop, onTop) && written;

@@ -9,7 +9,17 @@
 
 namespace corvane {
 
-enum class OptionBox { TipOfDay, AutoRun, AlwaysOnTop, ShowMacroIns, KeepClipboard, PickerEnabled };
+enum class OptionBox {
+    TipOfDay,
+    AutoRun,
+    AlwaysOnTop,
+    ShowMacroIns,
+    KeepClipboard,
+    PickerEnabled,
+    UndoWithBackspace,
+    FollowMacroCase,
+    EndKeysTabEnter
+};
 enum class OptionText { TeamFolder, TeamName }; // "Team library folder" and its name
 
 class IOptionsView {

@@ -102,11 +102,17 @@ bool WriteProgramString(IRegistry& reg, const std::string& name, const std::stri
     return SettingsWriteString(reg, RegRoot::CurrentUser, kProgramKey, name, text);
 }
 
-bool ReadPickerEnabled(IRegistry& reg)
+bool ReadProgramFlagOr(IRegistry& reg, const std::string& name, bool missing)
 {
-    return !SettingsValueExists(reg, RegRoot::CurrentUser, kProgramKey, kPickerEnabled)
-        || ReadProgramFlag(reg, kPickerEnabled);
+    if (!SettingsValueExists(reg, RegRoot::CurrentUser, kProgramKey, name))
+        return missing;
+    return ReadProgramFlag(reg, name);
 }
+
+bool ReadPickerEnabled(IRegistry& reg) { return ReadProgramFlagOr(reg, kPickerEnabled, true); }
+bool ReadUndoWithBackspace(IRegistry& reg) { return ReadProgramFlagOr(reg, kUndoWithBackspace, true); }
+bool ReadFollowMacroCase(IRegistry& reg) { return ReadProgramFlagOr(reg, kFollowMacroCase, true); }
+bool ReadEndKeysTabEnter(IRegistry& reg) { return ReadProgramFlagOr(reg, kEndKeysTabEnter, false); }
 
 bool WriteProgramFlag(IRegistry& reg, const std::string& name, bool on)
 {

@@ -26,6 +26,10 @@ inline constexpr const char* kRecentReplies = "RecentReplies";
 // Window classes of the user's own consoles and terminals, separated by commas.
 inline constexpr const char* kConsoleClasses = "ConsoleClasses";
 inline constexpr const char* kKeepClipboard = "KeepClipboard";
+// How typed macros feel; missing means the default (on, on, off).
+inline constexpr const char* kUndoWithBackspace = "UndoWithBackspace";
+inline constexpr const char* kFollowMacroCase = "FollowMacroCase";
+inline constexpr const char* kEndKeysTabEnter = "EndKeysTabEnter";
 inline constexpr const char* kMainFormSettings = "MainFormSettings";
 inline constexpr const char* kNavMainFormSettings = "NavMainFormSettings";
 // The DPI each of the two records above was taken at; a record without one
@@ -66,6 +70,12 @@ inline constexpr const char* kDefaultSharedLibraryName = "Team";
 [[nodiscard]] bool ReadProgramFlag(IRegistry& reg, const std::string& name);
 [[nodiscard]] bool WriteProgramFlag(IRegistry& reg, const std::string& name, bool on);
 [[nodiscard]] bool ReadPickerEnabled(IRegistry& reg);
+// A flag of the program's key, `missing` when it has never been written.
+[[nodiscard]] bool ReadProgramFlagOr(IRegistry& reg, const std::string& name, bool missing);
+// The typing settings, with their defaults.
+[[nodiscard]] bool ReadUndoWithBackspace(IRegistry& reg);
+[[nodiscard]] bool ReadFollowMacroCase(IRegistry& reg);
+[[nodiscard]] bool ReadEndKeysTabEnter(IRegistry& reg);
 
 // A string value of the program key; empty when missing or of another kind.
 [[nodiscard]] std::string ReadProgramString(IRegistry& reg, const std::string& name);

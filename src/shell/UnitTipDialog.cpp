@@ -24,6 +24,15 @@ const std::vector<std::string>& TipsOfTheDay()
         "to do it.",
         "Assign parametric macro to a reply to customize it. This allows you to make reply insertions "
         "(Name, URL, etc..) on the fly.",
+        "Did a macro expand that you did not want? Press Backspace right away: the reply goes and what you "
+        "typed comes back.",
+        "Type a macro with a capital first letter (Sig) and the reply starts with a capital; type it in "
+        "capitals (SIG) and the reply comes in capitals.",
+        "Put %Cursor in a reply (the % button of the editor) and the cursor stands there once the reply is "
+        "in, ready for the next words.",
+        "Tab and Enter can end a macro as the space does (Options): the reply goes in first, then the Tab "
+        "or Enter, so a chat does not send the bare macro.",
+        "Put %Clipboard in a reply and it brings in the text you had copied, in the reply's own formatting.",
     };
     return tips;
 }

@@ -22,7 +22,10 @@ enum ControlId {
     IdExcludedList,
     IdExcludedName,
     IdAddProgram,
-    IdRemoveProgram
+    IdRemoveProgram,
+    IdUndoWithBackspace,
+    IdFollowMacroCase,
+    IdEndKeysTabEnter
 };
 
 class OptionsDialog final : public ModalDialog, private IOptionsView {
@@ -34,7 +37,7 @@ public:
     bool Show()
     {
         const bool ok
-            = Run(mainWindow_, mainWindow_, "Corvane - Options", WS_POPUP | WS_CAPTION | WS_SYSMENU, 367, 502) == IDOK;
+            = Run(mainWindow_, mainWindow_, "Corvane - Options", WS_POPUP | WS_CAPTION | WS_SYSMENU, 367, 574) == IDOK;
         // While the dialog it owns is up, Wine refuses to make the main window
         // topmost; the dialog is gone now.
         if (makeTopmost_)
@@ -49,8 +52,8 @@ private:
         // Created in the order of the keyboard focus.
         const DWORD box = BS_AUTOCHECKBOX | WS_TABSTOP;
         AddControl("BUTTON", "Show Tip of The Day on program startup", box, IdTipOfDay, 16, 16, 330, 20);
-        AddControl("BUTTON", "Ok", BS_DEFPUSHBUTTON | WS_TABSTOP, IDOK, 186, 464, 80, 26);
-        AddControl("BUTTON", "Cancel", BS_PUSHBUTTON | WS_TABSTOP, IDCANCEL, 274, 464, 80, 26);
+        AddControl("BUTTON", "Ok", BS_DEFPUSHBUTTON | WS_TABSTOP, IDOK, 186, 536, 80, 26);
+        AddControl("BUTTON", "Cancel", BS_PUSHBUTTON | WS_TABSTOP, IDCANCEL, 274, 536, 80, 26);
         AddControl("BUTTON", "Autorun Corvane on windows startup", box, IdAutoRun, 16, 44, 330, 20);
         AddControl("BUTTON", "Enable the Macro Insertions and Replacements dialog", box | BS_MULTILINE, IdShowMacroIns,
             16, 100, 230, 36);
@@ -61,16 +64,21 @@ private:
         AddControl("EDIT", "", WS_BORDER | WS_TABSTOP | ES_AUTOHSCROLL, IdConsoleClasses, 16, 196, 338, 24);
         AddControl("BUTTON", "Find a reply by typing: Ctrl+Alt+Space opens the picker", box, IdPickerEnabled, 16, 230,
             340, 20);
-        AddControl("STATIC", "Do not expand in these programs", 0, -1, 16, 258, 330, 18);
-        AddControl("LISTBOX", "", WS_BORDER | WS_VSCROLL | WS_TABSTOP | LBS_NOINTEGRALHEIGHT, IdExcludedList, 16, 278,
+        AddControl(
+            "BUTTON", "Backspace right after an expansion takes it back", box, IdUndoWithBackspace, 16, 254, 340, 20);
+        AddControl("BUTTON", "Follow the macro's case: Sig gives a capital, SIG capitals", box, IdFollowMacroCase, 16,
+            278, 340, 20);
+        AddControl("BUTTON", "Tab and Enter end a macro as the space does", box, IdEndKeysTabEnter, 16, 302, 340, 20);
+        AddControl("STATIC", "Do not expand in these programs", 0, -1, 16, 330, 330, 18);
+        AddControl("LISTBOX", "", WS_BORDER | WS_VSCROLL | WS_TABSTOP | LBS_NOINTEGRALHEIGHT, IdExcludedList, 16, 350,
             240, 80);
-        AddControl("BUTTON", "Remove", BS_PUSHBUTTON | WS_TABSTOP, IdRemoveProgram, 264, 278, 90, 24);
-        AddControl("EDIT", "", WS_BORDER | WS_TABSTOP | ES_AUTOHSCROLL, IdExcludedName, 16, 364, 240, 24);
-        AddControl("BUTTON", "Add", BS_PUSHBUTTON | WS_TABSTOP, IdAddProgram, 264, 364, 90, 24);
-        AddControl("STATIC", "Team library folder:", SS_LEFT | SS_CENTERIMAGE, -1, 16, 398, 124, 22);
-        AddControl("EDIT", "", ES_AUTOHSCROLL | WS_BORDER | WS_TABSTOP, IdTeamFolder, 144, 398, 210, 22);
-        AddControl("STATIC", "Its name in the tree:", SS_LEFT | SS_CENTERIMAGE, -1, 16, 428, 124, 22);
-        AddControl("EDIT", "", ES_AUTOHSCROLL | WS_BORDER | WS_TABSTOP, IdTeamName, 144, 428, 210, 22);
+        AddControl("BUTTON", "Remove", BS_PUSHBUTTON | WS_TABSTOP, IdRemoveProgram, 264, 350, 90, 24);
+        AddControl("EDIT", "", WS_BORDER | WS_TABSTOP | ES_AUTOHSCROLL, IdExcludedName, 16, 436, 240, 24);
+        AddControl("BUTTON", "Add", BS_PUSHBUTTON | WS_TABSTOP, IdAddProgram, 264, 436, 90, 24);
+        AddControl("STATIC", "Team library folder:", SS_LEFT | SS_CENTERIMAGE, -1, 16, 470, 124, 22);
+        AddControl("EDIT", "", ES_AUTOHSCROLL | WS_BORDER | WS_TABSTOP, IdTeamFolder, 144, 470, 210, 22);
+        AddControl("STATIC", "Its name in the tree:", SS_LEFT | SS_CENTERIMAGE, -1, 16, 500, 124, 22);
+        AddControl("EDIT", "", ES_AUTOHSCROLL | WS_BORDER | WS_TABSTOP, IdTeamName, 144, 500, 210, 22);
         model_.Load();
         ::SetFocus(::GetDlgItem(Dialog(), IdTipOfDay));
     }
@@ -117,6 +125,12 @@ private:
             return IdKeepClipboard;
         case OptionBox::PickerEnabled:
             return IdPickerEnabled;
+        case OptionBox::UndoWithBackspace:
+            return IdUndoWithBackspace;
+        case OptionBox::FollowMacroCase:
+            return IdFollowMacroCase;
+        case OptionBox::EndKeysTabEnter:
+            return IdEndKeysTabEnter;
         }
         return 0;
     }

@@ -1,5 +1,6 @@
 #include "win32/RichEditControl.h"
 
+#include "engine/ReplaceInReply.h"
 #include "win32/Clipboard.h"
 
 #include <richedit.h>
@@ -280,8 +281,8 @@ TClipboardFormats RichEditControl::ClipboardFormats() const
     static const UINT richTextFormat = ::RegisterClipboardFormatA(CF_RTF);
     // Plain-text programs read the UTF-16 form: every script and symbol of
     // the reply arrives as written, not as "?" outside the ANSI code page.
-    return {{richTextFormat, StreamOut(SF_RTF)}, {CF_UNICODETEXT, StreamOut(SF_TEXT | SF_UNICODE)},
-        {CF_TEXT, StreamOut(SF_TEXT)}};
+    return {{richTextFormat, WithoutFinalParagraphMark(StreamOut(SF_RTF))},
+        {CF_UNICODETEXT, StreamOut(SF_TEXT | SF_UNICODE)}, {CF_TEXT, StreamOut(SF_TEXT)}};
 }
 
 void RichEditControl::ReplaceSelection(const std::string& text)

@@ -36,6 +36,13 @@ class Win32Desktop final : public IDesktop {
 public:
     bool KeyDown(int virtualKey) const override { return (GetAsyncKeyState(virtualKey) & 0x8000) != 0; }
     WindowId ForegroundWindow() const override { return ToWindowId(GetForegroundWindow()); }
+    WindowId FocusWindow() const override
+    {
+        GUITHREADINFO info{};
+        info.cbSize = sizeof info;
+        const DWORD thread = GetWindowThreadProcessId(GetForegroundWindow(), nullptr);
+        return thread != 0 && GetGUIThreadInfo(thread, &info) ? ToWindowId(info.hwndFocus) : 0;
+    }
     bool IsWindow(WindowId window) const override { return window != 0 && ::IsWindow(ToHwnd(window)); }
     std::string ProgramFileOf(WindowId window) const override
     {

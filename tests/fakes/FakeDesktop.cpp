@@ -5,7 +5,24 @@
 namespace corvane::fakes {
 
 namespace {
-constexpr int Back = 0x08, Shift = 0x10, Control = 0x11, Menu = 0x12, V = 0x56;
+constexpr int Back = 0x08, Tab = 0x09, Return = 0x0D, Shift = 0x10, Control = 0x11, Menu = 0x12, Left = 0x25,
+              Right = 0x27, Delete = 0x2E, V = 0x56;
+
+// The length of the stop before or after `at`: CR LF is one.
+std::size_t StopBefore(const std::string& text, std::size_t at)
+{
+    return at >= 2 && text.compare(at - 2, 2, "\r\n") == 0 ? 2 : (at >= 1 ? 1 : 0);
+}
+std::size_t StopAfter(const std::string& text, std::size_t at)
+{
+    return text.compare(at, 2, "\r\n") == 0 ? 2 : (at < text.size() ? 1 : 0);
+}
+} // namespace
+
+void FakeDesktop::TypeAtCaret(const std::string& typed)
+{
+    std::string& text = texts[foreground];
+    text.insert(text.size() - caretFromEnd[foreground], typed);
 }
 
 bool FakeDesktop::KeyDown(int virtualKey) const
@@ -25,12 +42,28 @@ void FakeDesktop::SendKey(int virtualKey, bool release)
     if (release || !texts.count(foreground))
         return;
     std::string& text = texts[foreground];
-    if (virtualKey == Back && !text.empty())
-        text.pop_back();
-    else if (virtualKey == V && KeyDown(Control) && KeyDown(Shift))
+    std::size_t& fromEnd = caretFromEnd[foreground];
+    const std::size_t caret = text.size() - fromEnd;
+    const std::size_t before = StopBefore(text, caret);
+    const std::size_t after = StopAfter(text, caret);
+    if (virtualKey == Back) {
+        text.erase(caret - before, before);
+    } else if (virtualKey == Delete) {
+        fromEnd -= after;
+        text.erase(caret, after);
+    } else if (virtualKey == Left) {
+        fromEnd += before;
+    } else if (virtualKey == Right) {
+        fromEnd -= after;
+    } else if (virtualKey == Tab) {
+        TypeAtCaret("\t");
+    } else if (virtualKey == Return) {
+        TypeAtCaret("\r\n");
+    } else if (virtualKey == V && KeyDown(Control) && KeyDown(Shift)) {
         ++ctrlShiftV;
-    else if (virtualKey == V && KeyDown(Control))
-        text += clipboard_.ReadText(FactsOf(foreground).process);
+    } else if (virtualKey == V && KeyDown(Control)) {
+        TypeAtCaret(clipboard_.ReadText(FactsOf(foreground).process));
+    }
 }
 
 // Single-byte text stands for the characters of the ANSI code page.
@@ -40,7 +73,7 @@ std::size_t FakeDesktop::TypeCharacters(std::u16string_view text)
     typeLimit -= typed;
     for (std::size_t i = 0; i < typed; ++i)
         if (texts.count(foreground))
-            texts[foreground] += static_cast<char>(text[i]);
+            TypeAtCaret(std::string(1, static_cast<char>(text[i])));
     return typed;
 }
 

@@ -1,9 +1,10 @@
 #pragma once
 // A desktop with a 256-key state table and other programs' windows, each
 // holding the text of its edit box. Synthesised keys act on the foreground
-// window as a text box would: Backspace erases, Ctrl+V pastes the clipboard's
-// plain text. Every synthesised key is also queued as the notification the
-// keyboard hook would post back.
+// window as a text box would, at its caret: Backspace and Delete erase, Left
+// and Right move, Tab and Enter type, Ctrl+V pastes the clipboard's plain
+// text; a line break (CR LF) is one stop for all of them. Every synthesised
+// key is also queued as the notification the keyboard hook would post back.
 #include "fakes/FakeClipboard.h"
 #include "fakes/FakeKeyboardLayouts.h"
 #include "platform/Clock.h"
@@ -24,6 +25,7 @@ public:
     // Shift, Ctrl and Alt are down while either of their keys is.
     bool KeyDown(int virtualKey) const override;
     WindowId ForegroundWindow() const override { return foreground; }
+    WindowId FocusWindow() const override { return focus.count(foreground) ? focus.at(foreground) : foreground; }
     bool IsWindow(WindowId window) const override { return texts.count(window) != 0; }
     std::string ProgramFileOf(WindowId window) const override
     {
@@ -68,6 +70,10 @@ public:
     }
     void CloseWindow(WindowId window) { texts.erase(window); }
     std::string& TextOf(WindowId window) { return texts[window]; }
+    // Where the caret stands in the window's text, as a byte offset.
+    std::size_t CaretOf(WindowId window) { return texts[window].size() - caretFromEnd[window]; }
+    // A character typed at the caret.
+    void TypeAtCaret(const std::string& text);
     // The program a window nobody described belongs to.
     static std::uint32_t ProcessOf(WindowId window) { return static_cast<std::uint32_t>(window) + 0x100; }
     // The key presses among the synthesised events.
@@ -76,6 +82,8 @@ public:
     std::array<bool, 256> keys{};
     WindowId foreground = 0;
     std::map<WindowId, std::string> texts;
+    std::map<WindowId, std::size_t> caretFromEnd; // how far before the end of the text the caret stands
+    std::map<WindowId, WindowId> focus; // the focused control of a window; the window itself when not told
     std::map<WindowId, std::string> programs; // the program file of each window
     std::map<WindowId, TWindowFacts> facts;
     std::map<WindowId, std::string> elevated; // windows of programs run as administrator

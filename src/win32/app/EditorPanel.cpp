@@ -210,7 +210,7 @@ void EditorPanel::CreateFontBoxes(const ChildFactory& children)
 void EditorPanel::BuildPlaceholderMenu()
 {
     placeholderMenu_.Reset(CreatePopupMenu());
-    for (int i = 0; i < PlaceholderCount; ++i) {
+    for (int i = 0; i < MenuPlaceholderCount; ++i) {
         AppendMenuA(placeholderMenu_.Get(), MF_STRING, CmdPlaceholderFirst + i, PlaceholderMenuCaption(i).c_str());
         if (SeparatorFollows(i))
             AppendMenuA(placeholderMenu_.Get(), MF_SEPARATOR, 0, nullptr);
@@ -392,7 +392,7 @@ bool EditorPanel::RunCommand(int id)
         control_->SelectAll();
         return true;
     default:
-        if (id < CmdPlaceholderFirst || id >= CmdPlaceholderFirst + PlaceholderCount)
+        if (id < CmdPlaceholderFirst || id >= CmdPlaceholderFirst + MenuPlaceholderCount)
             return false;
         InsertPlaceholder(id - CmdPlaceholderFirst);
         return true;
@@ -402,7 +402,7 @@ bool EditorPanel::RunCommand(int id)
 void EditorPanel::InsertPlaceholder(int index)
 {
     // In the editor's current formatting, marking the reply as changed like typing.
-    control_->ReplaceSelection(PlaceholderNames[static_cast<size_t>(index)]);
+    control_->ReplaceSelection(MenuPlaceholderName(index));
     SetFocus(editor_);
 }
 

@@ -43,13 +43,17 @@ struct EngineSettings {
     bool picker = false;
     std::string consoleClasses;
     std::string excludedPrograms;
+    bool followMacroCase = true;
+    bool undoWithBackspace = true;
+    bool endKeysTabEnter = false;
 };
 
 EngineSettings ReadEngineSettings(IRegistry& registry)
 {
     return {ReadProgramFlag(registry, kShowMacroIns), ReadProgramFlag(registry, kKeepClipboard),
         ReadPickerEnabled(registry), ReadProgramString(registry, kConsoleClasses),
-        ReadProgramString(registry, kExcludedPrograms)};
+        ReadProgramString(registry, kExcludedPrograms), ReadFollowMacroCase(registry), ReadUndoWithBackspace(registry),
+        ReadEndKeysTabEnter(registry)};
 }
 
 } // namespace
@@ -114,6 +118,9 @@ public:
         if (w_.window_.notice)
             w_.window_.notice(text);
     }
+    bool FollowMacroCase() const override { return settings_.followMacroCase; }
+    bool UndoWithBackspace() const override { return settings_.undoWithBackspace; }
+    bool EndKeysTabEnter() const override { return settings_.endKeysTabEnter; }
 
 private:
     TRecentDeliveries& Recent()

@@ -79,6 +79,9 @@ public:
         deliveries.push_back(delivery);
     }
     void ShowNotice(const char* text) override { notices.emplace_back(text); }
+    bool FollowMacroCase() const override { return followMacroCase; }
+    bool UndoWithBackspace() const override { return undoWithBackspace; }
+    bool EndKeysTabEnter() const override { return endKeysTabEnter; }
 
     TRep* AddReply(
         const std::string& name, const std::string& rtf, const std::string& macro = {}, const std::string& hotKey = {})
@@ -111,7 +114,7 @@ public:
             if (shift)
                 Key(VkShift, true);
             if (desktop.IsWindow(desktop.foreground))
-                desktop.TextOf(desktop.foreground) += c;
+                desktop.TypeAtCaret(std::string(1, c));
             Key(vk, true);
             Key(vk, false);
             if (shift)
@@ -163,7 +166,8 @@ public:
     {
         hooks.ShellHook.HandleMessage(htNotifyBase + code, static_cast<std::uint32_t>(window), 0);
     }
-    // The notifications of the keys the engine synthesised reach it later.
+    // The notifications of the keys the engine synthesised reach it later,
+    // with scan codes, looking like the user's.
     void HandleEchoes()
     {
         auto echoed = std::move(desktop.echoed);
@@ -189,6 +193,9 @@ public:
     THtProgramHooks hooks{hookHost};
     bool terminating = false;
 
+    bool followMacroCase = true;
+    bool undoWithBackspace = true;
+    bool endKeysTabEnter = false;
     bool dialogEnabled = true;
     bool keepClipboard = true;
     std::string consoleClasses;

@@ -43,14 +43,16 @@ TEST(PredefinedInsertionsTest, MonthEndsYearEndsAndLeapDays)
     EXPECT_EQ(Values({2026, 12, 31, 23, 59, 59})[6], "Friday, January 01, 2027");
 }
 
-TEST(PredefinedInsertionsTest, MenuInFourGroups)
+TEST(PredefinedInsertionsTest, MenuInFiveGroups)
 {
     EXPECT_EQ(PlaceholderMenuCaption(0), "%Date - Today (date in full)");
+    EXPECT_EQ(PlaceholderMenuCaption(PlaceholderCount), "%Cursor - Cursor (stands here after delivery)");
     int separators = 0;
-    for (int i = 0; i < PlaceholderCount; ++i)
+    for (int i = 0; i < MenuPlaceholderCount; ++i)
         separators += SeparatorFollows(i) ? 1 : 0;
-    EXPECT_EQ(separators, 3);
-    EXPECT_FALSE(SeparatorFollows(PlaceholderCount - 1));
+    EXPECT_EQ(separators, 4);
+    EXPECT_TRUE(SeparatorFollows(PlaceholderCount - 1)); // the time, then the cursor and the clipboard
+    EXPECT_FALSE(SeparatorFollows(MenuPlaceholderCount - 1));
 }
 
 TEST(MacroInsertionsTest, RowsAndValues)

@@ -46,7 +46,7 @@ TEST_F(TypedMacroTest, MacroAndSpaceAreReplacedByTheReply)
 TEST_F(TypedMacroTest, ShiftAndCapsLockSpellingsMatch)
 {
     rig.Type("SIG ");
-    EXPECT_EQ(rig.MailText(), "Best regards, Ann\r\n");
+    EXPECT_EQ(rig.MailText(), "BEST REGARDS, ANN\r\n"); // the reply follows the macro's capitals
     rig.HandleEchoes();
     // Caps Lock itself clears; the letters then arrive unshifted.
     rig.Press(VkCapital);
@@ -57,7 +57,9 @@ TEST_F(TypedMacroTest, ShiftAndCapsLockSpellingsMatch)
 TEST_F(TypedMacroTest, AShiftHeldOverTheSpaceIsLetGoAndPressedAgainOnItsOwnSide)
 {
     // The right Shift still held at the space: were the generic (left) Shift
-    // let go, the right one would turn the paste into Ctrl+Shift+V.
+    // let go, the right one would turn the paste into Ctrl+Shift+V. (The
+    // reply's case is not what this is about.)
+    rig.followMacroCase = false;
     rig.desktop.keys[VkRShift] = true;
     rig.Type("SIG ");
     EXPECT_EQ(rig.MailText(), "Best regards, Ann\r\n");

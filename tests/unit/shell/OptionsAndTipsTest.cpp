@@ -69,6 +69,26 @@ TEST(OptionsDialog, LoadShowsTheSettings)
     EXPECT_TRUE(view.warnings.empty());
 }
 
+TEST(OptionsDialog, TypingOptionsHaveTheirDefaultsUntilWritten)
+{
+    // Never written: Backspace undoes and the case is followed; Tab and Enter do not end macros.
+    FakeRegistry reg = Defaults();
+    FakeOptionsView view;
+    TOptionsDialogModel model(reg, view, kPath);
+    model.Load();
+    EXPECT_TRUE(view.IsChecked(OptionBox::UndoWithBackspace));
+    EXPECT_TRUE(view.IsChecked(OptionBox::FollowMacroCase));
+    EXPECT_FALSE(view.IsChecked(OptionBox::EndKeysTabEnter));
+    view.boxes[OptionBox::UndoWithBackspace] = false;
+    view.boxes[OptionBox::EndKeysTabEnter] = true;
+    model.Ok();
+    EXPECT_EQ(reg.Get(kProgramKey, kUndoWithBackspace), Dword(0));
+    EXPECT_EQ(reg.Get(kProgramKey, kFollowMacroCase), Dword(1));
+    EXPECT_EQ(reg.Get(kProgramKey, kEndKeysTabEnter), Dword(1));
+    EXPECT_FALSE(ReadUndoWithBackspace(reg));
+    EXPECT_TRUE(ReadEndKeysTabEnter(reg));
+}
+
 TEST(OptionsDialog, OkWritesEverythingWithTheQuotedAutorunPath)
 {
     FakeRegistry reg = Defaults();
@@ -236,10 +256,10 @@ public:
     }
 };
 
-TEST(TipDialog, TenTipsInOrder)
+TEST(TipDialog, TheTenTipsInOrderThenTheTypingTips)
 {
     const auto& tips = TipsOfTheDay();
-    ASSERT_EQ(tips.size(), 10u);
+    ASSERT_EQ(tips.size(), 15u);
     EXPECT_EQ(tips[1], "You can Drag text from any other window and Drop directly in the reply editor.");
     EXPECT_EQ(tips[9].substr(0, 35), "Assign parametric macro to a reply ");
 }
@@ -260,7 +280,7 @@ TEST(TipDialog, ShownSeedsAndPicksRandomTipsThatMayRepeat)
     EXPECT_EQ(view.text, TipsOfTheDay()[3]);
     model.Next();
     EXPECT_EQ(view.text, TipsOfTheDay()[9]);
-    EXPECT_EQ(random.counts, (std::vector<int>{10, 10, 10}));
+    EXPECT_EQ(random.counts, (std::vector<int>{15, 15, 15}));
 }
 
 TEST(TipDialog, EmptyAndSingleLists)

@@ -1,5 +1,5 @@
 # Typing a macro and a space in another program replaces them by the reply:
-# plain, with Shift, with Caps Lock, after other words, with parameters typed
+# plain, with Shift (the reply then in capitals), with Caps Lock, after other words, with parameters typed
 # in parentheses (with and without the closing one), with today's date, in
 # Notepad with characters outside the ANSI code page, typed as keystrokes into
 # a console (which ignores Ctrl+V; one line typed without the clipboard, and
@@ -20,7 +20,7 @@ wait_target_text "Hello Best regards, Ann" || fail "plain macro"
 
 target_clear
 xdotool type --delay 60 "SIG "
-wait_target_text "Best regards, Ann" || fail "macro typed with Shift"
+wait_target_text "BEST REGARDS, ANN" || fail "macro typed with Shift, the reply in its capitals"
 
 target_clear
 xdotool key Caps_Lock

@@ -10,6 +10,8 @@
 //   probe checked TITLE BUTTON-TEXT    (state of a check box in that window)
 //   probe click TITLE BUTTON-TEXT      (a click on a button in that window)
 //   probe clipboard                    (the clipboard's text)
+//   probe edit-text TITLE              (the text of the first Edit or RichEdit control of window TITLE)
+//   probe caret TITLE                  (where that control's selection starts and ends, EM_GETSEL)
 //   probe set-clipboard TEXT [PRIVATE] (puts TEXT on the clipboard, as another program would,
 //                                       and PRIVATE in a format of its own)
 //   probe clipboard-private            (the content of that format)
@@ -327,12 +329,30 @@ HWND FindTopLevel(const char* title)
     return any;
 }
 
+// The first Edit or RichEdit control among a window's descendants.
+HWND FindTextControl(HWND window)
+{
+    HWND found = nullptr;
+    EnumChildWindows(
+        window,
+        [](HWND child, LPARAM out) -> BOOL {
+            char name[64] = {};
+            GetClassNameA(child, name, sizeof name);
+            if (lstrcmpiA(name, "Edit") != 0 && _strnicmp(name, "RichEdit", 8) != 0)
+                return TRUE;
+            *reinterpret_cast<HWND*>(out) = child;
+            return FALSE;
+        },
+        reinterpret_cast<LPARAM>(&found));
+    return found;
+}
+
 // The text of the first edit control of a top-level window, read in UTF-16
 // as the program holds it, printed in UTF-8.
 int PrintEditText(const char* windowTitle)
 {
     HWND window = FindTopLevel(windowTitle);
-    HWND edit = window ? FindWindowExA(window, nullptr, "Edit", nullptr) : nullptr;
+    HWND edit = window ? FindTextControl(window) : nullptr;
     if (!edit)
         return 1;
     // GetWindowText does not ask another process's control for its text.
@@ -677,6 +697,16 @@ int main(int argc, char** argv)
         return PrintClipboard(CF_TEXT);
     if (cmd == "edit-text" && argc > 2)
         return PrintEditText(argv[2]);
+    if (cmd == "caret" && argc > 2) {
+        HWND window = FindTopLevel(argv[2]);
+        HWND edit = window ? FindTextControl(window) : nullptr;
+        if (!edit)
+            return 1;
+        // Pointers would not cross into the other process; the result holds both below 65536.
+        const auto both = static_cast<DWORD>(SendMessageW(edit, EM_GETSEL, 0, 0));
+        std::printf("%u %u\n", LOWORD(both), HIWORD(both));
+        return 0;
+    }
     if (cmd == "clipboard-rtf")
         return PrintClipboard(RegisterClipboardFormatA("Rich Text Format"));
     if (cmd == "clipboard-private")
