@@ -397,9 +397,11 @@ void TEngine::DeliverToConsole()
         line = ConsoleLine(p_.desktop.ClipboardText());
     if (!line) {
         keeper_.LeaveReply();
+        // A balloon, which takes neither the focus nor the keys still on
+        // their way; once a session.
         if (!consoleLinesTold_) {
             consoleLinesTold_ = true;
-            consoleNoticeDue_ = p_.clock.Milliseconds() + ConsoleNoticeDelayMs;
+            p_.window.ShowNotice(ConsoleSeveralLinesText);
         }
         return;
     }
@@ -506,10 +508,6 @@ void TEngine::TimerTick()
     // window in front while another application is active was activated too.
     if (!shellActivationSeen_)
         NoteActiveWindow(foregroundAtTick_);
-    if (consoleNoticeDue_ != 0 && p_.clock.Milliseconds() >= consoleNoticeDue_) {
-        consoleNoticeDue_ = 0;
-        p_.boxes.Info(ConsoleSeveralLinesText);
-    }
     if (StaysOut()) {
         // A chord seen before the user went into the program is dropped, not carried out there.
         pendingInsert_ = pendingShow_ = pendingPicker_ = false;

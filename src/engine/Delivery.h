@@ -35,7 +35,6 @@ inline constexpr int ForegroundPollMs = 10;
 inline constexpr std::string_view BuiltInConsoleClasses[]
     = {"ConsoleWindowClass", "CASCADIA_HOSTING_WINDOW_CLASS", "mintty", "PuTTY"};
 inline constexpr std::size_t TypingChunk = 64;
-inline constexpr int ConsoleNoticeDelayMs = 500;
 
 // How the picker closed: with a reply chosen, or not, and then either
 // dismissed (Escape) or left for another window.
@@ -301,10 +300,6 @@ private:
     std::optional<std::u16string> consoleLine_;
     TClipboardFormats consoleFormats_;
     bool consoleLinesTold_ = false;
-    // When the notice of a reply left on the clipboard is due; 0: none. Shown
-    // a moment after the delivery, so that its box takes no key still on the
-    // way to the console.
-    std::uint64_t consoleNoticeDue_ = 0;
     TDragOut drag_;
     TClipboardKeeper keeper_;
     // The route of the delivery under way, for the usage figures.

@@ -9,17 +9,22 @@ THtProgramHooks::THtProgramHooks(IHtHookHost& host) : ShellHook(host), KeyHook(h
     ShellHook.Name = "ShellHook";
     KeyHook.Name = "KeyHook";
     MouseHook.Name = "MouseHook";
-    for (THtSysHook* c : {static_cast<THtSysHook*>(&ShellHook), static_cast<THtSysHook*>(&KeyHook),
-             static_cast<THtSysHook*>(&MouseHook)})
-        c->SetHookDLL(HookLibraryName);
     // Filtering, so that a chord the program acts on never reaches the program it was typed into.
     KeyHook.SetAllowFiltering(true);
     ShellHook.NotifyOwnEvents = false;
 }
 
-bool THtProgramHooks::Start(std::uint32_t applicationWindow)
+bool THtProgramHooks::Start(std::uint32_t applicationWindow, const THookLibrarySite& site)
 {
+    if (!site.refusal.empty()) {
+        ShowError(site.refusal);
+        return false;
+    }
     ShellHook.ApplicationWindow = applicationWindow;
+    for (THtSysHook* c : {static_cast<THtSysHook*>(&ShellHook), static_cast<THtSysHook*>(&KeyHook),
+             static_cast<THtSysHook*>(&MouseHook)})
+        if (!c->Active())
+            c->SetHookDLL(site.path);
     bool allStarted = false;
     for (int pass = 0; pass < HookStartPasses && !allStarted; ++pass) {
         allStarted = true;

@@ -2,22 +2,23 @@
 // The main window's three hook receivers and how they are started and stopped.
 #include <cstdint>
 
+#include "hooks/HookLibrarySite.h"
 #include "hooks/HtSysHookComp.h"
 #include "library/Texts.h"
 
 namespace corvane {
 
-constexpr char HookLibraryName[] = "Tolvar";
 constexpr int HookStartPasses = 3;
 
 class THtProgramHooks {
 public:
     explicit THtProgramHooks(IHtHookHost& host);
 
-    // Starts shell, keyboard and mouse, passing over all three again while
-    // any fails, at most three passes; then shows the error box once and
-    // carries on. True when all three run.
-    bool Start(std::uint32_t applicationWindow);
+    // Starts shell, keyboard and mouse on the library at `site`, passing
+    // over all three again while any fails, at most three passes; then shows
+    // the error box once and carries on. A site with a refusal starts none
+    // and shows the refusal. True when all three run.
+    bool Start(std::uint32_t applicationWindow, const THookLibrarySite& site);
     // Mouse, keyboard, shell.
     void Stop();
 

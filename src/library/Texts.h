@@ -95,6 +95,10 @@ inline constexpr char ClipboardNotKeptText[]
     = "The reply was pasted, but the clipboard held too much to keep: what you had copied is gone.";
 inline constexpr char ClipboardHeldNotKeptText[]
     = "The reply was pasted, but another program held the clipboard: what you had copied is gone.";
+inline constexpr const char* ElevatedWritableFolderText
+    = "Corvane runs as administrator from \"%s\", a folder that users without administrator rights can change, "
+      "so it does not watch the keyboard: a file changed there would run with administrator rights. "
+      "Install Corvane in Program Files, or run it without administrator rights.";
 inline constexpr char LibraryNotLoadedText[] = "Library was not loaded. Please restart Corvane.";
 inline constexpr const char* kHookHandlerError = "Unexpected error in a hook event handler.";
 

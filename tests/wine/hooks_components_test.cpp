@@ -5,11 +5,13 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <cstring>
 #include <string>
 
 #include "hooks/HtSysHookComp.h"
 #include "hooks/tolvar/HtReceiverTable.h"
+#include "win32/HookLibraryTrust.h"
 #include "win32/HtSysHookHost.h"
 #include "win32/HtSysHookUtils.h"
 #include "hooks_peer_client.h"
@@ -101,6 +103,24 @@ TEST(HookComponent, StartRegistersAListenerWindowAndReleasingTheLibraryRemovesIt
     EXPECT_FALSE(IsWindow(listener));
     EXPECT_EQ(GetModuleHandleA((BinDir() + "Tolvar.dll").c_str()), nullptr);
     EXPECT_EQ(peer.Ask("block 1"), "hook=0 count=0 alive=0");
+}
+
+// What the system tells of this program and its folder. Wine reports every
+// program as elevated and the folder as its user's, yet has no second,
+// limited set of rights: the refusal itself is proven natively only.
+TEST(HookLibraryTrust, TheLibraryIsTheOneBesideTheProgramByItsFullPath)
+{
+    const std::string folder = win32::ProgramFolder();
+    EXPECT_EQ(folder + "\\", ExeDir());
+    const THookLibrarySite site = win32::HookLibrarySiteOfThisProgram();
+    EXPECT_EQ(site.path, ExeDir() + "Tolvar.dll");
+    const TElevation elevation = win32::ElevationOfThisProcess();
+    const TPathSecurity security = win32::ReadPathSecurity(folder);
+    std::printf("figure trust: elevated=%d wine=%d folder_read=%d owner=%d entries=%zu writable=%d refusal=%d\n",
+        elevation.elevated ? 1 : 0, elevation.onWine ? 1 : 0, security.read ? 1 : 0, static_cast<int>(security.owner),
+        security.entries.size(), WritableByNonAdministrators(security) ? 1 : 0, site.refusal.empty() ? 0 : 1);
+    EXPECT_TRUE(security.read);
+    EXPECT_EQ(site.refusal, "");
 }
 
 TEST(HookUtilities, TopLevelWindowFollowsTheParents)

@@ -12,6 +12,7 @@
 #include "shell/UnitSettings.h"
 #include "shell/UnitStartup.h"
 #include "win32/DisplayDpi.h"
+#include "win32/HookLibraryTrust.h"
 #include "win32/HtSysHookUtils.h"
 #include "win32/TipDialog.h"
 #include "win32/app/ChildWindows.h"
@@ -321,7 +322,7 @@ void TFormCorvane::FormCreate()
     BuildMainMenu();
     tray_->Add();
 
-    hooks_.Start(static_cast<std::uint32_t>(reinterpret_cast<uintptr_t>(window_)));
+    hooks_.Start(static_cast<std::uint32_t>(reinterpret_cast<uintptr_t>(window_)), HookLibrarySiteOfThisProgram());
 
     ReportSettingsNotSaved(EnsureDefaultSettings(registry_));
     modes_.Load();

@@ -212,19 +212,24 @@ TEST(HtSysHookComp, ShellActivationOfTheOwnApplicationWindowIsLeftOut)
 
 class ProgramHooks : public ::testing::Test {
 protected:
-    void SetUp() override { SetMessageBoxes(&boxes); }
+    void SetUp() override
+    {
+        SetMessageBoxes(&boxes);
+        host.api.files = {{site.path, {"AttachReceiver", "DetachReceiver", "LastError"}}};
+    }
     void TearDown() override { SetMessageBoxes(nullptr); }
     fakes::RecordingMessageBoxes boxes;
     FakeHost host;
+    const THookLibrarySite site = HookLibrarySite("C:\\Program Files\\Corvane\\", {}, {}, {});
 };
 
-TEST_F(ProgramHooks, AMissingLibraryIsTriedThreePassesAndReportedOnce)
+TEST_F(ProgramHooks, AMissingLibraryIsTriedThreePassesByItsFullPathAndReportedOnce)
 {
     host.api.files.clear();
     THtProgramHooks hooks(host);
-    EXPECT_FALSE(hooks.Start(0x42));
-    EXPECT_EQ(host.api.loadAttempts.size(), 3u * 3u * 2u); // "Tolvar", then "Tolvar.dll"
-    EXPECT_EQ(host.api.loadAttempts[0], "Tolvar");
+    EXPECT_FALSE(hooks.Start(0x42, site));
+    // Never by bare name, which the system would look for elsewhere too.
+    EXPECT_EQ(host.api.loadAttempts, std::vector<std::string>(3u * 3u, "C:\\Program Files\\Corvane\\Tolvar.dll"));
     EXPECT_EQ(boxes.ErrorTexts(), (std::vector<std::string>{"Library was not loaded. Please restart Corvane."}));
     EXPECT_FALSE(hooks.ShellHook.Active());
     EXPECT_FALSE(hooks.KeyHook.Active());
@@ -235,7 +240,7 @@ TEST_F(ProgramHooks, AFailureWithoutSystemTextIsStillReportedAsNotLoaded)
 {
     host.api.attachResult = 77; // a code the system has no text for
     THtProgramHooks hooks(host);
-    EXPECT_FALSE(hooks.Start(0x42));
+    EXPECT_FALSE(hooks.Start(0x42, site));
     EXPECT_EQ(boxes.ErrorTexts(), (std::vector<std::string>{"Library was not loaded. Please restart Corvane."}));
     EXPECT_FALSE(hooks.KeyHook.Active());
 }
@@ -244,7 +249,7 @@ TEST_F(ProgramHooks, AFailureInOnePassIsMadeGoodByTheNext)
 {
     host.api.failingAttaches = 1; // the shell receiver, first pass
     THtProgramHooks hooks(host);
-    EXPECT_TRUE(hooks.Start(0x42));
+    EXPECT_TRUE(hooks.Start(0x42, site));
     EXPECT_TRUE(boxes.shown.empty());
     ASSERT_EQ(host.api.attached.size(), 3u);
     EXPECT_EQ(host.api.attached[0].first, hkKeyboard);
@@ -258,13 +263,24 @@ TEST_F(ProgramHooks, AFailureInOnePassIsMadeGoodByTheNext)
 TEST_F(ProgramHooks, StopTakesMouseKeyboardShellAndReleasesTheLibrary)
 {
     THtProgramHooks hooks(host);
-    ASSERT_TRUE(hooks.Start(0));
+    ASSERT_TRUE(hooks.Start(0, site));
     const std::vector<std::uintptr_t> expected
         = {hooks.MouseHook.ListenerWindow(), hooks.KeyHook.ListenerWindow(), hooks.ShellHook.ListenerWindow()};
     hooks.Stop();
     EXPECT_EQ(host.destroyed, expected);
     EXPECT_FALSE(host.loader.Loaded());
     EXPECT_EQ(host.api.loaded, 0);
+}
+
+TEST_F(ProgramHooks, ARefusedSiteStartsNoHookAndSaysWhyOnce)
+{
+    THookLibrarySite refused = site;
+    refused.refusal = "why";
+    THtProgramHooks hooks(host);
+    EXPECT_FALSE(hooks.Start(0x42, refused));
+    EXPECT_TRUE(host.api.loadAttempts.empty());
+    EXPECT_EQ(boxes.ErrorTexts(), (std::vector<std::string>{"why"}));
+    EXPECT_FALSE(hooks.KeyHook.Active());
 }
 
 } // namespace

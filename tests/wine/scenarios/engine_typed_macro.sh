@@ -3,8 +3,8 @@
 # in parentheses (with and without the closing one), with today's date, in
 # Notepad with characters outside the ANSI code page, typed as keystrokes into
 # a console (which ignores Ctrl+V; one line typed without the clipboard, and
-# nothing that would run it; several lines left on the clipboard with a
-# notice), and not at all in
+# nothing that would run it; several lines left on the clipboard, with no
+# box), and not at all in
 # a password field of a class derived from the edit control; the stored
 # replies stay as they were.
 . "$CORVANE_ROOT/tests/wine/tools/engine_scenario.sh"
@@ -58,14 +58,15 @@ xdotool type --delay 60 "gst "
 wait_target_text "git status" || fail "one line with a tab typed into the console"
 tr -d '\r' <"$TARGET_OUT" | grep -q "^clipboard" && fail "a one-line reply for a console went over the clipboard"
 # Several lines would run each but the last: none is typed, the reply is on
-# the clipboard, and the user is told once.
+# the clipboard, and the user is told once, beside the tray icon.
 target_clear
 xdotool type --delay 60 "lns "
-wait_for_dialog Information 1 10 || fail "no notice of a reply left on the clipboard"
-probe text Information | grep -qF "This reply has several lines, so Corvane does not type it into a console window, where each line would run. It is on the clipboard." ||
-  fail "notice: $(probe text Information)"
-probe click Information OK >/dev/null
-wait_for_dialog Information 0 10 || fail "notice did not close"
+# The notice is a balloon by the tray icon (not shown by Wine without a
+# tray here), never a box that would take the keys on their way.
+for i in $(seq 1 50); do
+  [ "$(probe clipboard)" = $'echo one\necho two' ] && [ "$(target_text)" = "" ] && break
+  sleep 0.2
+done
 [ "$(target_text)" = "" ] || fail "several lines typed into the console: '$(target_text)'"
 [ "$(probe clipboard)" = $'echo one\necho two' ] || fail "clipboard: '$(probe clipboard)'"
 target_focus
@@ -76,7 +77,7 @@ for i in $(seq 1 50); do
   sleep 0.2
 done
 [ "$(target_text)" = "" ] || fail "several lines typed into the console the second time: '$(target_text)'"
-[ "$(probe window Information)" = 0 ] || fail "the notice came twice"
+[ "$(probe window Information)" = 0 ] || fail "the notice came as a box"
 tr -d '\r' <"$TARGET_OUT" | grep "^control" && fail "the console was sent a key that runs or completes"
 
 target_start "Password Target" 100 0 HooksTarget derived-password
