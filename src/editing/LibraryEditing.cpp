@@ -110,7 +110,8 @@ void TLibraryEditing::CommitEdits()
 
 bool TLibraryEditing::MayChange(const TRep* rep) const
 {
-    if (library_.CanChange(rep))
+    // Team entries are changed on this computer's copy, reachable or not.
+    if ((team_ && library_.IsShared(rep)) || library_.CanChange(rep))
         return true;
     ShowError(kMsgSharedReadOnly);
     return false;
@@ -155,7 +156,7 @@ void TLibraryEditing::CommitName(TRep* rep)
     }
     const std::string name = panel_.name.Text();
     if (!name.empty()) {
-        if (!library_.RenameEntry(rep, name)) {
+        if (!Rename(rep, name)) {
             ShowError(FormatMessageText(kMsgFileCantBeSaved, IndexPathIn(rep->ContainerPath())));
             return;
         }
@@ -164,17 +165,33 @@ void TLibraryEditing::CommitName(TRep* rep)
     nameChanged_ = false;
 }
 
+bool TLibraryEditing::Rename(TRep* rep, const std::string& name)
+{
+    if (!IsTeam(rep))
+        return library_.RenameEntry(rep, name);
+    tree_.SetLabel(rep->Node, name);
+    rep->TeamName = name;
+    team_->Changed(*rep);
+    return true;
+}
+
+bool TLibraryEditing::IsTeam(const TRep* rep) const
+{
+    return team_ && rep && library_.IsShared(rep) && !rep->IsLibraryTop();
+}
+
 void TLibraryEditing::CommitReply(TRep* reply)
 {
     if (!replyChanged_)
         return;
-    // A folder gone since the last look: nothing can be kept there.
-    if (library_.SharedFolderGone(reply)) {
+    // A folder gone since the last look: nothing can be kept there. (Team
+    // entries are kept on this computer until the folder is back.)
+    if (!IsTeam(reply) && library_.SharedFolderGone(reply)) {
         ShowError(kMsgSharedReadOnly);
         DiscardPendingEdits();
         return;
     }
-    if (library_.ChangedElsewhere(reply)) {
+    if (!IsTeam(reply) && library_.ChangedElsewhere(reply)) {
         SaveAsMyCopy(reply);
         return;
     }
@@ -201,6 +218,15 @@ bool TLibraryEditing::WriteReply(TRep* reply, const ReplyEdit& edit)
     (void)library_.SetMacro(reply, edit.macro);
     (void)library_.SetHotKey(reply, edit.hotKey);
     library_.SetBodyText(reply, edit.body);
+    if (IsTeam(reply)) {
+        // Keys kept aside for the team stay recorded unless the user changed them.
+        if (edit.macro != reply->KeptMacro)
+            reply->KeptMacro.clear();
+        if (edit.hotKey != reply->KeptHotKey)
+            reply->KeptHotKey.clear();
+        team_->Changed(*reply);
+        return true;
+    }
     if (library_.SaveReplyFile(reply))
         return true;
     // What the program delivers and shows stays what the file holds.
@@ -392,9 +418,32 @@ const std::vector<std::string> kEmptyReplyLines{std::string(), std::string()};
 
 } // namespace
 
+bool TLibraryEditing::IsTeamPlace(const Placement& where) const
+{
+    return team_ && where.parent && library_.IsShared(library_.RepOf(where.parent));
+}
+
+TRep* TLibraryEditing::AddTeamEntry(const Placement& where, const std::string& name, bool folder)
+{
+    const int index = where.asFirst ? library_.AddNodeFirst(name, where.parent)
+        : where.before              ? library_.InsertNodeBefore(name, where.before)
+                                    : library_.AddNodeLast(name, where.parent);
+    TRep* rep = library_.Items(index);
+    rep->TeamEntry = team_->NewEntryId();
+    rep->TeamName = name;
+    // Paths only tell entries apart; nothing is written there.
+    (folder ? rep->FolderName : rep->FileName) = rep->TeamEntry + (folder ? "" : kReplyExtension);
+    team_->Added(*rep);
+    return rep;
+}
+
 void TLibraryEditing::NavAddReplyExecute()
 {
     const Placement where = PlacementForSelection();
+    if (IsTeamPlace(where)) {
+        StartNaming(library_.IndexOf(AddTeamEntry(where, kNewReplyName, false)));
+        return;
+    }
     const std::string replyPath = WriteNewReply(where, kNewReplyName, kEmptyReplyLines);
     if (!replyPath.empty())
         StartNaming(library_.LoadReplyFile(replyPath, kNewReplyName, where.asFirst, where.before, where.parent));
@@ -451,6 +500,13 @@ void TLibraryEditing::SaveAsMyCopy(TRep* reply)
 void TLibraryEditing::NavAddFolderExecute()
 {
     const Placement where = PlacementForSelection();
+    if (IsTeamPlace(where)) {
+        TRep* folder = AddTeamEntry(where, kNewFolderName, true);
+        Placement inside;
+        inside.parent = folder->Node;
+        StartNaming(library_.IndexOf(AddTeamEntry(inside, kNewReplyName, false)));
+        return;
+    }
     std::optional<TFolderLock> lock;
     if (!MayChangeIn(where.directory) || !LockOrReport(where.directory, lock))
         return;
@@ -505,7 +561,7 @@ void TLibraryEditing::NavigationEdited(TreeNode node, const std::string& text)
     // whatever the Name box holds meanwhile.
     if (text.empty() || rep->IsLibraryTop() || !MayChange(rep))
         return;
-    if (!library_.RenameEntry(rep, text)) {
+    if (!Rename(rep, text)) {
         ShowError(FormatMessageText(kMsgFileCantBeSaved, IndexPathIn(rep->ContainerPath())));
         return;
     }
@@ -546,7 +602,10 @@ void TLibraryEditing::DeleteEntry(TRep* rep)
     }
     std::erase_if(unsaved_, [&](const auto& unsaved) { return IsInSubtree(unsaved.first->Node, rep->Node); });
     // The disk's refusals are not the user's business here.
-    static_cast<void>(library_.DeleteFiles(rep));
+    if (IsTeam(rep))
+        team_->Deleted(*rep);
+    else
+        static_cast<void>(library_.DeleteFiles(rep));
     library_.RemoveSubtree(rep->Node);
 }
 
@@ -580,11 +639,16 @@ void TLibraryEditing::NavigationDragDrop(TreeNode target)
         return;
     Quiet quiet(*this);
     const TreeNode formerParent = tree_.Parent(dragged);
-    if (!library_.MoveBefore(entry, targetRep)) {
+    // Team entries move among themselves; between the libraries would be a
+    // copy and a delete, which the team folder does not take.
+    const bool team = IsTeam(entry);
+    if (team != IsTeam(targetRep) || (!team && !library_.MoveBefore(entry, targetRep))) {
         ShowError(FormatMessageText(kMsgEntryCantBeMoved, tree_.Label(dragged)));
         return;
     }
     library_.MoveNodeBefore(entry, targetRep);
+    if (team)
+        team_->Changed(*entry); // its folder now
     // The moved entry stays selected and keeps its pending edits; the next
     // commit writes them at its new place.
     if (tree_.Selected() != entry->Node)
@@ -683,6 +747,36 @@ void TLibraryEditing::ShowSharedLibrary(const std::function<void()>& change)
         for (auto& [path, edit] : unsaved)
             if (TRep* again = FindByPath(path))
                 unsaved_[again] = std::move(edit);
+    }
+    LoadPanel();
+}
+
+bool TLibraryEditing::MayShowTeamAnew(bool focusInBoxes) const
+{
+    const bool teamShown = shown_ && library_.IndexOf(shown_) >= 0 && IsTeam(shown_);
+    return !(teamShown && (nameChanged_ || replyChanged_ || focusInBoxes));
+}
+
+void TLibraryEditing::ShowTeamAnew(const std::function<void()>& change)
+{
+    const TRep* selected = library_.RepOf(tree_.Selected());
+    const bool teamSelected = selected && library_.IsShared(selected);
+    const std::string entry = teamSelected ? selected->TeamEntry : std::string();
+    const std::string head = teamSelected ? selected->TeamHead : std::string();
+    const bool top = teamSelected && selected->IsLibraryTop();
+    {
+        Quiet quiet(*this);
+        change();
+        if (!teamSelected)
+            return; // the user's own entry and its boxes stay as they are
+        // The same version if it is still shown, else the entry's first.
+        TRep* again = top ? library_.SharedTop() : nullptr;
+        for (int i = 0; !top && !entry.empty() && i < library_.Count(); ++i) {
+            TRep* rep = library_.Items(i);
+            if (rep->TeamEntry == entry && (!again || (rep->TeamHead == head && again->TeamHead != head)))
+                again = rep;
+        }
+        tree_.Select(again ? again->Node : nullptr);
     }
     LoadPanel();
 }

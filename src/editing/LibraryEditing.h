@@ -22,6 +22,17 @@ class TFolderLock;
 class TRep;
 class TRepList;
 
+// Where edits of team entries go: each call records one change of the entry
+// as it now stands in the tree, made on the version it shows (TeamHead).
+class ITeamEdits {
+public:
+    virtual ~ITeamEdits() = default;
+    virtual std::string NewEntryId() = 0;
+    virtual void Added(const TRep& rep) = 0;
+    virtual void Changed(const TRep& rep) = 0; // name, folder, macro, hot key or text
+    virtual void Deleted(const TRep& rep) = 0; // with what a folder shows
+};
+
 // The controls of the reply parameter panel, and the editor below it.
 struct TReplyPanel {
     ILineEdit& name; // EditName
@@ -125,6 +136,17 @@ public:
     // after writing the pending edits; the panel then shows the selection.
     void ShowSharedLibrary(const std::function<void()>& change);
 
+    // Team entries (shared ones shown from change files) are changed through
+    // `team` instead of files; none: the shared library's files are written.
+    void SetTeamEdits(ITeamEdits* team) { team_ = team; }
+    // Whether the team entries may be shown anew now: not while the user is
+    // editing a team entry's name, macro or text (`focusInBoxes`: the focus
+    // is in the panel's boxes or the editor).
+    [[nodiscard]] bool MayShowTeamAnew(bool focusInBoxes) const;
+    // Runs `change`, which makes the team entries anew, without committing
+    // anything; the selection follows the team entry it was on.
+    void ShowTeamAnew(const std::function<void()>& change);
+
     // Leaves a free key selected in ComboBoxKey, for the current Shift state;
     // one that types no character when there is one.
     void ChooseFreeHotKey();
@@ -178,8 +200,13 @@ private:
     void DeleteEntry(TRep* rep);
     void RemoveEmptiedFolders(TreeNode folder);
     bool IsInSubtree(TreeNode node, TreeNode root) const;
+    bool IsTeam(const TRep* rep) const;
+    bool IsTeamPlace(const Placement& where) const;
+    bool Rename(TRep* rep, const std::string& name);
+    TRep* AddTeamEntry(const Placement& where, const std::string& name, bool folder);
 
     TRepList& library_;
+    ITeamEdits* team_ = nullptr;
     ITreeControl& tree_;
     IFileSystem& fs_;
     TReplyPanel panel_;

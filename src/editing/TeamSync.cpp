@@ -4,8 +4,23 @@
 
 #include <chrono>
 #include <cstdint>
+#include <random>
 
 namespace corvane {
+
+std::string NewTeamEntryId()
+{
+    static std::mutex mutex;
+    static std::random_device device;
+    std::lock_guard lock(mutex);
+    std::string id;
+    for (int i = 0; i < 4; ++i) {
+        uint32_t bits = device();
+        for (int j = 0; j < 8; ++j, bits >>= 4)
+            id += "0123456789abcdef"[bits & 15];
+    }
+    return id;
+}
 
 std::string TeamCopyFolder(const std::string& copiesRoot, const std::string& teamFolder)
 {

@@ -35,10 +35,22 @@ struct TTeamSnapshot {
     long long serial = 0; // grows with every snapshot published
 };
 
-class TTeamSync {
+// What the window sees of the team library's store: it hands edits in and
+// takes finished views out, neither of which waits for the team folder.
+class ITeamStore {
 public:
     using Edit = std::function<void(TTeamReplica&)>;
+    virtual ~ITeamStore() = default;
+    virtual void Submit(Edit edit) = 0;
+    // The snapshot published last, when newer than `seen`.
+    virtual std::optional<TTeamSnapshot> TakeSnapshot(long long seen) const = 0;
+};
 
+// 128 random bits in hex: an entry id no other computer chooses.
+std::string NewTeamEntryId();
+
+class TTeamSync : public ITeamStore {
+public:
     // `shared` reaches the team folder, `local` holds the copy; both are used
     // on the sync thread only, from Start to Stop.
     TTeamSync(IFileSystem& shared, IFileSystem& local, TTeamReplica::IdSource newId);
@@ -52,10 +64,9 @@ public:
     void Stop();
 
     // From the window thread; none of them waits for the team folder.
-    void Submit(Edit edit);
+    void Submit(Edit edit) override;
     void LookNow();
-    // The snapshot published last, when newer than `seen`.
-    std::optional<TTeamSnapshot> TakeSnapshot(long long seen) const;
+    std::optional<TTeamSnapshot> TakeSnapshot(long long seen) const override;
 
 private:
     void Run(TTeamPlace place, int intervalMilliseconds);

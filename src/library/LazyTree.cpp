@@ -230,6 +230,15 @@ bool TLazyTree::IsExpanded(TreeNode node) const
     return n->view && view_.IsExpanded(n->view);
 }
 
+void TLazyTree::Expand(TreeNode node)
+{
+    // A view sends no notice of an expansion it is asked for: fill it first.
+    Node* n = AsNode(node);
+    Reveal(n);
+    Fill(n);
+    view_.Expand(n->view);
+}
+
 void TLazyTree::EditLabel(TreeNode node)
 {
     Reveal(AsNode(node));

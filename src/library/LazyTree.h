@@ -52,6 +52,7 @@ public:
     void Select(TreeNode node) override;
 
     bool IsExpanded(TreeNode node) const override;
+    void Expand(TreeNode node) override;
     void EditLabel(TreeNode node) override;
     TreeNode NodeAt(int x, int y) const override { return NodeOfView(view_.NodeAt(x, y)); }
 

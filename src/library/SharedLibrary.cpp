@@ -20,11 +20,17 @@ bool FolderTakesFiles(IFileSystem& fs, const std::string& dir)
 
 } // namespace
 
-void TRepList::LoadSharedLibrary(const std::string& root, const std::string& name)
+void TRepList::StartSharedLibrary(const std::string& root, const std::string& name)
 {
     UnloadSharedLibrary();
     sharedRoot_ = root;
     sharedTop_ = Items(Adopt(std::make_unique<TRep>(*tree_, sharedRoot_, true), tree_->AddLast(nullptr, name)));
+    sharedAccess_ = TSharedAccess::Writable;
+}
+
+void TRepList::LoadSharedLibrary(const std::string& root, const std::string& name)
+{
+    StartSharedLibrary(root, name);
     // An unreachable folder is no error to report at every start.
     if (!fs_->FileExists(IndexPathIn(root))) {
         sharedAccess_ = TSharedAccess::Offline;
@@ -66,11 +72,16 @@ bool TRepList::ReloadSharedFolder(const std::string& dir)
     return true;
 }
 
-bool TRepList::CanChange(const TRep* rep) const { return !IsShared(rep) || sharedAccess_ == TSharedAccess::Writable; }
+bool TRepList::CanChange(const TRep* rep) const { return !IsShared(rep) || SharedChangeable(); }
 
 bool TRepList::CanChangeIn(const std::string& dir) const
 {
-    return !sharedTop_ || !IsAtOrBelow(dir, sharedRoot_) || sharedAccess_ == TSharedAccess::Writable;
+    return !sharedTop_ || !IsAtOrBelow(dir, sharedRoot_) || SharedChangeable();
+}
+
+bool TRepList::SharedChangeable() const
+{
+    return sharedAccess_ == TSharedAccess::Writable || sharedAccess_ == TSharedAccess::Away;
 }
 
 bool TRepList::SharedFolderGone(const TRep* rep) { return IsShared(rep) && SharedFolderGoneAt(sharedRoot_); }

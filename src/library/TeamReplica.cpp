@@ -244,9 +244,11 @@ std::string TTeamReplica::Record(const std::string& entry, std::vector<std::stri
     return change.key;
 }
 
-std::string TTeamReplica::Add(const TTeamEntryState& state)
+std::string TTeamReplica::Add(const TTeamEntryState& state) { return AddAs(newId_(), state); }
+
+std::string TTeamReplica::AddAs(const std::string& entry, const TTeamEntryState& state)
 {
-    const std::string key = Record(newId_(), {}, state);
+    const std::string key = Record(entry, {}, state);
     Remerge();
     return key;
 }

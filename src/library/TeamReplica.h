@@ -43,6 +43,9 @@ public:
     // the next exchange. Each returns the new change's key, or empty when the
     // shown entry is no longer shown (the view moved on meanwhile).
     std::string Add(const TTeamEntryState& state);
+    // An add whose id was chosen already (by newId elsewhere, e.g. on the
+    // window's thread, which shows the entry before it is recorded).
+    std::string AddAs(const std::string& entry, const TTeamEntryState& state);
     // `shown` is a version as the user saw it: the change replaces that
     // version only, so a change another computer made meanwhile is kept.
     std::string Change(const TTeamShownEntry& shown, TTeamEntryState state);

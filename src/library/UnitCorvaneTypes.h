@@ -36,6 +36,12 @@ public:
     // (see IFileSystem::LastWriteTime), -1 when unknown: a different time on
     // disk means another computer changed it meanwhile.
     long long Stamp = -1;
+    // A team entry shown from the team's change files: its id and the change
+    // it shows (a change made here replaces that one), and its name without
+    // the "(<computer>'s version)" of a version in conflict. Empty otherwise.
+    std::string TeamEntry;
+    std::string TeamHead;
+    std::string TeamName;
 
     // `root` is the root folder of the entry's library; it must outlive the
     // entry. A library's top folder stands for that root itself.
@@ -146,8 +152,9 @@ struct TKeyConflict {
     std::string key; // the macro, or the hot-key code
 };
 
-// What can be done with the shared library now.
-enum class TSharedAccess { None, Writable, ReadOnly, Offline };
+// What can be done with the shared library now. Away: the team folder can't
+// be reached, and changes are kept on this computer until it can.
+enum class TSharedAccess { None, Writable, ReadOnly, Offline, Away };
 
 // The library: owns every TRep and both indexes.
 class TRepList {
@@ -241,6 +248,15 @@ public:
     // read leaves the top folder empty and the access Offline; one that
     // refuses files, ReadOnly.
     void LoadSharedLibrary(const std::string& root, const std::string& name);
+    // Shows an empty top folder for the shared library at `root`, labelled
+    // `name`, for entries added in memory (AddTeamEntry).
+    void StartSharedLibrary(const std::string& root, const std::string& name);
+    // A team reply's macro and hot key into the indexes, as loading a reply
+    // file takes them: those the user's own replies hold are kept aside.
+    void AddSharedKeys(TRep* reply, const std::string& macro, const std::string& code)
+    {
+        AddKeysFromFile(reply, macro, code);
+    }
     // Takes the shared library's folder and everything in it out of memory.
     void UnloadSharedLibrary();
     // Reloads, from disk, what the shared library's folder `dir` holds
@@ -274,6 +290,7 @@ public:
     static constexpr int kMaxFolderDepth = 32;
 
 private:
+    bool SharedChangeable() const;
     const std::string& RootUnder(TreeNode parent) const;
     void AddKeysFromFile(TRep* reply, const std::string& macro, const std::string& code);
     void StampFrom(TRep* reply, const std::string& path);

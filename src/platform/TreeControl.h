@@ -48,6 +48,7 @@ public:
     virtual void Select(TreeNode node) = 0; // nullptr clears the selection
 
     virtual bool IsExpanded(TreeNode node) const = 0;
+    virtual void Expand(TreeNode node) = 0;
     virtual void EditLabel(TreeNode node) = 0;
     // Node under a point in the control's client coordinates, or nullptr.
     virtual TreeNode NodeAt(int x, int y) const = 0;

@@ -29,7 +29,7 @@ TNodeMark NodeMarkOf(const TRepList& library, const TRep* rep)
     if (!rep)
         return TNodeMark::None;
     if (rep->IsLibraryTop())
-        return library.CanChange(rep) ? TNodeMark::TeamLibrary : TNodeMark::TeamOffline;
+        return library.SharedAccess() == TSharedAccess::Writable ? TNodeMark::TeamLibrary : TNodeMark::TeamOffline;
     const auto& conflicts = library.Conflicts();
     const bool conflict
         = std::any_of(conflicts.begin(), conflicts.end(), [rep](const TKeyConflict& c) { return c.reply == rep; });

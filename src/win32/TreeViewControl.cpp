@@ -191,6 +191,11 @@ void TreeViewControl::Select(TreeNode node)
     ::SendMessageA(hwnd_, TVM_SELECTITEM, TVGN_CARET, reinterpret_cast<LPARAM>(Item(node)));
 }
 
+void TreeViewControl::Expand(TreeNode node)
+{
+    ::SendMessageA(hwnd_, TVM_EXPAND, TVE_EXPAND, reinterpret_cast<LPARAM>(Item(node)));
+}
+
 bool TreeViewControl::IsExpanded(TreeNode node) const
 {
     const LRESULT state = ::SendMessageA(hwnd_, TVM_GETITEMSTATE, reinterpret_cast<WPARAM>(Item(node)), TVIS_EXPANDED);

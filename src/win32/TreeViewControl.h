@@ -43,6 +43,7 @@ public:
     void Select(TreeNode node) override;
 
     bool IsExpanded(TreeNode node) const override;
+    void Expand(TreeNode node) override;
     void EditLabel(TreeNode node) override;
     TreeNode NodeAt(int x, int y) const override;
 

@@ -42,6 +42,7 @@ public:
     void Select(TreeNode node) override;
 
     bool IsExpanded(TreeNode node) const override;
+    void Expand(TreeNode node) override { SetExpanded(node, true); }
     void EditLabel(TreeNode node) override { editing_ = node; }
     TreeNode NodeAt(int, int) const override { return nullptr; }
 

@@ -265,14 +265,17 @@ LRESULT TFormCorvane::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam)
             engine_->OnActivateApp(wParam != FALSE);
         return 0;
     case WM_TEAM_FOLDER_CHANGED:
-        library_.LookAtTeamFolder();
+        library_.TeamFolderChanged();
+        return 0;
+    case WM_TEAM_PUBLISHED:
+        library_.ShowTeamSnapshot();
         return 0;
     case WM_TIMER:
         if (wParam == kTipTimerId) {
             KillTimer(window_, kTipTimerId);
             ShowStartupTip(window_, registry_);
         } else if (wParam == kTeamTimerId) {
-            library_.LookAtTeamFolder();
+            library_.ShowTeamSnapshot();
         } else if (engine_) {
             engine_->OnTimer(wParam);
         }

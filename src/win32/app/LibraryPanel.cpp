@@ -4,6 +4,8 @@
 
 #include "editing/LibraryEditing.h"
 #include "editing/TeamLibrary.h"
+#include "editing/TeamSync.h"
+#include "win32/Win32FileSystem.h"
 #include "library/SharedWatch.h"
 #include "win32/FolderWatcher.h"
 #include "library/LibraryFiles.h"
@@ -188,6 +190,8 @@ void LibraryPanel::Destroy()
     if (teamWindow_)
         KillTimer(teamWindow_, kTeamTimerId);
     teamFolderWatcher_.reset();
+    if (teamSync_)
+        teamSync_->Stop();
     team_.reset();
     editing_.reset();
     library_.reset();

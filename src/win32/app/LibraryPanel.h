@@ -21,6 +21,7 @@ class IReplyEditor;
 class TSharedWatch;
 class TReadAheadFileSystem;
 class TTeamLibrary;
+class TTeamSync;
 class TLibraryEditing;
 class TRep;
 class TRepList;
@@ -31,6 +32,7 @@ struct MainLayout;
 namespace corvane::win32 {
 
 class ChildFactory;
+class Win32FileSystem;
 class FolderWatcher;
 class CheckBoxControl;
 class DropDownListControl;
@@ -39,9 +41,11 @@ class ListBoxControl;
 class TreeViewControl;
 
 inline constexpr UINT_PTR kTeamTimerId = 3;
-// How often the team library's folder is looked at for other computers'
-// changes, whatever the folder's notifications tell.
-inline constexpr UINT kTeamTimerInterval = 1000;
+// How often a snapshot held back while the user edited a team entry is
+// tried again.
+inline constexpr UINT kTeamTimerInterval = 500;
+// How often the team folder is exchanged with, whatever its notifications tell.
+inline constexpr int kTeamExchangeInterval = 1000;
 
 class LibraryPanel {
 public:
@@ -73,10 +77,13 @@ public:
     void Layout(const MainLayout& layout);
 
     // The team library beside the user's own, from the settings (again when
-    // the options change them); looked at when its folder tells `window` of
-    // a change (WM_TEAM_FOLDER_CHANGED) and on the timer kTeamTimerId.
+    // the options change them), exchanged on a thread of its own, which
+    // tells `window` of each new snapshot (WM_TEAM_PUBLISHED).
     void LoadTeamLibrary(HWND window, IRegistry& registry);
-    void LookAtTeamFolder();
+    // Its folder told `window` of a change (WM_TEAM_FOLDER_CHANGED).
+    void TeamFolderChanged();
+    // On WM_TEAM_PUBLISHED and the timer kTeamTimerId.
+    void ShowTeamSnapshot();
 
     void CommitEdits();
     // True when `id` was one of the library's commands, which has then run.
@@ -127,6 +134,8 @@ private:
     HWND labelPlus_ = nullptr, comboKey_ = nullptr;
 
     std::unique_ptr<TSharedWatch> watch_; // the file system as the library sees it
+    std::unique_ptr<Win32FileSystem> teamFs_;
+    std::unique_ptr<TTeamSync> teamSync_;
     std::unique_ptr<TReadAheadFileSystem> readAhead_; // the same, with the files read ahead
     std::unique_ptr<Reader> reader_;
     bool loaded_ = false;

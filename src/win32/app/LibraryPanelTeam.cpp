@@ -3,34 +3,36 @@
 
 #include <shlobj.h>
 
-#include <chrono>
-
 #include "editing/TeamLibrary.h"
-#include "library/SharedWatch.h"
+#include "editing/TeamSync.h"
 #include "library/UnitCommonProcs.h"
 #include "library/UnitCorvaneTypes.h"
 #include "shell/UnitSettings.h"
 #include "win32/FolderWatcher.h"
+#include "win32/Win32FileSystem.h"
 #include "win32/app/PrivateMessages.h"
 
 namespace corvane::win32 {
 
 namespace {
 
-// %LOCALAPPDATA%\Corvane 2\TeamCache: the copy last read from the team
+// %LOCALAPPDATA%\Corvane 2\TeamCopies: this computer's copy of each team
 // folder stays on this computer, never in a roaming profile.
-std::string TeamCacheFolder()
+std::string TeamCopiesFolder()
 {
     char path[MAX_PATH] = {};
     if (FAILED(SHGetFolderPathA(nullptr, CSIDL_LOCAL_APPDATA, nullptr, SHGFP_TYPE_CURRENT, path)))
         return {};
-    return std::string(path) + "\\Corvane 2\\TeamCache";
+    return std::string(path) + "\\Corvane 2\\TeamCopies";
 }
 
-long long MillisecondsSince1970()
+std::string ThisComputersName()
 {
-    return std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::system_clock::now().time_since_epoch())
-        .count();
+    char name[MAX_COMPUTERNAME_LENGTH + 1] = {};
+    DWORD size = sizeof name;
+    if (!GetComputerNameA(name, &size))
+        return "Computer";
+    return name;
 }
 
 } // namespace
@@ -39,26 +41,45 @@ void LibraryPanel::LoadTeamLibrary(HWND window, IRegistry& registry)
 {
     teamWindow_ = window;
     registry_ = &registry;
+    if (!teamSync_) {
+        teamFs_ = std::make_unique<Win32FileSystem>();
+        teamSync_ = std::make_unique<TTeamSync>(*teamFs_, *teamFs_, NewTeamEntryId);
+    }
     if (!team_)
-        team_ = std::make_unique<TTeamLibrary>(*library_, *editing_, *watch_);
+        team_ = std::make_unique<TTeamLibrary>(*library_, *editing_, *teamSync_);
     const TSharedLibrarySetting setting = ReadSharedLibrarySetting(registry);
-    team_->Load({setting.folder, setting.name, TeamCacheFolder()}, MillisecondsSince1970());
+    teamSync_->Stop();
     KillTimer(window, kTeamTimerId);
     teamFolderWatcher_.reset();
-    if (!setting.folder.empty()) {
-        SetTimer(window, kTeamTimerId, kTeamTimerInterval, nullptr);
-        teamFolderWatcher_ = std::make_unique<FolderWatcher>(setting.folder, window, WM_TEAM_FOLDER_CHANGED);
-    }
-    TellTeamConflicts();
+    team_->Load({setting.folder, setting.name});
+    if (setting.folder.empty() || !library_->SharedTop())
+        return;
+    const std::string copies = TeamCopiesFolder();
+    teamSync_->Start({setting.folder, TeamCopyFolder(copies, setting.folder), ThisComputersName()},
+        kTeamExchangeInterval, [window] { PostMessageA(window, WM_TEAM_PUBLISHED, 0, 0); });
+    // Snapshots held back while the user edits a team entry are shown from
+    // the timer once the user has left the boxes.
+    SetTimer(window, kTeamTimerId, kTeamTimerInterval, nullptr);
+    teamFolderWatcher_ = std::make_unique<FolderWatcher>(setting.folder, window, WM_TEAM_FOLDER_CHANGED);
 }
 
-void LibraryPanel::LookAtTeamFolder()
+void LibraryPanel::TeamFolderChanged()
 {
-    // Not while a modal box, a label edit or a drag is open: a reload would
-    // take their nodes from under them. The next tick looks again.
+    if (teamSync_)
+        teamSync_->LookNow();
+}
+
+void LibraryPanel::ShowTeamSnapshot()
+{
+    // Not while a modal box, a label edit or a drag is open: new nodes would
+    // take theirs from under them. The timer tries again.
     if (!team_ || !IsWindowEnabled(teamWindow_) || TreeView_GetEditControl(navigation_) || GetCapture())
         return;
-    team_->Tick();
+    const HWND focus = GetFocus();
+    const bool focusInBoxes
+        = focus && focus != navigation_ && focus != listMacros_ && focus != listHotKeys_ && IsChild(teamWindow_, focus);
+    if (!team_->ShowLatest(focusInBoxes))
+        return;
     TellTeamConflicts();
     // The team folder's picture follows its access.
     InvalidateRect(navigation_, nullptr, FALSE);

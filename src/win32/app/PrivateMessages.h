@@ -8,5 +8,7 @@ namespace corvane::win32 {
 inline constexpr UINT WM_TRAY_NOTIFY = WM_APP + 1;
 // Something changed in the team library's folder (FolderWatcher).
 inline constexpr UINT WM_TEAM_FOLDER_CHANGED = WM_APP + 2;
+// The team library's exchange published a new snapshot (TTeamSync's thread).
+inline constexpr UINT WM_TEAM_PUBLISHED = WM_APP + 3;
 
 } // namespace corvane::win32

@@ -5,6 +5,7 @@
 #include "fakes/FakeKeyboardLayouts.h"
 #include "fakes/FakePanelControls.h"
 #include "fakes/FakeReplyEditor.h"
+#include "fakes/MemoryFileSystem.h"
 #include "library/IndexFormat.h"
 #include "library/UnitConsts.h"
 
@@ -799,166 +800,191 @@ TEST_F(TeamLibrary, DraggingBetweenTheLibrariesMovesTheFiles)
     EXPECT_FALSE(dir.Exists("cvnmove.tmp"));
 }
 
-// The team library as the main window runs it: on the watch, with a cache.
-struct TeamLibraryLive : TeamLibrary {
-    TTeamLibrary team{lib, editing, watch};
-    TTeamSettings settings{teamRoot, "Team", At("local/TeamCache")};
+// The team library as the window runs it from change files. The store is
+// answered at once on this thread: this computer (PC1) and another (PC2)
+// keep their own copies and meet in one shared folder when the test says.
+struct TeamFromChanges : TeamLibrary {
+    fakes::MemoryFileSystem shared;
+    fakes::MemoryFileSystem hereCopy;
+    fakes::MemoryFileSystem thereCopy;
+    int nextId = 0;
+    TTeamReplica::IdSource ids = [this] { return std::to_string(10000000 + ++nextId) + "-id"; };
+    const std::string folder = "\\\\server\\team";
 
-    void StartWithTeam()
+    struct Store : ITeamStore {
+        TTeamReplica replica;
+        TTeamSnapshot snapshot;
+        explicit Store(TTeamReplica r) : replica(std::move(r)) { }
+        void Submit(Edit edit) override { edit(replica); }
+        std::optional<TTeamSnapshot> TakeSnapshot(long long seen) const override
+        {
+            return snapshot.serial > seen ? std::optional(snapshot) : std::nullopt;
+        }
+        void Publish(bool reachable = true)
+        {
+            snapshot = {replica.View(), reachable, replica.Unsent(), snapshot.serial + 1};
+        }
+    } store{TTeamReplica{hereCopy, "C:\\here", "PC1", ids}};
+    TTeamReplica there{thereCopy, "C:\\there", "PC2", ids};
+    TTeamLibrary team{lib, editing, store};
+
+    TeamFromChanges()
     {
-        Standard();
-        WriteTeam("index.sub", "REPLY_1?Team greeting\r\nFOLDER_1?Sales\r\n");
-        WriteTeam("1.rep", "sig\r\n0A\r\n{\\rtf1 team hello}\r\n");
-        WriteTeam("1/index.sub", "REPLY_1?Offer\r\n");
-        WriteTeam("1/1.rep", "offer\r\n0T\r\n{\\rtf1 offer}\r\n");
-        team.Load(settings, 0);
+        shared.PutDir(folder);
+        hereCopy.PutDir("C:\\here");
+        thereCopy.PutDir("C:\\there");
+        (void)store.replica.Open();
+        (void)there.Open();
     }
-    void MoveTeamFolder(const std::string& from, const std::string& to) { ASSERT_TRUE(fs.Rename(At(from), At(to))); }
+    // Both send what they made and take in what the other made.
+    void Exchange()
+    {
+        (void)store.replica.Exchange(shared, folder);
+        (void)there.Exchange(shared, folder);
+        (void)store.replica.Exchange(shared, folder);
+        store.Publish();
+    }
+    // PC2 adds a reply at the team library's top; its id.
+    std::string ThereAdds(const std::string& name, const std::string& macroText)
+    {
+        TTeamEntryState state;
+        state.name = name;
+        state.macro = macroText;
+        state.lines = {"{\\rtf1 " + name + "}"};
+        return there.EntryOf(there.Add(state));
+    }
+    std::string ThereShows(const std::string& entry) const
+    {
+        std::string names;
+        for (size_t at : there.View().byEntry.at(entry))
+            names += (names.empty() ? "" : ",") + there.View().entries[at].name;
+        return names;
+    }
+    bool RecordedHere(const std::function<bool(const TTeamEntryState&)>& match) const
+    {
+        for (const auto& [key, change] : store.replica.Changes())
+            if (match(change.state))
+                return true;
+        return false;
+    }
 };
 
-TEST_F(TeamLibraryLive, OwnChangesAreNotSeenAsOthersAndOthersChangesAreReloaded)
+TEST_F(TeamFromChanges, AnotherComputersChangeWaitsWhileTheUserTypesAndNeverCommitsTheBoxes)
 {
-    StartWithTeam();
-    Click("Team/Sales/Offer");
+    Standard();
+    const std::string offer = ThereAdds("Offer", "offer");
+    Exchange();
+    team.Load({folder, "Team"});
+    ASSERT_TRUE(team.ShowLatest(false));
+    EXPECT_EQ(tree.Outline(), "Greeting,Support(Refund,Delay),Thanks,Team(Offer)");
+    tree.SetExpanded(Node("Team"), true);
+    Click("Team/Offer");
+    editing.ControlEnter();
+    macro.SetText("s"); // "offer" selected and typed over
+
+    // PC2 renames the reply the user is in and adds another.
+    TTeamEntryState renamed;
+    renamed.name = "Offer 2";
+    renamed.macro = "offer";
+    (void)there.Change(*there.View().Find(offer), renamed);
+    (void)ThereAdds("Welcome", "welc");
+    Exchange();
+    EXPECT_FALSE(team.ShowLatest(true));
+    EXPECT_FALSE(team.ShowLatest(false)) << "the typed macro is not committed yet";
+    EXPECT_EQ(tree.Outline(), "Greeting,Support(Refund,Delay),Thanks,Team(Offer)");
+    EXPECT_EQ(macro.Text(), "s");
+    EXPECT_TRUE(editing.ReplyChanged());
+    EXPECT_LT(lib.MatchMacro("s"), 0) << "a half-typed macro went live";
+    EXPECT_FALSE(RecordedHere([](const TTeamEntryState& s) { return s.macro == "s"; }));
+
+    // The user finishes and leaves the box: the change is made on the version
+    // the user saw, so PC2's rename made meanwhile stands beside it.
+    TypeMacro("ale");
+    editing.CommitEdits();
+    Exchange();
+    ASSERT_TRUE(team.ShowLatest(false));
+    EXPECT_EQ(tree.Outline(),
+        "Greeting,Support(Refund,Delay),Thanks,Team(Offer (PC1's version),Offer 2 (PC2's version),Welcome)");
+    EXPECT_TRUE(tree.IsExpanded(Node("Team")));
+    EXPECT_EQ(lib.MacroReplyAt(lib.MatchMacro("sale")), Rep("Team/Offer (PC1's version)"));
+    EXPECT_EQ(lib.MacroReplyAt(lib.MatchMacro("welc")), Rep("Team/Welcome"));
+    EXPECT_EQ(lib.RepOf(tree.Selected())->TeamEntry, offer);
+    EXPECT_EQ(ThereShows(offer), "Offer (PC1's version),Offer 2 (PC2's version)");
+
+    // Deleting one version leaves the other under its plain name everywhere.
+    Click("Team/Offer 2 (PC2's version)");
+    editing.NavDeleteExecute();
+    Exchange();
+    ASSERT_TRUE(team.ShowLatest(false));
+    EXPECT_EQ(tree.Outline(), "Greeting,Support(Refund,Delay),Thanks,Team(Offer,Welcome)");
+    EXPECT_EQ(ThereShows(offer), "Offer");
+    EXPECT_EQ(lib.MacroReplyAt(lib.MatchMacro("sale")), Rep("Team/Offer"));
+}
+
+TEST_F(TeamFromChanges, EditingCommandsRecordChangesThatFollowEachOtherBeforeAnySnapshot)
+{
+    Standard();
+    const std::string offer = ThereAdds("Offer", "offer");
+    Exchange();
+    team.Load({folder, "Team"});
+    ASSERT_TRUE(team.ShowLatest(false));
+    tree.SetExpanded(Node("Team"), true);
+
+    // Made one after another with no snapshot between them: each follows the
+    // one before, none stands beside it as a conflict.
+    Click("Team/Offer");
     editing.NavAddReplyExecute();
     editing.NavigationEdited(tree.Editing(), "Discount");
     TypeBody("ten percent ");
-    editing.CommitEdits();
-    Click("Team/Team greeting");
+    Click("Team/Offer");
     editing.NavAddFolderExecute();
-    const TreeNode naming = tree.Editing();
-    team.Tick();
-    EXPECT_EQ(tree.Editing(), naming) << "a reload would have ended the naming of the new reply";
-    EXPECT_EQ(tree.Outline(),
-        "Greeting,Support(Refund,Delay),Thanks,Team(New Folder(New Reply),Team greeting,Sales(Discount,Offer))");
+    editing.NavigationEdited(tree.Editing(), "Inside");
+    Click("Team/Discount");
+    editing.NavigationDragDrop(Node("Team/New Folder/Inside"));
+    Click("Team/Offer");
+    editing.NavDeleteExecute();
+    EXPECT_EQ(tree.Outline(), "Greeting,Support(Refund,Delay),Thanks,Team(New Folder(Discount,Inside))");
 
-    // Another computer adds a reply to Sales and edits Team greeting.
-    WriteTeam("1/index.sub", ReadTeam("1/index.sub") + "REPLY_9?Welcome\r\n");
-    WriteTeam("1/9.rep", "welcome\r\n\r\n{\\rtf1 welcome}\r\n");
-    WriteTeamLater("1.rep", "sig\r\n0A\r\n{\\rtf1 new team hello}\r\n");
-    team.Tick();
-    EXPECT_EQ(tree.Outline(),
-        "Greeting,Support(Refund,Delay),Thanks,Team(New Folder(New Reply),Team "
-        "greeting,Sales(Discount,Offer,Welcome))");
-    EXPECT_EQ(Rep("Team/Team greeting")->Lines, std::vector<std::string>{"{\\rtf1 new team hello}"});
-    EXPECT_EQ(lib.MacroReplyAt(lib.MatchMacro("welcome")), Rep("Team/Sales/Welcome"));
+    Exchange();
+    EXPECT_EQ(there.View().Find(offer), nullptr);
+    std::string shownThere;
+    for (const TTeamShownEntry& e : there.View().entries)
+        shownThere += (shownThere.empty() ? "" : ",") + e.name + (e.conflict ? "!" : "");
+    EXPECT_EQ(shownThere, "New Folder,Discount,Inside");
+    for (const TTeamShownEntry& e : there.View().entries)
+        EXPECT_TRUE(e.name != "Discount" || JoinTextLines(e.lines).find("ten percent") != std::string::npos);
+    ASSERT_TRUE(team.ShowLatest(false));
+    EXPECT_EQ(tree.Outline(), "Greeting,Support(Refund,Delay),Thanks,Team(New Folder(Discount,Inside))");
+    EXPECT_EQ(dir.Read("index.sub"), "REPLY_1?Greeting\r\nFOLDER_1?Support\r\nREPLY_2?Thanks\r\n");
     EXPECT_TRUE(boxes.ErrorTexts().empty());
 }
 
-TEST_F(TeamLibraryLive, OfflineTheLastReadCopyDeliversAndRefusesEditsAndTheFolderIsReloadedWhenBack)
-{
-    StartWithTeam();
-    MoveTeamFolder("team", "team-away");
-    team.Tick();
-    EXPECT_TRUE(team.Offline());
-    EXPECT_EQ(lib.MacroReplyAt(lib.MatchMacro("offer")), Rep("Team/Sales/Offer"));
-    Click("Team/Sales/Offer");
-    TypeBody("mine ");
-    editing.CommitEdits();
-    EXPECT_EQ(boxes.ErrorTexts(), std::vector<std::string>{kMsgSharedReadOnly});
-
-    // Started again while the folder is away: the copy is shown.
-    team.Load(settings, 0);
-    EXPECT_TRUE(team.Offline());
-    EXPECT_EQ(tree.Outline(), "Greeting,Support(Refund,Delay),Thanks,Team(Team greeting,Sales(Offer))");
-    EXPECT_EQ(lib.MacroReplyAt(lib.MatchMacro("offer")), Rep("Team/Sales/Offer"));
-    EXPECT_EQ(Rep("Team/Sales/Offer")->Lines, std::vector<std::string>{"{\\rtf1 offer}"});
-    Click("Team/Team greeting");
-    editing.NavAddReplyExecute();
-    EXPECT_EQ(fs.Peek(At("local/TeamCache/index.sub")), "REPLY_1?Team greeting\r\nFOLDER_1?Sales\r\n");
-
-    // Back, changed meanwhile by another computer: the folder is shown, and
-    // the copy never went over it.
-    fs.PutFile(At("team-away/1/1.rep"), "offer\r\n0T\r\n{\\rtf1 newer offer}\r\n");
-    MoveTeamFolder("team-away", "team");
-    team.Tick();
-    EXPECT_FALSE(team.Offline());
-    EXPECT_EQ(Rep("Team/Sales/Offer")->Lines, std::vector<std::string>{"{\\rtf1 newer offer}"});
-    EXPECT_EQ(Rep("Team/Sales/Offer")->OwnPath(), teamRoot + "\\1\\1.rep");
-    EXPECT_EQ(ReadTeam("index.sub"), "REPLY_1?Team greeting\r\nFOLDER_1?Sales\r\n");
-    EXPECT_EQ(fs.Peek(At("local/TeamCache/1/1.rep")), "offer\r\n0T\r\n{\\rtf1 newer offer}\r\n");
-}
-
-TEST_F(TeamLibraryLive, AFolderGoneBeforeTheNextLookIsReportedAsOfflineNotAsBusy)
-{
-    StartWithTeam();
-    MoveTeamFolder("team", "team-away");
-    Click("Team/Sales/Offer");
-    TypeBody("mine ");
-    editing.CommitEdits();
-    EXPECT_TRUE(team.Offline());
-    editing.NavAddReplyExecute();
-    Click("Team/Team greeting");
-    lib.SetSharedAccess(TSharedAccess::Writable);
-    editing.NavAddFolderExecute();
-    EXPECT_EQ(
-        boxes.ErrorTexts(), (std::vector<std::string>{kMsgSharedReadOnly, kMsgSharedReadOnly, kMsgSharedReadOnly}));
-    EXPECT_TRUE(team.Offline());
-    EXPECT_FALSE(fs.Has(teamRoot));
-}
-
-TEST_F(TeamLibraryLive, TheUsersOwnLibraryIsNeverLoadedAsTheTeamLibrary)
-{
-    StartWithTeam();
-    for (const std::string& folder : {dir.Win(""), dir.Win("1"), At("data")}) {
-        team.Load({folder, "Team", settings.cacheDir}, 0);
-        EXPECT_EQ(tree.Outline(), "Greeting,Support(Refund,Delay),Thanks");
-        EXPECT_EQ(lib.SharedTop(), nullptr);
-    }
-    EXPECT_EQ(boxes.ErrorTexts().size(), 3u);
-    EXPECT_EQ(boxes.ErrorTexts()[1], FormatMessageText(kMsgSharedIsOwnLibrary, dir.Win("1")));
-}
-
-TEST_F(TeamLibraryLive, AnEditNotYetWrittenFollowsItsReplyThroughAReload)
-{
-    StartWithTeam();
-    fs.failWrite = [this](const std::string& path) { return path == teamRoot + "\\1\\1.rep"; };
-    Click("Team/Sales/Offer");
-    TypeBody("mine ");
-    Click("Team/Team greeting");
-    EXPECT_TRUE(editing.HasUnsavedEdit(Rep("Team/Sales/Offer")));
-
-    WriteTeam("1/index.sub", "REPLY_1?Offer\r\nREPLY_2?Welcome\r\n");
-    WriteTeam("1/2.rep", "welcome\r\n\r\n{\\rtf1 welcome}\r\n");
-    team.Tick();
-    ASSERT_NE(Rep("Team/Sales/Welcome"), nullptr);
-    EXPECT_TRUE(editing.HasUnsavedEdit(Rep("Team/Sales/Offer")));
-    fs.failWrite = nullptr;
-    editing.EditorForceSaveExecute();
-    EXPECT_NE(ReadTeam("1/1.rep").find("mine"), std::string::npos);
-    EXPECT_FALSE(editing.HasUnsavedEdits());
-}
-
-TEST_F(TeamLibraryLive, EachConflictIsToldOnce)
-{
-    StartWithTeam();
-    std::string told;
-    const std::string notice = team.TakeConflictNotice(told);
-    EXPECT_EQ(
-        notice, FormatMessageText(kMsgSharedConflicts, "\"Team greeting\": sig\r\n\"Team greeting\": <CTRL>+<ALT>+A"));
-    EXPECT_EQ(team.TakeConflictNotice(told), "");
-    team.Load(settings, 0);
-    EXPECT_EQ(team.TakeConflictNotice(told), "");
-    WriteTeam("1/1.rep", "offer\r\n07\r\n\r\n");
-    dir.Write("2.rep", "\r\n07\r\n");
-    Load();
-    team.Load(settings, 0);
-    EXPECT_EQ(team.TakeConflictNotice(told), FormatMessageText(kMsgSharedConflicts, "\"Offer\": <CTRL>+<ALT>+7"));
-}
-
-TEST_F(TeamLibraryLive, AnotherComputersTemporaryIsLeftAloneUntilItIsOld)
-{
-    WriteTeam("cvn1.tmp", "half");
-    WriteTeam("cvn2.tmp", "old");
-    fs.SetWriteTime(TeamPath("cvn2.tmp"), *fs.LastWriteTime(TeamPath("cvn2.tmp")) - 11 * 60 * 1000);
-    const long long now
-        = std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::system_clock::now().time_since_epoch())
-              .count();
-    StartWithTeam();
-    team.Load(settings, now);
-    EXPECT_TRUE(fs.Has(TeamPath("cvn1.tmp")));
-    EXPECT_FALSE(fs.Has(TeamPath("cvn2.tmp")));
-}
-
 } // namespace
+// With the team folder out of reach the team library stays changeable: the
+// changes are kept in this computer's copy and sent once it is back.
+TEST_F(TeamFromChanges, TeamEntriesStayChangeableWhileTheFolderIsAway)
+{
+    Standard();
+    (void)ThereAdds("Offer", "offer");
+    Exchange();
+    team.Load({folder, "Team"});
+    store.Publish(false);
+    ASSERT_TRUE(team.ShowLatest(false));
+    EXPECT_TRUE(team.Offline());
+    EXPECT_NE(lib.SharedAccess(), TSharedAccess::Writable) << "the folder's picture shows it away";
+    EXPECT_TRUE(lib.CanChange(Rep("Team/Offer")));
+    EXPECT_TRUE(lib.CanChangeIn(folder));
+
+    tree.SetExpanded(Node("Team"), true);
+    Click("Team/Offer");
+    editing.NavAddReplyExecute();
+    editing.NavigationEdited(tree.Editing(), "Kept while away");
+    EXPECT_TRUE(boxes.ErrorTexts().empty());
+    EXPECT_TRUE(RecordedHere([](const TTeamEntryState& s) { return s.name == "Kept while away"; }));
+    Exchange();
+    const auto& arrived = there.View().entries;
+    EXPECT_TRUE(std::any_of(arrived.begin(), arrived.end(),
+        [](const TTeamShownEntry& e) { return e.name == "Kept while away" && !e.conflict; }));
+}
+
 } // namespace corvane

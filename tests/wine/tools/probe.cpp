@@ -831,6 +831,20 @@ int main(int argc, char** argv)
     }
     if (cmd == "tree")
         return ShowTree(main);
+    if (cmd == "selected") {
+        // The selected node's label, then "editing" while its label is edited.
+        HWND tree = FindWindowExA(main, nullptr, WC_TREEVIEWA, nullptr);
+        RemoteBuffer remote(tree, 1024);
+        if (!tree || !remote.Ok())
+            return 2;
+        const auto item = reinterpret_cast<HTREEITEM>(SendMessageA(tree, TVM_GETNEXTITEM, TVGN_CARET, 0));
+        if (!item)
+            return 1;
+        std::printf("%s\n", TreeItemText(tree, item, remote).c_str());
+        if (SendMessageA(tree, TVM_GETEDITCONTROL, 0, 0))
+            std::printf("editing\n");
+        return 0;
+    }
     if (cmd == "tree-images") {
         HWND tree = FindWindowExA(main, nullptr, WC_TREEVIEWA, nullptr);
         RemoteBuffer remote(tree, 1024);
