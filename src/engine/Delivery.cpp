@@ -173,7 +173,9 @@ void TEngine::PublishUndoChance() const
 void TEngine::MouseClick()
 {
     typedBuffer_.clear();
+    // Published at once: keys of ours sent next must not meet a stale chance.
     undo_.reset();
+    PublishUndoChance();
 }
 
 std::shared_ptr<void> TEngine::HoldRelease(std::uint8_t id) const
@@ -212,6 +214,7 @@ void TEngine::KeyAction(int virtualKey, bool keyIsBeingPressed, int scanCode, bo
     // and Alt alone do not, nor does letting go of the ending key.
     if (keyIsBeingPressed && !IsModifierKey(virtualKey)) {
         undo_.reset();
+        PublishUndoChance();
         holdingBackspace_ = false;
     }
     if (taken == TTaken::EndKey) {
@@ -357,6 +360,7 @@ void TEngine::PasteTypedReply(
 void TEngine::UndoExpansion()
 {
     const TUndo undo = *std::exchange(undo_, std::nullopt);
+    PublishUndoChance();
     holdingBackspace_ = true;
     for (size_t i = 0; i < undo.after; ++i)
         SendKeyStroke(VkDelete);
@@ -506,6 +510,7 @@ void TEngine::WindowActivated(WindowId window)
 {
     shellActivationSeen_ = true;
     undo_.reset();
+    PublishUndoChance();
     NoteActiveWindow(window);
 }
 
