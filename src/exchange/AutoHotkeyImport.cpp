@@ -183,10 +183,7 @@ TImportSet ReadAutoHotkeyImport(std::string_view bytes, const TCodePage& codePag
     set.error = CheckImportBytes(bytes, false);
     if (!set.error.empty())
         return set;
-    std::string text;
-    if (bytes.starts_with("\xEF\xBB\xBF"))
-        bytes.remove_prefix(3);
-    text = IsValidUtf8(bytes) ? std::string(bytes) : codePage.toUtf8(bytes);
+    const std::string text = TextAsUtf8(bytes, codePage);
 
     const std::vector<std::string> lines = Lines(text);
     TOptions defaults;

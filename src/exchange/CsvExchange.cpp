@@ -257,13 +257,7 @@ TImportSet ReadCsvImport(std::string_view bytes, const TCodePage& codePage)
     set.error = CheckImportBytes(bytes, false);
     if (!set.error.empty())
         return set;
-    std::string text;
-    if (bytes.starts_with("\xEF\xBB\xBF"))
-        bytes.remove_prefix(3);
-    if (IsValidUtf8(bytes))
-        text = bytes;
-    else
-        text = codePage.toUtf8(bytes);
+    const std::string text = TextAsUtf8(bytes, codePage);
     auto records = ParseRecords(text, SeparatorOf(text), set.error);
     if (!records)
         return set;

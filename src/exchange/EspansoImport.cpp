@@ -200,10 +200,8 @@ TImportSet ReadEspansoImport(std::string_view bytes, const TCodePage& codePage)
     set.error = CheckImportBytes(bytes, true);
     if (!set.error.empty())
         return set;
-    if (bytes.starts_with("\xEF\xBB\xBF"))
-        bytes.remove_prefix(3);
     TYamlDocument doc;
-    set.error = doc.Load(bytes);
+    set.error = doc.Load(WithoutUtf8Bom(bytes));
     if (!set.error.empty())
         return set;
     auto top = doc.Mapping(doc.Root());

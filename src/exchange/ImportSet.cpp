@@ -136,10 +136,7 @@ std::string CheckImportBytes(std::string_view bytes, bool utf8Only)
     if (bytes.find('\0') != std::string_view::npos)
         return "The file holds binary data, not text.";
     if (utf8Only) {
-        std::string_view text = bytes;
-        if (text.starts_with("\xEF\xBB\xBF"))
-            text.remove_prefix(3);
-        if (!IsValidUtf8(text))
+        if (!IsValidUtf8(WithoutUtf8Bom(bytes)))
             return "The file is not UTF-8 text: it was saved in another encoding, or it is damaged.";
     }
     return {};

@@ -293,9 +293,7 @@ TImportSet ReadPlistImport(std::string_view bytes, const TCodePage& codePage)
     set.error = CheckImportBytes(bytes, true);
     if (!set.error.empty())
         return set;
-    if (bytes.starts_with("\xEF\xBB\xBF"))
-        bytes.remove_prefix(3);
-    TPlistReader reader(bytes);
+    TPlistReader reader(WithoutUtf8Bom(bytes));
     const auto root = reader.Read(set.error);
     if (!root)
         return set;

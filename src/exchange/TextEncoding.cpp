@@ -67,6 +67,19 @@ size_t SequenceLength(std::string_view s, size_t i, char32_t& cp)
 
 } // namespace
 
+std::string TextAsUtf8(std::string_view bytes, const TCodePage& codePage)
+{
+    bytes = WithoutUtf8Bom(bytes);
+    return IsValidUtf8(bytes) ? std::string(bytes) : codePage.toUtf8(bytes);
+}
+
+std::string_view WithoutUtf8Bom(std::string_view text)
+{
+    if (text.starts_with("\xEF\xBB\xBF"))
+        text.remove_prefix(3);
+    return text;
+}
+
 bool IsValidUtf8(std::string_view text)
 {
     char32_t cp = 0;

@@ -9,6 +9,8 @@
 namespace corvane {
 
 bool IsValidUtf8(std::string_view text);
+// The text without the UTF-8 byte order mark it may start with.
+std::string_view WithoutUtf8Bom(std::string_view text);
 // The code points of valid UTF-8 text.
 std::u32string DecodeUtf8(std::string_view text);
 std::string EncodeUtf8(std::u32string_view text);
@@ -22,6 +24,10 @@ struct TCodePage {
 // Windows-1252, the program's collation code page: what the native build
 // uses, and a stand-in wherever the system's own is not at hand.
 TCodePage Windows1252();
+
+// A file's text as UTF-8: without its byte order mark, read in `codePage`
+// when it is not valid UTF-8.
+std::string TextAsUtf8(std::string_view bytes, const TCodePage& codePage);
 
 // A plain text (UTF-8, lines ended by LF or CR LF) as the lines of an RTF
 // document like the editor writes: characters of the code page as \'hh,
