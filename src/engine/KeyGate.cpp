@@ -17,7 +17,7 @@ namespace {
 // modifiers themselves go on: the delivery's own keys are among them.
 bool TypesIntoProgram(const THtKeyStroke& key)
 {
-    constexpr int VkTab = 0x09, VkReturn = 0x0D, VkNumpad0 = 0x60, VkDivide = 0x6F, VkOem102 = 0xE2;
+    constexpr int VkNumpad0 = 0x60, VkDivide = 0x6F, VkOem102 = 0xE2;
     if (key.controlHeld || key.altHeld)
         return false;
     const int vk = key.VirtualKeyCode;
@@ -116,7 +116,6 @@ bool TKeyGate::TakesBackspace(const THtKeyStroke& key)
 
 bool TKeyGate::EndsMacro(const THtKeyStroke& key) const
 {
-    constexpr int VkTab = 0x09, VkReturn = 0x0D;
     return state_.endKeysTabEnter && key.keyIsBeingPressed && !key.controlHeld && !key.altHeld
         && (key.VirtualKeyCode == VkTab || key.VirtualKeyCode == VkReturn) && MayCompleteMacro() && !StaysOut();
 }

@@ -8,6 +8,7 @@
 #include "platform/Desktop.h"
 #include "win32/Handles.h"
 #include "win32/HtSysHookUtils.h"
+#include "win32/Win32KeyboardLayouts.h"
 #include "win32/PasswordFocus.h"
 
 namespace corvane::win32 {
@@ -93,18 +94,10 @@ public:
         const HKL layout = GetKeyboardLayout(GetWindowThreadProcessId(GetForegroundWindow(), nullptr));
         if (!layout)
             return {};
-        BYTE state[256] = {};
-        const BYTE down = 0x80;
-        if (modifiers.shift)
-            state[VK_SHIFT] = state[VK_LSHIFT] = down;
-        if (modifiers.control)
-            state[VK_CONTROL] = state[VK_LCONTROL] = down;
-        if (modifiers.alt)
-            state[VK_MENU] = state[VK_RMENU] = down; // with Ctrl: AltGr
-        constexpr UINT KeepKeyboardState = 0x4;
+        const TKeyState state = KeyStateWith(modifiers);
         WCHAR out[8] = {};
-        const int n = ToUnicodeEx(
-            static_cast<UINT>(virtualKey), static_cast<UINT>(scanCode), state, out, 8, KeepKeyboardState, layout);
+        const int n = ToUnicodeEx(static_cast<UINT>(virtualKey), static_cast<UINT>(scanCode), state.data(), out, 8,
+            KeepKeyboardState, layout);
         if (n < 0)
             return {TKeyTranslation::Kind::DeadKey};
         if (n == 0)

@@ -2,11 +2,30 @@
 // The user's installed keyboard layouts, as the system lists and translates them.
 #include <windows.h>
 
+#include <array>
 #include <vector>
 
 #include "platform/KeyboardLayouts.h"
 
 namespace corvane::win32 {
+
+using TKeyState = std::array<BYTE, 256>;
+// ToUnicodeEx's flag that leaves the dead-key state alone.
+inline constexpr UINT KeepKeyboardState = 0x4;
+
+// A key state with only `modifiers` down, for ToUnicodeEx; Ctrl with Alt is AltGr.
+inline TKeyState KeyStateWith(const TModifiers& modifiers)
+{
+    TKeyState state{};
+    const BYTE down = 0x80;
+    if (modifiers.shift)
+        state[VK_SHIFT] = state[VK_LSHIFT] = down;
+    if (modifiers.control)
+        state[VK_CONTROL] = state[VK_LCONTROL] = down;
+    if (modifiers.alt)
+        state[VK_MENU] = state[VK_RMENU] = down;
+    return state;
+}
 
 class Win32KeyboardLayouts final : public IKeyboardLayouts {
 public:
@@ -17,19 +36,12 @@ public:
         std::vector<HKL> layouts(static_cast<size_t>(count > 0 ? count : 0));
         if (layouts.empty() || GetKeyboardLayoutList(count, layouts.data()) != count)
             return given;
-        BYTE state[256] = {};
-        const BYTE down = 0x80;
-        if (modifiers.shift)
-            state[VK_SHIFT] = state[VK_LSHIFT] = down;
-        if (modifiers.control)
-            state[VK_CONTROL] = state[VK_LCONTROL] = down;
-        if (modifiers.alt)
-            state[VK_MENU] = state[VK_RMENU] = down;
-        constexpr UINT KeepKeyboardState = 0x4;
+        const TKeyState state = KeyStateWith(modifiers);
         for (HKL layout : layouts) {
             const UINT scan = MapVirtualKeyExA(static_cast<UINT>(virtualKey), MAPVK_VK_TO_VSC, layout);
             WCHAR out[8] = {};
-            const int n = ToUnicodeEx(static_cast<UINT>(virtualKey), scan, state, out, 8, KeepKeyboardState, layout);
+            const int n
+                = ToUnicodeEx(static_cast<UINT>(virtualKey), scan, state.data(), out, 8, KeepKeyboardState, layout);
             if (n < 0)
                 given.push_back({TKeyTranslation::Kind::DeadKey});
             else if (n == 0)
