@@ -35,7 +35,7 @@ double Field(const std::string& line, const std::string& name)
 void PumpUntil(const int& counter, int target, DWORD ms)
 {
     const DWORD end = GetTickCount() + ms;
-    while (counter < target && static_cast<int>(end - GetTickCount()) > 0)
+    while (counter<target&& static_cast<int>(end - GetTickCount())> 0)
         Pump(5);
 }
 
@@ -54,20 +54,20 @@ struct Receiver {
         key.SetHookDLL(BinDir() + "Tolvar");
         key.SetAllowFiltering(true);
         key.OnKeyFilter = [](const THtKeyStroke& k) { return k.VirtualKeyCode == static_cast<int>(Taken); };
-        key.OnKeyAction = [this](THtSysHook&, std::int32_t vk, std::uint16_t, std::uint8_t, bool, bool, bool, bool,
-                              bool& filter) {
-            if (vk == static_cast<int>(Taken) && filter)
-                ++heardTaken;
-            if (vk != static_cast<int>(Typed))
-                return;
-            ++heard;
-            if (stall) {
-                stall = false;
-                stallFrom = GetTickCount();
-                Sleep(StallMs);
-                stallTo = GetTickCount();
-            }
-        };
+        key.OnKeyAction
+            = [this](THtSysHook&, std::int32_t vk, std::uint16_t, std::uint8_t, bool, bool, bool, bool, bool& filter) {
+                  if (vk == static_cast<int>(Taken) && filter)
+                      ++heardTaken;
+                  if (vk != static_cast<int>(Typed))
+                      return;
+                  ++heard;
+                  if (stall) {
+                      stall = false;
+                      stallFrom = GetTickCount();
+                      Sleep(StallMs);
+                      stallTo = GetTickCount();
+                  }
+              };
     }
 };
 
@@ -86,8 +86,8 @@ Figures TypeIntoPeer(Peer& peer, bool stall, int events, int gapMs)
     Receiver receiver(stall);
     Figures f;
     EXPECT_EQ(receiver.key.Start(), "");
-    f.typed = peer.Ask("keys " + std::to_string(Typed) + " " + std::to_string(events) + " " + std::to_string(gapMs)
-        + " 8000");
+    f.typed = peer.Ask(
+        "keys " + std::to_string(Typed) + " " + std::to_string(events) + " " + std::to_string(gapMs) + " 8000");
     PumpUntil(receiver.heard, events, StallMs + 5000);
     f.heard = receiver.heard;
     f.stallFrom = receiver.stallFrom;
@@ -101,8 +101,8 @@ Figures TypeIntoPeer(Peer& peer, bool stall, int events, int gapMs)
 
 void Print(const char* label, const Figures& f)
 {
-    std::printf("figure %s: %s heard=%d stall_ticks=%lu-%lu taken_afterwards: %s heard=%d\n", label,
-        f.typed.c_str(), f.heard, f.stallFrom, f.stallTo, f.taken.c_str(), f.heardTaken);
+    std::printf("figure %s: %s heard=%d stall_ticks=%lu-%lu taken_afterwards: %s heard=%d\n", label, f.typed.c_str(),
+        f.heard, f.stallFrom, f.stallTo, f.taken.c_str(), f.heardTaken);
     std::fflush(stdout);
 }
 
@@ -131,7 +131,9 @@ TEST(ReceiverThread, AStalledWindowThreadHoldsUpNoKeyInAnotherProgramAndKeysAreS
     // Every key reached the program, none waited for the sleeping handler,
     // which was still asleep when the typing was over.
     EXPECT_EQ(Field(stalled.typed, "seen"), 30.0);
-    EXPECT_LT(Field(stalled.typed, "max_ms"), 300.0);
+    // A third of the stall: far above a loaded machine's scheduling noise,
+    // far below a key that waited for the sleeping handler.
+    EXPECT_LT(Field(stalled.typed, "max_ms"), StallMs / 3.0);
     EXPECT_GT(stalled.stallFrom, 0u);
     EXPECT_LE(Field(stalled.typed, "to_tick"), static_cast<double>(stalled.stallTo))
         << "the typing was not over while the handler slept";

@@ -10,8 +10,8 @@ export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
 wine_session_start() {
   SESSION_DIR=$(mktemp -d /tmp/corvane-wine.XXXXXX)
   export SESSION_DIR
-  local n
-  for n in $(seq "${CORVANE_DISPLAY_FROM:-80}" 140); do
+  local n from=${CORVANE_DISPLAY_FROM:-80}
+  for n in $(seq "$from" $((from + 60))); do
     if [ ! -e "/tmp/.X$n-lock" ] && [ ! -e "/tmp/.X11-unix/X$n" ]; then break; fi
   done
   export DISPLAY=":$n"
