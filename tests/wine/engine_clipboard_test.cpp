@@ -203,7 +203,9 @@ private:
         std::string bytes(waiting, '\0');
         DWORD read = 0;
         if (::ReadFile(out_, bytes.data(), waiting, &read, nullptr))
-            output_.append(bytes, 0, read);
+            for (DWORD i = 0; i < read; ++i)
+                if (bytes[i] != '\r') // its lines end as a console program's do
+                    output_ += bytes[i];
         return read > 0;
     }
 
