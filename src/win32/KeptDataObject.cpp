@@ -123,13 +123,16 @@ const TClipboardFormat* KeptDataObject::CopyOf(CLIPFORMAT format) const
     return nullptr;
 }
 
-// What OleGetClipboard gave reads the clipboard itself: it cannot while a
-// reader holds it open with a window (a plain paste rendering through OLE's
-// window), nor while this object is already asking it (it would find this
-// object on the clipboard and ask it again).
+// What OleGetClipboard gave may open the clipboard itself: not while this
+// thread holds it (the flush at exit, a read of this program's own; closing
+// it there would close it under the caller), nor while this object is
+// already asking it (it would find this object on the clipboard and ask it
+// again). Another program holding it makes that open fail, harmlessly.
 bool KeptDataObject::MayAskSource() const
 {
-    return source_ && !sealed_ && !asking_ && !::GetOpenClipboardWindow() && SourceRuns();
+    HWND opener = ::GetOpenClipboardWindow();
+    const bool heldHere = opener && ::GetWindowThreadProcessId(opener, nullptr) == ::GetCurrentThreadId();
+    return source_ && !sealed_ && !asking_ && !heldHere && SourceRuns();
 }
 
 HRESULT KeptDataObject::GetData(FORMATETC* format, STGMEDIUM* medium)

@@ -7,7 +7,8 @@
 //   ole_clipboard_peer paste          pastes as an OLE program does and prints
 //       what it got: "listed embed tymed=N" when the object offers that format,
 //       "object-text=T", "embed=BYTES" or "embed-failed=HR" and the time that
-//       read took, "win32-text=T" (the ANSI text a plain program reads), "done".
+//       read took, "win32-text=T" (the ANSI text a plain program reads) and
+//       "win32-embed=BYTES" or "(none)" with the time it took, "done".
 #include <windows.h>
 
 #include <ole2.h>
@@ -166,13 +167,24 @@ int RunPaste()
         std::printf("embed-failed=%08lx in %llu ms\n", static_cast<unsigned long>(got), took);
     }
     object->Release();
-    if (OpenClipboard(nullptr)) {
+    // As a plain program reads, with a window of its own.
+    HWND window = CreateWindowExA(0, "STATIC", "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr, nullptr);
+    if (OpenClipboard(window)) {
         if (HANDLE data = GetClipboardData(CF_TEXT)) {
             std::printf("win32-text=%s\n", static_cast<const char*>(GlobalLock(data)));
             GlobalUnlock(data);
         }
+        const ULONGLONG plainStart = GetTickCount64();
+        HANDLE data = GetClipboardData(EmbedFormat());
+        const ULONGLONG plainTook = GetTickCount64() - plainStart;
+        const char* bytes = data ? static_cast<const char*>(GlobalLock(data)) : nullptr;
+        std::printf("win32-embed=%.*s in %llu ms\n", bytes ? static_cast<int>(GlobalSize(data)) : 6,
+            bytes ? bytes : "(none)", plainTook);
+        if (bytes)
+            GlobalUnlock(data);
         CloseClipboard();
     }
+    DestroyWindow(window);
     Say("done");
     return 0;
 }
