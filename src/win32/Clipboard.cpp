@@ -466,8 +466,9 @@ bool Win32ReplyClipboard::Restore(const TSavedClipboard& saved)
         ::Sleep(10);
         put = ::OleSetClipboard(&Kept(saved.dataObject));
     }
+    // Should OLE refuse the object, the copy goes back rather than the reply staying.
     if (FAILED(put))
-        return false;
+        return RestoreBytes(saved.formats);
     givenBack_ = saved.dataObject;
     return true;
 }

@@ -67,9 +67,11 @@ wait_line "$SCENARIO_DIR/ole.out" '^ready' 30 || fail "the OLE program did not c
 from=$(($(wc -l <"$out") + 1))
 rounds_of_typing
 report "clipboard kept, an OLE program's copy (KeepClipboard 1):"
+echo "the clipboard after those rounds: $(probe clipboard)"
 echo "the OLE program was asked for: text $(grep -c 'rendered text' "$SCENARIO_DIR/ole.out") times, its stream $(grep -c 'rendered embed' "$SCENARIO_DIR/ole.out") times"
 echo end >&9
 exec 9>&-
+probe set-clipboard USERCLIP # the rounds below start from a plain program's copy
 # The engine reads its settings at start (and after Options): a restart takes the new one.
 set_setting KeepClipboard 0
 kill "$CORVANE_PID" 2>/dev/null
