@@ -17,11 +17,11 @@ trap wine_session_end EXIT
 passed=0
 failed=0
 failures=()
-record() {  # name status
+record() {  # name status seconds
   if [ "$2" -eq 0 ]; then
-    passed=$((passed + 1)); echo "PASS $1"
+    passed=$((passed + 1)); echo "PASS $1 ($3 s)"
   else
-    failed=$((failed + 1)); failures+=("$1"); echo "FAIL $1"
+    failed=$((failed + 1)); failures+=("$1"); echo "FAIL $1 ($3 s)"
   fi
 }
 
@@ -30,6 +30,7 @@ for exe in "$CORVANE_BIN"/tests/*_test.exe; do
   [ -e "$exe" ] || continue
   name=$(basename "$exe" .exe)
   [ -n "$filter" ] && [[ "$name" != *"$filter"* ]] && continue
+  began=$SECONDS
   scenario_begin "$name"
   log="$SCENARIO_DIR/gtest.log"
   ( cd "$SCENARIO_DIR" && timeout 600 wine "$exe" >"$log" 2>&1 )
@@ -38,7 +39,7 @@ for exe in "$CORVANE_BIN"/tests/*_test.exe; do
   bad=$(grep -c -E '^\[  FAILED  \] [A-Za-z_0-9]+\.[A-Za-z_0-9/]+( |$)' "$log" || true)
   if [ "$rc" -ne 0 ] && [ "$bad" -eq 0 ]; then bad=1; fi
   passed=$((passed + ok)); failed=$((failed + bad))
-  echo "$name: $ok passed, $bad failed"
+  echo "$name: $ok passed, $bad failed ($((SECONDS - began)) s)"
   grep -E '^figure ' "$log" | tr -d '\r'
   if [ "$bad" -ne 0 ]; then failures+=("$name"); tail -40 "$log"; fi
   scenario_end
@@ -49,12 +50,13 @@ for script in "$root"/tests/wine/scenarios/*.sh; do
   [ -e "$script" ] || continue
   name=$(basename "$script" .sh)
   [ -n "$filter" ] && [[ "$name" != *"$filter"* ]] && continue
+  began=$SECONDS
   scenario_begin "$name"
   ( . "$script" ) >"$SCENARIO_DIR/scenario.log" 2>&1
   rc=$?
   [ "$rc" -ne 0 ] && tail -30 "$SCENARIO_DIR/scenario.log"
   scenario_end
-  record "$name" "$rc"
+  record "$name" "$rc" $((SECONDS - began))
 done
 
 [ ${#failures[@]} -gt 0 ] && echo "failed: ${failures[*]}"
