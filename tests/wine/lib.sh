@@ -190,10 +190,13 @@ main_window_keys() {  # xdotool key names...
 # Ends the program the way a user does: tray icon, right click, "Exit".
 exit_from_tray() {
   probe tray right >/dev/null
-  sleep 1
-  xdotool key Up
-  sleep 0.3
-  xdotool key Return
+  local i p=""
+  for i in $(seq 1 20); do
+    p=$(probe menu-last-item-point) && break
+    sleep 0.25
+  done
+  [ -n "$p" ] || return 1
+  xdotool mousemove $p click 1
   wait_exit "$CORVANE_PID" 20
 }
 
