@@ -46,6 +46,7 @@ scenario_begin() {
   PROGRAM_WIN='C:\Program Files\Corvane\Corvane.exe'
   mkdir -p "$PROGRAM_DIR"
   cp "$CORVANE_BIN"/Corvane.exe "$PROGRAM_DIR/"
+  cp "$CORVANE_BIN"/Tolvar32Host.exe "$PROGRAM_DIR/" 2>/dev/null || true
   cp "$CORVANE_BIN"/*.dll "$CORVANE_BIN"/*.chm "$PROGRAM_DIR/" 2>/dev/null || true
   cp -r "$CORVANE_ROOT/data/Replies" "$PROGRAM_DIR/Replies"
   APPDATA_DIR="$WINEPREFIX/drive_c/users/$(id -un)/AppData/Roaming"
