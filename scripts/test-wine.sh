@@ -56,8 +56,7 @@ for script in "$root"/tests/wine/scenarios/*.sh; do
   scenario_begin "$name"
   ( . "$script" ) >"$SCENARIO_DIR/scenario.log" 2>&1
   rc=$?
-  [ "$rc" -ne 0 ] && tail -30 "$SCENARIO_DIR/scenario.log"
-  [ "$rc" -eq 77 ] && tail -1 "$SCENARIO_DIR/scenario.log"
+  if [ "$rc" -eq 77 ]; then tail -1 "$SCENARIO_DIR/scenario.log"; elif [ "$rc" -ne 0 ]; then tail -30 "$SCENARIO_DIR/scenario.log"; fi
   scenario_end
   record "$name" "$rc"
 done
