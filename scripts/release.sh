@@ -17,6 +17,7 @@ cmake -S "$root" -B "$build" -DCMAKE_BUILD_TYPE=Release \
   -DCORVANE_LIBYAML_SOURCE_DIR="$yaml_src" \
   -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-w64-x86_64.cmake" >/dev/null
 cmake --build "$build" --target deliverables -j "$jobs"
+"$root/scripts/build.sh" win32
 
 version=$(tr -d '[:space:]' <"$build/generated/version.txt")
 name=Corvane-$version

@@ -63,6 +63,7 @@ public:
     }
     MirroredType(const MirroredType&) = delete;
     MirroredType& operator=(const MirroredType&) = delete;
+    ~MirroredType() { Close(); }
 
     void Follow(AttachReceiverProc attach, DetachReceiverProc detach)
     {
@@ -94,22 +95,27 @@ private:
         if (!AppendToName(mutexName, HookPartNames[type_]) || !AppendToName(mutexName, "Mutex")
             || !AppendToName(sharedName, HookPartNames[type_]) || !AppendToName(sharedName, "Shared"))
             return false;
-        HANDLE mutex = OpenMutexA(SYNCHRONIZE | MUTEX_MODIFY_STATE, FALSE, mutexName.Text);
-        HANDLE mapping = OpenFileMappingA(FILE_MAP_READ, FALSE, sharedName.Text);
-        void* view = mapping ? MapViewOfFile(mapping, FILE_MAP_READ, 0, 0, sizeof(THtSharedHookBlock)) : nullptr;
-        if (!mutex || !view) {
-            if (view)
-                UnmapViewOfFile(view);
-            if (mapping)
-                CloseHandle(mapping);
-            if (mutex)
-                CloseHandle(mutex);
-            return false;
-        }
-        mutex_ = mutex;
-        mapping_ = mapping;
-        view_ = static_cast<const THtSharedHookBlock*>(view);
-        return true;
+        mutex_ = OpenMutexA(SYNCHRONIZE | MUTEX_MODIFY_STATE, FALSE, mutexName.Text);
+        mapping_ = OpenFileMappingA(FILE_MAP_READ, FALSE, sharedName.Text);
+        if (mapping_)
+            view_ = static_cast<const THtSharedHookBlock*>(
+                MapViewOfFile(mapping_, FILE_MAP_READ, 0, 0, sizeof(THtSharedHookBlock)));
+        if (mutex_ && view_)
+            return true;
+        Close();
+        return false;
+    }
+
+    void Close()
+    {
+        if (view_)
+            UnmapViewOfFile(view_);
+        if (mapping_)
+            CloseHandle(mapping_);
+        if (mutex_)
+            CloseHandle(mutex_);
+        view_ = nullptr;
+        mapping_ = mutex_ = nullptr;
     }
 
     bool ReadTwinTable(THtReceiverList& out)
@@ -124,18 +130,6 @@ private:
         return true;
     }
 
-public:
-    ~MirroredType()
-    {
-        if (view_)
-            UnmapViewOfFile(view_);
-        if (mapping_)
-            CloseHandle(mapping_);
-        if (mutex_)
-            CloseHandle(mutex_);
-    }
-
-private:
     std::uint8_t type_;
     THookObjectName prefix_;
     THtReceiverList mirrored_{};
