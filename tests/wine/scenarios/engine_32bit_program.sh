@@ -9,27 +9,10 @@ if ! /usr/lib/wine/wine --version >/dev/null 2>&1; then
   echo "no 32-bit Wine on this machine (scripts/setup.sh installs it where 32-bit programs run): not shown"
   exit 77
 fi
-# The host of this scenario's prefix (other sessions may run their own).
-host_running() {
-  local pid
-  for pid in $(pgrep -f 'Tolvar32Host.exe'); do
-    tr '\0' '\n' <"/proc/$pid/environ" 2>/dev/null | grep -qxF "WINEPREFIX=$WINEPREFIX" && return 0
-  done
-  return 1
-}
-wait_host() {  # 1 = running, 0 = gone; seconds
-  local want=$1 limit=$2 i
-  for i in $(seq 1 $((limit * 10))); do
-    if host_running; then [ "$want" = 1 ] && return 0; else [ "$want" = 0 ] && return 0; fi
-    sleep 0.1
-  done
-  return 1
-}
-
 TARGET_PROGRAM=hooks_target32.exe
 engine_start
-file "$PROGRAM_DIR/hooks_target32.exe" | grep -q 'PE32 executable' || fail "the target is not a 32-bit program"
-wait_host 1 20 || fail "the 32-bit host was not started"
+i686-w64-mingw32-objdump -f "$PROGRAM_DIR/hooks_target32.exe" | grep -q 'pei-i386' || fail "the target is not a 32-bit program"
+wait_host32 1 20 || fail "the 32-bit host was not started"
 
 xdotool type --delay 60 "Hello sig "
 wait_target_text "Hello Best regards, Ann" || fail "macro typed in a 32-bit program"
@@ -48,4 +31,4 @@ sleep 1
 # Killed, Corvane takes its host with it.
 kill -9 "$CORVANE_PID"
 wait "$CORVANE_PID" 2>/dev/null
-wait_host 0 15 || fail "the 32-bit host outlived a killed Corvane"
+wait_host32 0 15 || fail "the 32-bit host outlived a killed Corvane"
