@@ -41,7 +41,7 @@ scenario_begin() {
   SCENARIO_DIR="$SESSION_DIR/$1"
   mkdir -p "$SCENARIO_DIR"
   export WINEPREFIX="$SCENARIO_DIR/prefix"
-  cp -a "$SESSION_DIR/template" "$WINEPREFIX"
+  copy_template_prefix "$WINEPREFIX"
   PROGRAM_DIR="$WINEPREFIX/drive_c/Program Files/Corvane"
   PROGRAM_WIN='C:\Program Files\Corvane\Corvane.exe'
   mkdir -p "$PROGRAM_DIR"
@@ -52,6 +52,15 @@ scenario_begin() {
   APPDATA_DIR="$WINEPREFIX/drive_c/users/$(id -un)/AppData/Roaming"
   DATA_DIR="$APPDATA_DIR/Corvane 2"
   export SCENARIO_DIR PROGRAM_DIR PROGRAM_WIN APPDATA_DIR DATA_DIR
+}
+
+# The system's DLLs are nearly all of a prefix's 700 MB and are never
+# written: they are linked, everything else (registry, user folders) copied.
+copy_template_prefix() {  # destination
+  local dlls=drive_c/windows/system32
+  mkdir -p "$1"
+  tar -C "$SESSION_DIR/template" --exclude="./$dlls" -cf - . | tar -C "$1" -xf -
+  cp -al "$SESSION_DIR/template/$dlls" "$1/$dlls"
 }
 
 scenario_end() {
@@ -182,10 +191,13 @@ main_window_keys() {  # xdotool key names...
 # Ends the program the way a user does: tray icon, right click, "Exit".
 exit_from_tray() {
   probe tray right >/dev/null
-  sleep 1
-  xdotool key Up
-  sleep 0.3
-  xdotool key Return
+  local i p=""
+  for i in $(seq 1 20); do
+    p=$(probe menu-last-item-point) && break
+    sleep 0.25
+  done
+  [ -n "$p" ] || return 1
+  xdotool mousemove $p click 1
   wait_exit "$CORVANE_PID" 20
 }
 
