@@ -46,6 +46,7 @@ scenario_begin() {
   PROGRAM_WIN='C:\Program Files\Corvane\Corvane.exe'
   mkdir -p "$PROGRAM_DIR"
   cp "$CORVANE_BIN"/Corvane.exe "$PROGRAM_DIR/"
+  cp "$CORVANE_BIN"/Tolvar32Host.exe "$PROGRAM_DIR/" 2>/dev/null || true
   cp "$CORVANE_BIN"/*.dll "$CORVANE_BIN"/*.chm "$PROGRAM_DIR/" 2>/dev/null || true
   cp -r "$CORVANE_ROOT/data/Replies" "$PROGRAM_DIR/Replies"
   APPDATA_DIR="$WINEPREFIX/drive_c/users/$(id -un)/AppData/Roaming"
@@ -243,4 +244,24 @@ corvane_processes() {
 registry_value() {  # key name
   wine reg query "$1" /v "$2" 2>/dev/null | tr -d '\r' | grep -F "    $2    " |
     sed -E "s/^ *$(printf '%s' "$2" | sed 's/[][\.*^$]/\\&/g') +//"
+}
+
+# Unix ids of the hosts of the 32-bit hook library of this scenario's prefix
+# (other sessions may run their own).
+host32_processes() {
+  local pid
+  for pid in $(pgrep -f 'Tolvar32Host.exe'); do
+    tr '\0' '\n' <"/proc/$pid/environ" 2>/dev/null | grep -qxF "WINEPREFIX=$WINEPREFIX" && echo "$pid"
+  done
+  return 0
+}
+
+# Waits until a host runs (1) or none does (0); fails after $2 s.
+wait_host32() {  # 1|0 seconds
+  local want=$1 limit=$2 i
+  for i in $(seq 1 $((limit * 10))); do
+    if [ -n "$(host32_processes)" ]; then [ "$want" = 1 ] && return 0; else [ "$want" = 0 ] && return 0; fi
+    sleep 0.1
+  done
+  return 1
 }
