@@ -258,6 +258,9 @@ std::string TTeamReplica::Change(const TTeamShownEntry& shown, TTeamEntryState s
     const auto version = changes_.find(shown.head);
     if (version == changes_.end() || version->second.entry != shown.entry)
         return {};
+    // Nothing to tell the other computers: the version stays the one shown.
+    if (version->second.state == state)
+        return shown.head;
     const std::string key = Record(shown.entry, {shown.head}, std::move(state));
     Remerge();
     return key;

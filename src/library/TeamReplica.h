@@ -48,6 +48,8 @@ public:
     std::string AddAs(const std::string& entry, const TTeamEntryState& state);
     // `shown` is a version as the user saw it: the change replaces that
     // version only, so a change another computer made meanwhile is kept.
+    // A change to what the version already is records nothing and returns
+    // the version's own key.
     std::string Change(const TTeamShownEntry& shown, TTeamEntryState state);
     // Deletes the version and, for a folder, the entries it showed; an entry
     // another computer added there meanwhile is kept (moved to the top).

@@ -176,6 +176,24 @@ TEST(TeamChanges, OneReplyEditedOnTwoOfflineComputersShowsBothVersionsUntilOneIs
     EXPECT_EQ(team[0].Named("Offer")->lines.at(0), "{\\rtf1 twenty percent}");
 }
 
+// A change that leaves the entry as it was is no change: nothing to send,
+// and the next real change follows the version it was made on.
+TEST(TeamChanges, AChangeThatChangesNothingIsNotRecorded)
+{
+    SyncedTeam team(2);
+    team[0].replica->Add(Reply("Offer", {}, "v1"));
+    team.Settle();
+    const TTeamShownEntry seen = *team[1].Named("Offer");
+    const size_t known = team[1].replica->Changes().size();
+    EXPECT_EQ(team[1].replica->Change(seen, Reply("Offer", {}, "v1")), seen.head);
+    EXPECT_EQ(team[1].replica->Changes().size(), known);
+    EXPECT_EQ(team[1].replica->Unsent(), 0);
+    team[1].replica->Change(seen, Reply("Offer", {}, "v2"));
+    team.Settle();
+    EXPECT_EQ(team[0].Names(), std::vector<std::string>{"Offer"});
+    EXPECT_EQ(team[0].Named("Offer")->lines.at(0), "{\\rtf1 v2}");
+}
+
 TEST(TeamChanges, AFolderDeletedHereKeepsWhatAnotherComputerAddedToItMeanwhile)
 {
     SyncedTeam team(2);
