@@ -8,18 +8,23 @@
 #include "library/TeamChanges.h"
 
 #include <functional>
+#include <optional>
 #include <set>
 #include <string>
 
 namespace corvane {
 
 class IFileSystem;
+struct DirEntry;
 
 struct TTeamExchange {
     bool reachable = false;
     int sent = 0; // own changes written to the team folder
     int arrived = 0; // other computers' changes taken in
     int takenIn = 0; // entries taken in from a folder in the older layout
+    bool foldsArrived = false; // other computers' newer folds taken in
+    bool folded = false; // this computer wrote a new fold
+    int removed = 0; // own change files taken out of the team folder, folded
 };
 
 // <team folder>\Corvane Team: where every computer writes its change files.
@@ -34,6 +39,9 @@ public:
 
     // Reads what this computer kept; false when it kept nothing yet.
     bool Open();
+    // A new fold is written once this computer knows this many changes its
+    // last fold does not cover.
+    void SetFoldEvery(int changes) { foldEvery_ = changes; }
     const TTeamView& View() const { return view_; }
     const TTeamChanges& Changes() const { return changes_; }
     const std::string& Tag() const { return tag_; }
@@ -69,6 +77,10 @@ private:
     bool Send(IFileSystem& shared, const std::string& folder, const std::string& key);
     void SaveCounter();
     void Remerge();
+    // The changes new here; false when no newer than this computer's fold.
+    std::optional<int> TakeFold(TTeamFold fold, bool keepHere);
+    bool WriteFold(IFileSystem& shared, const std::string& folder);
+    int RemoveFolded(IFileSystem& shared, const std::string& folder, const std::vector<DirEntry>& listing);
 
     IFileSystem& local_;
     std::string localDir_;
@@ -80,6 +92,10 @@ private:
     std::set<std::string> knownNames_; // lower case: a sync client may change a name's case
     std::vector<std::string> outbox_;
     TTeamView view_;
+    std::map<std::string, TTeamFold> folds_; // the newest of each computer, this one's too
+    std::set<std::string> replacedInFolds_;
+    int foldEvery_ = 200;
+    bool lookAtRemoving_ = true; // a fold came or went since the last look
 };
 
 } // namespace corvane
