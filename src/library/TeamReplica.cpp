@@ -7,6 +7,7 @@
 #include "platform/FileSystem.h"
 
 #include <algorithm>
+#include <chrono>
 #include <cstdint>
 #include <set>
 
@@ -17,6 +18,14 @@ namespace {
 constexpr const char* kChangesFolderName = "Corvane Team";
 constexpr const char* kComputerFileName = "computer.txt";
 constexpr const char* kImportTagStart = "import-";
+constexpr const char* kFoldTimesFileName = "folded.txt";
+constexpr long long kAgeLookEvery = 3600;
+
+long long SecondsNow()
+{
+    return std::chrono::duration_cast<std::chrono::seconds>(std::chrono::system_clock::now().time_since_epoch())
+        .count();
+}
 // Deep enough for any library the program itself builds.
 constexpr int kMaxTakeInDepth = 32;
 
@@ -164,7 +173,11 @@ private:
 std::string TeamChangesFolder(const std::string& teamFolder) { return teamFolder + "\\" + kChangesFolderName; }
 
 TTeamReplica::TTeamReplica(IFileSystem& local, std::string localDir, std::string computerName, IdSource newId)
-    : local_(local), localDir_(std::move(localDir)), computerName_(std::move(computerName)), newId_(std::move(newId))
+    : local_(local),
+      localDir_(std::move(localDir)),
+      computerName_(std::move(computerName)),
+      newId_(std::move(newId)),
+      now_(SecondsNow)
 { }
 
 bool TTeamReplica::Open()
@@ -206,6 +219,10 @@ bool TTeamReplica::Open()
     folds_.clear();
     replacedInFolds_.clear();
     lookAtRemoving_ = true;
+    ownFoldTimes_.clear();
+    for (const std::string& line : SplitTextLines(local_.ReadFile(localDir_ + "\\" + kFoldTimesFileName).value_or("")))
+        if (const size_t space = line.find(' '); space != std::string::npos)
+            ownFoldTimes_[std::atoll(line.c_str())] = std::atoll(line.c_str() + space + 1);
     for (const DirEntry& e : local_.List(localDir_ + "\\folds")) {
         const std::optional<std::string> bytes = local_.ReadFile(localDir_ + "\\folds\\" + e.name);
         if (std::optional<TTeamFold> fold = bytes ? ParseTeamFold(*bytes) : std::nullopt)
@@ -269,17 +286,31 @@ bool TTeamReplica::WriteFold(IFileSystem& shared, const std::string& folder)
     const long long previous = own == folds_.end() ? 0 : own->second.number;
     if (!shared.CreateNewFile(folder + "\\" + TeamFoldFileName(tag_, fold.number), FormatTeamFold(fold)))
         return false;
+    ownFoldTimes_[fold.number] = now_();
+    std::vector<std::string> times;
+    for (const auto& [number, time] : ownFoldTimes_)
+        times.push_back(std::to_string(number) + " " + std::to_string(time));
+    (void)local_.WriteFileReplacing(localDir_ + "\\" + kFoldTimesFileName, JoinTextLines(times));
     (void)TakeFold(std::move(fold), true);
     if (previous > 0)
         (void)shared.DeleteFile(folder + "\\" + TeamFoldFileName(tag_, previous));
     return true;
 }
 
+bool TTeamReplica::FoldedLongAgo(const std::string& ownKey) const
+{
+    // Own folds cover every own change made before them: the first fold
+    // numbered after the change's counter is the first that covered it.
+    const auto first = ownFoldTimes_.upper_bound(std::atoll(ownKey.substr(ownKey.find_last_of('.') + 1).c_str()));
+    return first != ownFoldTimes_.end() && now_() - first->second >= foldAge_;
+}
+
 int TTeamReplica::RemoveFolded(IFileSystem& shared, const std::string& folder, const std::vector<DirEntry>& listing)
 {
-    if (!lookAtRemoving_)
+    if (!lookAtRemoving_ && now_() < nextAgeLook_)
         return 0;
     lookAtRemoving_ = false;
+    nextAgeLook_ = now_() + kAgeLookEvery;
     const auto own = folds_.find(tag_);
     if (own == folds_.end())
         return 0;
@@ -300,18 +331,23 @@ int TTeamReplica::RemoveFolded(IFileSystem& shared, const std::string& folder, c
             note(key);
     }
     std::vector<const TTeamFold*> theirs;
+    bool someoneNeverFolded = false;
     for (const std::string& tag : others) {
         const auto fold = folds_.find(tag);
         if (fold == folds_.end())
-            return 0;
-        theirs.push_back(&fold->second);
+            someoneNeverFolded = true;
+        else
+            theirs.push_back(&fold->second);
     }
     int removed = 0;
     for (const DirEntry& e : listing) {
         const std::optional<std::string> key = TeamChangeKeyOf(e.name);
-        if (e.isDir || !key || TagOfKey(*key) != tag_ || !own->second.covers.count(*key)
-            || std::any_of(
-                theirs.begin(), theirs.end(), [&key](const TTeamFold* fold) { return !fold->covers.count(*key); }))
+        if (e.isDir || !key || TagOfKey(*key) != tag_ || !own->second.covers.count(*key))
+            continue;
+        const bool foldedByAll = !someoneNeverFolded
+            && std::none_of(
+                theirs.begin(), theirs.end(), [&key](const TTeamFold* fold) { return !fold->covers.count(*key); });
+        if (!foldedByAll && !FoldedLongAgo(*key))
             continue;
         if (shared.DeleteFile(folder + "\\" + e.name))
             ++removed;

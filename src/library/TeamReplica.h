@@ -8,6 +8,7 @@
 #include "library/TeamChanges.h"
 
 #include <functional>
+#include <map>
 #include <optional>
 #include <set>
 #include <string>
@@ -42,6 +43,16 @@ public:
     // A new fold is written once this computer knows this many changes its
     // last fold does not cover.
     void SetFoldEvery(int changes) { foldEvery_ = changes; }
+    // This computer's clock in seconds, only ever compared with itself.
+    using Clock = std::function<long long()>;
+    // An own change file folded this long ago here leaves the team folder
+    // even when a computer that once wrote changes never folded it (a
+    // computer gone for good would keep every file in place otherwise).
+    void SetFoldAge(long long seconds, Clock now)
+    {
+        foldAge_ = seconds;
+        now_ = std::move(now);
+    }
     const TTeamView& View() const { return view_; }
     const TTeamChanges& Changes() const { return changes_; }
     const std::string& Tag() const { return tag_; }
@@ -79,6 +90,7 @@ private:
     void Remerge();
     // The changes new here; false when no newer than this computer's fold.
     std::optional<int> TakeFold(TTeamFold fold, bool keepHere);
+    bool FoldedLongAgo(const std::string& ownKey) const;
     bool WriteFold(IFileSystem& shared, const std::string& folder);
     int RemoveFolded(IFileSystem& shared, const std::string& folder, const std::vector<DirEntry>& listing);
 
@@ -96,6 +108,10 @@ private:
     std::set<std::string> replacedInFolds_;
     int foldEvery_ = 200;
     bool lookAtRemoving_ = true; // a fold came or went since the last look
+    long long foldAge_ = 30LL * 24 * 3600;
+    Clock now_;
+    long long nextAgeLook_ = 0;
+    std::map<long long, long long> ownFoldTimes_; // number of each own fold: when it was written here
 };
 
 } // namespace corvane

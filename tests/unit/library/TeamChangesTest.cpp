@@ -238,6 +238,34 @@ TEST(TeamChanges, AFoldTellsAComputerThatMissedADeleteWhatWasDeleted)
     EXPECT_EQ(team[2].Names(), std::vector<std::string>{"Price"}) << "after a restart";
 }
 
+// A computer that wrote changes and then never folded (gone for good, or
+// away for weeks) keeps the others' files in place only for a while, by
+// each one's own clock; if it comes back it still gets everything.
+TEST(TeamChanges, AComputerThatNeverFoldsHoldsFilesInPlaceOnlyForAWhile)
+{
+    SyncedTeam team(2);
+    long long clock = 1000000;
+    team[0].replica->SetFoldEvery(1);
+    team[0].replica->SetFoldAge(30LL * 24 * 3600, [&clock] { return clock; });
+    team[1].replica->SetFoldEvery(1000);
+    team[1].replica->Add(Reply("Price"));
+    team.Settle();
+    team.sync.SetOnline(1, false);
+    const std::string offer = team[0].replica->Add(Reply("Offer"));
+    team.Settle();
+    const std::string offerFile = TeamChangesFolder(kTeam) + "\\" + TeamChangeFileName(offer);
+    clock += 29LL * 24 * 3600;
+    (void)team[0].Exchange();
+    EXPECT_TRUE(team[0].disk.Has(offerFile)) << "PC2 wrote changes and has not folded this one";
+    clock += 2LL * 24 * 3600;
+    EXPECT_GT(team[0].Exchange().removed, 0);
+    EXPECT_FALSE(team[0].disk.Has(offerFile));
+    team.sync.SetOnline(1, true);
+    team.Settle();
+    EXPECT_EQ(team[1].Names(), (std::vector<std::string>{"Offer", "Price"}));
+    EXPECT_EQ(Describe(team[1].replica->View()), Describe(team[0].replica->View()));
+}
+
 TEST(TeamChanges, AFolderDeletedHereKeepsWhatAnotherComputerAddedToItMeanwhile)
 {
     SyncedTeam team(2);
