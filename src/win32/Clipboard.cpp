@@ -428,10 +428,14 @@ std::optional<TSavedClipboard> Win32ReplyClipboard::SaveDataObject(const TClipbo
             ++saved.leftOut;
             continue;
         }
+        // The object itself is kept whatever the copy costs: past a limit the
+        // rest is left with it, to be asked of its program when read.
         total += bytes->size();
-        if (total > limits.maxBytes || ::GetTickCount64() - start > static_cast<ULONGLONG>(limits.maxMilliseconds))
-            return TSavedClipboard{TSavedClipboard::Outcome::OverBound, {}, nullptr, 0};
+        if (total > limits.maxBytes)
+            break;
         saved.formats.push_back({format, std::move(*bytes)});
+        if (::GetTickCount64() - start > static_cast<ULONGLONG>(limits.maxMilliseconds))
+            break;
     }
     TClipboardFormats copied = saved.formats;
     AddHistoryMarks(offered, copied);

@@ -368,5 +368,17 @@ TEST_F(KeptClipboard, AnOleProgramsObjectComesBackWithoutItsStorageRenderedAndPa
     EXPECT_FALSE(::IsClipboardFormatAvailable(embed));
 }
 
+TEST_F(KeptClipboard, AnOleProgramSlowToRenderIsKeptAsItIs)
+{
+    Peer source("source \"user text\" slow");
+    ASSERT_TRUE(source.WaitFor("ready")) << source.Output();
+    // Its text takes longer than a save may spend: the object is kept all the same.
+    DeliverAndGiveBack();
+    EXPECT_EQ(TextOf(ReadFormat(reader, CF_UNICODETEXT)), L"user text");
+    EXPECT_TRUE(::IsClipboardFormatAvailable(::RegisterClipboardFormatA("Corvane Test Embed Source")));
+    source.Settle();
+    EXPECT_FALSE(source.Saw("rendered embed")) << source.Output();
+}
+
 } // namespace
 } // namespace corvane

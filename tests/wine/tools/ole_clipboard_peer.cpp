@@ -1,9 +1,10 @@
 // Another program on the OLE clipboard, for the Windows-side tests.
-//   ole_clipboard_peer source TEXT   copies as an OLE program does: TEXT as
+//   ole_clipboard_peer source TEXT [slow]   copies as an OLE program does: TEXT as
 //       Unicode text in memory, and "embedded workbook" in the format
 //       "Corvane Test Embed Source" offered only as a stream; prints "ready",
 //       then "rendered text" or "rendered embed" each time a format is asked
-//       for; ends (without flushing) when a line arrives on its input.
+//       for (taking 400 ms over the text when slow); ends (without flushing)
+//       when a line arrives on its input.
 //   ole_clipboard_peer paste          pastes as an OLE program does and prints
 //       what it got: "listed embed tymed=N" when the object offers that format,
 //       "object-text=T", "embed=BYTES" or "embed-failed=HR" and the time that
@@ -34,7 +35,7 @@ void Say(const char* line)
 
 class Source final : public IDataObject {
 public:
-    explicit Source(std::wstring text) : text_(std::move(text))
+    Source(std::wstring text, bool slow) : text_(std::move(text)), slow_(slow)
     {
         formats_[0] = {CF_UNICODETEXT, nullptr, DVASPECT_CONTENT, -1, TYMED_HGLOBAL};
         formats_[1] = {static_cast<CLIPFORMAT>(EmbedFormat()), nullptr, DVASPECT_CONTENT, -1, TYMED_ISTREAM};
@@ -56,6 +57,8 @@ public:
         std::memset(medium, 0, sizeof *medium);
         if (format->cfFormat == CF_UNICODETEXT && (format->tymed & TYMED_HGLOBAL)) {
             Say("rendered text");
+            if (slow_)
+                Sleep(400);
             const SIZE_T size = (text_.size() + 1) * sizeof(wchar_t);
             medium->hGlobal = GlobalAlloc(GMEM_MOVEABLE, size);
             std::memcpy(GlobalLock(medium->hGlobal), text_.c_str(), size);
@@ -105,13 +108,14 @@ public:
 private:
     LONG refs_ = 1; // lives as long as the program
     std::wstring text_;
+    bool slow_;
     FORMATETC formats_[2];
 };
 
-int RunSource(const char* text)
+int RunSource(const char* text, bool slow)
 {
     const std::string narrow(text);
-    static Source source(std::wstring(narrow.begin(), narrow.end()));
+    static Source source(std::wstring(narrow.begin(), narrow.end()), slow);
     if (FAILED(OleSetClipboard(&source))) {
         Say("not set");
         return 1;
@@ -196,7 +200,7 @@ int main(int argc, char** argv)
     if (FAILED(OleInitialize(nullptr)))
         return 2;
     if (argc > 2 && std::strcmp(argv[1], "source") == 0)
-        return RunSource(argv[2]);
+        return RunSource(argv[2], argc > 3 && std::strcmp(argv[3], "slow") == 0);
     if (argc > 1 && std::strcmp(argv[1], "paste") == 0)
         return RunPaste();
     return 64;
