@@ -39,6 +39,7 @@ for exe in "$CORVANE_BIN"/tests/*_test.exe; do
   if [ "$rc" -ne 0 ] && [ "$bad" -eq 0 ]; then bad=1; fi
   passed=$((passed + ok)); failed=$((failed + bad))
   echo "$name: $ok passed, $bad failed"
+  grep -E '^figure ' "$log" | tr -d '\r'
   if [ "$bad" -ne 0 ]; then failures+=("$name"); tail -40 "$log"; fi
   scenario_end
 done

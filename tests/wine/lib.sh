@@ -10,8 +10,8 @@ export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
 wine_session_start() {
   SESSION_DIR=$(mktemp -d /tmp/corvane-wine.XXXXXX)
   export SESSION_DIR
-  local n
-  for n in $(seq "${CORVANE_DISPLAY_FROM:-80}" 140); do
+  local n from=${CORVANE_DISPLAY_FROM:-80}
+  for n in $(seq "$from" $((from + 60))); do
     if [ ! -e "/tmp/.X$n-lock" ] && [ ! -e "/tmp/.X11-unix/X$n" ]; then break; fi
   done
   export DISPLAY=":$n"
@@ -62,7 +62,20 @@ scenario_end() {
 
 fail() {
   echo "FAILED: $*" >&2
+  describe_desktop >&2
   exit 1
+}
+
+# What the screen held when a step failed: the visible windows by title (a
+# message box, a dialog left open) and the program's last complaints.
+describe_desktop() {
+  local wid
+  echo "visible windows:"
+  for wid in $(xdotool search --onlyvisible --name '.' 2>/dev/null | head -20); do
+    echo "  $(xdotool getwindowname "$wid" 2>/dev/null)"
+  done
+  [ -f "${SCENARIO_DIR:-}/corvane.out" ] && grep -v '^fixme:' "$SCENARIO_DIR/corvane.out" | tail -5
+  return 0
 }
 
 # Starts Corvane in the background; CORVANE_PID is the process to wait for.

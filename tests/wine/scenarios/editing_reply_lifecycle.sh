@@ -5,7 +5,7 @@
 no_startup_tip
 corvane_start
 wait_for_main_window 40 || fail "main window did not appear"
-wait_for_visibility 1 20 || fail "main window was not shown"
+wait_for_visibility 1 40 || fail "main window was not shown"
 lib="$DATA_DIR/Replies"
 [ -f "$lib/index.sub" ] || fail "no library in the data folder"
 listing() { (cd "$lib" && find . -print0 | sort -z | xargs -0 -n1 sh -c 'printf "%s %s\n" "$0" "$(cksum < "$0" 2>/dev/null | cut -d" " -f1)"'); }
@@ -84,7 +84,7 @@ probe list hotkeys | grep -qx "<CTRL>+<ALT>+A" || fail "hot-key list: $(probe li
 exit_from_tray || fail "program did not exit"
 corvane_start
 wait_for_main_window 40 || fail "main window did not come back"
-wait_for_visibility 1 20 || fail "main window was not shown again"
+wait_for_visibility 1 40 || fail "main window was not shown again"
 probe tree | grep -qx "Prices Folder" || fail "tree after restart: $(probe tree)"
 probe list macros | grep -qx "prc" || fail "macro list after restart: $(probe list macros)"
 probe list hotkeys | grep -qx "<CTRL>+<ALT>+A" || fail "hot-key list after restart: $(probe list hotkeys)"

@@ -20,7 +20,7 @@ engine_reply 3.rep quote '' 'you wrote: %Clipboard.'
 hooks_install_tools
 corvane_start
 wait_for_main_window 40 || fail "main window did not appear"
-wait_for_visibility 1 20 || fail "main window was not shown"
+wait_for_visibility 1 40 || fail "main window was not shown"
 
 # The text and the caret of the text control of window $TITLE, read from outside.
 text_now() { probe edit-text "$TITLE"; }

@@ -12,6 +12,6 @@ wineserver -k; wineserver -w
 for arg in -Hidden /hidden; do
   corvane_start "$arg"
   wait_for_main_window 40 || fail "main window was not created for $arg"
-  wait_for_visibility 1 20 || fail "'$arg' hid the main window"
+  wait_for_visibility 1 40 || fail "'$arg' hid the main window"
   wineserver -k; wineserver -w
 done

@@ -37,7 +37,7 @@ PROGRAM_WIN="$install_win\\Corvane.exe"
 corvane_start
 first=$CORVANE_PID
 wait_for_main_window 40 || fail "the installed Corvane did not start"
-wait_for_visibility 1 20 || fail "the installed Corvane is not shown"
+wait_for_visibility 1 40 || fail "the installed Corvane is not shown"
 [ -f "$DATA_DIR/Replies/index.sub" ] || fail "the starter library did not reach the data folder"
 [ -e "$install_dir/Replies" ] && fail "the starter library is still beside the installed program"
 [ "$(probe tree | head -1)" = "Greetings and sign-offs" ] || fail "the tree does not show the library"
@@ -55,7 +55,7 @@ cmp -s "$install_dir/Tolvar.dll" "$CORVANE_BIN/Tolvar.dll" || fail "Tolvar.dll i
 ls "$install_dir" | grep -E '\.(old|new)$' && fail "set-aside files were left"
 [ -e "$install_dir/Replies" ] && fail "the starter library came back beside an existing library"
 wait_for_main_window 40 || fail "Corvane was not started again"
-wait_for_visibility 1 20 || fail "Corvane came back hidden though it was shown"
+wait_for_visibility 1 40 || fail "Corvane came back hidden though it was shown"
 sleep 1
 running=$(corvane_processes | wc -l)
 [ "$running" = 1 ] || fail "$running Corvane processes after the update"

@@ -17,7 +17,7 @@ grep -q "Corvane $RELEASE_VERSION" "$folder/README.txt" || fail "the README does
 PROGRAM_WIN="C:\\My Tools\\Corvane-$RELEASE_VERSION\\Corvane.exe"
 corvane_start
 wait_for_main_window 40 || fail "the unpacked Corvane did not start"
-wait_for_visibility 1 20 || fail "the unpacked Corvane is not shown"
+wait_for_visibility 1 40 || fail "the unpacked Corvane is not shown"
 [ -f "$DATA_DIR/Replies/index.sub" ] || fail "the starter library did not reach the data folder"
 [ -e "$folder/Replies" ] && fail "the starter library is still in the unpacked folder"
 [ "$(probe tree | head -1)" = "Greetings and sign-offs" ] || fail "the tree does not show the library"

@@ -76,7 +76,7 @@ for dpi in 96 144 192; do
   no_startup_tip
   corvane_start
   wait_for_main_window 40 || fail "main window did not appear at $dpi DPI"
-  wait_for_visibility 1 20 || fail "main window was not shown at $dpi DPI"
+  wait_for_visibility 1 40 || fail "main window was not shown at $dpi DPI"
   loaded_tree >/dev/null
   [ "$(probe dpi)" = "$dpi" ] || fail "window DPI is $(probe dpi), not $dpi"
   size=$(probe size)
@@ -122,7 +122,7 @@ wine reg add 'HKCU\SOFTWARE\Tarnwick\Corvane 2' /v MainFormSettings /t REG_BINAR
 set_setting EditMode 1
 corvane_start
 wait_for_main_window 40 || fail "main window did not appear with a stored size"
-wait_for_visibility 1 20 || fail "main window was not shown with a stored size"
+wait_for_visibility 1 40 || fail "main window was not shown with a stored size"
 [ "$(probe size)" = "1200 780" ] || fail "stored 96-DPI size opened as $(probe size) at 144 DPI"
 exit_from_tray || fail "did not exit"
 wait_exit "$CORVANE_PID" 30 || fail "did not end"
@@ -134,7 +134,7 @@ fresh_prefix_at_dpi 96
 no_startup_tip
 corvane_start
 wait_for_main_window 40 || fail "main window did not appear for the scale change"
-wait_for_visibility 1 20 || fail "main window was not shown for the scale change"
+wait_for_visibility 1 40 || fail "main window was not shown for the scale change"
 loaded_tree >/dev/null
 read -r x y <<<"$(probe position)"
 probe dpi-changed 144 "$x" "$y" 1110 746 || fail "could not tell the window of the new scale"

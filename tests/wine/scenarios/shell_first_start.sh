@@ -4,7 +4,7 @@
 wine reg query 'HKCU\SOFTWARE\Tarnwick\Corvane 2' >/dev/null 2>&1 && fail "program key exists before the first start"
 corvane_start
 wait_for_main_window 40 || fail "main window did not appear"
-wait_for_visibility 1 20 || fail "main window was not shown"
+wait_for_visibility 1 40 || fail "main window was not shown"
 for i in $(seq 1 20); do [ "$(probe window 'Tip of the Day')" = 1 ] && break; sleep 0.5; done
 [ "$(probe window 'Tip of the Day')" = 1 ] || fail "no tip of the day"
 [ "$(probe checked 'Tip of the Day' '&Show tips at startup')" = 1 ] || fail "tip box unchecked"

@@ -4,14 +4,14 @@
 no_startup_tip
 corvane_start
 wait_for_main_window 40 || fail "main window did not appear"
-wait_for_visibility 1 20 || fail "main window was not shown"
+wait_for_visibility 1 40 || fail "main window was not shown"
 size=$(probe size)
 probe minimize >/dev/null
 sleep 1
 exit_from_tray || fail "did not exit"
 corvane_start
 wait_for_main_window 40 || fail "main window did not appear again"
-wait_for_visibility 1 20 || fail "main window was not shown again"
+wait_for_visibility 1 40 || fail "main window was not shown again"
 [ "$(probe size)" = "$size" ] || fail "restarted at '$(probe size)', was '$size'"
 
 probe maximize >/dev/null
@@ -20,7 +20,7 @@ sleep 1
 exit_from_tray || fail "did not exit when maximised"
 corvane_start
 wait_for_main_window 40 || fail "main window did not appear a third time"
-wait_for_visibility 1 20 || fail "main window was not shown a third time"
+wait_for_visibility 1 40 || fail "main window was not shown a third time"
 [ "$(probe size)" = "$size" ] || fail "restarted at '$(probe size)' after maximised, was '$size'"
 sleep 1
 read -r width height <<<"$(probe client)"

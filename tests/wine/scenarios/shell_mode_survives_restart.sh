@@ -3,7 +3,7 @@
 no_startup_tip
 corvane_start
 wait_for_main_window 40 || fail "main window did not appear"
-wait_for_visibility 1 20 || fail "main window was not shown"
+wait_for_visibility 1 40 || fail "main window was not shown"
 [ "$(probe size)" = "740 497" ] || fail "did not start at the built-in size"
 
 main_window_keys F10 Right Right Right Right Return   # the mode item, right of Help
@@ -19,7 +19,7 @@ program_settings | grep -q '^NavMainFormSettings REG_BINARY' || fail "Compact si
 
 corvane_start
 wait_for_main_window 40 || fail "main window did not come back"
-wait_for_visibility 1 20 || fail "main window was not shown after restart"
+wait_for_visibility 1 40 || fail "main window was not shown after restart"
 [ "$(probe size)" = "$compact" ] || fail "restart came back at $(probe size) instead of $compact"
 
 main_window_keys F10 Right Right Right Right Return

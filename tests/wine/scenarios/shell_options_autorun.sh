@@ -4,7 +4,7 @@
 no_startup_tip
 corvane_start
 wait_for_main_window 40 || fail "main window did not appear"
-wait_for_visibility 1 20 || fail "main window was not shown"
+wait_for_visibility 1 40 || fail "main window was not shown"
 [ "$(probe topmost)" = 0 ] || fail "topmost without the setting"
 run_key='HKCU\Software\Microsoft\Windows\CurrentVersion\Run'
 

@@ -4,7 +4,7 @@ no_startup_tip
 set_setting AlwaysOnTop 1
 corvane_start
 wait_for_main_window 40 || fail "main window did not appear"
-wait_for_visibility 1 20 || fail "main window was not shown"
+wait_for_visibility 1 40 || fail "main window was not shown"
 probe command 1014 >/dev/null  # "Options"
 wait_for_dialog "Corvane - Options" 1 10 || fail "no options dialog"
 probe click "Corvane - Options" "Always on Top" >/dev/null

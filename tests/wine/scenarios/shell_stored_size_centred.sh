@@ -5,7 +5,7 @@ wine reg add 'HKCU\SOFTWARE\Tarnwick\Corvane 2' /v MainFormSettings /t REG_BINAR
   /d c201e402840358022c0104017700 /f >/dev/null 2>&1
 corvane_start
 wait_for_main_window 40 || fail "main window did not appear"
-wait_for_visibility 1 20 || fail "main window was not shown"
+wait_for_visibility 1 40 || fail "main window was not shown"
 [ "$(probe size)" = "900 600" ] || fail "size '$(probe size)'"
 read -r left top width height <<<"$(probe workarea)"
 expected="$((left + (width - 900) / 2)) $((top + (height - 600) / 2))"

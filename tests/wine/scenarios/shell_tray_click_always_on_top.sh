@@ -3,7 +3,7 @@
 no_startup_tip
 corvane_start
 wait_for_main_window 40 || fail "main window did not appear"
-wait_for_visibility 1 20 || fail "main window was not shown"
+wait_for_visibility 1 40 || fail "main window was not shown"
 [ "$(probe topmost)" = 0 ] || fail "topmost without the setting"
 probe close >/dev/null
 wait_for_visibility 0 || fail "close did not hide"

@@ -4,7 +4,7 @@ no_startup_tip
 corvane_start
 first=$CORVANE_PID
 wait_for_main_window 40 || fail "main window did not appear"
-wait_for_visibility 1 20 || fail "first instance is not visible"
+wait_for_visibility 1 40 || fail "first instance is not visible"
 
 corvane_start
 wait_exit "$CORVANE_PID" 20 || fail "second instance did not end"

@@ -8,7 +8,7 @@ text=$(probe text Error)
 [ "$text" = "Library was not loaded. Please restart Corvane." ] || fail "error box says '$text'"
 probe click Error OK
 wait_for_dialog Error 0 || fail "the error box did not close"
-wait_for_visibility 1 20 || fail "main window was not shown after the error"
+wait_for_visibility 1 40 || fail "main window was not shown after the error"
 sleep 1
 [ "$(probe window Error)" = 1 ] && fail "the error box came a second time"
 [ -n "$(probe tree)" ] || fail "library not loaded"

@@ -3,7 +3,7 @@
 no_startup_tip
 corvane_start
 wait_for_main_window 40 || fail "main window did not appear"
-wait_for_visibility 1 20 || fail "main window was not shown"
+wait_for_visibility 1 40 || fail "main window was not shown"
 main_window_keys Down Down        # the third top-level entry
 sleep 0.5
 main_window_keys ctrl+c

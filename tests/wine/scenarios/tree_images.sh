@@ -3,7 +3,7 @@
 no_startup_tip
 corvane_start
 wait_for_main_window 40 || fail "main window did not appear"
-wait_for_visibility 1 20 || fail "main window was not shown"
+wait_for_visibility 1 40 || fail "main window was not shown"
 images=$(probe tree-images)
 echo "$images" | grep -qx "Meeting confirmation 2 3" || fail "reply pictures: $images"
 echo "$images" | grep -qx "Customer support 0 0" || fail "closed folder pictures: $images"

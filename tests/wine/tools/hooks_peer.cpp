@@ -3,7 +3,12 @@
 // between (under Wine a global hook is called in the thread that set it).
 //   load <path> | unload | window | destroy <h> | attach <type> <h> <filter>
 //   detach <type> <h> | reply <h> <value> | received <h> | pump <ms>
-//   block <type> (hook handle, count, live receivers) | exit
+//   block <type> (hook handle, count, live receivers)
+//   keys <vk> <n> <gap_ms> <timeout_ms> (n key events typed into a window
+//   of its own, down and up in turn, gap_ms apart, each awaited up to
+//   timeout_ms: how many arrived, the longest and median wait measured here,
+//   on the target's clock, and the system ticks the typing began and ended
+//   at) | exit
 // Windows are named by their handle in decimal. `received` prints the number
 // of notifications the window got and the last message, wParam and lParam.
 #include <windows.h>
@@ -11,9 +16,11 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <algorithm>
 #include <map>
 #include <sstream>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -42,6 +49,94 @@ LRESULT CALLBACK PeerWindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lPara
         return in.reply;
     }
     return DefWindowProcA(hwnd, msg, wParam, lParam);
+}
+
+// ---- The typing target: a focused window of this process.
+UINT g_targetKey = 0;
+volatile LONG g_targetSeen = 0;
+
+LRESULT CALLBACK TargetProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
+{
+    if ((msg == WM_KEYDOWN || msg == WM_KEYUP) && wParam == g_targetKey) {
+        ++g_targetSeen;
+        return 0;
+    }
+    return DefWindowProcA(hwnd, msg, wParam, lParam);
+}
+
+double Seconds()
+{
+    static const double perSecond = [] {
+        LARGE_INTEGER f;
+        QueryPerformanceFrequency(&f);
+        return static_cast<double>(f.QuadPart);
+    }();
+    LARGE_INTEGER t;
+    QueryPerformanceCounter(&t);
+    return static_cast<double>(t.QuadPart) / perSecond;
+}
+
+void DispatchAll()
+{
+    MSG msg;
+    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE))
+        DispatchMessageA(&msg);
+}
+
+HWND FocusedTarget()
+{
+    static HWND target = [] {
+        WNDCLASSA wc{};
+        wc.lpfnWndProc = TargetProc;
+        wc.hInstance = GetModuleHandleA(nullptr);
+        wc.lpszClassName = "HooksPeerTarget";
+        RegisterClassA(&wc);
+        return CreateWindowExA(0, "HooksPeerTarget", "typing target", WS_POPUP | WS_VISIBLE, 100, 100, 300, 200,
+            nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
+    }();
+    if (GetFocus() != target) {
+        SetForegroundWindow(target);
+        SetFocus(target);
+        const double end = Seconds() + 0.3;
+        while (Seconds() < end)
+            DispatchAll();
+    }
+    return target;
+}
+
+// Types n events of one key and waits for each; the wait of each is the
+// time from sending it until the window had it.
+std::string TypeKeys(UINT vk, int n, int gapMs, int timeoutMs)
+{
+    FocusedTarget();
+    g_targetKey = vk;
+    std::vector<double> waits;
+    int seen = 0;
+    const DWORD firstTick = GetTickCount();
+    for (int i = 0; i < n; ++i) {
+        const LONG before = g_targetSeen;
+        INPUT in{};
+        in.type = INPUT_KEYBOARD;
+        in.ki.wVk = static_cast<WORD>(vk);
+        in.ki.dwFlags = i % 2 == 1 ? KEYEVENTF_KEYUP : 0;
+        const double sent = Seconds();
+        SendInput(1, &in, sizeof in);
+        while (g_targetSeen == before && Seconds() - sent < timeoutMs / 1000.0)
+            DispatchAll();
+        if (g_targetSeen != before) {
+            ++seen;
+            waits.push_back((Seconds() - sent) * 1000.0);
+        }
+        const double next = sent + gapMs / 1000.0;
+        while (Seconds() < next)
+            DispatchAll();
+    }
+    std::sort(waits.begin(), waits.end());
+    char out[160];
+    std::snprintf(out, sizeof out, "seen=%d max_ms=%.1f median_ms=%.1f from_tick=%lu to_tick=%lu", seen,
+        waits.empty() ? 0.0 : waits.back(), waits.empty() ? 0.0 : waits[waits.size() / 2], firstTick,
+        GetTickCount());
+    return out;
 }
 
 HWND ParseWindow(std::istream& in)
@@ -136,6 +231,12 @@ std::string Run(const std::string& line, bool& quit)
         }
         CloseHandle(mapping);
         return out.str();
+    }
+    if (cmd == "keys") {
+        unsigned vk = 0;
+        int n = 0, gapMs = 0, timeoutMs = 0;
+        in >> vk >> n >> gapMs >> timeoutMs;
+        return TypeKeys(vk, n, gapMs, timeoutMs);
     }
     if (cmd == "exit") {
         quit = true;
