@@ -134,8 +134,7 @@ std::string TypeKeys(UINT vk, int n, int gapMs, int timeoutMs)
     std::sort(waits.begin(), waits.end());
     char out[160];
     std::snprintf(out, sizeof out, "seen=%d max_ms=%.1f median_ms=%.1f from_tick=%lu to_tick=%lu", seen,
-        waits.empty() ? 0.0 : waits.back(), waits.empty() ? 0.0 : waits[waits.size() / 2], firstTick,
-        GetTickCount());
+        waits.empty() ? 0.0 : waits.back(), waits.empty() ? 0.0 : waits[waits.size() / 2], firstTick, GetTickCount());
     return out;
 }
 
