@@ -22,7 +22,7 @@ Target amd64-unicode
   !error "ICON must be defined"
 !endif
 !ifndef PROGRAM_KB
-  !error "PROGRAM_KB (the size of Corvane.exe and Tolvar.dll) must be defined"
+  !error "PROGRAM_KB (the size of Corvane.exe and the hook files) must be defined"
 !endif
 
 !include MUI2.nsh
@@ -222,26 +222,40 @@ FunctionEnd
   Delete "$INSTDIR\${NAME}.new"
 !macroend
 
+; The program, its hook libraries (64- and 32-bit) and the host of the
+; 32-bit one are replaced together or not at all.
 Function ReplaceProgramPair
   !insertmacro DISCARD_FILE "$INSTDIR\Corvane.exe.old"
   !insertmacro DISCARD_FILE "$INSTDIR\Tolvar.dll.old"
+  !insertmacro DISCARD_FILE "$INSTDIR\Tolvar32.dll.old"
+  !insertmacro DISCARD_FILE "$INSTDIR\Tolvar32Host.exe.old"
   File "/oname=Corvane.exe.new" "${STAGE}/Corvane.exe"
   File "/oname=Tolvar.dll.new" "${STAGE}/Tolvar.dll"
+  File "/oname=Tolvar32.dll.new" "${STAGE}/Tolvar32.dll"
+  File "/oname=Tolvar32Host.exe.new" "${STAGE}/Tolvar32Host.exe"
   ClearErrors
   !insertmacro PUT_ASIDE "Corvane.exe"
   !insertmacro PUT_ASIDE "Tolvar.dll"
+  !insertmacro PUT_ASIDE "Tolvar32.dll"
+  !insertmacro PUT_ASIDE "Tolvar32Host.exe"
   ${IfNot} ${Errors}
     Rename "$INSTDIR\Corvane.exe.new" "$INSTDIR\Corvane.exe"
     Rename "$INSTDIR\Tolvar.dll.new" "$INSTDIR\Tolvar.dll"
+    Rename "$INSTDIR\Tolvar32.dll.new" "$INSTDIR\Tolvar32.dll"
+    Rename "$INSTDIR\Tolvar32Host.exe.new" "$INSTDIR\Tolvar32Host.exe"
   ${EndIf}
   ${If} ${Errors}
     !insertmacro PUT_BACK "Corvane.exe"
     !insertmacro PUT_BACK "Tolvar.dll"
+    !insertmacro PUT_BACK "Tolvar32.dll"
+    !insertmacro PUT_BACK "Tolvar32Host.exe"
     SetErrorLevel 4
     Abort "Corvane's files could not be replaced; the installed version was kept."
   ${EndIf}
   !insertmacro DISCARD_FILE "$INSTDIR\Corvane.exe.old"
   !insertmacro DISCARD_FILE "$INSTDIR\Tolvar.dll.old"
+  !insertmacro DISCARD_FILE "$INSTDIR\Tolvar32.dll.old"
+  !insertmacro DISCARD_FILE "$INSTDIR\Tolvar32Host.exe.old"
 FunctionEnd
 
 Section "Corvane" SecProgram
@@ -321,10 +335,16 @@ Section "Uninstall"
   Call un.CloseRunningCorvane
   !insertmacro DISCARD_FILE "$INSTDIR\Corvane.exe"
   !insertmacro DISCARD_FILE "$INSTDIR\Tolvar.dll"
+  !insertmacro DISCARD_FILE "$INSTDIR\Tolvar32.dll"
+  !insertmacro DISCARD_FILE "$INSTDIR\Tolvar32Host.exe"
   !insertmacro DISCARD_FILE "$INSTDIR\Corvane.exe.old"
   !insertmacro DISCARD_FILE "$INSTDIR\Tolvar.dll.old"
+  !insertmacro DISCARD_FILE "$INSTDIR\Tolvar32.dll.old"
+  !insertmacro DISCARD_FILE "$INSTDIR\Tolvar32Host.exe.old"
   Delete "$INSTDIR\Corvane.exe.new"
   Delete "$INSTDIR\Tolvar.dll.new"
+  Delete "$INSTDIR\Tolvar32.dll.new"
+  Delete "$INSTDIR\Tolvar32Host.exe.new"
   Delete "$INSTDIR\*.chm"
   ; The starter library beside the program, not the user's.
   RMDir /r "$INSTDIR\Replies"

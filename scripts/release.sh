@@ -17,6 +17,7 @@ cmake -S "$root" -B "$build" -DCMAKE_BUILD_TYPE=Release \
   -DCORVANE_LIBYAML_SOURCE_DIR="$yaml_src" \
   -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-w64-x86_64.cmake" >/dev/null
 cmake --build "$build" --target deliverables -j "$jobs"
+"$root/scripts/build.sh" win32
 
 version=$(tr -d '[:space:]' <"$build/generated/version.txt")
 name=Corvane-$version
@@ -27,15 +28,16 @@ mkdir -p "$stage" "$dist"
 # What the build produced for shipping: the program, its dlls, the help files
 # when they were built, and the starter library.
 bin=$build/bin
-for required in Corvane.exe Tolvar.dll Replies/index.sub; do
+for required in Corvane.exe Tolvar.dll Tolvar32.dll Tolvar32Host.exe Replies/index.sub; do
   [ -e "$bin/$required" ] || { echo "release: $bin/$required is missing" >&2; exit 1; }
 done
-cp "$bin"/Corvane.exe "$bin"/*.dll "$stage/"
+cp "$bin"/Corvane.exe "$bin"/Tolvar32Host.exe "$bin"/*.dll "$stage/"
 cp "$bin"/*.chm "$stage/" 2>/dev/null || echo "release: no help files built (chmcmd missing)"
 cp -r "$bin/Replies" "$stage/Replies"
 
 setup=$dist/$name-setup.exe
-program_kb=$(( ($(stat -c %s "$stage/Corvane.exe") + $(stat -c %s "$stage/Tolvar.dll") + 1023) / 1024 ))
+program_kb=$(( ($(stat -c %s "$stage/Corvane.exe" "$stage/Tolvar.dll" "$stage/Tolvar32.dll" "$stage/Tolvar32Host.exe" \
+  | awk "{ s += \$1 } END { print s }") + 1023) / 1024 ))
 makensis -V2 -DVERSION="$version" -DSTAGE="$stage" -DPROGRAM_KB="$program_kb" \
   -DICON="$root/src/win32/app/res/Corvane.ico" -DOUTFILE="$setup" \
   "$root/packaging/Corvane.nsi"

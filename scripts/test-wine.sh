@@ -17,11 +17,16 @@ trap wine_session_end EXIT
 passed=0
 failed=0
 failures=()
-record() {  # name status
-  if [ "$2" -eq 0 ]; then
-    passed=$((passed + 1)); echo "PASS $1"
+skipped=()
+# A scenario exits 77 when this machine lacks what it needs to show anything
+# (it says what); it is neither passed nor failed, and named at the end.
+record() {  # name status seconds
+  if [ "$2" -eq 77 ]; then
+    skipped+=("$1"); echo "SKIP $1 ($3 s)"
+  elif [ "$2" -eq 0 ]; then
+    passed=$((passed + 1)); echo "PASS $1 ($3 s)"
   else
-    failed=$((failed + 1)); failures+=("$1"); echo "FAIL $1"
+    failed=$((failed + 1)); failures+=("$1"); echo "FAIL $1 ($3 s)"
   fi
 }
 
@@ -30,6 +35,7 @@ for exe in "$CORVANE_BIN"/tests/*_test.exe; do
   [ -e "$exe" ] || continue
   name=$(basename "$exe" .exe)
   [ -n "$filter" ] && [[ "$name" != *"$filter"* ]] && continue
+  began=$SECONDS
   scenario_begin "$name"
   log="$SCENARIO_DIR/gtest.log"
   ( cd "$SCENARIO_DIR" && timeout 600 wine "$exe" >"$log" 2>&1 )
@@ -38,7 +44,7 @@ for exe in "$CORVANE_BIN"/tests/*_test.exe; do
   bad=$(grep -c -E '^\[  FAILED  \] [A-Za-z_0-9]+\.[A-Za-z_0-9/]+( |$)' "$log" || true)
   if [ "$rc" -ne 0 ] && [ "$bad" -eq 0 ]; then bad=1; fi
   passed=$((passed + ok)); failed=$((failed + bad))
-  echo "$name: $ok passed, $bad failed"
+  echo "$name: $ok passed, $bad failed ($((SECONDS - began)) s)"
   grep -E '^figure ' "$log" | tr -d '\r'
   if [ "$bad" -ne 0 ]; then failures+=("$name"); tail -40 "$log"; fi
   scenario_end
@@ -49,14 +55,16 @@ for script in "$root"/tests/wine/scenarios/*.sh; do
   [ -e "$script" ] || continue
   name=$(basename "$script" .sh)
   [ -n "$filter" ] && [[ "$name" != *"$filter"* ]] && continue
+  began=$SECONDS
   scenario_begin "$name"
   ( . "$script" ) >"$SCENARIO_DIR/scenario.log" 2>&1
   rc=$?
-  [ "$rc" -ne 0 ] && tail -30 "$SCENARIO_DIR/scenario.log"
+  if [ "$rc" -eq 77 ]; then tail -1 "$SCENARIO_DIR/scenario.log"; elif [ "$rc" -ne 0 ]; then tail -30 "$SCENARIO_DIR/scenario.log"; fi
   scenario_end
-  record "$name" "$rc"
+  record "$name" "$rc" $((SECONDS - began))
 done
 
 [ ${#failures[@]} -gt 0 ] && echo "failed: ${failures[*]}"
+[ ${#skipped[@]} -gt 0 ] && echo "skipped (not counted): ${skipped[*]}"
 echo "wine: $passed passed, $failed failed"
 [ "$failed" -eq 0 ]

@@ -17,10 +17,10 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 passed=0
 failed=0
 
-echo "== Source format (scripts/check-format.sh)"
+echo "== Source format (scripts/check-format.sh), at $SECONDS s"
 if "$root/scripts/check-format.sh"; then passed=$((passed + 1)); else failed=$((failed + 1)); fi
 
-echo "== Native unit tests"
+echo "== Native unit tests, at $SECONDS s"
 ctest_log=$(mktemp)
 (cd "$root/build/native" && ctest --output-on-failure -j 2) | tee "$ctest_log" | grep -v -E '^ *([0-9]+/[0-9]+ Test +#[0-9]+: .* Passed|Start +[0-9]+: )' || true
 summary=$(grep -E '^[0-9]+% tests passed, [0-9]+ tests failed out of [0-9]+' "$ctest_log" | tail -1)
@@ -57,7 +57,7 @@ hardening_log=$(mktemp)
 hardening() {  # [nice]
   local step
   for step in sanitize fuzz; do
-    echo "== Native $step (scripts/hardening.sh $step)"
+    echo "== Native $step (scripts/hardening.sh $step), at $SECONDS s"
     "$@" "$root/scripts/hardening.sh" "$step"
   done
 }
@@ -68,7 +68,7 @@ else
   hardening_pid=$!
 fi
 
-echo "== Windows-side and end-to-end tests under Wine"
+echo "== Windows-side and end-to-end tests under Wine, at $SECONDS s"
 wine_log=$(mktemp)
 "$root/scripts/test-wine.sh" | tee "$wine_log"
 add_counts wine "$wine_log"
@@ -83,5 +83,6 @@ add_counts fuzz "$hardening_log"
 rm -f "$hardening_log"
 
 echo
+echo "(all levels in $SECONDS s)"
 echo "$passed passed, $failed failed"
 [ "$failed" -eq 0 ]

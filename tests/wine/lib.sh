@@ -41,16 +41,26 @@ scenario_begin() {
   SCENARIO_DIR="$SESSION_DIR/$1"
   mkdir -p "$SCENARIO_DIR"
   export WINEPREFIX="$SCENARIO_DIR/prefix"
-  cp -a "$SESSION_DIR/template" "$WINEPREFIX"
+  copy_template_prefix "$WINEPREFIX"
   PROGRAM_DIR="$WINEPREFIX/drive_c/Program Files/Corvane"
   PROGRAM_WIN='C:\Program Files\Corvane\Corvane.exe'
   mkdir -p "$PROGRAM_DIR"
   cp "$CORVANE_BIN"/Corvane.exe "$PROGRAM_DIR/"
+  cp "$CORVANE_BIN"/Tolvar32Host.exe "$PROGRAM_DIR/" 2>/dev/null || true
   cp "$CORVANE_BIN"/*.dll "$CORVANE_BIN"/*.chm "$PROGRAM_DIR/" 2>/dev/null || true
   cp -r "$CORVANE_ROOT/data/Replies" "$PROGRAM_DIR/Replies"
   APPDATA_DIR="$WINEPREFIX/drive_c/users/$(id -un)/AppData/Roaming"
   DATA_DIR="$APPDATA_DIR/Corvane 2"
   export SCENARIO_DIR PROGRAM_DIR PROGRAM_WIN APPDATA_DIR DATA_DIR
+}
+
+# The system's DLLs are nearly all of a prefix's 700 MB and are never
+# written: they are linked, everything else (registry, user folders) copied.
+copy_template_prefix() {  # destination
+  local dlls=drive_c/windows/system32
+  mkdir -p "$1"
+  tar -C "$SESSION_DIR/template" --exclude="./$dlls" -cf - . | tar -C "$1" -xf -
+  cp -al "$SESSION_DIR/template/$dlls" "$1/$dlls"
 }
 
 scenario_end() {
@@ -181,10 +191,13 @@ main_window_keys() {  # xdotool key names...
 # Ends the program the way a user does: tray icon, right click, "Exit".
 exit_from_tray() {
   probe tray right >/dev/null
-  sleep 1
-  xdotool key Up
-  sleep 0.3
-  xdotool key Return
+  local i p=""
+  for i in $(seq 1 20); do
+    p=$(probe menu-last-item-point) && break
+    sleep 0.25
+  done
+  [ -n "$p" ] || return 1
+  xdotool mousemove $p click 1
   wait_exit "$CORVANE_PID" 20
 }
 
@@ -231,4 +244,24 @@ corvane_processes() {
 registry_value() {  # key name
   wine reg query "$1" /v "$2" 2>/dev/null | tr -d '\r' | grep -F "    $2    " |
     sed -E "s/^ *$(printf '%s' "$2" | sed 's/[][\.*^$]/\\&/g') +//"
+}
+
+# Unix ids of the hosts of the 32-bit hook library of this scenario's prefix
+# (other sessions may run their own).
+host32_processes() {
+  local pid
+  for pid in $(pgrep -f 'Tolvar32Host.exe'); do
+    tr '\0' '\n' <"/proc/$pid/environ" 2>/dev/null | grep -qxF "WINEPREFIX=$WINEPREFIX" && echo "$pid"
+  done
+  return 0
+}
+
+# Waits until a host runs (1) or none does (0); fails after $2 s.
+wait_host32() {  # 1|0 seconds
+  local want=$1 limit=$2 i
+  for i in $(seq 1 $((limit * 10))); do
+    if [ -n "$(host32_processes)" ]; then [ "$want" = 1 ] && return 0; else [ "$want" = 0 ] && return 0; fi
+    sleep 0.1
+  done
+  return 1
 }

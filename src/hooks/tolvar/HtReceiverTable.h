@@ -135,9 +135,13 @@ inline bool AppendToName(THookObjectName& name, const char* text)
     return AppendToName(name, text, count);
 }
 
-// "HT_SYS_HOOK_" + the library's file name without folder and extension + "_".
-// The file name follows the last "\" or ":"; the extension starts at the last
-// "." after it.
+// The library for 32-bit programs is the 64-bit one's twin beside it, its
+// file name ending in this; both name their objects alike.
+constexpr char TwinFileSuffix[] = "32";
+
+// "HT_SYS_HOOK_" + the library's file name without folder, extension and
+// twin suffix + "_". The file name follows the last "\" or ":"; the extension
+// starts at the last "." after it.
 inline bool HookObjectPrefix(const char* modulePath, std::size_t length, THookObjectName& out)
 {
     std::size_t start = length;
@@ -150,10 +154,110 @@ inline bool HookObjectPrefix(const char* modulePath, std::size_t length, THookOb
         end = length; // no extension
     else
         --end; // before the dot
+    constexpr std::size_t suffixLength = sizeof TwinFileSuffix - 1;
+    if (end - start > suffixLength && modulePath[end - 2] == TwinFileSuffix[0]
+        && modulePath[end - 1] == TwinFileSuffix[1])
+        end -= suffixLength;
     out.Length = 0;
     out.Text[0] = '\0';
     return AppendToName(out, "HT_SYS_HOOK_") && AppendToName(out, modulePath + start, end - start)
         && AppendToName(out, "_");
+}
+
+// The part of each hook type's object names, by THtHookType; the tables of
+// the library for 32-bit programs add HookPartSuffix32 ("KEYBOARD32Shared").
+constexpr const char* HookPartNames[HookTypeCount] = {"SHELL", "KEYBOARD", "MOUSE", "CBT"};
+constexpr char HookPartSuffix32[] = "32";
+
+// Windows runs a global hook for a program of the other bitness in the
+// process that set the hook, on the thread that set it. There the event is
+// the twin library's to tell, which runs inside that program, as long as the
+// twin's hook of this type is set: told here too, every key would arrive
+// twice. `subjectProcess` is the process of the window the event is about
+// (0: none known).
+inline bool HeardForTheTwin(
+    bool receiversAttachedHere, bool twinHooked, std::uint32_t subjectProcess, std::uint32_t thisProcess)
+{
+    return receiversAttachedHere && twinHooked && subjectProcess != 0 && subjectProcess != thisProcess;
+}
+
+// Which window an event is about: the one in wParam, the one in the
+// structure lParam points to, or (keys, and events about no window) the
+// foreground window, whose thread takes the keyboard input.
+enum class TEventSubject { Foreground, WParamWindow, StructWindow };
+
+inline TEventSubject SubjectOf(THtHookType type, int nCode)
+{
+    constexpr int HshellHighBit = 0x8000;
+    switch (type) {
+    case hkMouse:
+        return TEventSubject::StructWindow;
+    case hkShell:
+        switch (nCode & ~HshellHighBit) {
+        case 1: // created
+        case 2: // destroyed
+        case 4: // activated
+        case 6: // redraw (flashing with the high bit)
+        case 8: // language
+        case 13: // replaced
+            return TEventSubject::WParamWindow;
+        default:
+            return TEventSubject::Foreground;
+        }
+    case hkCBT:
+        switch (nCode) {
+        case 0: // move or size
+        case 1: // minimise or maximise
+        case 3: // create
+        case 4: // destroy
+        case 5: // activate
+        case 9: // set focus
+            return TEventSubject::WParamWindow;
+        case 6: // click skipped
+            return TEventSubject::StructWindow;
+        default:
+            return TEventSubject::Foreground;
+        }
+    default:
+        return TEventSubject::Foreground;
+    }
+}
+
+// Brings `mirrored` (the receivers attached to this library) to `wanted`
+// (its twin's table): detaches what is no longer wanted or wanted with
+// another filter setting, then attaches what is missing. `attach(window,
+// filter)` and `detach(window)` return the library's result code; the list
+// follows only what succeeded (a failed attach is tried again next time; a
+// receiver registered already is let go, so that once the table is empty
+// the next attach sets a fresh hook).
+template <typename Attach, typename Detach>
+void MirrorReceivers(const THtReceiverList& wanted, THtReceiverList& mirrored, Attach attach, Detach detach)
+{
+    auto sameIn = [](const THtReceiverList& list, const THtReceiver& r) {
+        const std::int32_t i = IndexOf(list, r.Window);
+        return i >= 0 && (list.Items[i].Filter != 0) == (r.Filter != 0);
+    };
+    std::int32_t i = 0;
+    while (i < ValidCount(mirrored)) {
+        const THtReceiver r = mirrored.Items[i];
+        if (sameIn(wanted, r)) {
+            ++i;
+            continue;
+        }
+        detach(r.Window);
+        Delete(mirrored, i); // gone either way: the library no longer serves it
+    }
+    const std::int32_t n = ValidCount(wanted);
+    for (std::int32_t k = 0; k < n; ++k) {
+        const THtReceiver& r = wanted.Items[k];
+        if (IndexOf(mirrored, r.Window) >= 0)
+            continue;
+        const std::int32_t result = attach(r.Window, r.Filter != 0);
+        if (result == htOk)
+            Add(mirrored, r.Window, r.Filter != 0);
+        else if (result == htAlreadyRegistered)
+            detach(r.Window); // left by an earlier host that was ended: its hook went with it
+    }
 }
 
 // ---- Operations of one hook type's wrapper, over its shared block and the
@@ -295,6 +399,13 @@ struct THtInputState {
     std::uint32_t Flags;
     char ExcludedPrograms[htExcludedProgramsSize]; // the setting as stored, NUL-terminated
 };
+
+// The 64-bit and the 32-bit library map the same blocks: fixed-width fields
+// only, no pointer or handle-sized member, laid out alike in both.
+static_assert(sizeof(THtInputState) == 8 + htExcludedProgramsSize);
+static_assert(offsetof(THtInputState, Flags) == 4);
+static_assert(offsetof(THtInputState, ExcludedPrograms) == 8);
+static_assert(alignof(THtSharedHookBlock) == 4 && alignof(THtInputState) == 4);
 
 inline std::string_view BoundedText(const char* text, std::size_t size)
 {

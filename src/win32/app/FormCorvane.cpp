@@ -14,6 +14,7 @@
 #include "shell/UnitSettings.h"
 #include "shell/UnitStartup.h"
 #include "win32/DisplayDpi.h"
+#include "hooks/HookHost32.h"
 #include "win32/HookLibraryTrust.h"
 #include "win32/HtSysHookUtils.h"
 #include "win32/TipDialog.h"
@@ -355,7 +356,10 @@ void TFormCorvane::FormCreate()
     heldKeys_ = std::make_unique<GateHeldKeys>(*keyGate_);
     UseReceiverThread({[gate = keyGate_.get()](const THtKeyStroke& key) { return gate->Decide(key); }, nullptr,
         [gate = keyGate_.get()](std::uint8_t id) { return gate->CheckHold(id); }});
-    hooks_.Start(static_cast<std::uint32_t>(reinterpret_cast<uintptr_t>(window_)), HookLibrarySiteOfThisProgram());
+    const THookLibrarySite hookSite = HookLibrarySiteOfThisProgram();
+    const bool hooksRunning = hooks_.Start(static_cast<std::uint32_t>(reinterpret_cast<uintptr_t>(window_)), hookSite);
+    // 32-bit programs take the 32-bit library, whose hooks its host sets.
+    hookHost32_.Start(HookHost32Path(hookSite, hooksRunning, WindowsIs64Bit()));
 
     ReportSettingsNotSaved(EnsureDefaultSettings(registry_));
     modes_.Load();
@@ -413,6 +417,7 @@ void TFormCorvane::FormDestroy()
 {
     if (engine_)
         engine_->Terminate();
+    hookHost32_.End();
     hooks_.Stop();
 
     // Save All: the shown reply's edits and the unsaved ones of others.

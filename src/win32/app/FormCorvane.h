@@ -13,6 +13,7 @@
 #include "shell/CommandTable.h"
 #include "shell/UnitIdleUpdate.h"
 #include "win32/Handles.h"
+#include "win32/HookHost32Process.h"
 #include "win32/HtSysHookHost.h"
 #include "win32/app/ButtonColumns.h"
 #include "win32/app/EditorPanel.h"
@@ -115,6 +116,7 @@ private:
     std::unique_ptr<TKeyGate> keyGate_;
     std::unique_ptr<IHeldKeys> heldKeys_; // the gate's, sent on by this program
     THtProgramHooks hooks_{HookHost()}; // ShellHook, KeyHook, MouseHook
+    HookHost32Process hookHost32_; // ended before the hooks stop
 };
 
 } // namespace corvane::win32

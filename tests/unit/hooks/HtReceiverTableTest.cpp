@@ -403,6 +403,110 @@ TEST(HtReceiverTable, ObjectNamesComeFromTheLibraryFileName)
     EXPECT_EQ(PrefixOf("D:tol.var.DLL"), "HT_SYS_HOOK_tol.var_");
 }
 
+// The 32-bit library beside Tolvar.dll is Tolvar32.dll: both must open the
+// one published input state, so both name their objects alike.
+TEST(HtReceiverTable, TheLibraryFor32BitProgramsNamesItsObjectsAsItsTwinDoes)
+{
+    EXPECT_EQ(PrefixOf("C:\\Program Files\\Corvane\\Tolvar32.dll"), "HT_SYS_HOOK_Tolvar_");
+    EXPECT_EQ(PrefixOf("C:\\Corvane\\Tolvar3.dll"), "HT_SYS_HOOK_Tolvar3_");
+    EXPECT_EQ(PrefixOf("C:\\Corvane\\32.dll"), "HT_SYS_HOOK_32_"); // nothing would be left
+}
+
+// A host's receivers follow Corvane's table: what was attached there is
+// attached here with the same filter setting; what went is let go.
+TEST(HtReceiverTable, MirroredReceiversFollowTheTwinTable)
+{
+    THtSharedHookBlock block = ZeroBlock(); // the 32-bit library's table
+    THtReceiverList local = ZeroList();
+    FakeSys sys;
+    sys.liveWindows = {0x10, 0x20, 0x30};
+    auto attach = [&](std::uint32_t w, bool filter) { return AttachTo(block, local, w, filter, sys); };
+    auto detach = [&](std::uint32_t w) { return DetachFrom(block, local, w, sys); };
+
+    THtReceiverList wanted = ZeroList();
+    Add(wanted, 0x10, true);
+    Add(wanted, 0x20, false);
+    THtReceiverList mirrored = ZeroList();
+    MirrorReceivers(wanted, mirrored, attach, detach);
+    ASSERT_EQ(block.Receivers.Count, 2);
+    EXPECT_EQ(block.Receivers.Items[IndexOf(block.Receivers, 0x10)].Filter, 1);
+    EXPECT_EQ(block.Receivers.Items[IndexOf(block.Receivers, 0x20)].Filter, 0);
+    EXPECT_NE(block.HookHandle, 0u);
+    const int hooksSet = sys.setHookCalls;
+
+    // Unchanged: nothing is touched.
+    MirrorReceivers(wanted, mirrored, attach, detach);
+    EXPECT_EQ(sys.setHookCalls, hooksSet);
+    EXPECT_EQ(block.Receivers.Count, 2);
+
+    // 0x10 now without filtering, 0x20 gone, 0x30 new.
+    wanted = ZeroList();
+    Add(wanted, 0x10, false);
+    Add(wanted, 0x30, true);
+    MirrorReceivers(wanted, mirrored, attach, detach);
+    ASSERT_EQ(block.Receivers.Count, 2);
+    EXPECT_LT(IndexOf(block.Receivers, 0x20), 0);
+    EXPECT_EQ(block.Receivers.Items[IndexOf(block.Receivers, 0x10)].Filter, 0);
+    EXPECT_EQ(block.Receivers.Items[IndexOf(block.Receivers, 0x30)].Filter, 1);
+    EXPECT_EQ(mirrored.Count, 2);
+
+    // Corvane let go of everything: so does the host, and its hook goes.
+    MirrorReceivers(ZeroList(), mirrored, attach, detach);
+    EXPECT_EQ(block.Receivers.Count, 0);
+    EXPECT_EQ(block.HookHandle, 0u);
+    EXPECT_TRUE(sys.liveHooks.empty());
+}
+
+// A host that was ended leaves its receivers in the 32-bit table (their
+// windows, Corvane's, still live) and a hook that went with its thread. The
+// next host must not take "already registered" as served: after a pass that
+// lets them go, it sets a fresh hook for all of them.
+TEST(HtReceiverTable, ANewHostTakesOverTheTableOfAnEndedOne)
+{
+    THtSharedHookBlock block = ZeroBlock();
+    THtReceiverList endedHostsList = ZeroList();
+    FakeSys sys;
+    sys.liveWindows = {0x10, 0x20};
+    ASSERT_EQ(AttachTo(block, endedHostsList, 0x10, true, sys), 0);
+    ASSERT_EQ(AttachTo(block, endedHostsList, 0x20, false, sys), 0);
+    sys.liveHooks.clear(); // the ended host's thread took its hook along
+
+    THtReceiverList local = ZeroList();
+    auto attach = [&](std::uint32_t w, bool filter) { return AttachTo(block, local, w, filter, sys); };
+    auto detach = [&](std::uint32_t w) { return DetachFrom(block, local, w, sys); };
+    THtReceiverList wanted = ZeroList();
+    Add(wanted, 0x10, true);
+    Add(wanted, 0x20, false);
+    THtReceiverList mirrored = ZeroList();
+    for (int pass = 0; pass < 2; ++pass)
+        MirrorReceivers(wanted, mirrored, attach, detach);
+    EXPECT_EQ(mirrored.Count, 2);
+    EXPECT_EQ(block.Receivers.Count, 2);
+    ASSERT_EQ(sys.liveHooks.size(), 1u);
+    EXPECT_EQ(block.HookHandle, *sys.liveHooks.begin());
+}
+
+// Windows calls the hook of the other bitness's library in the process that
+// set it. There an event of another process is the twin's to tell, while the
+// twin's hook is set; events of its own windows, and every event while the
+// twin serves nobody, are told as before.
+TEST(HtReceiverTable, AnEventOfAnotherProcessInTheHookSettingProcessIsLeftToTheTwin)
+{
+    constexpr std::uint32_t Here = 100, Other = 200;
+    EXPECT_TRUE(HeardForTheTwin(true, true, Other, Here));
+    EXPECT_FALSE(HeardForTheTwin(true, true, Here, Here)); // its own window
+    EXPECT_FALSE(HeardForTheTwin(true, false, Other, Here)); // no host: told here, as before
+    EXPECT_FALSE(HeardForTheTwin(false, true, Other, Here)); // inside the program itself
+    EXPECT_FALSE(HeardForTheTwin(true, true, 0, Here)); // no window to tell by
+
+    EXPECT_EQ(SubjectOf(hkKeyboard, 0), TEventSubject::Foreground);
+    EXPECT_EQ(SubjectOf(hkMouse, 0), TEventSubject::StructWindow);
+    EXPECT_EQ(SubjectOf(hkShell, 4), TEventSubject::WParamWindow); // activated
+    EXPECT_EQ(SubjectOf(hkShell, 0x8006), TEventSubject::WParamWindow); // flashing
+    EXPECT_EQ(SubjectOf(hkShell, 11), TEventSubject::Foreground); // accessibility
+    EXPECT_EQ(SubjectOf(hkCBT, 6), TEventSubject::StructWindow); // click skipped
+}
+
 // The names are built in a fixed buffer: a name that cannot fit is refused
 // whole, never cut or written past the buffer.
 TEST(HtReceiverTable, AnObjectNameThatDoesNotFitIsRefused)

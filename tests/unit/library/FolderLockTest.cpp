@@ -130,7 +130,9 @@ TEST_F(FolderLockTest, ReadModifyWritesUnderTheLockLoseNothing)
         writers.emplace_back([&] {
             fakes::NativeFileSystem own;
             for (int i = 0; i < kCounts; ++i) {
-                TFolderLock lock(own, folder, TLockPolicy{400, 1, 20});
+                // Patient: on a loaded machine a holder can be descheduled for
+                // a long while, and what counts here is that no count is lost.
+                TFolderLock lock(own, folder, TLockPolicy{20000, 1, 20});
                 if (!lock.Held()) {
                     std::lock_guard<std::mutex> guard(failuresMutex);
                     ++failures;

@@ -81,8 +81,7 @@ sleep 2
 
 # Switched off: the reply stays on the clipboard. The program reads its
 # settings at start and after Options, so it is ended and started again.
-kill $(corvane_processes) 2>/dev/null
-wait_exit "$CORVANE_PID" 20 || fail "did not end"
+exit_from_tray || fail "did not end from the tray's Exit after the deliveries"
 set_setting KeepClipboard 0
 corvane_start
 wait_for_main_window 40 || fail "main window did not appear again"

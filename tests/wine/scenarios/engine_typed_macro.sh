@@ -1,6 +1,7 @@
 # Typing a macro and a space in another program replaces them by the reply:
 # plain, typed as a burst (what follows the space lands after the reply),
-# with Shift (the reply then in capitals), with Caps Lock, after other words, with parameters typed
+# with Shift (the reply then in capitals), with Caps Lock, with the right
+# Shift still held over the space, after other words, with parameters typed
 # in parentheses (with and without the closing one), with today's date, in
 # Notepad with characters outside the ANSI code page, typed as keystrokes into
 # a console (which ignores Ctrl+V; one line typed without the clipboard, and
@@ -51,6 +52,19 @@ xdotool type --delay 60 "si"
 xdotool key BackSpace
 xdotool type --delay 60 "ig x"
 wait_target_text "sig x" || fail "Backspace inside a macro still expanded it"
+
+# The right Shift still held over the space: the paste is Ctrl+V all the
+# same (not Ctrl+Shift+V, this program's own chord), and afterwards the
+# Shift is the user's as before.
+target_clear
+xdotool type --delay 60 "sig"
+xdotool keydown Shift_R
+xdotool key space
+wait_target_text "Best regards, Ann" || { xdotool keyup Shift_R; fail "right Shift held over the space gave '$(target_text)'"; }
+xdotool type --delay 60 "X"
+xdotool keyup Shift_R
+xdotool type --delay 60 "y"
+wait_target_text "Best regards, AnnXy" || fail "the Shift held was not given back as it was: '$(target_text)'"
 
 # Wine's own console has the class WineConsoleClass; a window registered
 # with Windows' console class ConsoleWindowClass stands for one.

@@ -14,7 +14,7 @@ run_key='HKCU\Software\Microsoft\Windows\CurrentVersion\Run'
 
 # ---- A silent install into a fresh account.
 wine "$SETUP_EXE" /S || fail "silent install ended with $?"
-for f in Corvane.exe Tolvar.dll Uninstall.exe Replies/index.sub Replies/2/1/2.rep; do
+for f in Corvane.exe Tolvar.dll Tolvar32.dll Tolvar32Host.exe Uninstall.exe Replies/index.sub Replies/2/1/2.rep; do
   [ -f "$install_dir/$f" ] || fail "$f was not installed"
 done
 for chm in "$CORVANE_BIN"/*.chm; do
@@ -52,6 +52,9 @@ wait_exit "$first" 20 || fail "the running Corvane was not ended"
 [ "$(stat -c %i "$install_dir/Tolvar.dll")" != "$old_dll" ] || fail "Tolvar.dll was not replaced"
 cmp -s "$install_dir/Corvane.exe" "$CORVANE_BIN/Corvane.exe" || fail "Corvane.exe is not the new one"
 cmp -s "$install_dir/Tolvar.dll" "$CORVANE_BIN/Tolvar.dll" || fail "Tolvar.dll is not the new one"
+for f in Tolvar32.dll Tolvar32Host.exe; do
+  cmp -s "$install_dir/$f" "$CORVANE_BIN/$f" || fail "$f is not the new one"
+done
 ls "$install_dir" | grep -E '\.(old|new)$' && fail "set-aside files were left"
 [ -e "$install_dir/Replies" ] && fail "the starter library came back beside an existing library"
 wait_for_main_window 40 || fail "Corvane was not started again"

@@ -7,7 +7,7 @@ stick="$WINEPREFIX/drive_c/My Tools"
 mkdir -p "$stick"
 unzip -q "$PORTABLE_ZIP" -d "$stick" || fail "the zip does not unpack"
 folder="$stick/Corvane-$RELEASE_VERSION"
-for f in Corvane.exe Tolvar.dll README.txt Replies/index.sub; do
+for f in Corvane.exe Tolvar.dll Tolvar32.dll Tolvar32Host.exe README.txt Replies/index.sub; do
   [ -f "$folder/$f" ] || fail "$f is not in the zip"
 done
 cmp -s "$folder/Corvane.exe" "$CORVANE_BIN/Corvane.exe" || fail "the zip holds another Corvane.exe"

@@ -41,7 +41,7 @@ offline="$SCENARIO_DIR/offline"
   done ) &
 
 prefix_b="$SCENARIO_DIR/prefix-b"
-cp -a "$SESSION_DIR/template" "$prefix_b"
+copy_template_prefix "$prefix_b"
 mkdir -p "$prefix_b/drive_c/Program Files"
 cp -a "$PROGRAM_DIR" "$prefix_b/drive_c/Program Files/"
 on_b() { WINEPREFIX=$prefix_b "$@"; }

@@ -972,6 +972,18 @@ int main(int argc, char** argv)
         std::printf("%lx\n", static_cast<unsigned long>(GetWindowLongPtrA(control, GWL_STYLE)));
         return 0;
     }
+    // A point on the last item of the open popup menu, for a click as a user
+    // makes it: keys go to whichever window has the display's focus, which a
+    // menu opened from the tray may not have. (Menus are not readable from
+    // another process, so the point comes from the menu window's bottom.)
+    if (cmd == "menu-last-item-point") {
+        HWND popup = FindWindowA("#32768", nullptr);
+        RECT r{};
+        if (!popup || !IsWindowVisible(popup) || !GetWindowRect(popup, &r))
+            return 1;
+        std::printf("%ld %ld\n", r.left + (r.right - r.left) / 4, r.bottom - 3 - GetSystemMetrics(SM_CYMENU) / 2);
+        return 0;
+    }
     if (cmd == "tray" && argc > 2) {
         const LPARAM mouse = std::strcmp(argv[2], "right") == 0 ? WM_RBUTTONUP : WM_LBUTTONUP;
         PostMessageA(main, kTrayNotify, 1, mouse);
