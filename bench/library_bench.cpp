@@ -400,6 +400,38 @@ void BM_TeamChangeArrives(benchmark::State& state)
 }
 BENCHMARK(BM_TeamChangeArrives)->Unit(benchmark::kMillisecond)->Iterations(20);
 
+// A computer joining the 10,000-reply team library with nothing kept yet:
+// the team folder holds the fold the first computer wrote, so the change
+// files it covers are not read one by one.
+void BM_JoinTeamFromFold(benchmark::State& state)
+{
+    fakes::NativeFileSystem native;
+    const std::string copy = TeamCopy().copy + "-joining";
+    int folds = 0;
+    for (const DirEntry& e : native.List(TeamChangesFolder(TeamCopy().team)))
+        folds += TeamFoldOf(e.name) ? 1 : 0;
+    size_t shown = 0;
+    size_t held = 0;
+    for (auto _ : state) {
+        state.PauseTiming();
+        std::filesystem::remove_all(fakes::ToPosixPath(copy));
+        state.ResumeTiming();
+        TTeamReplica replica(native, copy, "JOINER", [] { return std::string("join-id"); });
+        replica.SetFoldEvery(1 << 30);
+        (void)replica.Open();
+        (void)replica.Exchange(native, TeamCopy().team);
+        shown = replica.View().entries.size();
+        held = replica.Changes().size();
+    }
+    // (BM_TeamChangeArrives, run before, leaves versions of one entry beside each other.)
+    if (folds != 1 || shown < static_cast<size_t>(TeamCopy().takenIn))
+        state.SkipWithError("the team library did not come from one fold");
+    state.counters["entries"] = static_cast<double>(shown);
+    state.counters["changes held"] = static_cast<double>(held);
+    state.counters["folds"] = folds;
+}
+BENCHMARK(BM_JoinTeamFromFold)->Unit(benchmark::kMillisecond)->Iterations(3);
+
 } // namespace
 } // namespace corvane
 

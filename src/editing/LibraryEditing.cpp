@@ -169,6 +169,10 @@ bool TLibraryEditing::Rename(TRep* rep, const std::string& name)
 {
     if (!IsTeam(rep))
         return library_.RenameEntry(rep, name);
+    // A label edit ended as it began changes nothing; for a version in
+    // conflict the label is not its name (it tells whose version it is).
+    if (name == tree_.Label(rep->Node))
+        return true;
     tree_.SetLabel(rep->Node, name);
     rep->TeamName = name;
     team_->Changed(*rep);

@@ -165,7 +165,7 @@ void TTeamLibrary::Changed(const TRep& rep)
         TTeamShownEntry version = shown;
         version.head = Followed(*followedBy, shown.head);
         const std::string key = replica.Change(version, state);
-        if (!key.empty())
+        if (!key.empty() && key != version.head)
             (*followedBy)[version.head] = key;
     });
 }

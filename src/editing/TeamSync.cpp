@@ -125,7 +125,8 @@ void TTeamSync::Run(TTeamPlace place, int intervalMilliseconds)
         if (!edits.empty())
             Publish(replica, reachable);
         const TTeamExchange exchange = replica.Exchange(shared_, place.teamFolder);
-        if (exchange.arrived > 0 || exchange.takenIn > 0 || exchange.sent > 0 || exchange.reachable != reachable) {
+        if (exchange.arrived > 0 || exchange.takenIn > 0 || exchange.foldsArrived || exchange.sent > 0
+            || exchange.reachable != reachable) {
             reachable = exchange.reachable;
             Publish(replica, reachable);
         }

@@ -65,15 +65,17 @@ std::string FormatTeamChange(const TTeamChange& change)
     return JoinTextLines(lines);
 }
 
-std::optional<TTeamChange> ParseTeamChange(const std::string& bytes)
+namespace {
+
+// The change record starting at `lines[at]`; `at` moves past it.
+std::optional<TTeamChange> ParseTeamChangeAt(const std::vector<std::string>& lines, size_t& at)
 {
-    const std::vector<std::string> lines = SplitTextLines(bytes);
-    if (lines.size() < 11 || lines[0] != kFirstLine || lines.back() != "end")
+    if (lines.size() < at + 11 || lines[at] != kFirstLine)
         return std::nullopt;
     const char* fields[] = {"entry", "change", "replaces", "kind", "parent", "name", "macro", "hotkey", "text"};
     std::vector<std::string> values;
     for (size_t i = 0; i < std::size(fields); ++i) {
-        std::optional<std::string> value = FieldOf(lines[i + 1], fields[i]);
+        std::optional<std::string> value = FieldOf(lines[at + i + 1], fields[i]);
         if (!value)
             return std::nullopt;
         values.push_back(*value);
@@ -97,10 +99,119 @@ std::optional<TTeamChange> ParseTeamChange(const std::string& bytes)
         || !std::all_of(count.begin(), count.end(), [](char c) { return c >= '0' && c <= '9'; }))
         return std::nullopt;
     const size_t textLines = std::stoul(count);
-    if (lines.size() != 11 + textLines)
+    const size_t end = at + 10 + textLines;
+    if (lines.size() <= end || lines[end] != "end")
         return std::nullopt;
-    change.state.lines.assign(lines.begin() + 10, lines.end() - 1);
+    change.state.lines.assign(
+        lines.begin() + static_cast<std::ptrdiff_t>(at + 10), lines.begin() + static_cast<std::ptrdiff_t>(end));
+    at = end + 1;
     return change;
+}
+
+bool IsCount(const std::string& text)
+{
+    return !text.empty() && text.size() <= 9
+        && std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; });
+}
+
+// "<field> <count>" followed by that many keys.
+bool ParseKeys(const std::vector<std::string>& lines, size_t& at, const char* field, std::set<std::string>& keys)
+{
+    const std::optional<std::string> count = at < lines.size() ? FieldOf(lines[at], field) : std::nullopt;
+    if (!count || !IsCount(*count) || lines.size() < at + 1 + std::stoul(*count))
+        return false;
+    const size_t n = std::stoul(*count);
+    keys.insert(
+        lines.begin() + static_cast<std::ptrdiff_t>(at + 1), lines.begin() + static_cast<std::ptrdiff_t>(at + 1 + n));
+    at += 1 + n;
+    return true;
+}
+
+} // namespace
+
+std::optional<TTeamChange> ParseTeamChange(const std::string& bytes)
+{
+    const std::vector<std::string> lines = SplitTextLines(bytes);
+    size_t at = 0;
+    std::optional<TTeamChange> change = ParseTeamChangeAt(lines, at);
+    return change && at == lines.size() ? change : std::nullopt;
+}
+
+namespace {
+
+constexpr const char* kFoldFirstLine = "Corvane team fold 1";
+constexpr const char* kFoldLastLine = "end of fold";
+constexpr const char* kFoldExtension = ".fold";
+
+} // namespace
+
+std::string FormatTeamFold(const TTeamFold& fold)
+{
+    std::vector<std::string> lines{kFoldFirstLine, "computer " + fold.tag, "number " + std::to_string(fold.number),
+        "covers " + std::to_string(fold.covers.size())};
+    lines.insert(lines.end(), fold.covers.begin(), fold.covers.end());
+    lines.push_back("replaced " + std::to_string(fold.replaced.size()));
+    lines.insert(lines.end(), fold.replaced.begin(), fold.replaced.end());
+    lines.push_back("changes " + std::to_string(fold.heads.size()));
+    for (const TTeamChange& change : fold.heads) {
+        const std::vector<std::string> record = SplitTextLines(FormatTeamChange(change));
+        lines.insert(lines.end(), record.begin(), record.end());
+    }
+    lines.emplace_back(kFoldLastLine);
+    return JoinTextLines(lines);
+}
+
+std::optional<TTeamFold> ParseTeamFold(const std::string& bytes)
+{
+    const std::vector<std::string> lines = SplitTextLines(bytes);
+    // A fold half copied by a sync client does not end with its last line.
+    if (lines.size() < 8 || lines[0] != kFoldFirstLine || lines.back() != kFoldLastLine)
+        return std::nullopt;
+    TTeamFold fold;
+    const std::optional<std::string> tag = FieldOf(lines[1], "computer");
+    const std::optional<std::string> number = FieldOf(lines[2], "number");
+    if (!tag || tag->empty() || !number || !IsCount(*number))
+        return std::nullopt;
+    fold.tag = *tag;
+    fold.number = std::stoll(*number);
+    size_t at = 3;
+    if (!ParseKeys(lines, at, "covers", fold.covers) || !ParseKeys(lines, at, "replaced", fold.replaced))
+        return std::nullopt;
+    const std::optional<std::string> count = at < lines.size() ? FieldOf(lines[at], "changes") : std::nullopt;
+    if (!count || !IsCount(*count))
+        return std::nullopt;
+    ++at;
+    for (size_t i = std::stoul(*count); i > 0; --i) {
+        std::optional<TTeamChange> change = ParseTeamChangeAt(lines, at);
+        if (!change)
+            return std::nullopt;
+        fold.heads.push_back(std::move(*change));
+    }
+    if (at + 1 != lines.size())
+        return std::nullopt;
+    return fold;
+}
+
+std::string TeamFoldFileName(const std::string& tag, long long number)
+{
+    return tag + "." + std::to_string(number) + kFoldExtension;
+}
+
+std::optional<std::pair<std::string, long long>> TeamFoldOf(const std::string& fileName)
+{
+    const std::string extension = kFoldExtension;
+    if (fileName.size() <= extension.size()
+        || !SameTextIgnoringCase(fileName.substr(fileName.size() - extension.size()), extension))
+        return std::nullopt;
+    // The same shape as a change key: a sync client's renamed copy is none.
+    const std::optional<std::string> key
+        = TeamChangeKeyOf(fileName.substr(0, fileName.size() - extension.size()) + ".chg");
+    if (!key)
+        return std::nullopt;
+    const std::string digits = key->substr(key->find_last_of('.') + 1);
+    if (!IsCount(digits))
+        return std::nullopt;
+    return std::make_pair(TagOfKey(*key), std::stoll(digits));
 }
 
 std::string TeamChangeFileName(const std::string& key) { return key + kChangeExtension; }
@@ -122,9 +233,11 @@ std::optional<std::string> TeamChangeKeyOf(const std::string& fileName)
     return key;
 }
 
+std::string TagOfKey(const std::string& key) { return key.substr(0, key.find_last_of('.')); }
+
 std::string ComputerNameOfKey(const std::string& key)
 {
-    const std::string tag = key.substr(0, key.find_last_of('.'));
+    const std::string tag = TagOfKey(key);
     const size_t dash = tag.find_last_of('-');
     return dash == std::string::npos ? tag : tag.substr(0, dash);
 }
@@ -135,7 +248,8 @@ const TTeamShownEntry* TTeamView::Find(const std::string& entry) const
     return it == byEntry.end() ? nullptr : &entries[it->second.front()];
 }
 
-std::map<std::string, std::vector<const TTeamChange*>> TeamHeads(const TTeamChanges& changes)
+std::map<std::string, std::vector<const TTeamChange*>> TeamHeads(
+    const TTeamChanges& changes, const std::set<std::string>& replacedInFolds)
 {
     std::map<std::string, std::set<std::string>> replaced; // per entry
     for (const auto& [key, change] : changes)
@@ -144,7 +258,7 @@ std::map<std::string, std::vector<const TTeamChange*>> TeamHeads(const TTeamChan
     std::map<std::string, std::vector<const TTeamChange*>> heads;
     // The map is in key order, so each entry's heads are too.
     for (const auto& [key, change] : changes)
-        if (!replaced[change.entry].count(key))
+        if (!replaced[change.entry].count(key) && !replacedInFolds.count(key))
             heads[change.entry].push_back(&change);
     return heads;
 }
@@ -194,12 +308,12 @@ bool ShownBefore(const TTeamShownEntry& a, const TTeamShownEntry& b)
 
 } // namespace
 
-TTeamView MergeTeamChanges(const TTeamChanges& changes)
+TTeamView MergeTeamChanges(const TTeamChanges& changes, const std::set<std::string>& replacedInFolds)
 {
     // A delete never hides a change made beside it on another computer: only
     // the versions still alive are shown.
     std::map<std::string, std::vector<const TTeamChange*>> alive;
-    for (auto& [entry, heads] : TeamHeads(changes)) {
+    for (auto& [entry, heads] : TeamHeads(changes, replacedInFolds)) {
         std::vector<const TTeamChange*> live;
         std::copy_if(heads.begin(), heads.end(), std::back_inserter(live),
             [](const TTeamChange* head) { return !head->state.deleted; });

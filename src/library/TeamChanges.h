@@ -10,6 +10,7 @@
 // times.
 #include <map>
 #include <optional>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -43,6 +44,27 @@ std::string TeamChangeFileName(const std::string& key);
 std::optional<std::string> TeamChangeKeyOf(const std::string& fileName);
 // The computer's name in a key ("DESK-7" of "DESK-7-1a2b3c4d.12").
 std::string ComputerNameOfKey(const std::string& key);
+// The computer's tag in a key ("DESK-7-1a2b3c4d" of "DESK-7-1a2b3c4d.12").
+std::string TagOfKey(const std::string& key);
+
+// One computer's fold of every change it knew at one moment, so its own
+// change files can leave the team folder: the keys it covers, the keys any
+// of them replaces, and the changes among them that nothing replaces
+// (deletes left out: what they replaced is in `replaced`). Written once
+// under a new number, by that computer only; a newer fold of the same
+// computer covers all an older one did.
+struct TTeamFold {
+    std::string tag;
+    long long number = 0;
+    std::set<std::string> covers;
+    std::set<std::string> replaced;
+    std::vector<TTeamChange> heads;
+};
+std::string FormatTeamFold(const TTeamFold& fold);
+std::optional<TTeamFold> ParseTeamFold(const std::string& bytes);
+// "<tag>.<number>.fold"; the tag and number when `fileName` is such a name.
+std::string TeamFoldFileName(const std::string& tag, long long number);
+std::optional<std::pair<std::string, long long>> TeamFoldOf(const std::string& fileName);
 
 // One entry as shown. An entry changed on two computers from the same
 // change shows once per version, each naming the computer it comes from.
@@ -68,8 +90,11 @@ struct TTeamView {
 
 using TTeamChanges = std::map<std::string, TTeamChange>; // by key
 
-// The changes of each entry that no other change of it replaces.
-std::map<std::string, std::vector<const TTeamChange*>> TeamHeads(const TTeamChanges& changes);
-TTeamView MergeTeamChanges(const TTeamChanges& changes);
+// The changes of each entry that no other change of it replaces, nor a
+// fold says are replaced (`replacedInFolds`: the changes replacing them may
+// have left the team folder).
+std::map<std::string, std::vector<const TTeamChange*>> TeamHeads(
+    const TTeamChanges& changes, const std::set<std::string>& replacedInFolds = {});
+TTeamView MergeTeamChanges(const TTeamChanges& changes, const std::set<std::string>& replacedInFolds = {});
 
 } // namespace corvane

@@ -7,6 +7,7 @@
 #include "platform/FileSystem.h"
 
 #include <algorithm>
+#include <chrono>
 #include <cstdint>
 #include <set>
 
@@ -16,6 +17,15 @@ namespace {
 
 constexpr const char* kChangesFolderName = "Corvane Team";
 constexpr const char* kComputerFileName = "computer.txt";
+constexpr const char* kImportTagStart = "import-";
+constexpr const char* kFoldTimesFileName = "folded.txt";
+constexpr long long kAgeLookEvery = 3600;
+
+long long SecondsNow()
+{
+    return std::chrono::duration_cast<std::chrono::seconds>(std::chrono::system_clock::now().time_since_epoch())
+        .count();
+}
 // Deep enough for any library the program itself builds.
 constexpr int kMaxTakeInDepth = 32;
 
@@ -150,7 +160,7 @@ private:
             if (body.size() > 2)
                 change.state.lines.assign(body.begin() + 2, body.end());
         }
-        change.key = "import-" + Hex(Fnv1a(FormatTeamChange(change)), 16) + ".1";
+        change.key = kImportTagStart + Hex(Fnv1a(FormatTeamChange(change)), 16) + ".1";
         out_.push_back(std::move(change));
     }
 
@@ -163,7 +173,11 @@ private:
 std::string TeamChangesFolder(const std::string& teamFolder) { return teamFolder + "\\" + kChangesFolderName; }
 
 TTeamReplica::TTeamReplica(IFileSystem& local, std::string localDir, std::string computerName, IdSource newId)
-    : local_(local), localDir_(std::move(localDir)), computerName_(std::move(computerName)), newId_(std::move(newId))
+    : local_(local),
+      localDir_(std::move(localDir)),
+      computerName_(std::move(computerName)),
+      newId_(std::move(newId)),
+      now_(SecondsNow)
 { }
 
 bool TTeamReplica::Open()
@@ -202,10 +216,143 @@ bool TTeamReplica::Open()
             for (const auto& [known, change] : changes_)
                 if (SameTextIgnoringCase(known, *key))
                     outbox_.push_back(known);
+    folds_.clear();
+    replacedInFolds_.clear();
+    lookAtRemoving_ = true;
+    ownFoldTimes_.clear();
+    for (const std::string& line : SplitTextLines(local_.ReadFile(localDir_ + "\\" + kFoldTimesFileName).value_or("")))
+        if (const size_t space = line.find(' '); space != std::string::npos)
+            ownFoldTimes_[std::atoll(line.c_str())] = std::atoll(line.c_str() + space + 1);
+    for (const DirEntry& e : local_.List(localDir_ + "\\folds")) {
+        const std::optional<std::string> bytes = local_.ReadFile(localDir_ + "\\folds\\" + e.name);
+        if (std::optional<TTeamFold> fold = bytes ? ParseTeamFold(*bytes) : std::nullopt)
+            (void)TakeFold(std::move(*fold), false);
+    }
     if (!kept)
         SaveCounter();
     Remerge();
     return kept;
+}
+
+std::optional<int> TTeamReplica::TakeFold(TTeamFold fold, bool keepHere)
+{
+    const auto known = folds_.find(fold.tag);
+    const long long previous = known == folds_.end() ? 0 : known->second.number;
+    if (known != folds_.end() && previous >= fold.number)
+        return std::nullopt;
+    if (fold.tag == tag_)
+        counter_ = std::max(counter_, fold.number);
+    int arrived = 0;
+    for (const TTeamChange& change : fold.heads)
+        if (Keep(change))
+            ++arrived;
+    for (const std::string& key : fold.covers)
+        knownNames_.insert(Lower(key));
+    replacedInFolds_.insert(fold.replaced.begin(), fold.replaced.end());
+    if (keepHere) {
+        (void)local_.CreateDirs(localDir_ + "\\folds");
+        (void)local_.WriteFileReplacing(
+            localDir_ + "\\folds\\" + TeamFoldFileName(fold.tag, fold.number), FormatTeamFold(fold));
+        if (previous > 0)
+            (void)local_.DeleteFile(localDir_ + "\\folds\\" + TeamFoldFileName(fold.tag, previous));
+    }
+    folds_[fold.tag] = std::move(fold);
+    lookAtRemoving_ = true;
+    return arrived;
+}
+
+bool TTeamReplica::WriteFold(IFileSystem& shared, const std::string& folder)
+{
+    const auto own = folds_.find(tag_);
+    const size_t covered = own == folds_.end() ? 0 : own->second.covers.size();
+    if (!outbox_.empty() || knownNames_.size() < covered + static_cast<size_t>(foldEvery_))
+        return false;
+    // Everything known here: the changes held and what the other folds cover.
+    TTeamFold fold;
+    fold.tag = tag_;
+    fold.number = ++counter_;
+    SaveCounter();
+    for (const auto& [tag, other] : folds_) {
+        fold.covers.insert(other.covers.begin(), other.covers.end());
+        fold.replaced.insert(other.replaced.begin(), other.replaced.end());
+    }
+    for (const auto& [key, change] : changes_) {
+        fold.covers.insert(key);
+        fold.replaced.insert(change.replaces.begin(), change.replaces.end());
+    }
+    for (const auto& [key, change] : changes_)
+        if (!change.state.deleted && !fold.replaced.count(key))
+            fold.heads.push_back(change);
+    const long long previous = own == folds_.end() ? 0 : own->second.number;
+    if (!shared.CreateNewFile(folder + "\\" + TeamFoldFileName(tag_, fold.number), FormatTeamFold(fold)))
+        return false;
+    ownFoldTimes_[fold.number] = now_();
+    std::vector<std::string> times;
+    for (const auto& [number, time] : ownFoldTimes_)
+        times.push_back(std::to_string(number) + " " + std::to_string(time));
+    (void)local_.WriteFileReplacing(localDir_ + "\\" + kFoldTimesFileName, JoinTextLines(times));
+    (void)TakeFold(std::move(fold), true);
+    if (previous > 0)
+        (void)shared.DeleteFile(folder + "\\" + TeamFoldFileName(tag_, previous));
+    return true;
+}
+
+bool TTeamReplica::FoldedLongAgo(const std::string& ownKey) const
+{
+    // Own folds cover every own change made before them: the first fold
+    // numbered after the change's counter is the first that covered it.
+    const auto first = ownFoldTimes_.upper_bound(std::atoll(ownKey.substr(ownKey.find_last_of('.') + 1).c_str()));
+    return first != ownFoldTimes_.end() && now_() - first->second >= foldAge_;
+}
+
+int TTeamReplica::RemoveFolded(IFileSystem& shared, const std::string& folder, const std::vector<DirEntry>& listing)
+{
+    if (!lookAtRemoving_ && now_() < nextAgeLook_)
+        return 0;
+    lookAtRemoving_ = false;
+    nextAgeLook_ = now_() + kAgeLookEvery;
+    const auto own = folds_.find(tag_);
+    if (own == folds_.end())
+        return 0;
+    // Every other computer known here must have folded a change before its
+    // file goes, so none of them ever misses it, however late its sync
+    // client copies the file's removal or the fold.
+    std::set<std::string> others;
+    const auto note = [&](const std::string& key) {
+        const std::string tag = TagOfKey(key);
+        if (tag != tag_ && tag.rfind(kImportTagStart, 0) != 0)
+            others.insert(tag);
+    };
+    for (const auto& [key, change] : changes_)
+        note(key);
+    for (const auto& [tag, fold] : folds_) {
+        note(tag + ".0");
+        for (const std::string& key : fold.covers)
+            note(key);
+    }
+    std::vector<const TTeamFold*> theirs;
+    bool someoneNeverFolded = false;
+    for (const std::string& tag : others) {
+        const auto fold = folds_.find(tag);
+        if (fold == folds_.end())
+            someoneNeverFolded = true;
+        else
+            theirs.push_back(&fold->second);
+    }
+    int removed = 0;
+    for (const DirEntry& e : listing) {
+        const std::optional<std::string> key = TeamChangeKeyOf(e.name);
+        if (e.isDir || !key || TagOfKey(*key) != tag_ || !own->second.covers.count(*key))
+            continue;
+        const bool foldedByAll = !someoneNeverFolded
+            && std::none_of(
+                theirs.begin(), theirs.end(), [&key](const TTeamFold* fold) { return !fold->covers.count(*key); });
+        if (!foldedByAll && !FoldedLongAgo(*key))
+            continue;
+        if (shared.DeleteFile(folder + "\\" + e.name))
+            ++removed;
+    }
+    return removed;
 }
 
 void TTeamReplica::SaveCounter()
@@ -215,7 +362,7 @@ void TTeamReplica::SaveCounter()
         localDir_ + "\\" + kComputerFileName, JoinTextLines({tag_, std::to_string(counter_)}));
 }
 
-void TTeamReplica::Remerge() { view_ = MergeTeamChanges(changes_); }
+void TTeamReplica::Remerge() { view_ = MergeTeamChanges(changes_, replacedInFolds_); }
 
 bool TTeamReplica::Keep(const TTeamChange& change)
 {
@@ -258,6 +405,9 @@ std::string TTeamReplica::Change(const TTeamShownEntry& shown, TTeamEntryState s
     const auto version = changes_.find(shown.head);
     if (version == changes_.end() || version->second.entry != shown.entry)
         return {};
+    // Nothing to tell the other computers: the version stays the one shown.
+    if (version->second.state == state)
+        return shown.head;
     const std::string key = Record(shown.entry, {shown.head}, std::move(state));
     Remerge();
     return key;
@@ -345,7 +495,25 @@ TTeamExchange TTeamReplica::Exchange(IFileSystem& shared, const std::string& tea
     outbox_ = std::move(stillUnsent);
     // A listing may be some seconds old on a share: what it misses now is
     // taken in at a later exchange.
-    for (const DirEntry& e : shared.List(folder)) {
+    const std::vector<DirEntry> listing = shared.List(folder);
+    // Folds first: the change files they cover need no reading.
+    for (const DirEntry& e : listing) {
+        const std::optional<std::pair<std::string, long long>> named = TeamFoldOf(e.name);
+        if (e.isDir || !named || SameTextIgnoringCase(named->first, tag_))
+            continue;
+        const auto known = folds_.find(named->first);
+        if (known != folds_.end() && known->second.number >= named->second)
+            continue;
+        const std::optional<std::string> bytes = shared.ReadFile(folder + "\\" + e.name);
+        std::optional<TTeamFold> fold = bytes ? ParseTeamFold(*bytes) : std::nullopt;
+        if (!fold || !SameTextIgnoringCase(fold->tag, named->first) || fold->number != named->second)
+            continue;
+        if (const std::optional<int> arrived = TakeFold(std::move(*fold), true)) {
+            result.arrived += *arrived;
+            result.foldsArrived = true;
+        }
+    }
+    for (const DirEntry& e : listing) {
         const std::optional<std::string> key = TeamChangeKeyOf(e.name);
         if (e.isDir || !key || knownNames_.count(Lower(*key)))
             continue;
@@ -357,8 +525,10 @@ TTeamExchange TTeamReplica::Exchange(IFileSystem& shared, const std::string& tea
         if (Keep(*change))
             ++result.arrived;
     }
-    if (result.arrived > 0 || result.takenIn > 0)
+    if (result.arrived > 0 || result.takenIn > 0 || result.foldsArrived)
         Remerge();
+    result.folded = WriteFold(shared, folder);
+    result.removed = RemoveFolded(shared, folder, listing);
     return result;
 }
 

@@ -8,18 +8,24 @@
 #include "library/TeamChanges.h"
 
 #include <functional>
+#include <map>
+#include <optional>
 #include <set>
 #include <string>
 
 namespace corvane {
 
 class IFileSystem;
+struct DirEntry;
 
 struct TTeamExchange {
     bool reachable = false;
     int sent = 0; // own changes written to the team folder
     int arrived = 0; // other computers' changes taken in
     int takenIn = 0; // entries taken in from a folder in the older layout
+    bool foldsArrived = false; // other computers' newer folds taken in
+    bool folded = false; // this computer wrote a new fold
+    int removed = 0; // own change files taken out of the team folder, folded
 };
 
 // <team folder>\Corvane Team: where every computer writes its change files.
@@ -34,6 +40,19 @@ public:
 
     // Reads what this computer kept; false when it kept nothing yet.
     bool Open();
+    // A new fold is written once this computer knows this many changes its
+    // last fold does not cover.
+    void SetFoldEvery(int changes) { foldEvery_ = changes; }
+    // This computer's clock in seconds, only ever compared with itself.
+    using Clock = std::function<long long()>;
+    // An own change file folded this long ago here leaves the team folder
+    // even when a computer that once wrote changes never folded it (a
+    // computer gone for good would keep every file in place otherwise).
+    void SetFoldAge(long long seconds, Clock now)
+    {
+        foldAge_ = seconds;
+        now_ = std::move(now);
+    }
     const TTeamView& View() const { return view_; }
     const TTeamChanges& Changes() const { return changes_; }
     const std::string& Tag() const { return tag_; }
@@ -48,6 +67,8 @@ public:
     std::string AddAs(const std::string& entry, const TTeamEntryState& state);
     // `shown` is a version as the user saw it: the change replaces that
     // version only, so a change another computer made meanwhile is kept.
+    // A change to what the version already is records nothing and returns
+    // the version's own key.
     std::string Change(const TTeamShownEntry& shown, TTeamEntryState state);
     // Deletes the version and, for a folder, the entries it showed; an entry
     // another computer added there meanwhile is kept (moved to the top).
@@ -67,6 +88,11 @@ private:
     bool Send(IFileSystem& shared, const std::string& folder, const std::string& key);
     void SaveCounter();
     void Remerge();
+    // The changes new here; false when no newer than this computer's fold.
+    std::optional<int> TakeFold(TTeamFold fold, bool keepHere);
+    bool FoldedLongAgo(const std::string& ownKey) const;
+    bool WriteFold(IFileSystem& shared, const std::string& folder);
+    int RemoveFolded(IFileSystem& shared, const std::string& folder, const std::vector<DirEntry>& listing);
 
     IFileSystem& local_;
     std::string localDir_;
@@ -78,6 +104,14 @@ private:
     std::set<std::string> knownNames_; // lower case: a sync client may change a name's case
     std::vector<std::string> outbox_;
     TTeamView view_;
+    std::map<std::string, TTeamFold> folds_; // the newest of each computer, this one's too
+    std::set<std::string> replacedInFolds_;
+    int foldEvery_ = 200;
+    bool lookAtRemoving_ = true; // a fold came or went since the last look
+    long long foldAge_ = 30LL * 24 * 3600;
+    Clock now_;
+    long long nextAgeLook_ = 0;
+    std::map<long long, long long> ownFoldTimes_; // number of each own fold: when it was written here
 };
 
 } // namespace corvane

@@ -21,6 +21,10 @@ void SyncStandIn::Join(MemoryFileSystem& fs, const std::string& root, const std:
     bases_.emplace_back();
     dirty_.emplace_back();
     incoming_.emplace_back();
+    // A computer joining late gets everything the cloud holds.
+    for (const auto& [key, cloud] : cloud_)
+        if (!cloud.deleted)
+            incoming_.back().insert(key);
     changesSeen_.push_back(fs.changed.size());
 }
 

@@ -959,6 +959,41 @@ TEST_F(TeamFromChanges, EditingCommandsRecordChangesThatFollowEachOtherBeforeAny
     EXPECT_TRUE(boxes.ErrorTexts().empty());
 }
 
+// Ending a label edit without changing the name records nothing; a version
+// in conflict keeps its own name instead of taking on the label that tells
+// whose version it is.
+TEST_F(TeamFromChanges, ALabelEditThatChangesNothingRecordsNothing)
+{
+    Standard();
+    const std::string offer = ThereAdds("Offer", "offer");
+    Exchange();
+    team.Load({folder, "Team"});
+    ASSERT_TRUE(team.ShowLatest(false));
+    tree.SetExpanded(Node("Team"), true);
+
+    Click("Team/Offer");
+    editing.NavAddReplyExecute();
+    const size_t added = store.replica.Changes().size();
+    editing.NavigationEdited(tree.Editing(), tree.Label(tree.Editing()));
+    editing.NavigationEdited(Node("Team/Offer"), "Offer");
+    editing.CommitEdits();
+    EXPECT_EQ(store.replica.Changes().size(), added);
+
+    TTeamEntryState renamed;
+    renamed.name = "Offer 2";
+    renamed.macro = "offer";
+    (void)there.Change(*there.View().Find(offer), renamed);
+    renamed.name = "Offer 3";
+    (void)store.replica.Change(*store.replica.View().Find(offer), renamed);
+    Exchange();
+    ASSERT_TRUE(team.ShowLatest(false));
+    const size_t inConflict = store.replica.Changes().size();
+    editing.NavigationEdited(Node("Team/Offer 3 (PC1's version)"), "Offer 3 (PC1's version)");
+    EXPECT_EQ(store.replica.Changes().size(), inConflict);
+    Exchange();
+    EXPECT_EQ(ThereShows(offer), "Offer 2 (PC2's version),Offer 3 (PC1's version)");
+}
+
 } // namespace
 // With the team folder out of reach the team library stays changeable: the
 // changes are kept in this computer's copy and sent once it is back.

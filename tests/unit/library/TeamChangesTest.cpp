@@ -89,7 +89,7 @@ struct SyncedTeam {
             int moved = 0;
             for (auto& c : computers) {
                 const TTeamExchange e = c->Exchange();
-                moved += e.sent + e.arrived;
+                moved += e.sent + e.arrived + e.removed + (e.folded || e.foldsArrived ? 1 : 0);
             }
             const bool copied = sync.Step(random);
             sync.SyncAll(random);
@@ -99,6 +99,19 @@ struct SyncedTeam {
         FAIL() << "the computers never settled";
     }
     Computer& operator[](size_t i) { return *computers[i]; }
+    void FoldEvery(int changes)
+    {
+        for (auto& c : computers)
+            c->replica->SetFoldEvery(changes);
+    }
+    // A computer that joins the team now, with nothing of it kept yet.
+    Computer& Join(unsigned seed)
+    {
+        const std::string name = "PC" + std::to_string(computers.size() + 1);
+        computers.push_back(std::make_unique<Computer>(name, seed));
+        sync.Join(computers.back()->disk, kTeam, name);
+        return *computers.back();
+    }
 
     std::mt19937 random;
     fakes::SyncStandIn sync;
@@ -174,6 +187,83 @@ TEST(TeamChanges, OneReplyEditedOnTwoOfflineComputersShowsBothVersionsUntilOneIs
     team.Settle();
     EXPECT_EQ(team[0].Names(), std::vector<std::string>{"Offer"});
     EXPECT_EQ(team[0].Named("Offer")->lines.at(0), "{\\rtf1 twenty percent}");
+}
+
+// A change that leaves the entry as it was is no change: nothing to send,
+// and the next real change follows the version it was made on.
+TEST(TeamChanges, AChangeThatChangesNothingIsNotRecorded)
+{
+    SyncedTeam team(2);
+    team[0].replica->Add(Reply("Offer", {}, "v1"));
+    team.Settle();
+    const TTeamShownEntry seen = *team[1].Named("Offer");
+    const size_t known = team[1].replica->Changes().size();
+    EXPECT_EQ(team[1].replica->Change(seen, Reply("Offer", {}, "v1")), seen.head);
+    EXPECT_EQ(team[1].replica->Changes().size(), known);
+    EXPECT_EQ(team[1].replica->Unsent(), 0);
+    team[1].replica->Change(seen, Reply("Offer", {}, "v2"));
+    team.Settle();
+    EXPECT_EQ(team[0].Names(), std::vector<std::string>{"Offer"});
+    EXPECT_EQ(team[0].Named("Offer")->lines.at(0), "{\\rtf1 v2}");
+}
+
+// A computer that has written neither a change nor a fold is known to no
+// other, so a delete's file can leave the team folder before it read it:
+// the fold it reads instead tells what the delete replaced.
+TEST(TeamChanges, AFoldTellsAComputerThatMissedADeleteWhatWasDeleted)
+{
+    SyncedTeam team(3);
+    team.FoldEvery(1);
+    team[2].replica->SetFoldEvery(1000);
+    team[0].replica->Add(Reply("Offer"));
+    team[1].replica->Add(Reply("Price"));
+    team.Settle();
+    ASSERT_NE(team[2].Named("Offer"), nullptr);
+    team.sync.SetOnline(1, false);
+    team.sync.SetOnline(2, false);
+    const std::vector<std::string> deletes = team[0].replica->Delete(*team[0].Named("Offer"));
+    ASSERT_EQ(deletes.size(), 1u);
+    team.Settle();
+    const std::string deleteFile = TeamChangesFolder(kTeam) + "\\" + TeamChangeFileName(deletes[0]);
+    EXPECT_TRUE(team[0].disk.Has(deleteFile)) << "taken out before PC2, which wrote changes, folded it";
+    team.sync.SetOnline(1, true);
+    team.Settle();
+    EXPECT_FALSE(team[1].disk.Has(deleteFile)) << "the delete was folded everywhere and its file taken out";
+    team.sync.SetOnline(2, true);
+    team.Settle();
+    EXPECT_TRUE(team[2].replica->EntryOf(deletes[0]).empty()) << "the delete itself never reached PC3";
+    EXPECT_EQ(team[2].Names(), std::vector<std::string>{"Price"});
+    EXPECT_EQ(Describe(team[2].replica->View()), Describe(team[0].replica->View()));
+    (void)team[2].replica->Open();
+    EXPECT_EQ(team[2].Names(), std::vector<std::string>{"Price"}) << "after a restart";
+}
+
+// A computer that wrote changes and then never folded (gone for good, or
+// away for weeks) keeps the others' files in place only for a while, by
+// each one's own clock; if it comes back it still gets everything.
+TEST(TeamChanges, AComputerThatNeverFoldsHoldsFilesInPlaceOnlyForAWhile)
+{
+    SyncedTeam team(2);
+    long long clock = 1000000;
+    team[0].replica->SetFoldEvery(1);
+    team[0].replica->SetFoldAge(30LL * 24 * 3600, [&clock] { return clock; });
+    team[1].replica->SetFoldEvery(1000);
+    team[1].replica->Add(Reply("Price"));
+    team.Settle();
+    team.sync.SetOnline(1, false);
+    const std::string offer = team[0].replica->Add(Reply("Offer"));
+    team.Settle();
+    const std::string offerFile = TeamChangesFolder(kTeam) + "\\" + TeamChangeFileName(offer);
+    clock += 29LL * 24 * 3600;
+    (void)team[0].Exchange();
+    EXPECT_TRUE(team[0].disk.Has(offerFile)) << "PC2 wrote changes and has not folded this one";
+    clock += 2LL * 24 * 3600;
+    EXPECT_GT(team[0].Exchange().removed, 0);
+    EXPECT_FALSE(team[0].disk.Has(offerFile));
+    team.sync.SetOnline(1, true);
+    team.Settle();
+    EXPECT_EQ(team[1].Names(), (std::vector<std::string>{"Offer", "Price"}));
+    EXPECT_EQ(Describe(team[1].replica->View()), Describe(team[0].replica->View()));
 }
 
 TEST(TeamChanges, AFolderDeletedHereKeepsWhatAnotherComputerAddedToItMeanwhile)
@@ -286,15 +376,19 @@ TEST(TeamChanges, ATeamFolderInTheOlderLayoutIsTakenInWithItsConflictCopiesOnceB
 }
 
 // Several computers change the library at random, some offline for a while,
-// through a sync client that copies late and in any order. Once all is
-// synced every computer shows the same library, every change made anywhere
-// is on every computer, and each one is either shown or replaced by a later
-// change of the same entry.
+// through a sync client that copies late and in any order, each folding its
+// changes now and then and taking its folded files out of the team folder.
+// Once all is synced every computer shows the same library, every change
+// made anywhere is on every computer, and each one is either shown or
+// replaced by a later change of the same entry; the team folder holds far
+// fewer files than changes were made, and a computer that joins only then
+// shows the same library from what is left there.
 TEST(TeamChanges, StressRandomChangesOnFourComputersConvergeAndLoseNothing)
 {
     constexpr int kComputers = 4;
     constexpr int kSteps = 1500;
     SyncedTeam team(kComputers, 26);
+    team.FoldEvery(60);
     std::mt19937& random = team.random;
     auto chance = [&random](int percent) { return std::uniform_int_distribution<int>(0, 99)(random) < percent; };
     std::set<std::string> made;
@@ -357,10 +451,12 @@ TEST(TeamChanges, StressRandomChangesOnFourComputersConvergeAndLoseNothing)
         team.sync.SetOnline(i, true);
     team.Settle();
 
-    const TTeamChanges& all = team[0].replica->Changes();
-    for (int i = 1; i < kComputers; ++i) {
+    // A computer that took in a fold before the files it covers holds only
+    // what the fold kept; each change is still held by the computer that made it.
+    TTeamChanges all;
+    for (int i = 0; i < kComputers; ++i) {
         EXPECT_EQ(Describe(team[i].replica->View()), Describe(team[0].replica->View())) << "computer " << i;
-        EXPECT_EQ(team[i].replica->Changes().size(), all.size());
+        all.insert(team[i].replica->Changes().begin(), team[i].replica->Changes().end());
     }
     ASSERT_EQ(made.count(""), 0u) << "a change was refused";
     // A delete removes the version it replaces; the entry may live on in a
@@ -407,11 +503,21 @@ TEST(TeamChanges, StressRandomChangesOnFourComputersConvergeAndLoseNothing)
     EXPECT_EQ(shown + replaced + deleted + deleteBesideLiveVersion, static_cast<int>(made.size()));
     EXPECT_GT(shown, 0);
     EXPECT_GT(replaced, 0);
+
+    const size_t filesLeft = team[0].disk.List(TeamChangesFolder(kTeam)).size();
+    for (int i = 1; i < kComputers; ++i)
+        EXPECT_EQ(team[i].disk.List(TeamChangesFolder(kTeam)).size(), filesLeft) << "computer " << i;
+    EXPECT_LT(filesLeft * 4, made.size()) << "folding took too few files out";
+    Computer& late = team.Join(99);
+    late.replica->SetFoldEvery(60);
+    team.Settle();
+    EXPECT_EQ(Describe(late.replica->View()), Describe(view));
+    EXPECT_LT(late.replica->Changes().size(), all.size()) << "the late computer read folds, not every change";
     std::printf("[ stress   ] %zu changes (%d edits): %d shown, %d replaced by a later change of the entry, %d "
                 "deletes of a whole entry, %d deletes of one version beside a live one; %zu entries shown, %d "
-                "sync conflict copies\n",
+                "sync conflict copies; %zu files left in the team folder, a late computer holds %zu changes\n",
         made.size(), edits, shown, replaced, deleted, deleteBesideLiveVersion, view.entries.size(),
-        team.sync.ConflictCopies());
+        team.sync.ConflictCopies(), filesLeft, late.replica->Changes().size());
 }
 
 } // namespace

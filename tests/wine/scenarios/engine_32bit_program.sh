@@ -6,7 +6,7 @@
 # also when Corvane is killed.
 . "$CORVANE_ROOT/tests/wine/tools/engine_scenario.sh"
 if ! /usr/lib/wine/wine --version >/dev/null 2>&1; then
-  echo "no 32-bit Wine on this machine (scripts/setup.sh installs it where 32-bit programs run): not shown"
+  echo "no 32-bit Wine on this machine (CORVANE_WINE32=1 scripts/setup.sh installs it where 32-bit programs run): not shown"
   exit 77
 fi
 TARGET_PROGRAM=hooks_target32.exe
