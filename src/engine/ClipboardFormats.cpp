@@ -63,18 +63,18 @@ bool HeldAsHandle(std::uint32_t format)
     }
 }
 
-std::vector<std::uint32_t> FormatsToCopy(const std::vector<std::uint32_t>& listed, bool dataObject)
+bool ListedWhenGivenBack(std::uint32_t format, const std::vector<std::uint32_t>& listed)
+{
+    return !MadeFromAnother(format, listed) && !HeldAsHandle(format);
+}
+
+std::vector<std::uint32_t> FormatsToCopy(
+    const std::vector<std::uint32_t>& listed, const std::vector<std::uint32_t>& leftWithObject)
 {
     std::vector<std::uint32_t> copied;
-    for (std::uint32_t format : listed) {
-        if (MadeFromAnother(format, listed) || HeldAsHandle(format))
-            continue;
-        // The locale says how the text formats convert into each other.
-        const bool text
-            = format == cf::UnicodeText || format == cf::Text || format == cf::OemText || format == cf::Locale;
-        if (!dataObject || text)
+    for (std::uint32_t format : listed)
+        if (ListedWhenGivenBack(format, listed) && !Lists(leftWithObject, format))
             copied.push_back(format);
-    }
     return copied;
 }
 

@@ -35,9 +35,16 @@ inline constexpr std::uint32_t GdiObjLast = 0x3FF; // private and GDI-object for
 // Whether the format's content is a handle only its owner can use, not bytes.
 [[nodiscard]] bool HeldAsHandle(std::uint32_t format);
 
-// The formats a save reads, in the listed order. Beside a data object, which
-// is kept itself, only the text a plain paste would read: a save must not
-// make the object's program render what no paste asked for.
-[[nodiscard]] std::vector<std::uint32_t> FormatsToCopy(const std::vector<std::uint32_t>& listed, bool dataObject);
+// The formats a save reads, in the listed order. Beside a data object,
+// which is kept itself, what it offers only as a storage or a stream
+// (`leftWithObject`: an embedded workbook, a virtual file's contents) is
+// left with it: a save must not make its program render what no plain
+// paste could read.
+[[nodiscard]] std::vector<std::uint32_t> FormatsToCopy(
+    const std::vector<std::uint32_t>& listed, const std::vector<std::uint32_t>& leftWithObject);
+
+// Whether a data object given back lists the format: not one the system
+// makes from another, nor a handle only its owner can use.
+[[nodiscard]] bool ListedWhenGivenBack(std::uint32_t format, const std::vector<std::uint32_t>& listed);
 
 } // namespace corvane

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "engine/ClipboardFormats.h"
+#include "win32/KeptDataObject.h"
 
 namespace corvane::win32 {
 
@@ -92,13 +93,32 @@ void MarkOutOfHistory()
         (void)PutOnOpenClipboard(format, no, 0);
 }
 
-bool IsHistoryMark(UINT format)
+bool NamedOneOf(UINT format, std::initializer_list<const char*> names)
 {
     char name[64] = {};
     if (format < 0xC000 || !::GetClipboardFormatNameA(format, name, sizeof name))
         return false;
-    return !std::strcmp(name, "ExcludeClipboardContentFromMonitorProcessing")
-        || !std::strcmp(name, "CanIncludeInClipboardHistory") || !std::strcmp(name, "CanUploadToCloudClipboard");
+    for (const char* n : names)
+        if (!std::strcmp(name, n))
+            return true;
+    return false;
+}
+
+bool IsHistoryMark(UINT format)
+{
+    return NamedOneOf(format,
+        {"ExcludeClipboardContentFromMonitorProcessing", "CanIncludeInClipboardHistory", "CanUploadToCloudClipboard"});
+}
+
+// What OLE itself puts beside a data object, made again when one is put back.
+bool IsOleBookkeeping(UINT format)
+{
+    return NamedOneOf(format, {"DataObject", "Ole Private Data", "Wine Marshalled DataObject"});
+}
+
+KeptDataObject& Kept(const std::shared_ptr<void>& dataObject)
+{
+    return *static_cast<KeptDataObject*>(dataObject.get());
 }
 
 std::optional<std::string> CopyOpenClipboardFormat(UINT format)
@@ -163,6 +183,11 @@ Win32ReplyClipboard::Win32ReplyClipboard(
 
 Win32ReplyClipboard::~Win32ReplyClipboard()
 {
+    // The user's object stays on the clipboard after this program ends, as far as it was copied.
+    if (givenBack_ && ::OleIsCurrentClipboard(&Kept(givenBack_)) == S_OK) {
+        Kept(givenBack_).Seal();
+        (void)::OleFlushClipboard();
+    }
     if (window_)
         ::DestroyWindow(window_);
 }
@@ -230,14 +255,12 @@ void Win32ReplyClipboard::RenderAll()
         (void)PutOnOpenClipboard(f.format, f.bytes, kTextTerminator);
 }
 
-TSavedClipboard Win32ReplyClipboard::Save(const TClipboardLimits& limits)
+namespace {
+
+// Every format the open clipboard holds, as bytes, within the limits.
+TSavedClipboard CopyOpenClipboard(const TClipboardLimits& limits)
 {
     TSavedClipboard saved;
-    OpenedClipboard clipboard(window_, static_cast<DWORD>(limits.busyWaitMs));
-    if (!clipboard.Open()) {
-        saved.outcome = TSavedClipboard::Outcome::Busy;
-        return saved;
-    }
     // The wait for a held clipboard is not the copying program's time.
     const ULONGLONG start = ::GetTickCount64();
     std::vector<std::uint32_t> listed;
@@ -248,7 +271,7 @@ TSavedClipboard Win32ReplyClipboard::Save(const TClipboardLimits& limits)
         if (HeldAsHandle(format) && !MadeFromAnother(format, listed))
             ++saved.leftOut;
     size_t total = 0;
-    for (std::uint32_t format : FormatsToCopy(listed, false)) {
+    for (std::uint32_t format : FormatsToCopy(listed, {})) {
         std::optional<std::string> bytes = CopyOpenClipboardFormat(format);
         if (!bytes) {
             ++saved.leftOut;
@@ -262,6 +285,163 @@ TSavedClipboard Win32ReplyClipboard::Save(const TClipboardLimits& limits)
         }
         saved.formats.push_back({format, std::move(*bytes)});
     }
+    return saved;
+}
+
+struct ComRelease {
+    void operator()(IUnknown* object) const { object->Release(); }
+};
+using DataObjectRef = std::unique_ptr<IDataObject, ComRelease>;
+
+// The formats a data object offers, as a program pasting would see them.
+std::vector<FORMATETC> OfferedFormats(IDataObject& object)
+{
+    std::vector<FORMATETC> offered;
+    IEnumFORMATETC* formats = nullptr;
+    if (FAILED(object.EnumFormatEtc(DATADIR_GET, &formats)) || !formats)
+        return offered;
+    FORMATETC format{};
+    while (formats->Next(1, &format, nullptr) == S_OK) {
+        // Renderings for a particular device are the object's own business.
+        if (format.ptd) {
+            ::CoTaskMemFree(format.ptd);
+            continue;
+        }
+        if (format.dwAspect == DVASPECT_CONTENT && !IsOleBookkeeping(format.cfFormat)
+            && !IsHistoryMark(format.cfFormat))
+            offered.push_back(format);
+    }
+    formats->Release();
+    return offered;
+}
+
+// A format the object offers on a flat medium, as bytes.
+std::optional<std::string> CopyFromObject(IDataObject& object, FORMATETC format)
+{
+    format.tymed = format.cfFormat == CF_ENHMETAFILE ? TYMED_ENHMF : TYMED_HGLOBAL;
+    format.lindex = -1;
+    STGMEDIUM medium{};
+    if (FAILED(object.GetData(&format, &medium)))
+        return std::nullopt;
+    std::optional<std::string> bytes;
+    if (medium.tymed == TYMED_ENHMF && medium.hEnhMetaFile) {
+        std::string data(::GetEnhMetaFileBits(medium.hEnhMetaFile, 0, nullptr), '\0');
+        if (!data.empty()
+            && ::GetEnhMetaFileBits(
+                medium.hEnhMetaFile, static_cast<UINT>(data.size()), reinterpret_cast<BYTE*>(data.data())))
+            bytes = std::move(data);
+    } else if (medium.tymed == TYMED_HGLOBAL && medium.hGlobal) {
+        const SIZE_T size = ::GlobalSize(medium.hGlobal);
+        if (const void* source = size ? ::GlobalLock(medium.hGlobal) : nullptr) {
+            bytes = std::string(static_cast<const char*>(source), size);
+            ::GlobalUnlock(medium.hGlobal);
+        }
+    }
+    ::ReleaseStgMedium(&medium);
+    return bytes;
+}
+
+// The process of the program that owns the clipboard, to know later whether it still runs.
+UniqueKernelHandle ClipboardOwnerProcess()
+{
+    DWORD process = 0;
+    if (HWND owner = ::GetClipboardOwner())
+        ::GetWindowThreadProcessId(owner, &process);
+    return UniqueKernelHandle(process ? ::OpenProcess(SYNCHRONIZE, FALSE, process) : nullptr);
+}
+
+// What the given-back object carries besides the user's formats: the marks
+// that keep it out of clipboard history, as a reply is kept out.
+void AddHistoryMarks(std::vector<FORMATETC>& offered, TClipboardFormats& copied)
+{
+    for (const char* name :
+        {"ExcludeClipboardContentFromMonitorProcessing", "CanIncludeInClipboardHistory", "CanUploadToCloudClipboard"}) {
+        const UINT format = RegisteredFormat(name);
+        offered.push_back({static_cast<CLIPFORMAT>(format), nullptr, DVASPECT_CONTENT, -1, TYMED_HGLOBAL});
+        copied.push_back({format, std::string(sizeof(DWORD), '\0')});
+    }
+}
+
+} // namespace
+
+TSavedClipboard Win32ReplyClipboard::Save(const TClipboardLimits& limits)
+{
+    // The user's object given back at the last delivery is still there: it is kept as it is.
+    if (givenBack_ && ::OleIsCurrentClipboard(&Kept(givenBack_)) == S_OK) {
+        TSavedClipboard saved;
+        for (const TClipboardFormat& f : Kept(givenBack_).Copied())
+            if (!IsHistoryMark(f.format))
+                saved.formats.push_back(f);
+        saved.dataObject = givenBack_;
+        return saved;
+    }
+    givenBack_.reset();
+    {
+        OpenedClipboard clipboard(window_, static_cast<DWORD>(limits.busyWaitMs));
+        if (!clipboard.Open())
+            return {TSavedClipboard::Outcome::Busy, {}, nullptr, 0};
+        static const UINT dataObjectFormat = RegisteredFormat("DataObject");
+        if (!::IsClipboardFormatAvailable(dataObjectFormat))
+            return CopyOpenClipboard(limits);
+    }
+    // The object reads the clipboard itself: it is asked with the clipboard closed.
+    if (std::optional<TSavedClipboard> saved = SaveDataObject(limits))
+        return *saved;
+    OpenedClipboard clipboard(window_, static_cast<DWORD>(limits.busyWaitMs));
+    if (!clipboard.Open())
+        return {TSavedClipboard::Outcome::Busy, {}, nullptr, 0};
+    return CopyOpenClipboard(limits);
+}
+
+std::optional<TSavedClipboard> Win32ReplyClipboard::SaveDataObject(const TClipboardLimits& limits)
+{
+    IDataObject* got = nullptr;
+    if (FAILED(::OleGetClipboard(&got)) || !got)
+        return std::nullopt;
+    const DataObjectRef source(got);
+    UniqueKernelHandle sourceProcess = ClipboardOwnerProcess();
+    std::vector<FORMATETC> enumerated = OfferedFormats(*source);
+    if (enumerated.empty())
+        return std::nullopt;
+    std::vector<std::uint32_t> listed;
+    std::vector<std::uint32_t> leftWithObject;
+    for (const FORMATETC& f : enumerated) {
+        listed.push_back(f.cfFormat);
+        if (!OfferedFlat(f))
+            leftWithObject.push_back(f.cfFormat);
+    }
+    std::vector<FORMATETC> offered;
+    for (const FORMATETC& f : enumerated)
+        if (ListedWhenGivenBack(f.cfFormat, listed))
+            offered.push_back(f);
+
+    TSavedClipboard saved;
+    const ULONGLONG start = ::GetTickCount64();
+    size_t total = 0;
+    for (std::uint32_t format : FormatsToCopy(listed, leftWithObject)) {
+        const FORMATETC* entry = nullptr;
+        for (const FORMATETC& f : offered)
+            if (f.cfFormat == format)
+                entry = &f;
+        std::optional<std::string> bytes = entry ? CopyFromObject(*source, *entry) : std::nullopt;
+        if (!bytes) {
+            ++saved.leftOut;
+            continue;
+        }
+        // The object itself is kept whatever the copy costs: past a limit the
+        // rest is left with it, to be asked of its program when read.
+        total += bytes->size();
+        if (total > limits.maxBytes)
+            break;
+        saved.formats.push_back({format, std::move(*bytes)});
+        if (::GetTickCount64() - start > static_cast<ULONGLONG>(limits.maxMilliseconds))
+            break;
+    }
+    TClipboardFormats copied = saved.formats;
+    AddHistoryMarks(offered, copied);
+    auto* kept = new KeptDataObject(source.get(), std::move(offered), std::move(copied), std::move(sourceProcess));
+    saved.dataObject
+        = std::shared_ptr<void>(kept, [](void* object) { static_cast<KeptDataObject*>(object)->Release(); });
     return saved;
 }
 
@@ -279,7 +459,23 @@ bool Win32ReplyClipboard::Offer(const TClipboardFormats& reply)
     return true;
 }
 
-bool Win32ReplyClipboard::Restore(const TSavedClipboard& saved) { return RestoreBytes(saved.formats); }
+bool Win32ReplyClipboard::Restore(const TSavedClipboard& saved)
+{
+    // The object's program has ended: what a plain paste could read comes back as bytes.
+    if (!saved.dataObject || !Kept(saved.dataObject).SourceRuns())
+        return RestoreBytes(saved.formats);
+    const ULONGLONG start = ::GetTickCount64();
+    HRESULT put = ::OleSetClipboard(&Kept(saved.dataObject));
+    while (put == CLIPBRD_E_CANT_OPEN && ::GetTickCount64() - start < kOpenPatienceMs) {
+        ::Sleep(10);
+        put = ::OleSetClipboard(&Kept(saved.dataObject));
+    }
+    // Should OLE refuse the object, the copy goes back rather than the reply staying.
+    if (FAILED(put))
+        return RestoreBytes(saved.formats);
+    givenBack_ = saved.dataObject;
+    return true;
+}
 
 bool Win32ReplyClipboard::RestoreBytes(const TClipboardFormats& formats)
 {

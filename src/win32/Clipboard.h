@@ -6,6 +6,8 @@
 
 #include <functional>
 #include <initializer_list>
+#include <memory>
+#include <optional>
 #include <string>
 
 #include "platform/Clipboard.h"
@@ -28,7 +30,8 @@ public:
     // reader's program (0 when it opened the clipboard without a window);
     // `onTick` is called every 50 ms while a reply is out and answers whether to go on.
     Win32ReplyClipboard(HINSTANCE instance, std::function<void(std::uint32_t)> onRead, std::function<bool()> onTick);
-    // A reply still offered is rendered whole as the window goes.
+    // A reply still offered is rendered whole as the window goes; the
+    // user's data object put back is flushed to stay after this program.
     ~Win32ReplyClipboard();
     Win32ReplyClipboard(const Win32ReplyClipboard&) = delete;
     Win32ReplyClipboard& operator=(const Win32ReplyClipboard&) = delete;
@@ -45,9 +48,13 @@ private:
     void Render(UINT format);
     void RenderAll();
     bool RestoreBytes(const TClipboardFormats& formats);
+    // A clipboard put there as a data object: the object kept, what it offers
+    // on a flat medium copied; nothing when the object cannot be had.
+    std::optional<TSavedClipboard> SaveDataObject(const TClipboardLimits& limits);
 
     HWND window_ = nullptr;
     TClipboardFormats offered_; // the reply, until the clipboard is emptied
+    std::shared_ptr<void> givenBack_; // the user's data object last put back
     std::function<void(std::uint32_t)> onRead_;
     std::function<bool()> onTick_;
 };

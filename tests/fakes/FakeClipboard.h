@@ -15,6 +15,7 @@
 #include <set>
 #include <string>
 #include <utility>
+#include <vector>
 
 namespace corvane::fakes {
 
@@ -35,6 +36,7 @@ struct FakeClipboard : IClipboard {
     TClipboardFormats others; // formats besides rich and plain text
     bool dataObject = false; // what is there came as a data object
     bool dataObjectSourceRuns = true; // the program of that object still runs
+    std::vector<std::uint32_t> storageOnly; // formats the object offers only as a storage or stream
     std::map<std::uint32_t, int> renders; // formats the copying program was asked for (a lazy one renders then)
     bool heldByAnotherProgram = false; // held for good: saves and copies fail
     int heldForMs = 0; // held for a while yet
@@ -50,8 +52,10 @@ struct FakeClipboard : IClipboard {
     int saves = 0;
 
     // Another program (or the user) copies, as plain formats or as a data object.
-    void Copy(const std::string& newText, TClipboardFormats newOthers = {}, bool asDataObject = false)
+    void Copy(const std::string& newText, TClipboardFormats newOthers = {}, bool asDataObject = false,
+        std::vector<std::uint32_t> onlyAsStorage = {})
     {
+        storageOnly = std::move(onlyAsStorage);
         rtf.clear();
         text = newText;
         others = std::move(newOthers);
@@ -105,7 +109,7 @@ struct FakeClipboard : IClipboard {
             std::exchange(whileSaving, nullptr)();
         const std::vector<std::uint32_t> listed = Listed();
         std::size_t total = 0;
-        for (std::uint32_t format : FormatsToCopy(listed, dataObject)) {
+        for (std::uint32_t format : FormatsToCopy(listed, dataObject ? storageOnly : std::vector<std::uint32_t>{})) {
             saved.formats.push_back({format, Read(format, FakeOwnProcess)});
             total += saved.formats.back().bytes.size();
         }

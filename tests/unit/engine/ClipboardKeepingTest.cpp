@@ -212,26 +212,31 @@ TEST_F(ClipboardKeepingTest, AClipboardHeldAMomentIsWaitedForAndOneHeldLongerIsT
 
 TEST_F(ClipboardKeepingTest, ADataObjectComesBackItselfWithoutRenderingWhatNoPasteAskedFor)
 {
-    constexpr std::uint32_t Lazy = 0xC123; // rendered only when a program asks for it
-    rig.clipboard.Copy("mine", {{Lazy, "embedded workbook"}}, true);
+    constexpr std::uint32_t Lazy = 0xC123; // offered only as a storage: rendered when a program asks for it
+    const TClipboardFormats copied{{Lazy, "embedded workbook"}, {cf::Dib, "picture"}};
+    rig.clipboard.Copy("mine", copied, true, {Lazy});
     rig.Type("thx ");
     // While the reply is out, the user's text is at hand for the reply's placeholders.
     EXPECT_EQ(rig.engine.KeptClipboardText(), std::u16string(u"mine"));
     EXPECT_EQ(rig.clipboard.renders.count(Lazy), 0u);
     TickFor(ClipboardQuietMs);
     EXPECT_TRUE(rig.clipboard.dataObject);
-    ASSERT_EQ(rig.clipboard.others.size(), 1u);
+    ASSERT_EQ(rig.clipboard.others.size(), 2u);
     EXPECT_EQ(rig.clipboard.others[0].bytes, "embedded workbook");
     EXPECT_EQ(rig.clipboard.renders.count(Lazy), 0u);
     EXPECT_FALSE(rig.engine.KeptClipboardText().has_value());
 
-    // The program of the object has ended meanwhile: its text is what comes back.
-    rig.clipboard.Copy("mine", {{Lazy, "embedded workbook"}}, true);
+    // The program of the object has ended meanwhile: what a plain paste
+    // could read comes back as it was copied, the storage is gone with it.
+    rig.clipboard.Copy("mine", copied, true, {Lazy});
     rig.Type("thx ");
     rig.clipboard.dataObjectSourceRuns = false;
     TickFor(ClipboardQuietMs);
+    EXPECT_FALSE(rig.clipboard.dataObject);
     EXPECT_EQ(rig.clipboard.text, "mine");
-    EXPECT_TRUE(rig.clipboard.others.empty());
+    ASSERT_EQ(rig.clipboard.others.size(), 1u); // the picture, in its fullest form
+    EXPECT_EQ(rig.clipboard.others[0].bytes, "picture");
+    EXPECT_EQ(rig.clipboard.renders.count(Lazy), 0u);
 }
 
 TEST_F(ClipboardKeepingTest, AMacroTypedWhileTheClipboardIsSavedWaitsForTheFirstDelivery)

@@ -5,7 +5,8 @@
 #    Ctrl+V, and to the reply standing in the target; beside it a plain key
 #    from its key event to standing in the target; then the same rounds with
 #    the clipboard kept switched off, and with it on, from the space to the
-#    user's clipboard given back;
+#    user's clipboard given back, the user's clipboard a plain program's copy
+#    and then an OLE program's object;
 #  - CPU time of Corvane while another program is active (FixTimer polling)
 #    against the same time with Corvane active (timer off).
 #   CORVANE_BIN=build/win/bin tests/wine/tools/engine_figures.sh [rounds] [cpu seconds]
@@ -56,6 +57,21 @@ report() {  # heading
 probe set-clipboard USERCLIP
 rounds_of_typing
 report "clipboard kept (KeepClipboard 1):"
+# The same rounds with the user's clipboard an OLE program's object, given
+# back with OleSetClipboard; the program prints each format it is asked for.
+cp "$CORVANE_BIN"/tests/ole_clipboard_peer.exe "$PROGRAM_DIR/"
+mkfifo "$SCENARIO_DIR/ole.in"
+wine "$PROGRAM_DIR/ole_clipboard_peer.exe" source USERCLIP <"$SCENARIO_DIR/ole.in" >"$SCENARIO_DIR/ole.out" 2>&1 &
+exec 9>"$SCENARIO_DIR/ole.in"
+wait_line "$SCENARIO_DIR/ole.out" '^ready' 30 || fail "the OLE program did not copy"
+from=$(($(wc -l <"$out") + 1))
+rounds_of_typing
+report "clipboard kept, an OLE program's copy (KeepClipboard 1):"
+echo "the clipboard after those rounds: $(probe clipboard)"
+echo "the OLE program was asked for: text $(grep -c 'rendered text' "$SCENARIO_DIR/ole.out") times, its stream $(grep -c 'rendered embed' "$SCENARIO_DIR/ole.out") times"
+echo end >&9
+exec 9>&-
+probe set-clipboard USERCLIP # the rounds below start from a plain program's copy
 # The engine reads its settings at start (and after Options): a restart takes the new one.
 set_setting KeepClipboard 0
 kill "$CORVANE_PID" 2>/dev/null
