@@ -26,8 +26,17 @@ TScreenPoint PlacePicker(const std::optional<TScreenRect>& caret, const TScreenR
 }
 
 TReplyPicker::TReplyPicker(TReplySearch search, TRecentDeliveries recent)
-    : search_(std::move(search)), recent_(std::move(recent)), rows_(search_.Find({}, recent_))
+    : search_(std::move(search)), recent_(std::move(recent)), rows_(search_->Find({}, recent_))
 {
+    selected_ = rows_.empty() ? -1 : 0;
+}
+
+TReplyPicker::TReplyPicker(TRecentDeliveries recent) : recent_(std::move(recent)) { }
+
+void TReplyPicker::SetSearch(TReplySearch search)
+{
+    search_ = std::move(search);
+    rows_ = search_->Find(query_, recent_);
     selected_ = rows_.empty() ? -1 : 0;
 }
 
@@ -36,14 +45,15 @@ void TReplyPicker::SetQuery(std::string_view query)
     // Typing on can only narrow the list: every reply that holds the longer
     // words also holds the shorter ones.
     const bool narrows = !query_.empty() && query.starts_with(query_);
-    rows_ = search_.Find(query, recent_, narrows ? &rows_ : nullptr);
+    if (search_)
+        rows_ = search_->Find(query, recent_, narrows ? &rows_ : nullptr);
     query_ = query;
     selected_ = rows_.empty() ? -1 : 0;
 }
 
 const TSearchEntry& TReplyPicker::EntryAt(int row) const
 {
-    return search_.Entries()[static_cast<size_t>(rows_.at(static_cast<size_t>(row)))];
+    return search_->Entries()[static_cast<size_t>(rows_.at(static_cast<size_t>(row)))];
 }
 
 std::string TReplyPicker::CellText(int row, TPickerColumn column) const

@@ -13,6 +13,8 @@
 namespace corvane {
 
 inline constexpr char PickerCaption[] = "Corvane - Find a Reply";
+// What the list says while the search is still being prepared.
+inline constexpr char PickerStillReading[] = "Still reading the library...";
 
 struct TScreenRect {
     int left = 0, top = 0, right = 0, bottom = 0;
@@ -29,6 +31,12 @@ enum TPickerColumn { PickerColumnName, PickerColumnMacro, PickerColumnFolder, Pi
 class TReplyPicker {
 public:
     TReplyPicker(TReplySearch search, TRecentDeliveries recent);
+    // A picker whose search is still being prepared: it lists nothing, and
+    // keeps what is typed, until SetSearch.
+    explicit TReplyPicker(TRecentDeliveries recent);
+    [[nodiscard]] bool Waiting() const { return !search_; }
+    // The search is ready: the list follows what was typed so far.
+    void SetSearch(TReplySearch search);
 
     // Refilters for the search box's new text; the best match is selected.
     void SetQuery(std::string_view query);
@@ -47,7 +55,7 @@ public:
     [[nodiscard]] const TSearchEntry* SelectedEntry() const;
 
 private:
-    TReplySearch search_;
+    std::optional<TReplySearch> search_;
     TRecentDeliveries recent_;
     std::string query_;
     std::vector<int> rows_;

@@ -6,6 +6,7 @@
 #include <unordered_map>
 
 #include "engine/ReplaceInReply.h"
+#include "engine/SearchIndex.h"
 #include "library/IndexFormat.h"
 #include "library/TextUtils.h"
 #include "library/UnitCorvaneTypes.h"
@@ -87,27 +88,40 @@ std::string ReplyKeyOf(const TRep& reply, const std::string& root)
                                                                                     : path;
 }
 
-std::vector<TSearchEntry> SearchEntriesOf(const TRepList& library)
+std::vector<TSearchSource> SearchSourcesOf(const TRepList& library)
 {
     std::unordered_map<const TRep*, std::string> macros;
     for (int i = 0; i < library.MacroCount(); ++i)
         macros.emplace(library.MacroReplyAt(i), library.MacroAt(i));
-    std::vector<TSearchEntry> entries;
+    std::vector<TSearchSource> sources;
     const ITreeControl& tree = library.Tree();
     for (int i = 0; i < library.Count(); ++i) {
         const TRep* rep = library.Items(i);
         if (rep->IsFolder() || rep->Node == nullptr)
             continue;
-        TSearchEntry entry;
-        entry.reply = rep;
-        entry.key = ReplyKeyOf(*rep, library.Root());
-        entry.name = tree.Label(rep->Node);
+        TSearchSource source;
+        source.reply = rep;
+        source.key = ReplyKeyOf(*rep, library.Root());
+        source.name = tree.Label(rep->Node);
         if (const auto macro = macros.find(rep); macro != macros.end())
-            entry.macro = macro->second;
-        entry.folder = FolderTrail(tree, rep->Node);
-        entry.text = PlainTextOfRtf(JoinTextLines(rep->Lines));
-        entries.push_back(std::move(entry));
+            source.macro = macro->second;
+        source.folder = FolderTrail(tree, rep->Node);
+        source.rtf = JoinTextLines(rep->Lines);
+        sources.push_back(std::move(source));
     }
+    return sources;
+}
+
+TSearchEntry SearchEntryOf(const TSearchSource& source)
+{
+    return {source.reply, source.key, source.name, source.macro, source.folder, PlainTextOfRtf(source.rtf)};
+}
+
+std::vector<TSearchEntry> SearchEntriesOf(const TRepList& library)
+{
+    std::vector<TSearchEntry> entries;
+    for (const TSearchSource& source : SearchSourcesOf(library))
+        entries.push_back(SearchEntryOf(source));
     return entries;
 }
 

@@ -12,6 +12,14 @@ namespace {
 
 bool KeyLess(std::string_view a, std::string_view b) { return CompareTextIgnoringCase(a, b) < 0; }
 
+std::string LowerCasedKey(std::string_view key)
+{
+    std::string folded(key);
+    for (char& c : folded)
+        c = ToLowerAnsi(c);
+    return folded;
+}
+
 std::string MacroDisplayText(std::string_view key) { return std::string(key); }
 std::string HotKeyDisplayText(std::string_view key) { return HotKeyText(key); }
 
@@ -42,6 +50,7 @@ void TRepIndex::EnsureSorted() const
         [](const Entry& a, const Entry& b) { return CompareTextIgnoringCase(a.key, b.key) == 0; });
     entries_.erase(duplicates, entries_.end());
     sorted_ = true;
+    appended_.clear();
 }
 
 void TRepIndex::AddEntry(const std::string& key, TRep* rep)
@@ -49,6 +58,13 @@ void TRepIndex::AddEntry(const std::string& key, TRep* rep)
     if (key.empty())
         return;
     if (bulk_) {
+        // Appended unsorted; a key already held is dropped now, as sorting
+        // would drop it later, so that Holder can answer without sorting.
+        if (sorted_)
+            for (const Entry& entry : entries_)
+                appended_.emplace(LowerCasedKey(entry.key), entry.rep);
+        if (!appended_.emplace(LowerCasedKey(key), rep).second)
+            return;
         entries_.push_back({key, rep});
         sorted_ = false;
         return;
@@ -112,6 +128,16 @@ int TRepIndex::InsertionPoint(std::string_view key) const
     return static_cast<int>(it - entries_.begin());
 }
 
+TRep* TRepIndex::Holder(std::string_view key) const
+{
+    if (!sorted_) {
+        const auto held = appended_.find(LowerCasedKey(key));
+        return held == appended_.end() ? nullptr : held->second;
+    }
+    const int at = Find(key);
+    return at < 0 ? nullptr : entries_[static_cast<size_t>(at)].rep;
+}
+
 int TRepIndex::Find(std::string_view key) const
 {
     const int at = InsertionPoint(key);
@@ -153,6 +179,7 @@ void TRepIndex::Clear()
 {
     entries_.clear();
     sorted_ = true;
+    appended_.clear();
     if (!bulk_)
         listBox_->Clear();
 }

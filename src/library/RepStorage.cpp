@@ -110,13 +110,13 @@ void TRepList::AddKeysFromFile(TRep* reply, const std::string& macro, const std:
 {
     const bool shared = IsShared(reply);
     if (!macro.empty()) {
-        const int holder = macros_.Find(macro);
-        if (holder < 0)
+        const TRep* holder = macros_.Holder(macro);
+        if (!holder)
             macros_.AddEntry(macro, reply);
         else if (shared) {
             // Saving this reply must not erase a key the team relies on.
             reply->KeptMacro = macro;
-            if (!IsShared(macros_.RepAt(holder)))
+            if (!IsShared(holder))
                 conflicts_.push_back({reply, false, macro});
         }
     }
@@ -124,12 +124,12 @@ void TRepList::AddKeysFromFile(TRep* reply, const std::string& macro, const std:
     if (!IsValidHotKeyCode(code))
         return;
     const std::string normalized = MakeHotKeyCode(code[0] == '1', code[1]);
-    const int holder = hotKeys_.Find(normalized);
-    if (holder < 0)
+    const TRep* holder = hotKeys_.Holder(normalized);
+    if (!holder)
         hotKeys_.AddEntry(normalized, reply);
     else if (shared) {
         reply->KeptHotKey = normalized;
-        if (!IsShared(hotKeys_.RepAt(holder)))
+        if (!IsShared(holder))
             conflicts_.push_back({reply, true, normalized});
     }
 }

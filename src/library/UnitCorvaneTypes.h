@@ -8,6 +8,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
 namespace corvane {
@@ -92,6 +93,9 @@ public:
     int Count() const;
     int IndexOfRep(const TRep* rep) const; // linear scan, -1 when absent
     int Find(std::string_view key) const; // binary search, -1 when absent
+    // The reply holding a key equal to `key`, or nullptr. Unlike Find, it
+    // does not sort what a bulk load has appended so far.
+    TRep* Holder(std::string_view key) const;
     int InsertionPoint(std::string_view key) const;
     // Re-sorts, then shows every entry in the list box.
     void Refill();
@@ -119,6 +123,8 @@ private:
 
     mutable std::vector<Entry> entries_;
     mutable bool sorted_ = true;
+    // While entries_ is not sorted: each key, lower-cased, with its holder.
+    mutable std::unordered_map<std::string, TRep*> appended_;
     IListBox* listBox_;
     DisplayTextFn displayText_;
     bool keepsSelection_;

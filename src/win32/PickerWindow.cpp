@@ -17,6 +17,9 @@ constexpr int kMargin = 8, kSearchHeight = 24, kListHeight = 220;
 constexpr int IdSearch = 101, IdList = 102, IdPreview = 103;
 // Posted to itself: the window takes the foreground once it is shown.
 constexpr UINT kTakeForeground = WM_APP + 1;
+// How often a picker that waits for its search asks for it.
+constexpr UINT_PTR kWaitTimerId = 1;
+constexpr UINT kWaitTimerInterval = 100;
 constexpr int kColumnWidths[PickerColumnCount] = {150, 100, 120, 226};
 constexpr const char* kColumnTitles[PickerColumnCount] = {"Name", "Macro", "Folder", "Text"};
 
@@ -38,15 +41,17 @@ std::optional<TPickerMove> MoveOfKey(WPARAM key)
 
 } // namespace
 
-TPicked TFormReplyPicker::Pick(HWND owner, HWND target, TReplyPicker& picker)
+TPicked TFormReplyPicker::Pick(HWND owner, HWND target, TReplyPicker& picker, SearchWhenReady whenReady)
 {
     picker_ = &picker;
+    whenReady_ = std::move(whenReady);
     target_ = target;
     chosen_ = nullptr;
     started_ = ended_ = left_ = false;
     Run(owner, nullptr, PickerCaption, WS_POPUP | WS_CAPTION | WS_SYSMENU, kClientWidth, kClientHeight);
     preview_.reset();
     picker_ = nullptr;
+    whenReady_ = nullptr;
     return {chosen_ ? chosen_->reply : nullptr, left_ && !chosen_};
 }
 
@@ -68,6 +73,8 @@ void TFormReplyPicker::OnStart()
     preview_.emplace(preview);
     started_ = true;
     ShowRows();
+    if (picker_->Waiting())
+        SetTimer(Dialog(), kWaitTimerId, kWaitTimerInterval, nullptr);
     SetWindowPos(Dialog(), HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
     PostMessageA(Dialog(), kTakeForeground, 0, 0);
 }
@@ -102,8 +109,19 @@ void TFormReplyPicker::CreateColumns()
 
 void TFormReplyPicker::ShowRows()
 {
-    ListView_SetItemCountEx(list_, picker_->RowCount(), 0);
+    // A waiting picker's one row is the notice.
+    ListView_SetItemCountEx(list_, picker_->Waiting() ? 1 : picker_->RowCount(), 0);
     ShowSelection();
+}
+
+void TFormReplyPicker::TakeSearchWhenReady()
+{
+    std::optional<TReplySearch> search = whenReady_ ? whenReady_() : std::nullopt;
+    if (!search)
+        return;
+    KillTimer(Dialog(), kWaitTimerId);
+    picker_->SetSearch(std::move(*search));
+    ShowRows();
 }
 
 void TFormReplyPicker::ShowSelection()
@@ -148,6 +166,10 @@ void TFormReplyPicker::OnCommand(int id, int notification)
 
 bool TFormReplyPicker::OnMessage(UINT msg, WPARAM wParam, LPARAM lParam, INT_PTR& result)
 {
+    if (msg == WM_TIMER && wParam == kWaitTimerId) {
+        TakeSearchWhenReady();
+        return true;
+    }
     if (msg == kTakeForeground) {
         ForceForeground(GetForegroundWindow(), Dialog());
         SetFocus(searchBox_);
@@ -168,7 +190,10 @@ bool TFormReplyPicker::OnMessage(UINT msg, WPARAM wParam, LPARAM lParam, INT_PTR
     if (header->code == LVN_GETDISPINFOA) {
         auto* info = reinterpret_cast<NMLVDISPINFOA*>(lParam);
         if (info->item.mask & LVIF_TEXT) {
-            cellText_ = picker_->CellText(info->item.iItem, static_cast<TPickerColumn>(info->item.iSubItem));
+            cellText_ = !picker_->Waiting()
+                ? picker_->CellText(info->item.iItem, static_cast<TPickerColumn>(info->item.iSubItem))
+                : info->item.iSubItem == PickerColumnName ? PickerStillReading
+                                                          : "";
             lstrcpynA(info->item.pszText, cellText_.c_str(), info->item.cchTextMax);
         }
     } else if (header->code == LVN_ITEMCHANGED) {

@@ -6,6 +6,7 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include <functional>
 #include <optional>
 #include <string>
 
@@ -18,9 +19,13 @@ namespace corvane::win32 {
 
 class TFormReplyPicker final : public ModalDialog {
 public:
+    // Asked while the picker waits for its search; nothing until it is ready.
+    using SearchWhenReady = std::function<std::optional<TReplySearch>()>;
+
     // Shows the picker near the caret of `target` (centred on its monitor
-    // when the caret is unknown) until it is closed.
-    [[nodiscard]] TPicked Pick(HWND owner, HWND target, TReplyPicker& picker);
+    // when the caret is unknown) until it is closed. A picker still waiting
+    // for its search says so in its list and gets it from `whenReady`.
+    [[nodiscard]] TPicked Pick(HWND owner, HWND target, TReplyPicker& picker, SearchWhenReady whenReady = {});
     bool Visible() const { return Dialog() != nullptr; }
 
 private:
@@ -32,12 +37,14 @@ private:
     // The list and the preview shown again from the picker's rows and selection.
     void ShowRows();
     void ShowSelection();
+    void TakeSearchWhenReady();
     void Choose();
     LRESULT ListDrawing(NMLVCUSTOMDRAW& draw) const;
     static LRESULT CALLBACK SearchBoxProc(
         HWND edit, UINT msg, WPARAM wParam, LPARAM lParam, UINT_PTR id, DWORD_PTR self);
 
     TReplyPicker* picker_ = nullptr;
+    SearchWhenReady whenReady_;
     HWND target_ = nullptr;
     HWND searchBox_ = nullptr;
     HWND list_ = nullptr;

@@ -11,6 +11,7 @@
 #include "engine/KeyGate.h"
 #include "hooks/HtSysHookComp.h"
 #include "engine/ReplyPicker.h"
+#include "engine/SearchIndex.h"
 #include "exchange/UsageStats.h"
 #include "library/UnitCorvaneTypes.h"
 #include "shell/UnitGlobalParams.h"
@@ -98,8 +99,15 @@ public:
     std::string ExcludedPrograms() const override { return settings_.excludedPrograms; }
     TPicked PickReply(WindowId target) override
     {
-        TReplyPicker picker(TReplySearch(SearchEntriesOf(*w_.library_.Library())), Recent());
-        return w_.picker_->Pick(w_.window_.handle, ToHwnd(target), picker);
+        TReplyPicker picker(Recent());
+        auto whenReady = [this]() -> std::optional<TReplySearch> {
+            if (!w_.searchIndex_->Ready())
+                return std::nullopt;
+            return w_.searchIndex_->SearchFor(SearchSourcesOf(*w_.library_.Library()));
+        };
+        if (std::optional<TReplySearch> search = whenReady())
+            picker.SetSearch(std::move(*search));
+        return w_.picker_->Pick(w_.window_.handle, ToHwnd(target), picker, whenReady);
     }
     void ReplyDelivered(const TRep& reply, const TDelivery& delivery) override
     {
@@ -173,8 +181,12 @@ EngineWiring::EngineWiring(const Window& window, IRegistry& registry, IMessageBo
       adapter_(std::make_unique<Adapter>(*this, registry)),
       arming_(std::make_unique<ArmingAdapter>(*this)),
       engine_(std::make_unique<TEngine>(
-          TEngineParts{*library.Library(), *renderer_, *adapter_, *desktop_, *clock_, boxes, *clipboard_}))
-{ }
+          TEngineParts{*library.Library(), *renderer_, *adapter_, *desktop_, *clock_, boxes, *clipboard_})),
+      searchIndex_(std::make_unique<TSearchIndex>())
+{
+    // The picker's search is prepared meanwhile, off this thread.
+    searchIndex_->Start(SearchSourcesOf(*library.Library()));
+}
 
 EngineWiring::~EngineWiring() = default;
 

@@ -18,6 +18,7 @@ class TEngine;
 class TKeyGate;
 class THtProgramHooks;
 class THtSysHook;
+class TSearchIndex;
 } // namespace corvane
 
 namespace corvane::win32 {
@@ -103,6 +104,7 @@ private:
     std::unique_ptr<Adapter> adapter_;
     std::unique_ptr<ArmingAdapter> arming_;
     std::unique_ptr<TEngine> engine_;
+    std::unique_ptr<TSearchIndex> searchIndex_; // the picker's
 };
 
 } // namespace corvane::win32

@@ -271,6 +271,9 @@ LRESULT TFormCorvane::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam)
     case WM_TEAM_PUBLISHED:
         library_.ShowTeamSnapshot();
         return 0;
+    case WM_LIBRARY_READ:
+        OnLibraryRead();
+        return 0;
     case WM_TIMER:
         if (wParam == kTipTimerId) {
             KillTimer(window_, kTipTimerId);
@@ -340,8 +343,9 @@ void TFormCorvane::FormCreate()
                 engine_ && engine_->Engine().Paused()};
         }});
     CreateParts();
-    // The library's files are read meanwhile, on a thread of their own.
-    library_.LoadReplies(LibraryRootIn(GlobalParams().DataDir));
+    // The library's files are read meanwhile, on a thread of their own; the
+    // window shows and answers before they are in (OnLibraryRead).
+    library_.LoadReplies(window_, LibraryRootIn(GlobalParams().DataDir));
     BuildMainMenu();
     tray_->Add();
 
@@ -360,7 +364,19 @@ void TFormCorvane::FormCreate()
     ReportSettingsNotSaved(EnsureDefaultSettings(registry_));
     modes_.Load();
     editor_.FillFontList();
-    library_.FinishLoading();
+    LayoutControls();
+    editor_.Refresh();
+    // A modal tip may come before the loop's first idle moment.
+    IdleUpdate();
+}
+
+void TFormCorvane::OnLibraryRead()
+{
+    if (engine_)
+        return;
+    // The editing, the team library and the engine are made on the library
+    // as loaded: none of them is ever left holding a part of the empty one.
+    const TTidyReport tidy = library_.FinishLoading();
     library_.CreateEditing(editor_.Control());
     library_.LoadTeamLibrary(window_, registry_);
     engine_ = std::make_unique<EngineWiring>(
@@ -373,10 +389,12 @@ void TFormCorvane::FormCreate()
     engine_->Engine().SetHeldKeys(heldKeys_.get());
     engine_->Connect(hooks_);
     treeDrag_ = std::make_unique<TreeDrag>(window_, library_, engine_->Engine());
-    LayoutControls();
     editor_.Refresh();
-    // A modal tip may come before the loop's first idle moment.
+    // The tree could not take the focus while it was disabled.
+    if (GetFocus() == window_)
+        SetFocus(library_.Tree());
     IdleUpdate();
+    ShowTidyNotice(tidy);
 }
 
 void TFormCorvane::CreateParts()

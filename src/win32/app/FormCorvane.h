@@ -64,6 +64,9 @@ private:
     class Creation;
     friend class Creation;
     void FormCreate();
+    // The library's files are in: the library is built from them, and what
+    // works on it (editing, team library, engine, dragging) is made.
+    void OnLibraryRead();
     void CreateParts();
     void FormDestroy();
     void BuildMainMenu();

@@ -57,8 +57,10 @@ void TFormCorvane::RunCommand(int id)
 
 void TFormCorvane::OnCommand(int id)
 {
+    // Until the library is in (the engine comes with it), what works on the
+    // library does nothing.
     if (library_.RunCommand(id) || editor_.RunCommand(id) || (engine_ && engine_->RunCommand(id))
-        || RunExchangeCommand(id, window_, library_, registry_, boxes_))
+        || (engine_ && RunExchangeCommand(id, window_, library_, registry_, boxes_)))
         return;
     switch (id) {
     case CmdExit:
@@ -69,6 +71,8 @@ void TFormCorvane::OnCommand(int id)
         ShowFromTray();
         break;
     case CmdTrayPause:
+        if (!engine_)
+            break;
         engine_->Engine().SetPaused(!engine_->Engine().Paused());
         engine_->PublishInputState();
         tray_->SetPaused(engine_->Engine().Paused());
@@ -81,7 +85,7 @@ void TFormCorvane::OnCommand(int id)
             = ShowOptionsDialog(window_, registry_, GlobalParams().ProgramPath).teamLibraryChanged;
         if (engine_)
             engine_->SettingsChanged();
-        if (teamLibraryChanged)
+        if (teamLibraryChanged && engine_)
             library_.LoadTeamLibrary(window_, registry_);
         break;
     }

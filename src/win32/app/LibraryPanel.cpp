@@ -24,6 +24,7 @@
 #include "win32/Win32KeyboardLayouts.h"
 #include "win32/app/ChildWindows.h"
 #include "win32/app/CommandIds.h"
+#include "win32/app/PrivateMessages.h"
 #include "win32/app/resource.h"
 
 namespace corvane::win32 {
@@ -34,6 +35,7 @@ constexpr UINT_PTR kReplyParamSubclassId = 1;
 } // namespace
 
 struct LibraryPanel::Reader {
+    HWND window = nullptr;
     std::string root;
     std::string rootIndex;
     TTidyReport tidy;
@@ -50,6 +52,7 @@ struct LibraryPanel::Reader {
         } catch (...) {
             reader.files.clear(); // the loading reads from the disk itself
         }
+        PostMessageA(reader.window, WM_LIBRARY_READ, 0, 0);
         return 0;
     }
 };
@@ -114,7 +117,7 @@ void LibraryPanel::FillKeyTable()
     SendMessageA(comboKey_, CB_SETCURSEL, 0, 0);
 }
 
-void LibraryPanel::LoadReplies(const std::string& root)
+void LibraryPanel::LoadReplies(HWND window, const std::string& root)
 {
     view_ = std::make_unique<TreeViewControl>(navigation_);
     tree_ = std::make_unique<TLazyTree>(*view_);
@@ -123,21 +126,29 @@ void LibraryPanel::LoadReplies(const std::string& root)
     readAhead_ = std::make_unique<TReadAheadFileSystem>(*watch_);
     library_ = std::make_unique<TRepList>(*tree_, *hotKeyList_, *macroList_, *readAhead_, root);
 
-    // The files are read on a thread of their own while this one goes on
-    // creating the window; the library is built from memory once they are in.
+    // The files are read on a thread of their own while this one shows the
+    // window and answers it; the library is built from memory once they are in.
+    // The empty tree takes no input meanwhile: it says "not yet" to the user.
+    EnableWindow(navigation_, FALSE);
     reader_ = std::make_unique<Reader>();
+    reader_->window = window;
     reader_->root = library_->Root();
     reader_->rootIndex = library_->RootIndexPath();
     reader_->thread.Reset(CreateThread(nullptr, 0, &Reader::Run, reader_.get(), 0, nullptr));
+    if (!reader_->thread)
+        PostMessageA(window, WM_LIBRARY_READ, 0, 0); // read from the disk when it comes
 }
 
-void LibraryPanel::FinishLoading()
+TTidyReport LibraryPanel::FinishLoading()
 {
-    if (!loaded_)
-        BuildLibrary();
+    if (loaded_)
+        return {};
+    TTidyReport tidy = BuildLibrary();
+    EnableWindow(navigation_, TRUE);
+    return tidy;
 }
 
-void LibraryPanel::BuildLibrary()
+TTidyReport LibraryPanel::BuildLibrary()
 {
     loaded_ = true;
     TTidyReport tidy;
@@ -149,7 +160,6 @@ void LibraryPanel::BuildLibrary()
         tidy = TidyLibrary(fs_, library_->Root());
     }
     reader_.reset();
-    ShowTidyNotice(tidy);
     HCURSOR previous = SetCursor(LoadCursor(nullptr, IDC_WAIT));
     library_->BeginBulkLoad();
     struct EndLoad {
@@ -165,6 +175,7 @@ void LibraryPanel::BuildLibrary()
     } endLoad{*library_, *readAhead_, previous};
     library_->ClearAll();
     library_->LoadFolderIndex(library_->RootIndexPath(), nullptr);
+    return tidy;
 }
 
 void LibraryPanel::CreateEditing(IReplyEditor& editor)

@@ -10,6 +10,7 @@
 #include <memory>
 #include <string>
 
+#include "library/LibraryTidy.h"
 #include "platform/TreeControl.h"
 #include "shell/UnitIdleUpdate.h"
 #include "win32/Handles.h"
@@ -68,9 +69,13 @@ public:
     void ApplyDpi(HINSTANCE instance, int dpi);
     void CreateReplyParams(const ChildFactory& children);
     // The library's files are read (and tidied) on a thread of their own
-    // from here on; FinishLoading builds the library from them.
-    void LoadReplies(const std::string& root);
-    void FinishLoading();
+    // from here on, which tells `window` when they are in (WM_LIBRARY_READ);
+    // FinishLoading then builds the library from them and tells what the
+    // tidy-up dropped. Until then the library is empty, the tree disabled,
+    // and nothing edits them.
+    void LoadReplies(HWND window, const std::string& root);
+    TTidyReport FinishLoading();
+    bool Loaded() const { return loaded_; }
     void CreateEditing(IReplyEditor& editor);
     // The library's nodes go after the editing; their notifications find none.
     void Destroy();
@@ -119,7 +124,7 @@ private:
     void ReplyParamLeftButtonUp(int controlId);
 
     void TellTeamConflicts();
-    void BuildLibrary();
+    TTidyReport BuildLibrary();
     struct Reader;
 
     IFileSystem& fs_;

@@ -10,5 +10,7 @@ inline constexpr UINT WM_TRAY_NOTIFY = WM_APP + 1;
 inline constexpr UINT WM_TEAM_FOLDER_CHANGED = WM_APP + 2;
 // The team library's exchange published a new snapshot (TTeamSync's thread).
 inline constexpr UINT WM_TEAM_PUBLISHED = WM_APP + 3;
+// The library's files are read (LibraryPanel's reader thread).
+inline constexpr UINT WM_LIBRARY_READ = WM_APP + 4;
 
 } // namespace corvane::win32

@@ -3,9 +3,13 @@
 #include "library/ExcludedPrograms.h"
 #include "engine/ReplyPicker.h"
 #include "engine/ReplySearch.h"
+#include "engine/SearchIndex.h"
 #include "unit/engine/EngineTestRig.h"
 
 #include <gtest/gtest.h>
+
+#include <chrono>
+#include <thread>
 
 namespace corvane::testing {
 namespace {
@@ -104,6 +108,97 @@ TEST(ReplySearch, EntriesOfTheLibrarySearchTheReplysTextNotItsFormatting)
     EXPECT_EQ(search.Find("sorry regards", TRecentDeliveries()).size(), 1u);
     EXPECT_TRUE(search.Find("arial", TRecentDeliveries()).empty()); // the font table is no text
     EXPECT_TRUE(search.Find("viewkind", TRecentDeliveries()).empty());
+}
+
+// What a search answers to each query: the entries found, in order, whole.
+std::vector<std::vector<std::string>> Answers(const TReplySearch& search, const TRecentDeliveries& recent)
+{
+    std::vector<std::vector<std::string>> answers;
+    for (const char* query : {"", "order", "ship late", "regards", "folder 3", "p", "caf\xe9", "nothing like this"}) {
+        std::vector<std::string> found;
+        for (int position : search.Find(query, recent)) {
+            const TSearchEntry& e = search.Entries()[static_cast<size_t>(position)];
+            found.push_back(e.key + "|" + e.name + "|" + e.macro + "|" + e.folder + "|" + e.text);
+        }
+        answers.push_back(std::move(found));
+    }
+    return answers;
+}
+
+std::optional<TReplySearch> SearchWhenReady(TSearchIndex& index, const TRepList& library)
+{
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(20);
+    while (!index.Ready() && std::chrono::steady_clock::now() < deadline)
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    return index.SearchFor(SearchSourcesOf(library));
+}
+
+TEST(SearchIndex, TheIndexBuiltAsideAnswersAsASearchBuiltNowAlsoAfterTheLibraryChanged)
+{
+    EngineRig rig;
+    std::vector<TRep*> replies;
+    for (int f = 0; f < 4; ++f) {
+        TRep* folder = rig.library.Items(rig.library.AddNodeLast("Folder " + std::to_string(f), nullptr));
+        folder->FolderName = std::to_string(f);
+        for (int r = 0; r < 6; ++r) {
+            TRep* reply = rig.library.Items(rig.library.AddNodeLast("Parcel " + std::to_string(r), folder->Node));
+            reply->FileName = std::to_string(r) + ".rep";
+            rig.library.SetBodyText(reply,
+                RichEditRtf("Your \\b order\\b0  " + std::to_string(f * 10 + r) + " ships late.\\par Kind regards"));
+            if (r % 2 == 0)
+                ASSERT_TRUE(rig.library.SetMacro(reply, "p" + std::to_string(f) + std::to_string(r)));
+            replies.push_back(reply);
+        }
+    }
+    TRecentDeliveries recent;
+    recent.Record("2\\3.rep");
+
+    TSearchIndex index;
+    EXPECT_FALSE(index.SearchFor(SearchSourcesOf(rig.library)).has_value()); // nothing built yet
+    index.Start(SearchSourcesOf(rig.library));
+    // Changed while the index is built from what the library was.
+    rig.library.SetBodyText(replies[0], RichEditRtf("Caf\xe9 closed on Sunday"));
+    std::optional<TReplySearch> search = SearchWhenReady(index, rig.library);
+    ASSERT_TRUE(search.has_value());
+    EXPECT_EQ(Answers(*search, recent), Answers(TReplySearch(SearchEntriesOf(rig.library)), recent));
+
+    // Each kind of change after the build: a text, a name, a macro, a new
+    // reply, a deleted one.
+    rig.library.SetBodyText(replies[5], RichEditRtf("Shipped early after all"));
+    rig.tree.SetLabel(replies[7]->Node, "Late shipping");
+    ASSERT_TRUE(rig.library.SetMacro(replies[8], "order"));
+    TRep* added = rig.library.Items(rig.library.AddNodeFirst("Regards", rig.tree.Parent(replies[9]->Node)));
+    added->FileName = "9.rep";
+    rig.library.SetBodyText(added, RichEditRtf("Best regards"));
+    rig.library.DeleteAt(rig.library.IndexOf(replies[10]));
+    search = index.SearchFor(SearchSourcesOf(rig.library));
+    ASSERT_TRUE(search.has_value());
+    EXPECT_EQ(Answers(*search, recent), Answers(TReplySearch(SearchEntriesOf(rig.library)), recent));
+}
+
+TEST(ReplyPicker, AWaitingPickerListsNothingAndShowsWhatWasTypedOnceItsSearchIsReady)
+{
+    const std::vector<TSearchEntry> entries
+        = {Entry("1", "Orders", "ship it"), Entry("2", "Shipping", "order"), Entry("3", "Invoice", "sent")};
+    const TRecentDeliveries recent("2");
+    TReplyPicker picker(recent);
+    EXPECT_TRUE(picker.Waiting());
+    picker.SetQuery("ord");
+    picker.Move(TPickerMove::Down, 10);
+    EXPECT_EQ(picker.RowCount(), 0);
+    EXPECT_EQ(picker.SelectedEntry(), nullptr);
+    EXPECT_EQ(picker.CellText(0, PickerColumnName), "");
+
+    picker.SetSearch(TReplySearch(entries));
+    EXPECT_FALSE(picker.Waiting());
+    std::vector<std::string> shown;
+    for (int row = 0; row < picker.RowCount(); ++row)
+        shown.push_back(picker.EntryAt(row).key);
+    EXPECT_EQ(shown, KeysFound(TReplySearch(entries), "ord", recent));
+    ASSERT_NE(picker.SelectedEntry(), nullptr);
+    EXPECT_EQ(picker.SelectedEntry()->key, "1");
+    picker.SetQuery("ord ship");
+    EXPECT_EQ(picker.RowCount(), 2);
 }
 
 TEST(ReplyPicker, ArrowAndPageKeysStayInsideTheListAndANewQuerySelectsTheBest)

@@ -41,10 +41,20 @@ TEST_F(Indexes, BulkAddingKeepsTheFirstOfEqualKeysAndLeavesTheListBoxAlone)
     lib.Macros().AddEntry("abc", other);
     lib.Macros().AddEntry("", other);
     EXPECT_EQ(macroBox.Count(), 0);
+    // Who holds a key is known while adding goes on, whatever the case.
+    EXPECT_EQ(lib.Macros().Holder("Sig"), first);
+    EXPECT_EQ(lib.Macros().Holder("ab"), nullptr);
+    // Looked at in sorted order halfway, then added to again.
+    EXPECT_EQ(lib.MacroCount(), 2);
+    lib.Macros().AddEntry("ABC", second);
+    lib.Macros().AddEntry("zed", second);
+    EXPECT_EQ(lib.Macros().Holder("abc"), other);
+    EXPECT_EQ(lib.Macros().Holder("ZED"), second);
     lib.EndBulkLoad();
-    EXPECT_EQ(macroBox.Texts(), (std::vector<std::string>{"abc", "sig"}));
+    EXPECT_EQ(macroBox.Texts(), (std::vector<std::string>{"abc", "sig", "zed"}));
     EXPECT_EQ(lib.MacroReplyAt(1), first);
-    EXPECT_EQ(lib.MacroIndexOf(second), -1);
+    EXPECT_EQ(lib.MacroIndexOf(second), 2);
+    EXPECT_EQ(lib.Macros().Holder("sig"), first);
 }
 
 struct MacroMatching : Indexes {

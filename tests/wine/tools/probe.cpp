@@ -596,7 +596,7 @@ int WaitReady(int macros, int timeoutMs)
             const auto count = SendMessageA(list, LB_GETCOUNT, 0, 0);
             if (!answered)
                 answered = UnixMilliseconds();
-            if (root && count >= macros) {
+            if (root && count >= macros && IsWindowEnabled(tree)) {
                 std::printf("answered %lld ready %lld\n", answered, UnixMilliseconds());
                 return 0;
             }
@@ -744,10 +744,16 @@ int main(int argc, char** argv)
         return 1;
     }
     if (cmd == "exists") {
-        // The window exists from the start of its creation handler; the
-        // library is loaded once its thread first waits for input.
+        // The window exists from the start of its creation handler and
+        // answers before the library is in.
         if (!WaitUntilInputIdle(main)) {
             std::printf("busy\n");
+            return 1;
+        }
+        // The tree takes input once the library is in.
+        HWND tree = FindWindowExA(main, nullptr, WC_TREEVIEWA, nullptr);
+        if (tree && !IsWindowEnabled(tree)) {
+            std::printf("reading\n");
             return 1;
         }
         std::printf("%p\n", static_cast<void*>(main));
