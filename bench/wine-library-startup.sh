@@ -17,29 +17,7 @@ trap wine_session_end EXIT
 
 # Writes a library of $2 replies in folders of 100 into $1; prints the macros.
 generate() {  # folder replies
-  python3 - "$1" "$2" <<'EOF'
-import os, sys
-root, replies = sys.argv[1], int(sys.argv[2])
-os.makedirs(root, exist_ok=True)
-folders = (replies + 99) // 100
-index = []
-for f in range(1, folders + 1):
-    index.append("FOLDER_%d?Folder %d" % (f, f))
-    d = os.path.join(root, str(f))
-    os.makedirs(d, exist_ok=True)
-    sub = []
-    for n in range(1, min(100, replies - (f - 1) * 100) + 1):
-        r = (f - 1) * 100 + n
-        sub.append("REPLY_%d?Reply %d" % (n, r))
-        body = "{\\rtf1\\ansi\\deff0{\\fonttbl{\\f0 Arial;}}\r\n\\pard\\f0\\fs20 Reply number %d, kind regards.\\par\r\n}\r\n" % r
-        with open(os.path.join(d, "%d.rep" % n), "wb") as out:
-            out.write(("m%d\r\n\r\n" % r + body).encode("latin-1"))
-    with open(os.path.join(d, "index.sub"), "wb") as out:
-        out.write("".join(line + "\r\n" for line in sub).encode("latin-1"))
-with open(os.path.join(root, "index.sub"), "wb") as out:
-    out.write("".join(line + "\r\n" for line in index).encode("latin-1"))
-print(replies)
-EOF
+  python3 "$root/bench/generate_library.py" "$1" "$2"
 }
 
 # Macros of the starter library: replies whose first line is not empty.
