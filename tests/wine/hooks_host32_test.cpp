@@ -27,18 +27,7 @@ using DetachProc = std::int32_t(__stdcall*)(std::uint8_t, HWND);
 // One hook type's table of the 32-bit library, as the host left it.
 THtSharedHookBlock ReadTable32(THtHookType type)
 {
-    THtSharedHookBlock copy;
-    std::memset(&copy, 0, sizeof copy);
-    const std::string name = std::string("HT_SYS_HOOK_Tolvar_") + tolvar::HookPartNames[type] + "32Shared";
-    HANDLE mapping = OpenFileMappingA(FILE_MAP_READ, FALSE, name.c_str());
-    if (!mapping)
-        return copy;
-    if (void* view = MapViewOfFile(mapping, FILE_MAP_READ, 0, 0, sizeof copy)) {
-        std::memcpy(&copy, view, sizeof copy);
-        UnmapViewOfFile(view);
-    }
-    CloseHandle(mapping);
-    return copy;
+    return ReadSharedHookBlock(std::string("HT_SYS_HOOK_Tolvar_") + tolvar::HookPartNames[type] + "32Shared", 0);
 }
 
 std::uint32_t Low32(HWND w) { return static_cast<std::uint32_t>(reinterpret_cast<std::uintptr_t>(w)); }

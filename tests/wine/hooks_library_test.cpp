@@ -108,18 +108,7 @@ const char* const TypeNames[] = {"SHELL", "KEYBOARD", "MOUSE", "CBT"};
 // A copy of the shared block of a hook type, read from outside.
 THtSharedHookBlock ReadBlock(THtHookType type)
 {
-    THtSharedHookBlock copy;
-    std::memset(&copy, 0xCC, sizeof copy);
-    const std::string name = std::string("HT_SYS_HOOK_Tolvar_") + TypeNames[type] + "Shared";
-    HANDLE mapping = OpenFileMappingA(FILE_MAP_READ, FALSE, name.c_str());
-    if (!mapping)
-        return copy;
-    if (void* view = MapViewOfFile(mapping, FILE_MAP_READ, 0, 0, sizeof copy)) {
-        std::memcpy(&copy, view, sizeof copy);
-        UnmapViewOfFile(view);
-    }
-    CloseHandle(mapping);
-    return copy;
+    return ReadSharedHookBlock(std::string("HT_SYS_HOOK_Tolvar_") + TypeNames[type] + "Shared", 0xCC);
 }
 
 void WriteBlock(THtHookType type, const THtSharedHookBlock& block)

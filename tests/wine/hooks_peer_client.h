@@ -3,9 +3,29 @@
 // stdin and stdout, and the small helpers the tests share.
 #include <windows.h>
 
+#include <cstring>
 #include <string>
 
+#include "hooks/tolvar/HtReceiverTable.h"
+
 namespace corvane {
+
+// A copy of a hook library's shared block, read from outside by its object
+// name; `fill` in every byte when there is none.
+inline tolvar::THtSharedHookBlock ReadSharedHookBlock(const std::string& name, unsigned char fill)
+{
+    tolvar::THtSharedHookBlock copy;
+    std::memset(&copy, fill, sizeof copy);
+    HANDLE mapping = OpenFileMappingA(FILE_MAP_READ, FALSE, name.c_str());
+    if (!mapping)
+        return copy;
+    if (void* view = MapViewOfFile(mapping, FILE_MAP_READ, 0, 0, sizeof copy)) {
+        std::memcpy(&copy, view, sizeof copy);
+        UnmapViewOfFile(view);
+    }
+    CloseHandle(mapping);
+    return copy;
+}
 
 inline std::string ExeDir()
 {
