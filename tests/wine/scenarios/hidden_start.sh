@@ -4,7 +4,7 @@ corvane_start -hidden extra-argument
 wait_for_main_window 40 || fail "main window was not created"
 sleep 1
 [ "$(probe visible)" = 0 ] || fail "-hidden start shows the main window"
-[ -n "$(probe tree)" ] || fail "library not loaded in the hidden start"
+[ -n "$(loaded_tree 40)" ] || fail "library not loaded in the hidden start"
 probe tray left >/dev/null
 wait_for_visibility 1 || fail "tray click did not show the hidden window"
 wineserver -k; wineserver -w

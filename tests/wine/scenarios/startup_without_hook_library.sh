@@ -11,5 +11,5 @@ wait_for_dialog Error 0 || fail "the error box did not close"
 wait_for_visibility 1 40 || fail "main window was not shown after the error"
 sleep 1
 [ "$(probe window Error)" = 1 ] && fail "the error box came a second time"
-[ -n "$(probe tree)" ] || fail "library not loaded"
+[ -n "$(loaded_tree 40)" ] || fail "library not loaded"
 kill -0 "$CORVANE_PID" 2>/dev/null || fail "the program ended"
