@@ -60,8 +60,9 @@ on_b team_settings "$team_b"
 on_b wine "$PROGRAM_WIN" >>"$SCENARIO_DIR/corvane-b.out" 2>&1 &
 wait_for_main_window 40 || fail "A: main window did not appear"
 probe move 0 0 740 450
-for i in $(seq 1 80); do on_b probe exists >/dev/null && break; sleep 0.5; done
-on_b probe exists >/dev/null || fail "B: main window did not appear"
+b_up=""
+for i in $(seq 1 80); do on_b probe exists >/dev/null && b_up=1 && break; sleep 0.5; done
+[ -n "$b_up" ] || fail "B: main window did not appear"
 on_b probe move 0 470 740 450
 data_b="$prefix_b/drive_c/users/$(id -un)/AppData/Roaming/Corvane 2/Replies"
 (cd "$data_b" && find . -type f | sort | xargs md5sum) >"$SCENARIO_DIR/library-b.md5"
