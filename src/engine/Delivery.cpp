@@ -397,8 +397,10 @@ bool TEngine::SimulatePaste()
         return false;
     }
     if (consoleLine_ || IsConsole(p_.desktop.ForegroundWindow())) {
-        DeliverToConsole();
-        if (endKey != 0)
+        // The Tab or Enter that ended the macro follows a line typed whole;
+        // sent after a reply left on the clipboard, it would run the line
+        // without it.
+        if (DeliverToConsole() && endKey != 0)
             SendKeyStroke(endKey);
         return false;
     }
@@ -437,7 +439,7 @@ bool TEngine::IsConsole(WindowId window) const
     return ListHolds(p_.window.ConsoleClasses(), className);
 }
 
-void TEngine::DeliverToConsole()
+bool TEngine::DeliverToConsole()
 {
     std::optional<std::u16string> line = std::move(consoleLine_);
     consoleLine_.reset();
@@ -454,16 +456,18 @@ void TEngine::DeliverToConsole()
             consoleLinesTold_ = true;
             p_.window.ShowNotice(ConsoleSeveralLinesText);
         }
-        return;
+        return false;
     }
     if (!TypeIntoConsole(*line)) {
         if (!onClipboard)
             (void)p_.clipboard.Offer(consoleFormats_);
         keeper_.LeaveReply();
         p_.boxes.Warning(TypingStoppedText);
-    } else if (onClipboard) {
-        keeper_.ReplyUsed();
+        return false;
     }
+    if (onClipboard)
+        keeper_.ReplyUsed();
+    return true;
 }
 
 bool TEngine::TypeIntoConsole(std::u16string_view line)
