@@ -29,10 +29,16 @@ starter_macros() {
   echo "$n"
 }
 
-declare -A answered ready memory
+declare -A answered ready memory steps
+# Corvane's own stamps of its start, in ms from the window's creation.
+start_steps() {  # trace file
+  tr -d '\r' <"$1" | awk '/ start: / { if (!t0) t0 = $1; step = $0; sub(/^[0-9.]+ start: /, "", step)
+       printf "%s%s +%d ms", sep, step, $1 - t0; sep = ", " }'
+}
 run() {  # label macros
   local label=$1 macros=$2 start out
   no_startup_tip
+  export CORVANE_TRACE="Z:$(echo "$SCENARIO_DIR/trace.txt" | tr / '\\')"
   wine cmd /c exit >/dev/null 2>&1 # a warm wineserver, as on a desktop where Wine runs
   start=$(date +%s%3N)
   corvane_start
@@ -45,6 +51,7 @@ run() {  # label macros
   ready[$label]=$(($(echo "$out" | awk '{print $4}') - start))
   sleep 2
   memory[$label]=$(probe memory | awk '{print $1}')
+  steps[$label]=$(start_steps "$SCENARIO_DIR/trace.txt")
 }
 
 scenario_begin starter
@@ -65,3 +72,6 @@ for label in starter "${sizes[@]}"; do
     $(( (${memory[$label]:-0} - ${memory[starter]:-0}) / 1024 ))
 done
 echo "(starter = the library shipped in data/Replies; ratios against it, same run)"
+for label in starter "${sizes[@]}"; do
+  echo "$label: ${steps[$label]}"
+done

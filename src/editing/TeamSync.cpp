@@ -115,10 +115,16 @@ void TTeamSync::Run(TTeamPlace place, int intervalMilliseconds)
             std::unique_lock lock(mutex_);
             wake_.wait_for(lock, std::chrono::milliseconds(intervalMilliseconds),
                 [this] { return stop_ || lookNow_ || !edits_.empty(); });
-            if (stop_)
-                return;
-            lookNow_ = false;
             edits.swap(edits_);
+            if (stop_) {
+                // Edits made up to the end (exit, another folder chosen) go
+                // into this computer's copy, to be sent at the next start.
+                lock.unlock();
+                for (Edit& edit : edits)
+                    edit(replica);
+                return;
+            }
+            lookNow_ = false;
         }
         for (Edit& edit : edits)
             edit(replica);

@@ -2,6 +2,7 @@
 
 #include "engine/ClipboardFormats.h"
 #include "platform/Clock.h"
+#include "platform/Trace.h"
 
 namespace corvane {
 
@@ -16,7 +17,10 @@ TOffer TClipboardKeeper::OfferReply(const TClipboardFormats& reply)
         saved = earlier->saved;
     else
         saved = clipboard_.Save(ClipboardSaveLimits);
-    if (!clipboard_.Offer(reply)) {
+    TraceStep("user's clipboard saved");
+    const bool offered = clipboard_.Offer(reply);
+    TraceStep("reply offered on the clipboard");
+    if (!offered) {
         out_ = std::move(earlier); // still out, still to be given back
         return TOffer::Failed;
     }

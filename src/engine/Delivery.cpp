@@ -15,6 +15,7 @@
 #include "platform/Clock.h"
 #include "platform/MessageBoxes.h"
 #include "platform/ReplyEditor.h"
+#include "platform/Trace.h"
 
 namespace corvane {
 
@@ -285,6 +286,7 @@ const std::string& TEngine::ForegroundProgram() const
 
 void TEngine::ExpandTypedMacro(int endKey, const std::shared_ptr<void>& hold, std::uint8_t holdId)
 {
+    TraceStep("engine heard the macro's end");
     std::string names;
     std::string values;
     const int position = p_.library.MatchMacro(typedBuffer_, names, values);
@@ -346,6 +348,7 @@ void TEngine::PasteTypedReply(
         const THeldModifiersLetGo letGo(p_.desktop);
         for (size_t i = 0; i < erase; ++i)
             SendKeyStroke(VkBack);
+        TraceStep("macro erased (Backspaces sent)");
         endKeyToSend_ = endKey == VkSpace ? 0 : endKey;
         pasted = SimulatePaste();
     }
@@ -397,8 +400,10 @@ bool TEngine::SimulatePaste()
         return false;
     }
     if (consoleLine_ || IsConsole(p_.desktop.ForegroundWindow())) {
-        DeliverToConsole();
-        if (endKey != 0)
+        // The Tab or Enter that ended the macro follows a line typed whole;
+        // sent after a reply left on the clipboard, it would run the line
+        // without it.
+        if (DeliverToConsole() && endKey != 0)
             SendKeyStroke(endKey);
         return false;
     }
@@ -410,6 +415,7 @@ bool TEngine::SimulatePaste()
     p_.desktop.SendKey(VkV, false);
     p_.desktop.SendKey(VkV, true);
     p_.desktop.SendKey(VkControl, true);
+    TraceStep("Ctrl+V sent");
     // Each stop one arrow: a text box moves over a line break at once.
     for (size_t i = 0; i < caretBack; ++i)
         SendKeyStroke(VkLeft);
@@ -437,7 +443,7 @@ bool TEngine::IsConsole(WindowId window) const
     return ListHolds(p_.window.ConsoleClasses(), className);
 }
 
-void TEngine::DeliverToConsole()
+bool TEngine::DeliverToConsole()
 {
     std::optional<std::u16string> line = std::move(consoleLine_);
     consoleLine_.reset();
@@ -454,16 +460,18 @@ void TEngine::DeliverToConsole()
             consoleLinesTold_ = true;
             p_.window.ShowNotice(ConsoleSeveralLinesText);
         }
-        return;
+        return false;
     }
     if (!TypeIntoConsole(*line)) {
         if (!onClipboard)
             (void)p_.clipboard.Offer(consoleFormats_);
         keeper_.LeaveReply();
         p_.boxes.Warning(TypingStoppedText);
-    } else if (onClipboard) {
-        keeper_.ReplyUsed();
+        return false;
     }
+    if (onClipboard)
+        keeper_.ReplyUsed();
+    return true;
 }
 
 bool TEngine::TypeIntoConsole(std::u16string_view line)
@@ -767,8 +775,10 @@ bool TEngine::FillInAndCopy(const TRep& reply, const std::string& names, const s
     rtf = ReplaceNamesInRtf(std::move(rtf), names, values);
     rtf = ReplaceNamesInRtf(std::move(rtf), PredefinedNames(), PredefinedValues(p_.clock.Now()));
     const TFinishedReply finished = FinishReply(std::move(rtf), [this] { return UserClipboardText(); });
+    TraceStep("reply filled in");
     p_.renderer.LoadRtf(finished.source);
     p_.renderer.SetModified(false);
+    TraceStep("reply loaded into the hidden editor");
     lastStops_ = finished.stops;
     caretBack_ = use == TUse::Paste ? finished.stops.afterCursor : 0;
     consoleLine_.reset();
@@ -783,7 +793,9 @@ bool TEngine::FillInAndCopy(const TRep& reply, const std::string& names, const s
     // A copy the user asked for stays; a paste gives the clipboard back.
     bool copied = false;
     if (use == TUse::Paste && p_.window.KeepClipboard()) {
-        const TOffer offer = keeper_.OfferReply(p_.renderer.ClipboardFormats());
+        const TClipboardFormats formats = p_.renderer.ClipboardFormats();
+        TraceStep("clipboard formats rendered");
+        const TOffer offer = keeper_.OfferReply(formats);
         copied = offer != TOffer::Failed;
         // Told each time, without stopping the paste: the user's copy is gone.
         if (offer == TOffer::NotKeptBusy)
@@ -798,7 +810,9 @@ bool TEngine::FillInAndCopy(const TRep& reply, const std::string& names, const s
         std::string text = PlainTextOfRtf(p_.renderer.SaveRtf());
         while (!text.empty() && text.back() == '\n')
             text.pop_back();
+        TraceStep("delivered text measured");
         p_.window.ReplyDelivered(reply, {route_, routeTyped_, static_cast<long long>(text.size())});
+        TraceStep("delivery recorded");
     }
     return copied;
 }

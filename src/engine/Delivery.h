@@ -287,7 +287,8 @@ private:
     // What goes into a console: the reply's one line as it is typed, with no
     // character that would run or complete anything; several lines are left
     // on the clipboard, and the user is told once.
-    void DeliverToConsole();
+    // True when the line was typed whole.
+    bool DeliverToConsole();
     // False, with the reply left on the clipboard, when the system refused the keys.
     bool TypeIntoConsole(std::u16string_view line);
 

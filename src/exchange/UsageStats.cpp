@@ -161,16 +161,26 @@ bool WriteUsageSettings(IRegistry& reg, bool countingOn, int wordsPerMinute)
     return a && b;
 }
 
-void RecordDelivery(IFileSystem& fs, const std::string& dataDir, IRegistry& reg, const std::string& replyKey,
-    const TDelivery& delivery, const TLocalTime& now)
+void TUsageRecorder::Record(const std::string& replyKey, const TDelivery& delivery, const TLocalTime& now)
 {
-    if (!UsageCountingOn(reg))
-        return;
-    const std::string path = dataDir + kUsageFileName;
-    TUsageStats stats(fs.ReadFile(path).value_or(""));
-    stats.Record(
+    if (!stats_)
+        stats_.emplace(fs_.ReadFile(path_).value_or(""));
+    stats_->Record(
         replyKey, delivery.route, DayNumber(now.year, now.month, now.day), delivery.charsIn, delivery.charsTyped);
-    (void)fs.WriteFileReplacing(path, stats.Stored());
+    pending_ = true;
+}
+
+bool TUsageRecorder::WritePending()
+{
+    if (pending_ && stats_ && fs_.WriteFileReplacing(path_, stats_->Stored()))
+        pending_ = false;
+    return !pending_;
+}
+
+void TUsageRecorder::ReadAgain()
+{
+    stats_.reset();
+    pending_ = false;
 }
 
 TStatisticsView BuildStatisticsView(

@@ -4,6 +4,7 @@
 #include "engine/DeliveryRoute.h"
 
 #include <map>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <tuple>
@@ -81,9 +82,27 @@ inline constexpr const char* kTypingSpeed = "TypingSpeed";
 [[nodiscard]] int TypingSpeed(IRegistry& reg);
 [[nodiscard]] bool WriteUsageSettings(IRegistry& reg, bool countingOn, int wordsPerMinute);
 
-// Adds one delivery to the figures file, when counting is on.
-void RecordDelivery(IFileSystem& fs, const std::string& dataDir, IRegistry& reg, const std::string& replyKey,
-    const TDelivery& delivery, const TLocalTime& now);
+// Deliveries counted in memory and written to the figures file a while
+// later: replacing the file with each delivery would put a write and its
+// flush between the macro's space and the paste.
+class TUsageRecorder {
+public:
+    TUsageRecorder(IFileSystem& fs, std::string path) : fs_(fs), path_(std::move(path)) { }
+
+    void Record(const std::string& replyKey, const TDelivery& delivery, const TLocalTime& now);
+    [[nodiscard]] bool Pending() const { return pending_; }
+    // Writes what was counted since the last write; on failure it stays pending.
+    bool WritePending();
+    // The file was changed behind this recorder (the figures cleared): what
+    // it holds is read again at the next delivery. Write what is pending first.
+    void ReadAgain();
+
+private:
+    IFileSystem& fs_;
+    std::string path_;
+    std::optional<TUsageStats> stats_; // read at the first delivery
+    bool pending_ = false;
+};
 
 // What the Statistics window shows.
 struct TStatisticsView {

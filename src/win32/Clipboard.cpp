@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "engine/ClipboardFormats.h"
+#include "platform/Trace.h"
 #include "win32/KeptDataObject.h"
 
 namespace corvane::win32 {
@@ -235,6 +236,7 @@ LRESULT Win32ReplyClipboard::Handle(HWND hwnd, UINT msg, WPARAM wParam, LPARAM l
 
 void Win32ReplyClipboard::Render(UINT format)
 {
+    TraceStep("target asks for a format of the reply");
     // The reader holds the clipboard open: the data goes in without opening it.
     for (const TClipboardFormat& f : offered_)
         if (f.format == format)

@@ -11,6 +11,7 @@
 #include <thread>
 
 #include "library/Texts.h"
+#include "platform/Trace.h"
 
 namespace corvane::win32 {
 namespace {
@@ -122,7 +123,10 @@ LRESULT CALLBACK ReceiverProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
     LRESULT reply = 0;
     try {
         if (relay->type == hkKeyboard && msg == WM_USER && relay->roles->decideKey) {
-            const TGateVerdict verdict = relay->roles->decideKey(DecodeKeyStroke(wParam, lParam));
+            const THtKeyStroke stroke = DecodeKeyStroke(wParam, lParam);
+            const TGateVerdict verdict = relay->roles->decideKey(stroke);
+            if (stroke.VirtualKeyCode == VK_SPACE && stroke.keyIsBeingPressed)
+                TraceStep("receiver thread answered the space");
             SendKeysAgain(verdict.sendOn);
             if (!verdict.tell)
                 return verdict.take ? 1 : 0;

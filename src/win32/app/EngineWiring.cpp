@@ -26,6 +26,7 @@
 #include "win32/Win32Desktop.h"
 #include "win32/app/CommandIds.h"
 #include "win32/app/EditorPanel.h"
+#include "win32/app/ExchangeCommands.h"
 #include "win32/app/LibraryPanel.h"
 
 namespace corvane::win32 {
@@ -35,7 +36,8 @@ namespace {
 constexpr UINT_PTR kFixTimerId = 1;
 // The engine's tick: how often hot keys and chords are polled.
 constexpr UINT kFixTimerInterval = 50;
-// The recent replies are written this long after a delivery, not with each one.
+// The recent replies and the usage figures are written this long after a
+// delivery, not with each one.
 constexpr UINT_PTR kRecentTimerId = 5;
 constexpr UINT kRecentWriteDelay = 3000;
 
@@ -50,6 +52,7 @@ struct EngineSettings {
     bool followMacroCase = true;
     bool undoWithBackspace = true;
     bool endKeysTabEnter = false;
+    bool countUsage = true;
 };
 
 EngineSettings ReadEngineSettings(IRegistry& registry)
@@ -57,7 +60,7 @@ EngineSettings ReadEngineSettings(IRegistry& registry)
     return {ReadProgramFlag(registry, kShowMacroIns), ReadProgramFlag(registry, kKeepClipboard),
         ReadPickerEnabled(registry), ReadProgramString(registry, kConsoleClasses),
         ReadProgramString(registry, kExcludedPrograms), ReadFollowMacroCase(registry), ReadUndoWithBackspace(registry),
-        ReadEndKeysTabEnter(registry)};
+        ReadEndKeysTabEnter(registry), UsageCountingOn(registry)};
 }
 
 } // namespace
@@ -66,7 +69,10 @@ EngineSettings ReadEngineSettings(IRegistry& registry)
 class EngineWiring::Adapter final : public IEngineWindow {
 public:
     Adapter(EngineWiring& wiring, IRegistry& registry)
-        : w_(wiring), registry_(registry), settings_(ReadEngineSettings(registry))
+        : w_(wiring),
+          registry_(registry),
+          settings_(ReadEngineSettings(registry)),
+          usage_(wiring.library_.Files(), GlobalParams().DataDirFile(kUsageFileName))
     { }
 
     void ReloadSettings() { settings_ = ReadEngineSettings(registry_); }
@@ -114,15 +120,25 @@ public:
         const std::string key = ReplyKeyOf(reply, w_.library_.Library()->Root());
         Recent().Record(key);
         recentChanged_ = true;
+        if (settings_.countUsage)
+            usage_.Record(key, delivery, w_.clock_->Now());
         SetTimer(w_.window_.handle, kRecentTimerId, kRecentWriteDelay, nullptr);
-        RecordDelivery(w_.library_.Files(), GlobalParams().DataDir, registry_, key, delivery, w_.clock_->Now());
     }
-    void WriteRecent()
+    void WritePending()
     {
         KillTimer(w_.window_.handle, kRecentTimerId);
         if (recentChanged_ && recent_)
             (void)WriteProgramString(registry_, kRecentReplies, recent_->Stored());
         recentChanged_ = false;
+        (void)usage_.WritePending();
+    }
+    // The Statistics window reads the figures file and may clear it or switch counting off.
+    void ShowStatistics()
+    {
+        WritePending();
+        ShowStatisticsWindow(w_.window_.handle, w_.library_, registry_);
+        usage_.ReadAgain();
+        ReloadSettings();
     }
     void ShowNotice(const char* text) override
     {
@@ -146,6 +162,7 @@ private:
     EngineSettings settings_;
     std::optional<TRecentDeliveries> recent_;
     bool recentChanged_ = false;
+    TUsageRecorder usage_;
 };
 
 // The switches that activation flips for the expansion engine.
@@ -197,7 +214,7 @@ void EngineWiring::SettingsChanged() { adapter_->ReloadSettings(); }
 void EngineWiring::Terminate()
 {
     terminating_ = true;
-    adapter_->WriteRecent();
+    adapter_->WritePending();
     engine_->FinishClipboard();
 }
 
@@ -240,7 +257,7 @@ void EngineWiring::SetFixTimerEnabled(bool enabled)
 bool EngineWiring::OnTimer(UINT_PTR id)
 {
     if (id == kRecentTimerId) {
-        adapter_->WriteRecent();
+        adapter_->WritePending();
         return true;
     }
     if (id != kFixTimerId)
@@ -279,6 +296,9 @@ bool EngineWiring::RunCommand(int id)
         return true;
     case CmdPasteLastActive:
         engine_->PasteIntoLastActive(AroundDeliveryButton(CmdPasteLastActive));
+        return true;
+    case CmdStatistics:
+        adapter_->ShowStatistics();
         return true;
     case CmdTrayInsert:
         // The tray menu took the foreground: the reply goes back to the window active before it.

@@ -98,6 +98,8 @@ TStatisticsView Rebuild(void* context, int wordsPerMinute, bool clear)
     return BuildStatisticsView(*c.library->Library(), stats, LocalNow(), wordsPerMinute);
 }
 
+} // namespace
+
 void ShowStatisticsWindow(HWND owner, LibraryPanel& library, IRegistry& registry)
 {
     TStatisticsContext context{&library, GlobalParams().DataDirFile(kUsageFileName)};
@@ -105,8 +107,6 @@ void ShowStatisticsWindow(HWND owner, LibraryPanel& library, IRegistry& registry
         = ShowStatistics(owner, {UsageCountingOn(registry), TypingSpeed(registry), false}, &Rebuild, &context);
     (void)WriteUsageSettings(registry, choice.countingOn, choice.wordsPerMinute);
 }
-
-} // namespace
 
 bool RunExchangeCommand(int id, HWND owner, LibraryPanel& library, IRegistry& registry, IMessageBoxes& boxes)
 {
@@ -116,9 +116,6 @@ bool RunExchangeCommand(int id, HWND owner, LibraryPanel& library, IRegistry& re
         return true;
     case CmdExport:
         ExportReplies(owner, library, boxes);
-        return true;
-    case CmdStatistics:
-        ShowStatisticsWindow(owner, library, registry);
         return true;
     default:
         return false;

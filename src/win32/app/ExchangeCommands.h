@@ -13,5 +13,7 @@ class LibraryPanel;
 
 // True when `id` was one of these commands.
 bool RunExchangeCommand(int id, HWND owner, LibraryPanel& library, IRegistry& registry, IMessageBoxes& boxes);
+// Shows the figures file's Statistics; the counting setting and the typing speed chosen there are stored.
+void ShowStatisticsWindow(HWND owner, LibraryPanel& library, IRegistry& registry);
 
 } // namespace corvane::win32

@@ -10,6 +10,7 @@
 #include "library/Texts.h"
 #include "library/UnitCorvaneTypes.h"
 #include "platform/MessageBoxes.h"
+#include "platform/Trace.h"
 #include "shell/UnitGlobalParams.h"
 #include "shell/UnitSettings.h"
 #include "shell/UnitStartup.h"
@@ -345,6 +346,7 @@ void TFormCorvane::FormCreate()
     CreateParts();
     // The library's files are read meanwhile, on a thread of their own; the
     // window shows and answers before they are in (OnLibraryRead).
+    TraceStep("start: window created");
     library_.LoadReplies(window_, LibraryRootIn(GlobalParams().DataDir));
     BuildMainMenu();
     tray_->Add();
@@ -376,7 +378,9 @@ void TFormCorvane::OnLibraryRead()
         return;
     // The editing, the team library and the engine are made on the library
     // as loaded: none of them is ever left holding a part of the empty one.
+    TraceStep("start: the window heard the files are read");
     const TTidyReport tidy = library_.FinishLoading();
+    TraceStep("start: library built from memory");
     library_.CreateEditing(editor_.Control());
     library_.LoadTeamLibrary(window_, registry_);
     engine_ = std::make_unique<EngineWiring>(
@@ -394,6 +398,7 @@ void TFormCorvane::OnLibraryRead()
     if (GetFocus() == window_)
         SetFocus(library_.Tree());
     IdleUpdate();
+    TraceStep("start: engine ready");
     ShowTidyNotice(tidy);
 }
 

@@ -13,6 +13,7 @@
 #include "library/LibraryTidy.h"
 #include "library/UnitCommonProcs.h"
 #include "library/UnitCorvaneTypes.h"
+#include "platform/Trace.h"
 #include "shell/ImageSizes.h"
 #include "shell/TreeImages.h"
 #include "library/Texts.h"
@@ -48,7 +49,9 @@ struct LibraryPanel::Reader {
         try {
             Win32FileSystem fs;
             reader.tidy = TidyLibrary(fs, reader.root);
+            TraceStep("start: library tidied");
             reader.files = ReadLibraryAhead(fs, reader.rootIndex);
+            TraceStep("start: library files read");
         } catch (...) {
             reader.files.clear(); // the loading reads from the disk itself
         }

@@ -5,13 +5,17 @@
 #include <ole2.h>
 #include <shlobj.h>
 
+#include <cstdio>
+#include <mutex>
 #include <optional>
 #include <string>
 #include <vector>
 
 #include "library/UnitCommonProcs.h"
+#include "platform/Trace.h"
 #include "shell/UnitGlobalParams.h"
 #include "shell/UnitStartup.h"
+#include "win32/Handles.h"
 #include "win32/Win32FileSystem.h"
 #include "win32/Win32MessageBoxes.h"
 #include "win32/Win32Registry.h"
@@ -27,6 +31,41 @@ std::string OwnModulePath()
     char path[MAX_PATH] = {};
     const DWORD n = GetModuleFileNameA(nullptr, path, MAX_PATH);
     return std::string(path, n);
+}
+
+win32::UniqueFileHandle& TraceFile()
+{
+    static win32::UniqueFileHandle file;
+    return file;
+}
+
+// A step's time on the performance counter, in milliseconds: the counter
+// every program reads alike, so other programs' times line up with it.
+void WriteTraceStep(const char* step)
+{
+    LARGE_INTEGER now{}, frequency{};
+    QueryPerformanceCounter(&now);
+    QueryPerformanceFrequency(&frequency);
+    char line[200];
+    const int n = std::snprintf(line, sizeof line, "%.3f %s\r\n",
+        1000.0 * static_cast<double>(now.QuadPart) / static_cast<double>(frequency.QuadPart), step);
+    static std::mutex writing; // the receiver thread traces too
+    const std::lock_guard lock(writing);
+    DWORD written = 0;
+    WriteFile(TraceFile().Get(), line, static_cast<DWORD>(n), &written, nullptr);
+}
+
+// For the figures tools only: CORVANE_TRACE names the file the steps go to.
+void InstallTraceFromEnvironment()
+{
+    char path[MAX_PATH] = {};
+    const DWORD n = GetEnvironmentVariableA("CORVANE_TRACE", path, MAX_PATH);
+    if (n == 0 || n >= MAX_PATH)
+        return;
+    TraceFile().Reset(CreateFileA(
+        path, FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (TraceFile())
+        TraceSink() = &WriteTraceStep;
 }
 
 std::optional<std::string> ApplicationDataFolder()
@@ -105,6 +144,7 @@ public:
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int)
 {
+    InstallTraceFromEnvironment();
     win32::Win32FileSystem fileSystem;
     GlobalParams() = PrepareGlobalParams(OwnModulePath(), ApplicationDataFolder(), fileSystem);
     win32::Win32Registry registry;

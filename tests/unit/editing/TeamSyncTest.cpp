@@ -50,16 +50,27 @@ public:
         return Wait(), inner_.LastWriteTime(p);
     }
 
+    // Waits (up to 10 s) until a call is held up here.
+    bool HoldsACall() const
+    {
+        std::unique_lock lock(mutex_);
+        return released_.wait_for(lock, std::chrono::seconds(10), [this] { return waiting_ > 0; });
+    }
+
 private:
     void Wait() const
     {
         std::unique_lock lock(mutex_);
+        ++waiting_;
+        released_.notify_all();
         released_.wait(lock, [this] { return !hanging_; });
+        --waiting_;
     }
     IFileSystem& inner_;
     mutable std::mutex mutex_;
     mutable std::condition_variable released_;
     bool hanging_ = false;
+    mutable int waiting_ = 0;
 };
 
 // Waits (up to 10 s) for a snapshot `test` accepts.
@@ -118,6 +129,27 @@ TEST(TeamSync, AShareThatHangsHoldsUpNeitherChangesNorTheViewAndGetsTheChangeLat
         rig.sync, [](const TTeamSnapshot& s) { return s.reachable && s.unsent == 0 && s.view.entries.size() == 1; }));
     rig.sync.Stop();
     EXPECT_EQ(rig.server.NamesIn(TeamChangesFolder("\\\\srv\\a")).size(), 1u);
+}
+
+TEST(TeamSync, AnEditMadeWhileTheShareHangsAndTheProgramEndsIsKeptForTheNextStart)
+{
+    SyncRig rig;
+    rig.hanging.Hang(true);
+    rig.sync.Start(rig.Place("\\\\srv\\a"), 5, nullptr);
+    ASSERT_TRUE(rig.hanging.HoldsACall());
+    rig.sync.Submit([](TTeamReplica& r) { (void)r.Add(Reply("Saved just before exit")); });
+    rig.share.reachable = false;
+    std::thread reconnect([&rig] {
+        std::this_thread::sleep_for(std::chrono::milliseconds(100));
+        rig.hanging.Hang(false);
+    });
+    rig.sync.Stop();
+    reconnect.join();
+    rig.sync.Start(rig.Place("\\\\srv\\a"), 5, nullptr);
+    EXPECT_TRUE(WaitFor(rig.sync, [](const TTeamSnapshot& s) {
+        return s.unsent == 1 && s.view.entries.size() == 1 && s.view.entries[0].name == "Saved just before exit";
+    }));
+    rig.sync.Stop();
 }
 
 TEST(TeamSync, EachTeamFolderDeliversFromItsOwnCopyWhenItCannotBeReached)

@@ -167,6 +167,22 @@ TEST_F(TypedMacroTest, ConsolesGetOneLineTypedAndNothingThatRunsIt)
     EXPECT_EQ(rig.clipboard.sequence, sequence);
     rig.HandleEchoes();
 
+    // A macro ended by Enter: after a line typed whole the Enter follows, as
+    // the user pressed it; after several lines left on the clipboard it would
+    // run the line without the reply, so it stays out.
+    rig.endKeysTabEnter = true;
+    rig.Type("gst");
+    EXPECT_EQ(rig.Key(VkReturn, true), 1);
+    rig.Key(VkReturn, false);
+    EXPECT_EQ(rig.desktop.PressesOf(VkReturn), 1);
+    rig.HandleEchoes();
+    rig.Type("lns");
+    EXPECT_EQ(rig.Key(VkReturn, true), 1);
+    rig.Key(VkReturn, false);
+    EXPECT_EQ(rig.desktop.PressesOf(VkReturn), 1);
+    rig.HandleEchoes();
+    rig.endKeysTabEnter = false;
+
     // A class the user added in the options; blanks around the names do not count.
     rig.consoleClasses = "mintty2 , VimWindow";
     rig.desktop.OpenWindow(Vim);

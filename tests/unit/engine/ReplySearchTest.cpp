@@ -145,8 +145,9 @@ TEST(SearchIndex, TheIndexBuiltAsideAnswersAsASearchBuiltNowAlsoAfterTheLibraryC
             reply->FileName = std::to_string(r) + ".rep";
             rig.library.SetBodyText(reply,
                 RichEditRtf("Your \\b order\\b0  " + std::to_string(f * 10 + r) + " ships late.\\par Kind regards"));
-            if (r % 2 == 0)
+            if (r % 2 == 0) {
                 ASSERT_TRUE(rig.library.SetMacro(reply, "p" + std::to_string(f) + std::to_string(r)));
+            }
             replies.push_back(reply);
         }
     }

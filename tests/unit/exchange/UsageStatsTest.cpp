@@ -1,7 +1,9 @@
 // Usage figures: what a delivery records, time saved by week and month,
 // the replies unused for 90 days, and the stored form.
 #include "../engine/EngineTestRig.h"
+#include "fakes/MemoryFileSystem.h"
 #include "exchange/UsageStats.h"
+#include "platform/Clock.h"
 
 #include <gtest/gtest.h>
 
@@ -53,6 +55,35 @@ TEST(UsageStatsTest, StoredFormKeepsCountsPerRouteAndNoText)
     EXPECT_EQ(back.UnusedSince({"1.rep", "3\\12.rep", "9.rep"}, today), (std::vector<std::string>{"9.rep"}));
     EXPECT_EQ(
         back.UnusedSince({"1.rep", "3\\12.rep", "9.rep"}, today + 2), (std::vector<std::string>{"1.rep", "9.rep"}));
+}
+
+TEST(UsageStatsTest, DeliveriesAreCountedInMemoryWrittenInOneGoAndAClearedFileIsReadAgain)
+{
+    fakes::MemoryFileSystem fs;
+    fs.PutFile("C:\\Data\\Usage.txt", "");
+    TUsageRecorder recorder(fs, "C:\\Data\\Usage.txt");
+    const TLocalTime now{2026, 12, 9, 10, 0, 0};
+    for (int i = 0; i < 3; ++i)
+        recorder.Record("1.rep", {TRoute::Macro, 4, 12}, now);
+    EXPECT_EQ(fs.writeCount, 0); // nothing written on the way of a paste
+    fs.failWrite = [](const std::string&) { return true; };
+    EXPECT_FALSE(recorder.WritePending());
+    EXPECT_TRUE(recorder.Pending()); // kept for the next write
+    fs.failWrite = nullptr;
+    EXPECT_TRUE(recorder.WritePending());
+    EXPECT_EQ(TUsageStats(*fs.Peek("C:\\Data\\Usage.txt")).CountsOf("1.rep", TRoute::Macro).deliveries, 3);
+    const int writes = fs.writeCount;
+    EXPECT_TRUE(recorder.WritePending());
+    EXPECT_EQ(fs.writeCount, writes); // nothing new, nothing written
+
+    // The Statistics window cleared the figures: they do not come back.
+    fs.PutFile("C:\\Data\\Usage.txt", "");
+    recorder.ReadAgain();
+    recorder.Record("2.rep", {TRoute::HotKey, 0, 20}, now);
+    EXPECT_TRUE(recorder.WritePending());
+    const TUsageStats after(*fs.Peek("C:\\Data\\Usage.txt"));
+    EXPECT_EQ(after.CountsOf("1.rep", TRoute::Macro).deliveries, 0);
+    EXPECT_EQ(after.CountsOf("2.rep", TRoute::HotKey).deliveries, 1);
 }
 
 } // namespace

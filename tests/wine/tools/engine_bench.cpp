@@ -2,8 +2,9 @@
 // keyboard hook of its own thread, so every key it receives and every change
 // of its text is timed on one clock.
 //   engine_bench <reply text>
-// Prints per typed macro "macro space_to_ctrlv_ms=.. space_to_text_ms=.." (the
-// space and Corvane's synthesised Ctrl as this program receives them) and
+// Prints per typed macro "macro space_to_ctrlv_ms=.. space_to_text_ms=..
+// space_at_ms=.." (the space and Corvane's synthesised Ctrl as this program
+// receives them; the space on the performance counter, as Corvane's trace) and
 // per plain key "plain key_to_text_ms=..", then empties the box for the next round.
 // When the clipboard changes after a reply arrived and no longer carries rich
 // text (Corvane gave the user's clipboard back), "given_back space_to_given_back_ms=..".
@@ -54,7 +55,8 @@ void TextChanged()
         std::printf("plain key_to_text_ms=%.2f\n", now - g_plain);
         g_plain = 0;
     } else if (g_space > 0 && s.find(g_reply) != std::string::npos) {
-        std::printf("macro space_to_ctrlv_ms=%.2f space_to_text_ms=%.2f\n", g_ctrl - g_space, now - g_space);
+        std::printf("macro space_to_ctrlv_ms=%.2f space_to_text_ms=%.2f space_at_ms=%.3f\n", g_ctrl - g_space,
+            now - g_space, g_space);
         g_replySpace = g_space;
         g_space = 0;
     } else {

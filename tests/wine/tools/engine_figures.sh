@@ -7,6 +7,8 @@
 #    the clipboard kept switched off, and with it on, from the space to the
 #    user's clipboard given back, the user's clipboard a plain program's copy
 #    and then an OLE program's object;
+#  - one delivery step by step: Corvane's trace of the first rounds beside the
+#    target's times (tests/wine/tools/delivery_trace.py);
 #  - CPU time of Corvane while another program is active (FixTimer polling)
 #    against the same time with Corvane active (timer off).
 #   CORVANE_BIN=build/win/bin tests/wine/tools/engine_figures.sh [rounds] [cpu seconds]
@@ -27,6 +29,9 @@ set_setting KeepClipboard 1
 engine_library
 hooks_install_tools
 cp "$CORVANE_BIN"/tests/engine_bench.exe "$PROGRAM_DIR/"
+# Corvane stamps each step of a delivery into this file, on the clock the target times with.
+trace="$SCENARIO_DIR/trace.txt"
+export CORVANE_TRACE="Z:$(echo "$trace" | tr / '\\')"
 corvane_start
 wait_for_main_window 40 || fail "Corvane did not start"
 out="$SCENARIO_DIR/bench.out"
@@ -57,6 +62,7 @@ report() {  # heading
 probe set-clipboard USERCLIP
 rounds_of_typing
 report "clipboard kept (KeepClipboard 1):"
+python3 "$root/tests/wine/tools/delivery_trace.py" "$out" "$trace"
 # The same rounds with the user's clipboard an OLE program's object, given
 # back with OleSetClipboard; the program prints each format it is asked for.
 cp "$CORVANE_BIN"/tests/ole_clipboard_peer.exe "$PROGRAM_DIR/"
