@@ -162,6 +162,16 @@ TImportSet ReadImport(TImportFormat format, std::string_view bytes, const TCodeP
     return set;
 }
 
+std::string ImportSummary(const TImportSet& set, const std::string& folderName)
+{
+    const auto counted = [](size_t count, const char* one, const char* many) {
+        return std::to_string(count) + " " + (count == 1 ? one : many);
+    };
+    return counted(set.replies.size(), "reply comes", "replies come") + " in under the new folder \"" + folderName
+        + "\"; " + counted(set.notTaken.size(), "entry is", "entries are")
+        + " not taken. Nothing is written before you click Import.";
+}
+
 void AddIncoming(TImportSet& set, TIncoming in, const TCodePage& codePage)
 {
     TImportReply reply;

@@ -68,6 +68,10 @@ struct TIncoming {
 };
 void AddIncoming(TImportSet& set, TIncoming incoming, const TCodePage& codePage);
 
+// The preview's summary: how many replies come in under `folderName`, how
+// many entries are not taken, each count with its noun and verb agreeing.
+std::string ImportSummary(const TImportSet& set, const std::string& folderName);
+
 // Macros and hot keys that the library or an earlier reply of the import
 // holds stay where they are: the reply comes in without them, and its note
 // says so. Macros with characters that cannot be typed are dropped too.

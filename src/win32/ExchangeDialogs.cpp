@@ -70,9 +70,7 @@ public:
 private:
     void OnStart() override
     {
-        const std::string summary = std::to_string(set_.replies.size()) + " replies come in under the new folder \""
-            + fileName_ + "\"; " + std::to_string(set_.notTaken.size())
-            + " entries are not taken. Nothing is written before you click Import.";
+        const std::string summary = ImportSummary(set_, fileName_);
         AddControl("STATIC", summary.c_str(), SS_LEFT, IdSummary, 12, 10, 676, 34);
         HWND coming = AddControl(
             WC_LISTVIEWA, "", LVS_REPORT | LVS_NOSORTHEADER | WS_BORDER | WS_TABSTOP, IdComing, 12, 46, 676, 250);

@@ -157,6 +157,23 @@ TEST_F(ImportTest, BadFilesWriteNothing)
     EXPECT_EQ(tree.Count(), 1);
 }
 
+// The preview counts in the singular for one reply or one entry, and the
+// verb follows the count.
+TEST(ImportSummaryTest, CountsAgreeWithTheirNounsAndVerbs)
+{
+    TImportSet set;
+    set.replies.resize(1);
+    set.notTaken.resize(1);
+    EXPECT_EQ(ImportSummary(set, "Snippets"),
+        "1 reply comes in under the new folder \"Snippets\"; 1 entry is not taken. Nothing is written before you "
+        "click Import.");
+    set.replies.resize(2);
+    set.notTaken.clear();
+    const std::string many = ImportSummary(set, "x");
+    EXPECT_NE(many.find("2 replies come in"), std::string::npos) << many;
+    EXPECT_NE(many.find("0 entries are not taken"), std::string::npos) << many;
+}
+
 // Hotstrings as the scripting language's documentation writes them.
 TEST_F(ImportTest, AutoHotkeyHotstringsComeInAndCodeIsListedAsNotTaken)
 {
