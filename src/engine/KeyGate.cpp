@@ -27,6 +27,28 @@ bool TypesIntoProgram(const THtKeyStroke& key)
 
 } // namespace
 
+void TInputStatePublisher::PublishState(std::uint32_t flags, std::string excludedPrograms, bool hooksRunning)
+{
+    const std::lock_guard lock(mutex_);
+    flags_ = flags;
+    excluded_ = std::move(excludedPrograms);
+    writable_ = hooksRunning;
+    WriteLocked();
+}
+
+void TInputStatePublisher::PublishPasswordFocus(bool password)
+{
+    const std::lock_guard lock(mutex_);
+    password_ = password;
+    WriteLocked();
+}
+
+void TInputStatePublisher::WriteLocked() const
+{
+    if (writable_)
+        write_(flags_ | (password_ ? htStatePasswordFocus : 0u), excluded_);
+}
+
 void TKeyGate::Publish(TGateState state)
 {
     const std::lock_guard lock(mutex_);
@@ -76,6 +98,8 @@ TGateVerdict TKeyGate::Decide(const THtKeyStroke& key)
         return verdict;
     if (TakesBackspace(key)) {
         verdict.take = true;
+        typed_.clear();
+    } else if (passwordFocus_) {
         typed_.clear();
     } else if (EndsMacro(key)) {
         verdict.take = true;
@@ -133,6 +157,14 @@ void TKeyGate::ExpectOwnBackspaces(int count)
     const std::lock_guard lock(mutex_);
     ownBackspaceDowns_ += count;
     ownBackspaceUps_ += count;
+}
+
+void TKeyGate::SetPasswordFocus(bool password)
+{
+    const std::lock_guard lock(mutex_);
+    passwordFocus_ = password;
+    if (password)
+        typed_.clear();
 }
 
 void TKeyGate::FollowTyping(const THtKeyStroke& key, TGateVerdict& verdict)

@@ -5,6 +5,7 @@
 // publishes; it never waits for the main window, which hears of the keys
 // later, in order, through its message queue.
 #include <cstdint>
+#include <functional>
 #include <mutex>
 #include <set>
 #include <string>
@@ -42,6 +43,30 @@ inline std::uint32_t PublishedInputFlags(const TGateState& state)
 {
     return (state.paused ? htStatePaused : 0u) | htStateQuietMouseMoves;
 }
+
+// Writes the input state every hooked program reads, from two threads: the
+// main window's (the flags above and the programs kept out) and the focus
+// watcher's (whether the focus is a password). One write at a time, each
+// with the latest of both; nothing is written before the main window's
+// first state, nor while it says the hooks are not running.
+class TInputStatePublisher {
+public:
+    using Write = std::function<void(std::uint32_t flags, const std::string& excludedPrograms)>;
+    explicit TInputStatePublisher(Write write) : write_(std::move(write)) { }
+
+    void PublishState(std::uint32_t flags, std::string excludedPrograms, bool hooksRunning);
+    void PublishPasswordFocus(bool password);
+
+private:
+    void WriteLocked() const;
+
+    Write write_;
+    std::mutex mutex_;
+    std::uint32_t flags_ = 0;
+    std::string excluded_;
+    bool writable_ = false;
+    bool password_ = false;
+};
 
 struct TGateVerdict {
     bool take = false; // kept from the program the key was typed into
@@ -112,6 +137,9 @@ public:
     void SetUndoChance(bool open, WindowId foreground, WindowId focus);
     // The engine, before it sends Backspaces of its own.
     void ExpectOwnBackspaces(int count);
+    // Any thread: while the focus is a password, nothing typed is kept, not
+    // even as the guess for holding.
+    void SetPasswordFocus(bool password);
 
 private:
     [[nodiscard]] bool StaysOut() const;
@@ -127,6 +155,7 @@ private:
     std::mutex mutex_;
     TGateState state_;
     std::string typed_; // as the keys' US characters give it: only a guess for holding
+    bool passwordFocus_ = false;
     std::uint8_t holdId_ = 0; // of the hold on, 0 for none
     std::uint8_t lastHoldId_ = 0;
     bool claimed_ = false;

@@ -32,6 +32,9 @@ constexpr std::uint32_t htOwnInputMark = 0x43765231;
 // Flags of the input state the program publishes to every hooked process.
 constexpr std::uint32_t htStatePaused = 1u; // no key is told at all
 constexpr std::uint32_t htStateQuietMouseMoves = 2u; // nobody listens to mouse moves
+// The focused element is a password as UI Automation reports it, which only
+// the program asks: its keys are told as a password field's.
+constexpr std::uint32_t htStatePasswordFocus = 4u;
 constexpr std::uint32_t htExcludedProgramsSize = 2048;
 
 } // namespace corvane

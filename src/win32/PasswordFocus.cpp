@@ -3,6 +3,8 @@
 #include <windows.h>
 
 #include <atomic>
+#include <mutex>
+#include <utility>
 #include <objbase.h>
 #include <oleauto.h>
 
@@ -57,10 +59,23 @@ bool FocusedElementIsPassword()
     return password;
 }
 
+std::mutex g_listenerMutex;
+std::function<void(bool)> g_listener; // under the mutex, called under it too
+
+void SetState(FocusState next)
+{
+    const bool password = next != NotPassword;
+    if ((g_state.exchange(next) != NotPassword) == password)
+        return;
+    const std::lock_guard lock(g_listenerMutex);
+    if (g_listener)
+        g_listener(password);
+}
+
 void CALLBACK FocusChanged(HWINEVENTHOOK, DWORD, HWND, LONG, LONG, DWORD, DWORD)
 {
-    g_state = Pending;
-    g_state = FocusedElementIsPassword() ? Password : NotPassword;
+    SetState(Pending);
+    SetState(FocusedElementIsPassword() ? Password : NotPassword);
 }
 
 DWORD WINAPI WatchFocus(void*) noexcept
@@ -80,13 +95,29 @@ DWORD WINAPI WatchFocus(void*) noexcept
     return 0;
 }
 
+void StartWatcher()
+{
+    // Lives as long as the program; the system ends it with the process.
+    static const UniqueKernelHandle watcher(CreateThread(nullptr, 0, WatchFocus, nullptr, 0, nullptr));
+}
+
 } // namespace
 
 bool FocusReportedAsPassword()
 {
-    // Lives as long as the program; the system ends it with the process.
-    static const UniqueKernelHandle watcher(CreateThread(nullptr, 0, WatchFocus, nullptr, 0, nullptr));
+    StartWatcher();
     return g_state != NotPassword;
+}
+
+void WatchPasswordFocus(std::function<void(bool password)> changed)
+{
+    {
+        const std::lock_guard lock(g_listenerMutex);
+        g_listener = std::move(changed);
+        if (g_listener)
+            g_listener(g_state != NotPassword);
+    }
+    StartWatcher();
 }
 
 } // namespace corvane::win32

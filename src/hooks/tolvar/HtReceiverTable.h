@@ -503,6 +503,21 @@ inline bool ToldFromPasswordField(std::uint64_t virtualKey, const TKeyContext& c
     return KeyIsModifier(virtualKey) || (context.Control && !context.AltGrCharacter);
 }
 
+// The context of a key typed now: the focus is a password field when the
+// published state says so (UI Automation's answer, asked by the program
+// when the focus changed) or when the focused control itself says so, which
+// is then not asked. Whether the key gives an AltGr character is asked only
+// of a password field's Ctrl+Alt keys.
+template <typename AskFocus, typename AskAltGr>
+TKeyContext KeyContextOf(
+    bool control, bool shift, bool alt, std::uint32_t publishedFlags, AskFocus focusIsPassword, AskAltGr altGrCharacter)
+{
+    TKeyContext context{control, shift, alt, (publishedFlags & htStatePasswordFocus) != 0 || focusIsPassword()};
+    if (context.PasswordField && control && alt)
+        context.AltGrCharacter = altGrCharacter();
+    return context;
+}
+
 inline std::optional<Notice> KeyboardNotice(
     int nCode, std::uint64_t wParam, std::int64_t lParam, const TKeyContext& context)
 {

@@ -20,6 +20,7 @@
 #include "win32/HtSysHookHost.h"
 #include "win32/HtSysHookUtils.h"
 #include "win32/MacroInsertsDialog.h"
+#include "win32/PasswordFocus.h"
 #include "win32/RichEditControl.h"
 #include "win32/PickerWindow.h"
 #include "win32/TreeViewControl.h"
@@ -199,13 +200,16 @@ EngineWiring::EngineWiring(const Window& window, IRegistry& registry, IMessageBo
       arming_(std::make_unique<ArmingAdapter>(*this)),
       engine_(std::make_unique<TEngine>(
           TEngineParts{*library.Library(), *renderer_, *adapter_, *desktop_, *clock_, boxes, *clipboard_})),
-      searchIndex_(std::make_unique<TSearchIndex>())
+      searchIndex_(std::make_unique<TSearchIndex>()),
+      inputState_(std::make_unique<TInputStatePublisher>([](std::uint32_t flags, const std::string& excluded) {
+          (void)HookHost().Loader().PublishInputState(flags, excluded);
+      }))
 {
     // The picker's search is prepared meanwhile, off this thread.
     searchIndex_->Start(SearchSourcesOf(*library.Library()));
 }
 
-EngineWiring::~EngineWiring() = default;
+EngineWiring::~EngineWiring() { WatchPasswordFocus({}); }
 
 IEngineArming& EngineWiring::Arming() { return *arming_; }
 
@@ -214,6 +218,8 @@ void EngineWiring::SettingsChanged() { adapter_->ReloadSettings(); }
 void EngineWiring::Terminate()
 {
     terminating_ = true;
+    // The hook library is let go after this: the watcher writes no more.
+    WatchPasswordFocus({});
     adapter_->WritePending();
     engine_->FinishClipboard();
 }
@@ -222,6 +228,12 @@ void EngineWiring::Connect(THtProgramHooks& hooks)
 {
     ConnectEngine(hooks, *engine_, [this] { return terminating_; });
     PublishInputState();
+    // A password's focus is told at once, from the watcher's thread: this
+    // window may be busy.
+    WatchPasswordFocus([this](bool password) {
+        gate_.SetPasswordFocus(password);
+        inputState_->PublishPasswordFocus(password);
+    });
 }
 
 void EngineWiring::OnActivateApp(bool active)
@@ -237,9 +249,7 @@ void EngineWiring::PublishInputState()
 {
     ticksSincePublished_ = 0;
     TGateState state = engine_->GateState();
-    const std::uint32_t flags = PublishedInputFlags(state);
-    if (keyHook_.Active())
-        (void)HookHost().Loader().PublishInputState(flags, state.excludedPrograms);
+    inputState_->PublishState(PublishedInputFlags(state), state.excludedPrograms, keyHook_.Active());
     gate_.Publish(std::move(state));
 }
 

@@ -15,6 +15,7 @@ namespace corvane {
 class IMessageBoxes;
 class IRegistry;
 class TEngine;
+class TInputStatePublisher;
 class TKeyGate;
 class THtProgramHooks;
 class THtSysHook;
@@ -61,7 +62,8 @@ public:
     void OnActivateApp(bool active);
     // What the receiver thread and the hooked programs decide by: armed,
     // paused, the settings, the hot keys. Published whenever one may have
-    // changed: at activation either way, a pause, and on timer ticks.
+    // changed: at activation either way, a pause, and on timer ticks. A
+    // password's focus is published by the focus watcher as it changes.
     void PublishInputState();
     // True when the timer was the engine's tick, which has then run.
     bool OnTimer(UINT_PTR id);
@@ -105,6 +107,7 @@ private:
     std::unique_ptr<ArmingAdapter> arming_;
     std::unique_ptr<TEngine> engine_;
     std::unique_ptr<TSearchIndex> searchIndex_; // the picker's
+    std::unique_ptr<TInputStatePublisher> inputState_; // written from here and from the focus watcher
 };
 
 } // namespace corvane::win32

@@ -4,6 +4,11 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
+#include <string>
+#include <thread>
+#include <vector>
+
 #include "fakes/FakeClipboard.h"
 #include "fakes/FakeDesktop.h"
 
@@ -135,6 +140,55 @@ TEST_F(KeyGateTest, KeysThatTypeAreHeldAfterAMacrosSpaceUntilTheHoldEnds)
         (void)gate.Decide(Press(vk, {}));
     (void)gate.Decide(Press('9', {false, false, true}));
     EXPECT_NE(gate.Decide(Press(VkSpace, {})).holdId, 0);
+}
+
+// While the focus is a password, a letter that reaches the gate anyway (told
+// by a hook that read the state before the focus changed) is kept nowhere:
+// no space or Tab after it holds keys or is taken.
+TEST_F(KeyGateTest, WhileTheFocusIsAPasswordNoTypedLetterIsKept)
+{
+    state.macroStems = {"sig"};
+    state.endKeysTabEnter = true;
+    gate.Publish(state);
+    auto typeSig = [&] {
+        for (int vk : {'S', 'I', 'G'})
+            EXPECT_FALSE(gate.Decide(Press(vk, {})).take);
+    };
+    typeSig();
+    gate.SetPasswordFocus(true);
+    EXPECT_FALSE(gate.Decide(Press(VkTab, {})).take); // "sig" before it is gone
+    typeSig();
+    EXPECT_EQ(gate.Decide(Press(VkSpace, {})).holdId, 0);
+    EXPECT_TRUE(gate.Decide(Press('K', {true, true, false})).take); // chords still work there
+    gate.SetPasswordFocus(false);
+    typeSig();
+    EXPECT_TRUE(gate.Decide(Press(VkTab, {})).take);
+}
+
+// The main window and the focus watcher publish at once: one write at a
+// time, none before the window's first state, each with the latest of both.
+TEST(InputStatePublisher, WritesFromTwoThreadsNeverOverlapAndCarryBothParts)
+{
+    std::atomic<int> inside{0};
+    std::atomic<bool> overlapped{false};
+    std::vector<std::uint32_t> writes;
+    TInputStatePublisher publisher([&](std::uint32_t flags, const std::string&) {
+        overlapped = overlapped || inside.fetch_add(1) != 0;
+        writes.push_back(flags);
+        std::this_thread::yield();
+        inside.fetch_sub(1);
+    });
+    publisher.PublishPasswordFocus(true);
+    EXPECT_TRUE(writes.empty());
+    std::thread watcher([&] {
+        for (int i = 0; i < 2000; ++i)
+            publisher.PublishPasswordFocus(i % 2 != 0);
+    });
+    for (int i = 0; i < 2000; ++i)
+        publisher.PublishState(i % 2 == 0 ? htStateQuietMouseMoves : htStatePaused, "", true);
+    watcher.join();
+    EXPECT_FALSE(overlapped);
+    EXPECT_EQ(writes.back(), htStatePaused | htStatePasswordFocus);
 }
 
 } // namespace

@@ -362,6 +362,31 @@ TEST(HtReceiverTable, PasswordFieldsTellNoAltGrCharacterAndOwnKeysAreNeverTold)
     EXPECT_FALSE(KeyboardNotice(0, 0x08, 0x000E0001, TKeyContext{false, false, false, false, false, true}));
 }
 
+// A password only UI Automation reports (a browser's, WPF's) is published by
+// the program: a key typed there is told as from a password field, AltGr
+// characters included, without asking the focused control.
+TEST(HtReceiverTable, KeysUnderAPublishedPasswordFocusAreToldAsAPasswordFieldsOnly)
+{
+    int controlAsked = 0;
+    auto controlSaysNone = [&] {
+        ++controlAsked;
+        return false;
+    };
+    auto told = [&](std::uint64_t vk, bool control, bool alt, std::uint32_t flags, bool altGr) {
+        const auto context = KeyContextOf(control, false, alt, flags, controlSaysNone, [&] { return altGr; });
+        return KeyboardNotice(0, vk, 0x001E0001, context).has_value();
+    };
+    const std::uint32_t password = htStatePasswordFocus | htStateQuietMouseMoves;
+    EXPECT_FALSE(told('A', false, false, password, false));
+    EXPECT_FALSE(told('Q', true, true, password, true)); // AltGr + Q, "@" in German
+    EXPECT_TRUE(told('K', true, true, password, false)); // a hot key that types nothing
+    EXPECT_TRUE(told(0xA0, false, false, password, false)); // left Shift
+    EXPECT_EQ(controlAsked, 0);
+    EXPECT_TRUE(told('A', false, false, htStateQuietMouseMoves, false));
+    EXPECT_TRUE(told('Q', true, true, htStatePaused, true));
+    EXPECT_EQ(controlAsked, 2);
+}
+
 TEST(HtReceiverTable, NoticesFollowTheTableOfEvents)
 {
     EXPECT_FALSE(KeyboardNotice(3, 0x41, 0, {}));
