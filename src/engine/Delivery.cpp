@@ -335,22 +335,31 @@ void TEngine::PasteTypedReply(
 {
     const std::string& typed = macro.typed;
     const int endKey = macro.endKey;
-    const bool copied
-        = FillInAndCopy(reply, names, values, TUse::Paste, p_.desktop.ForegroundWindow(), macro.macroCase);
+    const WindowId target = p_.desktop.ForegroundWindow();
+    // The macro is erased first: the program takes the Backspaces in while
+    // the reply is filled in and put on the clipboard, instead of after.
+    // Modifiers still held are let go once for the Backspaces and the paste.
     const size_t erase = std::exchange(keysToErase_, 0);
-    // Without the copy the typed macros stay: pasting would paste what the clipboard held.
-    if (!copied) {
-        p_.boxes.Warning(ClipboardBusyText);
-        return;
-    }
+    bool copied = false;
     bool pasted = false;
     {
         const THeldModifiersLetGo letGo(p_.desktop);
         for (size_t i = 0; i < erase; ++i)
             SendKeyStroke(VkBack);
         TraceStep("macro erased (Backspaces sent)");
-        endKeyToSend_ = endKey == VkSpace ? 0 : endKey;
-        pasted = SimulatePaste();
+        copied = FillInAndCopy(reply, names, values, TUse::Paste, target, macro.macroCase);
+        // Without the copy, pasting would paste what the clipboard held: what
+        // was typed comes back instead.
+        if (!copied) {
+            TypeBack(typed, endKey);
+        } else {
+            endKeyToSend_ = endKey == VkSpace ? 0 : endKey;
+            pasted = SimulatePaste();
+        }
+    }
+    if (!copied) {
+        p_.boxes.Warning(ClipboardBusyText);
+        return;
     }
     if (pasted && p_.window.UndoWithBackspace()) {
         // The Tab or Enter was sent where the caret then stood.
@@ -371,14 +380,19 @@ void TEngine::UndoExpansion()
         heldKeys_->ExpectOwnBackspaces(static_cast<int>(undo.before));
     for (size_t i = 0; i < undo.before; ++i)
         SendKeyStroke(VkBack);
-    // Typed as characters, the macro and its space reach the recogniser as
-    // no macro keys, so they are not expanded again.
-    std::u16string text(undo.typed.begin(), undo.typed.end());
-    if (undo.endKey == VkSpace)
+    TypeBack(undo.typed, undo.endKey);
+}
+
+void TEngine::TypeBack(const std::string& typed, int endKey)
+{
+    std::u16string text;
+    for (const char c : typed)
+        text += static_cast<char16_t>(static_cast<unsigned char>(c));
+    if (endKey == VkSpace)
         text += u' ';
     (void)p_.desktop.TypeCharacters(text);
-    if (undo.endKey != VkSpace)
-        SendKeyStroke(undo.endKey);
+    if (endKey != VkSpace)
+        SendKeyStroke(endKey);
 }
 
 void TEngine::SendKeyStroke(int virtualKey)

@@ -222,6 +222,9 @@ private:
     [[nodiscard]] bool UndoStillApplies() const;
     // The reply erased and what the user typed put back, not to be expanded again.
     void UndoExpansion();
+    // Types back a macro and the key that ended it, as the user typed them:
+    // as characters, which the recogniser does not take for a macro again.
+    void TypeBack(const std::string& typed, int endKey);
     // The text the user had copied: the one kept while a reply of ours is out.
     [[nodiscard]] std::u16string UserClipboardText() const;
     void SendKeyStroke(int virtualKey);

@@ -311,8 +311,9 @@ TEST_F(TypedMacroTest, ClipboardHeldElsewhereLeavesTheTypedTextAndTellsOnce)
     rig.clipboard.text = "stale";
     rig.clipboard.heldByAnotherProgram = true;
     rig.Type("sig ");
+    // Erased while the reply was being copied, the macro comes back as typed.
     EXPECT_EQ(rig.MailText(), "sig ");
-    EXPECT_TRUE(rig.desktop.sent.empty());
+    EXPECT_EQ(rig.desktop.PressesOf(VkV), 0);
     ASSERT_EQ(rig.boxes.shown.size(), 1u);
     EXPECT_EQ(rig.boxes.shown[0].text, ClipboardBusyText);
     EXPECT_EQ(rig.engine.TypedBuffer(), "");
