@@ -62,8 +62,8 @@ void InstallTraceFromEnvironment()
     const DWORD n = GetEnvironmentVariableA("CORVANE_TRACE", path, MAX_PATH);
     if (n == 0 || n >= MAX_PATH)
         return;
-    TraceFile().Reset(CreateFileA(
-        path, FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+    TraceFile().Reset(CreateFileA(path, FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_ALWAYS,
+        FILE_ATTRIBUTE_NORMAL, nullptr));
     if (TraceFile())
         TraceSink() = &WriteTraceStep;
 }
