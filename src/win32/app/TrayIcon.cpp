@@ -12,8 +12,21 @@
 namespace corvane::win32 {
 
 namespace {
+
 constexpr UINT kTrayIconId = 1;
+
+// What every call about this window's icon starts from.
+NOTIFYICONDATAA IconData(HWND window, UINT flags)
+{
+    NOTIFYICONDATAA data{};
+    data.cbSize = sizeof(data);
+    data.hWnd = window;
+    data.uID = kTrayIconId;
+    data.uFlags = flags;
+    return data;
 }
+
+} // namespace
 
 TrayIcon::TrayIcon(const Window& window)
     : window_(window), taskbarCreatedMessage_(RegisterWindowMessageA("TaskbarCreated"))
@@ -23,11 +36,7 @@ void TrayIcon::Add()
 {
     if (added_)
         return;
-    NOTIFYICONDATAA data{};
-    data.cbSize = sizeof(data);
-    data.hWnd = window_.handle;
-    data.uID = kTrayIconId;
-    data.uFlags = NIF_ICON | NIF_MESSAGE | NIF_TIP;
+    NOTIFYICONDATAA data = IconData(window_.handle, NIF_ICON | NIF_MESSAGE | NIF_TIP);
     data.uCallbackMessage = WM_TRAY_NOTIFY;
     data.hIcon = window_.icon;
     lstrcpynA(data.szTip, TrayTip(paused_).c_str(), sizeof(data.szTip));
@@ -39,11 +48,7 @@ void TrayIcon::SetPaused(bool paused)
     paused_ = paused;
     if (!added_)
         return;
-    NOTIFYICONDATAA data{};
-    data.cbSize = sizeof(data);
-    data.hWnd = window_.handle;
-    data.uID = kTrayIconId;
-    data.uFlags = NIF_TIP;
+    NOTIFYICONDATAA data = IconData(window_.handle, NIF_TIP);
     lstrcpynA(data.szTip, TrayTip(paused_).c_str(), sizeof(data.szTip));
     Shell_NotifyIconA(NIM_MODIFY, &data);
 }
@@ -52,11 +57,7 @@ void TrayIcon::ShowBalloon(const char* text)
 {
     if (!added_)
         return;
-    NOTIFYICONDATAA data{};
-    data.cbSize = sizeof(data);
-    data.hWnd = window_.handle;
-    data.uID = kTrayIconId;
-    data.uFlags = NIF_INFO;
+    NOTIFYICONDATAA data = IconData(window_.handle, NIF_INFO);
     data.dwInfoFlags = NIIF_WARNING;
     lstrcpynA(data.szInfoTitle, kTrayHint, sizeof(data.szInfoTitle));
     lstrcpynA(data.szInfo, text, sizeof(data.szInfo));
@@ -67,10 +68,7 @@ void TrayIcon::Remove()
 {
     if (!added_)
         return;
-    NOTIFYICONDATAA data{};
-    data.cbSize = sizeof(data);
-    data.hWnd = window_.handle;
-    data.uID = kTrayIconId;
+    NOTIFYICONDATAA data = IconData(window_.handle, 0);
     Shell_NotifyIconA(NIM_DELETE, &data);
     added_ = false;
 }
