@@ -3,7 +3,8 @@
 #   scripts/hardening.sh sanitize   unit tests built with AddressSanitizer and
 #                                   UndefinedBehaviorSanitizer (build/asan);
 #                                   prints "sanitize: N passed, N failed"
-#   scripts/hardening.sh fuzz       each fuzz target for CORVANE_FUZZ_SECONDS
+#   scripts/hardening.sh fuzz       each fuzz target for CORVANE_FUZZ_SECONDS,
+#                                   two at a time
 #                                   (default 30) from its seed corpus; prints
 #                                   "fuzz: N passed, N failed"
 # With clang and libFuzzer present, one clang build serves both; otherwise the
@@ -58,6 +59,30 @@ sanitize() {
   [ "$nfail" -eq 0 ]
 }
 
+# One fuzz target for $seconds; its verdict line goes to $work/result.
+fuzz_one() {  # target
+  local target=$1 name corpus work log execs rc
+  name=$(basename "$target" _fuzz)
+  corpus=$root/tests/fuzz/corpus/$name
+  work=$build/fuzz-work/$name
+  mkdir -p "$work/corpus" "$work/crashes"
+  rm -f "$work/crashes"/* "$work/result"
+  log=$work/run.log
+  # New inputs go to the work folder; the corpus in the tree stays as committed.
+  (cd "$work/crashes" && "$target" -max_total_time="$seconds" -timeout=10 -rss_limit_mb=2048 -max_len=4096 \
+    -print_final_stats=1 "$work/corpus" "$corpus") >"$log" 2>&1
+  rc=$?
+  execs=$(grep -E '^stat::number_of_executed_units' "$log" | sed -E 's/.*: *//')
+  if [ "$rc" -eq 0 ]; then
+    echo "PASS fuzz $name: ${execs:-?} runs in ${seconds}s" >"$work/result"
+  else
+    {
+      echo "FAIL fuzz $name: ${execs:-?} runs; reproducer in $work/crashes"
+      grep -E -A25 'PROPERTY BROKEN|ERROR: (Address|Leak)Sanitizer|runtime error:|deadly signal' "$log" | head -50
+    } >"$work/result"
+  fi
+}
+
 fuzz() {
   if ! fuzzer_works; then
     echo "fuzz: clang with libFuzzer not available, skipped"
@@ -66,28 +91,27 @@ fuzz() {
   fi
   # Up to date with the sources (after the sanitize step, nothing to do).
   configure || { echo "fuzz: 0 passed, 1 failed"; return 1; }
-  local passed=0 failed=0 target name corpus work log execs
+  # Two targets at a time, one a core.
+  local passed=0 failed=0 target result running=0
   for target in "$build"/tests/fuzz/*_fuzz; do
     [ -x "$target" ] || continue
-    name=$(basename "$target" _fuzz)
-    corpus=$root/tests/fuzz/corpus/$name
-    work=$build/fuzz-work/$name
-    mkdir -p "$work/corpus" "$work/crashes"
-    rm -f "$work/crashes"/*
-    log=$work/run.log
-    # New inputs go to the work folder; the corpus in the tree stays as committed.
-    (cd "$work/crashes" && "$target" -max_total_time="$seconds" -timeout=10 -rss_limit_mb=2048 -max_len=4096 \
-      -print_final_stats=1 "$work/corpus" "$corpus") >"$log" 2>&1
-    local rc=$?
-    execs=$(grep -E '^stat::number_of_executed_units' "$log" | sed -E 's/.*: *//')
-    if [ "$rc" -eq 0 ]; then
+    if [ "$running" -ge 2 ]; then
+      wait -n
+      running=$((running - 1))
+    fi
+    fuzz_one "$target" &
+    running=$((running + 1))
+  done
+  wait
+  for target in "$build"/tests/fuzz/*_fuzz; do
+    [ -x "$target" ] || continue
+    result=$build/fuzz-work/$(basename "$target" _fuzz)/result
+    if [ -f "$result" ] && head -1 "$result" | grep -q '^PASS'; then
       passed=$((passed + 1))
-      echo "PASS fuzz $name: ${execs:-?} runs in ${seconds}s"
     else
       failed=$((failed + 1))
-      echo "FAIL fuzz $name: ${execs:-?} runs; reproducer in $work/crashes"
-      grep -E -A25 'PROPERTY BROKEN|ERROR: (Address|Leak)Sanitizer|runtime error:|deadly signal' "$log" | head -50
     fi
+    cat "$result" 2>/dev/null || echo "FAIL fuzz $(basename "$target" _fuzz): no verdict"
   done
   echo "fuzz: $passed passed, $failed failed"
   [ "$failed" -eq 0 ]
