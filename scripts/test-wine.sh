@@ -3,7 +3,8 @@
 # Wine, each in a fresh Wine prefix. The tests mostly wait for windows and
 # keys, so CORVANE_WINE_LANES (2 by default) lanes run them side by side,
 # each lane on a private virtual display of its own, taking the next test
-# from one queue as it finishes one (the longest first).
+# from one queue as it finishes one (the longest first). A scenario that
+# fails there runs once more alone and is named if it passes then.
 #   scripts/test-wine.sh [scenario-name-filter]
 # Ends with "wine: N passed, N failed".
 set -uo pipefail
@@ -63,7 +64,27 @@ if [ -z "${CORVANE_WINE_QUEUE:-}" ]; then
     failures+=$(sed -n 's/^failed: / /p' "$work/lane$lane.log")
     skipped+=$(sed -n 's/^skipped (not counted): / /p' "$work/lane$lane.log")
   done
+  # A scenario that failed while the other lane ran runs once more alone;
+  # it counts as passed only then, and is named below.
+  still="" retried=""
+  for name in $failures; do
+    line=$(grep -E "^scenario .*/$name\.sh$" "$work/queue")
+    if [ -z "$line" ]; then
+      still+=" $name"; continue
+    fi
+    mkdir -p "$work/retry"
+    echo "$line" >"$work/retry/queue"
+    echo 1 >"$work/retry/next"
+    if CORVANE_WINE_QUEUE=$work/retry CORVANE_DISPLAY_FROM=$base "$0" >"$work/retry.log" 2>&1; then
+      passed=$((passed + 1)); failed=$((failed - 1)); retried+=" $name"
+    else
+      still+=" $name"
+      grep -v -E '^(wine: |failed: |skipped \(not counted\): )' "$work/retry.log"
+    fi
+  done
+  failures=$still
   rm -rf "$work"
+  [ -n "$retried" ] && echo "passed alone after failing beside the other lane:$retried"
   [ -n "$failures" ] && echo "failed:$failures"
   [ -n "$skipped" ] && echo "skipped (not counted):$skipped"
   echo "wine: $passed passed, $failed failed"
