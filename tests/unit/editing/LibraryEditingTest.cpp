@@ -853,6 +853,16 @@ struct TeamFromChanges : TeamLibrary {
         state.lines = {"{\\rtf1 " + name + "}"};
         return there.EntryOf(there.Add(state));
     }
+    // The standard library with the team folder loaded beside it, where PC2
+    // has added "Offer" (macro "offer"); its id.
+    std::string LoadTeamWithPC2sOffer()
+    {
+        Standard();
+        std::string offer = ThereAdds("Offer", "offer");
+        Exchange();
+        team.Load({folder, "Team"});
+        return offer;
+    }
     std::string ThereShows(const std::string& entry) const
     {
         std::string names;
@@ -871,10 +881,7 @@ struct TeamFromChanges : TeamLibrary {
 
 TEST_F(TeamFromChanges, AnotherComputersChangeWaitsWhileTheUserTypesAndNeverCommitsTheBoxes)
 {
-    Standard();
-    const std::string offer = ThereAdds("Offer", "offer");
-    Exchange();
-    team.Load({folder, "Team"});
+    const std::string offer = LoadTeamWithPC2sOffer();
     ASSERT_TRUE(team.ShowLatest(false));
     EXPECT_EQ(tree.Outline(), "Greeting,Support(Refund,Delay),Thanks,Team(Offer)");
     tree.SetExpanded(Node("Team"), true);
@@ -923,10 +930,7 @@ TEST_F(TeamFromChanges, AnotherComputersChangeWaitsWhileTheUserTypesAndNeverComm
 
 TEST_F(TeamFromChanges, EditingCommandsRecordChangesThatFollowEachOtherBeforeAnySnapshot)
 {
-    Standard();
-    const std::string offer = ThereAdds("Offer", "offer");
-    Exchange();
-    team.Load({folder, "Team"});
+    const std::string offer = LoadTeamWithPC2sOffer();
     ASSERT_TRUE(team.ShowLatest(false));
     tree.SetExpanded(Node("Team"), true);
 
@@ -964,10 +968,7 @@ TEST_F(TeamFromChanges, EditingCommandsRecordChangesThatFollowEachOtherBeforeAny
 // whose version it is.
 TEST_F(TeamFromChanges, ALabelEditThatChangesNothingRecordsNothing)
 {
-    Standard();
-    const std::string offer = ThereAdds("Offer", "offer");
-    Exchange();
-    team.Load({folder, "Team"});
+    const std::string offer = LoadTeamWithPC2sOffer();
     ASSERT_TRUE(team.ShowLatest(false));
     tree.SetExpanded(Node("Team"), true);
 
@@ -999,10 +1000,7 @@ TEST_F(TeamFromChanges, ALabelEditThatChangesNothingRecordsNothing)
 // changes are kept in this computer's copy and sent once it is back.
 TEST_F(TeamFromChanges, TeamEntriesStayChangeableWhileTheFolderIsAway)
 {
-    Standard();
-    (void)ThereAdds("Offer", "offer");
-    Exchange();
-    team.Load({folder, "Team"});
+    (void)LoadTeamWithPC2sOffer();
     store.Publish(false);
     ASSERT_TRUE(team.ShowLatest(false));
     EXPECT_TRUE(team.Offline());
