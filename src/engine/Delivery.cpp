@@ -274,14 +274,9 @@ bool TEngine::StaysOut() const
 
 const std::string& TEngine::ForegroundProgram() const
 {
-    // Opening the process on every key and tick costs more than the key:
-    // a window's program never changes, so it is looked up when the window does.
-    const WindowId foreground = p_.desktop.ForegroundWindow();
-    if (foreground != programLookedUpFor_ || foreground == 0) {
-        programLookedUpFor_ = foreground;
-        foregroundProgram_ = p_.desktop.ProgramFileOf(foreground);
-    }
-    return foregroundProgram_;
+    // Opening the process on every key and tick costs more than the key.
+    return foregroundProgram_.Of(
+        p_.desktop.ForegroundWindow(), [this](WindowId window) { return p_.desktop.ProgramFileOf(window); });
 }
 
 void TEngine::ExpandTypedMacro(int endKey, const std::shared_ptr<void>& hold, std::uint8_t holdId)
@@ -421,10 +416,12 @@ bool TEngine::SimulatePaste()
             SendKeyStroke(endKey);
         return false;
     }
+    TraceStep("target's rights and kind looked at");
     // Only that program's reads of the reply count towards giving the clipboard back.
     keeper_.PastingInto(p_.desktop.FactsOf(p_.desktop.ForegroundWindow()).process);
     // Held modifiers would make the arrows that place the caret select, too.
     const THeldModifiersLetGo letGo(p_.desktop);
+    TraceStep("held modifiers let go");
     p_.desktop.SendKey(VkControl, false);
     p_.desktop.SendKey(VkV, false);
     p_.desktop.SendKey(VkV, true);
@@ -440,7 +437,8 @@ bool TEngine::SimulatePaste()
 
 bool TEngine::RefusesInput(WindowId window)
 {
-    const std::string program = p_.desktop.ElevatedProgramOf(window);
+    const std::string& program
+        = elevatedProgram_.Of(window, [this](WindowId w) { return p_.desktop.ElevatedProgramOf(w); });
     if (program.empty())
         return false;
     if (elevatedProgramsTold_.insert(program).second)
@@ -790,14 +788,13 @@ bool TEngine::FillInAndCopy(const TRep& reply, const std::string& names, const s
     rtf = ReplaceNamesInRtf(std::move(rtf), PredefinedNames(), PredefinedValues(p_.clock.Now()));
     const TFinishedReply finished = FinishReply(std::move(rtf), [this] { return UserClipboardText(); });
     TraceStep("reply filled in");
-    p_.renderer.LoadRtf(finished.source);
-    p_.renderer.SetModified(false);
-    TraceStep("reply loaded into the hidden editor");
     lastStops_ = finished.stops;
     caretBack_ = use == TUse::Paste ? finished.stops.afterCursor : 0;
     consoleLine_.reset();
+    const TRenderedReply& rendered = Render(finished.source);
+    TraceStep("reply rendered");
     if (use == TUse::Paste && IsConsole(target != 0 ? target : p_.desktop.ForegroundWindow())) {
-        consoleFormats_ = p_.renderer.ClipboardFormats();
+        consoleFormats_ = rendered.formats;
         consoleLine_ = ConsoleLine(PlainTextOf(consoleFormats_));
         if (consoleLine_) {
             p_.window.ReplyDelivered(reply, {route_, routeTyped_, static_cast<long long>(consoleLine_->size())});
@@ -807,9 +804,7 @@ bool TEngine::FillInAndCopy(const TRep& reply, const std::string& names, const s
     // A copy the user asked for stays; a paste gives the clipboard back.
     bool copied = false;
     if (use == TUse::Paste && p_.window.KeepClipboard()) {
-        const TClipboardFormats formats = p_.renderer.ClipboardFormats();
-        TraceStep("clipboard formats rendered");
-        const TOffer offer = keeper_.OfferReply(formats);
+        const TOffer offer = keeper_.OfferReply(rendered.formats);
         copied = offer != TOffer::Failed;
         // Told each time, without stopping the paste: the user's copy is gone.
         if (offer == TOffer::NotKeptBusy)
@@ -817,18 +812,40 @@ bool TEngine::FillInAndCopy(const TRep& reply, const std::string& names, const s
         else if (offer == TOffer::NotKeptTooLarge)
             p_.window.ShowNotice(ClipboardNotKeptText);
     } else {
+        LoadIntoRenderer(finished.source);
         copied = p_.renderer.CopyAllToClipboard();
     }
     if (copied) {
-        // The text as delivered, placeholders and values filled in.
-        std::string text = PlainTextOfRtf(p_.renderer.SaveRtf());
-        while (!text.empty() && text.back() == '\n')
-            text.pop_back();
-        TraceStep("delivered text measured");
-        p_.window.ReplyDelivered(reply, {route_, routeTyped_, static_cast<long long>(text.size())});
+        p_.window.ReplyDelivered(reply, {route_, routeTyped_, static_cast<long long>(rendered.deliveredLength)});
         TraceStep("delivery recorded");
     }
     return copied;
+}
+
+const TRenderedReply& TEngine::Render(const std::string& source)
+{
+    if (const TRenderedReply* kept = rendered_.Find(source))
+        return *kept;
+    LoadIntoRenderer(source);
+    // The text as delivered, placeholders and values filled in.
+    std::string text = PlainTextOfRtf(p_.renderer.SaveRtf());
+    while (!text.empty() && text.back() == '\n')
+        text.pop_back();
+    TRenderedReply fresh{p_.renderer.ClipboardFormats(), text.size()};
+    if (!TRenderedReplies::Fits(source, fresh)) {
+        unkeptRendering_ = std::move(fresh);
+        return unkeptRendering_;
+    }
+    return rendered_.Keep(source, std::move(fresh));
+}
+
+void TEngine::LoadIntoRenderer(const std::string& source)
+{
+    if (rendererHolds_ && *rendererHolds_ == source)
+        return;
+    p_.renderer.LoadRtf(source);
+    p_.renderer.SetModified(false);
+    rendererHolds_ = source;
 }
 
 std::u16string TEngine::UserClipboardText() const

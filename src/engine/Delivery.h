@@ -17,6 +17,7 @@
 #include "engine/MacroInsertions.h"
 #include "engine/OwnKeys.h"
 #include "engine/Recogniser.h"
+#include "engine/RenderedReplies.h"
 #include "engine/ReplyShaping.h"
 #include "library/Texts.h"
 #include "platform/Desktop.h"
@@ -87,6 +88,25 @@ public:
     [[nodiscard]] virtual bool FollowMacroCase() const = 0;
     [[nodiscard]] virtual bool UndoWithBackspace() const = 0;
     [[nodiscard]] virtual bool EndKeysTabEnter() const = 0;
+};
+
+// What is looked up of a window (its program, whether it runs with more
+// rights) costs opening its process: a window's process never changes, so
+// the answer is kept until another window is asked about.
+template <typename T> class TWindowMemo {
+public:
+    template <typename LookUp> const T& Of(WindowId window, LookUp lookUp)
+    {
+        if (window != window_ || window == 0) {
+            window_ = window;
+            value_ = lookUp(window);
+        }
+        return value_;
+    }
+
+private:
+    WindowId window_ = 0;
+    T value_{};
 };
 
 struct TEngineParts {
@@ -287,6 +307,9 @@ private:
     // True, after telling the user once per program, when the system would
     // drop the keys meant for `window`.
     [[nodiscard]] bool RefusesInput(WindowId window);
+    // The clipboard formats of a reply's filled-in source, rendered once.
+    [[nodiscard]] const TRenderedReply& Render(const std::string& source);
+    void LoadIntoRenderer(const std::string& source);
     // What goes into a console: the reply's one line as it is typed, with no
     // character that would run or complete anything; several lines are left
     // on the clipboard, and the user is told once.
@@ -316,8 +339,11 @@ private:
     WindowId lastActiveWindow_ = 0;
     bool shellActivationSeen_ = false;
     std::set<std::string> elevatedProgramsTold_;
-    mutable WindowId programLookedUpFor_ = 0;
-    mutable std::string foregroundProgram_;
+    mutable TWindowMemo<std::string> foregroundProgram_;
+    TWindowMemo<std::string> elevatedProgram_;
+    TRenderedReplies rendered_;
+    TRenderedReply unkeptRendering_; // one too large to keep, while it is delivered
+    std::optional<std::string> rendererHolds_; // the source the hidden editor was loaded with
     // The one line of a reply for a console, typed in place of a paste.
     std::optional<std::u16string> consoleLine_;
     TClipboardFormats consoleFormats_;

@@ -33,13 +33,17 @@ struct THtReceiverList {
 struct THtSharedHookBlock {
     std::uint32_t HookHandle; // the low 32 bits of the hook handle; 0 = none
     THtReceiverList Receivers;
+    // Odd while the table is changed (under the mutex), and changed by every
+    // change: each key copies the table without taking the mutex.
+    std::uint32_t Sequence;
 };
 
 static_assert(sizeof(THtReceiver) == 8);
 static_assert(offsetof(THtReceiver, Window) == 4);
 static_assert(sizeof(THtReceiverList) == 1028);
 static_assert(offsetof(THtSharedHookBlock, Receivers) == 4);
-static_assert(sizeof(THtSharedHookBlock) == 1032);
+static_assert(offsetof(THtSharedHookBlock, Sequence) == 1032);
+static_assert(sizeof(THtSharedHookBlock) == 1036);
 
 // Count as a safe bound for indexing: a value outside 0..127 is taken as the
 // nearest bound.
@@ -380,6 +384,33 @@ std::int32_t NotifyReceivers(const THtReceiverList& receivers, Deliver deliver, 
     return result;
 }
 
+// Runs `read()` until it ran with `sequence` even and unchanged around it;
+// false when that never happened in a few tries. `load(field)` reads shared
+// memory as it is now; `fence()` orders the reads.
+template <typename Load, typename Fence, typename Read>
+bool ReadSteadily(const std::uint32_t& sequence, Load load, Fence fence, Read read)
+{
+    for (int attempt = 0; attempt < 8; ++attempt) {
+        const std::uint32_t before = load(sequence);
+        if ((before & 1u) != 0)
+            continue;
+        fence();
+        read();
+        fence();
+        if (load(sequence) == before)
+            return true;
+    }
+    return false;
+}
+
+// A copy of the receivers as they stood between two changes; false when the
+// table kept changing (the caller then copies under the mutex).
+template <typename Load, typename Fence>
+bool CopyReceiversSteadily(const THtSharedHookBlock& block, THtReceiverList& to, Load load, Fence fence)
+{
+    return ReadSteadily(block.Sequence, load, fence, [&] { CopyReceivers(block.Receivers, to); });
+}
+
 inline void DropGone(THtReceiverList& list, const TGoneWindows& gone)
 {
     DeleteIf(list, [&](std::uint32_t w) {
@@ -424,18 +455,12 @@ inline char FoldAscii(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(
 template <typename Load, typename Fence>
 bool KeysAreTold(const THtInputState& state, std::string_view program, Load load, Fence fence)
 {
-    for (int attempt = 0; attempt < 8; ++attempt) {
-        const std::uint32_t before = load(state.Sequence);
-        if ((before & 1u) != 0)
-            continue;
-        fence();
-        const bool told = (state.Flags & htStatePaused) == 0
+    bool told = true;
+    const bool steady = ReadSteadily(state.Sequence, load, fence, [&] {
+        told = (state.Flags & htStatePaused) == 0
             && !ProgramListHolds(BoundedText(state.ExcludedPrograms, htExcludedProgramsSize), program, FoldAscii);
-        fence();
-        if (load(state.Sequence) == before)
-            return told;
-    }
-    return true;
+    });
+    return !steady || told;
 }
 
 // Writes the state as one step for the readers above; `bump(field)` adds 1

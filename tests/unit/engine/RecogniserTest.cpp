@@ -43,6 +43,28 @@ TEST_F(TypedMacroTest, MacroAndSpaceAreReplacedByTheReply)
     EXPECT_EQ(rig.editor.loads, 0); // the user's editor never holds a delivery
 }
 
+// Rendering costs more than the rest of a delivery: a reply filled in as
+// before is not rendered again, and arrives and is counted the same.
+TEST_F(TypedMacroTest, AReplyFilledInAsBeforeIsRenderedOnceAndArrivesAlikeEachTime)
+{
+    for (const char* typed : {"sig ", "meet(Friday,noon) ", "sig ", "meet(Monday,noon) ", "sig "}) {
+        rig.Type(typed);
+        rig.HandleEchoes();
+    }
+    EXPECT_EQ(rig.renderer.loads, 3);
+    const std::string text = rig.MailText();
+    std::size_t signatures = 0;
+    for (std::size_t at = text.find("Best regards, Ann"); at != std::string::npos;
+         at = text.find("Best regards, Ann", at + 1))
+        ++signatures;
+    EXPECT_EQ(signatures, 3u);
+    EXPECT_NE(text.find("See you on Friday at noon."), std::string::npos);
+    EXPECT_NE(text.find("See you on Monday at noon."), std::string::npos);
+    ASSERT_EQ(rig.deliveries.size(), 5u);
+    EXPECT_EQ(rig.deliveries[4].charsIn, rig.deliveries[0].charsIn);
+    EXPECT_GT(rig.deliveries[0].charsIn, 0);
+}
+
 // A fast typist's keys after the space reach the target after the reply,
 // none lost or doubled, however late the engine hears of the space; held
 // too long, they go on and the macro stays as typed.

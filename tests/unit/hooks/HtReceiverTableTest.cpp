@@ -56,9 +56,37 @@ struct FakeSys {
 
 TEST(HtReceiverTable, LayoutMatchesTheSharedBlock)
 {
-    EXPECT_EQ(sizeof(THtSharedHookBlock), 1032u);
+    EXPECT_EQ(sizeof(THtSharedHookBlock), 1036u);
     EXPECT_EQ(offsetof(THtSharedHookBlock, Receivers) + offsetof(THtReceiverList, Items) + 8 * 5 + 4,
         offsetof(THtSharedHookBlock, Receivers.Items[5].Window));
+}
+
+// Keys copy the table without the mutex: a copy that overlapped a change is
+// made again, and a table that never stands still is left to the mutex.
+TEST(HtReceiverTable, AKeysCopyOfTheTableIsNeverOneCaughtHalfWayThroughAChange)
+{
+    THtSharedHookBlock b = ZeroBlock();
+    Add(b.Receivers, 10, true);
+    int loads = 0;
+    // A change begins before the first copy ends and is over by the third look.
+    auto changing = [&](const std::uint32_t& sequence) {
+        ++loads;
+        if (loads == 2) {
+            b.Sequence = 1;
+            Add(b.Receivers, 20, false);
+        } else if (loads == 3) {
+            b.Sequence = 2;
+        }
+        return sequence;
+    };
+    THtReceiverList copy{};
+    ASSERT_TRUE(CopyReceiversSteadily(b, copy, changing, [] {}));
+    ASSERT_EQ(copy.Count, 2);
+    EXPECT_EQ(copy.Items[1].Window, 20u);
+    EXPECT_GT(loads, 3);
+
+    auto neverStill = [&](const std::uint32_t&) { return static_cast<std::uint32_t>(2 * ++loads); };
+    EXPECT_FALSE(CopyReceiversSteadily(b, copy, neverStill, [] {}));
 }
 
 TEST(HtReceiverTable, AddFillsInOrderAndRefusesThe128th)
