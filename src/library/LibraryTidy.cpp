@@ -74,22 +74,38 @@ bool FinishInterruptedMove(IFileSystem& fs, const std::string& root)
     return true;
 }
 
-// Temporaries written after `before` (milliseconds) are left alone.
-int RemoveOwnTemporaries(IFileSystem& fs, const std::string& dir, std::optional<long long> before = std::nullopt)
+bool RemoveTemporary(IFileSystem& fs, const std::string& dir, const DirEntry& entry)
+{
+    const std::string path = dir + "\\" + entry.name;
+    if (!entry.isDir)
+        (void)fs.SetNormalAttributes(path);
+    return DeleteEntryFiles(fs, path, entry.isDir);
+}
+
+// Only those written before `before` (milliseconds) go.
+int RemoveOwnTemporaries(IFileSystem& fs, const std::string& dir, long long before)
 {
     int removed = 0;
     for (const DirEntry& entry : fs.List(dir)) {
-        if (!IsOwnTempName(entry.name))
+        if (!IsOwnTempName(entry.name) || fs.LastWriteTime(dir + "\\" + entry.name).value_or(before) >= before)
             continue;
-        const std::string path = dir + "\\" + entry.name;
-        if (before && fs.LastWriteTime(path).value_or(*before) >= *before)
-            continue;
-        if (!entry.isDir)
-            (void)fs.SetNormalAttributes(path);
-        if (DeleteEntryFiles(fs, path, entry.isDir))
+        if (RemoveTemporary(fs, dir, entry))
             ++removed;
     }
     return removed;
+}
+
+// The directory's entries once its own temporaries are gone.
+std::vector<DirEntry> ListRemovingTemporaries(IFileSystem& fs, const std::string& dir, int& removed)
+{
+    std::vector<DirEntry> listing = fs.List(dir);
+    std::erase_if(listing, [&](const DirEntry& entry) {
+        if (!IsOwnTempName(entry.name) || !RemoveTemporary(fs, dir, entry))
+            return false;
+        ++removed;
+        return true;
+    });
+    return listing;
 }
 
 std::string DisplayPath(const std::string& labels, const std::string& name)
@@ -105,20 +121,23 @@ std::string DroppedEntryText(const std::string& labels, const std::string& name,
     return text;
 }
 
-void TidyDirectory(IFileSystem& fs, const std::string& dir, const std::string& labels, int depth, TTidyReport& report)
+void TidyDirectory(IFileSystem& fs, const std::string& dir, const std::string& labels, int depth, TTidyReport& report,
+    TFoldersRead* read)
 {
-    report.temporariesRemoved += RemoveOwnTemporaries(fs, dir);
-    const std::optional<std::vector<std::string>> lines = ReadTextLines(fs, IndexPathIn(dir));
-    if (!lines)
+    std::vector<DirEntry> listing = ListRemovingTemporaries(fs, dir, report.temporariesRemoved);
+    std::optional<std::string> index = fs.ReadFile(IndexPathIn(dir));
+    // A listing without the index that reads failed, and would make every
+    // entry look missing; the reader lists such a folder again itself.
+    if (index && !Lists(listing, kIndexFileName))
         return;
-    // The index was just read from here: a listing without it failed, and
-    // would make every entry look missing.
-    const std::vector<DirEntry> listing = fs.List(dir);
-    if (!Lists(listing, kIndexFileName))
+    if (!index) {
+        if (read)
+            (*read)[dir] = {std::move(listing), std::nullopt};
         return;
+    }
     std::vector<std::string> kept;
     std::vector<std::string> dropped;
-    for (const std::string& line : *lines) {
+    for (const std::string& line : SplitTextLines(*index)) {
         const ListedEntry entry = ReadListedEntry(line);
         const std::string path = entry.valid ? EntryPathIn(dir, entry.parts.number, entry.folder) : std::string();
         if (entry.valid && !Lists(listing, LastComponent(path)))
@@ -128,22 +147,24 @@ void TidyDirectory(IFileSystem& fs, const std::string& dir, const std::string& l
     }
     if (!dropped.empty() && WriteTextLines(fs, IndexPathIn(dir), kept))
         report.dropped.insert(report.dropped.end(), dropped.begin(), dropped.end());
+    if (read)
+        (*read)[dir] = {std::move(listing), dropped.empty() ? std::move(index) : std::nullopt};
     for (const std::string& line : kept) {
         const ListedEntry entry = ReadListedEntry(line);
         const std::string path = EntryPathIn(dir, entry.parts.number, true);
         if (entry.valid && entry.folder && depth < TRepList::kMaxFolderDepth && !fs.IsLink(path))
-            TidyDirectory(fs, path, DisplayPath(labels, entry.parts.name), depth + 1, report);
+            TidyDirectory(fs, path, DisplayPath(labels, entry.parts.name), depth + 1, report, read);
     }
 }
 
 } // namespace
 
-TTidyReport TidyLibrary(IFileSystem& fs, const std::string& root)
+TTidyReport TidyLibrary(IFileSystem& fs, const std::string& root, TFoldersRead* read)
 {
     TTidyReport report;
     // Before the temporaries go, since the record is one of them.
     report.moveFinished = FinishInterruptedMove(fs, root);
-    TidyDirectory(fs, root, std::string(), 0, report);
+    TidyDirectory(fs, root, std::string(), 0, report, read);
     return report;
 }
 

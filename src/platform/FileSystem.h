@@ -17,6 +17,11 @@ namespace corvane {
 struct DirEntry {
     std::string name;
     bool isDir = false;
+    // A file's size and last write time (milliseconds since 1970-01-01 UTC,
+    // as LastWriteTime) when the listing tells them at no extra cost; nullopt
+    // where it does not, so that nothing ever takes an unknown for a match.
+    std::optional<unsigned long long> size = std::nullopt;
+    std::optional<long long> lastWriteTime = std::nullopt;
 };
 
 class IFileSystem {

@@ -4,6 +4,7 @@
 #include "win32/Handles.h"
 
 #include <algorithm>
+#include <utility>
 
 namespace corvane::win32 {
 
@@ -31,6 +32,23 @@ std::string DirectoryPart(const std::string& path)
 }
 
 } // namespace
+
+long long FileTimeToMilliseconds(const FILETIME& time)
+{
+    const long long ticks
+        = (static_cast<long long>(time.dwHighDateTime) << 32) | static_cast<long long>(time.dwLowDateTime);
+    // FILETIME counts 100 ns from 1601; 11644473600 s lie between 1601 and 1970.
+    constexpr long long kTicksPerMillisecond = 10000;
+    constexpr long long kMillisecondsFrom1601To1970 = 11644473600000LL;
+    return ticks / kTicksPerMillisecond - kMillisecondsFrom1601To1970;
+}
+
+long long NowMilliseconds()
+{
+    FILETIME now{};
+    ::GetSystemTimeAsFileTime(&now);
+    return FileTimeToMilliseconds(now);
+}
 
 bool Win32FileSystem::FileExists(const std::string& path) const
 {
@@ -121,8 +139,16 @@ std::vector<DirEntry> Win32FileSystem::List(const std::string& dir) const
         return entries;
     do {
         const std::string name = data.cFileName;
-        if (name != "." && name != "..")
-            entries.push_back({name, (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0});
+        if (name == "." || name == "..")
+            continue;
+        DirEntry entry{.name = name, .isDir = (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0};
+        // The search hands both over with the name: knowing them costs nothing.
+        // A link's own are not its target's, which may change beneath it.
+        if (!entry.isDir && !(data.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT)) {
+            entry.size = (static_cast<unsigned long long>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
+            entry.lastWriteTime = FileTimeToMilliseconds(data.ftLastWriteTime);
+        }
+        entries.push_back(std::move(entry));
     } while (::FindNextFileA(find.Get(), &data));
     return entries;
 }
@@ -153,12 +179,7 @@ std::optional<long long> Win32FileSystem::LastWriteTime(const std::string& path)
     WIN32_FILE_ATTRIBUTE_DATA data{};
     if (!::GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &data))
         return std::nullopt;
-    const long long ticks = (static_cast<long long>(data.ftLastWriteTime.dwHighDateTime) << 32)
-        | static_cast<long long>(data.ftLastWriteTime.dwLowDateTime);
-    // FILETIME counts 100 ns from 1601; 11644473600 s lie between 1601 and 1970.
-    constexpr long long kTicksPerMillisecond = 10000;
-    constexpr long long kMillisecondsFrom1601To1970 = 11644473600000LL;
-    return ticks / kTicksPerMillisecond - kMillisecondsFrom1601To1970;
+    return FileTimeToMilliseconds(data.ftLastWriteTime);
 }
 
 } // namespace corvane::win32

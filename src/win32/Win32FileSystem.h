@@ -6,6 +6,11 @@
 
 namespace corvane::win32 {
 
+// Milliseconds since 1970-01-01 UTC, as IFileSystem tells file times.
+long long FileTimeToMilliseconds(const FILETIME& time);
+// This computer's time now, on the same scale.
+long long NowMilliseconds();
+
 class Win32FileSystem : public IFileSystem {
 public:
     bool FileExists(const std::string& path) const override;

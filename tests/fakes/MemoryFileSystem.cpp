@@ -64,6 +64,7 @@ bool MemoryFileSystem::IsLink(const std::string& path) const
 std::optional<std::string> MemoryFileSystem::ReadFile(const std::string& path) const
 {
     Touch(path);
+    reads.push_back(path);
     if (Fails(failRead, path))
         return std::nullopt;
     if (const Entry* e = Find(files_, path))
@@ -242,6 +243,7 @@ bool MemoryFileSystem::SetNormalAttributes(const std::string& path)
 std::vector<DirEntry> MemoryFileSystem::List(const std::string& dir) const
 {
     Touch(dir);
+    ++listCount;
     if (Fails(failList, dir))
         return {};
     return Entries(dir);
@@ -254,15 +256,22 @@ std::vector<DirEntry> MemoryFileSystem::Entries(const std::string& dir) const
     std::vector<DirEntry> out;
     const std::string prefix = Key(real) + "\\";
     auto collect = [&](const std::map<std::string, Entry>& m, bool isDir) {
-        for (auto it = m.lower_bound(prefix); it != m.end() && it->first.rfind(prefix, 0) == 0; ++it)
-            if (it->first.find('\\', prefix.size()) == std::string::npos)
-                out.push_back({it->second.path.substr(prefix.size()), isDir});
+        for (auto it = m.lower_bound(prefix); it != m.end() && it->first.rfind(prefix, 0) == 0; ++it) {
+            if (it->first.find('\\', prefix.size()) != std::string::npos)
+                continue;
+            DirEntry entry{.name = it->second.path.substr(prefix.size()), .isDir = isDir};
+            if (!isDir && listsSizes)
+                entry.size = it->second.bytes.size();
+            if (!isDir && listsWriteTimes)
+                entry.lastWriteTime = it->second.written;
+            out.push_back(std::move(entry));
+        }
     };
     collect(dirs_, true);
     collect(files_, false);
     for (const auto& [key, target] : links_)
         if (key.rfind(prefix, 0) == 0 && key.find('\\', prefix.size()) == std::string::npos)
-            out.push_back({key.substr(prefix.size()), true});
+            out.push_back({.name = key.substr(prefix.size()), .isDir = true});
     return out;
 }
 

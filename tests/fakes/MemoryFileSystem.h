@@ -75,6 +75,10 @@ public:
     // reader) holds open without delete sharing: they cannot be replaced,
     // renamed or deleted until it closes them.
     PathTest heldOpen;
+    // Listings tell each file's size and write time, as a Windows directory
+    // search does; off, as a file system that does not tell them.
+    bool listsSizes = true;
+    bool listsWriteTimes = true;
     // Called with every path first (a fuzzer checks each stays inside its root).
     std::function<void(const std::string& path)> checkPath;
     // Answers a read of a missing file: the input decides what any file holds.
@@ -85,6 +89,9 @@ public:
     mutable std::vector<std::string> touched;
     std::vector<std::string> changed;
     int writeCount = 0;
+    // Every path read, in call order, and how many listings were asked for.
+    mutable std::vector<std::string> reads;
+    mutable int listCount = 0;
 
 private:
     struct Entry {

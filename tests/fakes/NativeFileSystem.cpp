@@ -7,6 +7,7 @@
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <utility>
 
 namespace corvane::fakes {
 
@@ -45,6 +46,11 @@ bool WriteAll(int fd, const std::string& bytes)
         done += static_cast<size_t>(n);
     }
     return true;
+}
+
+long long MillisecondsOf(const struct stat& info)
+{
+    return static_cast<long long>(info.st_mtim.tv_sec) * 1000 + info.st_mtim.tv_nsec / 1000000;
 }
 
 } // namespace
@@ -156,7 +162,17 @@ std::vector<DirEntry> NativeFileSystem::List(const std::string& dir) const
         const std::string name = item->d_name;
         if (name == "." || name == "..")
             continue;
-        entries.push_back({name, DirExists(dir + "\\" + name)});
+        struct stat info { };
+        if (::stat((posix + "/" + name).c_str(), &info) != 0) {
+            entries.push_back({.name = name});
+            continue;
+        }
+        DirEntry entry{.name = name, .isDir = S_ISDIR(info.st_mode)};
+        if (S_ISREG(info.st_mode)) {
+            entry.size = static_cast<unsigned long long>(info.st_size);
+            entry.lastWriteTime = MillisecondsOf(info);
+        }
+        entries.push_back(std::move(entry));
     }
     ::closedir(handle);
     std::sort(entries.begin(), entries.end(), [](const DirEntry& a, const DirEntry& b) { return a.name < b.name; });
@@ -187,7 +203,7 @@ std::optional<long long> NativeFileSystem::LastWriteTime(const std::string& path
     struct stat info { };
     if (::stat(ToPosixPath(path).c_str(), &info) != 0)
         return std::nullopt;
-    return static_cast<long long>(info.st_mtim.tv_sec) * 1000 + info.st_mtim.tv_nsec / 1000000;
+    return MillisecondsOf(info);
 }
 
 } // namespace corvane::fakes

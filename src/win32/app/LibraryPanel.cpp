@@ -11,6 +11,7 @@
 #include "library/LibraryFiles.h"
 #include "library/LibraryReadAhead.h"
 #include "library/LibraryTidy.h"
+#include "library/ReplyCache.h"
 #include "library/UnitCommonProcs.h"
 #include "library/UnitCorvaneTypes.h"
 #include "platform/Trace.h"
@@ -38,24 +39,43 @@ constexpr UINT_PTR kReplyParamSubclassId = 1;
 struct LibraryPanel::Reader {
     HWND window = nullptr;
     std::string root;
-    std::string rootIndex;
     TTidyReport tidy;
     TFilesRead files;
+    UniqueKernelHandle filesIn; // set once `tidy` and `files` are in
     UniqueKernelHandle thread;
 
     static DWORD WINAPI Run(void* self) noexcept
     {
         auto& reader = *static_cast<Reader*>(self);
+        std::string cachePath;
+        std::optional<std::string> cache; // what the cache file is to hold, when it is out of date
         try {
             Win32FileSystem fs;
-            reader.tidy = TidyLibrary(fs, reader.root);
-            TraceStep("start: library tidied");
-            reader.files = ReadLibraryAhead(fs, reader.rootIndex);
-            TraceStep("start: library files read");
+            const long long started = NowMilliseconds();
+            const std::string folder = LocalDataFolder();
+            cachePath = folder.empty() ? folder : folder + "\\" + kReplyCacheFileName;
+            TLibraryStart start = ReadLibraryAtStart(fs, reader.root, cachePath, started);
+            reader.tidy = std::move(start.tidy);
+            reader.files = std::move(start.read.files);
+            cache = std::move(start.cache);
         } catch (...) {
             reader.files.clear(); // the loading reads from the disk itself
+            cache.reset();
         }
-        PostMessageA(reader.window, WM_LIBRARY_READ, 0, 0);
+        const HWND window = reader.window;
+        SetEvent(reader.filesIn.Get());
+        PostMessageA(window, WM_LIBRARY_READ, 0, 0);
+        if (cache) {
+            // While the window's thread builds the library from what was read.
+            SetThreadPriority(GetCurrentThread(), THREAD_PRIORITY_BELOW_NORMAL);
+            try {
+                Win32FileSystem fs;
+                if (WriteReplyCache(fs, cachePath, *cache))
+                    TraceStep("start: reply cache written");
+            } catch (...) {
+                // Only the next start's time depends on the cache.
+            }
+        }
         return 0;
     }
 };
@@ -136,8 +156,9 @@ void LibraryPanel::LoadReplies(HWND window, const std::string& root)
     reader_ = std::make_unique<Reader>();
     reader_->window = window;
     reader_->root = library_->Root();
-    reader_->rootIndex = library_->RootIndexPath();
-    reader_->thread.Reset(CreateThread(nullptr, 0, &Reader::Run, reader_.get(), 0, nullptr));
+    reader_->filesIn.Reset(CreateEventA(nullptr, TRUE, FALSE, nullptr));
+    if (reader_->filesIn)
+        reader_->thread.Reset(CreateThread(nullptr, 0, &Reader::Run, reader_.get(), 0, nullptr));
     if (!reader_->thread)
         PostMessageA(window, WM_LIBRARY_READ, 0, 0); // read from the disk when it comes
 }
@@ -155,14 +176,14 @@ TTidyReport LibraryPanel::BuildLibrary()
 {
     loaded_ = true;
     TTidyReport tidy;
+    // The reader may still be writing the reply cache: it stays until Destroy.
     if (reader_ && reader_->thread) {
-        WaitForSingleObject(reader_->thread.Get(), INFINITE);
+        WaitForSingleObject(reader_->filesIn.Get(), INFINITE);
         tidy = std::move(reader_->tidy);
         readAhead_->Offer(std::move(reader_->files));
     } else {
         tidy = TidyLibrary(fs_, library_->Root());
     }
-    reader_.reset();
     HCURSOR previous = SetCursor(LoadCursor(nullptr, IDC_WAIT));
     library_->BeginBulkLoad();
     struct EndLoad {

@@ -32,6 +32,10 @@ struct MainLayout;
 
 namespace corvane::win32 {
 
+// %LOCALAPPDATA%\Corvane 2: what this computer keeps for itself, never in a
+// roaming profile; empty when Windows does not tell where that is.
+std::string LocalDataFolder();
+
 class ChildFactory;
 class Win32FileSystem;
 class FolderWatcher;

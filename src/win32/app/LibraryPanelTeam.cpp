@@ -14,16 +14,22 @@
 
 namespace corvane::win32 {
 
+std::string LocalDataFolder()
+{
+    char path[MAX_PATH] = {};
+    if (FAILED(SHGetFolderPathA(nullptr, CSIDL_LOCAL_APPDATA, nullptr, SHGFP_TYPE_CURRENT, path)))
+        return {};
+    return std::string(path) + "\\Corvane 2";
+}
+
 namespace {
 
 // %LOCALAPPDATA%\Corvane 2\TeamCopies: this computer's copy of each team
 // folder stays on this computer, never in a roaming profile.
 std::string TeamCopiesFolder()
 {
-    char path[MAX_PATH] = {};
-    if (FAILED(SHGetFolderPathA(nullptr, CSIDL_LOCAL_APPDATA, nullptr, SHGFP_TYPE_CURRENT, path)))
-        return {};
-    return std::string(path) + "\\Corvane 2\\TeamCopies";
+    const std::string folder = LocalDataFolder();
+    return folder.empty() ? folder : folder + "\\TeamCopies";
 }
 
 std::string ThisComputersName()
