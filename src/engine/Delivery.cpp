@@ -165,10 +165,15 @@ void TEngine::PublishUndoChance() const
 {
     if (heldKeys_ == nullptr)
         return;
-    if (undo_)
-        heldKeys_->PublishUndoChance(ownKeys_.AllEchoed(), undo_->foreground, undo_->focus);
-    else
-        heldKeys_->PublishUndoChance(false, 0, 0);
+    if (!undo_) {
+        heldKeys_->PublishUndoChance(false, 0, 0, std::nullopt);
+        return;
+    }
+    // Keys of the engine's still on the ring are taken off by the program
+    // before any key struck after them reaches the gate.
+    const std::optional<std::uint32_t> lastOnRing = ownKeys_.AllEchoed() ? std::nullopt : ownKeys_.LastOnRing();
+    heldKeys_->PublishUndoChance(
+        ownKeys_.AllEchoed() || lastOnRing.has_value(), undo_->foreground, undo_->focus, lastOnRing);
 }
 
 void TEngine::MouseClick()
@@ -371,7 +376,8 @@ void TEngine::UndoExpansion()
     holdingBackspace_ = true;
     for (size_t i = 0; i < undo.after; ++i)
         SendKeyStroke(VkDelete);
-    if (heldKeys_ != nullptr)
+    // Taken off the ring by the hooked program, they never reach the gate.
+    if (heldKeys_ != nullptr && !ownKeys_.HookTakesOwnKeys())
         heldKeys_->ExpectOwnBackspaces(static_cast<int>(undo.before));
     for (size_t i = 0; i < undo.before; ++i)
         SendKeyStroke(VkBack);

@@ -131,6 +131,8 @@ public:
           keeper_(parts.clipboard, parts.clock)
     { }
 
+    // The hook library's ring of the keys the engine sends (null: none).
+    void UseOwnKeyRing(THtOwnKeyRing* ring) { ownKeys_.UseRing(ring); }
     // Armed while another application is active.
     void SetAppInactive(bool inactive) { appInactive_ = inactive; }
     [[nodiscard]] bool AppInactive() const { return appInactive_; }

@@ -130,8 +130,10 @@ bool TKeyGate::TakesBackspace(const THtKeyStroke& key)
     }
     if (backspaceTaken_)
         return true; // its repeats would go on into what was put back
-    if (!undoChance_ || desktop_.ForegroundWindow() != undoForeground_ || desktop_.FocusWindow() != undoFocus_
-        || StaysOut())
+    const bool ownKeysOff
+        = !undoAfterOwnKey_ || (ownKeyRing_ != nullptr && OwnKeyIsTaken(*ownKeyRing_, *undoAfterOwnKey_));
+    if (!undoChance_ || !ownKeysOff || desktop_.ForegroundWindow() != undoForeground_
+        || desktop_.FocusWindow() != undoFocus_ || StaysOut())
         return false;
     undoChance_ = false;
     backspaceTaken_ = true;
@@ -144,12 +146,19 @@ bool TKeyGate::EndsMacro(const THtKeyStroke& key) const
         && (key.VirtualKeyCode == VkTab || key.VirtualKeyCode == VkReturn) && MayCompleteMacro() && !StaysOut();
 }
 
-void TKeyGate::SetUndoChance(bool open, WindowId foreground, WindowId focus)
+void TKeyGate::SetUndoChance(bool open, WindowId foreground, WindowId focus, std::optional<std::uint32_t> afterOwnKey)
 {
     const std::lock_guard lock(mutex_);
     undoChance_ = open;
     undoForeground_ = foreground;
     undoFocus_ = focus;
+    undoAfterOwnKey_ = afterOwnKey;
+}
+
+void TKeyGate::UseOwnKeyRing(THtOwnKeyRing* ring)
+{
+    const std::lock_guard lock(mutex_);
+    ownKeyRing_ = ring;
 }
 
 void TKeyGate::ExpectOwnBackspaces(int count)

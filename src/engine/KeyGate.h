@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <functional>
 #include <mutex>
+#include <optional>
 #include <set>
 #include <string>
 #include <string_view>
@@ -15,6 +16,7 @@
 #include "engine/Recogniser.h"
 #include "platform/Desktop.h"
 #include "hooks/HtSysHookCommon.h"
+#include "hooks/OwnKeyRing.h"
 #include "hooks/HtSysHookDecode.h"
 
 namespace corvane {
@@ -105,8 +107,12 @@ public:
     // After the paste was sent, or when there is none: the keys go on.
     virtual void ReleaseHold(std::uint8_t id) = 0;
     // Whether a plain Backspace takes the last expansion back, while the
-    // focus stays where it was made.
-    virtual void PublishUndoChance(bool open, WindowId foreground, WindowId focus) = 0;
+    // focus stays where it was made; with `afterOwnKey`, only once that key
+    // of the engine's is off the ring of its keys (a Backspace met before
+    // it was struck before the expansion's keys).
+    virtual void PublishUndoChance(
+        bool open, WindowId foreground, WindowId focus, std::optional<std::uint32_t> afterOwnKey)
+        = 0;
     // Backspaces of the engine's own, sent while the user's may be down.
     virtual void ExpectOwnBackspaces(int count) = 0;
 };
@@ -134,7 +140,10 @@ public:
     [[nodiscard]] THoldCheck CheckHold(std::uint8_t id);
     // The engine, after each key: a plain Backspace takes the last expansion
     // back while the focus is where it was made.
-    void SetUndoChance(bool open, WindowId foreground, WindowId focus);
+    void SetUndoChance(bool open, WindowId foreground, WindowId focus, std::optional<std::uint32_t> afterOwnKey);
+    // The hook library's ring of the engine's keys, which hooked programs
+    // take off themselves (null: none).
+    void UseOwnKeyRing(THtOwnKeyRing* ring);
     // The engine, before it sends Backspaces of its own.
     void ExpectOwnBackspaces(int count);
     // Any thread: while the focus is a password, nothing typed is kept, not
@@ -165,6 +174,8 @@ private:
     bool undoChance_ = false;
     WindowId undoForeground_ = 0;
     WindowId undoFocus_ = 0;
+    std::optional<std::uint32_t> undoAfterOwnKey_;
+    THtOwnKeyRing* ownKeyRing_ = nullptr;
     bool backspaceTaken_ = false; // for an undo, and not let go yet: its repeats are taken too
     int ownBackspaceDowns_ = 0; // the engine's, on their way
     int ownBackspaceUps_ = 0;

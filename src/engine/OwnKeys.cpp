@@ -15,20 +15,36 @@ int AsReported(int virtualKey)
 
 void TOwnKeysDesktop::SendKey(int virtualKey, bool release)
 {
-    sent_.push_back({AsReported(virtualKey), !release, clock_.Milliseconds()});
+    const int key = AsReported(virtualKey);
+    const std::uint64_t now = clock_.Milliseconds();
+    std::optional<std::uint32_t> onRing;
+    if (ring_ != nullptr)
+        onRing = PutOwnKey(*ring_, static_cast<std::uint16_t>(key), !release, static_cast<std::uint32_t>(now));
+    sent_.push_back({key, !release, now, onRing});
     desktop_.SendKey(virtualKey, release);
+}
+
+bool TOwnKeysDesktop::TakenByTheHook(const TSent& sent) const
+{
+    return ring_ != nullptr && sent.onRing && OwnKeyIsTaken(*ring_, *sent.onRing);
 }
 
 void TOwnKeysDesktop::ForgetLostKeys()
 {
     const std::uint64_t now = clock_.Milliseconds();
-    while (!sent_.empty() && now - sent_.front().at > OwnKeyEchoMs)
+    while (!sent_.empty() && (now - sent_.front().at > OwnKeyEchoMs || TakenByTheHook(sent_.front())))
         sent_.pop_front();
 }
 
 bool TOwnKeysDesktop::AllEchoed() const
 {
-    return sent_.empty() || clock_.Milliseconds() - sent_.back().at > OwnKeyEchoMs;
+    // The ring is taken off in order: the last key off, all are.
+    return sent_.empty() || clock_.Milliseconds() - sent_.back().at > OwnKeyEchoMs || TakenByTheHook(sent_.back());
+}
+
+std::optional<std::uint32_t> TOwnKeysDesktop::LastOnRing() const
+{
+    return sent_.empty() ? std::nullopt : sent_.back().onRing;
 }
 
 bool TOwnKeysDesktop::IsEchoOfOwnKey(int virtualKey, bool pressed)

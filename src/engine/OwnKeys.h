@@ -2,10 +2,14 @@
 // The keys the engine sends come back through the keyboard hook like the
 // user's. A desktop that passes everything on to the real one and remembers
 // each key it sent tells them apart: the notices of those keys arrive in the
-// order they were sent, soon after.
+// order they were sent, soon after. With the hook library's ring, each key
+// is put on it first and the hooked program that meets it takes it off and
+// tells nothing: such a key is no longer waited for once it is off.
 #include <cstdint>
 #include <deque>
+#include <optional>
 
+#include "hooks/OwnKeyRing.h"
 #include "platform/Clock.h"
 #include "platform/Desktop.h"
 
@@ -19,11 +23,17 @@ class TOwnKeysDesktop final : public IDesktop {
 public:
     TOwnKeysDesktop(IDesktop& desktop, const IClock& clock) : desktop_(desktop), clock_(clock) { }
 
+    // The ring of the hook library, shared with every hooked program; null:
+    // every key's notice comes back here.
+    void UseRing(THtOwnKeyRing* ring) { ring_ = ring; }
+    [[nodiscard]] bool HookTakesOwnKeys() const { return ring_ != nullptr; }
     // True, once, when a key notice is that of the next key this program sent.
     [[nodiscard]] bool IsEchoOfOwnKey(int virtualKey, bool pressed);
     // Every key sent so far came back (or was given up): a key noticed now
     // was struck after them.
     [[nodiscard]] bool AllEchoed() const;
+    // The number on the ring of the last key sent, when it is there.
+    [[nodiscard]] std::optional<std::uint32_t> LastOnRing() const;
 
     bool KeyDown(int virtualKey) const override { return desktop_.KeyDown(virtualKey); }
     WindowId ForegroundWindow() const override { return desktop_.ForegroundWindow(); }
@@ -51,9 +61,13 @@ private:
         int key; // left and right modifiers as the hook reports them: Shift, Ctrl, Alt
         bool pressed;
         std::uint64_t at;
+        std::optional<std::uint32_t> onRing; // its number there
     };
+    [[nodiscard]] bool TakenByTheHook(const TSent& sent) const;
+
     IDesktop& desktop_;
     const IClock& clock_;
+    THtOwnKeyRing* ring_ = nullptr;
     std::deque<TSent> sent_;
 };
 

@@ -23,6 +23,7 @@ std::int32_t THtHookLoader::LoadHookDLL(const std::string& name)
     detach_ = api_.FindExport(module_, "DetachReceiver");
     lastError_ = api_.FindExport(module_, "LastError");
     publish_ = api_.FindExport(module_, "PublishInputState");
+    ring_ = api_.FindExport(module_, "OwnKeyRing");
     if (!attach_ || !detach_ || !lastError_) {
         UnloadHookDLL();
         return htMissingExports;
@@ -44,7 +45,7 @@ void THtHookLoader::Clear()
 {
     module_ = 0;
     count_ = 0;
-    attach_ = detach_ = lastError_ = publish_ = nullptr;
+    attach_ = detach_ = lastError_ = publish_ = ring_ = nullptr;
 }
 
 std::int32_t THtHookLoader::AttachReceiver(THtHookType type, std::uintptr_t window, bool filter)
@@ -59,6 +60,11 @@ std::int32_t THtHookLoader::PublishInputState(std::uint32_t flags, const std::st
     if (!publish_)
         return htMissingExports;
     return api_.CallPublish(publish_, flags, excludedPrograms);
+}
+
+THtOwnKeyRing* THtHookLoader::OwnKeyRing()
+{
+    return ring_ ? static_cast<THtOwnKeyRing*>(api_.CallRing(ring_)) : nullptr;
 }
 
 } // namespace corvane

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "hooks/HtSysHookCommon.h"
+#include "hooks/OwnKeyRing.h"
 
 namespace corvane {
 
@@ -18,6 +19,7 @@ public:
     virtual void ReleaseModule(std::uintptr_t module) = 0;
     virtual std::int32_t CallAttach(void* attachProc, THtHookType type, std::uintptr_t window, bool filter) = 0;
     virtual std::int32_t CallPublish(void* publishProc, std::uint32_t flags, const std::string& excluded) = 0;
+    virtual void* CallRing(void* ringProc) { return nullptr; }
 };
 
 class THtHookLoader {
@@ -35,6 +37,9 @@ public:
     // Publishes to every hooked program the htState* flags and the programs
     // kept out; -1 when the library has no such export (an older one).
     std::int32_t PublishInputState(std::uint32_t flags, const std::string& excludedPrograms);
+    // The ring the keys this program sends are put on, shared with every
+    // hooked program; null when the library has none (an older one).
+    THtOwnKeyRing* OwnKeyRing();
 
     bool Loaded() const { return module_ != 0; }
     int RefCount() const { return count_; }
@@ -49,6 +54,7 @@ private:
     void* detach_ = nullptr;
     void* lastError_ = nullptr;
     void* publish_ = nullptr;
+    void* ring_ = nullptr;
 };
 
 } // namespace corvane

@@ -18,6 +18,7 @@ namespace {
 
 using AttachReceiverProc = std::int32_t(__stdcall*)(std::uint8_t, HWND, std::uint8_t);
 using PublishInputStateProc = std::int32_t(__stdcall*)(std::uint32_t, const char*);
+using OwnKeyRingProc = void*(__stdcall*)();
 
 class Win32ModuleApi : public IHookModuleApi {
 public:
@@ -39,6 +40,7 @@ public:
     {
         return reinterpret_cast<PublishInputStateProc>(proc)(flags, excluded.c_str());
     }
+    void* CallRing(void* proc) override { return reinterpret_cast<OwnKeyRingProc>(proc)(); }
 };
 
 constexpr char ListenerClass[] = "CorvaneHookListener";

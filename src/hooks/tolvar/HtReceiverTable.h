@@ -12,6 +12,7 @@
 #include <string_view>
 
 #include "hooks/HtSysHookCommon.h"
+#include "hooks/OwnKeyRing.h"
 #include "library/ProgramList.h"
 
 namespace corvane::tolvar {
@@ -429,11 +430,13 @@ struct THtInputState {
     std::uint32_t Sequence;
     std::uint32_t Flags;
     char ExcludedPrograms[htExcludedProgramsSize]; // the setting as stored, NUL-terminated
+    THtOwnKeyRing OwnKeys; // outside the sequence: it keeps its own order
 };
 
 // The 64-bit and the 32-bit library map the same blocks: fixed-width fields
 // only, no pointer or handle-sized member, laid out alike in both.
-static_assert(sizeof(THtInputState) == 8 + htExcludedProgramsSize);
+static_assert(sizeof(THtInputState) == 8 + htExcludedProgramsSize + sizeof(THtOwnKeyRing));
+static_assert(offsetof(THtInputState, OwnKeys) == 8 + htExcludedProgramsSize);
 static_assert(offsetof(THtInputState, Flags) == 4);
 static_assert(offsetof(THtInputState, ExcludedPrograms) == 8);
 static_assert(alignof(THtSharedHookBlock) == 4 && alignof(THtInputState) == 4);

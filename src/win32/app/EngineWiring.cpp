@@ -218,8 +218,11 @@ void EngineWiring::SettingsChanged() { adapter_->ReloadSettings(); }
 void EngineWiring::Terminate()
 {
     terminating_ = true;
-    // The hook library is let go after this: the watcher writes no more.
+    // The hook library is let go after this: the watcher writes no more, nor
+    // the engine on the ring of its keys.
     WatchPasswordFocus({});
+    engine_->UseOwnKeyRing(nullptr);
+    gate_.UseOwnKeyRing(nullptr);
     adapter_->WritePending();
     engine_->FinishClipboard();
 }
@@ -227,6 +230,10 @@ void EngineWiring::Terminate()
 void EngineWiring::Connect(THtProgramHooks& hooks)
 {
     ConnectEngine(hooks, *engine_, [this] { return terminating_; });
+    // Hooked programs take the keys the engine sends off this ring themselves.
+    THtOwnKeyRing* ring = keyHook_.Active() ? HookHost().Loader().OwnKeyRing() : nullptr;
+    engine_->UseOwnKeyRing(ring);
+    gate_.UseOwnKeyRing(ring);
     PublishInputState();
     // A password's focus is told at once, from the watcher's thread: this
     // window may be busy.

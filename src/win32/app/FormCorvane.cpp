@@ -51,9 +51,10 @@ public:
         if (gate_.EndHoldAtFence(id))
             SendHoldFence();
     }
-    void PublishUndoChance(bool open, WindowId foreground, WindowId focus) override
+    void PublishUndoChance(
+        bool open, WindowId foreground, WindowId focus, std::optional<std::uint32_t> afterOwnKey) override
     {
-        gate_.SetUndoChance(open, foreground, focus);
+        gate_.SetUndoChance(open, foreground, focus, afterOwnKey);
     }
     void ExpectOwnBackspaces(int count) override { gate_.ExpectOwnBackspaces(count); }
 

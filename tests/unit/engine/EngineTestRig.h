@@ -194,9 +194,10 @@ public:
     }
     // --- the held keys, as the main window sends them on ---
     bool ClaimHold(std::uint8_t id) override { return gate.ClaimHold(id); }
-    void PublishUndoChance(bool open, WindowId foreground, WindowId focus) override
+    void PublishUndoChance(
+        bool open, WindowId foreground, WindowId focus, std::optional<std::uint32_t> afterOwnKey) override
     {
-        gate.SetUndoChance(open, foreground, focus);
+        gate.SetUndoChance(open, foreground, focus, afterOwnKey);
     }
     void ExpectOwnBackspaces(int count) override { gate.ExpectOwnBackspaces(count); }
     void ReleaseHold(std::uint8_t id) override
@@ -243,6 +244,20 @@ public:
         desktop.echoed.clear();
         for (const auto& [vk, pressed] : echoed)
             Key(vk, pressed);
+    }
+    // As a hooked program does with the hook library's ring: each key the
+    // engine sent that is next on the ring is taken off and told to nobody.
+    void HandleEchoesThroughTheRing(THtOwnKeyRing& ring)
+    {
+        constexpr int VkLShift = 0xA0, VkRMenu = 0xA5;
+        auto echoed = std::move(desktop.echoed);
+        desktop.echoed.clear();
+        for (const auto& [vk, pressed] : echoed) {
+            const int reported = vk >= VkLShift && vk <= VkRMenu ? VkShift + (vk - VkLShift) / 2 : vk;
+            const auto now = static_cast<std::uint32_t>(clock.Milliseconds());
+            if (!TakeOwnKey(ring, static_cast<std::uint16_t>(reported), pressed, now))
+                Key(vk, pressed);
+        }
     }
     std::string MailText() { return desktop.TextOf(MailWindow); }
 

@@ -66,6 +66,32 @@ TEST_F(UndoCursorEndKeysTest, BackspacePutsBackWhatWasTypedAndHoldingItDeletesNo
     EXPECT_EQ(rig.desktop.PressesOf(VkV), 1);
 }
 
+// With the hook library's ring, the program a key goes to takes the engine's
+// own keys off it and tells nothing: they are neither waited for nor taken
+// for the user's, and the user's keys are still told.
+TEST_F(UndoCursorEndKeysTest, OwnKeysTakenOffTheRingAreNeitherWaitedForNorTheUsers)
+{
+    THtOwnKeyRing ring{};
+    rig.engine.UseOwnKeyRing(&ring);
+    rig.gate.UseOwnKeyRing(&ring);
+    rig.desktop.TextOf(MailWindow) = "Hello ";
+    rig.Type("sig ");
+    EXPECT_FALSE(Backspace()); // struck before the program took the expansion's keys
+    rig.HandleEchoesThroughTheRing(ring);
+    EXPECT_EQ(rig.MailText(), "Hello Best regards, Ann");
+    rig.Key(VkBack, false, BackspaceScan);
+    rig.desktop.TextOf(MailWindow) = "Hello ";
+    rig.Type("sig ");
+    rig.HandleEchoesThroughTheRing(ring);
+    EXPECT_EQ(ring.Taken, ring.Written);
+    EXPECT_TRUE(Backspace());
+    rig.HandleEchoesThroughTheRing(ring);
+    EXPECT_EQ(rig.MailText(), "Hello sig ");
+    rig.Key(VkBack, false, BackspaceScan);
+    rig.Type("x");
+    EXPECT_EQ(rig.engine.TypedBuffer(), "x");
+}
+
 // Its own keys come back through the hook looking like the user's (a scan
 // code, no mark to read): the Backspaces that erase the macro are not the
 // user's taking the expansion back, and the keys the user struck before

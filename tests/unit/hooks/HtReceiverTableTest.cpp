@@ -89,6 +89,41 @@ TEST(HtReceiverTable, AKeysCopyOfTheTableIsNeverOneCaughtHalfWayThroughAChange)
     EXPECT_FALSE(CopyReceiversSteadily(b, copy, neverStill, [] {}));
 }
 
+// The keys the program sends are taken off the ring in order by the hook
+// that meets them; the user's keys in between stay told, a lost key is
+// given up after a while, and a full ring gives up its oldest.
+TEST(OwnKeyRing, KeysAreTakenOffInOrderOnceAndLostOnesAreGivenUp)
+{
+    constexpr std::uint16_t Ctrl = 0x11, V = 'V', A = 'A';
+    THtOwnKeyRing ring{};
+    const std::uint32_t first = PutOwnKey(ring, Ctrl, true, 1000);
+    PutOwnKey(ring, V, true, 1000);
+    PutOwnKey(ring, V, false, 1000);
+    const std::uint32_t last = PutOwnKey(ring, Ctrl, false, 1000);
+    EXPECT_FALSE(TakeOwnKey(ring, A, true, 1001)); // the user's, struck before them
+    EXPECT_TRUE(TakeOwnKey(ring, Ctrl, true, 1002));
+    EXPECT_TRUE(OwnKeyIsTaken(ring, first));
+    EXPECT_FALSE(TakeOwnKey(ring, Ctrl, true, 1003)); // once only
+    EXPECT_FALSE(TakeOwnKey(ring, V, false, 1003)); // not the next one
+    EXPECT_TRUE(TakeOwnKey(ring, V, true, 1003));
+    EXPECT_TRUE(TakeOwnKey(ring, V, false, 1003));
+    EXPECT_FALSE(OwnKeyIsTaken(ring, last));
+    // Never met (its program closed): given up when a later key comes.
+    PutOwnKey(ring, V, true, 5000);
+    EXPECT_FALSE(OwnKeyIsTaken(ring, last));
+    EXPECT_TRUE(TakeOwnKey(ring, V, true, 5001));
+    EXPECT_TRUE(OwnKeyIsTaken(ring, last));
+    EXPECT_FALSE(TakeOwnKey(ring, V, true, 5002)); // empty
+    // A ring left full by a program that took none gives up its oldest.
+    const std::uint32_t oldest = PutOwnKey(ring, A, true, 6000);
+    for (std::uint32_t i = 1; i < OwnKeySlots; ++i)
+        PutOwnKey(ring, A, false, 6000);
+    EXPECT_FALSE(OwnKeyIsTaken(ring, oldest));
+    PutOwnKey(ring, V, true, 6000);
+    EXPECT_TRUE(OwnKeyIsTaken(ring, oldest));
+    EXPECT_TRUE(TakeOwnKey(ring, A, false, 6001));
+}
+
 TEST(HtReceiverTable, AddFillsInOrderAndRefusesThe128th)
 {
     THtReceiverList l = ZeroList();
