@@ -31,14 +31,7 @@ sleep 1.5 # Wine tells the program late that it is no longer active
 
 xdotool type --delay 60 "Hello "
 wait_target_text "Hello " || fail "typing before the picker"
-press_chord ctrl alt space
-if ! wait_for_dialog "$PICKER" 1 10; then
-  # On a loaded machine Wine may tell Corvane late that another program is
-  # in front; a second chord shows whether the picker opens at all.
-  echo "the first Ctrl+Alt+Space opened nothing; pressed again"
-  press_chord ctrl alt space
-  wait_for_dialog "$PICKER" 1 10 || fail "Ctrl+Alt+Space did not open the picker"
-fi
+picker_by_chord "$PICKER" "Ctrl+Alt+Space did not open the picker"
 xdotool type --delay 80 "to"
 sleep 1
 [ -n "${CORVANE_SCREENSHOT:-}" ] && screenshot "$CORVANE_SCREENSHOT"

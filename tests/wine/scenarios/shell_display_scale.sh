@@ -53,8 +53,7 @@ picker_at_200() {
   target_start "Scale Target" 100
   target_focus
   sleep 1.5 # Wine tells the program late that it is no longer active
-  press_chord ctrl alt space
-  wait_for_dialog "$PICKER" 1 10 || fail "the picker did not open at 200 %"
+  picker_by_chord "$PICKER" "the picker did not open at 200 %"
   sleep 0.5
   local columns px py pw ph wx wy ww wh
   columns=$(probe columns "$PICKER")
