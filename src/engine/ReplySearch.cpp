@@ -91,9 +91,11 @@ std::string ReplyKeyOf(const TRep& reply, const std::string& root)
 std::vector<TSearchSource> SearchSourcesOf(const TRepList& library)
 {
     std::unordered_map<const TRep*, std::string> macros;
+    macros.reserve(static_cast<size_t>(library.MacroCount()));
     for (int i = 0; i < library.MacroCount(); ++i)
         macros.emplace(library.MacroReplyAt(i), library.MacroAt(i));
     std::vector<TSearchSource> sources;
+    sources.reserve(static_cast<size_t>(library.Count()));
     const ITreeControl& tree = library.Tree();
     for (int i = 0; i < library.Count(); ++i) {
         const TRep* rep = library.Items(i);

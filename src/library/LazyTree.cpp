@@ -49,8 +49,8 @@ TreeNode TLazyTree::Insert(Node* parent, size_t index, const std::string& label)
     ++count_;
     if (ChildrenShown(parent))
         Show(node);
-    else
-        ShowExpandable(parent);
+    else if (siblings.size() == 1)
+        ShowExpandable(parent); // its first child: the control is told once, not per child
     return node;
 }
 

@@ -34,7 +34,11 @@ public:
     int Count() const override { return count_; }
     TreeNode First() const override;
 
-    void SetExpandable(TreeNode node, bool expandable) override { AsNode(node)->expandable = expandable; }
+    void SetExpandable(TreeNode node, bool expandable) override
+    {
+        AsNode(node)->expandable = expandable;
+        ++expandableCalls;
+    }
     void BeginUpdate() override { ++updateDepth_; }
     void EndUpdate() override { --updateDepth_; }
 
@@ -57,6 +61,7 @@ public:
     void SetExpanded(TreeNode node, bool expanded);
     int UpdateDepth() const { return updateDepth_; }
     bool Expandable(TreeNode node) const { return AsNode(node)->expandable; }
+    int expandableCalls = 0; // each costs a message to a real control
     TreeNode Editing() const { return editing_; }
     // Labels of the whole tree, children in parentheses: "A(B,C),D".
     std::string Outline(TreeNode from = nullptr) const;

@@ -72,6 +72,24 @@ TEST_F(LazyTreeTest, OnlyOpenedFoldersAreInTheControlInTheLibrarysOrder)
     EXPECT_EQ(tree.NodeOfView(view.Find("Support/Hi")), hi);
 }
 
+TEST_F(LazyTreeTest, AClosedFolderFilledWithRepliesTellsTheControlOnceThatItOpens)
+{
+    const TreeNode orders = tree.AddLast(nullptr, "Orders");
+    const int callsBefore = view.expandableCalls;
+    for (int i = 0; i < 100; ++i)
+        tree.AddLast(orders, "Reply " + std::to_string(i));
+    EXPECT_EQ(view.expandableCalls - callsBefore, 1);
+    EXPECT_TRUE(view.Expandable(tree.ViewOf(orders)));
+    // Emptied and given a reply again while closed, it can be opened again.
+    while (tree.ChildCount(orders) > 0)
+        tree.Delete(tree.Child(orders, 0));
+    EXPECT_FALSE(view.Expandable(tree.ViewOf(orders)));
+    tree.AddLast(orders, "Reply");
+    EXPECT_TRUE(view.Expandable(tree.ViewOf(orders)));
+    Open(orders);
+    EXPECT_EQ(view.Outline(tree.ViewOf(orders)), "Reply");
+}
+
 TEST_F(LazyTreeTest, SelectingOrEditingANodeInAClosedFolderOpensTheWayToIt)
 {
     tree.Select(gross);
