@@ -171,9 +171,9 @@ void TEngine::PublishUndoChance() const
     }
     // Keys of the engine's still on the ring are taken off by the program
     // before any key struck after them reaches the gate.
-    const std::optional<std::uint32_t> lastOnRing = ownKeys_.AllEchoed() ? std::nullopt : ownKeys_.LastOnRing();
-    heldKeys_->PublishUndoChance(
-        ownKeys_.AllEchoed() || lastOnRing.has_value(), undo_->foreground, undo_->focus, lastOnRing);
+    const bool echoed = ownKeys_.AllEchoed();
+    const std::optional<std::uint32_t> afterOwnKey = echoed ? std::nullopt : ownKeys_.LastOnRing();
+    heldKeys_->PublishUndoChance(echoed || afterOwnKey, undo_->foreground, undo_->focus, afterOwnKey);
 }
 
 void TEngine::MouseClick()

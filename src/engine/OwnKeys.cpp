@@ -2,20 +2,15 @@
 
 namespace corvane {
 
-namespace {
-
-// The keyboard hook reports either Shift, Ctrl or Alt key as the one key.
-int AsReported(int virtualKey)
+int KeyAsHookReports(int virtualKey)
 {
     constexpr int VkShift = 0x10, VkLShift = 0xA0, VkRMenu = 0xA5;
     return virtualKey >= VkLShift && virtualKey <= VkRMenu ? VkShift + (virtualKey - VkLShift) / 2 : virtualKey;
 }
 
-} // namespace
-
 void TOwnKeysDesktop::SendKey(int virtualKey, bool release)
 {
-    const int key = AsReported(virtualKey);
+    const int key = KeyAsHookReports(virtualKey);
     const std::uint64_t now = clock_.Milliseconds();
     std::optional<std::uint32_t> onRing;
     if (ring_ != nullptr)
@@ -24,22 +19,23 @@ void TOwnKeysDesktop::SendKey(int virtualKey, bool release)
     desktop_.SendKey(virtualKey, release);
 }
 
-bool TOwnKeysDesktop::TakenByTheHook(const TSent& sent) const
+bool TOwnKeysDesktop::NoLongerAwaited(const TSent& sent) const
 {
-    return ring_ != nullptr && sent.onRing && OwnKeyIsTaken(*ring_, *sent.onRing);
+    return clock_.Milliseconds() - sent.at > OwnKeyEchoMs
+        || (ring_ != nullptr && sent.onRing && OwnKeyIsTaken(*ring_, *sent.onRing));
 }
 
 void TOwnKeysDesktop::ForgetLostKeys()
 {
-    const std::uint64_t now = clock_.Milliseconds();
-    while (!sent_.empty() && (now - sent_.front().at > OwnKeyEchoMs || TakenByTheHook(sent_.front())))
+    while (!sent_.empty() && NoLongerAwaited(sent_.front()))
         sent_.pop_front();
 }
 
 bool TOwnKeysDesktop::AllEchoed() const
 {
-    // The ring is taken off in order: the last key off, all are.
-    return sent_.empty() || clock_.Milliseconds() - sent_.back().at > OwnKeyEchoMs || TakenByTheHook(sent_.back());
+    // Keys are sent, and taken off the ring, in order: the last one no
+    // longer awaited, none is.
+    return sent_.empty() || NoLongerAwaited(sent_.back());
 }
 
 std::optional<std::uint32_t> TOwnKeysDesktop::LastOnRing() const
@@ -50,7 +46,7 @@ std::optional<std::uint32_t> TOwnKeysDesktop::LastOnRing() const
 bool TOwnKeysDesktop::IsEchoOfOwnKey(int virtualKey, bool pressed)
 {
     ForgetLostKeys();
-    if (sent_.empty() || sent_.front().key != AsReported(virtualKey) || sent_.front().pressed != pressed)
+    if (sent_.empty() || sent_.front().key != KeyAsHookReports(virtualKey) || sent_.front().pressed != pressed)
         return false;
     sent_.pop_front();
     return true;

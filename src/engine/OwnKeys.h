@@ -19,6 +19,10 @@ namespace corvane {
 // hung) must not leave the user's next keys taken for ours.
 inline constexpr std::uint64_t OwnKeyEchoMs = 3000;
 
+// A key as the keyboard hook reports it: left and right Shift, Ctrl and Alt
+// each as the one key.
+int KeyAsHookReports(int virtualKey);
+
 class TOwnKeysDesktop final : public IDesktop {
 public:
     TOwnKeysDesktop(IDesktop& desktop, const IClock& clock) : desktop_(desktop), clock_(clock) { }
@@ -63,7 +67,8 @@ private:
         std::uint64_t at;
         std::optional<std::uint32_t> onRing; // its number there
     };
-    [[nodiscard]] bool TakenByTheHook(const TSent& sent) const;
+    // Lost (never came back in time), or taken off the ring by a hooked program.
+    [[nodiscard]] bool NoLongerAwaited(const TSent& sent) const;
 
     IDesktop& desktop_;
     const IClock& clock_;

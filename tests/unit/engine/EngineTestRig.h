@@ -249,13 +249,11 @@ public:
     // engine sent that is next on the ring is taken off and told to nobody.
     void HandleEchoesThroughTheRing(THtOwnKeyRing& ring)
     {
-        constexpr int VkLShift = 0xA0, VkRMenu = 0xA5;
         auto echoed = std::move(desktop.echoed);
         desktop.echoed.clear();
         for (const auto& [vk, pressed] : echoed) {
-            const int reported = vk >= VkLShift && vk <= VkRMenu ? VkShift + (vk - VkLShift) / 2 : vk;
             const auto now = static_cast<std::uint32_t>(clock.Milliseconds());
-            if (!TakeOwnKey(ring, static_cast<std::uint16_t>(reported), pressed, now))
+            if (!TakeOwnKey(ring, static_cast<std::uint16_t>(KeyAsHookReports(vk)), pressed, now))
                 Key(vk, pressed);
         }
     }
