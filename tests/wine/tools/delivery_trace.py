@@ -32,6 +32,9 @@ def main():
                 seen.add(step)
                 offsets.setdefault(step, []).append(at - start)
         offsets.setdefault("(target) synthesised Ctrl received", []).append(r["space_to_ctrlv_ms"])
+        for field, step in (("space_to_first_back_ms", "first Backspace"), ("space_to_last_back_ms", "last Backspace")):
+            if field in r:
+                offsets.setdefault(f"(target) {step} received", []).append(r[field])
         offsets.setdefault("(target) reply stands in the box", []).append(r["space_to_text_ms"])
     print(f"delivery trace: median ms after the target took the space, {len(found)} rounds")
     for step, values in sorted(offsets.items(), key=lambda kv: statistics.median(kv[1])):

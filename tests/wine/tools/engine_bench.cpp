@@ -19,6 +19,7 @@ HWND g_edit = nullptr;
 std::string g_reply;
 LARGE_INTEGER g_frequency;
 double g_space = 0, g_ctrl = 0, g_plain = 0;
+double g_firstBack = 0, g_lastBack = 0; // the Backspaces that erase the macro, as taken
 double g_replySpace = 0; // the space of the last reply that arrived, until the clipboard comes back
 
 double NowMs()
@@ -36,7 +37,9 @@ LRESULT CALLBACK KeyboardProc(int code, WPARAM wParam, LPARAM lParam)
     if (code == HC_ACTION && pressed) {
         const double now = NowMs();
         if (wParam == VK_SPACE)
-            g_space = now, g_ctrl = 0;
+            g_space = now, g_ctrl = 0, g_firstBack = 0, g_lastBack = 0;
+        else if (wParam == VK_BACK && g_space > 0)
+            g_lastBack = now, g_firstBack = g_firstBack > 0 ? g_firstBack : now;
         else if (wParam == 'X')
             g_plain = now;
         else if (wParam == VK_CONTROL && g_space > 0 && g_ctrl == 0)
@@ -55,8 +58,9 @@ void TextChanged()
         std::printf("plain key_to_text_ms=%.2f\n", now - g_plain);
         g_plain = 0;
     } else if (g_space > 0 && s.find(g_reply) != std::string::npos) {
-        std::printf("macro space_to_ctrlv_ms=%.2f space_to_text_ms=%.2f space_at_ms=%.3f\n", g_ctrl - g_space,
-            now - g_space, g_space);
+        std::printf("macro space_to_ctrlv_ms=%.2f space_to_text_ms=%.2f space_to_first_back_ms=%.2f "
+                    "space_to_last_back_ms=%.2f space_at_ms=%.3f\n",
+            g_ctrl - g_space, now - g_space, g_firstBack - g_space, g_lastBack - g_space, g_space);
         g_replySpace = g_space;
         g_space = 0;
     } else {

@@ -1,12 +1,16 @@
 #!/usr/bin/env bash
 # Figures of the expansion engine under Wine (not a test), each beside a
 # baseline of the same run:
+#  - the target's own floor, before Corvane starts: a plain program sends
+#    "sig", space, the Backspaces and Ctrl+V at once, the reply already on
+#    the clipboard, and the target times space -> reply as below;
 #  - typed "sig" + space: from the space key event to Corvane's synthesised
 #    Ctrl+V, and to the reply standing in the target; beside it a plain key
 #    from its key event to standing in the target; then the same rounds with
 #    the clipboard kept switched off, and with it on, from the space to the
 #    user's clipboard given back, the user's clipboard a plain program's copy
-#    and then an OLE program's object;
+#    and then an OLE program's object; the target also times when it took
+#    the first and the last Backspace;
 #  - one delivery step by step: Corvane's trace of the first rounds beside the
 #    target's times (tests/wine/tools/delivery_trace.py);
 #  - CPU time of Corvane while another program is active (FixTimer polling)
@@ -32,13 +36,27 @@ cp "$CORVANE_BIN"/tests/engine_bench.exe "$PROGRAM_DIR/"
 # Corvane stamps each step of a delivery into this file, on the clock the target times with.
 trace="$SCENARIO_DIR/trace.txt"
 export CORVANE_TRACE="Z:$(echo "$trace" | tr / '\\')"
-corvane_start
-wait_for_main_window 40 || fail "Corvane did not start"
+median() { sort -n | awk '{a[NR]=$1} END {if (NR) print a[int((NR+1)/2)]; else print "none"}'; }
+from=1 # the first line of the rounds reported
+col() { tr -d '\r' <"$out" | tail -n +"$from" | sed -n "s/.*$1=\([0-9.]*\).*/\1/p"; }
 out="$SCENARIO_DIR/bench.out"
 wine "$PROGRAM_DIR/engine_bench.exe" "Best regards, Ann" >"$out" 2>&1 &
 wait_line "$out" '^ready' 30 || fail "bench did not start"
 wait_for_window "Engine Bench" 20 || fail "bench window not visible"
 bench=$(visible_windows "Engine Bench" | head -1)
+xdotool mousemove --window "$bench" 200 60 click 1
+sleep 2
+# The target's own floor, before Corvane runs: a plain program sends what a
+# delivery sends ("sig", space, the Backspaces, Ctrl+V) in one go, the reply
+# already on the clipboard.
+for i in $(seq 1 "$rounds"); do
+  probe set-clipboard "Best regards, Ann"; probe type-and-paste sig; sleep 0.4
+done
+echo "the target alone (no Corvane; every key sent at once, the reply already on the clipboard):"
+echo "median space -> reply in target:    $(col space_to_text_ms | median) ms (max $(col space_to_text_ms | sort -n | tail -1), $(col space_to_text_ms | wc -l) rounds)"
+from=$(($(wc -l <"$out") + 1))
+corvane_start
+wait_for_main_window 40 || fail "Corvane did not start"
 xdotool mousemove --window "$bench" 200 60 click 1
 sleep 2
 rounds_of_typing() {
@@ -47,9 +65,6 @@ rounds_of_typing() {
     xdotool type --delay 40 "sig "; sleep 0.8
   done
 }
-median() { sort -n | awk '{a[NR]=$1} END {if (NR) print a[int((NR+1)/2)]; else print "none"}'; }
-from=1 # the first line of the rounds reported
-col() { tr -d '\r' <"$out" | tail -n +"$from" | sed -n "s/.*$1=\([0-9.]*\).*/\1/p"; }
 report() {  # heading
   echo "$1"
   echo "rounds: $(col space_to_text_ms | wc -l) macros, $(col key_to_text_ms | wc -l) plain keys"
@@ -62,7 +77,7 @@ report() {  # heading
 probe set-clipboard USERCLIP
 rounds_of_typing
 report "clipboard kept (KeepClipboard 1):"
-python3 "$root/tests/wine/tools/delivery_trace.py" "$out" "$trace"
+python3 "$root/tests/wine/tools/delivery_trace.py" "$out" "$trace" "$from"
 # The same rounds with the user's clipboard an OLE program's object, given
 # back with OleSetClipboard; the program prints each format it is asked for.
 cp "$CORVANE_BIN"/tests/ole_clipboard_peer.exe "$PROGRAM_DIR/"

@@ -15,6 +15,8 @@
 //   probe set-clipboard TEXT [PRIVATE] (puts TEXT on the clipboard, as another program would,
 //                                       and PRIVATE in a format of its own)
 //   probe clipboard-private            (the content of that format)
+//   probe type-and-paste TYPED         (sends TYPED, a space, Backspaces erasing both and Ctrl+V
+//                                       in one go: what a delivery asks of the program in front)
 //   probe hold-clipboard MS TIMES GAP  (holds the clipboard open MS ms, TIMES times, GAP ms apart,
 //                                       as a program busy reading it does; "held" once it holds it)
 //   probe text TITLE                   (the static texts of that window)
@@ -607,6 +609,35 @@ int WaitReady(int macros, int timeoutMs)
     return 1;
 }
 
+// A key's press and release, or only one of them.
+void AddKey(std::vector<INPUT>& inputs, WORD virtualKey, bool press, bool release)
+{
+    INPUT input{};
+    input.type = INPUT_KEYBOARD;
+    input.ki.wVk = virtualKey;
+    input.ki.wScan = static_cast<WORD>(MapVirtualKeyA(virtualKey, MAPVK_VK_TO_VSC));
+    if (press)
+        inputs.push_back(input);
+    input.ki.dwFlags = KEYEVENTF_KEYUP;
+    if (release)
+        inputs.push_back(input);
+}
+
+int TypeAndPaste(const std::string& typed)
+{
+    std::vector<INPUT> inputs;
+    for (const char c : typed)
+        AddKey(inputs, static_cast<WORD>(VkKeyScanA(c) & 0xFF), true, true);
+    AddKey(inputs, VK_SPACE, true, true);
+    for (std::size_t i = 0; i <= typed.size(); ++i)
+        AddKey(inputs, VK_BACK, true, true);
+    AddKey(inputs, VK_CONTROL, true, false);
+    AddKey(inputs, 'V', true, true);
+    AddKey(inputs, VK_CONTROL, false, true);
+    const UINT sent = SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
+    return sent == inputs.size() ? 0 : 1;
+}
+
 int main(int argc, char** argv)
 {
     BecomeDpiAware();
@@ -721,6 +752,8 @@ int main(int argc, char** argv)
         CloseClipboard();
         return placed ? 0 : 1;
     }
+    if (cmd == "type-and-paste" && argc > 2)
+        return TypeAndPaste(argv[2]);
     if (cmd == "ready" && argc > 3)
         return WaitReady(std::atoi(argv[2]), std::atoi(argv[3]));
     if (cmd == "hold-clipboard" && argc > 4) {
