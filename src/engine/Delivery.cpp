@@ -406,15 +406,16 @@ bool TEngine::SimulatePaste()
 {
     const size_t caretBack = std::exchange(caretBack_, 0);
     const int endKey = std::exchange(endKeyToSend_, 0);
+    const WindowId front = p_.desktop.ForegroundWindow();
     // The reply stays on the clipboard, so Ctrl+V by hand still works there.
-    if (RefusesInput(p_.desktop.ForegroundWindow())) {
+    if (RefusesInput(front)) {
         if (consoleLine_)
             (void)p_.clipboard.Offer(consoleFormats_);
         consoleLine_.reset();
         keeper_.LeaveReply();
         return false;
     }
-    if (consoleLine_ || IsConsole(p_.desktop.ForegroundWindow())) {
+    if (consoleLine_ || IsConsole(front)) {
         // The Tab or Enter that ended the macro follows a line typed whole;
         // sent after a reply left on the clipboard, it would run the line
         // without it.
@@ -424,7 +425,7 @@ bool TEngine::SimulatePaste()
     }
     TraceStep("target's rights and kind looked at");
     // Only that program's reads of the reply count towards giving the clipboard back.
-    keeper_.PastingInto(p_.desktop.FactsOf(p_.desktop.ForegroundWindow()).process);
+    keeper_.PastingInto(KindOf(front).process);
     // Held modifiers would make the arrows that place the caret select, too.
     const THeldModifiersLetGo letGo(p_.desktop);
     TraceStep("held modifiers let go");
@@ -452,9 +453,17 @@ bool TEngine::RefusesInput(WindowId window)
     return true;
 }
 
+const TWindowKind& TEngine::KindOf(WindowId window) const
+{
+    return windowKind_.Of(window, [this](WindowId w) {
+        TWindowFacts facts = p_.desktop.FactsOf(w);
+        return TWindowKind{std::move(facts.className), facts.process};
+    });
+}
+
 bool TEngine::IsConsole(WindowId window) const
 {
-    const std::string className = p_.desktop.FactsOf(window).className;
+    const std::string& className = KindOf(window).className;
     for (std::string_view console : BuiltInConsoleClasses)
         if (className == console)
             return true;

@@ -109,6 +109,12 @@ private:
     T value_{};
 };
 
+// A window's class and its program, which stay as they are while it lives.
+struct TWindowKind {
+    std::string className;
+    std::uint32_t process = 0;
+};
+
 struct TEngineParts {
     TRepList& library;
     // The engine's own editor, never shown: each delivery fills a reply in
@@ -305,6 +311,8 @@ private:
     // The clipboard's reply into the focus: pasted (true), or typed into a
     // console; then the caret put where the reply wants it and the ending key sent.
     bool SimulatePaste();
+    // What a window is for all its life: asked of the system once a window.
+    [[nodiscard]] const TWindowKind& KindOf(WindowId window) const;
     [[nodiscard]] bool IsConsole(WindowId window) const;
     // True, after telling the user once per program, when the system would
     // drop the keys meant for `window`.
@@ -343,6 +351,7 @@ private:
     std::set<std::string> elevatedProgramsTold_;
     mutable TWindowMemo<std::string> foregroundProgram_;
     TWindowMemo<std::string> elevatedProgram_;
+    mutable TWindowMemo<TWindowKind> windowKind_;
     TRenderedReplies rendered_;
     TRenderedReply unkeptRendering_; // one too large to keep, while it is delivered
     std::optional<std::string> rendererHolds_; // the source the hidden editor was loaded with
