@@ -21,6 +21,15 @@ namespace corvane {
 
 namespace {
 
+// `count` strokes of one key, each its press and its release.
+void AddKeyStrokes(std::vector<TKeyEvent>& keys, int virtualKey, size_t count)
+{
+    for (size_t i = 0; i < count; ++i) {
+        keys.push_back({virtualKey, false});
+        keys.push_back({virtualKey, true});
+    }
+}
+
 // Whether the names separated by commas (blanks around them do not count) hold `name`.
 bool ListHolds(std::string_view list, std::string_view name)
 {
@@ -344,8 +353,7 @@ void TEngine::PasteTypedReply(
     bool pasted = false;
     {
         const THeldModifiersLetGo letGo(p_.desktop);
-        for (size_t i = 0; i < erase; ++i)
-            SendKeyStroke(VkBack);
+        SendKeyStrokes(VkBack, erase);
         TraceStep("macro erased (Backspaces sent)");
         copied = FillInAndCopy(reply, names, values, TUse::Paste, target, macro.macroCase);
         // Without the copy, pasting would paste what the clipboard held: what
@@ -374,13 +382,13 @@ void TEngine::UndoExpansion()
     const TUndo undo = *std::exchange(undo_, std::nullopt);
     PublishUndoChance();
     holdingBackspace_ = true;
-    for (size_t i = 0; i < undo.after; ++i)
-        SendKeyStroke(VkDelete);
     // Taken off the ring by the hooked program, they never reach the gate.
     if (heldKeys_ != nullptr && !ownKeys_.HookTakesOwnKeys())
         heldKeys_->ExpectOwnBackspaces(static_cast<int>(undo.before));
-    for (size_t i = 0; i < undo.before; ++i)
-        SendKeyStroke(VkBack);
+    std::vector<TKeyEvent> keys;
+    AddKeyStrokes(keys, VkDelete, undo.after);
+    AddKeyStrokes(keys, VkBack, undo.before);
+    p_.desktop.SendKeys(keys);
     TypeBack(undo.typed, undo.endKey);
 }
 
@@ -396,10 +404,13 @@ void TEngine::TypeBack(const std::string& typed, int endKey)
         SendKeyStroke(endKey);
 }
 
-void TEngine::SendKeyStroke(int virtualKey)
+void TEngine::SendKeyStroke(int virtualKey) { SendKeyStrokes(virtualKey, 1); }
+
+void TEngine::SendKeyStrokes(int virtualKey, size_t count)
 {
-    p_.desktop.SendKey(virtualKey, false);
-    p_.desktop.SendKey(virtualKey, true);
+    std::vector<TKeyEvent> keys;
+    AddKeyStrokes(keys, virtualKey, count);
+    p_.desktop.SendKeys(keys);
 }
 
 bool TEngine::SimulatePaste()
@@ -429,16 +440,13 @@ bool TEngine::SimulatePaste()
     // Held modifiers would make the arrows that place the caret select, too.
     const THeldModifiersLetGo letGo(p_.desktop);
     TraceStep("held modifiers let go");
-    p_.desktop.SendKey(VkControl, false);
-    p_.desktop.SendKey(VkV, false);
-    p_.desktop.SendKey(VkV, true);
-    p_.desktop.SendKey(VkControl, true);
-    TraceStep("Ctrl+V sent");
+    std::vector<TKeyEvent> keys{{VkControl, false}, {VkV, false}, {VkV, true}, {VkControl, true}};
     // Each stop one arrow: a text box moves over a line break at once.
-    for (size_t i = 0; i < caretBack; ++i)
-        SendKeyStroke(VkLeft);
+    AddKeyStrokes(keys, VkLeft, caretBack);
     if (endKey != 0)
-        SendKeyStroke(endKey);
+        AddKeyStrokes(keys, endKey, 1);
+    p_.desktop.SendKeys(keys);
+    TraceStep("Ctrl+V sent");
     return true;
 }
 

@@ -256,6 +256,8 @@ private:
     // The text the user had copied: the one kept while a reply of ours is out.
     [[nodiscard]] std::u16string UserClipboardText() const;
     void SendKeyStroke(int virtualKey);
+    // The strokes in one go, no key of the user's between them.
+    void SendKeyStrokes(int virtualKey, size_t count);
     // Runs `delivery` now, or after the one under way when called from inside
     // it (a macro typed while a program renders the user's clipboard for the
     // save, or while a dialog is open): one delivery at a time, in order.

@@ -8,7 +8,7 @@ int KeyAsHookReports(int virtualKey)
     return virtualKey >= VkLShift && virtualKey <= VkRMenu ? VkShift + (virtualKey - VkLShift) / 2 : virtualKey;
 }
 
-void TOwnKeysDesktop::SendKey(int virtualKey, bool release)
+void TOwnKeysDesktop::NoteSent(int virtualKey, bool release)
 {
     const int key = KeyAsHookReports(virtualKey);
     const std::uint64_t now = clock_.Milliseconds();
@@ -16,7 +16,20 @@ void TOwnKeysDesktop::SendKey(int virtualKey, bool release)
     if (ring_ != nullptr)
         onRing = PutOwnKey(*ring_, static_cast<std::uint16_t>(key), !release, static_cast<std::uint32_t>(now));
     sent_.push_back({key, !release, now, onRing});
+}
+
+void TOwnKeysDesktop::SendKey(int virtualKey, bool release)
+{
+    NoteSent(virtualKey, release);
     desktop_.SendKey(virtualKey, release);
+}
+
+void TOwnKeysDesktop::SendKeys(std::span<const TKeyEvent> keys)
+{
+    // All on the ring before the first can reach a program.
+    for (const TKeyEvent& key : keys)
+        NoteSent(key.virtualKey, key.release);
+    desktop_.SendKeys(keys);
 }
 
 bool TOwnKeysDesktop::NoLongerAwaited(const TSent& sent) const

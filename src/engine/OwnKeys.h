@@ -52,6 +52,7 @@ public:
         return desktop_.TranslateKey(virtualKey, scanCode, modifiers);
     }
     void SendKey(int virtualKey, bool release) override;
+    void SendKeys(std::span<const TKeyEvent> keys) override;
     std::size_t TypeCharacters(std::u16string_view text) override { return desktop_.TypeCharacters(text); }
     std::u16string ClipboardText() const override { return desktop_.ClipboardText(); }
     void SetForeground(WindowId window) override { desktop_.SetForeground(window); }
@@ -60,6 +61,8 @@ public:
 
 private:
     void ForgetLostKeys();
+    // Puts the key on the ring, when there is one, and remembers it as sent.
+    void NoteSent(int virtualKey, bool release);
 
     struct TSent {
         int key; // left and right modifiers as the hook reports them: Shift, Ctrl, Alt

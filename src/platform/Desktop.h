@@ -2,6 +2,7 @@
 // What the expansion engine asks of the desktop: the physical key state,
 // the windows of other programs and synthesised keystrokes.
 #include <cstdint>
+#include <span>
 #include <string>
 #include <string_view>
 
@@ -44,6 +45,12 @@ struct TWindowFacts {
     std::uint32_t process = 0; // the id of the program it belongs to; 0 when unknown
 };
 
+// One synthesised key event: a key pressed or let go.
+struct TKeyEvent {
+    int virtualKey;
+    bool release;
+};
+
 class IDesktop {
 public:
     virtual ~IDesktop() = default;
@@ -70,6 +77,13 @@ public:
     [[nodiscard]] virtual bool FocusHidesTyping() const = 0;
     // One synthesised key event for the window with the keyboard focus.
     virtual void SendKey(int virtualKey, bool release) = 0;
+    // Key events that reach the window with the keyboard focus together,
+    // with no key of the user's between them.
+    virtual void SendKeys(std::span<const TKeyEvent> keys)
+    {
+        for (const TKeyEvent& key : keys)
+            SendKey(key.virtualKey, key.release);
+    }
     // The characters as keystrokes of their own, whatever the keyboard
     // layout, for the window with the keyboard focus; how many were sent.
     [[nodiscard]] virtual std::size_t TypeCharacters(std::u16string_view text) = 0;

@@ -53,17 +53,31 @@ INPUT KeyInput(int virtualKey, UINT scan, bool extended, bool release, ULONG_PTR
     return input;
 }
 
+INPUT MarkedKeyInput(int virtualKey, bool release, HKL layout)
+{
+    constexpr UINT VkToScanWithPrefix = 4; // MAPVK_VK_TO_VSC_EX
+    UINT scan = MapVirtualKeyExA(static_cast<UINT>(virtualKey), VkToScanWithPrefix, layout);
+    if (scan == 0)
+        scan = MapVirtualKeyExA(static_cast<UINT>(virtualKey), MAPVK_VK_TO_VSC, layout);
+    return KeyInput(virtualKey, scan, IsExtendedKey(virtualKey, scan), release, htOwnInputMark);
+}
+
 } // namespace
 
 bool SendMarkedKey(int virtualKey, bool release)
 {
-    constexpr UINT VkToScanWithPrefix = 4; // MAPVK_VK_TO_VSC_EX
-    const HKL layout = GetKeyboardLayout(0);
-    UINT scan = MapVirtualKeyExA(static_cast<UINT>(virtualKey), VkToScanWithPrefix, layout);
-    if (scan == 0)
-        scan = MapVirtualKeyExA(static_cast<UINT>(virtualKey), MAPVK_VK_TO_VSC, layout);
-    INPUT input = KeyInput(virtualKey, scan, IsExtendedKey(virtualKey, scan), release, htOwnInputMark);
+    INPUT input = MarkedKeyInput(virtualKey, release, GetKeyboardLayout(0));
     return SendInput(1, &input, sizeof input) == 1;
+}
+
+UINT SendMarkedKeys(std::span<const TKeyEvent> keys)
+{
+    const HKL layout = GetKeyboardLayout(0);
+    std::vector<INPUT> inputs;
+    inputs.reserve(keys.size());
+    for (const TKeyEvent& key : keys)
+        inputs.push_back(MarkedKeyInput(key.virtualKey, key.release, layout));
+    return inputs.empty() ? 0 : SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
 }
 
 void SendHoldFence()

@@ -2,9 +2,11 @@
 // Small window and keystroke operations used by reply delivery and the windows.
 #include <windows.h>
 
+#include <span>
 #include <vector>
 
 #include "hooks/HtSysHookDecode.h"
+#include "platform/Desktop.h"
 
 namespace corvane::win32 {
 
@@ -17,6 +19,9 @@ HWND TopLevelWindow(HWND window);
 // arrows and the block above them), and the mark that keeps it from the
 // hook's receivers. False when the system refused it.
 bool SendMarkedKey(int virtualKey, bool release);
+// Such key events in one go: no other input comes between them. How many the
+// system took.
+UINT SendMarkedKeys(std::span<const TKeyEvent> keys);
 // The user's keys held back while a reply went in, sent on as they were
 // typed (unmarked: they are the user's).
 void SendKeysAgain(const std::vector<THtKeyStroke>& keys);

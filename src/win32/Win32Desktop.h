@@ -71,6 +71,7 @@ public:
     }
     bool FocusHidesTyping() const override { return FocusReportedAsPassword(); }
     void SendKey(int virtualKey, bool release) override { SendMarkedKey(virtualKey, release); }
+    void SendKeys(std::span<const TKeyEvent> keys) override { SendMarkedKeys(keys); }
     std::string ElevatedProgramOf(WindowId window) const override
     {
         DWORD processId = 0;

@@ -54,6 +54,11 @@ public:
     }
     bool FocusHidesTyping() const override { return passwordFocus; }
     void SendKey(int virtualKey, bool release) override;
+    void SendKeys(std::span<const TKeyEvent> keys) override
+    {
+        batches.push_back(keys.size());
+        IDesktop::SendKeys(keys);
+    }
     // Characters beyond `typeLimit` are refused, as a system that blocks input does.
     std::size_t TypeCharacters(std::u16string_view text) override;
     std::u16string ClipboardText() const override;
@@ -91,6 +96,7 @@ public:
     // the generic Shift, Ctrl and Alt sent stand for the left keys, as the
     // system takes them.
     std::vector<std::pair<int, bool>> sent; // (virtual key, release)
+    std::vector<std::size_t> batches; // how many key events each SendKeys sent in one go
     bool passwordFocus = false; // the focus is reported as a password
     int ctrlShiftV = 0; // Ctrl+V that arrived with Shift, which pastes nothing
     std::vector<std::pair<int, bool>> echoed; // notifications not yet handled

@@ -27,11 +27,14 @@ TEST_F(TypedMacroTest, MacroAndSpaceAreReplacedByTheReply)
     rig.Type("Hello sig ");
     EXPECT_EQ(rig.MailText(), "Hello Best regards, Ann\r\n");
     EXPECT_EQ(rig.desktop.PressesOf(VkBack), 4);
-    // Ctrl+V comes after the last Backspace, with nothing in between.
+    // Ctrl+V comes after the last Backspace, with nothing in between; the
+    // Backspaces go in one go, and so does Ctrl+V: no key of the user's
+    // lands among them.
     const auto& sent = rig.desktop.sent;
     ASSERT_EQ(sent.size(), 8u + 4u);
     EXPECT_EQ(sent[8], std::make_pair(VkControl, false));
     EXPECT_EQ(sent[9], std::make_pair(VkV, false));
+    EXPECT_EQ(rig.desktop.batches, (std::vector<std::size_t>{8, 4}));
     EXPECT_EQ(rig.desktop.pausedMs, 0);
     // The echoed keystrokes leave the buffer empty; the editor shows the
     // stored reply again and nothing is marked as changed.
