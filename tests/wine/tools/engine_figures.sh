@@ -52,6 +52,7 @@ sleep 2
 for i in $(seq 1 "$rounds"); do
   probe set-clipboard "Best regards, Ann"; probe type-and-paste sig; sleep 0.4
 done
+probe set-clipboard USERCLIP; sleep 0.2 # the target's report of a copy after its last reply stays here
 echo "the target alone (no Corvane; every key sent at once, the reply already on the clipboard):"
 echo "median space -> reply in target:    $(col space_to_text_ms | median) ms (max $(col space_to_text_ms | sort -n | tail -1), $(col space_to_text_ms | wc -l) rounds)"
 from=$(($(wc -l <"$out") + 1))
