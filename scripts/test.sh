@@ -60,6 +60,7 @@ hardening() {  # [nice]
     echo "== Native $step (scripts/hardening.sh $step), at $SECONDS s"
     "$@" "$root/scripts/hardening.sh" "$step"
   done
+  echo "== Native hardening done, at $SECONDS s"
 }
 if [ -n "${CORVANE_SERIAL:-}" ]; then
   hardening | tee "$hardening_log"
@@ -73,6 +74,7 @@ wine_log=$(mktemp)
 "$root/scripts/test-wine.sh" | tee "$wine_log"
 add_counts wine "$wine_log"
 rm -f "$wine_log"
+echo "== Wine level done, at $SECONDS s"
 
 if [ -n "${hardening_pid:-}" ]; then
   wait "$hardening_pid"
