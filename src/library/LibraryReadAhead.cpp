@@ -82,6 +82,7 @@ void ReadFolderAhead(TReading& reading, const std::string& indexPath, int depth)
 {
     const IFileSystem& fs = reading.fs;
     const std::string directory = ParentDirectory(indexPath);
+    reading.result.folders.insert(directory);
     std::optional<TFolderRead> tidied = reading.TakeTidied(directory);
     std::optional<std::string> index = tidied && tidied->index ? std::move(tidied->index) : fs.ReadFile(indexPath);
     if (!index) {
@@ -178,6 +179,13 @@ std::optional<std::string> TReadAheadFileSystem::ReadFile(const std::string& pat
     std::optional<std::string> bytes = std::move(found->second);
     files_.erase(found);
     return bytes;
+}
+
+bool TReadAheadFileSystem::IsLink(const std::string& path) const
+{
+    if (folders_.erase(path) != 0)
+        return false;
+    return disk_.IsLink(path);
 }
 
 bool TReadAheadFileSystem::WriteFileReplacing(const std::string& path, const std::string& bytes)

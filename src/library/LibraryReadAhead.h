@@ -10,6 +10,7 @@
 #include <optional>
 #include <string>
 #include <unordered_map>
+#include <unordered_set>
 #include <utility>
 #include <vector>
 
@@ -17,6 +18,9 @@ namespace corvane {
 
 // File contents by path; nullopt for a file that could not be read.
 using TFilesRead = std::unordered_map<std::string, std::optional<std::string>>;
+// The folders reading went into, by path as loading spells them: each was
+// found to be no link on the way.
+using TFoldersGoneInto = std::unordered_set<std::string>;
 
 // What reading can start from besides the disk.
 struct TReadAheadSources {
@@ -29,6 +33,7 @@ struct TReadAheadSources {
 
 struct TLibraryRead {
     TFilesRead files;
+    TFoldersGoneInto folders;
     // Each reply file read, by path, with the stamp its folder's listing
     // showed; a file whose stamp the listing did not tell is not here.
     std::vector<std::pair<std::string, TReplyStamp>> stamps;
@@ -71,14 +76,23 @@ TLibraryStart ReadLibraryAtStart(
     IFileSystem& fs, const std::string& root, const std::string& cachePath, long long readStarted);
 
 // The file system loading reads through: a file read ahead is served once
-// from memory, everything else goes to the disk beneath. Any change made
-// through it drops what is left, so that nothing stale is ever served.
+// from memory, and so is the answer that a folder gone into is no link;
+// everything else goes to the disk beneath. Any change made through it drops
+// what is left, so that nothing stale is ever served.
 class TReadAheadFileSystem final : public IFileSystem {
 public:
     explicit TReadAheadFileSystem(IFileSystem& disk) : disk_(disk) { }
 
-    void Offer(TFilesRead files) { files_ = std::move(files); }
-    void Drop() { files_.clear(); }
+    void Offer(TFilesRead files, TFoldersGoneInto folders = {})
+    {
+        files_ = std::move(files);
+        folders_ = std::move(folders);
+    }
+    void Drop()
+    {
+        files_.clear();
+        folders_.clear();
+    }
 
     bool FileExists(const std::string& path) const override { return disk_.FileExists(path); }
     bool DirExists(const std::string& path) const override { return disk_.DirExists(path); }
@@ -91,13 +105,14 @@ public:
     bool RemoveDir(const std::string& path) override;
     bool SetNormalAttributes(const std::string& path) override { return disk_.SetNormalAttributes(path); }
     std::vector<DirEntry> List(const std::string& dir) const override { return disk_.List(dir); }
-    bool IsLink(const std::string& path) const override { return disk_.IsLink(path); }
+    bool IsLink(const std::string& path) const override;
     bool CreateNewFile(const std::string& path, const std::string& bytes) override;
     std::optional<long long> LastWriteTime(const std::string& path) const override { return disk_.LastWriteTime(path); }
 
 private:
     IFileSystem& disk_;
     mutable TFilesRead files_;
+    mutable TFoldersGoneInto folders_;
 };
 
 } // namespace corvane

@@ -11,6 +11,8 @@
 
 #include <algorithm>
 #include <optional>
+#include <unordered_map>
+#include <utility>
 
 namespace corvane {
 
@@ -34,11 +36,25 @@ ListedEntry ReadListedEntry(const std::string& line)
     return entry;
 }
 
-bool Lists(const std::vector<DirEntry>& listing, const std::string& name)
-{
-    return std::any_of(
-        listing.begin(), listing.end(), [&](const DirEntry& entry) { return SameTextIgnoringCase(entry.name, name); });
-}
+// A folder's listing by name in upper case: an index of hundreds of lines is
+// checked against it without a pass over the listing per line.
+class ListedNames {
+public:
+    explicit ListedNames(const std::vector<DirEntry>& listing)
+    {
+        byName_.reserve(listing.size());
+        for (const DirEntry& entry : listing)
+            byName_.emplace(UpperCaseAnsi(entry.name), &entry);
+    }
+    const DirEntry* Find(const std::string& name) const
+    {
+        const auto found = byName_.find(UpperCaseAnsi(name));
+        return found == byName_.end() ? nullptr : found->second;
+    }
+
+private:
+    std::unordered_map<std::string, const DirEntry*> byName_;
+};
 
 bool FinishInterruptedMove(IFileSystem& fs, const std::string& root)
 {
@@ -126,9 +142,10 @@ void TidyDirectory(IFileSystem& fs, const std::string& dir, const std::string& l
 {
     std::vector<DirEntry> listing = ListRemovingTemporaries(fs, dir, report.temporariesRemoved);
     std::optional<std::string> index = fs.ReadFile(IndexPathIn(dir));
+    const ListedNames listed(listing);
     // A listing without the index that reads failed, and would make every
     // entry look missing; the reader lists such a folder again itself.
-    if (index && !Lists(listing, kIndexFileName))
+    if (index && !listed.Find(kIndexFileName))
         return;
     if (!index) {
         if (read)
@@ -137,24 +154,26 @@ void TidyDirectory(IFileSystem& fs, const std::string& dir, const std::string& l
     }
     std::vector<std::string> kept;
     std::vector<std::string> dropped;
+    // The folders to go into: listed, and no link by what the listing says.
+    std::vector<std::pair<std::string, std::string>> folders; // path, label
     for (const std::string& line : SplitTextLines(*index)) {
         const ListedEntry entry = ReadListedEntry(line);
         const std::string path = entry.valid ? EntryPathIn(dir, entry.parts.number, entry.folder) : std::string();
-        if (entry.valid && !Lists(listing, LastComponent(path)))
+        const DirEntry* found = entry.valid ? listed.Find(LastComponent(path)) : nullptr;
+        if (entry.valid && !found) {
             dropped.push_back(DroppedEntryText(labels, entry.parts.name, path));
-        else
-            kept.push_back(line);
+            continue;
+        }
+        kept.push_back(line);
+        if (entry.valid && entry.folder && depth < TRepList::kMaxFolderDepth && !found->isLink)
+            folders.emplace_back(path, DisplayPath(labels, entry.parts.name));
     }
     if (!dropped.empty() && WriteTextLines(fs, IndexPathIn(dir), kept))
         report.dropped.insert(report.dropped.end(), dropped.begin(), dropped.end());
     if (read)
         (*read)[dir] = {std::move(listing), dropped.empty() ? std::move(index) : std::nullopt};
-    for (const std::string& line : kept) {
-        const ListedEntry entry = ReadListedEntry(line);
-        const std::string path = EntryPathIn(dir, entry.parts.number, true);
-        if (entry.valid && entry.folder && depth < TRepList::kMaxFolderDepth && !fs.IsLink(path))
-            TidyDirectory(fs, path, DisplayPath(labels, entry.parts.name), depth + 1, report, read);
-    }
+    for (const auto& [path, folderLabels] : folders)
+        TidyDirectory(fs, path, folderLabels, depth + 1, report, read);
 }
 
 } // namespace

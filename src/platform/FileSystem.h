@@ -22,6 +22,9 @@ struct DirEntry {
     // where it does not, so that nothing ever takes an unknown for a match.
     std::optional<unsigned long long> size = std::nullopt;
     std::optional<long long> lastWriteTime = std::nullopt;
+    // A junction or symbolic link, as IsLink tells of it: the search tells it
+    // with the name, so a walk needs no call of its own for each folder.
+    bool isLink = false;
 };
 
 class IFileSystem {

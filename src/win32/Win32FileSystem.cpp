@@ -141,7 +141,9 @@ std::vector<DirEntry> Win32FileSystem::List(const std::string& dir) const
         const std::string name = data.cFileName;
         if (name == "." || name == "..")
             continue;
-        DirEntry entry{.name = name, .isDir = (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0};
+        DirEntry entry{.name = name,
+            .isDir = (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0,
+            .isLink = (data.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0};
         // The search hands both over with the name: knowing them costs nothing.
         // A link's own are not its target's, which may change beneath it.
         if (!entry.isDir && !(data.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT)) {

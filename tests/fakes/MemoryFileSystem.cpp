@@ -58,6 +58,7 @@ bool MemoryFileSystem::DirExists(const std::string& path) const
 bool MemoryFileSystem::IsLink(const std::string& path) const
 {
     Touch(path);
+    ++linkChecks;
     return links_.count(Key(path)) != 0;
 }
 
@@ -271,7 +272,7 @@ std::vector<DirEntry> MemoryFileSystem::Entries(const std::string& dir) const
     collect(files_, false);
     for (const auto& [key, target] : links_)
         if (key.rfind(prefix, 0) == 0 && key.find('\\', prefix.size()) == std::string::npos)
-            out.push_back({.name = key.substr(prefix.size()), .isDir = true});
+            out.push_back({.name = key.substr(prefix.size()), .isDir = true, .isLink = true});
     return out;
 }
 

@@ -92,6 +92,8 @@ public:
     // Every path read, in call order, and how many listings were asked for.
     mutable std::vector<std::string> reads;
     mutable int listCount = 0;
+    // How many times IsLink was asked.
+    mutable int linkChecks = 0;
 
 private:
     struct Entry {

@@ -167,7 +167,9 @@ std::vector<DirEntry> NativeFileSystem::List(const std::string& dir) const
             entries.push_back({.name = name});
             continue;
         }
-        DirEntry entry{.name = name, .isDir = S_ISDIR(info.st_mode)};
+        struct stat own { };
+        const bool link = ::lstat((posix + "/" + name).c_str(), &own) == 0 && S_ISLNK(own.st_mode);
+        DirEntry entry{.name = name, .isDir = S_ISDIR(info.st_mode), .isLink = link};
         if (S_ISREG(info.st_mode)) {
             entry.size = static_cast<unsigned long long>(info.st_size);
             entry.lastWriteTime = MillisecondsOf(info);

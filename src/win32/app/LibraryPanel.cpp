@@ -41,6 +41,7 @@ struct LibraryPanel::Reader {
     std::string root;
     TTidyReport tidy;
     TFilesRead files;
+    TFoldersGoneInto folders;
     UniqueKernelHandle filesIn; // set once `tidy` and `files` are in
     UniqueKernelHandle thread;
 
@@ -57,9 +58,11 @@ struct LibraryPanel::Reader {
             TLibraryStart start = ReadLibraryAtStart(fs, reader.root, cachePath, started);
             reader.tidy = std::move(start.tidy);
             reader.files = std::move(start.read.files);
+            reader.folders = std::move(start.read.folders);
             cache = std::move(start.cache);
         } catch (...) {
             reader.files.clear(); // the loading reads from the disk itself
+            reader.folders.clear();
             cache.reset();
         }
         const HWND window = reader.window;
@@ -180,7 +183,7 @@ TTidyReport LibraryPanel::BuildLibrary()
     if (reader_ && reader_->thread) {
         WaitForSingleObject(reader_->filesIn.Get(), INFINITE);
         tidy = std::move(reader_->tidy);
-        readAhead_->Offer(std::move(reader_->files));
+        readAhead_->Offer(std::move(reader_->files), std::move(reader_->folders));
     } else {
         tidy = TidyLibrary(fs_, library_->Root());
     }

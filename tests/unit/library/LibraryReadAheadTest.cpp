@@ -90,6 +90,36 @@ TEST_F(ReadAhead, LoadingFromWhatWasReadGivesTheLibraryTheDiskGives)
     EXPECT_EQ(other.RepOf(otherTree.First())->Lines, std::vector<std::string>{"{\\rtf1 Good}"});
 }
 
+TEST_F(ReadAhead, AStartAsksTheDiskWhetherAFolderIsALinkOnlyForTheLink)
+{
+    // The listings tell which folders are links: the tidy, the reading and
+    // the loading after them ask the disk only of the one no listing cleared.
+    fs.linkChecks = 0;
+    TLibraryStart start = ReadLibraryAtStart(fs, lib.Root(), "", 0);
+    EXPECT_EQ(fs.linkChecks, 1);
+    TReadAheadFileSystem readAhead(watch);
+    fakes::FakeTreeControl otherTree;
+    fakes::FakeListBox otherHotKeys, otherMacros;
+    TRepList other{otherTree, otherHotKeys, otherMacros, readAhead, lib.Root()};
+    readAhead.Offer(std::move(start.read.files), std::move(start.read.folders));
+    fs.linkChecks = 0;
+    other.BeginBulkLoad();
+    other.LoadFolderIndex(other.RootIndexPath(), nullptr);
+    other.EndBulkLoad();
+    EXPECT_EQ(fs.linkChecks, 1);
+
+    // The same library as the disk gives, the link not followed.
+    Load();
+    EXPECT_EQ(otherTree.Outline(), tree.Outline());
+    EXPECT_EQ(Texts(otherMacros), Texts(macroBox));
+    EXPECT_EQ(tree.Outline().find("Loop("), std::string::npos);
+
+    // Served once: a second loading asks the disk again.
+    fs.linkChecks = 0;
+    Load();
+    EXPECT_GT(fs.linkChecks, 1);
+}
+
 TEST_F(ReadAhead, NothingReadAheadIsServedAfterAWriteOrASecondRead)
 {
     TReadAheadFileSystem readAhead(watch);
@@ -135,6 +165,7 @@ struct ReplyCacheStarts : testing::LibraryFixture {
     {
         fs.reads.clear();
         fs.listCount = 0;
+        fs.linkChecks = 0;
         TLibraryStart start = ReadLibraryAtStart(fs, lib.Root(), cachePath, now);
         if (start.cache) {
             EXPECT_TRUE(WriteReplyCache(fs, cachePath, *start.cache));
@@ -181,11 +212,13 @@ TEST_F(ReplyCacheStarts, OnlyRepliesUnchangedOnDiskComeFromTheCache)
     EXPECT_TRUE(first.cache);
 
     // Nothing changed: each folder listed once and its index read once,
-    // no reply file opened, the cache left as it is.
+    // no folder asked apart whether it is a link, no reply file opened, the
+    // cache left as it is.
     TLibraryStart second = Start();
     EXPECT_EQ(RepliesAsOnDisk(second), 6u);
     EXPECT_EQ(RepliesReadFromDisk(), Paths{});
     EXPECT_EQ(fs.listCount, 3);
+    EXPECT_EQ(fs.linkChecks, 0);
     EXPECT_EQ(IndexesRead(), 3u);
     EXPECT_EQ(ReadAheadTraceText(second.read), "start: library files read (6 from the cache, 0 from disk)");
     EXPECT_FALSE(second.cache);

@@ -83,6 +83,27 @@ TEST_F(Tidy, AnEntryListedTwiceKeepsTheDestinationOnlyWhenAMoveLeftItSo)
     EXPECT_EQ(lib.MacroReplyAt(0), Rep("F/A"));
 }
 
+TEST_F(Tidy, ALinkedFolderIsKeptButNotGoneIntoAsItsListingTells)
+{
+    dir.Write("index.sub", "FOLDER_1?Box\r\nFOLDER_2?Elsewhere\r\nFOLDER_3?Plain file\r\n");
+    dir.Write("1/index.sub", "REPLY_1?Inner\r\nREPLY_2?Lost\r\n");
+    dir.Write("1/1.rep", "\r\n\r\ninner\r\n");
+    dir.Write("3", "not a folder");
+    fs.PutFile(dir.Outside("index.sub"), "REPLY_1?Theirs\r\nREPLY_9?Not here\r\n");
+    fs.PutFile(dir.Outside("cvn1.tmp"), "theirs");
+    fs.PutLink(dir.Win("2"), dir.Outside(""));
+    fs.linkChecks = 0;
+
+    const TTidyReport report = Run();
+    EXPECT_EQ(fs.linkChecks, 0);
+    EXPECT_EQ(report.temporariesRemoved, 0);
+    EXPECT_EQ(dir.Read("index.sub"), "FOLDER_1?Box\r\nFOLDER_2?Elsewhere\r\nFOLDER_3?Plain file\r\n");
+    EXPECT_EQ(dir.Read("1/index.sub"), "REPLY_1?Inner\r\n");
+    // Behind the link nothing was tidied.
+    EXPECT_EQ(fs.Peek(dir.Outside("index.sub")), "REPLY_1?Theirs\r\nREPLY_9?Not here\r\n");
+    EXPECT_TRUE(fs.Has(dir.Outside("cvn1.tmp")));
+}
+
 TEST_F(Tidy, NothingIsDroppedOrFollowedOnAnUntrustworthyLook)
 {
     dir.Write("index.sub", "REPLY_1?A\r\nREPLY_2?Gone\r\n");
