@@ -276,6 +276,9 @@ LRESULT TFormCorvane::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam)
     case WM_LIBRARY_READ:
         OnLibraryRead();
         return 0;
+    case WM_FINISH_START:
+        FinishStart();
+        return 0;
     case WM_TIMER:
         if (wParam == kTipTimerId) {
             KillTimer(window_, kTipTimerId);
@@ -362,11 +365,10 @@ void TFormCorvane::FormCreate()
     const THookLibrarySite hookSite = HookLibrarySiteOfThisProgram();
     const bool hooksRunning = hooks_.Start(static_cast<std::uint32_t>(reinterpret_cast<uintptr_t>(window_)), hookSite);
     // 32-bit programs take the 32-bit library, whose hooks its host sets.
-    hookHost32_.Start(HookHost32Path(hookSite, hooksRunning, WindowsIs64Bit()));
+    hookHost32Path_ = HookHost32Path(hookSite, hooksRunning, WindowsIs64Bit());
 
     ReportSettingsNotSaved(EnsureDefaultSettings(registry_));
     modes_.Load();
-    editor_.FillFontList();
     LayoutControls();
     editor_.Refresh();
     // A modal tip may come before the loop's first idle moment.
@@ -400,7 +402,16 @@ void TFormCorvane::OnLibraryRead()
         SetFocus(library_.Tree());
     IdleUpdate();
     TraceStep("start: engine ready");
+    PostMessageA(window_, WM_FINISH_START, 0, 0);
     ShowTidyNotice(tidy);
+}
+
+void TFormCorvane::FinishStart()
+{
+    hookHost32_.Start(hookHost32Path_);
+    editor_.FillFontList();
+    // Filling the font box cleared the face it showed.
+    editor_.Refresh();
 }
 
 void TFormCorvane::CreateParts()

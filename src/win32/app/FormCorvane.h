@@ -67,6 +67,10 @@ private:
     // The library's files are in: the library is built from them, and what
     // works on it (editing, team library, engine, dragging) is made.
     void OnLibraryRead();
+    // What no reply needs is left until the library is in, so that the
+    // window's thread builds it as soon as its files are read: the hook host
+    // for 32-bit programs, the font box's list.
+    void FinishStart();
     void CreateParts();
     void FormDestroy();
     void BuildMainMenu();
@@ -117,6 +121,7 @@ private:
     std::unique_ptr<IHeldKeys> heldKeys_; // the gate's, sent on by this program
     THtProgramHooks hooks_{HookHost()}; // ShellHook, KeyHook, MouseHook
     HookHost32Process hookHost32_; // ended before the hooks stop
+    std::string hookHost32Path_; // started by FinishStart
 };
 
 } // namespace corvane::win32

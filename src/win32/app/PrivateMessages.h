@@ -12,5 +12,7 @@ inline constexpr UINT WM_TEAM_FOLDER_CHANGED = WM_APP + 2;
 inline constexpr UINT WM_TEAM_PUBLISHED = WM_APP + 3;
 // The library's files are read (LibraryPanel's reader thread).
 inline constexpr UINT WM_LIBRARY_READ = WM_APP + 4;
+// The library is in: what the start left until then is done (FinishStart).
+inline constexpr UINT WM_FINISH_START = WM_APP + 5;
 
 } // namespace corvane::win32
