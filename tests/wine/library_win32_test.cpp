@@ -152,6 +152,25 @@ TEST(Win32FileSystemTest, ListsFilesAndDirectoriesWithoutDots)
     EXPECT_FALSE(fs.IsLink(dir / "3"));
 }
 
+TEST(Win32FileSystemTest, AListingTellsOfEachEntryWhatIsLinkTells)
+{
+    TempDir dir;
+    Win32FileSystem fs;
+    ASSERT_TRUE(fs.CreateDir(dir / "3"));
+    ASSERT_TRUE(fs.WriteFileReplacing(dir / "1.rep", ""));
+    // Some systems answer yes and make nothing.
+    const bool linked
+        = ::CreateSymbolicLinkA((dir / "4").c_str(), (dir / "3").c_str(), SYMBOLIC_LINK_FLAG_DIRECTORY) != 0
+        && fs.DirExists(dir / "4");
+    const std::vector<DirEntry> listing = fs.List(dir.Path());
+    EXPECT_EQ(listing.size(), linked ? 3u : 2u);
+    for (const DirEntry& entry : listing)
+        EXPECT_EQ(entry.isLink, fs.IsLink(dir / entry.name)) << entry.name;
+    if (!linked)
+        GTEST_SKIP() << "no symbolic link could be made here";
+    EXPECT_TRUE(fs.IsLink(dir / "4"));
+}
+
 TEST(Win32FileSystemTest, DeleteTreeRemovesNestedAndReadOnlyFiles)
 {
     TempDir dir;
