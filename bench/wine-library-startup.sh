@@ -34,10 +34,13 @@ starter_macros() {
 }
 
 declare -A answered ready memory steps
-# Corvane's own stamps of its start, in ms from the window's creation.
-start_steps() {  # trace file
-  tr -d '\r' <"$1" | awk '/ start: / { if (!t0) t0 = $1; step = $0; sub(/^[0-9.]+ start: /, "", step)
-       printf "%s%s +%d ms", sep, step, $1 - t0; sep = ", " }'
+# Corvane stamps its steps on the performance counter, which Wine reads from
+# the raw monotonic clock: this is how far the wall clock runs ahead of it.
+counter_offset=$(python3 -c 'import time; print(time.time() * 1000 - time.clock_gettime(time.CLOCK_MONOTONIC_RAW) * 1000)')
+# Corvane's own stamps of its start, in ms from launch.
+start_steps() {  # trace-file launch-ms
+  tr -d '\r' <"$1" | awk -v launch="$2" -v offset="$counter_offset" '/ start: / { step = $0
+       sub(/^[0-9.]+ start: /, "", step); printf "%s%s @%d ms", sep, step, $1 + offset - launch; sep = ", " }'
 }
 run() {  # label macros
   local label=$1 macros=$2 start out
@@ -56,7 +59,7 @@ run() {  # label macros
   ready[$label]=$(($(echo "$out" | awk '{print $4}') - start))
   sleep 2
   memory[$label]=$(probe memory | awk '{print $1}')
-  steps[$label]=$(start_steps "$SCENARIO_DIR/trace.txt")
+  steps[$label]=$(start_steps "$SCENARIO_DIR/trace.txt" "$start")
 }
 
 # Ends the running Corvane once it has had time to write its reply cache.

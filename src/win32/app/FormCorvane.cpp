@@ -364,6 +364,7 @@ void TFormCorvane::FormCreate()
         [gate = keyGate_.get()](std::uint8_t id) { return gate->CheckHold(id); }});
     const THookLibrarySite hookSite = HookLibrarySiteOfThisProgram();
     const bool hooksRunning = hooks_.Start(static_cast<std::uint32_t>(reinterpret_cast<uintptr_t>(window_)), hookSite);
+    TraceStep("start: hooks started");
     // 32-bit programs take the 32-bit library, whose hooks its host sets.
     hookHost32Path_ = HookHost32Path(hookSite, hooksRunning, WindowsIs64Bit());
 
@@ -393,6 +394,7 @@ void TFormCorvane::OnLibraryRead()
                     tray_->ShowBalloon(text);
             }},
         registry_, boxes_, library_, editor_, *keyGate_, hooks_.KeyHook);
+    TraceStep("start: engine made");
     engine_->Engine().SetHeldKeys(heldKeys_.get());
     engine_->Connect(hooks_);
     treeDrag_ = std::make_unique<TreeDrag>(window_, library_, engine_->Engine());
@@ -412,6 +414,7 @@ void TFormCorvane::FinishStart()
     editor_.FillFontList();
     // Filling the font box cleared the face it showed.
     editor_.Refresh();
+    TraceStep("start: finished");
 }
 
 void TFormCorvane::CreateParts()

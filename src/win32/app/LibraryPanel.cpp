@@ -202,6 +202,7 @@ TTidyReport LibraryPanel::BuildLibrary()
     } endLoad{*library_, *readAhead_, previous};
     library_->ClearAll();
     library_->LoadFolderIndex(library_->RootIndexPath(), nullptr);
+    TraceStep("start: library loaded, lists not yet filled");
     return tidy;
 }
 

@@ -145,6 +145,7 @@ public:
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int)
 {
     InstallTraceFromEnvironment();
+    TraceStep("start: program entered");
     win32::Win32FileSystem fileSystem;
     GlobalParams() = PrepareGlobalParams(OwnModulePath(), ApplicationDataFolder(), fileSystem);
     win32::Win32Registry registry;
@@ -168,6 +169,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int)
         form.ShowAndClose();
     else
         form.Show();
+    TraceStep("start: window shown");
 
     const int exitCode = RunMessageLoop(form);
     form.Destroy();
