@@ -98,8 +98,9 @@ TFormCorvane::TFormCorvane(HINSTANCE instance, IFileSystem& fs, IRegistry& regis
 
 TFormCorvane::~TFormCorvane() { Destroy(); }
 
-bool TFormCorvane::Create()
+bool TFormCorvane::Create(bool hiddenStart)
 {
+    hiddenStart_ = hiddenStart;
     appIcon_.Reset(
         static_cast<HICON>(LoadImageA(instance_, MAKEINTRESOURCEA(IDI_CORVANE), IMAGE_ICON, 0, 0, LR_DEFAULTSIZE)));
     WNDCLASSEXA wc{};
@@ -353,7 +354,8 @@ void TFormCorvane::FormCreate()
     TraceStep("start: window created");
     library_.LoadReplies(window_, LibraryRootIn(GlobalParams().DataDir));
     BuildMainMenu();
-    tray_->Add();
+    if (hiddenStart_)
+        tray_->Add();
 
     // Keys are answered on a thread of their own from the start: nothing
     // this window does (loading the library, a dialog) holds up typing.
@@ -410,6 +412,7 @@ void TFormCorvane::OnLibraryRead()
 
 void TFormCorvane::FinishStart()
 {
+    tray_->Add();
     hookHost32_.Start(hookHost32Path_);
     editor_.FillFontList();
     // Filling the font box cleared the face it showed.

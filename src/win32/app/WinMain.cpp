@@ -162,10 +162,11 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int)
     InstalledMessageBoxes messageBoxes;
 
     win32::TFormCorvane form(instance, fileSystem, registry, messageBoxes);
-    if (!form.Create())
+    const bool hidden = IsHiddenStart(ArgumentsWithoutProgram());
+    if (!form.Create(hidden))
         return 1;
     messageBoxes.SetOwner(form.Handle());
-    if (IsHiddenStart(ArgumentsWithoutProgram()))
+    if (hidden)
         form.ShowAndClose();
     else
         form.Show();
