@@ -7,6 +7,11 @@
 # and then twice more; the third start is reported as "again", as on every
 # later day (a reply written within seconds before a start is read from its
 # file, not kept in the cache, at the next start too).
+# Every start is made in a Wine session that is up and settled, as Windows is
+# when a user starts a program: booting Wine's own session (its server and
+# services, about half a second on two cores) is not counted. Beside the
+# figures, in the same session: how soon a bare Win32 window that loads the
+# same system libraries (bench/wine/bare_window.exe) shows.
 # Not a test; prints figures.
 #   bench/wine-library-startup.sh [sizes...]   (default 1000 10000; needs scripts/build.sh win)
 set -uo pipefail
@@ -47,11 +52,11 @@ run() {  # label macros
   no_startup_tip
   rm -f "$SCENARIO_DIR/trace.txt"
   export CORVANE_TRACE="Z:$(echo "$SCENARIO_DIR/trace.txt" | tr / '\\')"
-  wine cmd /c exit >/dev/null 2>&1 # a warm wineserver, as on a desktop where Wine runs
   start=$(date +%s%3N)
   corvane_start
   out=$(wine "$CORVANE_BIN/tests/probe.exe" ready "$macros" 180000 2>/dev/null | tr -d '\r')
   if [[ "$out" != answered* ]]; then
+    echo "$label: no start seen (probe: ${out:-nothing}; Corvane's processes: $(corvane_processes | wc -l))"
     answered[$label]=none ready[$label]=none memory[$label]=none
     return
   fi
@@ -67,7 +72,32 @@ stop_corvane() {
   sleep 3
   kill -9 $(corvane_processes) 2>/dev/null
   wait "$CORVANE_PID" 2>/dev/null
+  while [ -n "$(corvane_processes)" ]; do sleep 0.1; done
+  sleep 1
+}
+# Wine's session kept up for the whole library, and let settle.
+session_up() {
+  wineserver -p
+  wine cmd /c exit >/dev/null 2>&1
+  sleep 3
+}
+session_down() {
+  wineserver -k 2>/dev/null
   wineserver -w 2>/dev/null
+}
+# Launch until a bare window is visible, in ms; polled, so to about 10 ms.
+bare_window_ms() {
+  local start shown
+  start=$(date +%s%3N)
+  wine "$CORVANE_BIN/bench/bare_window.exe" >/dev/null 2>&1 &
+  local pid=$!
+  until visible_windows "Bare Window" | grep -q .; do sleep 0.005; done
+  shown=$(date +%s%3N)
+  kill "$pid" 2>/dev/null
+  pkill -f bare_window.exe 2>/dev/null
+  wait "$pid" 2>/dev/null
+  sleep 1
+  echo $((shown - start))
 }
 labels=()
 run_twice() {  # label macros
@@ -80,14 +110,19 @@ run_twice() {  # label macros
   labels+=("$1 first" "$1 again")
 }
 scenario_begin starter
+session_up
+bare=("$(bare_window_ms)" "$(bare_window_ms)" "$(bare_window_ms)")
 run_twice starter "$(starter_macros)"
+session_down
 scenario_end
 for size in "${sizes[@]}"; do
   scenario_begin "lib$size"
   generate "$DATA_DIR/Replies" "$size" >/dev/null
   # A library in use was written before the day it is started on.
   find "$DATA_DIR/Replies" -exec touch -d '1 hour ago' {} +
+  session_up
   run_twice "$size" "$size"
+  session_down
   scenario_end
 done
 
@@ -97,9 +132,10 @@ for label in "${labels[@]}"; do
   base="starter ${label##* }"
   printf '%-13s %11s ms %14s ms (%6s) %13s KiB (%+d MiB)\n' "$label" "${answered[$label]}" "${ready[$label]}" \
     "$(ratio "${ready[$label]}" "${ready[$base]}")" "${memory[$label]}" \
-    $(( (${memory[$label]:-0} - ${memory[$base]:-0}) / 1024 ))
+    $(( (${memory[$label]//none/0} - ${memory[$base]//none/0}) / 1024 ))
 done
 echo "(starter = the library shipped in data/Replies; ratios against its start of the same kind, same run)"
+echo "a bare Win32 window (system libraries only) visible after: ${bare[*]} ms (launch to visible, polled)"
 for label in "${labels[@]}"; do
   echo "$label: ${steps[$label]}"
 done
