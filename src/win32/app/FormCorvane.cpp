@@ -98,9 +98,8 @@ TFormCorvane::TFormCorvane(HINSTANCE instance, IFileSystem& fs, IRegistry& regis
 
 TFormCorvane::~TFormCorvane() { Destroy(); }
 
-bool TFormCorvane::Create(bool hiddenStart)
+bool TFormCorvane::Create()
 {
-    hiddenStart_ = hiddenStart;
     appIcon_.Reset(
         static_cast<HICON>(LoadImageA(instance_, MAKEINTRESOURCEA(IDI_CORVANE), IMAGE_ICON, 0, 0, LR_DEFAULTSIZE)));
     WNDCLASSEXA wc{};
@@ -354,8 +353,7 @@ void TFormCorvane::FormCreate()
     TraceStep("start: window created");
     library_.LoadReplies(window_, LibraryRootIn(GlobalParams().DataDir));
     BuildMainMenu();
-    if (hiddenStart_)
-        tray_->Add();
+    tray_->Add();
 
     // Keys are answered on a thread of their own from the start: nothing
     // this window does (loading the library, a dialog) holds up typing.
@@ -412,7 +410,6 @@ void TFormCorvane::OnLibraryRead()
 
 void TFormCorvane::FinishStart()
 {
-    tray_->Add();
     hookHost32_.Start(hookHost32Path_);
     editor_.FillFontList();
     // Filling the font box cleared the face it showed.

@@ -40,10 +40,8 @@ public:
     TFormCorvane& operator=(const TFormCorvane&) = delete;
 
     // Creates the window; runs the creation handler. False when the window
-    // could not be created at all. A hidden start has only the tray icon to
-    // show, which then comes at once; a shown window's icon comes once the
-    // library is in (FinishStart).
-    bool Create(bool hiddenStart);
+    // could not be created at all.
+    bool Create();
     // Shows the window as the first show does (Always on Top is applied).
     void Show();
     // The hidden start: shown and at once closed, so it is never left visible.
@@ -71,8 +69,7 @@ private:
     void OnLibraryRead();
     // What no reply needs is left until the library is in, so that the
     // window's thread builds it as soon as its files are read: the hook host
-    // for 32-bit programs, the font box's list, the tray icon beside a shown
-    // window.
+    // for 32-bit programs, the font box's list.
     void FinishStart();
     void CreateParts();
     void FormDestroy();
@@ -105,7 +102,6 @@ private:
     IRegistry& registry_;
     IMessageBoxes& boxes_;
     HWND window_ = nullptr;
-    bool hiddenStart_ = false;
     HWND lastFocus_ = nullptr;
     UniqueGdiObject font_;
     UniqueIcon appIcon_;

@@ -162,11 +162,10 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int)
     InstalledMessageBoxes messageBoxes;
 
     win32::TFormCorvane form(instance, fileSystem, registry, messageBoxes);
-    const bool hidden = IsHiddenStart(ArgumentsWithoutProgram());
-    if (!form.Create(hidden))
+    if (!form.Create())
         return 1;
     messageBoxes.SetOwner(form.Handle());
-    if (hidden)
+    if (IsHiddenStart(ArgumentsWithoutProgram()))
         form.ShowAndClose();
     else
         form.Show();
