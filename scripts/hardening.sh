@@ -5,7 +5,7 @@
 #                                   prints "sanitize: N passed, N failed"
 #   scripts/hardening.sh fuzz       each fuzz target for CORVANE_FUZZ_SECONDS,
 #                                   two at a time
-#                                   (default 30) from its seed corpus; prints
+#                                   (default 20) from its seed corpus; prints
 #                                   "fuzz: N passed, N failed"
 # With clang and libFuzzer present, one clang build serves both; otherwise the
 # unit tests are sanitized with the default compiler and fuzzing is skipped.
@@ -14,7 +14,7 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 what=${1:-sanitize}
 jobs=${CORVANE_JOBS:-2}
 build=$root/build/asan
-seconds=${CORVANE_FUZZ_SECONDS:-30}
+seconds=${CORVANE_FUZZ_SECONDS:-20}
 
 export ASAN_OPTIONS=halt_on_error=1:abort_on_error=1:detect_leaks=1:allocator_may_return_null=1
 export UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1

@@ -5,7 +5,7 @@
 #   3. end-to-end scenarios under Wine + Xvfb + xdotool.
 # First the format of every source file against .clang-format (one test).
 # Beside 2 and 3: the unit tests under the sanitizers and the fuzz targets
-# (CORVANE_FUZZ_SECONDS, default 30, per target), at a lower priority: the
+# (CORVANE_FUZZ_SECONDS, default 20, per target), at a lower priority: the
 # Wine level mostly waits for windows and keys, so its waits carry that work
 # (CORVANE_SERIAL=1 runs them one after the other, as before).
 # Ends with one line "N passed, N failed" over all levels.
