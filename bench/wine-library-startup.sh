@@ -11,7 +11,9 @@
 # when a user starts a program: booting Wine's own session (its server and
 # services, about half a second on two cores) is not counted. Beside the
 # figures, in the same session: how soon a bare Win32 window that loads the
-# same system libraries (bench/wine/bare_window.exe) shows.
+# same system libraries (bench/wine/bare_window.exe) shows, and how long a
+# plain program takes to open and read every file of the library
+# (bench/wine/read_tree.exe): the floor of a start with no reply cache.
 # Not a test; prints figures.
 #   bench/wine-library-startup.sh [sizes...]   (default 1000 10000; needs scripts/build.sh win)
 set -uo pipefail
@@ -99,6 +101,12 @@ bare_window_ms() {
   sleep 1
   echo $((shown - start))
 }
+# Listing and reading every file of $1 (a Windows path) from a plain
+# program, in ms by its own clock.
+read_tree_ms() {  # folder
+  wine "$CORVANE_BIN/bench/read_tree.exe" "$1" 2>/dev/null | tr -d '\r' | awk '{print $6}'
+}
+declare -A read_floor
 labels=()
 run_twice() {  # label macros
   run "$1 first" "$2"
@@ -121,6 +129,7 @@ for size in "${sizes[@]}"; do
   # A library in use was written before the day it is started on.
   find "$DATA_DIR/Replies" -exec touch -d '1 hour ago' {} +
   session_up
+  read_floor[$size]="$(read_tree_ms "$(winepath -w "$DATA_DIR/Replies")") $(read_tree_ms "$(winepath -w "$DATA_DIR/Replies")")"
   run_twice "$size" "$size"
   session_down
   scenario_end
@@ -136,6 +145,9 @@ for label in "${labels[@]}"; do
 done
 echo "(starter = the library shipped in data/Replies; ratios against its start of the same kind, same run)"
 echo "a bare Win32 window (system libraries only) visible after: ${bare[*]} ms (launch to visible, polled)"
+for size in "${sizes[@]}"; do
+  echo "a plain program opening and reading the $size replies' files: ${read_floor[$size]} ms (its own clock, twice)"
+done
 for label in "${labels[@]}"; do
   echo "$label: ${steps[$label]}"
 done

@@ -48,7 +48,8 @@ IAutomation* g_automation = nullptr; // used on the watcher's thread only
 bool FocusedElementIsPassword()
 {
     IAutomationElement* element = nullptr;
-    if (FAILED(g_automation->GetFocusedElement(&element)) || !element)
+    const HRESULT asked = g_automation->GetFocusedElement(&element);
+    if (FAILED(asked) || !element)
         return false;
     VARIANT value;
     VariantInit(&value);
