@@ -404,6 +404,19 @@ bool ReadSteadily(const std::uint32_t& sequence, Load load, Fence fence, Read re
     return false;
 }
 
+// A writer, under the writers' mutex, keeps the sequence odd from a change's
+// start to its end; `add(field)` adds 1 as one indivisible step. A writer
+// that died half-way left it odd: the next change starts from there and ends
+// it even, where counting two steps per change would keep it odd for good
+// and every reader on its slow path.
+template <typename Add> void BeginChange(std::uint32_t& sequence, Add add)
+{
+    if ((sequence & 1u) == 0)
+        add(sequence);
+}
+
+template <typename Add> void EndChange(std::uint32_t& sequence, Add add) { add(sequence); }
+
 // A copy of the receivers as they stood between two changes; false when the
 // table kept changing (the caller then copies under the mutex).
 template <typename Load, typename Fence>
@@ -466,18 +479,18 @@ bool KeysAreTold(const THtInputState& state, std::string_view program, Load load
     return !steady || told;
 }
 
-// Writes the state as one step for the readers above; `bump(field)` adds 1
+// Writes the state as one step for the readers above; `add(field)` adds 1
 // to the sequence as one indivisible step. Text beyond the block is cut.
-template <typename Bump>
-void WriteInputState(THtInputState& state, std::uint32_t flags, std::string_view excluded, Bump bump)
+template <typename Add>
+void WriteInputState(THtInputState& state, std::uint32_t flags, std::string_view excluded, Add add)
 {
-    bump(state.Sequence);
+    BeginChange(state.Sequence, add);
     state.Flags = flags;
     const std::size_t n = excluded.size() < htExcludedProgramsSize ? excluded.size() : htExcludedProgramsSize - 1;
     for (std::size_t i = 0; i < n; ++i)
         state.ExcludedPrograms[i] = excluded[i];
     state.ExcludedPrograms[n] = '\0';
-    bump(state.Sequence);
+    EndChange(state.Sequence, add);
 }
 
 // ---- Which hook events are notified, and with what.

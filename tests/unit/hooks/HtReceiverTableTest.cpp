@@ -89,6 +89,22 @@ TEST(HtReceiverTable, AKeysCopyOfTheTableIsNeverOneCaughtHalfWayThroughAChange)
     EXPECT_FALSE(CopyReceiversSteadily(b, copy, neverStill, [] {}));
 }
 
+// A program that died while publishing its state left it half written:
+// hooked programs tell every key meanwhile, and the next publishing makes the
+// state read again, pause and all.
+TEST(HtReceiverTable, AStateLeftHalfWrittenByADeadWriterIsReadAgainAfterTheNextWrite)
+{
+    THtInputState state{};
+    const auto add = [](std::uint32_t& field) { ++field; };
+    const auto load = [](const std::uint32_t& field) { return field; };
+    WriteInputState(state, htStatePaused, "", add);
+    EXPECT_FALSE(KeysAreTold(state, "C:\\a.exe", load, [] {}));
+    BeginChange(state.Sequence, add); // and no end: the writer died
+    EXPECT_TRUE(KeysAreTold(state, "C:\\a.exe", load, [] {}));
+    WriteInputState(state, htStatePaused, "", add);
+    EXPECT_FALSE(KeysAreTold(state, "C:\\a.exe", load, [] {}));
+}
+
 // The keys the program sends are taken off the ring in order by the hook
 // that meets them; the user's keys in between stay told, a lost key is
 // given up after a while, and a full ring gives up its oldest.
