@@ -2,9 +2,21 @@
 # scenario_begin). The helper programs run beside Tolvar.dll in the program's
 # folder, so that "Tolvar" is found as the program finds it.
 
+# A running Corvane (or helper) may have the file mapped: Wine maps an image's
+# page-aligned sections straight from the file, so writing over it in place
+# puts the file's unresolved import slots back under the running program.
+# A new copy therefore replaces the name, never the old file's bytes.
+install_beside_program() {  # file
+  local dest
+  dest="$PROGRAM_DIR/$(basename "$1")"
+  cp "$1" "$dest.new" && mv -f "$dest.new" "$dest"
+}
+
 hooks_install_tools() {
-  cp "$CORVANE_BIN"/tests/hooks_*.exe "$PROGRAM_DIR/"
-  cp "$CORVANE_BIN"/Tolvar.dll "$PROGRAM_DIR/"
+  local file
+  for file in "$CORVANE_BIN"/tests/hooks_*.exe "$CORVANE_BIN"/Tolvar.dll; do
+    install_beside_program "$file"
+  done
 }
 
 # Waits until file $1 has a line matching $2 (grep -E; the programs end their
