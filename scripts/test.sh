@@ -4,10 +4,11 @@
 #   2. Windows-side tests under Wine,
 #   3. end-to-end scenarios under Wine + Xvfb + xdotool.
 # First the format of every source file against .clang-format (one test).
-# Beside 2 and 3: the unit tests under the sanitizers and the fuzz targets
-# (CORVANE_FUZZ_SECONDS, default 20, per target), at a lower priority: the
-# Wine level mostly waits for windows and keys, so its waits carry that work
-# (CORVANE_SERIAL=1 runs them one after the other, as before).
+# Beside 2 and 3: the unit tests under the sanitizers, at a lower priority:
+# the Wine level mostly waits for windows and keys, so its waits carry that
+# build (CORVANE_SERIAL=1 runs it before them instead). Last, with the
+# machine to themselves, the fuzz targets (CORVANE_FUZZ_SECONDS, default 20,
+# per target): they run for a time, not a number of inputs.
 # Ends with one line "N passed, N failed" over all levels.
 set -uo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
@@ -52,21 +53,18 @@ add_counts() {  # label log
 # that the Wine level starts as early as it can.
 "$root/scripts/build.sh" win || { echo "build failed"; exit 1; }
 
-# Sanitized unit tests and the fuzz targets (CORVANE_FUZZ_SECONDS each).
-hardening_log=$(mktemp)
-hardening() {  # [nice]
-  local step
-  for step in sanitize fuzz; do
-    echo "== Native $step (scripts/hardening.sh $step), at $SECONDS s"
-    "$@" "$root/scripts/hardening.sh" "$step"
-  done
-  echo "== Native hardening done, at $SECONDS s"
+# The unit tests under the sanitizers (the fuzz targets' build too).
+sanitize_log=$(mktemp)
+sanitize() {  # [nice]
+  echo "== Native sanitize (scripts/hardening.sh sanitize), at $SECONDS s"
+  "$@" "$root/scripts/hardening.sh" sanitize
+  echo "== Native sanitize done, at $SECONDS s"
 }
 if [ -n "${CORVANE_SERIAL:-}" ]; then
-  hardening | tee "$hardening_log"
+  sanitize | tee "$sanitize_log"
 else
-  hardening nice -n 10 >"$hardening_log" 2>&1 &
-  hardening_pid=$!
+  sanitize nice -n 10 >"$sanitize_log" 2>&1 &
+  sanitize_pid=$!
 fi
 
 echo "== Windows-side and end-to-end tests under Wine, at $SECONDS s"
@@ -76,13 +74,18 @@ add_counts wine "$wine_log"
 rm -f "$wine_log"
 echo "== Wine level done, at $SECONDS s"
 
-if [ -n "${hardening_pid:-}" ]; then
-  wait "$hardening_pid"
-  cat "$hardening_log"
+if [ -n "${sanitize_pid:-}" ]; then
+  wait "$sanitize_pid"
+  cat "$sanitize_log"
 fi
-add_counts sanitize "$hardening_log"
-add_counts fuzz "$hardening_log"
-rm -f "$hardening_log"
+add_counts sanitize "$sanitize_log"
+rm -f "$sanitize_log"
+
+echo "== Native fuzz (scripts/hardening.sh fuzz), at $SECONDS s"
+fuzz_log=$(mktemp)
+"$root/scripts/hardening.sh" fuzz | tee "$fuzz_log"
+add_counts fuzz "$fuzz_log"
+rm -f "$fuzz_log"
 
 echo
 echo "(all levels in $SECONDS s)"
