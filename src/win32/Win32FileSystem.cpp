@@ -146,7 +146,7 @@ std::vector<DirEntry> Win32FileSystem::List(const std::string& dir) const
             .isLink = (data.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0};
         // The search hands both over with the name: knowing them costs nothing.
         // A link's own are not its target's, which may change beneath it.
-        if (!entry.isDir && !(data.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT)) {
+        if (!entry.isDir && !entry.isLink) {
             entry.size = (static_cast<unsigned long long>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
             entry.lastWriteTime = FileTimeToMilliseconds(data.ftLastWriteTime);
         }
